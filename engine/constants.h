@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace veldorin {
+
+inline constexpr double kPi = 3.14159265358979;
+// The 1H constant as the reference that scales a 1H angular frequency to another nucleus.
+inline constexpr double kProtonGammaReference = 2.6751e-11;
+// Reduced Planck constant (erg s) times 1e54: absorbs the 1e-15 scaling of two
+// gyromagnetic constants and Angstrom to centimetres.
+inline constexpr double kDipolarFactor = 1.0545e27;
+// 2 pi 800: the 1H angular frequency of the 800 MHz field, in 1e6 rad/s.
+inline constexpr double kRexReferenceOmega = 5026.548245743664;
+
+// Gyromagnetic constants (rad/(s G) times 1e-15) of "1H", "13C" and "15N"; compared
+// exactly and case-sensitively. Any other text has none.
+std::optional<float> GammaOf(std::string_view nucleus);
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// A packed colour value: red in bits 0..7, green 8..15, blue 16..23.
+constexpr Rgb UnpackColour(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
+            static_cast<std::uint8_t>((value >> 16) & 0xFF)};
+}
+
+// One spectrometer field: its 1H frequency and the colour of its row and markers.
+struct Field {
+    float frequencyMHz;
+    float colourValue;
+    Rgb colour() const { return UnpackColour(static_cast<std::uint32_t>(colourValue)); }
+};
+
+inline constexpr int kFieldCount = 6;
+inline constexpr std::array<Field, kFieldCount> kFieldTable{{
+    {100.0f, 65280.0f},
+    {250.0f, 255.0f},
+    {300.0f, 16744576.0f},
+    {500.0f, 65535.0f},
+    {600.0f, 16711935.0f},
+    {800.0f, 12582912.0f},
+}};
+
+// The 1H angular frequency of a field, 2 pi f in 1e6 rad/s, held as single.
+float ProtonOmega(float frequencyMHz);
+
+}  // namespace veldorin

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace veldorin {
+
+// Shortest decimal text with at most 7 (single) or 15 (double) significant digits:
+// no trailing zeros or point, "0." before fractions, "-" for negatives, fixed
+// notation unless the decimal exponent is below -5 or at least the digit count,
+// then e.g. "1E+07" or "1.5E-06". The separator is always the full stop.
+std::string FormatSingle(float value);
+std::string FormatDouble(double value);
+
+}  // namespace veldorin

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace veldorin {
+
+inline constexpr int kNeighbourCount = 8;  // slots 0..7
+inline constexpr int kCentralSlot = 8;
+inline constexpr int kSlotCount = 9;
+inline constexpr int kLorentzianCount = 6;
+
+// How a neighbour slot takes part in the calculation, derived from its nucleus text.
+enum class SlotKind : std::uint8_t { Empty = 0, Like = 1, Unlike = 2 };
+
+using SlotKinds = std::array<SlotKind, kNeighbourCount>;
+
+// One position of the spin system, as the texts the user sees. The central slot
+// has no distance; its abundance is always "1".
+struct SpinSlot {
+    std::string nucleus;
+    std::string distance;
+    std::string abundance;
+};
+
+// Everything a recalculation reads, as the texts of the window's controls.
+struct ModelTexts {
+    std::array<SpinSlot, kSlotCount> slots;
+    std::array<std::string, kLorentzianCount> weights;  // ci, typed
+    std::array<std::string, kLorentzianCount> times;    // ti in ps
+    std::string csa;                                    // ppm
+    std::string rex;                                    // 1/s at 800 MHz
+    std::string tableModeCaption;                       // caption of the rates/times button
+    std::string workingDirectory;                       // folder of "table.dat"
+};
+
+// The model every start begins with (working directory left empty: start-up sets it).
+ModelTexts DefaultModel();
+
+// Only the empty text is Empty and only exactly "Like" is Like; anything else is Unlike.
+SlotKind KindOfNucleus(std::string_view nucleus);
+
+SlotKinds DeriveKinds(const ModelTexts& model);
+
+}  // namespace veldorin

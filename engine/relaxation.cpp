@@ -1,0 +1,127 @@
+#include "relaxation.h"
+
+#include <cmath>
+
+#include "constants.h"
+#include "failure.h"
+
+namespace veldorin {
+
+float SpectralDensity(const Lorentzians& lorentzians, float w) {
+    float j = 0.0f;
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        const double c = lorentzians.weights[i];
+        if (!(c > 0.0)) continue;
+        const double t = lorentzians.times[i];
+        const double u = StoreSingle(t * w * 1e-6);
+        j = StoreSingle(t * c / (u * u + 1.0) + j);
+    }
+    return j;
+}
+
+float LarmorOmega(float wH, float gamma) {
+    return StoreSingle(std::abs(static_cast<double>(wH) * gamma / kProtonGammaReference));
+}
+
+JFrequencies PairFrequencies(float wI, float wS) {
+    return {0.0f,
+            wI,
+            StoreSingle(static_cast<double>(wS) - wI),
+            wS,
+            StoreSingle(static_cast<double>(wI) + wS),
+            StoreSingle(2.0 * wI)};
+}
+
+namespace {
+// Slots of JValues by their meaning.
+double J0(const JValues& j) { return j[0]; }
+double JI(const JValues& j) { return j[1]; }
+double JDiff(const JValues& j) { return j[2]; }
+double JS(const JValues& j) { return j[3]; }
+double JSum(const JValues& j) { return j[4]; }
+double J2I(const JValues& j) { return j[5]; }
+}  // namespace
+
+float DipolarR1Term(SlotKind kind, const JValues& j, float dipolar) {
+    const double d = dipolar;
+    if (kind == SlotKind::Like) return StoreSingle((3.0 * JI(j) + 12.0 * J2I(j)) * d / 10.0);
+    return StoreSingle((3.0 * JI(j) + 6.0 * JSum(j) + JDiff(j)) * d / 10.0);
+}
+
+float DipolarR2Term(SlotKind kind, const JValues& j, float dipolar) {
+    const double d = dipolar;
+    if (kind == SlotKind::Like) {
+        return StoreSingle((15.0 * JI(j) + 9.0 * J0(j) + 6.0 * J2I(j)) * d / 20.0);
+    }
+    return StoreSingle((3.0 * JI(j) + 6.0 * JSum(j) + JDiff(j) + 4.0 * J0(j) + 6.0 * JS(j)) * d /
+                       20.0);
+}
+
+float CrossRelaxationTerm(SlotKind kind, const JValues& j, float dipolar) {
+    if (kind != SlotKind::Unlike) return 0.0f;
+    return StoreSingle((6.0 * JSum(j) - JDiff(j)) * dipolar / 10.0);
+}
+
+double CsaTerm(float wH, float centralGamma, float csaFactor) {
+    const double omegaI = static_cast<double>(wH) * centralGamma / kProtonGammaReference;
+    return CheckFinite(std::pow(omegaI, 2) * (2.0 / 15.0) * csaFactor);
+}
+
+double NoeValue(const FieldResult& result) {
+    return Divide(result.noeSum, static_cast<double>(result.r1) + 1e-9);
+}
+
+namespace {
+// a + b and a * b with the result stored as single.
+float AddSingle(float a, float b) { return StoreSingle(static_cast<double>(a) + b); }
+float MulSingle(float a, float b) { return StoreSingle(static_cast<double>(a) * b); }
+}  // namespace
+
+FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourObserver* observer) {
+    const float gc = values.centralGamma;
+    const float wI = LarmorOmega(wH, gc);
+    float r1a = 0.0f;
+    float r2a = 0.0f;
+    float na = 0.0f;
+    float ca = 0.0f;
+    JValues j{};
+    bool anyNeighbour = false;
+
+    for (int slot = 0; slot < kNeighbourCount; ++slot) {
+        const NeighbourValues& neighbour = values.neighbours[slot];
+        if (neighbour.kind == SlotKind::Empty) continue;
+        anyNeighbour = true;
+        const JFrequencies frequencies = PairFrequencies(wI, LarmorOmega(wH, neighbour.gamma));
+        for (int m = 0; m < 6; ++m) j[m] = SpectralDensity(values.lorentzians, frequencies[m]);
+
+        const float centralAbundance = values.centralAbundance.value();
+        const float weight = MulSingle(centralAbundance, neighbour.abundance.value());
+
+        r1a = AddSingle(r1a, MulSingle(DipolarR1Term(neighbour.kind, j, neighbour.dipolar), weight));
+        r2a = AddSingle(r2a, MulSingle(DipolarR2Term(neighbour.kind, j, neighbour.dipolar), weight));
+        // Always the unlike cross-relaxation kernel: for a like pair it gives
+        // D/10 (6 J(2 wI) - J(0)).
+        const float cross = CrossRelaxationTerm(SlotKind::Unlike, j, neighbour.dipolar);
+        const float scaled = MulSingle(StoreSingle(Divide(cross, gc)), neighbour.gamma);
+        na = AddSingle(na, MulSingle(scaled, weight));
+        ca = AddSingle(ca, MulSingle(cross, weight));
+
+        if (observer) observer->NeighbourEvaluated(slot, neighbour.kind, frequencies);
+    }
+    if (!anyNeighbour) {
+        j[0] = SpectralDensity(values.lorentzians, 0.0f);
+        j[1] = SpectralDensity(values.lorentzians, wI);
+    }
+
+    const float csa = StoreSingle(CsaTerm(wH, gc, values.csaFactor));
+    const double ac = values.centralAbundance.value();
+    FieldResult result;
+    result.r1 = StoreSingle(Divide(r1a, ac) + JI(j) * csa);
+    result.r2 = StoreSingle(Divide(r2a, ac) + (3.0 * JI(j) + 4.0 * J0(j)) * csa / 6.0 +
+                            static_cast<double>(values.rexScale) * wH * wH);
+    result.noeSum = StoreSingle(Divide(na, ac));
+    result.crr = StoreSingle(Divide(ca, ac));
+    return result;
+}
+
+}  // namespace veldorin

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+
+#include "model.h"
+#include "numeric_text.h"
+
+namespace veldorin {
+
+// The six Lorentzians of the spectral density: normalised weights ci, times ti in ps.
+struct Lorentzians {
+    std::array<float, kLorentzianCount> weights{};
+    std::array<float, kLorentzianCount> times{};
+};
+
+// J(w) in ps for w in 1e6 rad/s; Lorentzians with weight not above 0 are left out.
+float SpectralDensity(const Lorentzians& lorentzians, float w);
+
+// Angular frequencies at which J is needed for one pair, slots 1..6 at indices 0..5:
+// 0, wI, wS - wI, wS, wI + wS, 2 wI.
+using JFrequencies = std::array<float, 6>;
+// J at the six JFrequencies, same indices.
+using JValues = std::array<float, 6>;
+
+// abs(wH g / 2.6751e-11): the Larmor angular frequency of a nucleus at 1H frequency wH.
+float LarmorOmega(float wH, float gamma);
+JFrequencies PairFrequencies(float wI, float wS);
+
+float DipolarR1Term(SlotKind kind, const JValues& j, float dipolar);
+float DipolarR2Term(SlotKind kind, const JValues& j, float dipolar);
+// Zero for any kind but Unlike; the table always asks with Unlike.
+float CrossRelaxationTerm(SlotKind kind, const JValues& j, float dipolar);
+// (wI)^2 (2/15) CsaFactor, without the spectral density.
+double CsaTerm(float wH, float centralGamma, float csaFactor);
+
+// One neighbour slot as the run evaluates it.
+struct NeighbourValues {
+    SlotKind kind = SlotKind::Empty;
+    float gamma = 0.0f;     // NeighbourGamma
+    float dipolar = 0.0f;   // DipolarConstant D_j
+    PendingSingle abundance;
+};
+
+// The working values of one run (steps 4 to 13 of a recalculation); array mode
+// changes the Lorentzians, CsaFactor or RexScale of its copy per pass.
+struct WorkingValues {
+    Lorentzians lorentzians;
+    float csaFactor = 0.0f;
+    float rexScale = 0.0f;
+    float centralGamma = 0.0f;
+    PendingSingle centralAbundance;
+    std::array<NeighbourValues, kNeighbourCount> neighbours;
+};
+
+struct FieldResult {
+    float r1 = 0.0f;
+    float r2 = 0.0f;
+    float noeSum = 0.0f;
+    float crr = 0.0f;
+};
+
+// The NOE value shown: NoeSum / (R1 + 1e-9), in double precision.
+double NoeValue(const FieldResult& result);
+
+// Told after each present neighbour's contributions at one field have been added;
+// the graph draws its marker lines here.
+class NeighbourObserver {
+public:
+    virtual void NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) = 0;
+
+protected:
+    ~NeighbourObserver() = default;
+};
+
+// R1, R2, the NOE sum and the cross-relaxation rate at 1H angular frequency wH.
+// Throws CalculationError on a run-time error.
+FieldResult RelaxationAtField(const WorkingValues& values, float wH,
+                              NeighbourObserver* observer = nullptr);
+
+}  // namespace veldorin

@@ -1,0 +1,78 @@
+#include "results_table.h"
+
+#include <cmath>
+
+#include "format.h"
+
+namespace veldorin {
+
+TableMode TableModeFromCaption(std::string_view caption) {
+    return caption == kRatesCaption ? TableMode::Rates : TableMode::Times;
+}
+
+std::string HeaderLine(TableMode mode) {
+    if (mode == TableMode::Rates) return "f, MHz\tNOE\tCRR,1/s\tR1,1/s\tR2,1/s";
+    return "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s";
+}
+
+namespace {
+
+// A rate, or its inverse, cut to four decimals towards minus infinity.
+std::string RateField(float rate, TableMode mode) {
+    if (mode == TableMode::Rates) {
+        return FormatSingle(StoreSingle(std::floor(static_cast<double>(rate) * 10000.0) / 10000.0));
+    }
+    if (rate == 0.0f) return "_";
+    return FormatSingle(StoreSingle(std::floor(Divide(10000.0, rate)) / 10000.0));
+}
+
+}  // namespace
+
+std::string RowLine(const Field& field, const FieldResult& result, TableMode mode) {
+    const double noe = std::floor(CheckFinite(NoeValue(result) * 1000.0)) / 1000.0;
+    std::string line = FormatSingle(field.frequencyMHz);
+    line += '\t';
+    line += FormatDouble(noe);
+    for (const float rate : {result.crr, result.r1, result.r2}) {
+        line += '\t';
+        line += RateField(rate, mode);
+    }
+    return line;
+}
+
+std::optional<FailureReason> WriteResultsTable(const WorkingValues& values, TableMode mode,
+                                               TableSink& sink, NeighbourObserver* observer) {
+    if (!sink.Begin()) return FailureReason::FileNotWritable;
+    std::optional<FailureReason> failure;
+    try {
+        if (!sink.AddLine(HeaderLine(mode))) throw CalculationError{FailureReason::FileNotWritable};
+        for (const Field& field : kFieldTable) {
+            const FieldResult result =
+                RelaxationAtField(values, ProtonOmega(field.frequencyMHz), observer);
+            if (!sink.AddLine(RowLine(field, result, mode))) {
+                throw CalculationError{FailureReason::FileNotWritable};
+            }
+        }
+    } catch (const CalculationError& error) {
+        failure = error.reason;
+    }
+    if (!sink.Finish() && !failure) failure = FailureReason::FileNotWritable;
+    return failure;
+}
+
+std::string TableFileContents(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+std::string TableFilePath(std::string_view workingDirectory) {
+    std::string path(workingDirectory);
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path + "table.dat";
+}
+
+}  // namespace veldorin

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "constants.h"
+#include "failure.h"
+#include "relaxation.h"
+
+namespace veldorin {
+
+// Rates (1/s) or their inverses (s) in the table; held as the button's caption.
+enum class TableMode { Rates, Times };
+
+inline constexpr std::string_view kRatesCaption = "R-->T";
+inline constexpr std::string_view kTimesCaption = "T-->R";
+
+// "R-->T" means rates are shown; any other caption means times.
+TableMode TableModeFromCaption(std::string_view caption);
+
+std::string HeaderLine(TableMode mode);
+// One row: frequency, NOE cut to three decimals, then CRR, R1, R2 (or their
+// inverses) cut to four, always towards minus infinity.
+std::string RowLine(const Field& field, const FieldResult& result, TableMode mode);
+
+// Where the table goes: the list and "table.dat", line by line, in the order the
+// table step writes them.
+class TableSink {
+public:
+    // Opens the file, then empties the list; false when the file cannot be created.
+    virtual bool Begin() = 0;
+    // Lists the line and writes it to the file; false on a write error.
+    virtual bool AddLine(const std::string& line) = 0;
+    // Closes the file; false if it could not be completed.
+    virtual bool Finish() = 0;
+
+protected:
+    ~TableSink() = default;
+};
+
+// The table step: header and six rows into the sink, with the observer told of each
+// neighbour at each field. Returns the failure that ended it, if any; what was
+// written before the failure stays, and the file is always closed.
+std::optional<FailureReason> WriteResultsTable(const WorkingValues& values, TableMode mode,
+                                               TableSink& sink, NeighbourObserver* observer);
+
+// The bytes of "table.dat" for the given lines: each line ends with CR LF.
+std::string TableFileContents(const std::vector<std::string>& lines);
+
+// The working directory followed by "table.dat"; a directory text without a final
+// separator gets one, so the file never runs on into the folder's name.
+std::string TableFilePath(std::string_view workingDirectory);
+
+}  // namespace veldorin

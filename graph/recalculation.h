@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "calculation.h"
+#include "draw_command.h"
+#include "failure.h"
+#include "model.h"
+#include "results_table.h"
+
+namespace veldorin {
+
+// The graph option: the index of the plot list.
+enum class PlotMode { F = 0, J = 1, Rates = 2, Ct = 3, Noe = 4 };
+
+// What the graph side of a run reads from the window besides the model's texts.
+struct GraphSettings {
+    int plotMode = static_cast<int>(PlotMode::Rates);  // -1 when nothing is selected
+    bool arrayOn = false;          // the array button reads "off"
+    int arrayParameter = 0;        // index of the array parameter list, -1 when none
+    float width = 3855.0f;         // panel size in twips, read afresh for every run
+    float height = 3015.0f;
+};
+
+// How a run (or one of its phases) ended.
+struct RunOutcome {
+    enum class Status {
+        Completed,  // everything was computed
+        Stopped,    // the typed weights do not sum above 0: nothing recomputed
+        Failed,     // a run-time error ended the run; what was produced before stays
+    };
+    Status status = Status::Completed;
+    std::optional<FailureReason> failure;  // set when Failed
+};
+
+// Steps 3 to 14 of a recalculation: everything up to the complete table.
+struct TablePhase {
+    RunOutcome outcome;
+    std::optional<WeightTexts> weightTexts;  // the ci/{ci} boxes, when they were written
+    DrawCommands commands;                   // axis caption, clear, decorations
+};
+
+// Step 16: the curves, one pass or eleven in array mode.
+struct CurvePhase {
+    RunOutcome outcome;
+    // The array range boxes ("From" value, "step" value), set in array mode.
+    std::optional<std::pair<std::string, std::string>> rangeTexts;
+    DrawCommands commands;
+};
+
+// The calculation behind one recalculation of the window, without the window. The
+// window calls RunTable, lets pending events run, then (if no other run happened
+// meanwhile and the table phase completed) RunCurves with the then current texts.
+// Keeps what outlives a run: the central nucleus's constant and the working values
+// of the last table phase, which the curves start from.
+class Recalculation {
+public:
+    TablePhase RunTable(const ModelTexts& model, const GraphSettings& settings, TableSink& sink);
+    CurvePhase RunCurves(const ModelTexts& model, const GraphSettings& settings);
+
+private:
+    Calculation calculation_;
+    WorkingValues working_;
+};
+
+}  // namespace veldorin
