@@ -16,8 +16,9 @@ public:
     bool Finish() override { return true; }
 };
 
-void BM_DefaultTable(benchmark::State& state) {
-    const ModelTexts model = DefaultModel();
+// Prepares the model and writes its table once per iteration, as one
+// recalculation does.
+void RunTable(benchmark::State& state, const ModelTexts& model) {
     Calculation calculation;
     DiscardingSink sink;
     for (auto _ : state) {
@@ -25,7 +26,29 @@ void BM_DefaultTable(benchmark::State& state) {
         benchmark::DoNotOptimize(WriteResultsTable(run.values, TableMode::Rates, sink, nullptr));
     }
 }
+
+void BM_DefaultTable(benchmark::State& state) { RunTable(state, DefaultModel()); }
 BENCHMARK(BM_DefaultTable);
+
+// Every slot occupied, all kinds of neighbour: the most work one table can take.
+void BM_EightNeighbourTable(benchmark::State& state) {
+    ModelTexts model = DefaultModel();
+    model.slots = {{
+        {"1H", "1.09", "1"},
+        {"1H", "2", "0.5"},
+        {"13C", "1.5", "1"},
+        {"15N", "1.45", "0.3"},
+        {"Like", "1.8", "1"},
+        {"Like", "2.5", "0.7"},
+        {"1H", "2.9", "1"},
+        {"13C", "2.2", "0.011"},
+        {"13C", "", "1"},
+    }};
+    model.weights = {"0.3", "0.2", "0.1", "0.4", "0", "0.05"};
+    model.times = {"5000", "800", "120", "40", "10", "3"};
+    RunTable(state, model);
+}
+BENCHMARK(BM_EightNeighbourTable);
 
 }  // namespace
 }  // namespace veldorin

@@ -1,5 +1,6 @@
 #include "format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,10 +15,12 @@ std::string FormatGeneral(double value, int digits) {
     if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
 
     // Round to the significant digits first: the exponent after rounding decides
-    // the notation (9999999.5 as a single is 1E+07).
+    // the notation (9999999.5 as a single is 1E+07). std::to_chars, unlike printf,
+    // ignores the C locale, which the toolkit sets from the user's environment.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
-    const std::string scientific(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits - 1);
+    const std::string scientific(buffer, written.ptr);
     const auto ePos = scientific.find('e');
     const int exponent = std::atoi(scientific.c_str() + ePos + 1);
     const bool negative = scientific.front() == '-';

@@ -29,10 +29,14 @@ NumericForm Analyse(std::string_view text) {
     while (end > begin && IsBlank(text[end - 1])) --end;
     std::string_view s = text.substr(begin, end - begin);
 
+    // One sign at most; std::from_chars reads '-' but not '+'.
     std::size_t i = 0;
-    if (i < s.size() && s[i] == '+') s.remove_prefix(1);
+    if (!s.empty() && s.front() == '+') {
+        s.remove_prefix(1);
+    } else if (!s.empty() && s.front() == '-') {
+        ++i;
+    }
     const std::string_view body = s;
-    if (i < s.size() && s[i] == '-') ++i;
 
     long integerDigits = 0;      // significant digits before the point
     long leadingFractionZeros = 0;
