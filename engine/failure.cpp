@@ -24,10 +24,9 @@ double CheckFinite(double value) {
     return value;
 }
 
-float StoreSingle(double value) {
-    const auto single = static_cast<float>(CheckFinite(value));
-    if (std::isinf(single)) throw CalculationError{FailureReason::Overflow};
-    return single;
+void FailStoreSingle(double value) {
+    CheckFinite(value);
+    throw CalculationError{FailureReason::Overflow};
 }
 
 double Divide(double a, double b) {

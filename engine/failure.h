@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string_view>
 
 namespace veldorin {
@@ -25,9 +26,18 @@ struct CalculationError {
     FailureReason reason;
 };
 
+// Throws the error of a value that does not fit single precision.
+[[noreturn]] void FailStoreSingle(double value);
+
 // Rounds a double-precision result to single precision; a result that does not fit
-// (or is not a number) is the run-time error it would be.
-float StoreSingle(double value);
+// (or is not a number) is the run-time error it would be. Inline: the curves round
+// every term of every sum, and the rounded value is finite exactly when the
+// double was finite and within range.
+inline float StoreSingle(double value) {
+    const auto single = static_cast<float>(value);
+    if (std::isfinite(single)) [[likely]] return single;
+    FailStoreSingle(value);
+}
 
 // a / b, failing on a zero divisor.
 double Divide(double a, double b);

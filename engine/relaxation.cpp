@@ -72,6 +72,33 @@ double NoeValue(const FieldResult& result) {
 }
 
 namespace {
+
+// J at the frequencies of one call, each evaluated once: every pair shares J(0),
+// J(wI) and J(2 wI), and neighbours of the same nucleus share all their frequencies.
+class DensityMemo {
+public:
+    explicit DensityMemo(const Lorentzians& lorentzians) : lorentzians_(lorentzians) {}
+
+    float At(float w) {
+        for (int k = 0; k < count_; ++k) {
+            if (frequencies_[k] == w) return densities_[k];
+        }
+        const float j = SpectralDensity(lorentzians_, w);
+        frequencies_[count_] = w;
+        densities_[count_] = j;
+        ++count_;
+        return j;
+    }
+
+private:
+    // Two central frequencies and four of each neighbour: room for all of them.
+    static constexpr int kCapacity = 2 + 4 * kNeighbourCount;
+    const Lorentzians& lorentzians_;
+    std::array<float, kCapacity> frequencies_{};
+    std::array<float, kCapacity> densities_{};
+    int count_ = 0;
+};
+
 // a + b and a * b with the result stored as single.
 float AddSingle(float a, float b) { return StoreSingle(static_cast<double>(a) + b); }
 float MulSingle(float a, float b) { return StoreSingle(static_cast<double>(a) * b); }
@@ -84,15 +111,18 @@ FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourOb
     float r2a = 0.0f;
     float na = 0.0f;
     float ca = 0.0f;
+    // J(0) and J(wI) do not depend on the neighbour; they also serve the CSA and
+    // exchange terms when no neighbour is present.
+    DensityMemo density(values.lorentzians);
     JValues j{};
-    bool anyNeighbour = false;
+    j[0] = density.At(0.0f);
+    j[1] = density.At(wI);
 
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
         const NeighbourValues& neighbour = values.neighbours[slot];
         if (neighbour.kind == SlotKind::Empty) continue;
-        anyNeighbour = true;
         const JFrequencies frequencies = PairFrequencies(wI, LarmorOmega(wH, neighbour.gamma));
-        for (int m = 0; m < 6; ++m) j[m] = SpectralDensity(values.lorentzians, frequencies[m]);
+        for (int m = 2; m < 6; ++m) j[m] = density.At(frequencies[m]);
 
         const float centralAbundance = values.centralAbundance.value();
         const float weight = MulSingle(centralAbundance, neighbour.abundance.value());
@@ -107,10 +137,6 @@ FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourOb
         ca = AddSingle(ca, MulSingle(cross, weight));
 
         if (observer) observer->NeighbourEvaluated(slot, neighbour.kind, frequencies);
-    }
-    if (!anyNeighbour) {
-        j[0] = SpectralDensity(values.lorentzians, 0.0f);
-        j[1] = SpectralDensity(values.lorentzians, wI);
     }
 
     const float csa = StoreSingle(CsaTerm(wH, gc, values.csaFactor));

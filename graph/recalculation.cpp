@@ -1,5 +1,10 @@
 #include "recalculation.h"
 
+#include "array_mode.h"
+#include "curve_pass.h"
+#include "decorations.h"
+#include "graph_scale.h"
+
 namespace veldorin {
 
 TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings& settings,
@@ -33,14 +38,37 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
 
     working_ = prepared.values;
     const TableMode mode = TableModeFromCaption(model.tableModeCaption);
-    if (const auto failure = WriteResultsTable(working_, mode, sink, nullptr)) {
+    Decorations decorations(settings.plotMode, GraphScale(settings.width, settings.height),
+                            working_.lorentzians.times, phase.commands);
+    if (const auto failure = WriteResultsTable(working_, mode, sink, &decorations)) {
         phase.outcome = {RunOutcome::Status::Failed, failure};
     }
     return phase;
 }
 
-CurvePhase Recalculation::RunCurves(const ModelTexts&, const GraphSettings&) {
-    return {};
+CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings& settings) {
+    CurvePhase phase;
+    const GraphScale scale(settings.width, settings.height);
+    // Array mode changes one value per pass; the table's values stay as they were.
+    WorkingValues values = working_;
+    try {
+        if (settings.arrayOn) phase.rangeTexts = ArrayRangeTexts(model, settings.arrayParameter);
+        phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
+        const int passes = settings.arrayOn ? kArrayPassCount : 1;
+        for (int pass = 1; pass <= passes; ++pass) {
+            phase.commands.emplace_back(draw::RetainOn{});
+            // A pass made the last one takes the last pass's number, and its colours.
+            if (settings.arrayOn &&
+                ApplyArraySetting(model, settings.arrayParameter, pass, values)) {
+                pass = passes;
+            }
+            CurvePass(scale, pass, phase.commands).Draw(settings.plotMode, values);
+            phase.commands.emplace_back(draw::RetainOff{});
+        }
+    } catch (const CalculationError& error) {
+        phase.outcome = {RunOutcome::Status::Failed, error.reason};
+    }
+    return phase;
 }
 
 }  // namespace veldorin

@@ -8,12 +8,10 @@
 #include "draw_command.h"
 #include "failure.h"
 #include "model.h"
+#include "plot_mode.h"
 #include "results_table.h"
 
 namespace veldorin {
-
-// The graph option: the index of the plot list.
-enum class PlotMode { F = 0, J = 1, Rates = 2, Ct = 3, Noe = 4 };
 
 // What the graph side of a run reads from the window besides the model's texts.
 struct GraphSettings {
@@ -58,6 +56,8 @@ struct CurvePhase {
 class Recalculation {
 public:
     TablePhase RunTable(const ModelTexts& model, const GraphSettings& settings, TableSink& sink);
+    // Reads the texts again only for array mode, which rereads the arrayed value at
+    // every pass; everything else comes from the last table phase.
     CurvePhase RunCurves(const ModelTexts& model, const GraphSettings& settings);
 
 private:

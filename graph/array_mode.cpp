@@ -1,0 +1,83 @@
+#include "array_mode.h"
+
+#include <cmath>
+
+#include "calculation.h"
+#include "constants.h"
+#include "failure.h"
+#include "format.h"
+#include "numeric_text.h"
+
+namespace veldorin {
+
+namespace {
+
+constexpr int kFirstTime = 6;
+constexpr int kCsa = 12;
+constexpr int kRex = 13;
+
+bool IsWeight(int parameter) { return parameter >= 0 && parameter < kFirstTime; }
+bool IsTime(int parameter) { return parameter >= kFirstTime && parameter < kCsa; }
+
+std::pair<std::string, std::string> DoubleRange(const std::string& text) {
+    return {text, FormatDouble(ReadDouble(text) / 10.0)};
+}
+
+std::pair<std::string, std::string> SingleRange(const std::string& text) {
+    return {text, FormatSingle(StoreSingle(ReadSingle(text) / 10.0))};
+}
+
+// The weight of pass k, the other weights as typed, all divided by their sum.
+bool ApplyWeight(const ModelTexts& model, int p, double factor, Lorentzians& lorentzians) {
+    auto& c = lorentzians.weights;
+    c[p] = StoreSingle(ReadSingle(model.weights[p]) * factor);
+    const bool last = c[p] == 0.0f;
+    float sum = c[p];
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        if (i == p) continue;
+        c[i] = ReadSingle(model.weights[i]);
+        sum = StoreSingle(static_cast<double>(sum) + c[i]);
+    }
+    c = Calculation::Normalise(c, sum);
+    return last;
+}
+
+}  // namespace
+
+// Evaluated as written, in double: 1.1 - 0.1 k is not (11 - k)/10 for every k
+// (k = 8 gives 0.30000000000000004), but 0.1 * 11 rounds to the double nearest
+// 1.1, so the last factor is exactly 0 and the last curve is that of value 0.
+double ArrayFactor(int pass) { return 1.1 - 0.1 * pass; }
+
+std::optional<std::pair<std::string, std::string>> ArrayRangeTexts(const ModelTexts& model,
+                                                                   int parameter) {
+    if (IsWeight(parameter)) return DoubleRange(model.weights[parameter]);
+    if (IsTime(parameter)) return DoubleRange(model.times[parameter - kFirstTime]);
+    if (parameter == kCsa) return SingleRange(model.csa);
+    if (parameter == kRex) return SingleRange(model.rex);
+    return std::nullopt;
+}
+
+bool ApplyArraySetting(const ModelTexts& model, int parameter, int pass, WorkingValues& values) {
+    const double factor = ArrayFactor(pass);
+    if (IsWeight(parameter)) return ApplyWeight(model, parameter, factor, values.lorentzians);
+    if (IsTime(parameter)) {
+        const int q = parameter - kFirstTime;
+        float& time = values.lorentzians.times[q];
+        time = StoreSingle(ReadSingle(model.times[q]) * factor);
+        return time == 0.0f;
+    }
+    if (parameter == kCsa) {
+        // The squared anisotropy is scaled: pass k shows the anisotropy value sqrt(f(k)).
+        values.csaFactor = StoreSingle(std::pow(ReadDouble(model.csa) * 1e-6, 2) * factor);
+        return false;
+    }
+    if (parameter == kRex) {
+        values.rexScale =
+            StoreSingle(ReadDouble(model.rex) / std::pow(kRexReferenceOmega, 2) * factor);
+        return false;
+    }
+    throw CalculationError{FailureReason::NoArrayParameter};
+}
+
+}  // namespace veldorin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "constants.h"
+#include "draw_command.h"
+#include "graph_scale.h"
+#include "relaxation.h"
+
+namespace veldorin {
+
+// Every curve is drawn 2 pixels wide: 1.5 converted to an integer, half to even.
+inline constexpr int kCurveLineWidth = 2;
+
+// Colours of pass k (1 with array mode off, 1..11 in array mode).
+Rgb DensityCurveColour(int pass);  // F(w), J(w), C(t): (255 - 15k, 0, 0)
+Rgb R2CurveColour(int pass);       // R2 and the NOE: (265 - 15k, 0, 0)
+Rgb R1CurveColour(int pass);       // (128 + 10k, 128, 255)
+
+// J(w) in ps as the J(w) and F(w) curves sum it: 1e-10 plus all six terms,
+// whatever the sign of the weight (the table's SpectralDensity skips weights not
+// above 0), in single precision.
+float CurveSpectralDensity(const Lorentzians& lorentzians, float w);
+// C(t) at t in ps: the sum of ci exp(-t/(ti + 1e-12)) over all six terms, single.
+float CorrelationAt(const Lorentzians& lorentzians, float t);
+
+// One drawing pass: the curve or curves of the plot mode, from the working values
+// of the pass, appended to the commands as segments in the pass's colours. Throws
+// CalculationError at a run-time error; the segments drawn before it stay.
+class CurvePass {
+public:
+    CurvePass(const GraphScale& scale, int pass, DrawCommands& out)
+        : scale_(scale), pass_(pass), out_(out) {}
+
+    void Draw(int plotMode, const WorkingValues& values);
+
+private:
+    // J(w), or F(w) = 2wJ(w) when distribution is set.
+    void DensityCurve(bool distribution, const Lorentzians& lorentzians);
+    void CorrelationCurve(const Lorentzians& lorentzians);
+    // R2 then R1 at each step, or the NOE alone.
+    void RateCurves(bool noe, const WorkingValues& values);
+    void Segment(float x1, float y1, float x2, float y2, Rgb colour);
+
+    GraphScale scale_;
+    int pass_;
+    DrawCommands& out_;
+};
+
+}  // namespace veldorin

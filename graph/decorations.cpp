@@ -1,0 +1,101 @@
+#include "decorations.h"
+
+#include <cmath>
+
+#include "constants.h"
+#include "plot_mode.h"
+
+namespace veldorin {
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+
+// Marker colour index: 0 has no field and is black, 1..6 are the fields' colours.
+Rgb MarkerColour(int index) {
+    return index == 0 ? kBlack : kFieldTable[static_cast<std::size_t>(index - 1)].colour();
+}
+
+}  // namespace
+
+void Decorations::NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) {
+    // The table reports the present slots in ascending order at every field, so a
+    // slot that does not follow the last one reported begins the next field.
+    if (slot <= lastSlot_) ++field_;
+    lastSlot_ = slot;
+
+    if (plotMode_ < static_cast<int>(PlotMode::Rates)) {
+        FrequencyMarkers(field_, kind, frequencies);
+        ReferenceLines(plotMode_ == static_cast<int>(PlotMode::J) ? 1 : 0);
+    } else if (plotMode_ == static_cast<int>(PlotMode::Rates) ||
+               plotMode_ == static_cast<int>(PlotMode::Noe)) {
+        FieldMarkers();
+    }
+    if (plotMode_ == static_cast<int>(PlotMode::Ct)) {
+        TimeMarkers();
+        ReferenceLines(plotMode_);
+    }
+}
+
+void Decorations::FrequencyMarkers(int field, SlotKind kind, const JFrequencies& frequencies) {
+    // wI, wS - wI, wS, wI + wS, and for a like pair also 2 wI; never J(0)'s slot.
+    const int last = kind == SlotKind::Like ? 6 : 5;
+    // Each field has its own band, a sixth of the height, 100 MHz at the top.
+    const double height = scale_.height();
+    const float top = GraphScale::Coordinate((field - 1) * height / 6.0);
+    const float bottom = GraphScale::Coordinate(field * height / 6.0);
+    for (int p = 2; p <= last; ++p) {
+        const float a = std::abs(frequencies[static_cast<std::size_t>(p - 1)]);
+        if (!(a > 0.0f)) continue;
+        Marker(MarkerColour(field), scale_.XOfFrequency(a), top, bottom);
+    }
+}
+
+void Decorations::FieldMarkers() {
+    for (int p = 1; p <= kFieldCount; ++p) {
+        const double f = kFieldTable[static_cast<std::size_t>(p - 1)].frequencyMHz;
+        Marker(MarkerColour(p), scale_.XOfFrequency(2.0 * f * kPi), 0.0f, scale_.height());
+        ReferenceLines(plotMode_);
+    }
+}
+
+void Decorations::TimeMarkers() {
+    for (int p = 0; p < kLorentzianCount; ++p) {
+        Marker(MarkerColour(p), scale_.XOfMarkerTime(times_[static_cast<std::size_t>(p)]), 0.0f,
+               scale_.height());
+    }
+}
+
+void Decorations::ReferenceLines(int mode) {
+    switch (static_cast<PlotMode>(mode)) {
+        case PlotMode::J:
+            ReferenceLine(scale_.YOfJ(100.0));
+            ReferenceLine(scale_.YOfJ(1000.0));
+            break;
+        case PlotMode::F:
+            ReferenceLine(scale_.YOfF(0.11));
+            break;
+        case PlotMode::Rates:
+            ReferenceLine(scale_.YOfLogRate(std::log(1.0)));
+            ReferenceLine(scale_.YOfLogRate(std::log(10.0)));
+            break;
+        case PlotMode::Noe:
+            for (const double noe : {0.0, 2.0, -2.0, -4.0}) ReferenceLine(scale_.YOfNoe(noe));
+            break;
+        case PlotMode::Ct:
+            ReferenceLine(scale_.YOfLogC(std::log(0.1)));
+            break;
+    }
+}
+
+void Decorations::Marker(Rgb colour, float x, float yTop, float yBottom) {
+    out_.emplace_back(draw::SetColour{colour});
+    out_.emplace_back(draw::Line{x, yTop, x, yBottom});
+}
+
+void Decorations::ReferenceLine(double y) {
+    const float at = GraphScale::Coordinate(y);
+    out_.emplace_back(draw::LineInColour{0.0f, at, scale_.width(), at, kBlack});
+}
+
+}  // namespace veldorin

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+
+#include "draw_command.h"
+#include "graph_scale.h"
+#include "model.h"
+#include "relaxation.h"
+
+namespace veldorin {
+
+// The reference and marker lines, drawn in line width 1 while the results table
+// is computed: after each present neighbour at each field it appends the lines of
+// the plot mode to the commands. Markers: the pair's characteristic frequencies
+// for F(w) and J(w), the six fields for the rates and the NOE, the correlation
+// times for C(t).
+class Decorations final : public NeighbourObserver {
+public:
+    Decorations(int plotMode, const GraphScale& scale,
+                const std::array<float, kLorentzianCount>& times, DrawCommands& out)
+        : plotMode_(plotMode), scale_(scale), times_(times), out_(out) {}
+
+    void NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) override;
+
+private:
+    void FrequencyMarkers(int field, SlotKind kind, const JFrequencies& frequencies);
+    void FieldMarkers();
+    void TimeMarkers();
+    void ReferenceLines(int mode);
+    void Marker(Rgb colour, float x, float yTop, float yBottom);
+    void ReferenceLine(double y);
+
+    int plotMode_;
+    GraphScale scale_;
+    std::array<float, kLorentzianCount> times_;
+    DrawCommands& out_;
+    int field_ = 0;      // 1..6 once the first neighbour has been reported
+    int lastSlot_ = kNeighbourCount;
+};
+
+}  // namespace veldorin

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+
+namespace veldorin {
+
+// Value-to-coordinate mappings of the plot modes, in the panel's user scale: x from 0
+// at the left to the width, y from 0 at the top to the height. The logarithmic
+// frequency axis spans w = 9 to 9000 (1e6 rad/s). Mappings that take a logarithm
+// throw CalculationError for an argument that is not positive.
+class GraphScale {
+public:
+    GraphScale(float width, float height) : width_(width), height_(height) {}
+
+    float width() const { return width_; }
+    float height() const { return height_; }
+
+    // ln(w/9)/ln(1000) W, as the markers compute it; not clamped.
+    float XOfFrequency(double w) const;
+    // t W/51/200: the time axis of the markers and the readout spans 10200 ps.
+    float XOfMarkerTime(double t) const;
+
+    // Vertical positions, not clamped.
+    double YOfJ(double j) const;             // J in ps: 10000 at the top, 10 at the bottom
+    double YOfF(double f) const;             // 2wJ(w): 1 at the top, 0.01 at the bottom
+    double YOfLogRate(double lnRate) const;  // ln R: R = 1 1/s lies at 0.7 H
+    double YOfNoe(double noe) const;         // 2.5 at the top, -5.5 at the bottom
+    double YOfLogC(double lnC) const;        // ln C: 1 at the top, e^-3 at the bottom
+
+    // A curve's y, clamped to [0, H], as the single-precision coordinate drawn.
+    float CurveY(double y) const;
+    // A coordinate that is drawn as computed (it may lie off the panel).
+    static float Coordinate(double value);
+
+private:
+    float width_;
+    float height_;
+};
+
+inline constexpr int kFrequencyPoints = 50;
+inline constexpr int kTimePoints = 51;
+
+// One sample of a curve: the horizontal value (w in 1e6 rad/s, or t in ps) and its x.
+struct GridPoint {
+    float value;
+    float x;
+};
+
+// w = 9 m^s for s = 1..50 with m = 1000^(1/50), as a single-precision running
+// product; x = (W/50) s. The first point lies at x = W/50, not at the left edge.
+std::array<GridPoint, kFrequencyPoints> FrequencyGrid(float width);
+// t = 0, 200, ..., 10000 ps at x = (W/50) s for s = 0..50.
+std::array<GridPoint, kTimePoints> TimeGrid(float width);
+
+}  // namespace veldorin

@@ -1,0 +1,190 @@
+#include "array_mode.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "format.h"
+#include "graph_test_support.h"
+
+namespace veldorin {
+namespace {
+
+using namespace veldorin::graph_test;
+
+constexpr int kC1 = 0, kC2 = 1, kT1 = 6, kT2 = 7, kCsa = 12, kRex = 13;
+
+using Segments = std::vector<draw::LineInColour>;
+
+// The segments of each pass, split at the retain-off that ends it.
+std::vector<Segments> Passes(const DrawCommands& commands) {
+    std::vector<Segments> passes;
+    Segments current;
+    for (const auto& command : commands) {
+        if (const auto* line = std::get_if<draw::LineInColour>(&command)) current.push_back(*line);
+        if (std::holds_alternative<draw::RetainOff>(command)) {
+            passes.push_back(current);
+            current.clear();
+        }
+    }
+    return passes;
+}
+
+const std::vector<std::string> kTwoWeights = {"0.6", "0.4", "0", "0", "0", "0"};
+const std::vector<std::string> kTwoTimes = {"1000", "100", "0", "0", "0", "0"};
+
+TEST(ArrayFactor, ScalesFromOneDownToExactlyZero) {
+    EXPECT_EQ(ArrayFactor(1), 1.0);
+    EXPECT_EQ(ArrayFactor(6), 0.5);
+    EXPECT_NEAR(ArrayFactor(8), 0.3, 1e-15);
+    EXPECT_EQ(ArrayFactor(11), 0.0);
+}
+
+TEST(ArrayMode, DrawsElevenPassesInDarkeningReds) {
+    const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
+                            Settings(PlotMode::J, true, kC1));
+    EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
+    const auto passes = Passes(run.curves.commands);
+    ASSERT_EQ(passes.size(), 11u);
+    EXPECT_EQ(CountOf<draw::RetainOn>(run.curves.commands), 11);
+    for (int k = 1; k <= 11; ++k) {
+        ASSERT_FALSE(passes[k - 1].empty()) << k;
+        EXPECT_EQ(passes[k - 1].front().colour, (Rgb{static_cast<std::uint8_t>(255 - 15 * k), 0, 0}));
+    }
+    // The last pass has c1 = 0: only the 100 ps term is left, J below the first.
+    EXPECT_GT(passes[10].front().y1, passes[0].front().y1);
+}
+
+TEST(ArrayMode, AZeroValueMakesOnePassThatTakesTheLastColour) {
+    for (const int parameter : {kC2 + 1, kT2 + 1}) {  // c3 is 0; t3 is 0
+        const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
+                                Settings(PlotMode::Rates, true, parameter));
+        EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed) << parameter;
+        const auto passes = Passes(run.curves.commands);
+        ASSERT_EQ(passes.size(), 1u) << parameter;
+        EXPECT_EQ(passes[0].front().colour, (Rgb{100, 0, 0})) << parameter;
+        EXPECT_EQ(passes[0].size(), 98u) << parameter;
+    }
+}
+
+TEST(ArrayMode, ArrayingTheOnlyWeightGivesTenCoincidingCurvesThenAFailure) {
+    const BothPhases run = RunBoth(Model("13C", {"1H"}), Settings(PlotMode::F, true, kC1));
+    EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Failed);
+    const auto passes = Passes(run.curves.commands);
+    ASSERT_EQ(passes.size(), 10u);
+    for (const auto& pass : passes) {
+        ASSERT_EQ(pass.size(), passes[0].size());
+        for (std::size_t i = 0; i < pass.size(); ++i) EXPECT_EQ(pass[i].y2, passes[0][i].y2);
+    }
+    EXPECT_EQ(CountOf<draw::RetainOn>(run.curves.commands), 11);
+}
+
+TEST(ArrayMode, ArrayingATimeGivesElevenCurvesTheLastWithThatTimeZero) {
+    const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
+                            Settings(PlotMode::Ct, true, kT1));
+    EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
+    const auto passes = Passes(run.curves.commands);
+    ASSERT_EQ(passes.size(), 11u);
+    // With t1 = 0 only 0.4 exp(-t/100) is left after t = 0.
+    EXPECT_NEAR(passes[10][0].y2, -std::log(0.4 * std::exp(-2.0)) / 3.0 * kHeight, 0.05);
+}
+
+// The y of every R1 (or R2) segment end of a rates run.
+std::vector<float> RateCurve(const Segments& segments, bool r1) {
+    std::vector<float> ys;
+    for (std::size_t i = r1 ? 1 : 0; i < segments.size(); i += 2) ys.push_back(segments[i].y2);
+    return ys;
+}
+
+struct ScalingRow {
+    const char* name;
+    int parameter;
+    bool r1;
+    // The texts a plain run needs to draw pass k of an array run.
+    std::function<void(ModelTexts&, double factor)> equivalent;
+};
+
+TEST(ArrayMode, CsaScalesTheSquaredAnisotropyAndRexScalesLinearly) {
+    const ScalingRow rows[] = {
+        {"CSA", kCsa, true,
+         [](ModelTexts& m, double f) { m.csa = FormatDouble(-170.0 * std::sqrt(f)); }},
+        {"Rex", kRex, false, [](ModelTexts& m, double f) { m.rex = FormatDouble(12.0 * f); }},
+    };
+    ModelTexts model = Model("15N", {"1H"}, {"1", "0", "0", "0", "0", "0"},
+                             {"5000", "0", "0", "0", "0", "0"});
+    model.csa = "-170";
+    model.rex = "12";
+    for (const auto& row : rows) {
+        const BothPhases array = RunBoth(model, Settings(PlotMode::Rates, true, row.parameter));
+        const auto passes = Passes(array.curves.commands);
+        ASSERT_EQ(passes.size(), 11u) << row.name;
+        for (const int k : {1, 4, 9}) {
+            ModelTexts plain = model;
+            row.equivalent(plain, ArrayFactor(k));
+            const BothPhases single = RunBoth(plain, Settings(PlotMode::Rates));
+            const auto expected = RateCurve(Passes(single.curves.commands)[0], row.r1);
+            const auto actual = RateCurve(passes[k - 1], row.r1);
+            ASSERT_EQ(actual.size(), expected.size());
+            for (std::size_t i = 0; i < actual.size(); ++i) {
+                EXPECT_NEAR(actual[i], expected[i], 0.01) << row.name << " pass " << k << ' ' << i;
+            }
+        }
+        EXPECT_NE(RateCurve(passes[0], row.r1), RateCurve(passes[10], row.r1)) << row.name;
+    }
+}
+
+struct RangeRow {
+    const char* name;
+    int parameter;
+    const char* from;
+    const char* step;
+};
+
+TEST(ArrayMode, RangeShowsTheTypedValueAndOneTenthOfIt) {
+    ModelTexts model = DefaultModel();  // weights 0.25 x4, 0, 0; t1 7000; CSA -25; Rex 0
+    model.rex = "0.3";
+    const RangeRow rows[] = {
+        {"weight", kC1, "0.25", "0.025"}, {"zero weight", 4, "0", "0"},
+        {"time", kT1, "7000", "700"},     {"time with decimals", 9, "109.37", "10.937"},
+        {"CSA", kCsa, "-25", "-2.5"},     {"Rex in single", kRex, "0.3", "0.03"},
+    };
+    for (const auto& row : rows) {
+        const BothPhases run = RunBoth(model, Settings(PlotMode::Rates, true, row.parameter));
+        ASSERT_TRUE(run.curves.rangeTexts.has_value()) << row.name;
+        EXPECT_EQ(run.curves.rangeTexts->first, row.from) << row.name;
+        EXPECT_EQ(run.curves.rangeTexts->second, row.step) << row.name;
+    }
+    const BothPhases off = RunBoth(model, Settings(PlotMode::Rates, false, kC1));
+    EXPECT_FALSE(off.curves.rangeTexts.has_value());
+}
+
+TEST(ArrayMode, NoParameterEndsTheRunBeforeTheFirstCurve) {
+    const BothPhases run = RunBoth(Model("13C", {"1H"}), Settings(PlotMode::Rates, true, -1));
+    EXPECT_EQ(run.table.outcome.status, RunOutcome::Status::Completed);
+    EXPECT_GT(CountOf<draw::Line>(run.table.commands), 0);
+    EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Failed);
+    EXPECT_EQ(run.curves.outcome.failure, FailureReason::NoArrayParameter);
+    EXPECT_FALSE(run.curves.rangeTexts.has_value());
+    EXPECT_EQ(CountOf<draw::LineInColour>(run.curves.commands), 0);
+}
+
+TEST(ArrayMode, RereadsTheArrayedTextAndLeavesTheTableValuesAlone) {
+    const ModelTexts model = Model("13C", {"1H"}, kTwoWeights, kTwoTimes);
+    Recalculation recalculation;
+    MemorySink sink;
+    recalculation.RunTable(model, Settings(PlotMode::J), sink);
+    ModelTexts edited = model;
+    edited.times[0] = "5000";  // typed while the table was being shown
+    const CurvePhase arrayed = recalculation.RunCurves(edited, Settings(PlotMode::J, true, kT1));
+    ASSERT_EQ(arrayed.rangeTexts->first, "5000");
+    const CurvePhase plain = recalculation.RunCurves(model, Settings(PlotMode::J));
+    const CurvePhase before = RunBoth(model, Settings(PlotMode::J)).curves;
+    EXPECT_EQ(Passes(plain.commands)[0].front().y1, Passes(before.commands)[0].front().y1);
+    EXPECT_LT(Passes(arrayed.commands)[0].front().y1, Passes(before.commands)[0].front().y1);
+}
+
+}  // namespace
+}  // namespace veldorin

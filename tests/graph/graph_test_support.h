@@ -1,0 +1,92 @@
+#pragma once
+
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "draw_command.h"
+#include "model.h"
+#include "recalculation.h"
+#include "results_table.h"
+
+namespace veldorin::graph_test {
+
+inline constexpr float kWidth = 3855.0f;
+inline constexpr float kHeight = 3015.0f;
+
+// Keeps the table's lines in memory instead of a file.
+class MemorySink final : public TableSink {
+public:
+    bool Begin() override {
+        lines.clear();
+        return true;
+    }
+    bool AddLine(const std::string& line) override {
+        lines.push_back(line);
+        return true;
+    }
+    bool Finish() override { return true; }
+
+    std::vector<std::string> lines;
+};
+
+// The commands of one kind, in order.
+template <typename Command>
+std::vector<Command> All(const DrawCommands& commands) {
+    std::vector<Command> found;
+    for (const auto& command : commands) {
+        if (const auto* typed = std::get_if<Command>(&command)) found.push_back(*typed);
+    }
+    return found;
+}
+
+template <typename Command>
+int CountOf(const DrawCommands& commands) {
+    return static_cast<int>(All<Command>(commands).size());
+}
+
+// The central nucleus with the given neighbours ("" for an empty slot), weights and times.
+inline ModelTexts Model(const std::string& central, const std::vector<std::string>& neighbours,
+                        const std::vector<std::string>& weights = {"1", "0", "0", "0", "0", "0"},
+                        const std::vector<std::string>& times = {"1000", "0", "0", "0", "0",
+                                                                 "0"}) {
+    ModelTexts model = DefaultModel();
+    for (int j = 0; j < kNeighbourCount; ++j) {
+        const auto index = static_cast<std::size_t>(j);
+        model.slots[index] = {index < neighbours.size() ? neighbours[index] : "", "1.09", "1"};
+    }
+    model.slots[kCentralSlot] = {central, "", "1"};
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        model.weights[static_cast<std::size_t>(i)] = weights[static_cast<std::size_t>(i)];
+        model.times[static_cast<std::size_t>(i)] = times[static_cast<std::size_t>(i)];
+    }
+    model.csa = "0";
+    return model;
+}
+
+inline GraphSettings Settings(PlotMode mode, bool arrayOn = false, int parameter = 0) {
+    GraphSettings settings;
+    settings.plotMode = static_cast<int>(mode);
+    settings.arrayOn = arrayOn;
+    settings.arrayParameter = parameter;
+    settings.width = kWidth;
+    settings.height = kHeight;
+    return settings;
+}
+
+// Both phases of one recalculation, as the window runs them.
+struct BothPhases {
+    TablePhase table;
+    CurvePhase curves;
+};
+
+inline BothPhases RunBoth(const ModelTexts& model, const GraphSettings& settings) {
+    Recalculation recalculation;
+    MemorySink sink;
+    BothPhases run;
+    run.table = recalculation.RunTable(model, settings, sink);
+    run.curves = recalculation.RunCurves(model, settings);
+    return run;
+}
+
+}  // namespace veldorin::graph_test
