@@ -66,6 +66,8 @@ double NoeValue(const FieldResult& result);
 // the graph draws its marker lines here.
 class NeighbourObserver {
 public:
+    // The table step announces each field, 1..6, before evaluating it.
+    virtual void FieldStarted(int /*field*/) {}
     virtual void NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) = 0;
 
 protected:

@@ -46,7 +46,9 @@ std::optional<FailureReason> WriteResultsTable(const WorkingValues& values, Tabl
     std::optional<FailureReason> failure;
     try {
         if (!sink.AddLine(HeaderLine(mode))) throw CalculationError{FailureReason::FileNotWritable};
-        for (const Field& field : kFieldTable) {
+        for (int k = 0; k < kFieldCount; ++k) {
+            const Field& field = kFieldTable[static_cast<std::size_t>(k)];
+            if (observer) observer->FieldStarted(k + 1);
             const FieldResult result =
                 RelaxationAtField(values, ProtonOmega(field.frequencyMHz), observer);
             if (!sink.AddLine(RowLine(field, result, mode))) {

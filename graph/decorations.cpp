@@ -18,12 +18,7 @@ Rgb MarkerColour(int index) {
 
 }  // namespace
 
-void Decorations::NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) {
-    // The table reports the present slots in ascending order at every field, so a
-    // slot that does not follow the last one reported begins the next field.
-    if (slot <= lastSlot_) ++field_;
-    lastSlot_ = slot;
-
+void Decorations::NeighbourEvaluated(int, SlotKind kind, const JFrequencies& frequencies) {
     if (plotMode_ < static_cast<int>(PlotMode::Rates)) {
         FrequencyMarkers(field_, kind, frequencies);
         ReferenceLines(plotMode_ == static_cast<int>(PlotMode::J) ? 1 : 0);

@@ -20,6 +20,7 @@ public:
                 const std::array<float, kLorentzianCount>& times, DrawCommands& out)
         : plotMode_(plotMode), scale_(scale), times_(times), out_(out) {}
 
+    void FieldStarted(int field) override { field_ = field; }
     void NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) override;
 
 private:
@@ -34,8 +35,7 @@ private:
     GraphScale scale_;
     std::array<float, kLorentzianCount> times_;
     DrawCommands& out_;
-    int field_ = 0;      // 1..6 once the first neighbour has been reported
-    int lastSlot_ = kNeighbourCount;
+    int field_ = 0;  // the field being evaluated, 1..6
 };
 
 }  // namespace veldorin
