@@ -1,0 +1,30 @@
+#pragma once
+
+#include <random>
+#include <string>
+
+#include "model.h"
+#include "recalculation.h"
+
+namespace veldorin::test {
+
+// Random model texts of every kind a user or a damaged input could produce:
+// ordinary numbers, the edges of single precision, zero and negative values,
+// huge and tiny times, empty and non-numeric texts, every nucleus text.
+class RandomModels {
+public:
+    explicit RandomModels(unsigned seed) : engine_(seed) {}
+
+    ModelTexts NextModel();
+    GraphSettings NextSettings();
+
+private:
+    std::string Number();
+    std::string Nucleus();
+    std::string Pick(std::initializer_list<const char*> choices);
+    int Between(int low, int high);
+
+    std::mt19937 engine_;
+};
+
+}  // namespace veldorin::test
