@@ -12,7 +12,7 @@ namespace {
 // One row every 195 twips keeps the rows level with the colour marks beside the list.
 constexpr int kRowTwips = 195;
 // Column starts after the first, in twips from the text's left edge.
-constexpr std::array<int, 4> kTabStops{600, 1200, 1950, 2700};
+constexpr std::array<int, 4> kTabStops{630, 1215, 2010, 2730};
 constexpr int kTextInset = 2;  // pixels
 
 class TabbedLineDelegate : public QStyledItemDelegate {
