@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "model.h"
+#include "twips.h"
+
+class QLabel;
+class QLineEdit;
+
+namespace veldorin {
+
+// The diagram inside the "Spin system" frame: nine nucleus boxes Text1(0..8), the
+// abundance labels Label1(0..8), the distance labels Label2(0..7) and the bonds
+// Line1(0..7) from each neighbour to the centre. The controls never move; PlotMol
+// only shows and hides them. The texts of the boxes and labels are the model: the
+// calculation reads them through Slot().
+class SpinDiagram : public QWidget {
+    Q_OBJECT
+
+public:
+    SpinDiagram(const TwipScale& scale, QWidget* parent);
+
+    // Derives the kind of every neighbour slot from its nucleus text and shows the
+    // bond and both labels of the present ones, hiding those of the empty ones.
+    void PlotMol();
+
+    const SlotKinds& kinds() const { return kinds_; }
+    // The slot's texts as shown: nucleus box, distance caption (none for the centre)
+    // and abundance caption.
+    SpinSlot Slot(int slot) const;
+
+    QLineEdit* nucleusBox(int slot) const { return nucleus_[slot]; }
+    QLabel* abundanceLabel(int slot) const { return abundance_[slot]; }
+    QLabel* distanceLabel(int neighbour) const { return distance_[neighbour]; }
+    bool bondVisible(int neighbour) const { return bondShown_[neighbour]; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TwipScale scale_;
+    std::array<QLineEdit*, kSlotCount> nucleus_{};
+    std::array<QLabel*, kSlotCount> abundance_{};
+    std::array<QLabel*, kNeighbourCount> distance_{};
+    SlotKinds kinds_{};  // Empty until the first PlotMol
+    // As designed, every bond and label shows until the first PlotMol.
+    std::array<bool, kNeighbourCount> bondShown_{true, true, true, true, true, true, true, true};
+};
+
+}  // namespace veldorin

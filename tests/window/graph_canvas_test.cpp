@@ -1,0 +1,62 @@
+#include <QLabel>
+#include <QSignalSpy>
+
+#include "graph_canvas.h"
+#include "window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+using Canvas = WindowTest;
+
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kBlue{0, 0, 255};
+
+QColor PixelAt(const GraphCanvas& canvas, QPoint logical) {
+    const qreal ratio = canvas.image().devicePixelRatio();
+    return canvas.image().pixelColor((QPointF(logical) * ratio).toPoint());
+}
+
+TEST_F(Canvas, image_matches_the_panel_in_device_pixels) {
+    Started();
+    const auto* canvas = Control<GraphCanvas>("Picture1");
+    EXPECT_EQ(canvas->image().size(), canvas->size() * canvas->devicePixelRatioF());
+    EXPECT_EQ(canvas->sizeInTwips(), QSizeF(3855, 3015));
+}
+
+TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
+    Started();
+    auto* canvas = Control<GraphCanvas>("Picture1");
+    const QColor background = canvas->palette().color(QPalette::Window);
+    canvas->Replay({draw::SetScale{100.0f, 100.0f}, draw::Clear{}, draw::SetLineWidth{3},
+                    draw::SetColour{kBlue},
+                    draw::LineInColour{0.0f, 50.0f, 100.0f, 50.0f, kRed},
+                    // The foreground is still blue after a line in a colour of its own.
+                    draw::Line{25.0f, 0.0f, 25.0f, 40.0f}});
+    const int middle = canvas->height() / 2;
+    EXPECT_EQ(PixelAt(*canvas, {10, middle}), QColor(255, 0, 0));
+    EXPECT_EQ(PixelAt(*canvas, {canvas->width() / 4, 10}), QColor(0, 0, 255));
+    EXPECT_EQ(PixelAt(*canvas, {10, 10}), background);
+
+    canvas->Replay({draw::Refresh{}});
+    EXPECT_EQ(PixelAt(*canvas, {10, middle}), QColor(255, 0, 0));
+    canvas->Replay({draw::Clear{}});
+    EXPECT_EQ(PixelAt(*canvas, {10, middle}), background);
+}
+
+TEST_F(Canvas, axis_caption_goes_to_the_label_under_the_panel) {
+    Started();
+    Control<GraphCanvas>("Picture1")->Replay({draw::SetAxisCaption{"t , ps"}});
+    EXPECT_EQ(Control<QLabel>("Label3(14)")->text(), "t , ps");
+}
+
+TEST_F(Canvas, background_is_the_system_caption_text_colour) {
+    Started();
+    const auto* canvas = Control<GraphCanvas>("Picture1");
+    EXPECT_EQ(canvas->palette().color(QPalette::Window),
+              window_->palette().color(QPalette::BrightText));
+    EXPECT_EQ(PixelAt(*canvas, {5, 5}), canvas->palette().color(QPalette::Window));
+}
+
+}  // namespace
+}  // namespace veldorin::test

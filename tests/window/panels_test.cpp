@@ -1,0 +1,120 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "spin_diagram.h"
+#include "window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+class Panels : public WindowTest {
+protected:
+    // Opens every panel and editor and moves the graph, its list and the help list.
+    void Disarrange() {
+        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
+                                 "Text42(8)"}) {
+            Control(name)->show();
+        }
+        Control("Picture1")->setGeometry(0, 0, 531, 385);
+        Control("Combo4")->move(0, 0);
+        Control("List1")->setGeometry(16, 0, 499, 500);
+    }
+
+    void ExpectStandardArrangement() {
+        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
+                                 "Text42(8)"}) {
+            EXPECT_FALSE(Control(name)->isVisible()) << name;
+        }
+        EXPECT_EQ(Control("Picture1")->geometry(), QRect(248, 184, 257, 201));
+        EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
+        EXPECT_EQ(Control("List1")->geometry(), QRect(16, 432, 499, 69));
+    }
+};
+
+TEST_F(Panels, reset_with_the_graph_in_place_closes_panels_without_recalculating) {
+    Started();
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    Disarrange();
+    window_->ResetPanels();
+    ExpectStandardArrangement();
+    EXPECT_EQ(runs.count(), 0);
+    EXPECT_EQ(window_->pik(), 0);
+}
+
+TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_flag) {
+    Started();
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    Disarrange();
+    window_->setPik(1);
+    window_->ResetPanels();
+    ExpectStandardArrangement();
+    EXPECT_EQ(runs.count(), 1);
+    EXPECT_EQ(window_->pik(), 0);
+}
+
+TEST_F(Panels, reset_leaves_the_array_controls_as_they_are) {
+    Started();
+    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
+    window_->ResetPanels();
+    EXPECT_EQ(Control<QPushButton>("Command3")->text(), "off");
+    for (const char* name : {"Combo2", "Text4(0)", "Text4(1)", "Label3(6)"}) {
+        EXPECT_TRUE(Control(name)->isVisible()) << name;
+    }
+    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
+    EXPECT_EQ(Control<QPushButton>("Command3")->text(), "on");
+    EXPECT_FALSE(Control("Combo2")->isVisible());
+}
+
+struct HoverRow {
+    const char* name;
+    const char* control;  // empty: the client area itself
+    QPoint at;            // in the control
+    bool resets;
+};
+
+// Bare background, frames and disabled labels reset the panels; enabled controls keep
+// the pointer moves over them to themselves.
+const HoverRow kHoverRows[] = {
+    {"bare background", "", {300, 420}, true},
+    {"spin frame background", "Frame1(1)", {20, 150}, true},
+    {"disabled column heading", "Label3(11)", {5, 5}, true},
+    {"disabled row numbers", "Label3(9)", {5, 40}, true},
+    {"disabled axis caption", "Label3(14)", {40, 8}, true},
+    {"enabled heading", "Label3(12)", {10, 5}, false},
+    {"results list", "List3", {100, 40}, false},
+    {"weight box", "Text7(2)", {10, 5}, false},
+    {"array button", "Command3", {10, 5}, false},
+    {"graph panel", "Picture1", {100, 100}, false},
+    {"help list", "List1", {100, 30}, false},
+};
+
+TEST_F(Panels, pointer_moves_reset_the_panels_only_over_the_background) {
+    Started();
+    for (const auto& row : kHoverRows) {
+        // An open panel, kept behind everything so that it does not catch the pointer.
+        Control("List2")->show();
+        Control("List2")->lower();
+        QWidget* target = *row.control ? Control(row.control) : window_->centralWidget();
+        // A move elsewhere first, so that the move under test is a real change of place.
+        QTest::mouseMove(Control("Command1"), QPoint(5, 5));
+        QTest::mouseMove(target, row.at);
+        EXPECT_EQ(!Control("List2")->isVisible(), row.resets) << row.name;
+    }
+}
+
+TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
+    Started();
+    Control("List2")->show();
+    Control("List2")->lower();
+    QTest::mouseMove(window_->spinDiagram().distanceLabel(0), QPoint(3, 3));
+    EXPECT_TRUE(Control("List2")->isVisible());
+    QTest::mouseMove(window_->spinDiagram().nucleusBox(8), QPoint(5, 5));
+    EXPECT_TRUE(Control("List2")->isVisible());
+}
+
+}  // namespace
+}  // namespace veldorin::test

@@ -1,0 +1,196 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "layout.h"
+#include "results_list.h"
+#include "results_table.h"
+#include "spin_diagram.h"
+#include "window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+using Recalculating = WindowTest;
+
+struct KindRow {
+    const char* name;
+    int slot;
+    const char* nucleus;
+    SlotKind kind;
+};
+
+// Only the empty text is Empty and only exactly "Like" is Like.
+const KindRow kKindRows[] = {
+    {"emptied neighbour", 0, "", SlotKind::Empty},
+    {"like", 3, "Like", SlotKind::Like},
+    {"lower-case like", 4, "like", SlotKind::Unlike},
+    {"lower-case proton", 5, "1h", SlotKind::Unlike},
+    {"nitrogen", 7, "15N", SlotKind::Unlike},
+};
+
+TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
+    Constructed();
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    SpinDiagram& spins = window_->spinDiagram();
+    for (const auto& row : kKindRows) spins.nucleusBox(row.slot)->setText(row.nucleus);
+
+    window_->Recalculate();
+
+    for (const auto& row : kKindRows) {
+        const bool present = row.kind != SlotKind::Empty;
+        EXPECT_EQ(spins.kinds()[row.slot], row.kind) << row.name;
+        EXPECT_EQ(spins.distanceLabel(row.slot)->isVisibleTo(&spins), present) << row.name;
+        EXPECT_EQ(spins.abundanceLabel(row.slot)->isVisibleTo(&spins), present) << row.name;
+        EXPECT_EQ(spins.bondVisible(row.slot), present) << row.name;
+    }
+    EXPECT_EQ(runs.count(), 0);
+    EXPECT_EQ(ListLines(), QStringList());
+    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.25");
+    EXPECT_EQ(Control<QLabel>("Label3(14)")->text(), "log(w/2pi)  ");
+}
+
+TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
+    Started();
+    SpinDiagram& spins = window_->spinDiagram();
+    spins.nucleusBox(2)->setText("");
+    window_->Recalculate();
+    EXPECT_FALSE(spins.distanceLabel(2)->isVisible());
+    spins.nucleusBox(2)->setText("13C");
+    window_->Recalculate();
+    EXPECT_TRUE(spins.distanceLabel(2)->isVisible());
+    EXPECT_EQ(spins.distanceLabel(2)->text(), "1.5");
+}
+
+TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines) {
+    Started();
+    auto* button = Control<QPushButton>("Command1");
+    const QStringList rates = ListLines();
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(button->text(), "T-->R");
+    EXPECT_EQ(ListLines(), DefaultTable(kTimesCaption));
+    EXPECT_EQ(ListLines().front(), "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s");
+    EXPECT_EQ(TableFileBytes(), ListLines().join("\r\n").toLatin1() + "\r\n");
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(button->text(), "R-->T");
+    EXPECT_EQ(ListLines(), rates);
+    EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
+}
+
+TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
+    Started();
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    QSignalSpy curves(window_.get(), &Modeling::curvesStarted);
+    // A press of the table button waiting in the queue runs while the outer run lets
+    // events through, with the then current inputs.
+    QMetaObject::invokeMethod(window_.get(), [this] { window_->Command1_Click(); },
+                              Qt::QueuedConnection);
+    window_->Recalculate();
+
+    EXPECT_EQ(runs.count(), 2);
+    EXPECT_EQ(curves.count(), 1) << "the outer run drew curves over the nested run's picture";
+    EXPECT_EQ(ListLines(), DefaultTable(kTimesCaption));
+}
+
+TEST_F(Recalculating, a_run_without_nesting_draws_its_curves) {
+    Started();
+    QSignalSpy curves(window_.get(), &Modeling::curvesStarted);
+    window_->Recalculate();
+    EXPECT_EQ(curves.count(), 1);
+}
+
+// An input that makes the table phase fail, and how to mend it.
+struct FailureRow {
+    const char* name;
+    const char* control;  // a line edit or label whose text breaks the run
+    const char* bad;
+    const char* good;
+    FailureReason reason;
+};
+
+const FailureRow kFailureRows[] = {
+    {"weight not a number", "Text7(0)", "x", "0.25", FailureReason::NotNumeric},
+    {"time not a number", "Text8(3)", "", "109.37", FailureReason::NotNumeric},
+    {"distance of zero", "Label2(0)", "0", "2", FailureReason::DivisionByZero},
+};
+
+void SetText(QWidget* control, const char* text) {
+    if (auto* box = qobject_cast<QLineEdit*>(control)) box->setText(text);
+    if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text);
+}
+
+TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_completes) {
+    Started();
+    auto* list = Control<ResultsList>("List3");
+    auto* status = Control<QLabel>("RunStatus");
+    const QStringList table = ListLines();
+    for (const auto& row : kFailureRows) {
+        QWidget* control = window_->findChild<QWidget*>(row.control);
+        ASSERT_NE(control, nullptr) << row.name;
+        SetText(control, row.bad);
+        window_->Recalculate();
+        const QString expected = "not recalculated: " + QString::fromLatin1(Describe(row.reason));
+        EXPECT_TRUE(list->stale()) << row.name;
+        EXPECT_EQ(status->toolTip(), expected) << row.name;
+        EXPECT_TRUE(status->text().startsWith("not recalc")) << row.name;
+        EXPECT_EQ(ListLines(), table) << row.name;
+
+        SetText(control, row.good);
+        window_->Recalculate();
+        EXPECT_FALSE(list->stale()) << row.name;
+        EXPECT_EQ(status->text(), "") << row.name;
+        EXPECT_EQ(ListLines(), table) << row.name;
+    }
+}
+
+TEST_F(Recalculating, an_unwritable_table_file_keeps_the_list_and_is_reported) {
+    Started();
+    QFile plainFile(programDirectory() + "/plain");
+    ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
+    plainFile.close();
+    auto* workingDirectory = Control<QLineEdit>("Text3");
+    const QString good = workingDirectory->text();
+    const QStringList rates = ListLines();
+
+    workingDirectory->setText(plainFile.fileName() + "/below/");
+    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(ListLines(), rates);
+    EXPECT_TRUE(Control<ResultsList>("List3")->stale());
+    EXPECT_EQ(Control<QLabel>("RunStatus")->toolTip(),
+              "not recalculated: table.dat cannot be written");
+
+    workingDirectory->setText(good);
+    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(ListLines(), rates);
+    EXPECT_FALSE(Control<ResultsList>("List3")->stale());
+    EXPECT_EQ(Control<QLabel>("RunStatus")->text(), "");
+    EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
+}
+
+TEST_F(Recalculating, weights_summing_to_zero_stop_without_a_failure) {
+    Started();
+    const QStringList table = ListLines();
+    for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText("0");
+    window_->Recalculate();
+    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.25");
+    EXPECT_EQ(ListLines(), table);
+    EXPECT_FALSE(Control<ResultsList>("List3")->stale());
+    EXPECT_EQ(Control<QLabel>("RunStatus")->text(), "");
+}
+
+TEST_F(Recalculating, normalised_weights_are_cut_to_three_decimals) {
+    Started();
+    const char* weights[] = {"1", "1", "1", "0", "0", "0"};
+    for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText(weights[i]);
+    window_->Recalculate();
+    const char* shown[] = {"0.333", "0.333", "0.333", "0", "0", "0"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), shown[i]);
+}
+
+}  // namespace
+}  // namespace veldorin::test

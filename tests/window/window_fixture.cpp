@@ -1,0 +1,68 @@
+#include "window_fixture.h"
+
+#include <QFile>
+#include <QTest>
+#include <chrono>
+
+#include "recalculation.h"
+#include "results_list.h"
+
+namespace veldorin::test {
+
+namespace {
+
+// Collects the table the engine produces, as the window's list would show it.
+class CollectingSink final : public TableSink {
+public:
+    bool Begin() override { return true; }
+    bool AddLine(const std::string& line) override {
+        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        return true;
+    }
+    bool Finish() override { return true; }
+
+    QStringList lines;
+};
+
+}  // namespace
+
+void WindowTest::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    watchdog_.emplace(std::string(info->test_suite_name()) + "." + info->name(),
+                      std::chrono::seconds(60));
+    ASSERT_TRUE(programDirectory_.isValid());
+}
+
+void WindowTest::TearDown() {
+    window_.reset();
+    watchdog_.reset();
+}
+
+Modeling& WindowTest::Constructed() {
+    window_ = std::make_unique<Modeling>();
+    return *window_;
+}
+
+Modeling& WindowTest::Started() {
+    Constructed().Form_Load(programDirectory());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    return *window_;
+}
+
+QByteArray WindowTest::TableFileBytes() const {
+    QFile file(tablePath());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << tablePath().toStdString();
+    return file.readAll();
+}
+
+QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")->Lines(); }
+
+QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
+    ModelTexts model = DefaultModel();
+    model.tableModeCaption = std::string(tableModeCaption);
+    CollectingSink sink;
+    Recalculation().RunTable(model, GraphSettings{}, sink);
+    return sink.lines;
+}
+
+}  // namespace veldorin::test

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QSignalSpy>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+#include "control_set.h"
+#include "modeling.h"
+#include "watchdog.h"
+
+namespace veldorin::test {
+
+// One window per test, started from a temporary program folder, so that everything
+// the program writes ("Lumen_Forge", "table.dat") lands in a throw-away place.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The window after the start-up sequence, shown and exposed.
+    Modeling& Started();
+    // The window as constructed: hidden, nothing selected, nothing computed.
+    Modeling& Constructed();
+
+    template <class W = QWidget>
+    W* Control(std::string_view name) const {
+        auto* widget = qobject_cast<W*>(window_->controls().Find(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    QString programDirectory() const { return programDirectory_.path(); }
+    QString tablePath() const { return programDirectory() + "/Lumen_Forge/table.dat"; }
+    QByteArray TableFileBytes() const;
+    QStringList ListLines() const;
+    // The lines the engine computes for the default model in the given table mode.
+    static QStringList DefaultTable(std::string_view tableModeCaption);
+
+    std::unique_ptr<Modeling> window_;
+
+private:
+    QTemporaryDir programDirectory_;
+    std::optional<Watchdog> watchdog_;
+};
+
+}  // namespace veldorin::test

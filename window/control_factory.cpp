@@ -1,0 +1,116 @@
+#include "control_factory.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "drawn_surface.h"
+#include "graph_canvas.h"
+#include "results_list.h"
+#include "spin_diagram.h"
+
+namespace veldorin {
+
+namespace {
+
+Qt::Alignment HorizontalOf(Align align) {
+    switch (align) {
+        case Align::Left: return Qt::AlignLeft;
+        case Align::Centre: return Qt::AlignHCenter;
+        case Align::Right: return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+// Which palette roles carry a control's text and background colours.
+struct Roles {
+    std::vector<QPalette::ColorRole> text;
+    std::vector<QPalette::ColorRole> back;
+    bool fillsBackground;  // labels and panels are transparent unless a colour is given
+};
+
+Roles RolesOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::TextBox:
+        case ControlKind::ListBox:
+        case ControlKind::ResultsList: return {{QPalette::Text}, {QPalette::Base}, false};
+        case ControlKind::EditableList:
+        case ControlKind::DropList:
+            return {{QPalette::Text, QPalette::ButtonText}, {QPalette::Base, QPalette::Button},
+                    false};
+        case ControlKind::Button: return {{QPalette::ButtonText}, {QPalette::Button}, false};
+        case ControlKind::Label:
+        case ControlKind::GraphPanel:
+        case ControlKind::PicturePanel:
+        case ControlKind::Frame:
+        case ControlKind::SpinDiagram: return {{QPalette::WindowText}, {QPalette::Window}, true};
+    }
+    return {{}, {}, false};
+}
+
+void ApplyLook(QWidget* widget, ControlKind kind, const Look& look) {
+    widget->setFont(DesignFont(look.points, look.italic));
+    const Roles roles = RolesOf(kind);
+    QPalette palette = widget->palette();
+    if (const auto colour = Resolve(look.text, palette)) {
+        for (const auto role : roles.text) palette.setColor(role, *colour);
+    }
+    if (const auto colour = Resolve(look.back, palette)) {
+        for (const auto role : roles.back) palette.setColor(role, *colour);
+        widget->setAutoFillBackground(roles.fillsBackground);
+    }
+    widget->setPalette(palette);
+}
+
+QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
+    const QString text = QString::fromStdString(spec.text);
+    const Qt::Alignment horizontal = HorizontalOf(spec.look.align);
+    switch (spec.kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, parent);
+            label->setAlignment(horizontal | Qt::AlignTop);
+            label->setWordWrap(spec.look.wrap);
+            return label;
+        }
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(text, parent);
+            box->setAlignment(horizontal | Qt::AlignVCenter);
+            return box;
+        }
+        case ControlKind::EditableList:
+        case ControlKind::DropList: {
+            auto* list = new QComboBox(parent);
+            list->setEditable(spec.kind == ControlKind::EditableList);
+            for (const auto& item : spec.items) list->addItem(QString::fromStdString(item));
+            return list;
+        }
+        case ControlKind::Button: return new QPushButton(text, parent);
+        case ControlKind::ListBox: return new QListWidget(parent);
+        case ControlKind::ResultsList: return new ResultsList(scale, parent);
+        case ControlKind::GraphPanel: return new GraphCanvas(scale, parent);
+        case ControlKind::PicturePanel: return new QWidget(parent);
+        case ControlKind::Frame: return new FramePanel(scale, text, parent);
+        case ControlKind::SpinDiagram: return new SpinDiagram(scale, parent);
+    }
+    return new QWidget(parent);
+}
+
+}  // namespace
+
+QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
+    QWidget* widget = MakeWidget(spec, scale, parent);
+    widget->setObjectName(QString::fromStdString(spec.name));
+    const Place& place = spec.place;
+    widget->setGeometry(scale.Rect(place.left, place.top, place.width, place.height));
+    ApplyLook(widget, spec.kind, spec.look);
+    if (!spec.enabled) {
+        widget->setEnabled(false);
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    if (!spec.visible) widget->hide();
+    return widget;
+}
+
+}  // namespace veldorin

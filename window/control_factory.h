@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWidget>
+
+#include "layout.h"
+#include "twips.h"
+
+namespace veldorin {
+
+// Creates one control of the design under its parent: the widget of its kind, at its
+// place, with its start content, font, colours, visibility and enabled state.
+QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* parent);
+
+}  // namespace veldorin

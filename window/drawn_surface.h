@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "layout.h"
+#include "twips.h"
+
+namespace veldorin {
+
+// A surface that paints the design's lines and filled shapes under its child controls:
+// the client area itself, and every frame.
+class DrawnSurface : public QWidget {
+    Q_OBJECT
+
+public:
+    DrawnSurface(const TwipScale& scale, QWidget* parent);
+
+    void AddLine(const LineSpec& line);
+    void AddShape(const ShapeSpec& shape);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // Lines and shapes in their table order.
+    void PaintDrawing(QPainter& painter) const;
+    const TwipScale& scale() const { return scale_; }
+
+private:
+    TwipScale scale_;
+    std::vector<LineSpec> lines_;
+    std::vector<ShapeSpec> shapes_;
+};
+
+// A frame: an etched border with its caption at the top left, over the surface.
+class FramePanel : public DrawnSurface {
+    Q_OBJECT
+
+public:
+    FramePanel(const TwipScale& scale, const QString& caption, QWidget* parent);
+
+    QString caption() const { return caption_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString caption_;
+};
+
+}  // namespace veldorin

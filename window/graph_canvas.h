@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "draw_command.h"
+#include "twips.h"
+
+namespace veldorin {
+
+// The graph panel (Picture1). It keeps its picture in an image of its own size in
+// device pixels and paints nothing but that image. A recalculation's drawing commands
+// are replayed into the image in the user scale they set (x 0..width from the left,
+// y 0..height from the top); line widths are in pixels. The axis caption is not part
+// of the panel: it is passed on through axisCaptionChanged.
+class GraphCanvas : public QWidget {
+    Q_OBJECT
+
+public:
+    GraphCanvas(const TwipScale& scale, QWidget* parent);
+
+    void Replay(const DrawCommands& commands);
+
+    const QImage& image() const { return image_; }
+    // The panel's size in twips, the user scale a recalculation asks for.
+    QSizeF sizeInTwips() const;
+
+Q_SIGNALS:
+    void axisCaptionChanged(const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Painting;
+
+    // An image that matches the panel's current size and pixel ratio; what was drawn
+    // before a change of size stays in the top-left corner.
+    void FitImage();
+    QColor background() const;
+
+    TwipScale twips_;
+    QImage image_;
+    QSizeF userScale_;  // empty until a run sets it: twips
+    int lineWidth_ = 1;
+    QColor foreground_{Qt::black};
+};
+
+}  // namespace veldorin

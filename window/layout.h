@@ -1,0 +1,92 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "colours.h"
+#include "design_font.h"
+
+namespace veldorin {
+
+// A place in the design: left, top, width, height in twips from the parent's top-left.
+struct Place {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class ControlKind {
+    Label,
+    TextBox,
+    EditableList,  // an editable drop-down list
+    DropList,      // a drop-down list that only offers its items
+    Button,
+    ListBox,
+    ResultsList,   // the list of the results table
+    GraphPanel,    // the drawing panel of the graph
+    PicturePanel,  // a plain coloured panel
+    Frame,         // a frame with a caption; a parent of other controls
+    SpinDiagram,   // the spin-system diagram inside its frame
+};
+
+enum class Align { Left, Centre, Right };
+
+struct Look {
+    double points = kNormalPoints;
+    bool italic = false;
+    Paint text{};  // none: the toolkit's colour
+    Paint back{};  // none: transparent labels and panels, the toolkit's colour elsewhere
+    Align align = Align::Left;
+    bool wrap = false;
+};
+
+// One control of the window as designed. Controls are created in table order, so a
+// later row lies in front of an earlier row with the same parent.
+struct ControlSpec {
+    std::string name;    // the design name, e.g. "Text7(0)"
+    ControlKind kind = ControlKind::Label;
+    std::string parent;  // empty for the client area, else the name of a frame or panel
+    Place place;
+    std::string text;    // caption, text or frame title at start
+    Look look;
+    std::vector<std::string> items;  // list items of drop-down lists
+    bool visible = true;
+    bool enabled = true;  // disabled controls let the pointer through to what lies below
+};
+
+// A straight line drawn on the client area or on a frame, under all controls.
+struct LineSpec {
+    std::string name;
+    std::string parent;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
+    int pixels = 1;                      // width
+    Paint colour{};
+};
+
+// A filled rectangle drawn on the client area, under all controls.
+struct ShapeSpec {
+    std::string name;
+    Place place;
+    Rgb fill;
+};
+
+inline constexpr Place kClientArea{0, 0, 7965, 7785};
+inline constexpr Rgb kFormBack{224, 224, 224};
+
+// The standard places that the panel reset restores.
+inline constexpr Place kGraphOptionPlace{3720, 2520, 2010, 315};
+inline constexpr Place kGraphPlace{3720, 2760, 3855, 3015};
+inline constexpr Place kHelpListPlace{240, 6480, 7485, 1035};
+
+std::vector<ControlSpec> ControlTable();
+std::vector<LineSpec> LineTable();
+std::vector<ShapeSpec> ShapeTable();
+
+// The pop-up panels, which open over everything else in the client area.
+std::vector<std::string> PopUpPanels();
+
+// "Name(index)", the name of one element of a control array.
+std::string Element(const std::string& name, int index);
+
+}  // namespace veldorin

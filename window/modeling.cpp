@@ -1,0 +1,289 @@
+#include "modeling.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QWindowStateChangeEvent>
+
+#include "drawn_surface.h"
+#include "graph_canvas.h"
+#include "layout.h"
+#include "pointer_router.h"
+#include "results_list.h"
+#include "run_report.h"
+#include "spin_diagram.h"
+#include "table_writer.h"
+#include "word_mark.h"
+#include "working_directory.h"
+
+namespace veldorin {
+
+namespace {
+
+const QString kCaption = QStringLiteral(
+    "VELDORIN - Calculating Spectral Density Functions & NMR Relaxation Parameters");
+
+std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
+
+}  // namespace
+
+Modeling::Modeling(QWidget* parent)
+    : QMainWindow(parent),
+      scale_(TwipScale::OfPrimaryScreen()),
+      clientArea_(new DrawnSurface(scale_, this)),
+      controls_(ControlSet::Build(scale_, *clientArea_)),
+      spins_(controls_.Get<SpinDiagram>("SpinDiagram")),
+      combo2_(controls_.Get<QComboBox>("Combo2")),
+      combo4_(controls_.Get<QComboBox>("Combo4")),
+      command1_(controls_.Get<QPushButton>("Command1")),
+      command3_(controls_.Get<QPushButton>("Command3")),
+      text3_(controls_.Get<QLineEdit>("Text3")),
+      list3_(controls_.Get<ResultsList>("List3")),
+      picture1_(controls_.Get<GraphCanvas>("Picture1")),
+      wordMark_(new WordMark(scale_, clientArea_)),
+      router_(new PointerRouter(this)),
+      report_(std::make_unique<RunReport>(*list3_, *controls_.Get<QLabel>("RunStatus"))) {
+    setWindowTitle(kCaption);
+    clientArea_->setObjectName(QStringLiteral("Form"));
+    clientArea_->setFixedSize(scale_.Rect(0, 0, kClientArea.width, kClientArea.height).size());
+    clientArea_->setFont(DesignFont(kNormalPoints));
+    QPalette palette = clientArea_->palette();
+    palette.setColor(QPalette::Window, ToQColor(kFormBack));
+    clientArea_->setPalette(palette);
+    clientArea_->setAutoFillBackground(true);
+    setCentralWidget(clientArea_);
+    // The client area keeps its designed size; the window follows it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        weights_[i] = controls_.Get<QLineEdit>(Element("Text7", i));
+        normalised_[i] = controls_.Get<QLineEdit>(Element("Text5", i));
+        times_[i] = controls_.Get<QLineEdit>(Element("Text8", i));
+    }
+    combo1_[1] = controls_.Get<QComboBox>("Combo1(1)");
+    combo1_[2] = controls_.Get<QComboBox>("Combo1(2)");
+    // The word mark's letters were added after the table: the pop-up panels go back on top.
+    for (const std::string& panel : PopUpPanels()) controls_.Find(panel)->raise();
+
+    BuildMenus();
+    ConnectHandlers();
+    RoutePointer();
+    SetTabOrder();
+}
+
+Modeling::~Modeling() = default;
+
+void Modeling::BuildMenus() {
+    // The four items open their panels; they have no sub-items.
+    const std::array<std::pair<const char*, QString>, 4> items{{
+        {"Options", QStringLiteral("&Options")},
+        {"Theory", QStringLiteral("&Theory")},
+        {"h", QStringLiteral("Help")},
+        {"About_", QStringLiteral("About")},
+    }};
+    for (const auto& [name, text] : items) {
+        QAction* action = menuBar()->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+    }
+}
+
+void Modeling::ConnectHandlers() {
+    connect(command1_, &QPushButton::clicked, this, &Modeling::Command1_Click);
+    connect(command3_, &QPushButton::clicked, this, &Modeling::Command3_Click);
+    for (const int index : {1, 2}) {
+        connect(combo1_[index], &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
+    }
+    connect(combo2_, &QComboBox::activated, this, &Modeling::Combo2_Click);
+    connect(combo4_, &QComboBox::activated, this, &Modeling::Combo4_Click);
+    auto* axisCaption = controls_.Get<QLabel>("Label3(14)");
+    connect(picture1_, &GraphCanvas::axisCaptionChanged, axisCaption, &QLabel::setText);
+}
+
+// Every enabled control keeps the pointer moves over it; the hover handlers of the
+// controls go here. Disabled controls let the moves through to the client area.
+void Modeling::RoutePointer() {
+    for (const auto& [name, control] : controls_.all()) {
+        // The diagram itself is only a drawing: moves over it belong to its frame.
+        if (control->isEnabled() && control != spins_) router_->Absorb(control);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        router_->Absorb(spins_->nucleusBox(slot));
+        router_->Absorb(spins_->abundanceLabel(slot));
+        if (slot < kNeighbourCount) router_->Absorb(spins_->distanceLabel(slot));
+    }
+    for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
+        router_->Absorb(wordMark_->letter(letter));
+    }
+    router_->SetHandler(clientArea_, [this](const QMouseEvent&) { Form_MouseMove(); });
+    router_->SetHandler(controls_.Find("Frame1(0)"),
+                        [this](const QMouseEvent&) { Frame1_MouseMove(0); });
+    router_->SetHandler(controls_.Find("Frame1(1)"),
+                        [this](const QMouseEvent&) { Frame1_MouseMove(1); });
+}
+
+void Modeling::SetTabOrder() {
+    std::vector<QWidget*> order{combo4_, command1_, combo2_, command3_};
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        order.push_back(weights_[i]);
+        order.push_back(times_[i]);
+    }
+    for (const char* rest : {"Combo1(1)", "Combo1(2)", "Combo3", "Text42(0)", "Text42(8)",
+                             "List3", "List1", "Text3", "Dir1", "List2"}) {
+        order.push_back(controls_.Find(rest));
+    }
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (int i = 0; i < 2; ++i) controls_.Find(Element("Text4", i))->setFocusPolicy(Qt::NoFocus);
+}
+
+void Modeling::Form_Load(const QString& programDirectory) {
+    text3_->setText(DefaultWorkingDirectory(programDirectory));
+    SelectStartItem(combo1_[1], 0, [this] { Combo1_Click(1); });
+    SelectStartItem(combo1_[2], 1, [this] { Combo1_Click(2); });
+    SelectStartItem(combo4_, 2, [this] { Combo4_Click(); });
+    show();
+    SelectStartItem(combo2_, 0, [this] { Combo2_Click(); });
+    wordMark_->Start();
+}
+
+// A selection made by the program runs the list's handler, as a choice of the user does.
+void Modeling::SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler) {
+    list->setCurrentIndex(index);
+    handler();
+}
+
+void Modeling::PlotMol() { spins_->PlotMol(); }
+
+ModelTexts Modeling::ReadModel() const {
+    ModelTexts model;
+    for (int slot = 0; slot < kSlotCount; ++slot) model.slots[slot] = spins_->Slot(slot);
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        model.weights[i] = TextOf(weights_[i]);
+        model.times[i] = TextOf(times_[i]);
+    }
+    model.csa = combo1_[2]->currentText().toStdString();
+    model.rex = combo1_[1]->currentText().toStdString();
+    model.tableModeCaption = command1_->text().toStdString();
+    model.workingDirectory = TextOf(text3_);
+    return model;
+}
+
+GraphSettings Modeling::ReadGraphSettings() const {
+    GraphSettings settings;
+    settings.plotMode = combo4_->currentIndex();
+    settings.arrayOn = command3_->text() == QStringLiteral("off");
+    settings.arrayParameter = combo2_->currentIndex();
+    const QSizeF size = picture1_->sizeInTwips();
+    settings.width = static_cast<float>(size.width());
+    settings.height = static_cast<float>(size.height());
+    return settings;
+}
+
+void Modeling::Recalculate() {
+    PlotMol();
+    if (!isVisible()) return;
+    const std::uint64_t run = ++runCount_;
+    Q_EMIT runStarted();
+
+    const ModelTexts model = ReadModel();
+    TableWriter sink(*list3_, QString::fromStdString(TableFilePath(model.workingDirectory)));
+    const TablePhase table = recalculation_.RunTable(model, ReadGraphSettings(), sink);
+    if (table.weightTexts) {
+        for (int i = 0; i < kLorentzianCount; ++i) {
+            normalised_[i]->setText(QString::fromStdString((*table.weightTexts)[i]));
+        }
+    }
+    picture1_->Replay(table.commands);
+    switch (table.outcome.status) {
+        case RunOutcome::Status::Failed: report_->TableFailed(*table.outcome.failure); return;
+        case RunOutcome::Status::Stopped: return;
+        case RunOutcome::Status::Completed: report_->TableCompleted(); break;
+    }
+
+    // The table and the markers show before the curves are drawn. Handlers may run
+    // here; one that recalculated has already drawn the current picture from the
+    // current inputs, and this run's curves would only paint over it.
+    QCoreApplication::processEvents();
+    if (run != runCount_) return;
+
+    Q_EMIT curvesStarted();
+    const CurvePhase curves = recalculation_.RunCurves(ReadModel(), ReadGraphSettings());
+    if (curves.rangeTexts) {
+        controls_.Get<QLineEdit>("Text4(1)")->setText(QString::fromStdString(curves.rangeTexts->first));
+        controls_.Get<QLineEdit>("Text4(0)")->setText(QString::fromStdString(curves.rangeTexts->second));
+    }
+    picture1_->Replay(curves.commands);
+    if (curves.outcome.status == RunOutcome::Status::Failed) {
+        report_->CurvesFailed(*curves.outcome.failure);
+    }
+}
+
+void Modeling::PlaceTwips(QWidget* widget, int left, int top, int width, int height) const {
+    widget->setGeometry(scale_.Rect(left, top, width, height));
+}
+
+void Modeling::ResetPanels() {
+    for (const char* name : {"Text42(8)", "Picture2", "Combo3", "Text42(0)", "Frame1(0)"}) {
+        controls_.Find(name)->hide();
+    }
+    combo4_->move(scale_.Point(kGraphOptionPlace.left, kGraphOptionPlace.top));
+    PlaceTwips(picture1_, kGraphPlace.left, kGraphPlace.top, kGraphPlace.width,
+               kGraphPlace.height);
+    QWidget* help = controls_.Find("List1");
+    help->setGeometry(help->x(), scale_.ToPixels(kHelpListPlace.top), help->width(),
+                      scale_.ToPixels(kHelpListPlace.height));
+    controls_.Find("List2")->hide();
+    if (pik_ == 1) {
+        pik_ = 0;
+        QCoreApplication::processEvents();
+        Recalculate();
+    }
+}
+
+void Modeling::Command1_Click() {
+    const TableMode mode = TableModeFromCaption(command1_->text().toStdString());
+    const std::string_view next = mode == TableMode::Rates ? kTimesCaption : kRatesCaption;
+    command1_->setText(QString::fromLatin1(next.data(), static_cast<qsizetype>(next.size())));
+    Recalculate();
+}
+
+void Modeling::Command3_Click() {
+    const bool switchingOn = command3_->text() == QStringLiteral("on");
+    command3_->setText(switchingOn ? QStringLiteral("off") : QStringLiteral("on"));
+    for (const char* name : {"Text4(1)", "Text4(0)", "Label3(6)", "Combo2"}) {
+        controls_.Find(name)->setVisible(switchingOn);
+    }
+    Recalculate();
+}
+
+void Modeling::Combo1_Click(int) { Recalculate(); }
+
+void Modeling::Combo2_Click() { Recalculate(); }
+
+void Modeling::Combo4_Click() { Recalculate(); }
+
+void Modeling::Form_MouseMove() { ResetPanels(); }
+
+void Modeling::Frame1_MouseMove(int index) {
+    if (controls_.Find("Frame1(0)")->isVisible()) controls_.Find("Dir1")->hide();
+    if (index == 1) ResetPanels();
+}
+
+void Modeling::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    wordMark_->Enable();
+}
+
+void Modeling::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) wordMark_->Enable();
+}
+
+}  // namespace veldorin

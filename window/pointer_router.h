@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <functional>
+
+class QMouseEvent;
+class QWidget;
+
+namespace veldorin {
+
+// Delivers pointer moves made without a pressed button to the control under the
+// pointer, as each control of the window has its own move handler: a move over a
+// registered control (or over any part of it, such as a list's viewport) runs that
+// control's handler, if it has one, and goes no further. Disabled controls are
+// transparent to the pointer, so a move over them belongs to what lies below, in the
+// end the client area itself.
+class PointerRouter : public QObject {
+    Q_OBJECT
+
+public:
+    using Handler = std::function<void(const QMouseEvent&)>;
+
+    explicit PointerRouter(QWidget* window);
+
+    // Moves over the control stay with it; nothing happens.
+    void Absorb(QWidget* control);
+    // Moves over the control run the handler.
+    void SetHandler(QWidget* control, Handler handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    QHash<const QWidget*, Handler> handlers_;
+};
+
+}  // namespace veldorin

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QListWidget>
+#include <string>
+
+#include "twips.h"
+
+namespace veldorin {
+
+// The list of the results table (List3). Its lines hold tab characters; they are
+// painted as aligned columns. A stale list (the last recalculation did not complete
+// its table) is painted greyed, so that an old table does not look current.
+class ResultsList : public QListWidget {
+    Q_OBJECT
+
+public:
+    ResultsList(const TwipScale& scale, QWidget* parent);
+
+    void AppendLine(const std::string& line);
+    QStringList Lines() const;
+
+    void SetStale(bool stale);
+    bool stale() const { return stale_; }
+
+private:
+    bool stale_ = false;
+};
+
+}  // namespace veldorin

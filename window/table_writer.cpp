@@ -1,0 +1,28 @@
+#include "table_writer.h"
+
+#include "results_list.h"
+
+namespace veldorin {
+
+TableWriter::TableWriter(ResultsList& list, const QString& path) : list_(list), file_(path) {}
+
+bool TableWriter::Begin() {
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    list_.clear();
+    return true;
+}
+
+bool TableWriter::AddLine(const std::string& line) {
+    list_.AppendLine(line);
+    const std::string bytes = line + "\r\n";
+    return file_.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+}
+
+bool TableWriter::Finish() {
+    const bool flushed = file_.flush();
+    file_.close();
+    return flushed && file_.error() == QFileDevice::NoError;
+}
+
+}  // namespace veldorin

@@ -1,0 +1,138 @@
+#include "word_mark.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QWidget>
+#include <cmath>
+#include <string>
+
+#include "control_factory.h"
+#include "layout.h"
+
+namespace veldorin {
+
+namespace {
+
+// One line of the mark: its letters, top and font, and where it starts or ends.
+struct MarkLine {
+    std::string letters;
+    int top;
+    double points;
+    Rgb colour;
+    int left;   // first letter's left edge, or
+    int right;  // the last letter's right edge when left is 0
+};
+
+// Eight capitals over two small words, eighteen letters in all. The small lines are
+// only 120 twips apart, less than their height: they stand staggered, side by side.
+const std::array<MarkLine, 3> kLines{{
+    {"VELDORIN", 0, 12.0, {0, 0, 192}, 5880, 0},
+    {"relax", 240, kNormalPoints, {255, 0, 0}, 6000, 0},
+    {"rates", 360, kNormalPoints, {0, 128, 0}, 0, 7020},
+}};
+
+constexpr int kFirstInterval = 1000;
+constexpr int kMinimisedInterval = 3000;
+constexpr int kLastStepOfPhase = 15;  // a phase ends once dance_count passes this
+constexpr std::int16_t kMaxSeed = 1000;
+constexpr double kStride = 100.0;       // twips of the largest move, either way
+constexpr double kGrid = 65536.0;       // moves are whole multiples of 1/kGrid twip
+
+}  // namespace
+
+WordMark::WordMark(const TwipScale& scale, QWidget* surface)
+    : QObject(surface), scale_(scale), surface_(surface) {
+    setObjectName(QStringLiteral("WordMark"));
+    timer_.setObjectName(QStringLiteral("Timer1"));
+    timer_.setInterval(kFirstInterval);
+    connect(&timer_, &QTimer::timeout, this, &WordMark::Timer1_Timer);
+
+    int index = 0;
+    for (const MarkLine& line : kLines) {
+        const QFontMetrics metrics(DesignFont(line.points, true));
+        // Letters stand at their natural advances; the italic overhang gets a little room.
+        std::vector<int> advances;
+        int total = 0;
+        for (const char letter : line.letters) {
+            advances.push_back(static_cast<int>(
+                std::lround(scale_.ToTwips(metrics.horizontalAdvance(QChar(letter))))));
+            total += advances.back();
+        }
+        const int height = static_cast<int>(std::lround(scale_.ToTwips(metrics.height())));
+        const int slack = static_cast<int>(std::lround(scale_.ToTwips(metrics.height() / 3)));
+        int left = line.left != 0 ? line.left : line.right - total;
+        for (std::size_t i = 0; i < line.letters.size(); ++i, ++index) {
+            const ControlSpec spec{
+                .name = Element("Label16", index),
+                .kind = ControlKind::Label,
+                .place = {left, line.top, advances[i] + slack, height},
+                .text = std::string(1, line.letters[i]),
+                .look = {.points = line.points, .italic = true, .text = line.colour}};
+            letters_[index] = static_cast<QLabel*>(MakeControl(spec, scale_, surface_));
+            left_[index] = left;
+            top_[index] = line.top;
+            left += advances[i];
+        }
+    }
+}
+
+void WordMark::Start() {
+    dance_count_ = -1;
+    dance_sign_ = 1;
+    dance_seed_ = 2;
+    Reseed();
+    timer_.start();
+}
+
+void WordMark::Enable() {
+    if (!timer_.isActive()) timer_.start();
+}
+
+void WordMark::Timer1_Timer() {
+    if (surface_->window()->isMinimized()) {
+        timer_.setInterval(kMinimisedInterval);
+        return;
+    }
+    StepWordMark();
+}
+
+void WordMark::StepWordMark() {
+    if (dance_count_ == -1 && dance_sign_ == 1) Reseed();
+    for (int i = 0; i < kLetterCount; ++i) {
+        left_[i] += Offset();
+        top_[i] += Offset();
+        Place(i);
+    }
+    ++dance_count_;
+    timer_.setInterval(dance_count_ * 2 + 100);
+    if (dance_count_ <= kLastStepOfPhase) return;
+
+    dance_count_ = -1;
+    dance_sign_ = static_cast<std::int16_t>(-dance_sign_);
+    // The back phase replays this seed: re-seed before the seed moves on.
+    Reseed();
+    if (dance_sign_ == 1) {
+        timer_.stop();
+        return;
+    }
+    ++dance_seed_;
+    if (dance_seed_ > kMaxSeed) dance_seed_ = 1;
+}
+
+void WordMark::Reseed() {
+    generator_.seed(static_cast<std::mt19937::result_type>(dance_seed_));
+    uniform_.reset();
+}
+
+double WordMark::Offset() {
+    const double r = uniform_(generator_);
+    // Rounding to the grid is symmetric, so the back phase's move is exactly the negated
+    // outward move, and sums of grid multiples this small are exact in a double.
+    return std::round((0.5 - r) * dance_sign_ * kStride * kGrid) / kGrid;
+}
+
+void WordMark::Place(int index) {
+    letters_[index]->move(scale_.Point(left_[index], top_[index]));
+}
+
+}  // namespace veldorin
