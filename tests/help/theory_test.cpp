@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTest>
 #include <algorithm>
 
 #include "formula.h"
@@ -194,6 +195,33 @@ TEST(TheoryPage, ScalesWithTheWidgetSize) {
     // A wider widget keeps the proportions and only adds background at the side.
     const QRect wide = InkBox(Render(QSize(1539, 501)));
     EXPECT_NEAR(wide.width(), small.width(), 0.03 * small.width());
+}
+
+// Counts the pointer movements that reach it, as the window's background handler would.
+class Background : public QWidget {
+public:
+    Background() { setMouseTracking(true); }
+    int moves = 0;
+
+protected:
+    void mouseMoveEvent(QMouseEvent*) override { ++moves; }
+};
+
+TEST(TheoryPage, PointerOverTheOpenPageDoesNotCountAsOverTheBackground) {
+    Background window;
+    window.resize(600, 560);
+    TheoryPage page(&window);
+    // Even when the window tracks the pointer over every child.
+    page.setMouseTracking(true);
+    page.setGeometry(8, 0, 513, 501);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseMove(&window, QPoint(580, 540));
+    const int beforePage = window.moves;
+    EXPECT_GT(beforePage, 0);
+    QTest::mouseMove(&page, QPoint(200, 200));
+    QTest::mouseMove(&page, QPoint(300, 250));
+    EXPECT_EQ(window.moves, beforePage);
 }
 
 }  // namespace

@@ -241,7 +241,12 @@ void PaintTheoryPage(QPainter& painter, const QSizeF& size) {
     painter.restore();
 }
 
-TheoryPage::TheoryPage(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+TheoryPage::TheoryPage(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The pointer over the open page is not over the window's background, whose movements
+    // close every panel: keep them from reaching the window.
+    setAttribute(Qt::WA_NoMousePropagation);
+}
 
 void TheoryPage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
