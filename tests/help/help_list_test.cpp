@@ -1,0 +1,122 @@
+#include "help_list.h"
+
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+
+#include "help_text.h"
+
+namespace veldorin {
+namespace {
+
+int Pixels(const QWidget& widget, int twips) { return twips * widget.logicalDpiY() / 1440; }
+
+// The help list as the window shows it: 7485 x 1035 twips, bold 8.25 point text, five
+// lines to a page (lines too long for it are cut rather than given a scroll bar that
+// would take a line's height).
+class HelpList : public testing::Test {
+protected:
+    void SetUp() override {
+        QFont font(QStringLiteral("MS Sans Serif"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setPointSizeF(8.25);
+        font.setBold(true);
+        list_.setFont(font);
+        list_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        FillHelpList(&list_);
+        Resize(1035);
+        list_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list_));
+    }
+
+    void Resize(int heightTwips) {
+        list_.resize(Pixels(list_, 7485), Pixels(list_, heightTwips));
+        QCoreApplication::processEvents();
+    }
+
+    int TopRow() const { return list_.indexAt(QPoint(2, 2)).row(); }
+
+    bool FullyVisible(int row) const {
+        const QRect rect = list_.visualItemRect(list_.item(row));
+        return list_.viewport()->rect().contains(rect);
+    }
+
+    int Index(QLatin1StringView title) const { return HelpSectionIndex(HelpLines(), title); }
+
+    QListWidget list_;
+};
+
+TEST_F(HelpList, SectionOpensWithItsFirstTextLineAtTheTop) {
+    for (QLatin1StringView title : {kHelpIntroduction, kHelpInstallation, kHelpSpinSystem,
+                                    kHelpLorentzians, kHelpArray, kHelpPlot}) {
+        ShowHelpSection(&list_, title);
+        EXPECT_EQ(TopRow(), Index(title) + 2) << title.data();
+    }
+}
+
+TEST_F(HelpList, LastSectionShowsTheListsLastPage) {
+    ShowHelpSection(&list_, kHelpTable);
+    EXPECT_EQ(TopRow(), Index(kHelpTable) + 2);
+    EXPECT_TRUE(FullyVisible(list_.count() - 1));
+    EXPECT_EQ(list_.verticalScrollBar()->value(), list_.verticalScrollBar()->maximum());
+}
+
+TEST_F(HelpList, SectionTooCloseToTheEndForATallerListShowsTheLastPageInstead) {
+    Resize(2 * 1035);
+    ShowHelpSection(&list_, kHelpTable);
+    EXPECT_TRUE(FullyVisible(list_.count() - 1));
+    EXPECT_LT(TopRow(), Index(kHelpTable) + 2);
+    EXPECT_EQ(list_.verticalScrollBar()->value(), list_.verticalScrollBar()->maximum());
+}
+
+TEST_F(HelpList, FillingAgainReplacesTheLines) {
+    FillHelpList(&list_);
+    EXPECT_EQ(list_.count(), 86);
+    EXPECT_EQ(list_.item(0)->text(), kHelpIntroduction);
+}
+
+TEST_F(HelpList, HoveringBackAndForthReturnsToTheSamePlace) {
+    ShowHelpSection(&list_, kHelpLorentzians);
+    const int first = TopRow();
+    ShowHelpSection(&list_, kHelpTable);
+    EXPECT_NE(TopRow(), first);
+    ShowHelpSection(&list_, kHelpLorentzians);
+    EXPECT_EQ(TopRow(), first);
+}
+
+TEST_F(HelpList, UnknownTitleLeavesTheListWhereItIs) {
+    ShowHelpSection(&list_, kHelpArray);
+    const int before = TopRow();
+    ShowHelpSection(&list_, QStringLiteral("array"));
+    ShowHelpSection(&list_, QString());
+    EXPECT_EQ(TopRow(), before);
+}
+
+TEST_F(HelpList, WordMarkLineGoesToTheTop) {
+    ShowHelpSection(&list_, kHelpTable);
+    ShowHelpLine(&list_, kHelpWordMarkLine);
+    EXPECT_EQ(TopRow(), kHelpWordMarkLine);
+}
+
+TEST_F(HelpList, EnlargedListStillScrollsToTheSection) {
+    Resize(7500);
+    ShowHelpSection(&list_, kHelpSpinSystem);
+    EXPECT_EQ(TopRow(), Index(kHelpSpinSystem) + 2);
+    ShowHelpSection(&list_, kHelpTable);
+    EXPECT_TRUE(FullyVisible(list_.count() - 1));
+}
+
+TEST(HelpListScrolling, EmptyListAndRowsBeyondTheEndAreHarmless) {
+    QListWidget list;
+    ShowHelpLine(&list, 4);
+    ShowHelpSection(&list, kHelpTable);
+    list.addItems({QStringLiteral("a"), QStringLiteral("b")});
+    ShowHelpLine(&list, 40);
+    ShowHelpLine(&list, -3);
+    EXPECT_EQ(list.count(), 2);
+}
+
+}  // namespace
+}  // namespace veldorin

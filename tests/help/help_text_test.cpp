@@ -1,0 +1,207 @@
+#include "help_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace veldorin {
+namespace {
+
+// Index of each title in the help text, in the order of kHelpTitles.
+std::vector<int> TitleIndices(const QStringList& lines) {
+    std::vector<int> indices;
+    for (QLatin1StringView title : kHelpTitles) indices.push_back(HelpSectionIndex(lines, title));
+    return indices;
+}
+
+// The text lines of a section: after its title and empty line, up to the empty lines that
+// separate it from the next section.
+QStringList SectionText(const QStringList& lines, QLatin1StringView title) {
+    const auto indices = TitleIndices(lines);
+    const auto at = std::find(kHelpTitles.begin(), kHelpTitles.end(), title);
+    const auto position = static_cast<std::size_t>(at - kHelpTitles.begin());
+    const int begin = indices[position] + 2;
+    int end = position + 1 < indices.size() ? indices[position + 1] : int(lines.size());
+    while (end > begin && lines[end - 1].isEmpty()) --end;
+    return lines.mid(begin, end - begin);
+}
+
+TEST(HelpText, HasEightySixLines) { EXPECT_EQ(HelpLines().size(), 86); }
+
+TEST(HelpText, SectionsComeInOrderEachWithTitleEmptyLineAndText) {
+    const QStringList lines = HelpLines();
+    const auto indices = TitleIndices(lines);
+    EXPECT_EQ(indices.front(), 0);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        SCOPED_TRACE(kHelpTitles[i].data());
+        const int index = indices[i];
+        ASSERT_GE(index, 0);
+        ASSERT_LT(index + 2, lines.size());
+        EXPECT_TRUE(lines[index + 1].isEmpty());
+        EXPECT_FALSE(lines[index + 2].isEmpty());
+        if (i > 0) {
+            EXPECT_GT(index, indices[i - 1]);
+            // One or two empty lines before the title, and text before those.
+            EXPECT_TRUE(lines[index - 1].isEmpty());
+            const bool oneEmpty = !lines[index - 2].isEmpty();
+            const bool twoEmpty = lines[index - 2].isEmpty() && !lines[index - 3].isEmpty();
+            EXPECT_TRUE(oneEmpty || twoEmpty);
+        }
+    }
+    EXPECT_FALSE(lines.back().isEmpty());
+}
+
+TEST(HelpText, NoLineEndsInABlankOrOutrunsTheLongestQuotedLine) {
+    for (const QString& line : HelpLines()) {
+        EXPECT_FALSE(line.endsWith(u' ')) << qPrintable(line);
+        EXPECT_LE(line.size(), 91) << qPrintable(line);
+    }
+}
+
+TEST(HelpText, EveryTitleAHandlerScrollsToIsFoundAsItsOwnLine) {
+    const QStringList lines = HelpLines();
+    for (QLatin1StringView title :
+         {kHelpSpinSystem, kHelpLorentzians, kHelpArray, kHelpPlot, kHelpTable}) {
+        const int index = HelpSectionIndex(lines, title);
+        ASSERT_GE(index, 0) << title.data();
+        EXPECT_EQ(lines[index], title);
+    }
+}
+
+TEST(HelpText, WordMarkLineLiesInsideTheIntroductionText) {
+    const QStringList lines = HelpLines();
+    EXPECT_GE(SectionText(lines, kHelpIntroduction).size(), 3);
+    EXPECT_GE(kHelpWordMarkLine, HelpSectionIndex(lines, kHelpIntroduction) + 2);
+    EXPECT_LT(kHelpWordMarkLine, HelpSectionIndex(lines, kHelpInstallation) - 1);
+}
+
+TEST(HelpText, InstallationStatesWhatTheProgramWritesAndWhere) {
+    const QStringList text = SectionText(HelpLines(), kHelpInstallation);
+    EXPECT_TRUE(text.contains(u"THIS PROGRAM DOES NOT CREATE OR CHANGE ANY SYSTEM FILES."));
+    const qsizetype best = text.indexOf(
+        u"The best way to learning of the program is \"click and see\" method. Move the mouse,");
+    ASSERT_GE(best, 0);
+    ASSERT_LT(best + 1, text.size());
+    EXPECT_EQ(text[best + 1], u"click everywhere and look what will happen.");
+    const QString joined = text.join(u' ');
+    for (const char* fact : {"\"Lumen_Forge\"", "\"VELDORIN.ini\"", "Menu/Options",
+                             "working directory", "table.dat"}) {
+        EXPECT_TRUE(joined.contains(QLatin1StringView(fact))) << fact;
+    }
+}
+
+TEST(HelpText, IntroductionNamesTheNucleiAndTheKindsOfSpins) {
+    const QString joined = SectionText(HelpLines(), kHelpIntroduction).join(u' ');
+    for (const char* word :
+         {"1H", "13C", "15N", "\"like\"", "\"unlike\"", "Lorentzians", "methyl", "Theory"}) {
+        EXPECT_TRUE(joined.contains(QLatin1StringView(word))) << word;
+    }
+}
+
+// The quoted text of the five sections that describe the window's areas.
+struct SectionCase {
+    const char* name;
+    QLatin1StringView title;
+    std::vector<const char*> lines;
+};
+
+void PrintTo(const SectionCase& c, std::ostream* out) { *out << c.name; }
+
+class QuotedSection : public testing::TestWithParam<SectionCase> {};
+
+TEST_P(QuotedSection, ReadsExactly) {
+    const SectionCase& expected = GetParam();
+    const QStringList text = SectionText(HelpLines(), expected.title);
+    ASSERT_EQ(text.size(), static_cast<qsizetype>(expected.lines.size()));
+    for (std::size_t i = 0; i < expected.lines.size(); ++i) {
+        EXPECT_EQ(text[i], QLatin1StringView(expected.lines[i])) << "line " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HelpText, QuotedSection,
+    testing::Values(
+        SectionCase{
+            "SpinSystem",
+            kHelpSpinSystem,
+            {"In the center of the spin system scheme you will see nucleus of interest (yellow), "
+             "which is",
+             "surrounded by interacting nuclei. Click on spin box or to numbers nearby to change",
+             "parameters. Atom-atom distances are shown in black, abundance in red. Selecting "
+             "\"like\"",
+             "in the nucleus menu will make the nuclei identical to the central one and it will "
+             "be shown",
+             "in yellow.", "",
+             "Rex is a contribution (in 1/s) into R2 from the chemical exchange at 800 MHz.",
+             "CSA is the chemical shift anisotropy coefficient."}},
+        SectionCase{
+            "Lorentzians",
+            kHelpLorentzians,
+            {"The spectral density function is presented by sum of Lorentzians. You can create",
+             "different spectral density function by changing ci and ti. The column ci/{ci} shows",
+             "normalized ci coefficients which calculates automatically."}},
+        SectionCase{
+            "Array",
+            kHelpArray,
+            {"You can see many curves in the graph window by clicking array \"on/off\" button. 10",
+             "different curves will be displayed for various values of parameter in the box (ci, "
+             "ti,",
+             "Rex, or CSA). Initial arrayed values are equal to the values of these parameters",
+             "selected above."}},
+        SectionCase{
+            "Plot",
+            kHelpPlot,
+            {"The combo-box on the top of the chart allows select between the graph options:",
+             "the spectral density function J(w)",
+             "the function of distribution of the correlation times F(w) =  2wJ(w)",
+             "the correlation function C(t)", "the relaxation parameters R1(w), R2(w) and NOE(w).",
+             "", "When you move the mouse pointer over the graph window in the left bottom corner",
+             "you will see the coordinates of the pointer. For example, for R1(w) plot you will "
+             "see",
+             "the values of R1 in 1/s and frequency in MHz.", "",
+             "Vertical color lines on the plot indicate:",
+             "    for J(w) and F(w) the frequencies w(I), w(I)-w(S), w(I) and w(I)+w(S)) and w(S) "
+             "for 6",
+             "    different magnetic fields.",
+             "    for R1(w), R2(w), and NOE(w) the frequencies of 1H resonances at various "
+             "magnetic",
+             "    fields.", "    for C(t) the values of ti"}},
+        SectionCase{
+            "Table",
+            kHelpTable,
+            {"The Table presents the values of {S}-I NOE, CRR (Cross-Relaxation Rate),  R1, and R2",
+             "for 6 different magnetic fields. Alternating button \"R->T  T->R\" switches \"rate\" "
+             "to",
+             "\"time\". For convenience each row (frequency) has color marks, each color",
+             "corresponds to the line color on the plot. The program saves values of Table as "
+             "table.dat",
+             "file in working directory."}}),
+    [](const testing::TestParamInfo<SectionCase>& info) { return std::string(info.param.name); });
+
+TEST(HelpSectionIndex, MatchesTheFirstWholeLineCaseSensitively) {
+    const QStringList lines{"Plot options", "plot", "Plot ", "", "Plot", "", "Plot"};
+    EXPECT_EQ(HelpSectionIndex(lines, QStringLiteral("Plot")), 4);
+    EXPECT_EQ(HelpSectionIndex(lines, QStringLiteral("Table")), -1);
+    EXPECT_EQ(HelpSectionIndex({}, QStringLiteral("Plot")), -1);
+    EXPECT_EQ(HelpSectionIndex(lines, QString()), -1);
+}
+
+TEST(HelpTexts, NameNoAddressOrLink) {
+    const QRegularExpression address(QStringLiteral(R"(@|https?:|www\.|\.(com|org|net)\b)"));
+    for (const QString& line : HelpLines() + AboutLines()) {
+        EXPECT_FALSE(address.match(line).hasMatch()) << qPrintable(line);
+    }
+}
+
+TEST(AboutText, HasFourLinesWithTheRevisionNoteAndWhereCommentsGo) {
+    const QStringList lines = AboutLines();
+    ASSERT_EQ(lines.size(), 4);
+    for (const QString& line : lines) EXPECT_FALSE(line.trimmed().isEmpty());
+    const QString joined = lines.join(u' ');
+    EXPECT_TRUE(joined.contains(u"\"like\" spins"));
+    EXPECT_TRUE(joined.contains(u"issue tracker"));
+}
+
+}  // namespace
+}  // namespace veldorin

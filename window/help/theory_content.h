@@ -1,0 +1,43 @@
+#pragma once
+
+// What the Theory page shows: the equations the calculation evaluates, their legend and the
+// table of typical distances. Equations and legend are formula markup (formula.h).
+
+#include <QLatin1StringView>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace veldorin {
+
+inline constexpr QLatin1StringView kTheoryTitle{
+    "Equations used for calculations relaxation parameters and spectral density functions:"};
+
+// One equation: its left side and the lines of its right side; the later lines are set
+// under the first, after the equals sign.
+struct TheoryEquation {
+    QString lhs;
+    QStringList rhs;
+};
+
+// Math-mode markup, from the spectral density down to the NOE.
+std::vector<TheoryEquation> TheoryEquations();
+
+// Text-mode markup of the legend, one paragraph; the page breaks it into lines.
+QString TheoryLegend();
+
+// Text-mode markup of the heading over the distance table.
+QString DistanceTableHeading();
+
+inline constexpr int kDistanceAtomCount = 7;
+
+// Row and column labels of the distance table, text-mode markup.
+std::array<QString, kDistanceAtomCount> DistanceTableAtoms();
+
+// Typical distances in Angstrom as they are printed: row r, column c; empty where the
+// table gives no value and on the diagonal, which shows a dash.
+std::array<std::array<QLatin1StringView, kDistanceAtomCount>, kDistanceAtomCount>
+TypicalDistances();
+
+}  // namespace veldorin
