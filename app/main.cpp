@@ -1,11 +1,15 @@
 #include <QApplication>
 
 #include "modeling.h"
+#include "program_icon.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // One style everywhere, so that the design's button and list colours show.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setWindowIcon(veldorin::ProgramIcon());
+    // Lets a desktop session match the window to the installed veldorin.desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("veldorin"));
     veldorin::Modeling window;
     window.Form_Load(QCoreApplication::applicationDirPath());
     return QApplication::exec();
