@@ -59,16 +59,17 @@ TEST_P(RefusingToDraw, GivesANullImage) {
     EXPECT_TRUE(RenderIcon(path, row.size).isNull());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Icon, RefusingToDraw,
-    ::testing::Values(
-        RefusedRow{"missing_file", Source::MissingFile, {}, 32},
-        RefusedRow{"png_bytes", Source::WrittenFile, QByteArray("\x89PNG\r\n\x1a\n"), 32},
-        RefusedRow{"empty_file", Source::WrittenFile, QByteArray(""), 32},
-        RefusedRow{"cut_off_svg", Source::WrittenFile, QByteArray("<svg xmlns=\"http://www.w3"), 32},
-        RefusedRow{"zero_size", Source::RealIcon, {}, 0},
-        RefusedRow{"negative_size", Source::RealIcon, {}, -16}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Icon, RefusingToDraw,
+                         ::testing::Values(RefusedRow{"missing_file", Source::MissingFile, {}, 32},
+                                           RefusedRow{"png_bytes", Source::WrittenFile,
+                                                      QByteArray("\x89PNG\r\n\x1a\n"), 32},
+                                           RefusedRow{"empty_file", Source::WrittenFile,
+                                                      QByteArray(""), 32},
+                                           RefusedRow{"cut_off_svg", Source::WrittenFile,
+                                                      QByteArray("<svg xmlns=\"http://www.w3"), 32},
+                                           RefusedRow{"zero_size", Source::RealIcon, {}, 0},
+                                           RefusedRow{"negative_size", Source::RealIcon, {}, -16}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgramIcon, CarriesTheBuiltInPictureAtEverySize) {
     const QIcon icon = ProgramIcon();
