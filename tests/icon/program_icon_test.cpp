@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <ostream>
+#include <string>
 
 namespace veldorin {
 namespace {
