@@ -13,11 +13,13 @@
 
 #include "drawn_surface.h"
 #include "graph_canvas.h"
+#include "key_release_filter.h"
 #include "layout.h"
 #include "pointer_router.h"
 #include "results_list.h"
 #include "run_report.h"
 #include "spin_diagram.h"
+#include "spin_editors.h"
 #include "table_writer.h"
 #include "word_mark.h"
 #include "working_directory.h"
@@ -48,6 +50,7 @@ Modeling::Modeling(QWidget* parent)
       picture1_(controls_.Get<GraphCanvas>("Picture1")),
       wordMark_(new WordMark(scale_, clientArea_)),
       router_(new PointerRouter(this)),
+      keys_(new KeyReleaseFilter(this)),
       report_(std::make_unique<RunReport>(*list3_, *controls_.Get<QLabel>("RunStatus"))) {
     setWindowTitle(kCaption);
     clientArea_->setObjectName(QStringLiteral("Form"));
@@ -99,6 +102,10 @@ void Modeling::ConnectHandlers() {
     for (const int index : {1, 2}) {
         connect(combo1_[index], &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
     }
+    spinEditors_ = new SpinEditors(
+        {*spins_, *controls_.Get<QComboBox>("Combo3"), *controls_.Get<QLineEdit>("Text42(0)"),
+         *controls_.Get<QLineEdit>("Text42(8)")},
+        {[this] { PlotMol(); }, [this] { Recalculate(); }}, *keys_);
     connect(combo2_, &QComboBox::activated, this, &Modeling::Combo2_Click);
     connect(combo4_, &QComboBox::activated, this, &Modeling::Combo4_Click);
     auto* axisCaption = controls_.Get<QLabel>("Label3(14)");
