@@ -12,6 +12,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "drawn_surface.h"
+#include "entry_rules.h"
 #include "graph_canvas.h"
 #include "key_release_filter.h"
 #include "layout.h"
@@ -101,6 +102,8 @@ void Modeling::ConnectHandlers() {
     connect(command3_, &QPushButton::clicked, this, &Modeling::Command3_Click);
     for (const int index : {1, 2}) {
         connect(combo1_[index], &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
+        // A key released in the box does what a choice from its list does.
+        keys_->Watch(combo1_[index], [this, index] { Combo1_Click(index); });
     }
     spinEditors_ = new SpinEditors(
         {*spins_, *controls_.Get<QComboBox>("Combo3"), *controls_.Get<QLineEdit>("Text42(0)"),
@@ -268,7 +271,10 @@ void Modeling::Command3_Click() {
     Recalculate();
 }
 
-void Modeling::Combo1_Click(int) { Recalculate(); }
+void Modeling::Combo1_Click(int index) {
+    Enforce(kRexCsaRule, *combo1_[index]->lineEdit());
+    Recalculate();
+}
 
 void Modeling::Combo2_Click() { Recalculate(); }
 
