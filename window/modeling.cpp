@@ -16,6 +16,7 @@
 #include "graph_canvas.h"
 #include "key_release_filter.h"
 #include "layout.h"
+#include "lorentzian_entry.h"
 #include "pointer_router.h"
 #include "results_list.h"
 #include "run_report.h"
@@ -109,6 +110,8 @@ void Modeling::ConnectHandlers() {
         {*spins_, *controls_.Get<QComboBox>("Combo3"), *controls_.Get<QLineEdit>("Text42(0)"),
          *controls_.Get<QLineEdit>("Text42(8)")},
         {[this] { PlotMol(); }, [this] { Recalculate(); }}, *keys_);
+    lorentzians_ = std::make_unique<LorentzianEntry>(weights_, times_, *keys_,
+                                                     [this] { Recalculate(); });
     connect(combo2_, &QComboBox::activated, this, &Modeling::Combo2_Click);
     connect(combo4_, &QComboBox::activated, this, &Modeling::Combo4_Click);
     auto* axisCaption = controls_.Get<QLabel>("Label3(14)");
