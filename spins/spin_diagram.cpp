@@ -40,8 +40,6 @@ constexpr int kLabelWidth = 375;
 constexpr int kLabelHeight = 165;
 constexpr int kBondPixels = 2;
 
-const QColor kNeighbourBack(255, 192, 255);
-const QColor kCentralBack(255, 255, 128);
 const QColor kBondColour(128, 255, 128);
 const QColor kDistanceText(0, 0, 0);
 const QColor kAbundanceText(255, 0, 0);
@@ -75,7 +73,10 @@ QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const Box& bo
     // Nuclei are chosen from the nucleus menu; the boxes are not tab stops.
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::ClickFocus);
-    SetRole(edit, QPalette::Base, central ? kCentralBack : kNeighbourBack);
+    // A press on the box opens the nucleus menu, whatever the button.
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
+    const Rgb back = central ? kCentralSpeciesBack : kOtherSpeciesBack;
+    SetRole(edit, QPalette::Base, QColor(back.red, back.green, back.blue));
     return edit;
 }
 
@@ -114,6 +115,16 @@ void SpinDiagram::PlotMol() {
         abundance_[i]->setVisible(present);
     }
     update();
+}
+
+void SpinDiagram::SetNucleusBack(int slot, Rgb colour) {
+    SetRole(nucleus_[slot], QPalette::Base, QColor(colour.red, colour.green, colour.blue));
+}
+
+Rgb SpinDiagram::nucleusBack(int slot) const {
+    const QColor colour = nucleus_[slot]->palette().color(QPalette::Base);
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
 }
 
 SpinSlot SpinDiagram::Slot(int slot) const {

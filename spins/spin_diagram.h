@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+#include "constants.h"
 #include "model.h"
 #include "twips.h"
 
@@ -10,6 +11,11 @@ class QLabel;
 class QLineEdit;
 
 namespace veldorin {
+
+// Nucleus box backgrounds: the central nucleus and the neighbours "Like" it in yellow,
+// every other neighbour in pink.
+inline constexpr Rgb kCentralSpeciesBack{255, 255, 128};
+inline constexpr Rgb kOtherSpeciesBack{255, 192, 255};
 
 // The diagram inside the "Spin system" frame: nine nucleus boxes Text1(0..8), the
 // abundance labels Label1(0..8), the distance labels Label2(0..7) and the bonds
@@ -32,6 +38,8 @@ public:
     SpinSlot Slot(int slot) const;
 
     QLineEdit* nucleusBox(int slot) const { return nucleus_[slot]; }
+    void SetNucleusBack(int slot, Rgb colour);
+    Rgb nucleusBack(int slot) const;
     QLabel* abundanceLabel(int slot) const { return abundance_[slot]; }
     QLabel* distanceLabel(int neighbour) const { return distance_[neighbour]; }
     bool bondVisible(int neighbour) const { return bondShown_[neighbour]; }

@@ -82,7 +82,13 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
         case ControlKind::EditableList:
         case ControlKind::DropList: {
             auto* list = new QComboBox(parent);
-            list->setEditable(spec.kind == ControlKind::EditableList);
+            if (spec.kind == ControlKind::EditableList) {
+                list->setEditable(true);
+                // The typed text is the value: it neither completes itself from the
+                // items nor becomes an item of its own.
+                list->setCompleter(nullptr);
+                list->setInsertPolicy(QComboBox::NoInsert);
+            }
             for (const auto& item : spec.items) list->addItem(QString::fromStdString(item));
             return list;
         }

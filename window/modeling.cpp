@@ -12,12 +12,16 @@
 #include <QWindowStateChangeEvent>
 
 #include "drawn_surface.h"
+#include "entry_rules.h"
 #include "graph_canvas.h"
+#include "key_release_filter.h"
 #include "layout.h"
+#include "lorentzian_entry.h"
 #include "pointer_router.h"
 #include "results_list.h"
 #include "run_report.h"
 #include "spin_diagram.h"
+#include "spin_editors.h"
 #include "table_writer.h"
 #include "word_mark.h"
 #include "working_directory.h"
@@ -48,6 +52,7 @@ Modeling::Modeling(QWidget* parent)
       picture1_(controls_.Get<GraphCanvas>("Picture1")),
       wordMark_(new WordMark(scale_, clientArea_)),
       router_(new PointerRouter(this)),
+      keys_(new KeyReleaseFilter(this)),
       report_(std::make_unique<RunReport>(*list3_, *controls_.Get<QLabel>("RunStatus"))) {
     setWindowTitle(kCaption);
     clientArea_->setObjectName(QStringLiteral("Form"));
@@ -98,7 +103,15 @@ void Modeling::ConnectHandlers() {
     connect(command3_, &QPushButton::clicked, this, &Modeling::Command3_Click);
     for (const int index : {1, 2}) {
         connect(combo1_[index], &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
+        // A key released in the box does what a choice from its list does.
+        keys_->Watch(combo1_[index], [this, index] { Combo1_Click(index); });
     }
+    spinEditors_ = new SpinEditors(
+        {*spins_, *controls_.Get<QComboBox>("Combo3"), *controls_.Get<QLineEdit>("Text42(0)"),
+         *controls_.Get<QLineEdit>("Text42(8)")},
+        {[this] { PlotMol(); }, [this] { Recalculate(); }}, *keys_);
+    lorentzians_ = std::make_unique<LorentzianEntry>(weights_, times_, *keys_,
+                                                     [this] { Recalculate(); });
     connect(combo2_, &QComboBox::activated, this, &Modeling::Combo2_Click);
     connect(combo4_, &QComboBox::activated, this, &Modeling::Combo4_Click);
     auto* axisCaption = controls_.Get<QLabel>("Label3(14)");
@@ -261,7 +274,10 @@ void Modeling::Command3_Click() {
     Recalculate();
 }
 
-void Modeling::Combo1_Click(int) { Recalculate(); }
+void Modeling::Combo1_Click(int index) {
+    Enforce(kRexCsaRule, *combo1_[index]->lineEdit());
+    Recalculate();
+}
 
 void Modeling::Combo2_Click() { Recalculate(); }
 

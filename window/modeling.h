@@ -5,7 +5,9 @@
 // library turns them into the normalised weights, shown in the boxes Text5, the
 // results table, which TableWriter lists in List3 and writes to "table.dat", and
 // drawing commands, which GraphCanvas replays in the graph panel Picture1. The spin
-// diagram (SpinDiagram) shows the spin system; WordMark animates the word mark.
+// diagram (SpinDiagram) shows the spin system and SpinEditors edits it; SpinEditors,
+// LorentzianEntry and the Rex and CSA boxes check typed numbers at every key release
+// and recalculate. WordMark animates the word mark.
 
 #include <QMainWindow>
 #include <array>
@@ -27,10 +29,13 @@ namespace veldorin {
 
 class DrawnSurface;
 class GraphCanvas;
+class KeyReleaseFilter;
+class LorentzianEntry;
 class PointerRouter;
 class ResultsList;
 class RunReport;
 class SpinDiagram;
+class SpinEditors;
 class WordMark;
 
 class Modeling : public QMainWindow {
@@ -68,6 +73,7 @@ public:
 
     const ControlSet& controls() const { return controls_; }
     SpinDiagram& spinDiagram() const { return *spins_; }
+    SpinEditors& spinEditors() const { return *spinEditors_; }
     WordMark& wordMark() const { return *wordMark_; }
 
 Q_SIGNALS:
@@ -107,6 +113,9 @@ private:
     GraphCanvas* picture1_;
     WordMark* wordMark_;
     PointerRouter* router_;
+    KeyReleaseFilter* keys_;
+    SpinEditors* spinEditors_ = nullptr;
+    std::unique_ptr<LorentzianEntry> lorentzians_;
     std::unique_ptr<RunReport> report_;
     Recalculation recalculation_;
     std::uint64_t runCount_ = 0;  // recalculations that got past the hidden-window check

@@ -1,0 +1,31 @@
+#include "nucleus_menu.h"
+
+#include <QComboBox>
+
+#include "model.h"
+
+namespace veldorin {
+
+NucleusMenu::NucleusMenu(QComboBox& list) : list_(list) {}
+
+QStringList NucleusMenu::ItemsFor(int slot) {
+    QStringList items;
+    if (slot < kCentralSlot) items << QString() << QStringLiteral("Like");
+    items << QStringLiteral("1H") << QStringLiteral("13C") << QStringLiteral("15N");
+    return items;
+}
+
+void NucleusMenu::OpenOver(const QWidget& box, int slot, const QString& nucleus) {
+    list_.move(list_.parentWidget()->mapFromGlobal(box.mapToGlobal(QPoint(0, 0))));
+    list_.show();
+    list_.clear();
+    // The shown text is the nucleus itself, not an item: an item chosen from the list
+    // is applied even when it is the nucleus already set.
+    list_.setPlaceholderText(nucleus);
+    list_.addItems(ItemsFor(slot));
+    list_.setCurrentIndex(-1);
+}
+
+void NucleusMenu::Hide() { list_.hide(); }
+
+}  // namespace veldorin

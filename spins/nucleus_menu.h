@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringList>
+
+class QComboBox;
+class QWidget;
+
+namespace veldorin {
+
+// The nucleus menu Combo3: a closed drop-down list laid over the pressed nucleus box,
+// showing the box's nucleus until the user opens the list and chooses another.
+class NucleusMenu {
+public:
+    explicit NucleusMenu(QComboBox& list);
+
+    // What a slot may hold: a neighbour may also be empty or "Like" the central nucleus.
+    static QStringList ItemsFor(int slot);
+
+    // Lays the menu over the box, its top-left corner on the box's, and fills it for the
+    // slot with the box's text shown and no item chosen yet.
+    void OpenOver(const QWidget& box, int slot, const QString& nucleus);
+    void Hide();
+
+    QComboBox& list() const { return list_; }
+
+private:
+    QComboBox& list_;
+};
+
+}  // namespace veldorin

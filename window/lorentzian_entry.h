@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "model.h"
+
+class QLineEdit;
+
+namespace veldorin {
+
+class KeyReleaseFilter;
+
+// The two editable columns of the Lorentzians, Text7 (weights ci) and Text8 (times ti
+// in ps). Every key release in a box of a column cleans the whole column, so that the
+// calculation reads numbers that are not negative, and recalculates once. The other
+// column is left as it is.
+class LorentzianEntry {
+public:
+    using Column = std::array<QLineEdit*, kLorentzianCount>;
+
+    LorentzianEntry(const Column& weights, const Column& times, KeyReleaseFilter& keys,
+                    std::function<void()> recalculate);
+
+    void Text7_KeyUp(int index);
+    void Text8_KeyUp(int index);
+
+    // Top to bottom: a text that is not a number, or is a negative one, becomes "0".
+    static void Clean(const Column& column);
+
+private:
+    Column weights_;
+    Column times_;
+    std::function<void()> recalculate_;
+};
+
+}  // namespace veldorin
