@@ -11,9 +11,7 @@ struct GraphCanvas::Painting {
     GraphCanvas& canvas;
     QPainter painter;
 
-    explicit Painting(GraphCanvas& target) : canvas(target), painter(&target.image_) {
-        painter.setRenderHint(QPainter::Antialiasing);
-    }
+    explicit Painting(GraphCanvas& target) : canvas(target), painter(&target.image_) {}
 
     QPointF Map(float x, float y) const {
         const QSizeF size = canvas.size();
@@ -22,11 +20,17 @@ struct GraphCanvas::Painting {
     }
 
     void Stroke(float x1, float y1, float x2, float y2, const QColor& colour) {
-        QPen pen(colour, canvas.lineWidth_);
-        pen.setCapStyle(Qt::RoundCap);
-        painter.setPen(pen);
+        if (pen.color() != colour || pen.width() != canvas.lineWidth_) {
+            pen = QPen(colour, canvas.lineWidth_, Qt::SolidLine, Qt::FlatCap);
+            painter.setPen(pen);
+        }
+        // Smooth curves; crisp axis-parallel marker and reference lines, which are also
+        // drawn many times over themselves and must not darken with every pass.
+        painter.setRenderHint(QPainter::Antialiasing, x1 != x2 && y1 != y2);
         painter.drawLine(Map(x1, y1), Map(x2, y2));
     }
+
+    QPen pen{Qt::NoPen};
 
     // The image is the panel's only surface, so all drawing is retained, and every
     // replay ends by presenting it: retaining, presenting and refreshing need no more.

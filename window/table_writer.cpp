@@ -6,8 +6,13 @@ namespace veldorin {
 
 TableWriter::TableWriter(ResultsList& list, const QString& path) : list_(list), file_(path) {}
 
+// The table is written over the old one and the file cut to what was written when it
+// is closed: the same bytes as truncating first, but truncating a file to nothing
+// makes the file system flush it to disk on close, which every key release would wait for.
 bool TableWriter::Begin() {
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    if (!file_.open(QIODevice::ReadWrite) && !file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
     list_.clear();
     return true;
 }
@@ -20,7 +25,7 @@ bool TableWriter::AddLine(const std::string& line) {
 }
 
 bool TableWriter::Finish() {
-    const bool flushed = file_.flush();
+    const bool flushed = file_.flush() && file_.resize(file_.pos());
     file_.close();
     return flushed && file_.error() == QFileDevice::NoError;
 }
