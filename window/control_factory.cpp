@@ -105,10 +105,7 @@ QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* p
     const Place& place = spec.place;
     widget->setGeometry(scale.Rect(place.left, place.top, place.width, place.height));
     ApplyLook(widget, spec.kind, spec.look);
-    if (!spec.enabled) {
-        widget->setEnabled(false);
-        widget->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    widget->setEnabled(spec.enabled);
     if (!spec.visible) widget->hide();
     return widget;
 }

@@ -52,7 +52,7 @@ struct ControlSpec {
     Look look;
     std::vector<std::string> items;  // list items of drop-down lists
     bool visible = true;
-    bool enabled = true;  // disabled controls let the pointer through to what lies below
+    bool enabled = true;  // a disabled control leaves the pointer to its parent
 };
 
 // A straight line drawn on the client area or on a frame, under all controls.
