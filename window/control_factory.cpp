@@ -10,6 +10,7 @@
 #include "graph_canvas.h"
 #include "results_list.h"
 #include "spin_diagram.h"
+#include "theory_page.h"
 
 namespace veldorin {
 
@@ -44,6 +45,7 @@ Roles RolesOf(ControlKind kind) {
         case ControlKind::Label:
         case ControlKind::GraphPanel:
         case ControlKind::PicturePanel:
+        case ControlKind::TheoryPage:
         case ControlKind::Frame:
         case ControlKind::SpinDiagram: return {{QPalette::WindowText}, {QPalette::Window}, true};
     }
@@ -91,6 +93,7 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
         case ControlKind::ResultsList: return new ResultsList(scale, parent);
         case ControlKind::GraphPanel: return new GraphCanvas(scale, parent);
         case ControlKind::PicturePanel: return new QWidget(parent);
+        case ControlKind::TheoryPage: return new TheoryPage(parent);
         case ControlKind::Frame: return new FramePanel(scale, text, parent);
         case ControlKind::SpinDiagram: return new SpinDiagram(scale, parent);
     }

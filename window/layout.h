@@ -26,6 +26,7 @@ enum class ControlKind {
     ResultsList,   // the list of the results table
     GraphPanel,    // the drawing panel of the graph
     PicturePanel,  // a plain coloured panel
+    TheoryPage,    // the page of the equations and the table of distances
     Frame,         // a frame with a caption; a parent of other controls
     SpinDiagram,   // the spin-system diagram inside its frame
 };
