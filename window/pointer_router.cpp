@@ -29,7 +29,7 @@ bool PointerRouter::eventFilter(QObject* watched, QEvent* event) {
         if (!owner->isEnabled()) continue;
         const auto found = handlers_.constFind(owner);
         if (found == handlers_.constEnd()) continue;
-        if (*found) (*found)(move);
+        if (*found) (*found)(widget->mapTo(owner, move.position()));
         event->accept();  // handled here: the move must not reach the owner's parents
         return true;
     }

@@ -2,9 +2,9 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointF>
 #include <functional>
 
-class QMouseEvent;
 class QWidget;
 
 namespace veldorin {
@@ -19,7 +19,8 @@ class PointerRouter : public QObject {
     Q_OBJECT
 
 public:
-    using Handler = std::function<void(const QMouseEvent&)>;
+    // Given the pointer's position in the control that owns the handler.
+    using Handler = std::function<void(QPointF position)>;
 
     explicit PointerRouter(QWidget* window);
 
