@@ -144,18 +144,6 @@ TEST_F(HoverHelp, every_hover_row_names_a_control_and_a_title_of_the_help_text) 
     }
 }
 
-TEST_F(HoverHelp, a_move_over_the_background_empties_the_readout) {
-    Started();
-    MoveOver(Control("Picture1"), QPoint(100, 100));
-    EXPECT_FALSE(Control<QLabel>("Label3(1)")->text().isEmpty());
-    EXPECT_FALSE(Control<QLabel>("Label3(2)")->text().isEmpty());
-
-    MoveOver(window_->centralWidget(), QPoint(300, 420));
-
-    EXPECT_EQ(Control<QLabel>("Label3(1)")->text(), "");
-    EXPECT_EQ(Control<QLabel>("Label3(2)")->text(), "");
-}
-
 // Each menu item opens its panel; checks whether that panel is the one open.
 struct MenuRow {
     const char* item;
