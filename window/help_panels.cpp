@@ -29,10 +29,12 @@ HelpPanels::HelpPanels(const TwipScale& scale, QListWidget* list1, QWidget* pict
                        QListWidget* list2)
     : scale_(scale), list1_(list1), picture2_(picture2), list2_(list2) {
     FillHelpList(list1_);
-    // Lines wider than a list are cut: in the help list a horizontal scroll bar would take
-    // the height of one of its five lines.
+    // Lines wider than the help list are cut: a horizontal scroll bar would take the height
+    // of one of its five lines.
     list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The About lines are few: a long one wraps rather than being cut.
     list2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list2_->setWordWrap(true);
     list2_->addItems(AboutLines());
 }
 
