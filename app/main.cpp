@@ -2,6 +2,7 @@
 
 #include "modeling.h"
 #include "program_icon.h"
+#include "startup_places.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     // Lets a desktop session match the window to the installed veldorin.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("veldorin"));
     veldorin::Modeling window;
-    window.Form_Load(QCoreApplication::applicationDirPath());
+    const veldorin::StartupPlaces places = veldorin::StartupPlaces::OfThisProgram();
+    window.Form_Load(places.programDirectory, places.userDataDirectory);
     return QApplication::exec();
 }

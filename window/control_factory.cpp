@@ -10,6 +10,7 @@
 #include "graph_canvas.h"
 #include "results_list.h"
 #include "spin_diagram.h"
+#include "theory_page.h"
 
 namespace veldorin {
 
@@ -44,6 +45,7 @@ Roles RolesOf(ControlKind kind) {
         case ControlKind::Label:
         case ControlKind::GraphPanel:
         case ControlKind::PicturePanel:
+        case ControlKind::TheoryPage:
         case ControlKind::Frame:
         case ControlKind::SpinDiagram: return {{QPalette::WindowText}, {QPalette::Window}, true};
     }
@@ -97,6 +99,7 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
         case ControlKind::ResultsList: return new ResultsList(scale, parent);
         case ControlKind::GraphPanel: return new GraphCanvas(scale, parent);
         case ControlKind::PicturePanel: return new QWidget(parent);
+        case ControlKind::TheoryPage: return new TheoryPage(parent);
         case ControlKind::Frame: return new FramePanel(scale, text, parent);
         case ControlKind::SpinDiagram: return new SpinDiagram(scale, parent);
     }
@@ -111,10 +114,7 @@ QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* p
     const Place& place = spec.place;
     widget->setGeometry(scale.Rect(place.left, place.top, place.width, place.height));
     ApplyLook(widget, spec.kind, spec.look);
-    if (!spec.enabled) {
-        widget->setEnabled(false);
-        widget->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    widget->setEnabled(spec.enabled);
     if (!spec.visible) widget->hide();
     return widget;
 }

@@ -1,8 +1,13 @@
 #include "control_set.h"
 
+#include <QLabel>
+#include <QLineEdit>
+
 #include "control_factory.h"
+#include "directory_list.h"
 #include "drawn_surface.h"
 #include "layout.h"
+#include "options_panel.h"
 
 namespace veldorin {
 
@@ -18,7 +23,24 @@ ControlSet ControlSet::Build(const TwipScale& scale, DrawnSurface& clientArea) {
         qobject_cast<DrawnSurface*>(parentOf(line.parent))->AddLine(line);
     }
     for (const ShapeSpec& shape : ShapeTable()) clientArea.AddShape(shape);
+    set.AddOptionsPanel(scale, clientArea);
     return set;
+}
+
+void ControlSet::AddOptionsPanel(const TwipScale& scale, QWidget& clientArea) {
+    // Nothing is stored until start-up has settled where the settings file is.
+    auto* panel = new OptionsPanel([scale](int twips) { return scale.ToPixels(twips); },
+                                   SettingsFile(QString()), &clientArea);
+    const std::pair<const char*, QWidget*> parts[] = {
+        {"Frame1(0)", panel},
+        {"Label3(25)", panel->Label3_25()},
+        {"Text3", panel->Text3()},
+        {"Dir1", panel->Dir1()},
+    };
+    for (const auto& [name, control] : parts) {
+        control->setObjectName(QLatin1String(name));
+        controls_.emplace(name, control);
+    }
 }
 
 QWidget* ControlSet::Find(std::string_view name) const {

@@ -14,8 +14,9 @@ class DrawnSurface;
 // The window's controls by design name, built from the layout tables.
 class ControlSet {
 public:
-    // Creates every control of the table under the client area, in table order, and
-    // hands every line and shape to the surface it is drawn on.
+    // Creates every control of the table under the client area, in table order, hands
+    // every line and shape to the surface it is drawn on, and adds the Options panel,
+    // whose own controls are known by their design names as well.
     static ControlSet Build(const TwipScale& scale, DrawnSurface& clientArea);
 
     template <class W>
@@ -29,6 +30,8 @@ public:
     const std::map<std::string, QWidget*, std::less<>>& all() const { return controls_; }
 
 private:
+    void AddOptionsPanel(const TwipScale& scale, QWidget& clientArea);
+
     std::map<std::string, QWidget*, std::less<>> controls_;
 };
 

@@ -1,5 +1,6 @@
 #include "graph_canvas.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "colours.h"
@@ -91,5 +92,16 @@ void GraphCanvas::paintEvent(QPaintEvent*) {
 }
 
 void GraphCanvas::resizeEvent(QResizeEvent*) { FitImage(); }
+
+void GraphCanvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
+void GraphCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const bool click = pressed_ && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click) Q_EMIT clicked();
+}
 
 }  // namespace veldorin

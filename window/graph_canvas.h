@@ -27,10 +27,14 @@ public:
 
 Q_SIGNALS:
     void axisCaptionChanged(const QString& caption);
+    // The left button was pressed and released again over the panel.
+    void clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     struct Painting;
@@ -45,6 +49,7 @@ private:
     QSizeF userScale_;  // empty until a run sets it: twips
     int lineWidth_ = 1;
     QColor foreground_{Qt::black};
+    bool pressed_ = false;  // the left button went down over the panel
 };
 
 }  // namespace veldorin

@@ -161,22 +161,9 @@ void AddHelp(std::vector<ControlSpec>& table) {
     table.push_back(help);
 }
 
+// The Options panel Frame1(0) is made by the control set: it brings its own controls.
 void AddPopUpPanels(std::vector<ControlSpec>& table) {
-    const std::string options = "Frame1(0)";
-    table.push_back({.name = options, .kind = ControlKind::Frame, .place = {120, 0, 5895, 375},
-                     .text = "Options", .look = Heading(kBlack, kFormBack, true),
-                     .visible = false});
-    ControlSpec directoryLabel =
-        Label("Label3(25)", {240, 480, 1035, 240}, "Directory: ", {}, options);
-    directoryLabel.look.align = Align::Right;
-    table.push_back(directoryLabel);
-    table.push_back({.name = "Text3", .kind = ControlKind::TextBox, .parent = options,
-                     .place = {1440, 480, 3255, 300}, .text = "c:\\Program Files\\Lumen_Forge\\"});
-    ControlSpec directories =
-        List("Dir1", ControlKind::ListBox, {1440, 720, 3495, 1215}, {}, options);
-    directories.visible = false;
-    table.push_back(directories);
-    table.push_back({.name = "Picture2", .kind = ControlKind::PicturePanel,
+    table.push_back({.name = "Picture2", .kind = ControlKind::TheoryPage,
                      .place = {120, 0, 7695, 735}, .look = {.back = Rgb{255, 224, 192}},
                      .visible = false});
     ControlSpec about = List("List2", ControlKind::ListBox, {480, 0, 7335, 255}, {});
@@ -223,7 +210,6 @@ std::vector<LineSpec> LineTable() {
         {"Line1(22)", "", 7920, 7680, 7920, 0, 1, red},
         {"Line1(23)", "", 0, 7800, 0, 0, 1, red},
         {"Line1(24)", "", 0, 7680, 7920, 7680, 1, red},
-        {"Line1(16)", "Frame1(0)", 0, 2160, 6120, 2160, 1, Rgb{0, 0, 0}},
     };
 }
 

@@ -26,6 +26,7 @@ enum class ControlKind {
     ResultsList,   // the list of the results table
     GraphPanel,    // the drawing panel of the graph
     PicturePanel,  // a plain coloured panel
+    TheoryPage,    // the page of the equations and the table of distances
     Frame,         // a frame with a caption; a parent of other controls
     SpinDiagram,   // the spin-system diagram inside its frame
 };
@@ -52,7 +53,7 @@ struct ControlSpec {
     Look look;
     std::vector<std::string> items;  // list items of drop-down lists
     bool visible = true;
-    bool enabled = true;  // disabled controls let the pointer through to what lies below
+    bool enabled = true;  // a disabled control leaves the pointer to its parent
 };
 
 // A straight line drawn on the client area or on a frame, under all controls.

@@ -17,6 +17,12 @@
 #include "key_release_filter.h"
 #include "layout.h"
 #include "lorentzian_entry.h"
+#include "graph_interaction.h"
+#include "help_panels.h"
+#include "help_text.h"
+#include "hover_help.h"
+#include "layout.h"
+#include "options_panel.h"
 #include "pointer_router.h"
 #include "results_list.h"
 #include "run_report.h"
@@ -25,6 +31,7 @@
 #include "table_writer.h"
 #include "word_mark.h"
 #include "working_directory.h"
+#include "working_directory_settler.h"
 
 namespace veldorin {
 
@@ -42,6 +49,7 @@ Modeling::Modeling(QWidget* parent)
       scale_(TwipScale::OfPrimaryScreen()),
       clientArea_(new DrawnSurface(scale_, this)),
       controls_(ControlSet::Build(scale_, *clientArea_)),
+      options_(controls_.Get<OptionsPanel>("Frame1(0)")),
       spins_(controls_.Get<SpinDiagram>("SpinDiagram")),
       combo2_(controls_.Get<QComboBox>("Combo2")),
       combo4_(controls_.Get<QComboBox>("Combo4")),
@@ -53,6 +61,12 @@ Modeling::Modeling(QWidget* parent)
       wordMark_(new WordMark(scale_, clientArea_)),
       router_(new PointerRouter(this)),
       keys_(new KeyReleaseFilter(this)),
+      help_(std::make_unique<HelpPanels>(scale_, controls_.Get<QListWidget>("List1"),
+                                         controls_.Find("Picture2"),
+                                         controls_.Get<QListWidget>("List2"))),
+      graph_(std::make_unique<GraphInteraction>(scale_, picture1_, combo4_,
+                                                controls_.Get<QLabel>("Label3(1)"),
+                                                controls_.Get<QLabel>("Label3(2)"))),
       report_(std::make_unique<RunReport>(*list3_, *controls_.Get<QLabel>("RunStatus"))) {
     setWindowTitle(kCaption);
     clientArea_->setObjectName(QStringLiteral("Form"));
@@ -86,15 +100,21 @@ Modeling::~Modeling() = default;
 
 void Modeling::BuildMenus() {
     // The four items open their panels; they have no sub-items.
-    const std::array<std::pair<const char*, QString>, 4> items{{
-        {"Options", QStringLiteral("&Options")},
-        {"Theory", QStringLiteral("&Theory")},
-        {"h", QStringLiteral("Help")},
-        {"About_", QStringLiteral("About")},
+    struct Item {
+        const char* name;
+        QString text;
+        void (Modeling::*handler)();
+    };
+    const std::array<Item, 4> items{{
+        {"Options", QStringLiteral("&Options"), &Modeling::Options_Click},
+        {"Theory", QStringLiteral("&Theory"), &Modeling::Theory_Click},
+        {"h", QStringLiteral("Help"), &Modeling::h_Click},
+        {"About_", QStringLiteral("About"), &Modeling::About__Click},
     }};
-    for (const auto& [name, text] : items) {
+    for (const auto& [name, text, handler] : items) {
         QAction* action = menuBar()->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
     }
 }
 
@@ -116,10 +136,11 @@ void Modeling::ConnectHandlers() {
     connect(combo4_, &QComboBox::activated, this, &Modeling::Combo4_Click);
     auto* axisCaption = controls_.Get<QLabel>("Label3(14)");
     connect(picture1_, &GraphCanvas::axisCaptionChanged, axisCaption, &QLabel::setText);
+    connect(picture1_, &GraphCanvas::clicked, this, &Modeling::Picture1_Click);
 }
 
 // Every enabled control keeps the pointer moves over it; the hover handlers of the
-// controls go here. Disabled controls let the moves through to the client area.
+// controls go here. Moves over a disabled control belong to its parent.
 void Modeling::RoutePointer() {
     for (const auto& [name, control] : controls_.all()) {
         // The diagram itself is only a drawing: moves over it belong to its frame.
@@ -130,14 +151,18 @@ void Modeling::RoutePointer() {
         router_->Absorb(spins_->abundanceLabel(slot));
         if (slot < kNeighbourCount) router_->Absorb(spins_->distanceLabel(slot));
     }
-    for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
-        router_->Absorb(wordMark_->letter(letter));
+    router_->SetHandler(clientArea_, [this](QPointF) { Form_MouseMove(); });
+    router_->SetHandler(controls_.Find("Frame1(0)"), [this](QPointF) { Frame1_MouseMove(0); });
+    router_->SetHandler(controls_.Find("Frame1(1)"), [this](QPointF) { Frame1_MouseMove(1); });
+    for (const HoverTopic& topic : HoverTopics()) {
+        router_->SetHandler(controls_.Find(topic.control),
+                            [this, title = topic.title](QPointF) { ShowHelpSection(title); });
     }
-    router_->SetHandler(clientArea_, [this](const QMouseEvent&) { Form_MouseMove(); });
-    router_->SetHandler(controls_.Find("Frame1(0)"),
-                        [this](const QMouseEvent&) { Frame1_MouseMove(0); });
-    router_->SetHandler(controls_.Find("Frame1(1)"),
-                        [this](const QMouseEvent&) { Frame1_MouseMove(1); });
+    for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
+        router_->SetHandler(wordMark_->letter(letter),
+                            [this, letter](QPointF) { Label16_MouseMove(letter); });
+    }
+    router_->SetHandler(picture1_, [this](QPointF position) { Picture1_MouseMove(position); });
 }
 
 void Modeling::SetTabOrder() {
@@ -154,8 +179,13 @@ void Modeling::SetTabOrder() {
     for (int i = 0; i < 2; ++i) controls_.Find(Element("Text4", i))->setFocusPolicy(Qt::NoFocus);
 }
 
-void Modeling::Form_Load(const QString& programDirectory) {
-    text3_->setText(DefaultWorkingDirectory(programDirectory));
+void Modeling::Form_Load(const QString& programDirectory, const QString& userDataDirectory) {
+    const SettledWorkingDirectory settled =
+        WorkingDirectorySettler(StartupPlaces{programDirectory, userDataDirectory}).Settle();
+    options_->UseSettingsFile(SettingsFile(settled.settingsFilePath));
+    options_->ShowWorkingDirectory(settled.workingDirectory);
+    // Nothing depends on the current directory: "table.dat" is named in full.
+    EnterWorkingDirectory(options_->WorkingDirectory());
     SelectStartItem(combo1_[1], 0, [this] { Combo1_Click(1); });
     SelectStartItem(combo1_[2], 1, [this] { Combo1_Click(2); });
     SelectStartItem(combo4_, 2, [this] { Combo4_Click(); });
@@ -247,9 +277,7 @@ void Modeling::ResetPanels() {
     combo4_->move(scale_.Point(kGraphOptionPlace.left, kGraphOptionPlace.top));
     PlaceTwips(picture1_, kGraphPlace.left, kGraphPlace.top, kGraphPlace.width,
                kGraphPlace.height);
-    QWidget* help = controls_.Find("List1");
-    help->setGeometry(help->x(), scale_.ToPixels(kHelpListPlace.top), help->width(),
-                      scale_.ToPixels(kHelpListPlace.height));
+    help_->RestoreHelpList();
     controls_.Find("List2")->hide();
     if (pik_ == 1) {
         pik_ = 0;
@@ -282,13 +310,6 @@ void Modeling::Combo1_Click(int index) {
 void Modeling::Combo2_Click() { Recalculate(); }
 
 void Modeling::Combo4_Click() { Recalculate(); }
-
-void Modeling::Form_MouseMove() { ResetPanels(); }
-
-void Modeling::Frame1_MouseMove(int index) {
-    if (controls_.Find("Frame1(0)")->isVisible()) controls_.Find("Dir1")->hide();
-    if (index == 1) ResetPanels();
-}
 
 void Modeling::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);

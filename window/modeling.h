@@ -7,9 +7,13 @@
 // drawing commands, which GraphCanvas replays in the graph panel Picture1. The spin
 // diagram (SpinDiagram) shows the spin system and SpinEditors edits it; SpinEditors,
 // LorentzianEntry and the Rex and CSA boxes check typed numbers at every key release
-// and recalculate. WordMark animates the word mark.
+// and recalculate. WordMark animates the word mark. HelpPanels keeps the help list
+// and the panels of the menu, GraphInteraction the pointer readout and the enlarging
+// of the graph, and OptionsPanel the working directory, which start-up settles with
+// WorkingDirectorySettler.
 
 #include <QMainWindow>
+#include <QPointF>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -31,6 +35,9 @@ class DrawnSurface;
 class GraphCanvas;
 class KeyReleaseFilter;
 class LorentzianEntry;
+class GraphInteraction;
+class HelpPanels;
+class OptionsPanel;
 class PointerRouter;
 class ResultsList;
 class RunReport;
@@ -45,10 +52,12 @@ public:
     explicit Modeling(QWidget* parent = nullptr);
     ~Modeling() override;
 
-    // Start-up: settles the working directory beside the program, selects the start
-    // items of the lists (each selection recalculates; only the one made after the
-    // window is shown computes anything) and starts the word mark.
-    void Form_Load(const QString& programDirectory);
+    // Start-up: settles the working directory beside the program (or in the user's
+    // data folder when the program's folder cannot hold it; empty: no such folder),
+    // makes it the current directory, selects the start items of the lists (each
+    // selection recalculates; only the one made after the window is shown computes
+    // anything) and starts the word mark.
+    void Form_Load(const QString& programDirectory, const QString& userDataDirectory = {});
 
     // Reads every input afresh from the controls and recomputes the normalised
     // weights, the results table, "table.dat" and the graph. While the window is
@@ -66,6 +75,16 @@ public:
     void Combo4_Click();
     void Form_MouseMove();
     void Frame1_MouseMove(int index);
+    void Label16_MouseMove(int index);
+    // The pointer at `position` (pixels in the panel) over the graph panel.
+    void Picture1_MouseMove(QPointF position);
+    void Picture1_Click();
+    void Options_Click();
+    void Theory_Click();
+    void h_Click();
+    void About__Click();
+    // Scrolls the help list to the section with this title.
+    void ShowHelpSection(const QString& title);
 
     // 1 while the graph panel is enlarged, else 0.
     std::int16_t pik() const { return pik_; }
@@ -99,6 +118,7 @@ private:
     TwipScale scale_;
     DrawnSurface* clientArea_;
     ControlSet controls_;
+    OptionsPanel* options_;  // Frame1(0)
     SpinDiagram* spins_;
     std::array<QLineEdit*, kLorentzianCount> weights_{};     // Text7
     std::array<QLineEdit*, kLorentzianCount> normalised_{};  // Text5
@@ -116,6 +136,8 @@ private:
     KeyReleaseFilter* keys_;
     SpinEditors* spinEditors_ = nullptr;
     std::unique_ptr<LorentzianEntry> lorentzians_;
+    std::unique_ptr<HelpPanels> help_;
+    std::unique_ptr<GraphInteraction> graph_;
     std::unique_ptr<RunReport> report_;
     Recalculation recalculation_;
     std::uint64_t runCount_ = 0;  // recalculations that got past the hidden-window check

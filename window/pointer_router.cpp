@@ -26,9 +26,10 @@ bool PointerRouter::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != window_) return false;
     for (const QWidget* owner = widget; owner != nullptr; owner = owner->parentWidget()) {
+        if (!owner->isEnabled()) continue;
         const auto found = handlers_.constFind(owner);
         if (found == handlers_.constEnd()) continue;
-        if (*found) (*found)(move);
+        if (*found) (*found)(widget->mapTo(owner, move.position()));
         event->accept();  // handled here: the move must not reach the owner's parents
         return true;
     }

@@ -2,9 +2,9 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointF>
 #include <functional>
 
-class QMouseEvent;
 class QWidget;
 
 namespace veldorin {
@@ -12,14 +12,15 @@ namespace veldorin {
 // Delivers pointer moves made without a pressed button to the control under the
 // pointer, as each control of the window has its own move handler: a move over a
 // registered control (or over any part of it, such as a list's viewport) runs that
-// control's handler, if it has one, and goes no further. Disabled controls are
-// transparent to the pointer, so a move over them belongs to what lies below, in the
-// end the client area itself.
+// control's handler, if it has one, and goes no further. A disabled control takes no
+// pointer moves: a move over it belongs to its parent, in the end the client area
+// itself, whatever other control lies below it.
 class PointerRouter : public QObject {
     Q_OBJECT
 
 public:
-    using Handler = std::function<void(const QMouseEvent&)>;
+    // Given the pointer's position in the control that owns the handler.
+    using Handler = std::function<void(QPointF position)>;
 
     explicit PointerRouter(QWidget* window);
 

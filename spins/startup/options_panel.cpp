@@ -87,6 +87,8 @@ void OptionsPanel::Open() {
     raise();
 }
 
+void OptionsPanel::UseSettingsFile(SettingsFile settings) { settings_ = std::move(settings); }
+
 void OptionsPanel::ShowWorkingDirectory(const QString& workingDirectory) {
     text3_->setText(workingDirectory);
     dir1_->SetPath(workingDirectory);

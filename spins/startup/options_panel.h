@@ -31,6 +31,9 @@ public:
     // Options_Click, after the window's ResetPanels: shows the panel at its full height.
     void Open();
 
+    // Start-up: where a change of the directory is stored from now on.
+    void UseSettingsFile(SettingsFile settings);
+
     // Start-up: the settled working directory into the box and the list; stores nothing.
     void ShowWorkingDirectory(const QString& workingDirectory);
 

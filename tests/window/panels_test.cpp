@@ -76,8 +76,8 @@ struct HoverRow {
     bool resets;
 };
 
-// Bare background, frames and disabled labels reset the panels; enabled controls keep
-// the pointer moves over them to themselves.
+// Bare background, frames, disabled controls and the graph panel reset the panels;
+// other enabled controls keep the pointer moves over them to themselves.
 const HoverRow kHoverRows[] = {
     {"bare background", "", {300, 420}, true},
     {"spin frame background", "Frame1(1)", {20, 150}, true},
@@ -88,7 +88,7 @@ const HoverRow kHoverRows[] = {
     {"results list", "List3", {100, 40}, false},
     {"weight box", "Text7(2)", {10, 5}, false},
     {"array button", "Command3", {10, 5}, false},
-    {"graph panel", "Picture1", {100, 100}, false},
+    {"graph panel", "Picture1", {100, 100}, true},
     {"help list", "List1", {100, 30}, false},
 };
 

@@ -6,10 +6,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
 
 #include "control_set.h"
 #include "modeling.h"
 #include "watchdog.h"
+
+// Texts in failure messages as text, not as arrays of UTF-16 units. Found by argument-
+// dependent lookup, so it lives in QString's namespace.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace veldorin::test {
 

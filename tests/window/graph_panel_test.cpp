@@ -1,0 +1,177 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "graph_canvas.h"
+#include "graph_interaction.h"
+#include "window_fixture.h"
+#include "word_mark.h"
+
+namespace veldorin::test {
+namespace {
+
+class GraphPanel : public WindowTest {
+protected:
+    GraphCanvas* Picture1() const { return Control<GraphCanvas>("Picture1"); }
+    QString Vertical() const { return Control<QLabel>("Label3(1)")->text(); }
+    QString Horizontal() const { return Control<QLabel>("Label3(2)")->text(); }
+
+    void ChoosePlot(int index) {
+        Control<QComboBox>("Combo4")->setCurrentIndex(index);
+        window_->Combo4_Click();
+    }
+
+    // A move to a point given as fractions of the panel's size. Pixels alone cannot reach
+    // the bottom and right edges nor land between two readout steps, so the move carries
+    // the exact position, as a high-resolution pointer would.
+    void PointAt(double xFraction, double yFraction) {
+        QWidget* panel = Picture1();
+        const QPointF at(xFraction * panel->width(), yFraction * panel->height());
+        QMouseEvent move(QEvent::MouseMove, at, panel->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(panel, &move);
+    }
+
+    static constexpr QRect kStandard{248, 184, 257, 201};
+    static constexpr QRect kEnlarged{0, 0, 531, 386};
+};
+
+enum Plot { F, J, Rates, Ct, Noe };
+
+struct ReadoutRow {
+    const char* name;
+    int plot;
+    double x, y;  // fractions of the panel's width and height
+    const char* vertical;
+    const char* horizontal;
+};
+
+const ReadoutRow kReadouts[] = {
+    {"NOE at the bottom left corner", Noe, 0, 1, "-5.5", "1.4 MHz"},
+    {"NOE at the top edge", Noe, 0.5, 0, "2.5", "45.2 MHz"},
+    {"NOE between -2.35 and -2.34 cuts down", Noe, 0.5, 0.605625, "-2.35", "45.2 MHz"},
+    {"NOE between 2.34 and 2.35 cuts down", Noe, 0.5, 0.019375, "2.34", "45.2 MHz"},
+    {"C(t) at the left edge", Ct, 0, 0, "1", "0 ps"},
+    {"C(t) at the right edge", Ct, 1, 1, "0.049", "10200 ps"},
+    {"rates at the top, just under 80", Rates, 1, 0, "79.9 1/s", "1432.3 MHz"},
+    {"J at the top, just under 10000 ps", J, 0, 0, "9999.9 ps", "1.4 MHz"},
+    {"F at the bottom, just under 0.01", F, 0, 1, "0.009", "1.4 MHz"},
+};
+
+TEST_F(GraphPanel, readout_shows_the_pointer_in_the_units_of_the_plot) {
+    Started();
+    for (const auto& row : kReadouts) {
+        ChoosePlot(row.plot);
+        PointAt(row.x, row.y);
+        EXPECT_EQ(Vertical(), row.vertical) << row.name;
+        EXPECT_EQ(Horizontal(), row.horizontal) << row.name;
+    }
+}
+
+TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
+    Started();
+    ChoosePlot(Noe);
+    QTest::mouseMove(Picture1(), QPoint(0, 100));
+    EXPECT_EQ(Horizontal(), "1.4 MHz");
+    // 100 of 201 pixels down: 8 * 101 / 201 - 5.5 = -1.4801, cut to -1.49.
+    EXPECT_EQ(Vertical(), "-1.49");
+    const auto* help = Control<QListWidget>("List1");
+    EXPECT_EQ(help->item(help->indexAt(QPoint(1, 1)).row() - 2)->text(), "Plot");
+}
+
+TEST_F(GraphPanel, with_no_plot_chosen_the_vertical_readout_keeps_its_caption) {
+    Started();
+    ChoosePlot(Noe);
+    PointAt(0, 0);
+    Control<QComboBox>("Combo4")->setCurrentIndex(-1);
+    PointAt(0, 1);
+    EXPECT_EQ(Vertical(), "2.5");
+    EXPECT_EQ(Horizontal(), "1.4 MHz");
+}
+
+TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
+    Started();
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+
+    QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
+
+    EXPECT_EQ(window_->pik(), 1);
+    EXPECT_EQ(Picture1()->geometry(), kEnlarged);
+    EXPECT_EQ(Control("Combo4")->pos(), QPoint(0, 0));
+    EXPECT_EQ(runs.count(), 1);
+    EXPECT_EQ(Picture1()->image().size(), kEnlarged.size());
+    // The readout labels keep their place from the panel's corner.
+    EXPECT_EQ(Control("Label3(1)")->pos(), QPoint(8, 160));
+    const QPoint onLetter = window_->wordMark().letter(0)->geometry().center();
+    EXPECT_EQ(window_->centralWidget()->childAt(onLetter), Picture1());
+
+    // Moves over the enlarged panel leave it as it is.
+    QTest::mouseMove(Picture1(), QPoint(300, 300));
+    EXPECT_EQ(window_->pik(), 1);
+    EXPECT_EQ(Picture1()->geometry(), kEnlarged);
+
+    QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(300, 300));
+
+    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_EQ(Picture1()->geometry(), kStandard);
+    EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
+    EXPECT_EQ(runs.count(), 2);
+    EXPECT_EQ(Picture1()->image().size(), kStandard.size());
+}
+
+TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
+    Started();
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(Picture1(), QPoint(200, 200));
+    ASSERT_FALSE(Vertical().isEmpty());
+
+    QTest::mouseMove(window_->centralWidget(), QPoint(5, 450));
+
+    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_EQ(Picture1()->geometry(), kStandard);
+    EXPECT_EQ(runs.count(), 2);
+    EXPECT_EQ(Vertical(), "");
+    EXPECT_EQ(Horizontal(), "");
+}
+
+TEST_F(GraphPanel, only_a_left_press_and_release_over_the_panel_is_a_click) {
+    Started();
+    QTest::mouseClick(Picture1(), Qt::RightButton, {}, QPoint(100, 100));
+    EXPECT_EQ(window_->pik(), 0);
+
+    QTest::mousePress(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(Picture1(), Qt::LeftButton, {}, QPoint(100, 250));
+    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_EQ(Picture1()->geometry(), kStandard);
+}
+
+struct PlaceRow {
+    const char* name;
+    int clientHeight;
+    std::optional<int> height;
+};
+
+TEST(EnlargedGraphPlace, covers_all_but_2000_twips_of_a_tall_enough_window) {
+    const PlaceRow rows[] = {
+        {"the designed window", 7785, 5785},
+        {"a twip taller than the uncovered strip", 2001, 1},
+        {"as tall as the strip", 2000, std::nullopt},
+        {"lower than the strip", 1500, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        const std::optional<Place> place = EnlargedGraphPlace(7965, row.clientHeight);
+        ASSERT_EQ(place.has_value(), row.height.has_value()) << row.name;
+        if (!place) continue;
+        EXPECT_EQ(place->left, 0) << row.name;
+        EXPECT_EQ(place->top, 0) << row.name;
+        EXPECT_EQ(place->width, 7965) << row.name;
+        EXPECT_EQ(place->height, *row.height) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace veldorin::test

@@ -1,0 +1,269 @@
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "help_list.h"
+#include "help_text.h"
+#include "hover_help.h"
+#include "window_fixture.h"
+#include "word_mark.h"
+
+namespace veldorin::test {
+namespace {
+
+class HoverHelp : public WindowTest {
+protected:
+    QListWidget* List1() const { return Control<QListWidget>("List1"); }
+    int TopLine() const { return List1()->indexAt(QPoint(1, 1)).row(); }
+    int TextLineOf(QLatin1StringView title) const {
+        return HelpSectionIndex(HelpLines(), title) + 2;
+    }
+    // A real move from somewhere neutral, so that the move under test is a change of place.
+    void MoveOver(QWidget* target, QPoint at) {
+        QTest::mouseMove(Control("Label3(13)"), QPoint(5, 5));
+        QTest::mouseMove(target, at);
+    }
+    void ChooseMenu(const char* name) {
+        QMenuBar* bar = window_->menuBar();
+        for (QAction* action : bar->actions()) {
+            if (action->objectName() == QLatin1String(name)) {
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(action).center());
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << name;
+    }
+};
+
+constexpr int kNoLine = -1;
+
+struct HoverRow {
+    const char* name;
+    const char* control;  // empty: the client area
+    int letter;           // a word-mark letter instead of a control; -1: none
+    QPoint at;            // in the control
+    const char* title;    // section the help list scrolls to; null: it stays
+    int line;             // line it scrolls to without a title; kNoLine: none
+    bool closes;          // an open panel closes
+};
+
+// What a move over each part of the window does to the help list and to an open panel.
+// Array mode is on, so that its range caption and boxes show.
+const HoverRow kHoverRows[] = {
+    {"ci box", "Text7(0)", -1, {10, 5}, "Spectral density function (Lorentzian) parameters",
+     kNoLine, false},
+    {"ti box", "Text8(5)", -1, {10, 5}, "Spectral density function (Lorentzian) parameters",
+     kNoLine, false},
+    {"array button", "Command3", -1, {10, 5}, "Array", kNoLine, false},
+    {"array caption", "Label3(8)", -1, {5, 5}, "Array", kNoLine, false},
+    {"range caption", "Label3(6)", -1, {5, 5}, "Array", kNoLine, false},
+    {"results list", "List3", -1, {100, 40}, "Table", kNoLine, false},
+    {"graph panel", "Picture1", -1, {100, 100}, "Plot", kNoLine, true},
+    {"spin frame", "Frame1(1)", -1, {20, 150}, "Spin system", kNoLine, true},
+    {"first word-mark letter", "", 0, {3, 5}, nullptr, kHelpWordMarkLine, false},
+    {"last word-mark letter", "", 17, {3, 5}, nullptr, kHelpWordMarkLine, false},
+    {"Lorentzians heading", "Label3(12)", -1, {10, 5}, nullptr, kNoLine, false},
+    {"readout label", "Label3(1)", -1, {5, 5}, nullptr, kNoLine, false},
+    {"rates button", "Command1", -1, {10, 5}, nullptr, kNoLine, false},
+    {"graph option list", "Combo4", -1, {10, 5}, nullptr, kNoLine, false},
+    {"Rex list", "Combo1(1)", -1, {10, 5}, nullptr, kNoLine, false},
+    {"help list", "List1", -1, {100, 30}, nullptr, kNoLine, false},
+    {"disabled row numbers", "Label3(9)", -1, {5, 40}, nullptr, kNoLine, true},
+    {"disabled column headings", "Label3(11)", -1, {5, 5}, nullptr, kNoLine, true},
+    {"disabled ci/{ci} heading", "Label16(18)", -1, {5, 5}, nullptr, kNoLine, true},
+    {"disabled ti heading", "Label16(22)", -1, {5, 5}, nullptr, kNoLine, true},
+    {"disabled axis caption", "Label3(14)", -1, {40, 8}, nullptr, kNoLine, true},
+    {"disabled normalised weight", "Text5(2)", -1, {10, 5}, nullptr, kNoLine, true},
+    {"disabled range box over the caption", "Text4(1)", -1, {10, 5}, nullptr, kNoLine, true},
+    {"bare background", "", -1, {300, 420}, nullptr, kNoLine, true},
+};
+
+constexpr int kStartLine = 30;  // not the first text line of any section
+
+TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
+    Started();
+    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
+    for (const auto& row : kHoverRows) {
+        ShowHelpLine(List1(), kStartLine);
+        // An open panel, kept behind everything so that it does not catch the pointer.
+        Control("List2")->show();
+        Control("List2")->lower();
+        QWidget* target = row.letter >= 0 ? window_->wordMark().letter(row.letter)
+                          : *row.control ? Control(row.control)
+                                         : window_->centralWidget();
+
+        MoveOver(target, row.at);
+
+        int expected = kStartLine;
+        if (row.title != nullptr) expected = TextLineOf(QLatin1StringView(row.title));
+        if (row.line != kNoLine) expected = row.line;
+        EXPECT_EQ(TopLine(), expected) << row.name;
+        EXPECT_EQ(!Control("List2")->isVisible(), row.closes) << row.name;
+    }
+}
+
+TEST_F(HoverHelp, weights_then_results_then_weights_scroll_there_and_back) {
+    Started();
+    MoveOver(Control("Text7(3)"), QPoint(5, 5));
+    EXPECT_EQ(TopLine(), TextLineOf(kHelpLorentzians));
+    MoveOver(Control("List3"), QPoint(50, 50));
+    EXPECT_EQ(TopLine(), TextLineOf(kHelpTable));
+    MoveOver(Control("Text8(0)"), QPoint(5, 5));
+    EXPECT_EQ(TopLine(), TextLineOf(kHelpLorentzians));
+}
+
+TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
+    Started();
+    EXPECT_EQ(List1()->count(), 86);
+    EXPECT_FALSE(List1()->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(List1()->viewport()->rect().contains(List1()->visualItemRect(List1()->item(4))));
+
+    MoveOver(Control("List3"), QPoint(50, 50));
+
+    const QScrollBar* bar = List1()->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(TopLine(), List1()->count() - 5);
+    const QRect last = List1()->visualItemRect(List1()->item(List1()->count() - 1));
+    EXPECT_TRUE(List1()->viewport()->rect().contains(last));
+}
+
+TEST_F(HoverHelp, every_hover_row_names_a_control_and_a_title_of_the_help_text) {
+    Started();
+    std::vector<QLatin1StringView> titles{kHelpSpinSystem, kHelpPlot};
+    for (const HoverTopic& topic : HoverTopics()) {
+        EXPECT_NE(window_->controls().Find(topic.control), nullptr) << topic.control;
+        titles.push_back(topic.title);
+    }
+    QStringList lines;
+    for (int i = 0; i < List1()->count(); ++i) lines.append(List1()->item(i)->text());
+    for (const QLatin1StringView title : titles) {
+        EXPECT_GE(HelpSectionIndex(lines, title), 0) << title.data();
+    }
+}
+
+// Each menu item opens its panel; checks whether that panel is the one open.
+struct MenuRow {
+    const char* item;
+    bool (*isOpen)(const ControlSet&);
+};
+
+bool OptionsOpen(const ControlSet& c) { return c.Find("Frame1(0)")->isVisible(); }
+bool TheoryOpen(const ControlSet& c) { return c.Find("Picture2")->isVisible(); }
+bool HelpOpen(const ControlSet& c) { return c.Find("List1")->y() == 0; }
+bool AboutOpen(const ControlSet& c) { return c.Find("List2")->isVisible(); }
+
+const MenuRow kMenus[] = {
+    {"Options", OptionsOpen}, {"Theory", TheoryOpen}, {"h", HelpOpen}, {"About_", AboutOpen}};
+
+TEST_F(HoverHelp, every_menu_item_closes_the_panel_another_one_opened) {
+    Started();
+    for (const auto& first : kMenus) {
+        for (const auto& second : kMenus) {
+            ChooseMenu(first.item);
+            ASSERT_TRUE(first.isOpen(window_->controls())) << first.item;
+            ChooseMenu(second.item);
+            for (const auto& other : kMenus) {
+                EXPECT_EQ(other.isOpen(window_->controls()), &other == &second)
+                    << first.item << " then " << second.item << ": " << other.item;
+            }
+        }
+    }
+}
+
+TEST_F(HoverHelp, panels_open_over_the_top_of_the_window_at_their_heights) {
+    Started();
+    ChooseMenu("Theory");
+    EXPECT_EQ(Control("Picture2")->geometry(), QRect(8, 0, 513, 501));
+    ChooseMenu("h");
+    EXPECT_EQ(Control("List1")->geometry(), QRect(16, 0, 499, 500));
+    ChooseMenu("About_");
+    EXPECT_EQ(Control("List2")->geometry(), QRect(32, 0, 489, 251));
+    QStringList about;
+    for (int i = 0; i < Control<QListWidget>("List2")->count(); ++i) {
+        about.append(Control<QListWidget>("List2")->item(i)->text());
+    }
+    EXPECT_EQ(about, AboutLines());
+    ChooseMenu("Options");
+    EXPECT_EQ(Control("Frame1(0)")->geometry(), QRect(8, 0, 393, 217));
+    EXPECT_FALSE(Control("Dir1")->isVisible());
+}
+
+TEST_F(HoverHelp, panels_cover_the_word_mark_and_the_graph) {
+    Started();
+    const QWidget* clientArea = window_->centralWidget();
+    const QLabel* letter = window_->wordMark().letter(3);
+    const QPoint onLetter = letter->geometry().center();
+    const QPoint onGraph = Control("Picture1")->geometry().center();
+    for (const char* item : {"Theory", "h"}) {
+        ChooseMenu(item);
+        const QWidget* panel = Control(std::string_view(item) == "h" ? "List1" : "Picture2");
+        for (const QPoint at : {onLetter, onGraph}) {
+            const QWidget* top = clientArea->childAt(at);
+            EXPECT_TRUE(top == panel || panel->isAncestorOf(top)) << item;
+        }
+    }
+}
+
+TEST_F(HoverHelp, theory_while_about_is_open_replaces_it_until_the_pointer_reaches_the_edge) {
+    Started();
+    ChooseMenu("About_");
+    ChooseMenu("Theory");
+    EXPECT_FALSE(Control("List2")->isVisible());
+    ASSERT_TRUE(Control("Picture2")->isVisible());
+
+    MoveOver(Control("Picture2"), QPoint(250, 250));
+    EXPECT_TRUE(Control("Picture2")->isVisible());
+
+    // The right margin, beside the page.
+    MoveOver(window_->centralWidget(), QPoint(527, 300));
+    EXPECT_FALSE(Control("Picture2")->isVisible());
+}
+
+struct ScrolledRow {
+    QLatin1StringView title;
+    const char* control;
+    QPoint at;
+};
+
+TEST_F(HoverHelp, the_help_list_goes_back_to_its_place_scrolled_where_it_was) {
+    Started();
+    const ScrolledRow rows[] = {{kHelpSpinSystem, "Frame1(1)", {20, 150}},
+                                {kHelpTable, "List3", {50, 50}}};
+    for (const auto& row : rows) {
+        MoveOver(Control(row.control), row.at);
+        const int before = TopLine();
+        ASSERT_EQ(before, TextLineOf(row.title));
+
+        ChooseMenu("h");
+        ASSERT_EQ(Control("List1")->geometry(), QRect(16, 0, 499, 500));
+        // The bottom margin, under the open list.
+        MoveOver(window_->centralWidget(), QPoint(300, 510));
+
+        EXPECT_EQ(Control("List1")->geometry(), QRect(16, 432, 499, 69)) << row.title.data();
+        EXPECT_EQ(TopLine(), before) << row.title.data();
+    }
+}
+
+TEST_F(HoverHelp, the_options_panel_hides_its_list_under_the_pointer_and_closes_beside_it) {
+    Started();
+    ChooseMenu("Options");
+    QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(Control("Dir1")->isVisible());
+    ShowHelpLine(List1(), kStartLine);
+
+    // The panel's own background, on its separator line.
+    MoveOver(Control("Frame1(0)"), QPoint(200, 144));
+    EXPECT_FALSE(Control("Dir1")->isVisible());
+    EXPECT_TRUE(Control("Frame1(0)")->isVisible());
+    EXPECT_EQ(TopLine(), TextLineOf(kHelpSpinSystem));
+
+    // The strip of the spin-system frame left of the panel.
+    MoveOver(Control("Frame1(1)"), QPoint(3, 100));
+    EXPECT_FALSE(Control("Frame1(0)")->isVisible());
+}
+
+}  // namespace
+}  // namespace veldorin::test

@@ -1,0 +1,133 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "directory_list.h"
+#include "window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+class StartUpFolders : public WindowTest {
+protected:
+    static QByteArray Bytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    static void Write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(bytes);
+    }
+    QString DataFolder() const { return programDirectory() + "/Lumen_Forge/"; }
+    QString SettingsPath() const { return DataFolder() + "VELDORIN.ini"; }
+    QString Text3() const { return Control<QLineEdit>("Text3")->text(); }
+    static QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
+
+    void Start(const QString& program, const QString& userData = {}) {
+        Constructed().Form_Load(program, userData);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void Recalculate() { QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton); }
+
+    QTemporaryDir elsewhere_;
+};
+
+TEST_F(StartUpFolders, the_first_start_makes_the_data_folder_its_working_directory) {
+    Start(programDirectory());
+    EXPECT_EQ(Text3(), DataFolder());
+    EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
+    EXPECT_TRUE(QFileInfo::exists(DataFolder() + "table.dat"));
+    EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files),
+              QStringList({"table.dat", "VELDORIN.ini"}));
+    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(DataFolder()));
+}
+
+TEST_F(StartUpFolders, a_stored_folder_that_holds_a_file_is_used_and_kept) {
+    const QString stored = elsewhere_.path() + "/";
+    Write(stored + "notes.txt", "x");
+    ASSERT_TRUE(QDir().mkpath(DataFolder()));
+    Write(SettingsPath(), stored.toLocal8Bit() + "\r\n");
+
+    Start(programDirectory());
+
+    EXPECT_EQ(Text3(), stored);
+    EXPECT_TRUE(QFileInfo::exists(stored + "table.dat"));
+    EXPECT_FALSE(QFileInfo::exists(DataFolder() + "table.dat"));
+    EXPECT_EQ(Bytes(SettingsPath()), stored.toLocal8Bit() + "\r\n");
+}
+
+TEST_F(StartUpFolders, a_stored_folder_that_is_gone_gives_way_to_the_default) {
+    ASSERT_TRUE(QDir().mkpath(DataFolder()));
+    Write(SettingsPath(), elsewhere_.path().toLocal8Bit() + "/gone/\r\n");
+
+    Start(programDirectory());
+
+    EXPECT_EQ(Text3(), DataFolder());
+    EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
+    EXPECT_TRUE(QFileInfo::exists(DataFolder() + "table.dat"));
+}
+
+TEST_F(StartUpFolders, typed_text_redirects_the_table_but_is_not_stored) {
+    Start(programDirectory());
+    const QByteArray settings = Bytes(SettingsPath());
+    const QString typed = elsewhere_.path() + "/";
+    auto* box = Control<QLineEdit>("Text3");
+    box->clear();
+    QTest::keyClicks(box, typed);
+
+    Recalculate();
+
+    EXPECT_TRUE(QFileInfo::exists(typed + "table.dat"));
+    EXPECT_EQ(Bytes(SettingsPath()), settings);
+
+    Constructed().Form_Load(programDirectory());
+    EXPECT_EQ(Text3(), DataFolder());
+}
+
+TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_next_time) {
+    Start(programDirectory());
+    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    window_->Options_Click();
+    QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
+    auto* list = Control<DirectoryList>("Dir1");
+    ASSERT_TRUE(list->isVisible());
+
+    // The program's folder, one of the list's ancestors.
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->data(DirectoryList::kPathRole).toString() == programDirectory()) {
+            list->setCurrentRow(row);
+        }
+    }
+    QTest::keyClick(list, Qt::Key_Return);
+
+    const QString chosen = programDirectory() + "/";
+    EXPECT_EQ(Text3(), chosen);
+    EXPECT_EQ(Bytes(SettingsPath()), chosen.toLocal8Bit() + "\r\n");
+    EXPECT_EQ(runs.count(), 0);
+
+    Recalculate();
+    ASSERT_TRUE(QFileInfo::exists(chosen + "table.dat"));
+    Constructed().Form_Load(programDirectory());
+    EXPECT_EQ(Text3(), chosen);
+}
+
+TEST_F(StartUpFolders, an_unwritable_program_folder_leaves_the_data_to_the_users_folder) {
+    const QString blocker = programDirectory() + "/blocker";
+    Write(blocker, "a file, not a folder");
+    const QString userData = elsewhere_.path();
+
+    Start(blocker + "/app", userData);
+
+    const QString data = userData + "/Lumen_Forge/";
+    EXPECT_EQ(Text3(), data);
+    EXPECT_EQ(Bytes(data + "VELDORIN.ini"), data.toLocal8Bit() + "\r\n");
+    EXPECT_TRUE(QFileInfo::exists(data + "table.dat"));
+}
+
+}  // namespace
+}  // namespace veldorin::test

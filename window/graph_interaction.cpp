@@ -1,0 +1,67 @@
+#include "graph_interaction.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <cmath>
+
+#include "graph_canvas.h"
+#include "readout.h"
+
+namespace veldorin {
+
+namespace {
+
+// Height of the window that the enlarged panel leaves uncovered, in twips.
+constexpr int kUncoveredHeight = 2000;
+
+void Caption(QLabel* label, const std::optional<std::string>& text) {
+    if (text) label->setText(QString::fromStdString(*text));
+}
+
+}  // namespace
+
+std::optional<Place> EnlargedGraphPlace(int clientWidth, int clientHeight) {
+    const int height = clientHeight - kUncoveredHeight;
+    if (height <= 0 || clientWidth <= 0) return std::nullopt;
+    return Place{0, 0, clientWidth, height};
+}
+
+GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* picture1,
+                                   QComboBox* combo4, QLabel* vertical, QLabel* horizontal)
+    : scale_(scale),
+      picture1_(picture1),
+      combo4_(combo4),
+      vertical_(vertical),
+      horizontal_(horizontal) {}
+
+void GraphInteraction::ShowReadout(QPointF pointer) {
+    const QSizeF size = picture1_->sizeInTwips();
+    const int plotMode = combo4_->currentIndex();
+    const auto x = static_cast<float>(scale_.ToTwips(pointer.x()));
+    const auto y = static_cast<float>(scale_.ToTwips(pointer.y()));
+    Caption(vertical_, VerticalReadout(plotMode, y, static_cast<float>(size.height())));
+    Caption(horizontal_, HorizontalReadout(plotMode, x, static_cast<float>(size.width())));
+}
+
+void GraphInteraction::ClearReadout() {
+    vertical_->clear();
+    horizontal_->clear();
+}
+
+bool GraphInteraction::Enlarge(QSize clientArea) {
+    const auto twips = [this](int pixels) {
+        return static_cast<int>(std::lround(scale_.ToTwips(pixels)));
+    };
+    const std::optional<Place> place =
+        EnlargedGraphPlace(twips(clientArea.width()), twips(clientArea.height()));
+    if (!place) return false;
+    picture1_->setGeometry(scale_.Rect(place->left, place->top, place->width, place->height));
+    // The panel covers the controls and the word mark beneath it; only its list stays in
+    // front, at the panel's corner.
+    picture1_->raise();
+    combo4_->move(0, 0);
+    combo4_->raise();
+    return true;
+}
+
+}  // namespace veldorin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointF>
+#include <QSize>
+#include <optional>
+
+#include "layout.h"
+#include "twips.h"
+
+class QComboBox;
+class QLabel;
+
+namespace veldorin {
+
+class GraphCanvas;
+
+// Where a click puts the graph panel in a client area of the given size (twips): over the
+// window's top, its full width and all but 2000 twips of its height. None when the client
+// area is not taller than that.
+std::optional<Place> EnlargedGraphPlace(int clientWidth, int clientHeight);
+
+// The graph panel's own behaviour: the pointer readout in its two labels, Label3(1) for
+// the vertical value and Label3(2) for the horizontal one, in the units of the plot chosen
+// in Combo4; and the enlarged place of the panel, with Combo4 over its top-left corner.
+class GraphInteraction {
+public:
+    GraphInteraction(const TwipScale& scale, GraphCanvas* picture1, QComboBox* combo4,
+                     QLabel* vertical, QLabel* horizontal);
+
+    // The pointer at `pointer` (pixels in the panel) in the panel's user scale, twips from
+    // its top-left corner, read out in the plot's units. With no plot chosen the vertical
+    // label keeps its caption.
+    void ShowReadout(QPointF pointer);
+    void ClearReadout();
+
+    // Moves the panel and its list to the enlarged place in the client area of the given
+    // size (pixels); false, and nothing moved, when the client area is too low for it.
+    bool Enlarge(QSize clientArea);
+
+private:
+    TwipScale scale_;
+    GraphCanvas* picture1_;
+    QComboBox* combo4_;
+    QLabel* vertical_;
+    QLabel* horizontal_;
+};
+
+}  // namespace veldorin
