@@ -29,7 +29,7 @@ WorkingDirectorySettler::DataFolder WorkingDirectorySettler::ChooseDataFolder() 
     };
     const Place places[] = {{places_.programDirectory, false}, {places_.userDataDirectory, true}};
     for (const Place& place : places) {
-        if (place.base.isEmpty()) {
+        if (place.base.isEmpty() || (!place.inUserDataFolder && places_.programDirectoryShared)) {
             continue;
         }
         const QString folder = DataFolderIn(place.base);
@@ -42,8 +42,11 @@ WorkingDirectorySettler::DataFolder WorkingDirectorySettler::ChooseDataFolder() 
             return candidate;
         }
     }
-    const QString folder = DataFolderIn(places_.programDirectory);
-    return {folder, SettingsFile(SettingsFileIn(folder)), false};
+    const bool inUserDataFolder =
+        places_.programDirectoryShared && !places_.userDataDirectory.isEmpty();
+    const QString folder =
+        DataFolderIn(inUserDataFolder ? places_.userDataDirectory : places_.programDirectory);
+    return {folder, SettingsFile(SettingsFileIn(folder)), inUserDataFolder};
 }
 
 SettledWorkingDirectory WorkingDirectorySettler::Settle() const {

@@ -175,6 +175,27 @@ TEST_F(Settling, UsesTheUserDataFolderWhenTheProgramFolderIsNotWritable) {
     EXPECT_EQ(Settle(program, UserDir()).workingDirectory, root_.Path("kept/"));
 }
 
+TEST_F(Settling, NeverWritesBesideAProgramInstalledForAllUsers) {
+    root_.MakeDir("program files/app");
+    StartupPlaces places{ProgramDir(), UserDir()};
+    places.programDirectoryShared = true;
+
+    const SettledWorkingDirectory settled = WorkingDirectorySettler(places).Settle();
+
+    EXPECT_TRUE(settled.inUserDataFolder);
+    EXPECT_EQ(settled.workingDirectory, UserDir() + "/Lumen_Forge/");
+    EXPECT_FALSE(QDir(ProgramDir() + "/Lumen_Forge").exists());
+}
+
+TEST(StartupPlaces, SystemProgramFoldersAreRecognised) {
+    for (const char* system : {"/usr/bin", "/usr/local/bin", "/bin", "/opt/veldorin/bin"}) {
+        EXPECT_TRUE(StartupPlaces::IsSystemProgramFolder(system)) << system;
+    }
+    for (const char* own : {"/home/user/veldorin", "/tmp/build/app", "/usrx/bin", "/work/main/build"}) {
+        EXPECT_FALSE(StartupPlaces::IsSystemProgramFolder(own)) << own;
+    }
+}
+
 TEST_F(Settling, UsesTheUserDataFolderWhenAFileBlocksTheDataFolder) {
     root_.MakeFile("program files/app/Lumen_Forge");
 
