@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QTest>
-#include <chrono>
 
 #include "recalculation.h"
 #include "results_list.h"
@@ -28,8 +27,7 @@ public:
 
 void WindowTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    watchdog_.emplace(std::string(info->test_suite_name()) + "." + info->name(),
-                      std::chrono::seconds(60));
+    watchdog_.emplace(std::string(info->test_suite_name()) + "." + info->name(), TimeLimit());
     ASSERT_TRUE(programDirectory_.isValid());
 }
 

@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QString>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -26,6 +27,8 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // How long one test may run before the watchdog ends the program.
+    virtual std::chrono::seconds TimeLimit() const { return std::chrono::seconds(60); }
 
     // The window after the start-up sequence, shown and exposed.
     Modeling& Started();

@@ -1,0 +1,71 @@
+#include "table_oracle.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "graph_canvas.h"
+#include "layout.h"
+#include "modeling.h"
+#include "spin_diagram.h"
+
+namespace veldorin::test {
+
+namespace {
+
+class ListingSink final : public TableSink {
+public:
+    bool Begin() override {
+        opened = true;
+        return true;
+    }
+    bool AddLine(const std::string& line) override {
+        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        return true;
+    }
+    bool Finish() override { return true; }
+
+    bool opened = false;
+    QStringList lines;
+};
+
+template <class W>
+const W& Get(const Modeling& window, const std::string& name) {
+    return *window.controls().Get<W>(name);
+}
+
+}  // namespace
+
+ExpectedTable TableOracle::Expect(const Modeling& window) {
+    ModelTexts model;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        model.slots[slot] = window.spinDiagram().Slot(slot);
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        model.weights[i] = Get<QLineEdit>(window, Element("Text7", i)).text().toStdString();
+        model.times[i] = Get<QLineEdit>(window, Element("Text8", i)).text().toStdString();
+    }
+    model.rex = Get<QComboBox>(window, "Combo1(1)").currentText().toStdString();
+    model.csa = Get<QComboBox>(window, "Combo1(2)").currentText().toStdString();
+    model.tableModeCaption = Get<QPushButton>(window, "Command1").text().toStdString();
+    model.workingDirectory = Get<QLineEdit>(window, "Text3").text().toStdString();
+
+    GraphSettings settings;
+    settings.plotMode = Get<QComboBox>(window, "Combo4").currentIndex();
+    settings.arrayOn = Get<QPushButton>(window, "Command3").text() == QStringLiteral("off");
+    settings.arrayParameter = Get<QComboBox>(window, "Combo2").currentIndex();
+    const QSizeF size = Get<GraphCanvas>(window, "Picture1").sizeInTwips();
+    settings.width = static_cast<float>(size.width());
+    settings.height = static_cast<float>(size.height());
+
+    ListingSink sink;
+    const TablePhase phase = recalculation_.RunTable(model, settings, sink);
+    ExpectedTable expected;
+    expected.status = phase.outcome.status;
+    expected.failure = phase.outcome.failure;
+    expected.failedAfterOpening = sink.opened;
+    expected.lines = sink.lines;
+    expected.filePath = QString::fromStdString(TableFilePath(model.workingDirectory));
+    return expected;
+}
+
+}  // namespace veldorin::test
