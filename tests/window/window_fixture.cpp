@@ -58,6 +58,10 @@ QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")
 QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
     ModelTexts model = DefaultModel();
     model.tableModeCaption = std::string(tableModeCaption);
+    return EngineTableOf(model);
+}
+
+QStringList WindowTest::EngineTableOf(const ModelTexts& model) {
     CollectingSink sink;
     Recalculation().RunTable(model, GraphSettings{}, sink);
     return sink.lines;

@@ -48,6 +48,8 @@ protected:
     QStringList ListLines() const;
     // The lines the engine computes for the default model in the given table mode.
     static QStringList DefaultTable(std::string_view tableModeCaption);
+    // The lines the engine computes for a model.
+    static QStringList EngineTableOf(const ModelTexts& model);
 
     std::unique_ptr<Modeling> window_;
 

@@ -1,0 +1,96 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <functional>
+
+#include "results_list.h"
+#include "window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+class DiskFault : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Started();
+        folder_ = programDirectory() + "/Lumen_Forge";
+    }
+
+    QLineEdit* Weight() const { return Control<QLineEdit>("Text7(0)"); }
+    ResultsList* List() const { return Control<ResultsList>("List3"); }
+    QLabel* Status() const { return Control<QLabel>("RunStatus"); }
+
+    // One digit typed in front of the first weight, as a user does: each one changes
+    // the weights, and so the table, a great deal.
+    void TypeDigit(char digit) {
+        if (!Weight()->hasFocus()) QTest::mouseClick(Weight(), Qt::LeftButton);
+        QTest::keyClick(Weight(), Qt::Key_Home);
+        QTest::keyClick(Weight(), digit);
+    }
+
+    // The list shows the table of the model with the typed weight, and "table.dat"
+    // holds the same lines.
+    void ExpectCurrentTable(const char* row) {
+        ModelTexts model = DefaultModel();
+        model.weights[0] = Weight()->text().toStdString();
+        EXPECT_EQ(ListLines(), EngineTableOf(model)) << row;
+        EXPECT_FALSE(List()->stale()) << row;
+        EXPECT_EQ(Status()->text(), "") << row;
+        EXPECT_EQ(TableFileBytes(), ListLines().join("\r\n").toLatin1() + "\r\n") << row;
+    }
+
+    QString folder_;
+};
+
+struct FaultRow {
+    const char* name;
+    std::function<bool(const QString& folder)> breakIt;
+    std::function<bool(const QString& folder)> mend;
+};
+
+bool MakeFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("not a folder\n") > 0;
+}
+
+const FaultRow kFaults[] = {
+    {"folder removed", [](const QString& f) { return QDir(f).removeRecursively(); },
+     [](const QString& f) { return QDir().mkpath(f); }},
+    {"folder replaced by an ordinary file",
+     [](const QString& f) { return QDir(f).removeRecursively() && MakeFile(f); },
+     [](const QString& f) { return QFile::remove(f) && QDir().mkpath(f); }},
+    {"table file replaced by a folder",
+     [](const QString& f) { return QFile::remove(f + "/table.dat") && QDir(f).mkdir("table.dat"); },
+     [](const QString& f) { return QDir(f).rmdir("table.dat"); }},
+};
+
+TEST_F(DiskFault, an_edit_on_a_broken_folder_is_reported_and_the_next_after_mending_writes_again) {
+    for (const auto& row : kFaults) {
+        Weight()->setText("0.25");
+        TypeDigit('5');
+        ExpectCurrentTable(row.name);
+        const QStringList before = ListLines();
+
+        ASSERT_TRUE(row.breakIt(folder_)) << row.name;
+        TypeDigit('1');
+        EXPECT_TRUE(List()->stale()) << row.name;
+        EXPECT_EQ(Status()->toolTip(), "not recalculated: table.dat cannot be written") << row.name;
+        EXPECT_TRUE(Status()->text().startsWith("not recalculated")) << row.name;
+        EXPECT_EQ(ListLines(), before) << row.name << ": the old table stays, greyed";
+        // A second edit on the broken folder changes nothing either.
+        TypeDigit('2');
+        EXPECT_TRUE(List()->stale()) << row.name;
+        EXPECT_EQ(ListLines(), before) << row.name;
+
+        ASSERT_TRUE(row.mend(folder_)) << row.name;
+        TypeDigit('3');
+        ExpectCurrentTable(row.name);
+        EXPECT_NE(ListLines(), before) << row.name << ": the table of the last edit";
+    }
+}
+
+}  // namespace
+}  // namespace veldorin::test
