@@ -26,6 +26,7 @@
 #include "directory_list.h"
 #include "graph_canvas.h"
 #include "layout.h"
+#include "numeric_text.h"
 #include "results_list.h"
 #include "spin_diagram.h"
 #include "table_oracle.h"
@@ -287,13 +288,18 @@ protected:
         return false;
     }
 
-    // Plans the keys of a script as the next actions, opening the distance box first.
+    // Plans the keys of a script as the next actions.
     bool RunScript() {
         const Script& script = kScripts[Pick(std::size(kScripts))];
         const bool distance = std::string_view(script.box) == "distance";
         QWidget* box = distance ? Control("Text42(0)") : Control(script.box);
-        if (distance && !box->isVisible() && !EditDistance()) return false;
-        if (!box->isVisible()) return false;
+        // Opening the distance box is an action of its own; the keys come after it.
+        bool opened = false;
+        if (distance && !box->isVisible()) {
+            if (!EditDistance()) return false;
+            opened = true;
+        }
+        if (!box->isVisible()) return opened;
         Note(std::string("script ") + script.name);
         QWidget* clickTarget = box;
         if (auto* list = qobject_cast<QComboBox*>(box)) clickTarget = list->lineEdit();
@@ -302,7 +308,52 @@ protected:
                 return Press(key, box, clickTarget, name);
             });
         }
-        return distance;
+        return opened;
+    }
+
+    // A user who sees "not recalculated" types a plain value into every box whose text
+    // does not read as a number the calculation can hold, and over every such label.
+    bool MendBrokenInputs() {
+        if (!Control<ResultsList>("List3")->stale()) return false;
+        const auto broken = [](const QString& text) {
+            try {
+                ReadSingle(text.toStdString());
+                return false;
+            } catch (const CalculationError&) {
+                return true;
+            }
+        };
+        const auto retype = [this](QWidget* box, QWidget* clickTarget, std::string name) {
+            for (const char* key : {"select all", "2"}) {
+                planned_.push_back([this, box, clickTarget, name, &key = KeyNamed(key)] {
+                    return Press(key, box, clickTarget, name);
+                });
+            }
+        };
+        std::size_t plannedBefore = planned_.size();
+        for (const char* column : {"Text7", "Text8"}) {
+            for (int i = 0; i < kLorentzianCount; ++i) {
+                auto* box = Control<QLineEdit>(Element(column, i));
+                if (broken(box->text())) retype(box, box, Element(column, i));
+            }
+        }
+        for (const char* name : {"Combo1(1)", "Combo1(2)"}) {
+            auto* box = Control<QComboBox>(name);
+            if (broken(box->currentText())) retype(box, box->lineEdit(), name);
+        }
+        for (int slot = 0; slot < kNeighbourCount; ++slot) {
+            for (const bool distance : {true, false}) {
+                QLabel* label =
+                    distance ? Spins().distanceLabel(slot) : Spins().abundanceLabel(slot);
+                if (!label->isVisible() || !broken(label->text())) continue;
+                const std::string name = Element(distance ? "Label2" : "Label1", slot);
+                planned_.push_back([this, label, name] { return ClickAt(label, name); });
+                QWidget* box = Control(distance ? "Text42(0)" : "Text42(8)");
+                retype(box, box, distance ? "distance box" : "abundance box");
+            }
+        }
+        if (planned_.size() > plannedBefore) Note("mend what does not read");
+        return false;
     }
 
     // Opens the edit box over a shown label, or types into the box when it is open.
@@ -534,6 +585,7 @@ protected:
         {2, &Soak::ChooseArrayParameter}, {3, &Soak::ClickGraph},
         {3, &Soak::TypeInDirectoryBox},   {1, &Soak::OpenFolderInList},
         {1, &Soak::ClearWeights},         {2, &Soak::RunScript},
+        {2, &Soak::MendBrokenInputs},
     };
 
     bool RunRandomAction() {
