@@ -6,21 +6,11 @@
 namespace veldorin {
 namespace {
 
-class DiscardingSink final : public TableSink {
-public:
-    bool Begin() override { return true; }
-    bool AddLine(const std::string& line) override {
-        benchmark::DoNotOptimize(line.data());
-        return true;
-    }
-    bool Finish() override { return true; }
-};
-
 // Prepares the model and writes its table once per iteration, as one
 // recalculation does.
 void RunTable(benchmark::State& state, const ModelTexts& model) {
     Calculation calculation;
-    DiscardingSink sink;
+    TableLines sink;
     for (auto _ : state) {
         const PreparedRun run = calculation.Prepare(model);
         benchmark::DoNotOptimize(WriteResultsTable(run.values, TableMode::Rates, sink, nullptr));

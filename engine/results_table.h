@@ -40,6 +40,22 @@ protected:
     ~TableSink() = default;
 };
 
+// A sink that only keeps the lines: for callers without a list or a file.
+class TableLines final : public TableSink {
+public:
+    bool Begin() override {
+        lines.clear();
+        return true;
+    }
+    bool AddLine(const std::string& line) override {
+        lines.push_back(line);
+        return true;
+    }
+    bool Finish() override { return true; }
+
+    std::vector<std::string> lines;
+};
+
 // The table step: header and six rows into the sink, with the observer told of each
 // neighbour at each field. Returns the failure that ended it, if any; what was
 // written before the failure stays, and the file is always closed.

@@ -47,11 +47,32 @@ void CurvePass::Draw(int plotMode, const WorkingValues& values) {
     }
 }
 
+namespace {
+
+// A curve in one colour: each point after the first is joined to the one before.
+class Polyline {
+public:
+    Polyline(Rgb colour, DrawCommands& out) : colour_(colour), out_(out) {}
+
+    void To(float x, float y) {
+        if (started_) out_.emplace_back(draw::LineInColour{x_, y_, x, y, colour_});
+        x_ = x;
+        y_ = y;
+        started_ = true;
+    }
+
+private:
+    Rgb colour_;
+    DrawCommands& out_;
+    float x_ = 0.0f;
+    float y_ = 0.0f;
+    bool started_ = false;
+};
+
+}  // namespace
+
 void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) {
-    const Rgb colour = DensityCurveColour(pass_);
-    float previousX = 0.0f;
-    float previousY = 0.0f;
-    bool first = true;
+    Polyline curve(DensityCurveColour(pass_), out_);
     for (const GridPoint& point : FrequencyGrid(scale_.width())) {
         const float j = CurveSpectralDensity(lorentzians, point.value);
         double y = 0.0;
@@ -62,38 +83,23 @@ void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) 
             if (!(j > 10.0f)) return;
             y = scale_.YOfJ(j);
         }
-        const float clamped = scale_.CurveY(y);
-        if (!first) Segment(previousX, previousY, point.x, clamped, colour);
-        previousX = point.x;
-        previousY = clamped;
-        first = false;
+        curve.To(point.x, scale_.CurveY(y));
     }
 }
 
 void CurvePass::CorrelationCurve(const Lorentzians& lorentzians) {
     out_.emplace_back(draw::SetAxisCaption{"t , ps"});
-    const Rgb colour = DensityCurveColour(pass_);
-    float previousX = 0.0f;
-    float previousY = 0.0f;
-    bool first = true;
+    Polyline curve(DensityCurveColour(pass_), out_);
     for (const GridPoint& point : TimeGrid(scale_.width())) {
         const float c = CorrelationAt(lorentzians, point.value);
-        const float y = scale_.CurveY(scale_.YOfLogC(LogOf(c + 1e-15)));
-        if (!first) Segment(previousX, previousY, point.x, y, colour);
-        previousX = point.x;
-        previousY = y;
-        first = false;
+        curve.To(point.x, scale_.CurveY(scale_.YOfLogC(LogOf(c + 1e-15))));
     }
 }
 
 void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
-    const Rgb r2Colour = R2CurveColour(pass_);
-    const Rgb r1Colour = R1CurveColour(pass_);
-    float previousX = 0.0f;
-    float previousNoe = 0.0f;
-    float previousR2 = 0.0f;
-    float previousR1 = 0.0f;
-    bool first = true;
+    Polyline noeCurve(R2CurveColour(pass_), out_);
+    Polyline r2Curve(R2CurveColour(pass_), out_);
+    Polyline r1Curve(R1CurveColour(pass_), out_);
     for (const GridPoint& point : FrequencyGrid(scale_.width())) {
         const FieldResult result = RelaxationAtField(values, point.value);
         // All three positions are computed in either mode, so a value that cannot
@@ -101,24 +107,14 @@ void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
         const float yNoe = scale_.CurveY(scale_.YOfNoe(NoeValue(result)));
         const float yR2 = scale_.CurveY(scale_.YOfLogRate(LogOf(result.r2 + 1e-12)));
         const float yR1 = scale_.CurveY(scale_.YOfLogRate(LogOf(result.r1 + 1e-12)));
-        if (!first) {
-            if (noe) {
-                Segment(previousX, previousNoe, point.x, yNoe, r2Colour);
-            } else {
-                Segment(previousX, previousR2, point.x, yR2, r2Colour);
-                Segment(previousX, previousR1, point.x, yR1, r1Colour);
-            }
+        if (noe) {
+            noeCurve.To(point.x, yNoe);
+        } else {
+            // R2's segment before R1's at every step.
+            r2Curve.To(point.x, yR2);
+            r1Curve.To(point.x, yR1);
         }
-        previousX = point.x;
-        previousNoe = yNoe;
-        previousR2 = yR2;
-        previousR1 = yR1;
-        first = false;
     }
-}
-
-void CurvePass::Segment(float x1, float y1, float x2, float y2, Rgb colour) {
-    out_.emplace_back(draw::LineInColour{x1, y1, x2, y2, colour});
 }
 
 }  // namespace veldorin

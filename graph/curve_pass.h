@@ -38,7 +38,6 @@ private:
     void CorrelationCurve(const Lorentzians& lorentzians);
     // R2 then R1 at each step, or the NOE alone.
     void RateCurves(bool noe, const WorkingValues& values);
-    void Segment(float x1, float y1, float x2, float y2, Rgb colour);
 
     GraphScale scale_;
     int pass_;

@@ -66,14 +66,14 @@ void ApplyLook(QWidget* widget, ControlKind kind, const Look& look) {
     widget->setPalette(palette);
 }
 
-QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
-    const QString text = QString::fromStdString(spec.text);
-    const Qt::Alignment horizontal = HorizontalOf(spec.look.align);
-    switch (spec.kind) {
+QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* parent) {
+    const QString text = QString::fromStdString(design.text);
+    const Qt::Alignment horizontal = HorizontalOf(design.look.align);
+    switch (design.kind) {
         case ControlKind::Label: {
             auto* label = new QLabel(text, parent);
             label->setAlignment(horizontal | Qt::AlignTop);
-            label->setWordWrap(spec.look.wrap);
+            label->setWordWrap(design.look.wrap);
             return label;
         }
         case ControlKind::TextBox: {
@@ -84,14 +84,14 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
         case ControlKind::EditableList:
         case ControlKind::DropList: {
             auto* list = new QComboBox(parent);
-            if (spec.kind == ControlKind::EditableList) {
+            if (design.kind == ControlKind::EditableList) {
                 list->setEditable(true);
                 // The typed text is the value: it neither completes itself from the
                 // items nor becomes an item of its own.
                 list->setCompleter(nullptr);
                 list->setInsertPolicy(QComboBox::NoInsert);
             }
-            for (const auto& item : spec.items) list->addItem(QString::fromStdString(item));
+            for (const auto& item : design.items) list->addItem(QString::fromStdString(item));
             return list;
         }
         case ControlKind::Button: return new QPushButton(text, parent);
@@ -108,14 +108,14 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
 
 }  // namespace
 
-QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
-    QWidget* widget = MakeWidget(spec, scale, parent);
-    widget->setObjectName(QString::fromStdString(spec.name));
-    const Place& place = spec.place;
+QWidget* MakeControl(const ControlSpec& design, const TwipScale& scale, QWidget* parent) {
+    QWidget* widget = MakeWidget(design, scale, parent);
+    widget->setObjectName(QString::fromStdString(design.name));
+    const Place& place = design.place;
     widget->setGeometry(scale.Rect(place.left, place.top, place.width, place.height));
-    ApplyLook(widget, spec.kind, spec.look);
-    widget->setEnabled(spec.enabled);
-    if (!spec.visible) widget->hide();
+    ApplyLook(widget, design.kind, design.look);
+    widget->setEnabled(design.enabled);
+    if (!design.visible) widget->hide();
     return widget;
 }
 

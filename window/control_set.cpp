@@ -16,8 +16,8 @@ ControlSet ControlSet::Build(const TwipScale& scale, DrawnSurface& clientArea) {
     auto parentOf = [&](const std::string& name) -> QWidget* {
         return name.empty() ? &clientArea : set.Find(name);
     };
-    for (const ControlSpec& spec : ControlTable()) {
-        set.controls_.emplace(spec.name, MakeControl(spec, scale, parentOf(spec.parent)));
+    for (const ControlSpec& design : ControlTable()) {
+        set.controls_.emplace(design.name, MakeControl(design, scale, parentOf(design.parent)));
     }
     for (const LineSpec& line : LineTable()) {
         qobject_cast<DrawnSurface*>(parentOf(line.parent))->AddLine(line);

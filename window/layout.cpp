@@ -32,9 +32,9 @@ ControlSpec Label(std::string name, Place place, std::string text, Look look,
 }
 
 ControlSpec DisabledLabel(std::string name, Place place, std::string text, Look look) {
-    ControlSpec spec = Label(std::move(name), place, std::move(text), look);
-    spec.enabled = false;
-    return spec;
+    ControlSpec design = Label(std::move(name), place, std::move(text), look);
+    design.enabled = false;
+    return design;
 }
 
 ControlSpec Button(std::string name, Place place, std::string text) {

@@ -1,6 +1,8 @@
 #include "results_list.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <QStyledItemDelegate>
 #include <QTextOption>
 #include <array>
@@ -18,9 +20,7 @@ constexpr int kTextInset = 2;  // pixels
 class TabbedLineDelegate : public QStyledItemDelegate {
 public:
     TabbedLineDelegate(const TwipScale& scale, ResultsList* list)
-        : QStyledItemDelegate(list), scale_(scale), list_(*list) {
-        for (const int stop : kTabStops) tabs_.append(scale_.ToPixelsExact(stop));
-    }
+        : QStyledItemDelegate(list), scale_(scale), list_(*list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -30,7 +30,7 @@ public:
         const QPalette::ColorRole role = selected ? QPalette::HighlightedText : QPalette::Text;
 
         QTextOption layout(Qt::AlignLeft | Qt::AlignVCenter);
-        layout.setTabArray(tabs_);
+        layout.setTabArray(list_.ColumnStops());
         layout.setWrapMode(QTextOption::NoWrap);
         painter->save();
         painter->setFont(option.font);
@@ -47,12 +47,12 @@ public:
 private:
     TwipScale scale_;
     const ResultsList& list_;
-    QList<qreal> tabs_;
 };
 
 }  // namespace
 
-ResultsList::ResultsList(const TwipScale& scale, QWidget* parent) : QListWidget(parent) {
+ResultsList::ResultsList(const TwipScale& scale, QWidget* parent)
+    : QListWidget(parent), scale_(scale) {
     setItemDelegate(new TabbedLineDelegate(scale, this));
     setUniformItemSizes(true);
     // The columns are laid out to fit the list's width.
@@ -67,6 +67,26 @@ QStringList ResultsList::Lines() const {
     QStringList lines;
     for (int row = 0; row < count(); ++row) lines.append(item(row)->text());
     return lines;
+}
+
+QList<qreal> ResultsList::ColumnStops() const {
+    QList<qreal> stops;
+    // Room between a field and the next column, so that numbers never touch.
+    const qreal gap = scale_.ToPixelsExact(60);
+    const QFontMetricsF metrics(font());
+    const QStringList lines = Lines();
+    qreal start = 0.0;
+    for (std::size_t column = 0; column < kTabStops.size(); ++column) {
+        qreal next = scale_.ToPixelsExact(kTabStops[column]);
+        const auto field = static_cast<int>(column);
+        for (const QString& line : lines) {
+            const qreal width = metrics.horizontalAdvance(line.section(QLatin1Char('\t'), field, field));
+            next = std::max(next, start + width + gap);
+        }
+        stops.append(next);
+        start = next;
+    }
+    return stops;
 }
 
 void ResultsList::SetStale(bool stale) {

@@ -22,7 +22,12 @@ public:
     void SetStale(bool stale);
     bool stale() const { return stale_; }
 
+    // Where the columns after the first start, in pixels from the text's left edge:
+    // the design's tab stops, pushed right where a longer field needs the room.
+    QList<qreal> ColumnStops() const;
+
 private:
+    TwipScale scale_;
     bool stale_ = false;
 };
 

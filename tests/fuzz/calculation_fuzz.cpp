@@ -13,13 +13,6 @@
 namespace veldorin {
 namespace {
 
-class DiscardingSink final : public TableSink {
-public:
-    bool Begin() override { return true; }
-    bool AddLine(const std::string&) override { return true; }
-    bool Finish() override { return true; }
-};
-
 // Any text the rule accepts must convert (an overflow is the only failure left).
 void CheckNumericRule(std::string_view text) {
     const bool numeric = IsNumeric(text);
@@ -72,7 +65,7 @@ void RunModel(const std::vector<std::string>& texts, std::uint8_t flags) {
     settings.arrayOn = (flags & 0x40) != 0;
     settings.arrayParameter = (flags >> 2) % 15 - 1;
     Recalculation recalculation;
-    DiscardingSink sink;
+    TableLines sink;
     if (recalculation.RunTable(model, settings, sink).outcome.status ==
         RunOutcome::Status::Completed) {
         recalculation.RunCurves(model, settings);
