@@ -96,7 +96,10 @@ Modeling::Modeling(QWidget* parent)
     SetTabOrder();
 }
 
-Modeling::~Modeling() = default;
+// Closing the window moves the focus out of the box that has it, and an editable list
+// takes that as a choice and recalculates. Hidden here, while every part still exists,
+// the window gets that over with (a hidden window only derives the kinds).
+Modeling::~Modeling() { hide(); }
 
 void Modeling::BuildMenus() {
     // The four items open their panels; they have no sub-items.
