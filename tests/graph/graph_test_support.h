@@ -15,20 +15,7 @@ inline constexpr float kWidth = 3855.0f;
 inline constexpr float kHeight = 3015.0f;
 
 // Keeps the table's lines in memory instead of a file.
-class MemorySink final : public TableSink {
-public:
-    bool Begin() override {
-        lines.clear();
-        return true;
-    }
-    bool AddLine(const std::string& line) override {
-        lines.push_back(line);
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    std::vector<std::string> lines;
-};
+using MemorySink = TableLines;
 
 // The commands of one kind, in order.
 template <typename Command>

@@ -20,24 +20,10 @@ namespace {
 constexpr Rgb kYellow{255, 255, 128};
 constexpr Rgb kPink{255, 192, 255};
 
-class ListingSink final : public TableSink {
-public:
-    bool Begin() override { return true; }
-    bool AddLine(const std::string& line) override {
-        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    QStringList lines;
-};
-
 // The table the engine computes for a model, in rates.
 QStringList TableOf(ModelTexts model) {
     model.tableModeCaption = std::string(kRatesCaption);
-    ListingSink sink;
-    Recalculation().RunTable(model, GraphSettings{}, sink);
-    return sink.lines;
+    return EngineTableOf(model);
 }
 
 class Editing : public WindowTest {

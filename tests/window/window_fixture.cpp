@@ -8,23 +8,6 @@
 
 namespace veldorin::test {
 
-namespace {
-
-// Collects the table the engine produces, as the window's list would show it.
-class CollectingSink final : public TableSink {
-public:
-    bool Begin() override { return true; }
-    bool AddLine(const std::string& line) override {
-        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    QStringList lines;
-};
-
-}  // namespace
-
 void WindowTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     watchdog_.emplace(std::string(info->test_suite_name()) + "." + info->name(), TimeLimit());
@@ -61,10 +44,12 @@ QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
     return EngineTableOf(model);
 }
 
-QStringList WindowTest::EngineTableOf(const ModelTexts& model) {
-    CollectingSink sink;
+QStringList EngineTableOf(const ModelTexts& model) {
+    TableLines sink;
     Recalculation().RunTable(model, GraphSettings{}, sink);
-    return sink.lines;
+    QStringList lines;
+    for (const std::string& line : sink.lines) lines.append(QString::fromStdString(line));
+    return lines;
 }
 
 }  // namespace veldorin::test

@@ -23,6 +23,9 @@ namespace veldorin::test {
 
 // One window per test, started from a temporary program folder, so that everything
 // the program writes ("Lumen_Forge", "table.dat") lands in a throw-away place.
+// The lines the engine computes for a model, as the results list shows them.
+QStringList EngineTableOf(const ModelTexts& model);
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -48,8 +51,6 @@ protected:
     QStringList ListLines() const;
     // The lines the engine computes for the default model in the given table mode.
     static QStringList DefaultTable(std::string_view tableModeCaption);
-    // The lines the engine computes for a model.
-    static QStringList EngineTableOf(const ModelTexts& model);
 
     std::unique_ptr<Modeling> window_;
 
