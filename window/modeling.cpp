@@ -96,7 +96,17 @@ Modeling::Modeling(QWidget* parent)
     SetTabOrder();
 }
 
-Modeling::~Modeling() = default;
+// The controls die after the window's own parts. One that loses the keyboard on the
+// way may still signal (an edited Rex or CSA box whose text names another item reports
+// that item as chosen), and no handler may run on a window that is half gone.
+Modeling::~Modeling() {
+    for (QObject* child : findChildren<QObject*>()) {
+        for (const QObject* receiver : {static_cast<const QObject*>(this),
+                                        static_cast<const QObject*>(spinEditors_)}) {
+            QObject::disconnect(child, nullptr, receiver, nullptr);
+        }
+    }
+}
 
 void Modeling::BuildMenus() {
     // The four items open their panels; they have no sub-items.
