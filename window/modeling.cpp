@@ -96,10 +96,17 @@ Modeling::Modeling(QWidget* parent)
     SetTabOrder();
 }
 
-// Closing the window moves the focus out of the box that has it, and an editable list
-// takes that as a choice and recalculates. Hidden here, while every part still exists,
-// the window gets that over with (a hidden window only derives the kinds).
-Modeling::~Modeling() { hide(); }
+// The controls die after the window's own parts. One that loses the keyboard on the
+// way may still signal (an edited Rex or CSA box whose text names another item reports
+// that item as chosen), and no handler may run on a window that is half gone.
+Modeling::~Modeling() {
+    for (QObject* child : findChildren<QObject*>()) {
+        for (const QObject* receiver : {static_cast<const QObject*>(this),
+                                        static_cast<const QObject*>(spinEditors_)}) {
+            QObject::disconnect(child, nullptr, receiver, nullptr);
+        }
+    }
+}
 
 void Modeling::BuildMenus() {
     // The four items open their panels; they have no sub-items.

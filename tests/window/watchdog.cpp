@@ -33,7 +33,8 @@ Watchdog::~Watchdog() {
 }
 
 void Watchdog::CloseUnexpectedWindows() {
-    for (QWidget* widget : {QApplication::activeModalWidget(), QApplication::activePopupWidget()}) {
+    QWidget* popup = popupsExpected_ ? nullptr : QApplication::activePopupWidget();
+    for (QWidget* widget : {QApplication::activeModalWidget(), popup}) {
         if (widget == nullptr) continue;
         ADD_FAILURE() << "unexpected " << widget->metaObject()->className() << " opened";
         widget->close();

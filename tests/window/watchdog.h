@@ -20,6 +20,9 @@ public:
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
 
+    // While a test has a pop-up list open on purpose, an open pop-up is no failure.
+    void ExpectPopups(bool expected) { popupsExpected_ = expected; }
+
 private:
     void CloseUnexpectedWindows();
 
@@ -28,6 +31,7 @@ private:
     std::mutex mutex_;
     std::condition_variable finished_;
     bool done_ = false;
+    bool popupsExpected_ = false;
     std::thread guard_;
 };
 

@@ -45,6 +45,9 @@ protected:
         return widget;
     }
 
+    // A pop-up list opened on purpose stays open while events are processed.
+    void ExpectPopups(bool expected) { watchdog_->ExpectPopups(expected); }
+
     QString programDirectory() const { return programDirectory_.path(); }
     QString tablePath() const { return programDirectory() + "/Lumen_Forge/table.dat"; }
     QByteArray TableFileBytes() const;

@@ -1,0 +1,45 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+using Teardown = WindowTest;
+
+struct FocusedBoxRow {
+    const char* name;
+    const char* box;
+    Qt::Key key;  // typed over the whole text: the text of another item of the list
+    const char* typed;
+};
+
+// An editable list box that loses the keyboard with the text of another item in it
+// reports that item as chosen; the window must not hear it while it is taken down.
+const FocusedBoxRow kFocusedBoxes[] = {
+    {"Rex typed as 5", "Combo1(1)", Qt::Key_5, "5"},
+    {"CSA typed as 0", "Combo1(2)", Qt::Key_0, "0"},
+};
+
+TEST_F(Teardown, taking_the_window_down_with_an_edited_list_box_focused_runs_no_handler) {
+    for (const auto& row : kFocusedBoxes) {
+        Started();
+        auto* box = Control<QComboBox>(row.box);
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        box->lineEdit()->selectAll();
+        QTest::keyClick(box, row.key);
+        ASSERT_EQ(box->currentText(), row.typed) << row.name;
+        ASSERT_TRUE(box->hasFocus()) << row.name;
+        int runs = 0;
+        QObject::connect(window_.get(), &Modeling::runStarted, [&runs] { ++runs; });
+
+        window_.reset();
+
+        EXPECT_EQ(runs, 0) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace veldorin::test
