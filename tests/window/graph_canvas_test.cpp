@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 
 #include "graph_canvas.h"
+#include "recalculation.h"
 #include "window_fixture.h"
 
 namespace veldorin::test {
@@ -56,6 +57,44 @@ TEST_F(Canvas, background_is_the_system_caption_text_colour) {
     EXPECT_EQ(canvas->palette().color(QPalette::Window),
               window_->palette().color(QPalette::BrightText));
     EXPECT_EQ(PixelAt(*canvas, {5, 5}), canvas->palette().color(QPalette::Window));
+}
+
+}  // namespace
+}  // namespace veldorin::test
+
+namespace veldorin::test {
+namespace {
+
+// The default model's rate plot: the last R2 segment, right of every field marker, is
+// drawn in the curve's red where the calculation puts it.
+TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
+    Started();
+    auto* canvas = Control<GraphCanvas>("Picture1");
+    Recalculation recalculation;
+    TableLines sink;
+    GraphSettings settings;
+    settings.width = static_cast<float>(canvas->sizeInTwips().width());
+    settings.height = static_cast<float>(canvas->sizeInTwips().height());
+    ModelTexts model = DefaultModel();
+    model.workingDirectory = programDirectory().toStdString() + "/";
+    ASSERT_EQ(recalculation.RunTable(model, settings, sink).outcome.status,
+              RunOutcome::Status::Completed);
+    const CurvePhase curves = recalculation.RunCurves(model, settings);
+    const Rgb r2{250, 0, 0};
+    const draw::LineInColour* last = nullptr;
+    for (const DrawCommand& command : curves.commands) {
+        const auto* line = std::get_if<draw::LineInColour>(&command);
+        if (line != nullptr && line->colour == r2) last = line;
+    }
+    ASSERT_NE(last, nullptr);
+
+    const QPoint middle(
+        static_cast<int>((last->x1 + last->x2) / 2 / settings.width * canvas->width()),
+        static_cast<int>((last->y1 + last->y2) / 2 / settings.height * canvas->height()));
+    const QColor pixel = PixelAt(*canvas, middle);
+    EXPECT_GT(pixel.red(), 180) << pixel.name().toStdString();
+    EXPECT_LT(pixel.green(), 90) << pixel.name().toStdString();
+    EXPECT_LT(pixel.blue(), 90) << pixel.name().toStdString();
 }
 
 }  // namespace
