@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "design_palette.h"
 #include "modeling.h"
 #include "program_icon.h"
 #include "startup_places.h"
@@ -8,6 +9,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // One style everywhere, so that the design's button and list colours show.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // The design's colours on every desktop, in the lists' pop-ups and tooltips too.
+    QApplication::setPalette(veldorin::DesignPalette());
     QApplication::setWindowIcon(veldorin::ProgramIcon());
     // Lets a desktop session match the window to the installed veldorin.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("veldorin"));

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "design_font.h"
+#include "design_palette.h"
 
 namespace veldorin {
 
@@ -57,6 +58,7 @@ QLabel* MakeLabel(QWidget* parent, const TwipScale& scale, Spot spot, const std:
     label->setFont(DesignFont(kNormalPoints));
     label->setAlignment(alignment | Qt::AlignTop);
     label->setToolTip(tip);
+    label->setPalette(DesignPalette());
     SetRole(label, QPalette::WindowText, colour);
     return label;
 }
@@ -76,6 +78,7 @@ QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const Box& bo
     // A press on the box opens the nucleus menu, whatever the button.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     const Rgb back = central ? kCentralSpeciesBack : kOtherSpeciesBack;
+    edit->setPalette(DesignPalette());
     SetRole(edit, QPalette::Base, QColor(back.red, back.green, back.blue));
     return edit;
 }

@@ -1,12 +1,13 @@
 #include "colours.h"
 
-#include <QPalette>
+#include "design_palette.h"
 
 namespace veldorin {
 
 QColor ToQColor(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
-QColor ColourOf(SystemColour role, const QPalette& palette) {
+QColor ColourOf(SystemColour role) {
+    static const QPalette palette = DesignPalette();
     switch (role) {
         // The toolkit has no title-bar text role; its bright text is the usual white.
         case SystemColour::CaptionText: return palette.color(QPalette::BrightText);
@@ -18,9 +19,9 @@ QColor ColourOf(SystemColour role, const QPalette& palette) {
     return palette.color(QPalette::WindowText);
 }
 
-std::optional<QColor> Resolve(const Paint& paint, const QPalette& palette) {
+std::optional<QColor> Resolve(const Paint& paint) {
     if (const auto* rgb = std::get_if<Rgb>(&paint)) return ToQColor(*rgb);
-    if (const auto* role = std::get_if<SystemColour>(&paint)) return ColourOf(*role, palette);
+    if (const auto* role = std::get_if<SystemColour>(&paint)) return ColourOf(*role);
     return std::nullopt;
 }
 

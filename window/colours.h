@@ -6,8 +6,6 @@
 
 #include "constants.h"
 
-class QPalette;
-
 namespace veldorin {
 
 // Colours the design names by their desktop role rather than by value.
@@ -17,8 +15,8 @@ enum class SystemColour { CaptionText, HighlightText, ButtonShadow, Window, Wind
 using Paint = std::variant<std::monostate, Rgb, SystemColour>;
 
 QColor ToQColor(Rgb rgb);
-// The desktop's colour for a role, taken from the given palette.
-QColor ColourOf(SystemColour role, const QPalette& palette);
-std::optional<QColor> Resolve(const Paint& paint, const QPalette& palette);
+// The colour of a desktop role in the design's own palette, never the desktop theme's.
+QColor ColourOf(SystemColour role);
+std::optional<QColor> Resolve(const Paint& paint);
 
 }  // namespace veldorin

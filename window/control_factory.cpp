@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "design_palette.h"
 #include "drawn_surface.h"
 #include "graph_canvas.h"
 #include "results_list.h"
@@ -55,11 +56,11 @@ Roles RolesOf(ControlKind kind) {
 void ApplyLook(QWidget* widget, ControlKind kind, const Look& look) {
     widget->setFont(DesignFont(look.points, look.italic));
     const Roles roles = RolesOf(kind);
-    QPalette palette = widget->palette();
-    if (const auto colour = Resolve(look.text, palette)) {
+    QPalette palette = DesignPalette();
+    if (const auto colour = Resolve(look.text)) {
         for (const auto role : roles.text) palette.setColor(role, *colour);
     }
-    if (const auto colour = Resolve(look.back, palette)) {
+    if (const auto colour = Resolve(look.back)) {
         for (const auto role : roles.back) palette.setColor(role, *colour);
         widget->setAutoFillBackground(roles.fillsBackground);
     }

@@ -35,7 +35,7 @@ void DrawnSurface::PaintDrawing(QPainter& painter) const {
         painter.fillRect(scale_.Rect(p.left, p.top, p.width, p.height), ToQColor(shape.fill));
     }
     for (const LineSpec& line : lines_) {
-        QPen pen(Resolve(line.colour, palette()).value_or(Qt::black), line.pixels);
+        QPen pen(Resolve(line.colour).value_or(Qt::black), line.pixels);
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
         painter.drawLine(scale_.Point(line.x1, line.y1), scale_.Point(line.x2, line.y2));

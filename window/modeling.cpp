@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
+#include "design_palette.h"
 #include "drawn_surface.h"
 #include "entry_rules.h"
 #include "graph_canvas.h"
@@ -69,10 +70,11 @@ Modeling::Modeling(QWidget* parent)
                                                 controls_.Get<QLabel>("Label3(2)"))),
       report_(std::make_unique<RunReport>(*list3_, *controls_.Get<QLabel>("RunStatus"))) {
     setWindowTitle(kCaption);
+    setPalette(DesignPalette());
     clientArea_->setObjectName(QStringLiteral("Form"));
     clientArea_->setFixedSize(scale_.Rect(0, 0, kClientArea.width, kClientArea.height).size());
     clientArea_->setFont(DesignFont(kNormalPoints));
-    QPalette palette = clientArea_->palette();
+    QPalette palette = DesignPalette();
     palette.setColor(QPalette::Window, ToQColor(kFormBack));
     clientArea_->setPalette(palette);
     clientArea_->setAutoFillBackground(true);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <utility>
 
+#include "design_palette.h"
 #include "directory_box.h"
 #include "directory_list.h"
 #include "working_directory.h"
@@ -69,7 +70,7 @@ OptionsPanel::OptionsPanel(TwipsToPixels twipsToPixels, SettingsFile settings, Q
 
     // A drawn line, not a control: the pointer over it is over the panel.
     line1_16_->setAutoFillBackground(true);
-    QPalette black = line1_16_->palette();
+    QPalette black = DesignPalette();
     black.setColor(QPalette::Window, Qt::black);
     line1_16_->setPalette(black);
     line1_16_->setAttribute(Qt::WA_TransparentForMouseEvents);
