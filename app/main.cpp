@@ -15,7 +15,6 @@ int main(int argc, char* argv[]) {
     // Lets a desktop session match the window to the installed veldorin.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("veldorin"));
     veldorin::Modeling window;
-    const veldorin::StartupPlaces places = veldorin::StartupPlaces::OfThisProgram();
-    window.Form_Load(places.programDirectory, places.userDataDirectory);
+    window.Form_Load(veldorin::StartupPlaces::OfThisProgram());
     return QApplication::exec();
 }

@@ -24,7 +24,7 @@ namespace {
 // A started window whose program folder (and so "table.dat") is thrown away afterwards.
 struct StartedWindow {
     StartedWindow() {
-        window.Form_Load(folder.path());
+        window.Form_Load({folder.path(), {}});
         QCoreApplication::processEvents();
     }
 

@@ -191,9 +191,8 @@ void Modeling::SetTabOrder() {
     for (int i = 0; i < 2; ++i) controls_.Find(Element("Text4", i))->setFocusPolicy(Qt::NoFocus);
 }
 
-void Modeling::Form_Load(const QString& programDirectory, const QString& userDataDirectory) {
-    const SettledWorkingDirectory settled =
-        WorkingDirectorySettler(StartupPlaces{programDirectory, userDataDirectory}).Settle();
+void Modeling::Form_Load(const StartupPlaces& places) {
+    const SettledWorkingDirectory settled = WorkingDirectorySettler(places).Settle();
     options_->UseSettingsFile(SettingsFile(settled.settingsFilePath));
     options_->ShowWorkingDirectory(settled.workingDirectory);
     // Nothing depends on the current directory: "table.dat" is named in full.

@@ -21,6 +21,7 @@
 
 #include "control_set.h"
 #include "recalculation.h"
+#include "startup_places.h"
 #include "twips.h"
 
 class QAction;
@@ -53,11 +54,11 @@ public:
     ~Modeling() override;
 
     // Start-up: settles the working directory beside the program (or in the user's
-    // data folder when the program's folder cannot hold it; empty: no such folder),
-    // makes it the current directory, selects the start items of the lists (each
+    // data folder when the program's folder cannot hold it or the program is installed
+    // for all users), makes it the current directory, selects the start items of the lists (each
     // selection recalculates; only the one made after the window is shown computes
     // anything) and starts the word mark.
-    void Form_Load(const QString& programDirectory, const QString& userDataDirectory = {});
+    void Form_Load(const StartupPlaces& places);
 
     // Reads every input afresh from the controls and recomputes the normalised
     // weights, the results table, "table.dat" and the graph. While the window is

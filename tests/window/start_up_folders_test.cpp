@@ -28,8 +28,8 @@ protected:
     QString Text3() const { return Control<QLineEdit>("Text3")->text(); }
     static QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 
-    void Start(const QString& program, const QString& userData = {}) {
-        Constructed().Form_Load(program, userData);
+    void Start(const StartupPlaces& places) {
+        Constructed().Form_Load(places);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
     void Recalculate() { QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton); }
@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_F(StartUpFolders, the_first_start_makes_the_data_folder_its_working_directory) {
-    Start(programDirectory());
+    Start({programDirectory(), {}});
     EXPECT_EQ(Text3(), DataFolder());
     EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "table.dat"));
@@ -53,7 +53,7 @@ TEST_F(StartUpFolders, a_stored_folder_that_holds_a_file_is_used_and_kept) {
     ASSERT_TRUE(QDir().mkpath(DataFolder()));
     Write(SettingsPath(), stored.toLocal8Bit() + "\r\n");
 
-    Start(programDirectory());
+    Start({programDirectory(), {}});
 
     EXPECT_EQ(Text3(), stored);
     EXPECT_TRUE(QFileInfo::exists(stored + "table.dat"));
@@ -65,7 +65,7 @@ TEST_F(StartUpFolders, a_stored_folder_that_is_gone_gives_way_to_the_default) {
     ASSERT_TRUE(QDir().mkpath(DataFolder()));
     Write(SettingsPath(), elsewhere_.path().toLocal8Bit() + "/gone/\r\n");
 
-    Start(programDirectory());
+    Start({programDirectory(), {}});
 
     EXPECT_EQ(Text3(), DataFolder());
     EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
@@ -73,7 +73,7 @@ TEST_F(StartUpFolders, a_stored_folder_that_is_gone_gives_way_to_the_default) {
 }
 
 TEST_F(StartUpFolders, typed_text_redirects_the_table_but_is_not_stored) {
-    Start(programDirectory());
+    Start({programDirectory(), {}});
     const QByteArray settings = Bytes(SettingsPath());
     const QString typed = elsewhere_.path() + "/";
     auto* box = Control<QLineEdit>("Text3");
@@ -85,12 +85,12 @@ TEST_F(StartUpFolders, typed_text_redirects_the_table_but_is_not_stored) {
     EXPECT_TRUE(QFileInfo::exists(typed + "table.dat"));
     EXPECT_EQ(Bytes(SettingsPath()), settings);
 
-    Constructed().Form_Load(programDirectory());
+    Constructed().Form_Load({programDirectory(), {}});
     EXPECT_EQ(Text3(), DataFolder());
 }
 
 TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_next_time) {
-    Start(programDirectory());
+    Start({programDirectory(), {}});
     QSignalSpy runs(window_.get(), &Modeling::runStarted);
     window_->Options_Click();
     QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
@@ -112,21 +112,31 @@ TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_ne
 
     Recalculate();
     ASSERT_TRUE(QFileInfo::exists(chosen + "table.dat"));
-    Constructed().Form_Load(programDirectory());
+    Constructed().Form_Load({programDirectory(), {}});
     EXPECT_EQ(Text3(), chosen);
 }
 
-TEST_F(StartUpFolders, an_unwritable_program_folder_leaves_the_data_to_the_users_folder) {
+TEST_F(StartUpFolders, the_data_goes_to_the_users_folder_when_the_program_folder_is_not_its_own) {
     const QString blocker = programDirectory() + "/blocker";
     Write(blocker, "a file, not a folder");
-    const QString userData = elsewhere_.path();
+    struct Row {
+        const char* name;
+        StartupPlaces places;
+    };
+    const Row rows[] = {
+        {"unwritable program folder", {blocker + "/app", elsewhere_.path() + "/a"}},
+        {"installed for all users", {programDirectory(), elsewhere_.path() + "/b", true}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Start(row.places);
 
-    Start(blocker + "/app", userData);
-
-    const QString data = userData + "/Lumen_Forge/";
-    EXPECT_EQ(Text3(), data);
-    EXPECT_EQ(Bytes(data + "VELDORIN.ini"), data.toLocal8Bit() + "\r\n");
-    EXPECT_TRUE(QFileInfo::exists(data + "table.dat"));
+        const QString data = row.places.userDataDirectory + "/Lumen_Forge/";
+        EXPECT_EQ(Text3(), data);
+        EXPECT_EQ(Bytes(data + "VELDORIN.ini"), data.toLocal8Bit() + "\r\n");
+        EXPECT_TRUE(QFileInfo::exists(data + "table.dat"));
+        EXPECT_FALSE(QFileInfo::exists(DataFolder()));
+    }
 }
 
 }  // namespace

@@ -102,7 +102,7 @@ TEST_F(StartUp, only_the_selection_after_showing_the_window_computes) {
     Constructed();
     QSignalSpy runs(window_.get(), &Modeling::runStarted);
     QSignalSpy curves(window_.get(), &Modeling::curvesStarted);
-    window_->Form_Load(programDirectory());
+    window_->Form_Load({programDirectory(), {}});
     EXPECT_EQ(runs.count(), 1);
     EXPECT_EQ(curves.count(), 1);
 }

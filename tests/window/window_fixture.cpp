@@ -25,7 +25,7 @@ Modeling& WindowTest::Constructed() {
 }
 
 Modeling& WindowTest::Started() {
-    Constructed().Form_Load(programDirectory());
+    Constructed().Form_Load({programDirectory(), {}});
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     return *window_;
 }
