@@ -59,10 +59,11 @@ SettledWorkingDirectory WorkingDirectorySettler::Settle() const {
     for (int pass = 1;; ++pass) {
         const SettingsRead stored = folder.settings.ReadFirstLine();
         if (stored.status == SettingsReadStatus::Read && IsAcceptedWorkingDirectory(stored.line)) {
+            // Showing the directory in the list at every start stores the list's own
+            // form of it as the file's one line, as a change of the list does.
             const QString text = WorkingDirectoryText(stored.line);
-            // Only a stored text that is not in its cleaned form is rewritten.
-            const bool kept = text == stored.line || folder.settings.Write(text);
-            return {text, folder.settings.Path(), rejected, folder.inUserDataFolder, kept};
+            const bool written = folder.settings.Write(text);
+            return {text, folder.settings.Path(), rejected, folder.inUserDataFolder, written};
         }
         if (stored.status == SettingsReadStatus::Missing) {
             break;  // no settings file could be made: nothing to reject or retry

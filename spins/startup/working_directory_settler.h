@@ -17,7 +17,7 @@ struct SettledWorkingDirectory {
     bool storedTextRejected = false;  // the settings file's text was refused; the default
                                       // replaced it
     bool inUserDataFolder = false;    // the program's folder could not hold the data folder
-    bool settingsStored = false;      // the settings file names the working directory
+    bool settingsStored = false;      // the working directory was stored as the file's one line
 };
 
 // Settles the working directory at start-up: makes sure the data folder and its

@@ -52,7 +52,7 @@ TEST_F(Settling, FirstStartCreatesTheDataFolderAndStoresItAsTheDefault) {
     EXPECT_FALSE(QDir(UserDir()).exists());
 }
 
-TEST_F(Settling, SecondStartKeepsTheDefaultWithoutTouchingIt) {
+TEST_F(Settling, SecondStartKeepsTheDefault) {
     Settle();
     const SettledWorkingDirectory settled = Settle();
 
@@ -113,35 +113,31 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedRow{"very_large_file", [](const TempFolder&) { return QByteArray(8 << 20, '/'); }}),
     [](const ::testing::TestParamInfo<RejectedRow>& info) { return info.param.name; });
 
-TEST_F(Settling, KeepsAValidOtherDirectoryExactlyAsStored) {
+// Every start stores the accepted directory again as the file's one line, in its
+// cleaned form, ending in CR LF, with nothing after it.
+TEST_F(Settling, RewritesAnAcceptedDirectoryAsTheOneLineOfTheFile) {
     root_.MakeFile("results/table.dat");
-    const QByteArray stored = LineBytes(root_.Path("results/"));
-    Store(stored);
+    const QString results = root_.Path("results/");
+    const struct {
+        const char* name;
+        QByteArray stored;
+    } rows[] = {
+        {"tidy", LineBytes(results)},
+        {"line feed alone", results.toUtf8() + "\n"},
+        {"untidy", LineBytes(root_.Path() + "/results//.")},
+        {"lines after the first", LineBytes(results) + "left over\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Store(row.stored);
 
-    const SettledWorkingDirectory settled = Settle();
+        const SettledWorkingDirectory settled = Settle();
 
-    EXPECT_EQ(settled.workingDirectory, root_.Path("results/"));
-    EXPECT_FALSE(settled.storedTextRejected);
-    EXPECT_TRUE(settled.settingsStored);
-    EXPECT_EQ(ReadBytes(SettingsPath()), stored);
-}
-
-TEST_F(Settling, ReadsALineEndingInLfAlone) {
-    root_.MakeFile("results/table.dat");
-    Store(root_.Path("results/").toUtf8() + "\n");
-
-    EXPECT_EQ(Settle().workingDirectory, root_.Path("results/"));
-}
-
-TEST_F(Settling, StoresTheCleanedFormOfAnUntidyDirectory) {
-    root_.MakeFile("results/table.dat");
-    Store(LineBytes(root_.Path() + "/results//."));
-
-    const SettledWorkingDirectory settled = Settle();
-
-    EXPECT_EQ(settled.workingDirectory, root_.Path("results/"));
-    EXPECT_TRUE(settled.settingsStored);
-    EXPECT_EQ(ReadBytes(SettingsPath()), LineBytes(root_.Path("results/")));
+        EXPECT_EQ(settled.workingDirectory, results);
+        EXPECT_FALSE(settled.storedTextRejected);
+        EXPECT_TRUE(settled.settingsStored);
+        EXPECT_EQ(ReadBytes(SettingsPath()), LineBytes(results));
+    }
 }
 
 TEST_F(Settling, FolderNamesWithBlanksAndNonAsciiLettersRoundTrip) {
