@@ -324,7 +324,8 @@ void Modeling::Combo4_Click() { Recalculate(); }
 
 void Modeling::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    wordMark_->Enable();
+    // Minimising is no resize the user sees: a still mark waits for the restore.
+    if (!isMinimized()) wordMark_->Enable();
 }
 
 void Modeling::changeEvent(QEvent* event) {

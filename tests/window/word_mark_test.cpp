@@ -116,5 +116,14 @@ TEST_F(WordMarkTest, a_resize_enables_a_still_mark_and_leaves_a_running_cycle_al
     EXPECT_EQ(mark.dance_seed(), 3);
 }
 
+TEST_F(WordMarkTest, minimising_leaves_a_still_mark_still) {
+    WordMark& mark = Mark();
+    Steps(mark, 34);
+    window_->showMinimized();
+    QResizeEvent resize(window_->size(), window_->size());
+    QApplication::sendEvent(window_.get(), &resize);
+    EXPECT_FALSE(mark.timer().isActive());
+}
+
 }  // namespace
 }  // namespace veldorin::test
