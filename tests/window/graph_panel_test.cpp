@@ -82,6 +82,26 @@ TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
     EXPECT_EQ(help->item(help->indexAt(QPoint(1, 1)).row() - 2)->text(), "Plot");
 }
 
+TEST_F(GraphPanel, a_drag_reads_out_and_reaches_the_background_like_any_move) {
+    Started();
+    ChoosePlot(Noe);
+    QTest::mousePress(Picture1(), Qt::MiddleButton, {}, QPoint(10, 10));
+    QTest::mouseMove(Picture1(), QPoint(0, 100));
+    EXPECT_EQ(Vertical(), "-1.49");
+    EXPECT_EQ(Horizontal(), "1.4 MHz");
+
+    Control("List2")->show();
+    Control("List2")->lower();
+    QTest::mouseMove(window_->centralWidget(), QPoint(300, 420));  // bare background
+    EXPECT_EQ(Vertical(), "");
+    EXPECT_FALSE(Control("List2")->isVisible());
+
+    QTest::mouseMove(Control("List3"), QPoint(50, 50));
+    const auto* help = Control<QListWidget>("List1");
+    EXPECT_EQ(help->item(help->indexAt(QPoint(1, 1)).row() - 2)->text(), "Table");
+    QTest::mouseRelease(Control("List3"), Qt::MiddleButton, {}, QPoint(50, 50));
+}
+
 TEST_F(GraphPanel, with_no_plot_chosen_the_vertical_readout_keeps_its_caption) {
     Started();
     ChoosePlot(Noe);
