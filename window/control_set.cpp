@@ -17,7 +17,9 @@ ControlSet ControlSet::Build(const TwipScale& scale, DrawnSurface& clientArea) {
         return name.empty() ? &clientArea : set.Find(name);
     };
     for (const ControlSpec& design : ControlTable()) {
-        set.controls_.emplace(design.name, MakeControl(design, scale, parentOf(design.parent)));
+        QWidget* control = MakeControl(design, scale, parentOf(design.parent));
+        set.controls_.emplace(design.name, control);
+        if (design.takesPointer) set.pointerTargets_.push_back(control);
     }
     for (const LineSpec& line : LineTable()) {
         qobject_cast<DrawnSurface*>(parentOf(line.parent))->AddLine(line);
@@ -40,6 +42,7 @@ void ControlSet::AddOptionsPanel(const TwipScale& scale, QWidget& clientArea) {
     for (const auto& [name, control] : parts) {
         control->setObjectName(QLatin1String(name));
         controls_.emplace(name, control);
+        pointerTargets_.push_back(control);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "twips.h"
 
@@ -28,11 +29,14 @@ public:
     QWidget* Find(std::string_view name) const;
 
     const std::map<std::string, QWidget*, std::less<>>& all() const { return controls_; }
+    // The controls that keep the pointer moves over them while they are enabled.
+    const std::vector<QWidget*>& pointerTargets() const { return pointerTargets_; }
 
 private:
     void AddOptionsPanel(const TwipScale& scale, QWidget& clientArea);
 
     std::map<std::string, QWidget*, std::less<>> controls_;
+    std::vector<QWidget*> pointerTargets_;
 };
 
 }  // namespace veldorin

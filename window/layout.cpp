@@ -60,7 +60,7 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
                      .text = "Spin system",
                      .look = Heading(SystemColour::CaptionText, kFormBack, true)});
     table.push_back({.name = "SpinDiagram", .kind = ControlKind::SpinDiagram, .parent = frame,
-                     .place = {0, 0, 3495, 3120}});
+                     .place = {0, 0, 3495, 3120}, .takesPointer = false});
     table.push_back(Label("Label3(17)", {120, 2640, 2415, 255}, "Rex                    CSA",
                           Heading(SystemColour::ButtonShadow), frame));
     table.push_back(List("Combo1(1)", ControlKind::EditableList, {600, 2640, 975, 315},
@@ -134,9 +134,12 @@ void AddResults(std::vector<ControlSpec>& table) {
                            .text = SystemColour::HighlightText}));
     table.push_back(List("List3", ControlKind::ResultsList, {3960, 840, 3615, 1425}, {}));
     // Why the table was not recalculated; empty while the table is current. It uses the
-    // free strip between the list and the graph-option list.
-    table.push_back(Label("RunStatus", {3720, 2280, 2940, 240}, "",
-                          {.points = kStatusPoints, .text = Rgb{255, 0, 0}}));
+    // free strip of background between the list and the graph-option list, and leaves
+    // the pointer to the background.
+    ControlSpec status = Label("RunStatus", {3720, 2280, 2940, 240}, "",
+                               {.points = kStatusPoints, .text = Rgb{255, 0, 0}});
+    status.takesPointer = false;
+    table.push_back(status);
     table.push_back(Button("Command1", {6720, 2280, 750, 300}, "R-->T"));
 }
 

@@ -54,6 +54,9 @@ struct ControlSpec {
     std::vector<std::string> items;  // list items of drop-down lists
     bool visible = true;
     bool enabled = true;  // a disabled control leaves the pointer to its parent
+    // False for a control that is only something to look at: the pointer moves over it
+    // belong to its parent, as over a disabled control, though it stays enabled.
+    bool takesPointer = true;
 };
 
 // A straight line drawn on the client area or on a frame, under all controls.

@@ -154,9 +154,8 @@ void Modeling::ConnectHandlers() {
 // Every enabled control keeps the pointer moves over it; the hover handlers of the
 // controls go here. Moves over a disabled control belong to its parent.
 void Modeling::RoutePointer() {
-    for (const auto& [name, control] : controls_.all()) {
-        // The diagram itself is only a drawing: moves over it belong to its frame.
-        if (control->isEnabled() && control != spins_) router_->Absorb(control);
+    for (QWidget* control : controls_.pointerTargets()) {
+        if (control->isEnabled()) router_->Absorb(control);
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
         router_->Absorb(spins_->nucleusBox(slot));

@@ -78,6 +78,7 @@ const HoverRow kHoverRows[] = {
     {"disabled axis caption", "Label3(14)", -1, {40, 8}, nullptr, kNoLine, true},
     {"disabled normalised weight", "Text5(2)", -1, {10, 5}, nullptr, kNoLine, true},
     {"disabled range box over the caption", "Text4(1)", -1, {10, 5}, nullptr, kNoLine, true},
+    {"failure line, empty", "RunStatus", -1, {5, 5}, nullptr, kNoLine, true},
     {"bare background", "", -1, {300, 420}, nullptr, kNoLine, true},
 };
 
