@@ -92,6 +92,9 @@ QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* 
         case ControlKind::TextBox: {
             auto* box = new QLineEdit(text, parent);
             box->setAlignment(horizontal | Qt::AlignVCenter);
+            // A disabled box only shows a value and never holds the cursor: a pixel of the
+            // inner margin at either end goes to the text.
+            if (!design.enabled) box->setTextMargins(-1, 0, -1, 0);
             return box;
         }
         case ControlKind::EditableList:
