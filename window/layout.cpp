@@ -89,7 +89,8 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
     table.push_back(Label("Label3(12)", {120, 3120, 1455, 255}, "Lorentzians",
                           Heading(SystemColour::HighlightText, {}, true)));
     table.push_back(DisabledLabel("Label3(11)", {240, 3330, 2655, 255},
-                                  "i          ci     ci/{ci}   ti,ps", SpacedHeading({}, kFormBack)));
+                                  "i          ci     ci/{ci}   ti,ps",
+                                  SpacedHeading({}, kFormBack)));
     table.push_back(DisabledLabel("Label16(18)", {1395, 3360, 615, 255}, "ci/{ci}",
                                   {.back = kFormBack}));
     table.push_back(DisabledLabel("Label16(22)", {2160, 3330, 615, 255}, "ti, ps",

@@ -14,12 +14,15 @@ namespace {
 
 // The title line and the empty line under it.
 constexpr int kSectionHeadLines = 2;
+// Smaller text no longer reads; the list would rather cut a line.
 constexpr int kSmallestPixels = 6;
 
 qreal WidestLine(const QFont& font) {
     const QFontMetricsF metrics(font);
     qreal widest = 0.0;
-    for (const QString& line : HelpLines()) widest = std::max(widest, metrics.horizontalAdvance(line));
+    for (const QString& line : HelpLines()) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
     return widest;
 }
 
@@ -48,9 +51,8 @@ void FitHelpFont(QListWidget* list) {
     const qreal room = LineRoom(*list);
     QFont font = list->font();
     // Fonts are drawn at whole pixel sizes: one pixel smaller is the next size there is.
-    for (int pixels = QFontInfo(font).pixelSize(); WidestLine(font) > room && pixels > kSmallestPixels;) {
-        font.setPixelSize(--pixels);
-    }
+    int pixels = QFontInfo(font).pixelSize();
+    while (WidestLine(font) > room && pixels > kSmallestPixels) font.setPixelSize(--pixels);
     list->setFont(font);
 }
 
