@@ -4,8 +4,8 @@
 
 namespace veldorin {
 
-// The window's text face: the platform's sans-serif user-interface font, bold, at the
-// given point size. Every control takes its font from here.
+// The window's text face: Liberation Sans (the platform's sans-serif where it is missing),
+// bold, at the given point size. Every control takes its font from here.
 QFont DesignFont(double points, bool italic = false);
 
 inline constexpr double kNormalPoints = 8.25;

@@ -3,10 +3,15 @@
 #include <QComboBox>
 
 #include "model.h"
+#include "slim_arrow_style.h"
 
 namespace veldorin {
 
-NucleusMenu::NucleusMenu(QComboBox& list) : list_(list) {}
+NucleusMenu::NucleusMenu(QComboBox& list) : list_(list) {
+    auto* style = new SlimArrowStyle;
+    style->setParent(&list_);
+    list_.setStyle(style);
+}
 
 QStringList NucleusMenu::ItemsFor(int slot) {
     QStringList items;

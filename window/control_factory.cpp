@@ -17,6 +17,11 @@ namespace veldorin {
 
 namespace {
 
+// This face's space is narrower than the one the spaced texts were composed in: half a
+// pixel more after every letter puts each of their words back over its column, clear of
+// the boxes beside it or under the label that covers it.
+constexpr double kSpacedLetterTwips = 7.5;
+
 Qt::Alignment HorizontalOf(Align align) {
     switch (align) {
         case Align::Left: return Qt::AlignLeft;
@@ -53,8 +58,16 @@ Roles RolesOf(ControlKind kind) {
     return {{}, {}, false};
 }
 
-void ApplyLook(QWidget* widget, ControlKind kind, const Look& look) {
-    widget->setFont(DesignFont(look.points, look.italic));
+QFont FontOf(const Look& look, const TwipScale& scale) {
+    QFont font = DesignFont(look.points, look.italic);
+    if (look.spacedWords) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, scale.ToPixelsExact(kSpacedLetterTwips));
+    }
+    return font;
+}
+
+void ApplyLook(QWidget* widget, ControlKind kind, const Look& look, const TwipScale& scale) {
+    widget->setFont(FontOf(look, scale));
     const Roles roles = RolesOf(kind);
     QPalette palette = DesignPalette();
     if (const auto colour = Resolve(look.text)) {
@@ -80,6 +93,9 @@ QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* 
         case ControlKind::TextBox: {
             auto* box = new QLineEdit(text, parent);
             box->setAlignment(horizontal | Qt::AlignVCenter);
+            // A disabled box only shows a value and never holds the cursor: a pixel of the
+            // inner margin at either end goes to the text.
+            if (!design.enabled) box->setTextMargins(-1, 0, -1, 0);
             return box;
         }
         case ControlKind::EditableList:
@@ -114,7 +130,7 @@ QWidget* MakeControl(const ControlSpec& design, const TwipScale& scale, QWidget*
     widget->setObjectName(QString::fromStdString(design.name));
     const Place& place = design.place;
     widget->setGeometry(scale.Rect(place.left, place.top, place.width, place.height));
-    ApplyLook(widget, design.kind, design.look);
+    ApplyLook(widget, design.kind, design.look, scale);
     widget->setEnabled(design.enabled);
     if (!design.visible) widget->hide();
     return widget;

@@ -29,9 +29,10 @@ HelpPanels::HelpPanels(const TwipScale& scale, QListWidget* list1, QWidget* pict
                        QListWidget* list2)
     : scale_(scale), list1_(list1), picture2_(picture2), list2_(list2) {
     FillHelpList(list1_);
-    // Lines wider than the help list are cut: a horizontal scroll bar would take the height
-    // of one of its five lines.
+    // Every line fits the list's width instead of a horizontal scroll bar, which would take
+    // the height of one of its five lines.
     list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitHelpFont(list1_);
     // The About lines are few: a long one wraps rather than being cut.
     list2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list2_->setWordWrap(true);

@@ -25,6 +25,12 @@ Look Heading(Paint text = {}, Paint back = {}, bool italic = false) {
     return {.points = kHeadingPoints, .italic = italic, .text = text, .back = back};
 }
 
+Look SpacedHeading(Paint text = {}, Paint back = {}) {
+    Look look = Heading(text, back);
+    look.spacedWords = true;
+    return look;
+}
+
 ControlSpec Label(std::string name, Place place, std::string text, Look look,
                   std::string parent = {}) {
     return {.name = std::move(name), .kind = ControlKind::Label, .parent = std::move(parent),
@@ -62,7 +68,7 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
     table.push_back({.name = "SpinDiagram", .kind = ControlKind::SpinDiagram, .parent = frame,
                      .place = {0, 0, 3495, 3120}, .takesPointer = false});
     table.push_back(Label("Label3(17)", {120, 2640, 2415, 255}, "Rex                    CSA",
-                          Heading(SystemColour::ButtonShadow), frame));
+                          SpacedHeading(SystemColour::ButtonShadow), frame));
     table.push_back(List("Combo1(1)", ControlKind::EditableList, {600, 2640, 975, 315},
                          {"0", "0.5", "1", "2", "3", "4", "5"}, frame));
     table.push_back(List("Combo1(2)", ControlKind::EditableList, {2280, 2640, 975, 315},
@@ -83,7 +89,8 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
     table.push_back(Label("Label3(12)", {120, 3120, 1455, 255}, "Lorentzians",
                           Heading(SystemColour::HighlightText, {}, true)));
     table.push_back(DisabledLabel("Label3(11)", {240, 3330, 2655, 255},
-                                  "i          ci     ci/{ci}   ti,ps", Heading({}, kFormBack)));
+                                  "i          ci     ci/{ci}   ti,ps",
+                                  SpacedHeading({}, kFormBack)));
     table.push_back(DisabledLabel("Label16(18)", {1395, 3360, 615, 255}, "ci/{ci}",
                                   {.back = kFormBack}));
     table.push_back(DisabledLabel("Label16(22)", {2160, 3330, 615, 255}, "ti, ps",
@@ -116,7 +123,7 @@ void AddArray(std::vector<ControlSpec>& table) {
     table.push_back(Button("Command3", {2640, 5520, 735, 345}, "on"));
     ControlSpec range = Label("Label3(6)", {120, 6000, 2685, 315},
                               "From             to  0     step    ",
-                              Heading(Rgb{128, 128, 128}, kFormBack));
+                              SpacedHeading(Rgb{128, 128, 128}, kFormBack));
     range.visible = false;
     table.push_back(range);
     table.push_back({.name = "Text4(1)", .kind = ControlKind::TextBox,

@@ -40,6 +40,7 @@ struct Look {
     Paint back{};  // none: transparent labels and panels, the toolkit's colour elsewhere
     Align align = Align::Left;
     bool wrap = false;
+    bool spacedWords = false;  // the text places its words over columns with runs of spaces
 };
 
 // One control of the window as designed. Controls are created in table order, so a

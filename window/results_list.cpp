@@ -15,7 +15,6 @@ namespace {
 constexpr int kRowTwips = 195;
 // Column starts after the first, in twips from the text's left edge.
 constexpr std::array<int, 4> kTabStops{630, 1215, 2010, 2730};
-constexpr int kTextInset = 2;  // pixels
 
 class TabbedLineDelegate : public QStyledItemDelegate {
 public:
@@ -35,7 +34,7 @@ public:
         painter->save();
         painter->setFont(option.font);
         painter->setPen(option.palette.color(group, role));
-        painter->drawText(option.rect.adjusted(kTextInset, 0, 0, 0),
+        painter->drawText(option.rect.adjusted(ResultsList::kTextInset, 0, 0, 0),
                           index.data(Qt::DisplayRole).toString(), layout);
         painter->restore();
     }

@@ -14,6 +14,9 @@ class ResultsList : public QListWidget {
     Q_OBJECT
 
 public:
+    // Pixels between the list's left edge and the first column.
+    static constexpr int kTextInset = 2;
+
     ResultsList(const TwipScale& scale, QWidget* parent);
 
     void AppendLine(const std::string& line);

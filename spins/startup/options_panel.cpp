@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <utility>
 
+#include "design_font.h"
 #include "design_palette.h"
 #include "directory_box.h"
 #include "directory_list.h"
@@ -26,15 +27,6 @@ constexpr Box kDir1Box{1440, 720, 3495, 1215};
 constexpr int kSeparatorTop = 2160;
 constexpr int kSeparatorLength = 6120;
 
-QFont TextFont(double points, bool italic) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(true);
-    font.setItalic(italic);
-    return font;
-}
-
 void Place(QWidget* widget, const Box& box, const TwipsToPixels& twipsToPixels) {
     widget->setGeometry(twipsToPixels(box.left), twipsToPixels(box.top), twipsToPixels(box.width),
                         twipsToPixels(box.height));
@@ -51,8 +43,8 @@ OptionsPanel::OptionsPanel(TwipsToPixels twipsToPixels, SettingsFile settings, Q
       dir1_(new DirectoryList(this)),
       line1_16_(new QFrame(this)) {
     // The heading font is the frame's own; its controls use the ordinary text font.
-    setFont(TextFont(9.75, true));
-    const QFont text = TextFont(8.25, false);
+    setFont(DesignFont(kHeadingPoints, true));
+    const QFont text = DesignFont(kNormalPoints);
     for (QWidget* child : {static_cast<QWidget*>(label3_25_), static_cast<QWidget*>(text3_),
                            static_cast<QWidget*>(dir1_)}) {
         child->setFont(text);

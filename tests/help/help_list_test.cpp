@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
+#include <algorithm>
 
+#include "design_font.h"
 #include "help_text.h"
 
 namespace veldorin {
@@ -14,16 +19,11 @@ namespace {
 int Pixels(const QWidget& widget, int twips) { return twips * widget.logicalDpiY() / 1440; }
 
 // The help list as the window shows it: 7485 x 1035 twips, bold 8.25 point text, five
-// lines to a page (lines too long for it are cut rather than given a scroll bar that
-// would take a line's height).
+// lines to a page and no horizontal scroll bar, which would take a line's height.
 class HelpList : public testing::Test {
 protected:
     void SetUp() override {
-        QFont font(QStringLiteral("MS Sans Serif"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setPointSizeF(8.25);
-        font.setBold(true);
-        list_.setFont(font);
+        list_.setFont(DesignFont(kNormalPoints));
         list_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         FillHelpList(&list_);
         Resize(1035);
@@ -106,6 +106,41 @@ TEST_F(HelpList, EnlargedListStillScrollsToTheSection) {
     EXPECT_EQ(TopRow(), Index(kHelpSpinSystem) + 2);
     ShowHelpSection(&list_, kHelpTable);
     EXPECT_TRUE(FullyVisible(list_.count() - 1));
+}
+
+qreal WidestHelpLine(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    qreal widest = 0.0;
+    for (const QString& line : HelpLines()) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    return widest;
+}
+
+// The window's font where the longest line fits, else the largest pixel size where it does.
+TEST(HelpListFont, IsTheLargestInWhichEveryLineShowsWhole) {
+    const QFont design = DesignFont(kNormalPoints);
+    for (const int widthTwips : {7485, 6000, 4500}) {
+        QListWidget list;
+        list.setFont(design);
+        FillHelpList(&list);
+        list.resize(Pixels(list, widthTwips), Pixels(list, 1035));
+        FitHelpFont(&list);
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+
+        const int margin =
+            list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+        const qreal room = list.visualItemRect(list.item(0)).width() - 2 * margin;
+        const QFont fitted = list.font();
+        EXPECT_LE(WidestHelpLine(fitted), room) << widthTwips;
+        EXPECT_EQ(list.textElideMode(), Qt::ElideNone);
+        const int pixels = QFontInfo(fitted).pixelSize();
+        if (pixels == QFontInfo(design).pixelSize()) continue;
+        QFont larger = fitted;
+        larger.setPixelSize(pixels + 1);
+        EXPECT_GT(WidestHelpLine(larger), room) << widthTwips;
+    }
 }
 
 TEST(HelpListScrolling, EmptyListAndRowsBeyondTheEndAreHarmless) {

@@ -9,6 +9,10 @@ namespace veldorin {
 // Puts the help text into the list, one item per line, scrolling one line per step.
 void FillHelpList(QListWidget* list);
 
+// Gives the list, at its present width, the largest font no larger than its own in which
+// every help line fits whole beside the vertical scroll bar. No line is ever cut short.
+void FitHelpFont(QListWidget* list);
+
 // Makes line `row` the first visible line of the help list. Near the end the list cannot
 // scroll that far and shows its last page instead.
 void ShowHelpLine(QListWidget* list, int row);
