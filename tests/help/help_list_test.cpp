@@ -1,4 +1,4 @@
-#include "help_list.h"
+#include "help/help_list.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "help_text.h"
+#include "help/help_text.h"
 
 namespace veldorin {
 namespace {

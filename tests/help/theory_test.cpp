@@ -5,9 +5,9 @@
 #include <QTest>
 #include <algorithm>
 
-#include "formula.h"
-#include "theory_content.h"
-#include "theory_page.h"
+#include "help/formula.h"
+#include "help/theory_content.h"
+#include "help/theory_page.h"
 
 namespace veldorin {
 namespace {

@@ -1,9 +1,9 @@
-#include "help_list.h"
+#include "help/help_list.h"
 
 #include <QListWidget>
 #include <algorithm>
 
-#include "help_text.h"
+#include "help/help_text.h"
 
 namespace veldorin {
 

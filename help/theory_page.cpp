@@ -1,11 +1,11 @@
-#include "theory_page.h"
+#include "help/theory_page.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 
-#include "formula.h"
-#include "theory_content.h"
+#include "help/formula.h"
+#include "help/theory_content.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "formula.h"
+#include "help/formula.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
