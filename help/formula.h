@@ -1,18 +1,7 @@
 #pragma once
 
-// A one-line formula set from a small markup and drawn with QPainter as text runs and
-// vector strokes, so that it stays sharp at any scale of the painter.
-//
-// Markup:
-//   In math mode letters are italic (upper-case Greek stays upright), everything else
-//   upright; in text mode everything is upright.
-//   \rm{...}              upright group          \it{...}   math-mode group
-//   x_{...}  x^{...}      sub- and superscript of the item before; one character needs no braces
-//   {...}                 a group, for instance as the base of a script
-//   \frac{num}{den}       fraction with a bar
-//   \sum{below}{above}    summation sign with limits under and over it (either may be empty)
-//   \left( ... \right)    brackets ( ) or [ ] stretched to what they enclose
-//   \,  \;  \quad         spaces of 1/6, 5/18 and 1 em
+// A one-line formula: markup (formula_parser.h) read once, then measured and laid out in
+// any font (formula_layout.h) and drawn from its marks (formula_drawing.h).
 
 #include <QFont>
 #include <QPointF>
@@ -20,18 +9,12 @@
 #include <QStringList>
 #include <vector>
 
-class QPainter;
+#include "help/formula_drawing.h"
+#include "help/formula_layout.h"
+#include "help/formula_node.h"
+#include "help/formula_parser.h"
 
 namespace veldorin {
-
-enum class FormulaMode { Math, Text };
-
-// Horizontal advance and the extent above and below the baseline, in the painter's units.
-struct FormulaExtent {
-    qreal width = 0;
-    qreal ascent = 0;
-    qreal descent = 0;
-};
 
 class Formula {
 public:
@@ -42,21 +25,11 @@ public:
 
     // `font` sets the face and size of the main level; scripts and limits are smaller.
     FormulaExtent Measure(const QFont& font) const;
-    void Draw(QPainter& painter, QPointF baseline, const QFont& font) const;
-
-    struct Node {
-        enum class Kind { Text, Row, Scripts, Fraction, Sum, Fence, Space };
-        Kind kind = Kind::Row;
-        QString text;         // Text: the characters; Fence: opening and closing delimiter
-        bool italic = false;  // Text
-        qreal em = 0;         // Space: width in em
-        // Row: the items; Scripts: base, subscript, superscript; Fraction: numerator,
-        // denominator; Sum: lower limit, upper limit; Fence: the enclosed row.
-        std::vector<Node> children;
-    };
+    // The marks that draw the formula with the left end of its baseline at `baseline`.
+    std::vector<FormulaMark> LayOut(QPointF baseline, const QFont& font) const;
 
 private:
-    Node root_;
+    FormulaNode root_;
     bool wellFormed_ = true;
 };
 

@@ -108,9 +108,10 @@ private:
                 const qreal x = kMargin + column;
                 if (painter_) {
                     if (i == 0) {
-                        lhs.Draw(*painter_, QPointF(x - lhsExtent.width, y_), fonts_.math);
+                        DrawFormulaMarks(*painter_,
+                                         lhs.LayOut(QPointF(x - lhsExtent.width, y_), fonts_.math));
                     }
-                    rhs.Draw(*painter_, QPointF(x, y_), fonts_.math);
+                    DrawFormulaMarks(*painter_, rhs.LayOut(QPointF(x, y_), fonts_.math));
                 }
                 Extend(x + extent.width);
                 equationsRight_ = std::max(equationsRight_, x + extent.width);
@@ -128,7 +129,8 @@ private:
             const Formula text(line, FormulaMode::Text);
             y_ += first ? metrics.ascent() : metrics.lineSpacing();
             first = false;
-            if (painter_) text.Draw(*painter_, QPointF(kMargin, y_), fonts_.legend);
+            if (painter_)
+                DrawFormulaMarks(*painter_, text.LayOut(QPointF(kMargin, y_), fonts_.legend));
             Extend(kMargin + text.Measure(fonts_.legend).width);
         }
         y_ += metrics.descent();
@@ -138,7 +140,8 @@ private:
         const Formula heading(DistanceTableHeading(), FormulaMode::Text);
         const QFontMetricsF metrics(fonts_.tableHeading);
         y_ += metrics.ascent();
-        if (painter_) heading.Draw(*painter_, QPointF(kMargin, y_), fonts_.tableHeading);
+        if (painter_)
+            DrawFormulaMarks(*painter_, heading.LayOut(QPointF(kMargin, y_), fonts_.tableHeading));
         Extend(kMargin + heading.Measure(fonts_.tableHeading).width);
         y_ += metrics.descent() + kLineGap * 2;
         SetGrid();
@@ -206,8 +209,9 @@ private:
         const FormulaExtent extent = label.Measure(fonts_.tableHeading);
         const QFontMetricsF metrics(fonts_.tableHeading);
         const qreal baseline = box.center().y() + (metrics.ascent() - metrics.descent()) / 2;
-        label.Draw(*painter_, QPointF(box.center().x() - extent.width / 2, baseline),
-                   fonts_.tableHeading);
+        DrawFormulaMarks(*painter_,
+                         label.LayOut(QPointF(box.center().x() - extent.width / 2, baseline),
+                                      fonts_.tableHeading));
     }
 
     void Extend(qreal x) { right_ = std::max(right_, x); }

@@ -34,7 +34,7 @@ TEST_P(FormulaMarkup, IsCheckedForItsStructure) {
     // Whatever the markup, measuring and drawing must not fail.
     QImage image(200, 100, QImage::Format_RGB32);
     QPainter painter(&image);
-    formula.Draw(painter, QPointF(5, 60), MathFont());
+    DrawFormulaMarks(painter, formula.LayOut(QPointF(5, 60), MathFont()));
     EXPECT_GE(formula.Measure(MathFont()).width, 0);
 }
 
