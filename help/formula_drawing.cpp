@@ -53,10 +53,8 @@ void Draw(QPainter& painter, const StretchedDelimiter& mark) {
 
 }  // namespace
 
-void DrawFormulaMarks(QPainter& painter, const std::vector<FormulaMark>& marks) {
-    for (const FormulaMark& mark : marks) {
-        std::visit([&painter](const auto& item) { Draw(painter, item); }, mark);
-    }
+void DrawFormulaMark(QPainter& painter, const FormulaMark& mark) {
+    std::visit([&painter](const auto& item) { Draw(painter, item); }, mark);
 }
 
 }  // namespace veldorin

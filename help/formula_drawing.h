@@ -9,7 +9,6 @@
 #include <QRectF>
 #include <QString>
 #include <variant>
-#include <vector>
 
 class QPainter;
 
@@ -35,7 +34,7 @@ struct StretchedDelimiter {
 
 using FormulaMark = std::variant<TextRun, FractionBar, StretchedDelimiter>;
 
-// Draws the marks in their order with the painter's pen colour.
-void DrawFormulaMarks(QPainter& painter, const std::vector<FormulaMark>& marks);
+// Draws one mark with the painter's pen colour.
+void DrawFormulaMark(QPainter& painter, const FormulaMark& mark);
 
 }  // namespace veldorin

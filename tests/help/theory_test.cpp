@@ -34,7 +34,9 @@ TEST_P(FormulaMarkup, IsCheckedForItsStructure) {
     // Whatever the markup, measuring and drawing must not fail.
     QImage image(200, 100, QImage::Format_RGB32);
     QPainter painter(&image);
-    DrawFormulaMarks(painter, formula.LayOut(QPointF(5, 60), MathFont()));
+    for (const FormulaMark& mark : formula.LayOut(QPointF(5, 60), MathFont())) {
+        DrawFormulaMark(painter, mark);
+    }
     EXPECT_GE(formula.Measure(MathFont()).width, 0);
 }
 
