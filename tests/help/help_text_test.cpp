@@ -59,16 +59,6 @@ TEST(HelpText, NoLineEndsInABlankOrOutrunsTheLongestQuotedLine) {
     }
 }
 
-TEST(HelpText, EveryTitleAHandlerScrollsToIsFoundAsItsOwnLine) {
-    const QStringList lines = HelpLines();
-    for (QLatin1StringView title :
-         {kHelpSpinSystem, kHelpLorentzians, kHelpArray, kHelpPlot, kHelpTable}) {
-        const int index = HelpSectionIndex(lines, title);
-        ASSERT_GE(index, 0) << title.data();
-        EXPECT_EQ(lines[index], title);
-    }
-}
-
 TEST(HelpText, WordMarkLineLiesInsideTheIntroductionText) {
     const QStringList lines = HelpLines();
     EXPECT_GE(SectionText(lines, kHelpIntroduction).size(), 3);
