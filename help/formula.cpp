@@ -21,14 +21,14 @@ QStringList SplitWords(const QString& markup) {
     QStringList words;
     QString word;
     int depth = 0;
-    for (const QChar c : markup) {
-        if (c == u'{') ++depth;
-        if (c == u'}') --depth;
-        if (c == u' ' && depth == 0) {
+    for (const QChar character : markup) {
+        if (character == u'{') ++depth;
+        if (character == u'}') --depth;
+        if (character == u' ' && depth == 0) {
             if (!word.isEmpty()) words.append(word);
             word.clear();
         } else {
-            word.append(c);
+            word.append(character);
         }
     }
     if (!word.isEmpty()) words.append(word);

@@ -25,7 +25,7 @@ struct FractionBar {
     QRectF rect;
 };
 
-// A bracket stretched to fill `box`: '(' , ')', '[' or ']', in the pen's colour.
+// A bracket stretched to fill `box`: '(', ')', '[' or ']', in the pen's colour.
 struct StretchedDelimiter {
     QChar delimiter;
     QRectF box;

@@ -109,34 +109,35 @@ private:
     FormulaExtent SetScripts(const Node& node, const ScriptLevel& level,
                              std::vector<FormulaMark>* marks, QPointF at) const {
         const Node& base = node.children[0];
-        const Node& sub = node.children[1];
-        const Node& sup = node.children[2];
+        const Node& subscript = node.children[1];
+        const Node& superscript = node.children[2];
         const ScriptLevel small = level.Smaller(base_);
-        const FormulaExtent b = Set(base, level, marks, at);
-        const FormulaExtent lower = Measure(sub, small);
-        const FormulaExtent upper = Measure(sup, small);
-        const bool hasSub = !sub.children.empty();
-        const bool hasSup = !sup.children.empty();
+        const FormulaExtent baseExtent = Set(base, level, marks, at);
+        const FormulaExtent lower = Measure(subscript, small);
+        const FormulaExtent upper = Measure(superscript, small);
+        const bool hasSubscript = !subscript.children.empty();
+        const bool hasSuperscript = !superscript.children.empty();
 
-        qreal up = std::max(level.em * 0.36, b.ascent - upper.ascent * 0.6);
-        qreal down = std::max(level.em * 0.2, b.descent - lower.descent * 0.4);
-        if (hasSub && hasSup) {
+        qreal up = std::max(level.em * 0.36, baseExtent.ascent - upper.ascent * 0.6);
+        qreal down = std::max(level.em * 0.2, baseExtent.descent - lower.descent * 0.4);
+        if (hasSubscript && hasSuperscript) {
             const qreal gap = (up - upper.descent) - (lower.ascent - down);
             const qreal wanted = level.em * 0.12;
             if (gap < wanted) down += wanted - gap;
         }
         // Italic letters lean to the right: move a superscript clear of the slant.
         const qreal lean = base.kind == Kind::Text && base.italic ? level.em * 0.06 : 0.0;
-        const qreal x = at.x() + b.width;
+        const qreal x = at.x() + baseExtent.width;
         if (marks) {
-            if (hasSub) Set(sub, small, marks, QPointF(x, at.y() + down));
-            if (hasSup) Set(sup, small, marks, QPointF(x + lean, at.y() - up));
+            if (hasSubscript) Set(subscript, small, marks, QPointF(x, at.y() + down));
+            if (hasSuperscript) Set(superscript, small, marks, QPointF(x + lean, at.y() - up));
         }
-        FormulaExtent extent = b;
-        extent.width += std::max(hasSub ? lower.width : 0.0, hasSup ? upper.width + lean : 0.0) +
-                        level.em * 0.04;
-        if (hasSup) extent.ascent = std::max(extent.ascent, up + upper.ascent);
-        if (hasSub) extent.descent = std::max(extent.descent, down + lower.descent);
+        FormulaExtent extent = baseExtent;
+        extent.width +=
+            std::max(hasSubscript ? lower.width : 0.0, hasSuperscript ? upper.width + lean : 0.0) +
+            level.em * 0.04;
+        if (hasSuperscript) extent.ascent = std::max(extent.ascent, up + upper.ascent);
+        if (hasSubscript) extent.descent = std::max(extent.descent, down + lower.descent);
         return extent;
     }
 

@@ -33,17 +33,17 @@ private:
     Node ParseRow(bool math) {
         Node row;
         while (!AtEnd() && Peek() != u'}' && !AtRight()) {
-            const QChar c = Peek();
-            if (c == u'\\') {
+            const QChar character = Peek();
+            if (character == u'\\') {
                 ParseCommand(row, math);
-            } else if (c == u'_' || c == u'^') {
+            } else if (character == u'_' || character == u'^') {
                 ++position_;
-                AttachScript(row, c == u'_' ? 1 : 2, ParseArgument(math));
-            } else if (c == u'{') {
+                AttachScript(row, character == u'_' ? 1 : 2, ParseArgument(math));
+            } else if (character == u'{') {
                 row.children.push_back(ParseGroup(math));
             } else {
                 ++position_;
-                AppendCharacter(row, c, math);
+                AppendCharacter(row, character, math);
             }
         }
         return row;
@@ -116,7 +116,9 @@ private:
         return std::nullopt;
     }
 
-    static bool IsDelimiter(QChar c) { return c == u'(' || c == u')' || c == u'[' || c == u']'; }
+    static bool IsDelimiter(QChar character) {
+        return character == u'(' || character == u')' || character == u'[' || character == u']';
+    }
 
     // A fence always gets two delimiters and its content, even from faulty markup.
     Node ParseFence(bool math) {
@@ -159,19 +161,19 @@ private:
 
     // Runs of characters of one style share a text item; a script attaches to the last
     // character of its run, which sets it in the same place.
-    static void AppendCharacter(Node& row, QChar c, bool math) {
-        const bool upperGreek = c.unicode() >= 0x0391 && c.unicode() <= 0x03A9;
-        const bool italic = math && c.isLetter() && !upperGreek;
+    static void AppendCharacter(Node& row, QChar character, bool math) {
+        const bool upperGreek = character.unicode() >= 0x0391 && character.unicode() <= 0x03A9;
+        const bool italic = math && character.isLetter() && !upperGreek;
         if (!row.children.empty()) {
             Node& last = row.children.back();
             if (last.kind == Kind::Text && last.italic == italic) {
-                last.text.append(c);
+                last.text.append(character);
                 return;
             }
         }
         Node text;
         text.kind = Kind::Text;
-        text.text = QString(c);
+        text.text = QString(character);
         text.italic = italic;
         row.children.push_back(std::move(text));
     }

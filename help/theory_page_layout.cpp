@@ -143,53 +143,55 @@ private:
         const auto distances = TypicalDistances();
         const QFontMetricsF metrics(fonts_.table);
         std::vector<Formula> labels;
-        qreal cell = 0;
+        qreal cellWidth = 0;
         for (const QString& atom : atoms) {
             labels.emplace_back(atom, FormulaMode::Text);
-            cell = std::max(cell, labels.back().Measure(fonts_.tableHeading).width);
+            cellWidth = std::max(cellWidth, labels.back().Measure(fonts_.tableHeading).width);
         }
         for (const auto& row : distances) {
             for (QLatin1StringView value : row) {
-                cell = std::max(cell, metrics.horizontalAdvance(value));
+                cellWidth = std::max(cellWidth, metrics.horizontalAdvance(value));
             }
         }
         // As wide as the equations above, if the cells fit.
-        cell = std::max(cell + 2 * kCellPadding,
-                        (equationsRight_ - kMargin) / (kDistanceAtomCount + 1));
+        cellWidth = std::max(cellWidth + 2 * kCellPadding,
+                             (equationsRight_ - kMargin) / (kDistanceAtomCount + 1));
         const qreal rowHeight = metrics.height() * kRowHeightFactor;
-        const int lines = kDistanceAtomCount + 1;
-        const QRectF grid(kMargin, y_, cell * lines, rowHeight * lines);
-        marks_.emplace_back(Grid(grid, cell, rowHeight));
+        const int cellsAcross = kDistanceAtomCount + 1;
+        const QRectF grid(kMargin, y_, cellWidth * cellsAcross, rowHeight * cellsAcross);
+        marks_.emplace_back(GridMark(grid, cellWidth, rowHeight));
         for (int i = 0; i < kDistanceAtomCount; ++i) {
-            SetLabel(labels[i], CellRect(grid, cell, rowHeight, 0, i + 1));
-            SetLabel(labels[i], CellRect(grid, cell, rowHeight, i + 1, 0));
+            SetLabel(labels[i], CellRect(grid, cellWidth, rowHeight, 0, i + 1));
+            SetLabel(labels[i], CellRect(grid, cellWidth, rowHeight, i + 1, 0));
             for (int j = 0; j < kDistanceAtomCount; ++j) {
                 const QString value = i == j ? QStringLiteral(u"–") : QString(distances[i][j]);
-                marks_.emplace_back(
-                    CellText{CellRect(grid, cell, rowHeight, i + 1, j + 1), fonts_.table, value});
+                marks_.emplace_back(CellText{CellRect(grid, cellWidth, rowHeight, i + 1, j + 1),
+                                             fonts_.table, value});
             }
         }
         Extend(grid.right());
         y_ = grid.bottom();
     }
 
-    static QRectF CellRect(const QRectF& grid, qreal cell, qreal rowHeight, int row, int column) {
-        return {grid.left() + column * cell, grid.top() + row * rowHeight, cell, rowHeight};
+    static QRectF CellRect(const QRectF& grid, qreal cellWidth, qreal rowHeight, int row,
+                           int column) {
+        return {grid.left() + column * cellWidth, grid.top() + row * rowHeight, cellWidth,
+                rowHeight};
     }
 
-    static TableGrid Grid(const QRectF& grid, qreal cell, qreal rowHeight) {
-        TableGrid lines{QRectF(grid.left(), grid.top(), grid.width(), rowHeight),
-                        QRectF(grid.left(), grid.top(), cell, grid.height()),
-                        kHeadingShade,
-                        {},
-                        kGridLineWidth};
+    static TableGrid GridMark(const QRectF& grid, qreal cellWidth, qreal rowHeight) {
+        TableGrid mark{QRectF(grid.left(), grid.top(), grid.width(), rowHeight),
+                       QRectF(grid.left(), grid.top(), cellWidth, grid.height()),
+                       kHeadingShade,
+                       {},
+                       kGridLineWidth};
         for (int i = 0; i <= kDistanceAtomCount + 1; ++i) {
-            const qreal x = grid.left() + i * cell;
+            const qreal x = grid.left() + i * cellWidth;
             const qreal y = grid.top() + i * rowHeight;
-            lines.lines.emplace_back(QPointF(x, grid.top()), QPointF(x, grid.bottom()));
-            lines.lines.emplace_back(QPointF(grid.left(), y), QPointF(grid.right(), y));
+            mark.lines.emplace_back(QPointF(x, grid.top()), QPointF(x, grid.bottom()));
+            mark.lines.emplace_back(QPointF(grid.left(), y), QPointF(grid.right(), y));
         }
-        return lines;
+        return mark;
     }
 
     // A row or column label, centred in its cell.

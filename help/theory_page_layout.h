@@ -37,6 +37,7 @@ struct CellText {
     QString text;
 };
 
+// The title's text run and the formulas' marks, the table's grid and its values.
 using PageMark = std::variant<FormulaMark, TableGrid, CellText>;
 
 struct TheoryPageLayout {
