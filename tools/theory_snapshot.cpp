@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "theory_page.h"
+#include "help/theory_page.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

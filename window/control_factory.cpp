@@ -11,7 +11,7 @@
 #include "graph_canvas.h"
 #include "results_list.h"
 #include "spin_diagram.h"
-#include "theory_page.h"
+#include "help/theory_page.h"
 
 namespace veldorin {
 

@@ -3,8 +3,8 @@
 #include <QListWidget>
 #include <QScrollBar>
 
-#include "help_list.h"
-#include "help_text.h"
+#include "help/help_list.h"
+#include "help/help_text.h"
 #include "layout.h"
 
 namespace veldorin {

@@ -20,8 +20,8 @@
 #include "lorentzian_entry.h"
 #include "graph_interaction.h"
 #include "help_panels.h"
-#include "help_text.h"
-#include "hover_help.h"
+#include "help/help_text.h"
+#include "help/hover_help.h"
 #include "layout.h"
 #include "options_panel.h"
 #include "pointer_router.h"
@@ -166,7 +166,7 @@ void Modeling::RoutePointer() {
     router_->SetHandler(controls_.Find("Frame1(0)"), [this](QPointF) { Frame1_MouseMove(0); });
     router_->SetHandler(controls_.Find("Frame1(1)"), [this](QPointF) { Frame1_MouseMove(1); });
     for (const HoverTopic& topic : HoverTopics()) {
-        router_->SetHandler(controls_.Find(topic.control),
+        router_->SetHandler(controls_.Find(topic.objectName),
                             [this, title = topic.title](QPointF) { ShowHelpSection(title); });
     }
     for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {

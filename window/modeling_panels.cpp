@@ -3,7 +3,7 @@
 
 #include "graph_interaction.h"
 #include "help_panels.h"
-#include "help_text.h"
+#include "help/help_text.h"
 #include "modeling.h"
 #include "options_panel.h"
 

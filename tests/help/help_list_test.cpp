@@ -1,4 +1,4 @@
-#include "help_list.h"
+#include "help/help_list.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "design_font.h"
-#include "help_text.h"
+#include "help/help_text.h"
 
 namespace veldorin {
 namespace {

@@ -1,4 +1,4 @@
-#include "help_text.h"
+#include "help/help_text.h"
 
 #include <gtest/gtest.h>
 
@@ -56,16 +56,6 @@ TEST(HelpText, NoLineEndsInABlankOrOutrunsTheLongestQuotedLine) {
     for (const QString& line : HelpLines()) {
         EXPECT_FALSE(line.endsWith(u' ')) << qPrintable(line);
         EXPECT_LE(line.size(), 91) << qPrintable(line);
-    }
-}
-
-TEST(HelpText, EveryTitleAHandlerScrollsToIsFoundAsItsOwnLine) {
-    const QStringList lines = HelpLines();
-    for (QLatin1StringView title :
-         {kHelpSpinSystem, kHelpLorentzians, kHelpArray, kHelpPlot, kHelpTable}) {
-        const int index = HelpSectionIndex(lines, title);
-        ASSERT_GE(index, 0) << title.data();
-        EXPECT_EQ(lines[index], title);
     }
 }
 

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
 
-#include "formula.h"
-#include "theory_content.h"
-#include "theory_page.h"
+#include "help/formula.h"
+#include "help/theory_content.h"
+#include "help/theory_page.h"
 
 namespace veldorin {
 namespace {
@@ -34,7 +35,9 @@ TEST_P(FormulaMarkup, IsCheckedForItsStructure) {
     // Whatever the markup, measuring and drawing must not fail.
     QImage image(200, 100, QImage::Format_RGB32);
     QPainter painter(&image);
-    formula.Draw(painter, QPointF(5, 60), MathFont());
+    for (const FormulaMark& mark : formula.LayOut(QPointF(5, 60), MathFont())) {
+        DrawFormulaMark(painter, mark);
+    }
     EXPECT_GE(formula.Measure(MathFont()).width, 0);
 }
 
@@ -54,7 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
                     MarkupCase{"ScriptAtTheEnd", u"x_", false},
                     MarkupCase{"FenceWithoutRight", u"\\left( a", false},
                     MarkupCase{"StrayRight", u"a \\right)", false},
-                    MarkupCase{"FenceWithBadDelimiter", u"\\left{ a \\right}", false}),
+                    MarkupCase{"FenceWithBadDelimiter", u"\\left{ a \\right}", false},
+                    MarkupCase{"BracketFence", u"\\left[ a \\right]", true},
+                    MarkupCase{"RightWithoutDelimiter", u"\\left( a \\right", false},
+                    MarkupCase{"FractionWithoutDenominator", u"\\frac{a}", false},
+                    MarkupCase{"BackslashAtTheEnd", u"a\\", false},
+                    MarkupCase{"UnbracedRmGroup", u"\\rm x", false}),
     [](const testing::TestParamInfo<MarkupCase>& info) { return std::string(info.param.name); });
 
 TEST(Formula, FractionStacksAboveAndBelowTheBaseline) {
@@ -195,6 +203,31 @@ TEST(TheoryPage, ScalesWithTheWidgetSize) {
     // A wider widget keeps the proportions and only adds background at the side.
     const QRect wide = InkBox(Render(QSize(1539, 501)));
     EXPECT_NEAR(wide.width(), small.width(), 0.03 * small.width());
+}
+
+// A page keeps its layout between paints: resized from size to size, and then given
+// another application font, it must draw what a new page at that size and font draws.
+TEST(TheoryPage, KeptLayoutDrawsLikeANewPage) {
+    TheoryPage page;
+    for (const QSize size :
+         {QSize(513, 501), QSize(300, 293), QSize(1026, 1002), QSize(1539, 501), QSize(513, 501)}) {
+        page.resize(size);
+        EXPECT_TRUE(page.grab().toImage() == Render(size))
+            << size.width() << " x " << size.height();
+    }
+    const QImage upright = page.grab().toImage();
+    const QFont applicationFont = QApplication::font();
+    QFont italic = applicationFont;
+    italic.setItalic(true);
+    QApplication::setFont(italic);
+    // Without a running event loop the new font does not reach existing widgets; the page
+    // gets it as it would in the running program.
+    page.setFont(italic);
+    const QImage slanted = page.grab().toImage();
+    const QImage fresh = Render(page.size());
+    QApplication::setFont(applicationFont);
+    EXPECT_FALSE(slanted == upright);
+    EXPECT_TRUE(slanted == fresh);
 }
 
 // Counts the pointer movements that reach it, as the window's background handler would.

@@ -5,9 +5,9 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "help_list.h"
-#include "help_text.h"
-#include "hover_help.h"
+#include "help/help_list.h"
+#include "help/help_text.h"
+#include "help/hover_help.h"
 #include "window_fixture.h"
 #include "word_mark.h"
 
@@ -135,7 +135,7 @@ TEST_F(HoverHelp, every_hover_row_names_a_control_and_a_title_of_the_help_text) 
     Started();
     std::vector<QLatin1StringView> titles{kHelpSpinSystem, kHelpPlot};
     for (const HoverTopic& topic : HoverTopics()) {
-        EXPECT_NE(window_->controls().Find(topic.control), nullptr) << topic.control;
+        EXPECT_NE(window_->controls().Find(topic.objectName), nullptr) << topic.objectName;
         titles.push_back(topic.title);
     }
     QStringList lines;

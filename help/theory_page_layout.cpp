@@ -1,11 +1,10 @@
-#include "theory_page.h"
+#include "help/theory_page_layout.h"
 
 #include <QFontMetricsF>
-#include <QPainter>
 #include <algorithm>
 
-#include "formula.h"
-#include "theory_content.h"
+#include "help/formula.h"
+#include "help/theory_content.h"
 
 namespace veldorin {
 
@@ -54,13 +53,10 @@ struct PageFonts {
     QFont tableHeading = SansFont(140, true);
 };
 
-// Lays the page out from the top; with a painter it also draws. Returns the extent used,
-// so that a first pass without painter can find out whether the content must shrink.
-class PageSetter {
+// Lays the page out from the top, keeping the marks and the extent they use.
+class PageLayouter {
 public:
-    explicit PageSetter(QPainter* painter) : painter_(painter) {}
-
-    QSizeF Set() {
+    TheoryPageLayout LayOut() {
         SetTitle();
         y_ += kTitleGap;
         SetEquations();
@@ -68,17 +64,19 @@ public:
         SetLegend();
         y_ += kSectionGap;
         SetTable();
-        return {right_ + kMargin, y_ + kMargin};
+        const QSizeF needed(right_ + kMargin, y_ + kMargin);
+        // Fonts of another width than the preferred ones must not push the content off the
+        // page.
+        const qreal shrink = std::min({1.0, kTheoryPageTwips.width() / needed.width(),
+                                       kTheoryPageTwips.height() / needed.height()});
+        return {std::move(marks_), shrink};
     }
 
 private:
     void SetTitle() {
         const QFontMetricsF metrics(fonts_.title);
         y_ += metrics.ascent();
-        if (painter_) {
-            painter_->setFont(fonts_.title);
-            painter_->drawText(QPointF(kMargin, y_), kTheoryTitle);
-        }
+        marks_.emplace_back(FormulaMark{TextRun{QPointF(kMargin, y_), fonts_.title, kTheoryTitle}});
         Extend(kMargin + metrics.horizontalAdvance(kTheoryTitle));
         y_ += metrics.descent();
     }
@@ -106,12 +104,8 @@ private:
                 if (i > 0) y_ += kLineGap;
                 y_ += ascent;
                 const qreal x = kMargin + column;
-                if (painter_) {
-                    if (i == 0) {
-                        lhs.Draw(*painter_, QPointF(x - lhsExtent.width, y_), fonts_.math);
-                    }
-                    rhs.Draw(*painter_, QPointF(x, y_), fonts_.math);
-                }
+                if (i == 0) Add(lhs.LayOut(QPointF(x - lhsExtent.width, y_), fonts_.math));
+                Add(rhs.LayOut(QPointF(x, y_), fonts_.math));
                 Extend(x + extent.width);
                 equationsRight_ = std::max(equationsRight_, x + extent.width);
                 y_ += descent;
@@ -128,7 +122,7 @@ private:
             const Formula text(line, FormulaMode::Text);
             y_ += first ? metrics.ascent() : metrics.lineSpacing();
             first = false;
-            if (painter_) text.Draw(*painter_, QPointF(kMargin, y_), fonts_.legend);
+            Add(text.LayOut(QPointF(kMargin, y_), fonts_.legend));
             Extend(kMargin + text.Measure(fonts_.legend).width);
         }
         y_ += metrics.descent();
@@ -138,7 +132,7 @@ private:
         const Formula heading(DistanceTableHeading(), FormulaMode::Text);
         const QFontMetricsF metrics(fonts_.tableHeading);
         y_ += metrics.ascent();
-        if (painter_) heading.Draw(*painter_, QPointF(kMargin, y_), fonts_.tableHeading);
+        Add(heading.LayOut(QPointF(kMargin, y_), fonts_.tableHeading));
         Extend(kMargin + heading.Measure(fonts_.tableHeading).width);
         y_ += metrics.descent() + kLineGap * 2;
         SetGrid();
@@ -149,73 +143,77 @@ private:
         const auto distances = TypicalDistances();
         const QFontMetricsF metrics(fonts_.table);
         std::vector<Formula> labels;
-        qreal cell = 0;
+        qreal cellWidth = 0;
         for (const QString& atom : atoms) {
             labels.emplace_back(atom, FormulaMode::Text);
-            cell = std::max(cell, labels.back().Measure(fonts_.tableHeading).width);
+            cellWidth = std::max(cellWidth, labels.back().Measure(fonts_.tableHeading).width);
         }
         for (const auto& row : distances) {
             for (QLatin1StringView value : row) {
-                cell = std::max(cell, metrics.horizontalAdvance(value));
+                cellWidth = std::max(cellWidth, metrics.horizontalAdvance(value));
             }
         }
         // As wide as the equations above, if the cells fit.
-        cell = std::max(cell + 2 * kCellPadding,
-                        (equationsRight_ - kMargin) / (kDistanceAtomCount + 1));
+        cellWidth = std::max(cellWidth + 2 * kCellPadding,
+                             (equationsRight_ - kMargin) / (kDistanceAtomCount + 1));
         const qreal rowHeight = metrics.height() * kRowHeightFactor;
-        const int lines = kDistanceAtomCount + 1;
-        const QRectF grid(kMargin, y_, cell * lines, rowHeight * lines);
-        if (painter_) {
-            DrawGridLines(grid, cell, rowHeight);
-            for (int i = 0; i < kDistanceAtomCount; ++i) {
-                DrawLabel(labels[i], CellRect(grid, cell, rowHeight, 0, i + 1));
-                DrawLabel(labels[i], CellRect(grid, cell, rowHeight, i + 1, 0));
-                for (int j = 0; j < kDistanceAtomCount; ++j) {
-                    const QString value = i == j ? QStringLiteral(u"–") : QString(distances[i][j]);
-                    painter_->setFont(fonts_.table);
-                    painter_->drawText(CellRect(grid, cell, rowHeight, i + 1, j + 1),
-                                       Qt::AlignCenter, value);
-                }
+        const int cellsAcross = kDistanceAtomCount + 1;
+        const QRectF grid(kMargin, y_, cellWidth * cellsAcross, rowHeight * cellsAcross);
+        marks_.emplace_back(GridMark(grid, cellWidth, rowHeight));
+        for (int i = 0; i < kDistanceAtomCount; ++i) {
+            SetLabel(labels[i], CellRect(grid, cellWidth, rowHeight, 0, i + 1));
+            SetLabel(labels[i], CellRect(grid, cellWidth, rowHeight, i + 1, 0));
+            for (int j = 0; j < kDistanceAtomCount; ++j) {
+                const QString value = i == j ? QStringLiteral(u"–") : QString(distances[i][j]);
+                marks_.emplace_back(CellText{CellRect(grid, cellWidth, rowHeight, i + 1, j + 1),
+                                             fonts_.table, value});
             }
         }
         Extend(grid.right());
         y_ = grid.bottom();
     }
 
-    static QRectF CellRect(const QRectF& grid, qreal cell, qreal rowHeight, int row, int column) {
-        return {grid.left() + column * cell, grid.top() + row * rowHeight, cell, rowHeight};
+    static QRectF CellRect(const QRectF& grid, qreal cellWidth, qreal rowHeight, int row,
+                           int column) {
+        return {grid.left() + column * cellWidth, grid.top() + row * rowHeight, cellWidth,
+                rowHeight};
     }
 
-    void DrawGridLines(const QRectF& grid, qreal cell, qreal rowHeight) {
-        painter_->save();
-        painter_->fillRect(QRectF(grid.left(), grid.top(), grid.width(), rowHeight), kHeadingShade);
-        painter_->fillRect(QRectF(grid.left(), grid.top(), cell, grid.height()), kHeadingShade);
-        QPen pen(painter_->pen().color());
-        pen.setWidthF(12);
-        painter_->setPen(pen);
+    static TableGrid GridMark(const QRectF& grid, qreal cellWidth, qreal rowHeight) {
+        TableGrid mark{QRectF(grid.left(), grid.top(), grid.width(), rowHeight),
+                       QRectF(grid.left(), grid.top(), cellWidth, grid.height()),
+                       kHeadingShade,
+                       {},
+                       kGridLineWidth};
         for (int i = 0; i <= kDistanceAtomCount + 1; ++i) {
-            const qreal x = grid.left() + i * cell;
+            const qreal x = grid.left() + i * cellWidth;
             const qreal y = grid.top() + i * rowHeight;
-            painter_->drawLine(QPointF(x, grid.top()), QPointF(x, grid.bottom()));
-            painter_->drawLine(QPointF(grid.left(), y), QPointF(grid.right(), y));
+            mark.lines.emplace_back(QPointF(x, grid.top()), QPointF(x, grid.bottom()));
+            mark.lines.emplace_back(QPointF(grid.left(), y), QPointF(grid.right(), y));
         }
-        painter_->restore();
+        return mark;
     }
 
-    void DrawLabel(const Formula& label, const QRectF& box) {
+    // A row or column label, centred in its cell.
+    void SetLabel(const Formula& label, const QRectF& box) {
         const FormulaExtent extent = label.Measure(fonts_.tableHeading);
         const QFontMetricsF metrics(fonts_.tableHeading);
         const qreal baseline = box.center().y() + (metrics.ascent() - metrics.descent()) / 2;
-        label.Draw(*painter_, QPointF(box.center().x() - extent.width / 2, baseline),
-                   fonts_.tableHeading);
+        Add(label.LayOut(QPointF(box.center().x() - extent.width / 2, baseline),
+                         fonts_.tableHeading));
+    }
+
+    void Add(std::vector<FormulaMark> formula) {
+        for (FormulaMark& mark : formula) marks_.emplace_back(std::move(mark));
     }
 
     void Extend(qreal x) { right_ = std::max(right_, x); }
 
     static constexpr QColor kHeadingShade{240, 200, 160};
+    static constexpr qreal kGridLineWidth = 12;
 
-    QPainter* painter_;
     PageFonts fonts_;
+    std::vector<PageMark> marks_;
     qreal y_ = kMargin;
     qreal right_ = 0;
     qreal equationsRight_ = 0;
@@ -223,34 +221,6 @@ private:
 
 }  // namespace
 
-void PaintTheoryPage(QPainter& painter, const QSizeF& size) {
-    painter.save();
-    painter.fillRect(QRectF(QPointF(0, 0), size), kTheoryBackground);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setPen(Qt::black);
-
-    const qreal scale = std::min(size.width() / kTheoryPageTwips.width(),
-                                 size.height() / kTheoryPageTwips.height());
-    const QSizeF needed = PageSetter(nullptr).Set();
-    // Fonts of another width than the preferred ones must not push the content off the page.
-    const qreal shrink = std::min({1.0, kTheoryPageTwips.width() / needed.width(),
-                                   kTheoryPageTwips.height() / needed.height()});
-    painter.scale(scale * shrink, scale * shrink);
-    PageSetter(&painter).Set();
-    painter.restore();
-}
-
-TheoryPage::TheoryPage(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    // The pointer over the open page is not over the window's background, whose movements
-    // close every panel: keep them from reaching the window.
-    setAttribute(Qt::WA_NoMousePropagation);
-}
-
-void TheoryPage::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    PaintTheoryPage(painter, size());
-}
+TheoryPageLayout LayOutTheoryPage() { return PageLayouter().LayOut(); }
 
 }  // namespace veldorin

@@ -1,4 +1,4 @@
-#include "help_list.h"
+#include "help/help_list.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "help_text.h"
+#include "help/help_text.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "help_text.h"
+#include "help/help_text.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "theory_content.h"
+#include "help/theory_content.h"
 
 namespace veldorin {
 

@@ -4,20 +4,15 @@
 // distances between atoms, drawn as text and vector strokes on the page's own background.
 
 #include <QColor>
-#include <QSize>
+#include <QFont>
 #include <QWidget>
+#include <optional>
 
-class QPainter;
+#include "help/theory_page_layout.h"
 
 namespace veldorin {
 
 inline constexpr QColor kTheoryBackground{255, 224, 192};
-// Size of the open page in twips; its drawing is laid out in these units and scaled to
-// whatever size the widget has.
-inline constexpr QSize kTheoryPageTwips{7695, 7515};
-
-// Paints the whole page into the rectangle (0, 0, size).
-void PaintTheoryPage(QPainter& painter, const QSizeF& size);
 
 class TheoryPage : public QWidget {
 public:
@@ -25,6 +20,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The page is laid out in twips on its first paint and kept: a new size only changes
+    // the scale it is drawn at. The layout's fonts take what they do not set from the
+    // application's font, so a new application font lays the page out again.
+    std::optional<TheoryPageLayout> layout_;
+    QFont layoutApplicationFont_;
 };
 
 }  // namespace veldorin

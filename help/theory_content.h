@@ -1,7 +1,7 @@
 #pragma once
 
 // What the Theory page shows: the equations the calculation evaluates, their legend and the
-// table of typical distances. Equations and legend are formula markup (formula.h).
+// table of typical distances. Equations and legend are formula markup (formula_parser.h).
 
 #include <QLatin1StringView>
 #include <QString>
