@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "design_palette.h"
-#include "modeling.h"
-#include "program_icon.h"
-#include "startup_places.h"
+#include "ui/design_palette.h"
+#include "window/modeling.h"
+#include "app/program_icon.h"
+#include "storage/startup_places.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,9 +1,9 @@
-#include "nucleus_menu.h"
+#include "spins/nucleus_menu.h"
 
 #include <QComboBox>
 
 #include "model.h"
-#include "slim_arrow_style.h"
+#include "ui/slim_arrow_style.h"
 
 namespace veldorin {
 

@@ -1,11 +1,11 @@
-#include "spin_diagram.h"
+#include "spins/spin_diagram.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 
-#include "design_font.h"
-#include "design_palette.h"
+#include "ui/design_font.h"
+#include "ui/design_palette.h"
 
 namespace veldorin {
 

@@ -5,7 +5,7 @@
 
 #include "constants.h"
 #include "model.h"
-#include "twips.h"
+#include "ui/twips.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,14 +1,14 @@
-#include "spin_editors.h"
+#include "spins/spin_editors.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "entry_rules.h"
-#include "key_release_filter.h"
-#include "nucleus_menu.h"
-#include "pointer_gestures.h"
-#include "spin_diagram.h"
+#include "ui/entry_rules.h"
+#include "ui/key_release_filter.h"
+#include "spins/nucleus_menu.h"
+#include "ui/pointer_gestures.h"
+#include "spins/spin_diagram.h"
 
 namespace veldorin {
 

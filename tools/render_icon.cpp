@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "program_icon.h"
+#include "app/program_icon.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

@@ -1,4 +1,4 @@
-#include "control_factory.h"
+#include "window/control_factory.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -6,11 +6,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "design_palette.h"
-#include "drawn_surface.h"
-#include "graph_canvas.h"
-#include "results_list.h"
-#include "spin_diagram.h"
+#include "ui/design_palette.h"
+#include "window/drawn_surface.h"
+#include "window/graph_canvas.h"
+#include "window/results_list.h"
+#include "spins/spin_diagram.h"
 #include "help/theory_page.h"
 
 namespace veldorin {

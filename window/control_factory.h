@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "layout.h"
-#include "twips.h"
+#include "window/layout.h"
+#include "ui/twips.h"
 
 namespace veldorin {
 

@@ -1,13 +1,13 @@
-#include "control_set.h"
+#include "window/control_set.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "control_factory.h"
-#include "directory_list.h"
-#include "drawn_surface.h"
-#include "layout.h"
-#include "options_panel.h"
+#include "window/control_factory.h"
+#include "window/directory_list.h"
+#include "window/drawn_surface.h"
+#include "window/layout.h"
+#include "window/options_panel.h"
 
 namespace veldorin {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "twips.h"
+#include "ui/twips.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "drawn_surface.h"
+#include "window/drawn_surface.h"
 
 #include <QPainter>
 

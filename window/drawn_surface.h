@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "layout.h"
-#include "twips.h"
+#include "window/layout.h"
+#include "ui/twips.h"
 
 namespace veldorin {
 

@@ -1,9 +1,9 @@
-#include "graph_canvas.h"
+#include "window/graph_canvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "colours.h"
+#include "ui/colours.h"
 
 namespace veldorin {
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "draw_command.h"
-#include "twips.h"
+#include "ui/twips.h"
 
 namespace veldorin {
 

@@ -1,10 +1,10 @@
-#include "graph_interaction.h"
+#include "window/graph_interaction.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <cmath>
 
-#include "graph_canvas.h"
+#include "window/graph_canvas.h"
 #include "readout.h"
 
 namespace veldorin {

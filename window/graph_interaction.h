@@ -4,8 +4,8 @@
 #include <QSize>
 #include <optional>
 
-#include "layout.h"
-#include "twips.h"
+#include "window/layout.h"
+#include "ui/twips.h"
 
 class QComboBox;
 class QLabel;

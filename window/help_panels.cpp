@@ -1,11 +1,11 @@
-#include "help_panels.h"
+#include "window/help_panels.h"
 
 #include <QListWidget>
 #include <QScrollBar>
 
 #include "help/help_list.h"
 #include "help/help_text.h"
-#include "layout.h"
+#include "window/layout.h"
 
 namespace veldorin {
 

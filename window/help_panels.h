@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "twips.h"
+#include "ui/twips.h"
 
 class QListWidget;
 class QWidget;

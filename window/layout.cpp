@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "window/layout.h"
 
 #include "model.h"
 

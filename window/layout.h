@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "colours.h"
-#include "design_font.h"
+#include "ui/colours.h"
+#include "ui/design_font.h"
 
 namespace veldorin {
 

@@ -1,9 +1,9 @@
-#include "lorentzian_entry.h"
+#include "window/lorentzian_entry.h"
 
 #include <QLineEdit>
 
-#include "entry_rules.h"
-#include "key_release_filter.h"
+#include "ui/entry_rules.h"
+#include "ui/key_release_filter.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "modeling.h"
+#include "window/modeling.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -11,28 +11,28 @@
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
-#include "design_palette.h"
-#include "drawn_surface.h"
-#include "entry_rules.h"
-#include "graph_canvas.h"
-#include "key_release_filter.h"
-#include "layout.h"
-#include "lorentzian_entry.h"
-#include "graph_interaction.h"
-#include "help_panels.h"
+#include "ui/design_palette.h"
+#include "window/drawn_surface.h"
+#include "ui/entry_rules.h"
+#include "window/graph_canvas.h"
+#include "ui/key_release_filter.h"
+#include "window/layout.h"
+#include "window/lorentzian_entry.h"
+#include "window/graph_interaction.h"
+#include "window/help_panels.h"
 #include "help/help_text.h"
 #include "help/hover_help.h"
-#include "layout.h"
-#include "options_panel.h"
-#include "pointer_router.h"
-#include "results_list.h"
-#include "run_report.h"
-#include "spin_diagram.h"
-#include "spin_editors.h"
-#include "table_writer.h"
-#include "word_mark.h"
-#include "working_directory.h"
-#include "working_directory_settler.h"
+#include "window/layout.h"
+#include "window/options_panel.h"
+#include "ui/pointer_router.h"
+#include "window/results_list.h"
+#include "window/run_report.h"
+#include "spins/spin_diagram.h"
+#include "spins/spin_editors.h"
+#include "window/table_writer.h"
+#include "window/word_mark.h"
+#include "storage/working_directory.h"
+#include "storage/working_directory_settler.h"
 
 namespace veldorin {
 

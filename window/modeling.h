@@ -19,10 +19,10 @@
 #include <functional>
 #include <memory>
 
-#include "control_set.h"
+#include "window/control_set.h"
 #include "recalculation.h"
-#include "startup_places.h"
-#include "twips.h"
+#include "storage/startup_places.h"
+#include "ui/twips.h"
 
 class QAction;
 class QComboBox;

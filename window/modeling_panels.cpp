@@ -1,11 +1,11 @@
 // The window's handlers of the menu, of the pointer moves that drive the help list, and of
 // the graph panel's readout and enlarging.
 
-#include "graph_interaction.h"
-#include "help_panels.h"
+#include "window/graph_interaction.h"
+#include "window/help_panels.h"
 #include "help/help_text.h"
-#include "modeling.h"
-#include "options_panel.h"
+#include "window/modeling.h"
+#include "window/options_panel.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "results_list.h"
+#include "window/results_list.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include <QListWidget>
 #include <string>
 
-#include "twips.h"
+#include "ui/twips.h"
 
 namespace veldorin {
 

@@ -1,9 +1,9 @@
-#include "run_report.h"
+#include "window/run_report.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 
-#include "results_list.h"
+#include "window/results_list.h"
 
 namespace veldorin {
 

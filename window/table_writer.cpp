@@ -1,6 +1,6 @@
-#include "table_writer.h"
+#include "window/table_writer.h"
 
-#include "results_list.h"
+#include "window/results_list.h"
 
 namespace veldorin {
 

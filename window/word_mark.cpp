@@ -1,4 +1,4 @@
-#include "word_mark.h"
+#include "window/word_mark.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <string>
 
-#include "control_factory.h"
-#include "layout.h"
+#include "window/control_factory.h"
+#include "window/layout.h"
 
 namespace veldorin {
 

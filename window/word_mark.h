@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <random>
 
-#include "twips.h"
+#include "ui/twips.h"
 
 class QLabel;
 class QWidget;

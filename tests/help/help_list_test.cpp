@@ -10,7 +10,7 @@
 #include <QTest>
 #include <algorithm>
 
-#include "design_font.h"
+#include "ui/design_font.h"
 #include "help/help_text.h"
 
 namespace veldorin {

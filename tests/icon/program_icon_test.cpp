@@ -1,4 +1,4 @@
-#include "program_icon.h"
+#include "app/program_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -86,10 +86,3 @@ TEST(ProgramIcon, CarriesTheBuiltInPictureAtEverySize) {
 
 }  // namespace
 }  // namespace veldorin
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

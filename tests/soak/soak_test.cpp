@@ -23,15 +23,15 @@
 #include <string>
 #include <vector>
 
-#include "directory_list.h"
-#include "graph_canvas.h"
-#include "layout.h"
+#include "window/directory_list.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
 #include "numeric_text.h"
-#include "results_list.h"
-#include "spin_diagram.h"
-#include "table_oracle.h"
-#include "window_fixture.h"
-#include "word_mark.h"
+#include "window/results_list.h"
+#include "spins/spin_diagram.h"
+#include "tests/soak/table_oracle.h"
+#include "tests/support/window_fixture.h"
+#include "window/word_mark.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VELDORIN_ADDRESS_SANITIZER 1

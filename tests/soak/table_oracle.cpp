@@ -1,13 +1,13 @@
-#include "table_oracle.h"
+#include "tests/soak/table_oracle.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "graph_canvas.h"
-#include "layout.h"
-#include "modeling.h"
-#include "spin_diagram.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
+#include "window/modeling.h"
+#include "spins/spin_diagram.h"
 
 namespace veldorin::test {
 

@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QPalette>
 
-#include "spin_diagram.h"
-#include "window_fixture.h"
+#include "spins/spin_diagram.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <QTest>
 #include <functional>
 
-#include "results_list.h"
-#include "window_fixture.h"
+#include "window/results_list.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "graph_canvas.h"
-#include "layout.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
 #include "recalculation.h"
-#include "spin_diagram.h"
-#include "spin_editors.h"
-#include "window_fixture.h"
+#include "spins/spin_diagram.h"
+#include "spins/spin_editors.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "entry_rules.h"
+#include "ui/entry_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <QScreen>
 #include <QTest>
 
-#include "spin_diagram.h"
-#include "window_fixture.h"
+#include "spins/spin_diagram.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

@@ -1,9 +1,9 @@
 #include <QLabel>
 #include <QSignalSpy>
 
-#include "graph_canvas.h"
+#include "window/graph_canvas.h"
 #include "recalculation.h"
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

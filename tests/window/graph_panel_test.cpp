@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "graph_canvas.h"
-#include "graph_interaction.h"
-#include "window_fixture.h"
-#include "word_mark.h"
+#include "window/graph_canvas.h"
+#include "window/graph_interaction.h"
+#include "tests/support/window_fixture.h"
+#include "window/word_mark.h"
 
 namespace veldorin::test {
 namespace {

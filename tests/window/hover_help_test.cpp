@@ -8,8 +8,8 @@
 #include "help/help_list.h"
 #include "help/help_text.h"
 #include "help/hover_help.h"
-#include "window_fixture.h"
-#include "word_mark.h"
+#include "tests/support/window_fixture.h"
+#include "window/word_mark.h"
 
 namespace veldorin::test {
 namespace {

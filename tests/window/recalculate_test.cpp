@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "layout.h"
-#include "results_list.h"
+#include "window/layout.h"
+#include "window/results_list.h"
 #include "results_table.h"
-#include "spin_diagram.h"
-#include "window_fixture.h"
+#include "spins/spin_diagram.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

@@ -1,7 +1,7 @@
 #include <QFontMetricsF>
 #include <gtest/gtest.h>
 
-#include "results_list.h"
+#include "window/results_list.h"
 
 namespace veldorin::test {
 namespace {

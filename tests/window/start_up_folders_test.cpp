@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "directory_list.h"
-#include "window_fixture.h"
+#include "window/directory_list.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

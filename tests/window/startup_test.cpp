@@ -6,9 +6,9 @@
 #include <QTimer>
 
 #include "results_table.h"
-#include "spin_diagram.h"
-#include "window_fixture.h"
-#include "word_mark.h"
+#include "spins/spin_diagram.h"
+#include "tests/support/window_fixture.h"
+#include "window/word_mark.h"
 
 namespace veldorin::test {
 namespace {

@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "results_list.h"
-#include "table_writer.h"
+#include "window/results_list.h"
+#include "window/table_writer.h"
 
 namespace veldorin::test {
 namespace {

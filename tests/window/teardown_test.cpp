@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 namespace {

@@ -9,10 +9,10 @@
 #include <QStyleOption>
 #include <functional>
 
-#include "results_list.h"
-#include "spin_editors.h"
-#include "window_fixture.h"
-#include "word_mark.h"
+#include "window/results_list.h"
+#include "spins/spin_editors.h"
+#include "tests/support/window_fixture.h"
+#include "window/word_mark.h"
 
 namespace veldorin::test {
 namespace {

@@ -1,0 +1,55 @@
+#include "tests/support/window_fixture.h"
+
+#include <QFile>
+#include <QTest>
+
+#include "recalculation.h"
+#include "window/results_list.h"
+
+namespace veldorin::test {
+
+void WindowTest::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    watchdog_.emplace(std::string(info->test_suite_name()) + "." + info->name(), TimeLimit());
+    ASSERT_TRUE(programDirectory_.isValid());
+}
+
+void WindowTest::TearDown() {
+    window_.reset();
+    watchdog_.reset();
+}
+
+Modeling& WindowTest::Constructed() {
+    window_ = std::make_unique<Modeling>();
+    return *window_;
+}
+
+Modeling& WindowTest::Started() {
+    Constructed().Form_Load({programDirectory(), {}});
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    return *window_;
+}
+
+QByteArray WindowTest::TableFileBytes() const {
+    QFile file(tablePath());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << tablePath().toStdString();
+    return file.readAll();
+}
+
+QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")->Lines(); }
+
+QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
+    ModelTexts model = DefaultModel();
+    model.tableModeCaption = std::string(tableModeCaption);
+    return EngineTableOf(model);
+}
+
+QStringList EngineTableOf(const ModelTexts& model) {
+    TableLines sink;
+    Recalculation().RunTable(model, GraphSettings{}, sink);
+    QStringList lines;
+    for (const std::string& line : sink.lines) lines.append(QString::fromStdString(line));
+    return lines;
+}
+
+}  // namespace veldorin::test

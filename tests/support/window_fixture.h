@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QSignalSpy>
+#include <QString>
+#include <QTemporaryDir>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "window/control_set.h"
+#include "window/modeling.h"
+#include "tests/support/watchdog.h"
+
+// Texts in failure messages as text, not as arrays of UTF-16 units. Found by argument-
+// dependent lookup, so it lives in QString's namespace.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace veldorin::test {
+
+// One window per test, started from a temporary program folder, so that everything
+// the program writes ("Lumen_Forge", "table.dat") lands in a throw-away place.
+// The lines the engine computes for a model, as the results list shows them.
+QStringList EngineTableOf(const ModelTexts& model);
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // How long one test may run before the watchdog ends the program.
+    virtual std::chrono::seconds TimeLimit() const { return std::chrono::seconds(60); }
+
+    // The window after the start-up sequence, shown and exposed.
+    Modeling& Started();
+    // The window as constructed: hidden, nothing selected, nothing computed.
+    Modeling& Constructed();
+
+    template <class W = QWidget>
+    W* Control(std::string_view name) const {
+        auto* widget = qobject_cast<W*>(window_->controls().Find(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    // A pop-up list opened on purpose stays open while events are processed.
+    void ExpectPopups(bool expected) { watchdog_->ExpectPopups(expected); }
+
+    QString programDirectory() const { return programDirectory_.path(); }
+    QString tablePath() const { return programDirectory() + "/Lumen_Forge/table.dat"; }
+    QByteArray TableFileBytes() const;
+    QStringList ListLines() const;
+    // The lines the engine computes for the default model in the given table mode.
+    static QStringList DefaultTable(std::string_view tableModeCaption);
+
+    std::unique_ptr<Modeling> window_;
+
+private:
+    QTemporaryDir programDirectory_;
+    std::optional<Watchdog> watchdog_;
+};
+
+}  // namespace veldorin::test
