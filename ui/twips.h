@@ -7,6 +7,14 @@ class QScreen;
 
 namespace veldorin {
 
+// A place in the design: left, top, width and height in twips from the parent's top-left.
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 // The window is designed in twips (1/1440 inch). This is the one place where twips
 // become pixels: px = twips * logical DPI / 1440, so at 96 DPI one pixel is 15 twips.
 class TwipScale {
@@ -29,6 +37,9 @@ public:
     // Each of the four values is converted on its own, as the design gives them.
     QRect Rect(double left, double top, double width, double height) const {
         return {ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height)};
+    }
+    QRect Rect(const TwipRect& place) const {
+        return Rect(place.left, place.top, place.width, place.height);
     }
 
 private:

@@ -128,8 +128,8 @@ QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* 
 QWidget* MakeControl(const ControlSpec& design, const TwipScale& scale, QWidget* parent) {
     QWidget* widget = MakeWidget(design, scale, parent);
     widget->setObjectName(QString::fromStdString(design.name));
-    const Place& place = design.place;
-    widget->setGeometry(scale.Rect(place.left, place.top, place.width, place.height));
+    const TwipRect& place = design.place;
+    widget->setGeometry(scale.Rect(place));
     ApplyLook(widget, design.kind, design.look, scale);
     widget->setEnabled(design.enabled);
     if (!design.visible) widget->hide();

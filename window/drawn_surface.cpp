@@ -31,8 +31,8 @@ void DrawnSurface::paintEvent(QPaintEvent*) {
 
 void DrawnSurface::PaintDrawing(QPainter& painter) const {
     for (const ShapeSpec& shape : shapes_) {
-        const Place& p = shape.place;
-        painter.fillRect(scale_.Rect(p.left, p.top, p.width, p.height), ToQColor(shape.fill));
+        const TwipRect& p = shape.place;
+        painter.fillRect(scale_.Rect(p), ToQColor(shape.fill));
     }
     for (const LineSpec& line : lines_) {
         QPen pen(Resolve(line.colour).value_or(Qt::black), line.pixels);

@@ -20,10 +20,10 @@ void Caption(QLabel* label, const std::optional<std::string>& text) {
 
 }  // namespace
 
-std::optional<Place> EnlargedGraphPlace(int clientWidth, int clientHeight) {
+std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight) {
     const int height = clientHeight - kUncoveredHeight;
     if (height <= 0 || clientWidth <= 0) return std::nullopt;
-    return Place{0, 0, clientWidth, height};
+    return TwipRect{0, 0, clientWidth, height};
 }
 
 GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* picture1,
@@ -52,10 +52,10 @@ bool GraphInteraction::Enlarge(QSize clientArea) {
     const auto twips = [this](int pixels) {
         return static_cast<int>(std::lround(scale_.ToTwips(pixels)));
     };
-    const std::optional<Place> place =
+    const std::optional<TwipRect> place =
         EnlargedGraphPlace(twips(clientArea.width()), twips(clientArea.height()));
     if (!place) return false;
-    picture1_->setGeometry(scale_.Rect(place->left, place->top, place->width, place->height));
+    picture1_->setGeometry(scale_.Rect(*place));
     // The panel covers the controls and the word mark beneath it; only its list stays in
     // front, at the panel's corner.
     picture1_->raise();

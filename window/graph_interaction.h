@@ -17,7 +17,7 @@ class GraphCanvas;
 // Where a click puts the graph panel in a client area of the given size (twips): over the
 // window's top, its full width and all but 2000 twips of its height. None when the client
 // area is not taller than that.
-std::optional<Place> EnlargedGraphPlace(int clientWidth, int clientHeight);
+std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight);
 
 // The graph panel's own behaviour: the pointer readout in its two labels, Label3(1) for
 // the vertical value and Label3(2) for the horizontal one, in the units of the plot chosen

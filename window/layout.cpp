@@ -31,24 +31,24 @@ Look SpacedHeading(Paint text = {}, Paint back = {}) {
     return look;
 }
 
-ControlSpec Label(std::string name, Place place, std::string text, Look look,
+ControlSpec Label(std::string name, TwipRect place, std::string text, Look look,
                   std::string parent = {}) {
     return {.name = std::move(name), .kind = ControlKind::Label, .parent = std::move(parent),
             .place = place, .text = std::move(text), .look = look};
 }
 
-ControlSpec DisabledLabel(std::string name, Place place, std::string text, Look look) {
+ControlSpec DisabledLabel(std::string name, TwipRect place, std::string text, Look look) {
     ControlSpec design = Label(std::move(name), place, std::move(text), look);
     design.enabled = false;
     return design;
 }
 
-ControlSpec Button(std::string name, Place place, std::string text) {
+ControlSpec Button(std::string name, TwipRect place, std::string text) {
     return {.name = std::move(name), .kind = ControlKind::Button, .place = place,
             .text = std::move(text), .look = {.back = kButtonFace}};
 }
 
-ControlSpec List(std::string name, ControlKind kind, Place place, std::vector<std::string> items,
+ControlSpec List(std::string name, ControlKind kind, TwipRect place, std::vector<std::string> items,
                  std::string parent = {}) {
     return {.name = std::move(name), .kind = kind, .parent = std::move(parent), .place = place,
             .items = std::move(items)};

@@ -4,17 +4,10 @@
 #include <vector>
 
 #include "ui/colours.h"
+#include "ui/twips.h"
 #include "ui/design_font.h"
 
 namespace veldorin {
-
-// A place in the design: left, top, width, height in twips from the parent's top-left.
-struct Place {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
 
 enum class ControlKind {
     Label,
@@ -49,7 +42,7 @@ struct ControlSpec {
     std::string name;    // the design name, e.g. "Text7(0)"
     ControlKind kind = ControlKind::Label;
     std::string parent;  // empty for the client area, else the name of a frame or panel
-    Place place;
+    TwipRect place;
     std::string text;    // caption, text or frame title at start
     Look look;
     std::vector<std::string> items;  // list items of drop-down lists
@@ -72,17 +65,17 @@ struct LineSpec {
 // A filled rectangle drawn on the client area, under all controls.
 struct ShapeSpec {
     std::string name;
-    Place place;
+    TwipRect place;
     Rgb fill;
 };
 
-inline constexpr Place kClientArea{0, 0, 7965, 7785};
+inline constexpr TwipRect kClientArea{0, 0, 7965, 7785};
 inline constexpr Rgb kFormBack{224, 224, 224};
 
 // The standard places that the panel reset restores.
-inline constexpr Place kGraphOptionPlace{3720, 2520, 2010, 315};
-inline constexpr Place kGraphPlace{3720, 2760, 3855, 3015};
-inline constexpr Place kHelpListPlace{240, 6480, 7485, 1035};
+inline constexpr TwipRect kGraphOptionPlace{3720, 2520, 2010, 315};
+inline constexpr TwipRect kGraphPlace{3720, 2760, 3855, 3015};
+inline constexpr TwipRect kHelpListPlace{240, 6480, 7485, 1035};
 
 std::vector<ControlSpec> ControlTable();
 std::vector<LineSpec> LineTable();

@@ -183,7 +183,7 @@ TEST(EnlargedGraphPlace, covers_all_but_2000_twips_of_a_tall_enough_window) {
         {"lower than the strip", 1500, std::nullopt},
     };
     for (const auto& row : rows) {
-        const std::optional<Place> place = EnlargedGraphPlace(7965, row.clientHeight);
+        const std::optional<TwipRect> place = EnlargedGraphPlace(7965, row.clientHeight);
         ASSERT_EQ(place.has_value(), row.height.has_value()) << row.name;
         if (!place) continue;
         EXPECT_EQ(place->left, 0) << row.name;
