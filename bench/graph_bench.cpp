@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "model.h"
-#include "recalculation.h"
-#include "results_table.h"
+#include "engine/model.h"
+#include "engine/results_table.h"
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin {
 namespace {
@@ -23,7 +24,7 @@ void BM_WorstCaseRecalculation(benchmark::State& state) {
     settings.arrayOn = true;
     settings.arrayParameter = 0;
     Recalculation recalculation;
-    TableLines sink;
+    test::RecordingSink sink;
     for (auto _ : state) {
         TablePhase table = recalculation.RunTable(model, settings, sink);
         CurvePhase curves = recalculation.RunCurves(model, settings);

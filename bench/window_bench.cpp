@@ -13,10 +13,10 @@
 #include <cmath>
 #include <vector>
 
-#include "layout.h"
-#include "modeling.h"
-#include "results_list.h"
-#include "spin_diagram.h"
+#include "spins/spin_diagram.h"
+#include "window/layout.h"
+#include "window/modeling.h"
+#include "window/results_list.h"
 
 namespace veldorin {
 namespace {

@@ -1,10 +1,10 @@
-#include "calculation.h"
+#include "engine/calculation.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "format.h"
-#include "numeric_text.h"
+#include "engine/constants.h"
+#include "engine/format.h"
+#include "engine/numeric_text.h"
 
 namespace veldorin {
 

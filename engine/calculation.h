@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "failure.h"
-#include "model.h"
-#include "relaxation.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "engine/relaxation.h"
 
 namespace veldorin {
 

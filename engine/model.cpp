@@ -1,4 +1,4 @@
-#include "model.h"
+#include "engine/model.h"
 
 namespace veldorin {
 

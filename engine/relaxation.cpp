@@ -1,9 +1,9 @@
-#include "relaxation.h"
+#include "engine/relaxation.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "failure.h"
+#include "engine/constants.h"
+#include "engine/failure.h"
 
 namespace veldorin {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "model.h"
-#include "numeric_text.h"
+#include "engine/model.h"
+#include "engine/numeric_text.h"
 
 namespace veldorin {
 

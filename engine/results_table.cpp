@@ -1,8 +1,8 @@
-#include "results_table.h"
+#include "engine/results_table.h"
 
 #include <cmath>
 
-#include "format.h"
+#include "engine/format.h"
 
 namespace veldorin {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "constants.h"
-#include "failure.h"
-#include "relaxation.h"
+#include "engine/constants.h"
+#include "engine/failure.h"
+#include "engine/relaxation.h"
 
 namespace veldorin {
 
@@ -38,22 +38,6 @@ public:
 
 protected:
     ~TableSink() = default;
-};
-
-// A sink that only keeps the lines: for callers without a list or a file.
-class TableLines final : public TableSink {
-public:
-    bool Begin() override {
-        lines.clear();
-        return true;
-    }
-    bool AddLine(const std::string& line) override {
-        lines.push_back(line);
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    std::vector<std::string> lines;
 };
 
 // The table step: header and six rows into the sink, with the observer told of each

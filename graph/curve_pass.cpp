@@ -1,11 +1,11 @@
-#include "curve_pass.h"
+#include "graph/curve_pass.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "failure.h"
-#include "model.h"
-#include "plot_mode.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 

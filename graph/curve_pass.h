@@ -1,9 +1,9 @@
 #pragma once
 
-#include "constants.h"
-#include "draw_command.h"
-#include "graph_scale.h"
-#include "relaxation.h"
+#include "engine/constants.h"
+#include "engine/relaxation.h"
+#include "graph/draw_command.h"
+#include "graph/graph_scale.h"
 
 namespace veldorin {
 

@@ -1,9 +1,9 @@
-#include "decorations.h"
+#include "graph/decorations.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "plot_mode.h"
+#include "engine/constants.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "draw_command.h"
-#include "graph_scale.h"
-#include "model.h"
-#include "relaxation.h"
+#include "engine/model.h"
+#include "engine/relaxation.h"
+#include "graph/draw_command.h"
+#include "graph/graph_scale.h"
 
 namespace veldorin {
 

@@ -1,8 +1,8 @@
-#include "graph_scale.h"
+#include "graph/graph_scale.h"
 
 #include <cmath>
 
-#include "failure.h"
+#include "engine/failure.h"
 
 namespace veldorin {
 

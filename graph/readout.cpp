@@ -1,11 +1,11 @@
-#include "readout.h"
+#include "graph/readout.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "failure.h"
-#include "format.h"
-#include "plot_mode.h"
+#include "engine/constants.h"
+#include "engine/failure.h"
+#include "engine/format.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 

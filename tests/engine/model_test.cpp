@@ -1,8 +1,8 @@
-#include "model.h"
+#include "engine/model.h"
 
 #include <gtest/gtest.h>
 
-#include "constants.h"
+#include "engine/constants.h"
 
 namespace veldorin {
 namespace {

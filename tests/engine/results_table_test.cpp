@@ -1,12 +1,12 @@
-#include "results_table.h"
+#include "engine/results_table.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "calculation.h"
-#include "engine_test_support.h"
-#include "format.h"
+#include "engine/calculation.h"
+#include "engine/format.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
 namespace {

@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "numeric_text.h"
-#include "recalculation.h"
+#include "engine/numeric_text.h"
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin {
 namespace {
@@ -65,7 +66,7 @@ void RunModel(const std::vector<std::string>& texts, std::uint8_t flags) {
     settings.arrayOn = (flags & 0x40) != 0;
     settings.arrayParameter = (flags >> 2) % 15 - 1;
     Recalculation recalculation;
-    TableLines sink;
+    test::RecordingSink sink;
     if (recalculation.RunTable(model, settings, sink).outcome.status ==
         RunOutcome::Status::Completed) {
         recalculation.RunCurves(model, settings);

@@ -1,12 +1,12 @@
-#include "graph_scale.h"
+#include "graph/graph_scale.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "failure.h"
-#include "graph_test_support.h"
+#include "engine/failure.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {

@@ -1,11 +1,11 @@
-#include "readout.h"
+#include "graph/readout.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "graph_test_support.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {

@@ -1,4 +1,4 @@
-#include "random_models.h"
+#include "tests/robustness/random_models.h"
 
 #include <cstdio>
 #include <vector>

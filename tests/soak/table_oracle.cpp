@@ -8,26 +8,11 @@
 #include "layout.h"
 #include "modeling.h"
 #include "spin_diagram.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin::test {
 
 namespace {
-
-class ListingSink final : public TableSink {
-public:
-    bool Begin() override {
-        opened = true;
-        return true;
-    }
-    bool AddLine(const std::string& line) override {
-        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    bool opened = false;
-    QStringList lines;
-};
 
 template <class W>
 const W& Get(const Modeling& window, const std::string& name) {
@@ -57,13 +42,15 @@ ExpectedTable TableOracle::Expect(const Modeling& window) {
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());
 
-    ListingSink sink;
+    RecordingSink sink;
     const TablePhase phase = recalculation_.RunTable(model, settings, sink);
     ExpectedTable expected;
     expected.status = phase.outcome.status;
     expected.failure = phase.outcome.failure;
-    expected.failedAfterOpening = sink.opened;
-    expected.lines = sink.lines;
+    expected.failedAfterOpening = sink.begins > 0;
+    for (const std::string& line : sink.lines) {
+        expected.lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    }
     expected.filePath = QString::fromStdString(TableFilePath(model.workingDirectory));
     return expected;
 }

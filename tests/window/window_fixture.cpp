@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "recalculation.h"
+#include "tests/support/recording_sink.h"
 #include "results_list.h"
 
 namespace veldorin::test {
@@ -45,7 +46,7 @@ QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
 }
 
 QStringList EngineTableOf(const ModelTexts& model) {
-    TableLines sink;
+    RecordingSink sink;
     Recalculation().RunTable(model, GraphSettings{}, sink);
     QStringList lines;
     for (const std::string& line : sink.lines) lines.append(QString::fromStdString(line));

@@ -1,12 +1,12 @@
-#include "array_mode.h"
+#include "recalculation/array_mode.h"
 
 #include <cmath>
 
-#include "calculation.h"
-#include "constants.h"
-#include "failure.h"
-#include "format.h"
-#include "numeric_text.h"
+#include "engine/calculation.h"
+#include "engine/constants.h"
+#include "engine/failure.h"
+#include "engine/format.h"
+#include "engine/numeric_text.h"
 
 namespace veldorin {
 

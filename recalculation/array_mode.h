@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "model.h"
-#include "relaxation.h"
+#include "engine/model.h"
+#include "engine/relaxation.h"
 
 namespace veldorin {
 

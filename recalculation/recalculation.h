@@ -4,12 +4,12 @@
 #include <string>
 #include <utility>
 
-#include "calculation.h"
-#include "draw_command.h"
-#include "failure.h"
-#include "model.h"
-#include "plot_mode.h"
-#include "results_table.h"
+#include "engine/calculation.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "engine/results_table.h"
+#include "graph/draw_command.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 

@@ -1,9 +1,9 @@
-#include "recalculation.h"
+#include "recalculation/recalculation.h"
 
-#include "array_mode.h"
-#include "curve_pass.h"
-#include "decorations.h"
-#include "graph_scale.h"
+#include "graph/curve_pass.h"
+#include "graph/decorations.h"
+#include "graph/graph_scale.h"
+#include "recalculation/array_mode.h"
 
 namespace veldorin {
 

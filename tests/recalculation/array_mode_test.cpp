@@ -1,4 +1,4 @@
-#include "array_mode.h"
+#include "recalculation/array_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "format.h"
-#include "graph_test_support.h"
+#include "engine/format.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {
@@ -174,7 +174,7 @@ TEST(ArrayMode, NoParameterEndsTheRunBeforeTheFirstCurve) {
 TEST(ArrayMode, RereadsTheArrayedTextAndLeavesTheTableValuesAlone) {
     const ModelTexts model = Model("13C", {"1H"}, kTwoWeights, kTwoTimes);
     Recalculation recalculation;
-    MemorySink sink;
+    test::RecordingSink sink;
     recalculation.RunTable(model, Settings(PlotMode::J), sink);
     ModelTexts edited = model;
     edited.times[0] = "5000";  // typed while the table was being shown
