@@ -6,10 +6,6 @@
 
 namespace veldorin {
 
-TableMode TableModeFromCaption(std::string_view caption) {
-    return caption == kRatesCaption ? TableMode::Rates : TableMode::Times;
-}
-
 std::string HeaderLine(TableMode mode) {
     if (mode == TableMode::Rates) return "f, MHz\tNOE\tCRR,1/s\tR1,1/s\tR2,1/s";
     return "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s";

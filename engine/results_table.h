@@ -7,18 +7,10 @@
 
 #include "engine/constants.h"
 #include "engine/failure.h"
+#include "engine/model.h"
 #include "engine/relaxation.h"
 
 namespace veldorin {
-
-// Rates (1/s) or their inverses (s) in the table; held as the button's caption.
-enum class TableMode { Rates, Times };
-
-inline constexpr std::string_view kRatesCaption = "R-->T";
-inline constexpr std::string_view kTimesCaption = "T-->R";
-
-// "R-->T" means rates are shown; any other caption means times.
-TableMode TableModeFromCaption(std::string_view caption);
 
 std::string HeaderLine(TableMode mode);
 // One row: frequency, NOE cut to three decimals, then CRR, R1, R2 (or their

@@ -37,10 +37,9 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
     }
 
     working_ = prepared.values;
-    const TableMode mode = TableModeFromCaption(model.tableModeCaption);
     Decorations decorations(settings.plotMode, GraphScale(settings.width, settings.height),
                             working_.lorentzians.times, phase.commands);
-    if (const auto failure = WriteResultsTable(working_, mode, sink, &decorations)) {
+    if (const auto failure = WriteResultsTable(working_, model.tableMode, sink, &decorations)) {
         phase.outcome = {RunOutcome::Status::Failed, failure};
     }
     return phase;

@@ -27,7 +27,7 @@ TEST(DefaultModel, IsTheStartingSpinSystemAndMotion) {
               (std::array<std::string, 6>{"7000", "1750", "437.5", "109.37", "437.5", "437.5"}));
     EXPECT_EQ(model.csa, "-25");
     EXPECT_EQ(model.rex, "0");
-    EXPECT_EQ(model.tableModeCaption, "R-->T");
+    EXPECT_EQ(model.tableMode, TableMode::Rates);
 }
 
 TEST(DefaultModel, KindsAreThreeUnlikeThenEmpty) {

@@ -25,13 +25,6 @@ TEST(TableHeader, NamesRatesOrTimes) {
     EXPECT_EQ(HeaderLine(TableMode::Times), kTimesHeader);
 }
 
-TEST(TableMode, OnlyTheRatesCaptionMeansRates) {
-    EXPECT_EQ(TableModeFromCaption("R-->T"), TableMode::Rates);
-    EXPECT_EQ(TableModeFromCaption("T-->R"), TableMode::Times);
-    EXPECT_EQ(TableModeFromCaption("r-->t"), TableMode::Times);
-    EXPECT_EQ(TableModeFromCaption(""), TableMode::Times);
-}
-
 struct RowCase {
     const char* name;
     int field;  // index into the field table

@@ -59,7 +59,7 @@ void RunModel(const std::vector<std::string>& texts, std::uint8_t flags) {
     for (auto& time : model.times) take(time);
     take(model.csa);
     take(model.rex);
-    take(model.tableModeCaption);
+    model.tableMode = (flags & 0x80) != 0 ? TableMode::Times : TableMode::Rates;
 
     GraphSettings settings;
     settings.plotMode = flags % 6 - 1;

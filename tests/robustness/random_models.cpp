@@ -53,7 +53,7 @@ ModelTexts RandomModels::NextModel() {
     }
     if (Between(0, 2) == 0) model.csa = Number();
     if (Between(0, 2) == 0) model.rex = Number();
-    model.tableModeCaption = Pick({"R-->T", "T-->R", ""});
+    model.tableMode = Between(0, 2) == 0 ? TableMode::Rates : TableMode::Times;
     return model;
 }
 

@@ -31,7 +31,7 @@ ExpectedTable TableOracle::Expect(const Modeling& window) {
     }
     model.rex = Get<QComboBox>(window, "Combo1(1)").currentText().toStdString();
     model.csa = Get<QComboBox>(window, "Combo1(2)").currentText().toStdString();
-    model.tableModeCaption = Get<QPushButton>(window, "Command1").text().toStdString();
+    model.tableMode = window.tableMode();
     model.workingDirectory = Get<QLineEdit>(window, "Text3").text().toStdString();
 
     GraphSettings settings;

@@ -22,7 +22,7 @@ constexpr Rgb kPink{255, 192, 255};
 
 // The table the engine computes for a model, in rates.
 QStringList TableOf(ModelTexts model) {
-    model.tableModeCaption = std::string(kRatesCaption);
+    model.tableMode = TableMode::Rates;
     return EngineTableOf(model);
 }
 

@@ -39,9 +39,9 @@ QByteArray WindowTest::TableFileBytes() const {
 
 QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")->Lines(); }
 
-QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
+QStringList WindowTest::DefaultTable(TableMode mode) {
     ModelTexts model = DefaultModel();
-    model.tableModeCaption = std::string(tableModeCaption);
+    model.tableMode = mode;
     return EngineTableOf(model);
 }
 
