@@ -20,9 +20,9 @@ void BM_WorstCaseRecalculation(benchmark::State& state) {
     }
     model.weights = {"0.3", "0.2", "0.15", "0.15", "0.1", "0.1"};
     GraphSettings settings;
-    settings.plotMode = static_cast<int>(PlotMode::Rates);
+    settings.plotMode = PlotMode::Rates;
     settings.arrayOn = true;
-    settings.arrayParameter = 0;
+    settings.arrayParameter = ArrayParameter::C1;
     Recalculation recalculation;
     test::RecordingSink sink;
     for (auto _ : state) {

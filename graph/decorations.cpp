@@ -19,16 +19,20 @@ Rgb MarkerColour(int index) {
 }  // namespace
 
 void Decorations::NeighbourEvaluated(int, SlotKind kind, const JFrequencies& frequencies) {
-    if (plotMode_ < static_cast<int>(PlotMode::Rates)) {
-        FrequencyMarkers(field_, kind, frequencies);
-        ReferenceLines(plotMode_ == static_cast<int>(PlotMode::J) ? 1 : 0);
-    } else if (plotMode_ == static_cast<int>(PlotMode::Rates) ||
-               plotMode_ == static_cast<int>(PlotMode::Noe)) {
-        FieldMarkers();
-    }
-    if (plotMode_ == static_cast<int>(PlotMode::Ct)) {
-        TimeMarkers();
-        ReferenceLines(plotMode_);
+    switch (plotMode_) {
+        case PlotMode::F:
+        case PlotMode::J:
+            FrequencyMarkers(field_, kind, frequencies);
+            ReferenceLines();
+            break;
+        case PlotMode::Rates:
+        case PlotMode::Noe:
+            FieldMarkers();
+            break;
+        case PlotMode::Ct:
+            TimeMarkers();
+            ReferenceLines();
+            break;
     }
 }
 
@@ -50,7 +54,7 @@ void Decorations::FieldMarkers() {
     for (int p = 1; p <= kFieldCount; ++p) {
         const double f = kFieldTable[static_cast<std::size_t>(p - 1)].frequencyMHz;
         Marker(MarkerColour(p), scale_.XOfFrequency(2.0 * f * kPi), 0.0f, scale_.height());
-        ReferenceLines(plotMode_);
+        ReferenceLines();
     }
 }
 
@@ -61,8 +65,8 @@ void Decorations::TimeMarkers() {
     }
 }
 
-void Decorations::ReferenceLines(int mode) {
-    switch (static_cast<PlotMode>(mode)) {
+void Decorations::ReferenceLines() {
+    switch (plotMode_) {
         case PlotMode::J:
             ReferenceLine(scale_.YOfJ(100.0));
             ReferenceLine(scale_.YOfJ(1000.0));

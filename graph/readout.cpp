@@ -44,21 +44,21 @@ std::optional<std::string> Vertical(PlotMode mode, double y, double h) {
 
 }  // namespace
 
-std::optional<std::string> VerticalReadout(int plotMode, float y, float height) {
-    if (plotMode < 0 || plotMode > static_cast<int>(PlotMode::Noe) || !(height > 0.0f)) {
-        return std::nullopt;
-    }
+std::optional<std::string> VerticalReadout(std::optional<PlotMode> plotMode, float y,
+                                           float height) {
+    if (!plotMode || !(height > 0.0f)) return std::nullopt;
     try {
-        return Vertical(static_cast<PlotMode>(plotMode), y, height);
+        return Vertical(*plotMode, y, height);
     } catch (const CalculationError&) {
         return std::nullopt;
     }
 }
 
-std::optional<std::string> HorizontalReadout(int plotMode, float x, float width) {
+std::optional<std::string> HorizontalReadout(std::optional<PlotMode> plotMode, float x,
+                                             float width) {
     if (!(width > 0.0f)) return std::nullopt;
     try {
-        if (plotMode == static_cast<int>(PlotMode::Ct)) {
+        if (plotMode == PlotMode::Ct) {
             // Computed in single precision, step by step; the axis spans 10200 ps.
             const float scaled = StoreSingle(StoreSingle(static_cast<double>(x) * 10200.0) / width);
             const float t = StoreSingle(std::floor(StoreSingle(scaled * 10.0)) / 10.0);

@@ -12,12 +12,16 @@ namespace veldorin {
 
 namespace {
 
-constexpr int kFirstTime = 6;
-constexpr int kCsa = 12;
-constexpr int kRex = 13;
+bool IsWeight(ArrayParameter parameter) { return parameter <= ArrayParameter::C6; }
+bool IsTime(ArrayParameter parameter) {
+    return parameter >= ArrayParameter::T1 && parameter <= ArrayParameter::T6;
+}
 
-bool IsWeight(int parameter) { return parameter >= 0 && parameter < kFirstTime; }
-bool IsTime(int parameter) { return parameter >= kFirstTime && parameter < kCsa; }
+// The Lorentzian, 0..5, of a weight or a time.
+int LorentzianOf(ArrayParameter parameter) {
+    const int index = static_cast<int>(parameter);
+    return IsWeight(parameter) ? index : index - static_cast<int>(ArrayParameter::T1);
+}
 
 std::pair<std::string, std::string> DoubleRange(const std::string& text) {
     return {text, FormatDouble(ReadDouble(text) / 10.0)};
@@ -49,35 +53,34 @@ bool ApplyWeight(const ModelTexts& model, int p, double factor, Lorentzians& lor
 // 1.1, so the last factor is exactly 0 and the last curve is that of value 0.
 double ArrayFactor(int pass) { return 1.1 - 0.1 * pass; }
 
-std::optional<std::pair<std::string, std::string>> ArrayRangeTexts(const ModelTexts& model,
-                                                                   int parameter) {
-    if (IsWeight(parameter)) return DoubleRange(model.weights[parameter]);
-    if (IsTime(parameter)) return DoubleRange(model.times[parameter - kFirstTime]);
-    if (parameter == kCsa) return SingleRange(model.csa);
-    if (parameter == kRex) return SingleRange(model.rex);
-    return std::nullopt;
+std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
+                                                    ArrayParameter parameter) {
+    if (IsWeight(parameter)) return DoubleRange(model.weights[LorentzianOf(parameter)]);
+    if (IsTime(parameter)) return DoubleRange(model.times[LorentzianOf(parameter)]);
+    if (parameter == ArrayParameter::Csa) return SingleRange(model.csa);
+    return SingleRange(model.rex);
 }
 
-bool ApplyArraySetting(const ModelTexts& model, int parameter, int pass, WorkingValues& values) {
+bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
+                       WorkingValues& values) {
     const double factor = ArrayFactor(pass);
-    if (IsWeight(parameter)) return ApplyWeight(model, parameter, factor, values.lorentzians);
+    if (IsWeight(parameter)) {
+        return ApplyWeight(model, LorentzianOf(parameter), factor, values.lorentzians);
+    }
     if (IsTime(parameter)) {
-        const int q = parameter - kFirstTime;
+        const int q = LorentzianOf(parameter);
         float& time = values.lorentzians.times[q];
         time = StoreSingle(ReadSingle(model.times[q]) * factor);
         return time == 0.0f;
     }
-    if (parameter == kCsa) {
+    if (parameter == ArrayParameter::Csa) {
         // The squared anisotropy is scaled: pass k shows the anisotropy value sqrt(f(k)).
         values.csaFactor = StoreSingle(std::pow(ReadDouble(model.csa) * 1e-6, 2) * factor);
         return false;
     }
-    if (parameter == kRex) {
-        values.rexScale =
-            StoreSingle(ReadDouble(model.rex) / std::pow(kRexReferenceOmega, 2) * factor);
-        return false;
-    }
-    throw CalculationError{FailureReason::NoArrayParameter};
+    values.rexScale =
+        StoreSingle(ReadDouble(model.rex) / std::pow(kRexReferenceOmega, 2) * factor);
+    return false;
 }
 
 }  // namespace veldorin

@@ -10,15 +10,16 @@
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
 #include "graph/plot_mode.h"
+#include "recalculation/array_mode.h"
 
 namespace veldorin {
 
 // What the graph side of a run reads from the window besides the model's texts.
 struct GraphSettings {
-    int plotMode = static_cast<int>(PlotMode::Rates);  // -1 when nothing is selected
-    bool arrayOn = false;          // the array button reads "off"
-    int arrayParameter = 0;        // index of the array parameter list, -1 when none
-    float width = 3855.0f;         // panel size in twips, read afresh for every run
+    std::optional<PlotMode> plotMode = PlotMode::Rates;  // nothing when none is selected
+    bool arrayOn = false;  // array mode: a curve for each value of the array parameter
+    std::optional<ArrayParameter> arrayParameter = ArrayParameter::C1;  // nothing when none
+    float width = 3855.0f;  // panel size in twips, read afresh for every run
     float height = 3015.0f;
 };
 

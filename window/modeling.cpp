@@ -233,9 +233,9 @@ ModelTexts Modeling::ReadModel() const {
 
 GraphSettings Modeling::ReadGraphSettings() const {
     GraphSettings settings;
-    settings.plotMode = combo4_->currentIndex();
+    settings.plotMode = PlotModeAt(combo4_->currentIndex());
     settings.arrayOn = command3_->text() == QStringLiteral("off");
-    settings.arrayParameter = combo2_->currentIndex();
+    settings.arrayParameter = ArrayParameterAt(combo2_->currentIndex());
     const QSizeF size = picture1_->sizeInTwips();
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());

@@ -62,9 +62,9 @@ void RunModel(const std::vector<std::string>& texts, std::uint8_t flags) {
     model.tableMode = (flags & 0x80) != 0 ? TableMode::Times : TableMode::Rates;
 
     GraphSettings settings;
-    settings.plotMode = flags % 6 - 1;
+    settings.plotMode = PlotModeAt(flags % 6 - 1);
     settings.arrayOn = (flags & 0x40) != 0;
-    settings.arrayParameter = (flags >> 2) % 15 - 1;
+    settings.arrayParameter = ArrayParameterAt((flags >> 2) % 15 - 1);
     Recalculation recalculation;
     test::RecordingSink sink;
     if (recalculation.RunTable(model, settings, sink).outcome.status ==

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -49,9 +50,10 @@ inline ModelTexts Model(const std::string& central, const std::vector<std::strin
     return model;
 }
 
-inline GraphSettings Settings(PlotMode mode, bool arrayOn = false, int parameter = 0) {
+inline GraphSettings Settings(PlotMode mode, bool arrayOn = false,
+                              std::optional<ArrayParameter> parameter = ArrayParameter::C1) {
     GraphSettings settings;
-    settings.plotMode = static_cast<int>(mode);
+    settings.plotMode = mode;
     settings.arrayOn = arrayOn;
     settings.arrayParameter = parameter;
     settings.width = kWidth;

@@ -59,9 +59,9 @@ ModelTexts RandomModels::NextModel() {
 
 GraphSettings RandomModels::NextSettings() {
     GraphSettings settings;
-    settings.plotMode = Between(-1, 4);
+    settings.plotMode = PlotModeAt(Between(-1, 4));
     settings.arrayOn = Between(0, 2) == 0;
-    settings.arrayParameter = Between(-1, 13);
+    settings.arrayParameter = ArrayParameterAt(Between(-1, 13));
     if (Between(0, 3) == 0) {
         settings.width = static_cast<float>(Between(1, 20000));
         settings.height = static_cast<float>(Between(1, 20000));

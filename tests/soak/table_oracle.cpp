@@ -35,9 +35,10 @@ ExpectedTable TableOracle::Expect(const Modeling& window) {
     model.workingDirectory = Get<QLineEdit>(window, "Text3").text().toStdString();
 
     GraphSettings settings;
-    settings.plotMode = Get<QComboBox>(window, "Combo4").currentIndex();
+    settings.plotMode = PlotModeAt(Get<QComboBox>(window, "Combo4").currentIndex());
     settings.arrayOn = Get<QPushButton>(window, "Command3").text() == QStringLiteral("off");
-    settings.arrayParameter = Get<QComboBox>(window, "Combo2").currentIndex();
+    settings.arrayParameter =
+        ArrayParameterAt(Get<QComboBox>(window, "Combo2").currentIndex());
     const QSizeF size = Get<GraphCanvas>(window, "Picture1").sizeInTwips();
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());
