@@ -8,10 +8,12 @@
 
 namespace veldorin {
 
-float Calculation::CsaFactorOf(double csa) { return StoreSingle(std::pow(csa * 1e-6, 2)); }
+float Calculation::CsaFactorOf(double csa, double factor) {
+    return StoreSingle(std::pow(csa * 1e-6, 2) * factor);
+}
 
-float Calculation::RexScaleOf(double rex) {
-    return StoreSingle(rex / std::pow(kRexReferenceOmega, 2));
+float Calculation::RexScaleOf(double rex, double factor) {
+    return StoreSingle(rex / std::pow(kRexReferenceOmega, 2) * factor);
 }
 
 std::array<float, kLorentzianCount> Calculation::Normalise(

@@ -1,9 +1,6 @@
 #include "recalculation/array_mode.h"
 
-#include <cmath>
-
 #include "engine/calculation.h"
-#include "engine/constants.h"
 #include "engine/failure.h"
 #include "engine/format.h"
 #include "engine/numeric_text.h"
@@ -75,11 +72,10 @@ bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pa
     }
     if (parameter == ArrayParameter::Csa) {
         // The squared anisotropy is scaled: pass k shows the anisotropy value sqrt(f(k)).
-        values.csaFactor = StoreSingle(std::pow(ReadDouble(model.csa) * 1e-6, 2) * factor);
+        values.csaFactor = Calculation::CsaFactorOf(ReadDouble(model.csa), factor);
         return false;
     }
-    values.rexScale =
-        StoreSingle(ReadDouble(model.rex) / std::pow(kRexReferenceOmega, 2) * factor);
+    values.rexScale = Calculation::RexScaleOf(ReadDouble(model.rex), factor);
     return false;
 }
 
