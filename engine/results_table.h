@@ -17,8 +17,8 @@ std::string HeaderLine(TableMode mode);
 // inverses) cut to four, always towards minus infinity.
 std::string RowLine(const Field& field, const FieldResult& result, TableMode mode);
 
-// Where the table goes: the list and "table.dat", line by line, in the order the
-// table step writes them.
+// Where the table goes: the list and "table.dat", line by line, in the order
+// WriteResultsTable writes them.
 class TableSink {
 public:
     // Opens the file, then empties the list; false when the file cannot be created.
@@ -32,7 +32,7 @@ protected:
     ~TableSink() = default;
 };
 
-// The table step: header and six rows into the sink, with the observer told of each
+// The results table: header and six rows into the sink, with the observer told of each
 // neighbour at each field. Returns the failure that ended it, if any; what was
 // written before the failure stays, and the file is always closed.
 std::optional<FailureReason> WriteResultsTable(const WorkingValues& values, TableMode mode,

@@ -29,17 +29,17 @@ std::pair<std::string, std::string> SingleRange(const std::string& text) {
 }
 
 // The weight of pass k, the other weights as typed, all divided by their sum.
-bool ApplyWeight(const ModelTexts& model, int p, double factor, Lorentzians& lorentzians) {
-    auto& c = lorentzians.weights;
-    c[p] = StoreSingle(ReadSingle(model.weights[p]) * factor);
-    const bool last = c[p] == 0.0f;
-    float sum = c[p];
+bool ApplyWeight(const ModelTexts& model, int arrayed, double factor, Lorentzians& lorentzians) {
+    auto& weights = lorentzians.weights;
+    weights[arrayed] = StoreSingle(ReadSingle(model.weights[arrayed]) * factor);
+    const bool last = weights[arrayed] == 0.0f;
+    float sum = weights[arrayed];
     for (int i = 0; i < kLorentzianCount; ++i) {
-        if (i == p) continue;
-        c[i] = ReadSingle(model.weights[i]);
-        sum = StoreSingle(static_cast<double>(sum) + c[i]);
+        if (i == arrayed) continue;
+        weights[i] = ReadSingle(model.weights[i]);
+        sum = StoreSingle(static_cast<double>(sum) + weights[i]);
     }
-    c = Calculation::Normalise(c, sum);
+    weights = Calculation::Normalise(weights, sum);
     return last;
 }
 
@@ -65,9 +65,9 @@ bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pa
         return ApplyWeight(model, LorentzianOf(parameter), factor, values.lorentzians);
     }
     if (IsTime(parameter)) {
-        const int q = LorentzianOf(parameter);
-        float& time = values.lorentzians.times[q];
-        time = StoreSingle(ReadSingle(model.times[q]) * factor);
+        const int lorentzian = LorentzianOf(parameter);
+        float& time = values.lorentzians.times[lorentzian];
+        time = StoreSingle(ReadSingle(model.times[lorentzian]) * factor);
         return time == 0.0f;
     }
     if (parameter == ArrayParameter::Csa) {

@@ -34,14 +34,15 @@ struct RunOutcome {
     std::optional<FailureReason> failure;  // set when Failed
 };
 
-// Steps 3 to 14 of a recalculation: everything up to the complete table.
+// The first phase of a recalculation: the inputs read, the normalised weights, the
+// panel cleared and the results table computed, with its marker and reference lines.
 struct TablePhase {
     RunOutcome outcome;
     std::optional<WeightTexts> weightTexts;  // the ci/{ci} boxes, when they were written
     DrawCommands commands;                   // axis caption, clear, decorations
 };
 
-// Step 16: the curves, one pass or eleven in array mode.
+// The second phase: the curves, one pass or eleven in array mode.
 struct CurvePhase {
     RunOutcome outcome;
     // The array range boxes ("From" value, "step" value), set in array mode.

@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "600\t-1.058\t10.0701\t1.0936\t0.2159", "800\t-0.979\t12.498\t1.2534\t0.1821"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The table step on a prepared model, into a recording sink.
+// The results table of a prepared model, written into a recording sink.
 struct TableRun {
     std::optional<FailureReason> failure;
     RecordingSink sink;
@@ -181,7 +181,7 @@ void RunTable(const ModelTexts& model, TableRun& run, NeighbourObserver* observe
     run.failure = WriteResultsTable(prepared.values, TableMode::Rates, run.sink, observer);
 }
 
-TEST(TableStep, OpensWritesSevenLinesAndCloses) {
+TEST(ResultsTable, OpensWritesSevenLinesAndCloses) {
     struct Counter final : NeighbourObserver {
         void NeighbourEvaluated(int slot, SlotKind, const JFrequencies&) override {
             slots.push_back(slot);
@@ -210,9 +210,9 @@ struct FailureCase {
     int finishes;
 };
 
-class TableStepFailure : public ::testing::TestWithParam<FailureCase> {};
+class ResultsTableFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(TableStepFailure, KeepsWhatWasWrittenAndClosesTheFile) {
+TEST_P(ResultsTableFailure, KeepsWhatWasWrittenAndClosesTheFile) {
     const FailureCase& c = GetParam();
     ModelTexts model = DefaultModel();
     TableRun run;
@@ -227,7 +227,7 @@ TEST_P(TableStepFailure, KeepsWhatWasWrittenAndClosesTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Failures, TableStepFailure,
+    Failures, ResultsTableFailure,
     ::testing::Values(
         FailureCase{"UnreadableAbundanceAfterHeader",
                     [](ModelTexts& m, RecordingSink&) { m.slots[1].abundance = "abc"; },
