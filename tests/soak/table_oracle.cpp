@@ -50,7 +50,8 @@ ExpectedTable TableOracle::Expect(const Modeling& window) {
     expected.failure = phase.outcome.failure;
     expected.failedAfterOpening = sink.begins > 0;
     for (const std::string& line : sink.lines) {
-        expected.lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        expected.lines.append(
+            QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
     }
     expected.filePath = QString::fromStdString(TableFilePath(model.workingDirectory));
     return expected;

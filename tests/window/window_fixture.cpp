@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "recalculation.h"
-#include "tests/support/recording_sink.h"
 #include "results_list.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin::test {
 
