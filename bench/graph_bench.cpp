@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "model.h"
-#include "recalculation.h"
-#include "results_table.h"
+#include "engine/model.h"
+#include "engine/results_table.h"
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin {
 namespace {
@@ -19,11 +20,11 @@ void BM_WorstCaseRecalculation(benchmark::State& state) {
     }
     model.weights = {"0.3", "0.2", "0.15", "0.15", "0.1", "0.1"};
     GraphSettings settings;
-    settings.plotMode = static_cast<int>(PlotMode::Rates);
+    settings.plotMode = PlotMode::Rates;
     settings.arrayOn = true;
-    settings.arrayParameter = 0;
+    settings.arrayParameter = ArrayParameter::C1;
     Recalculation recalculation;
-    TableLines sink;
+    test::RecordingSink sink;
     for (auto _ : state) {
         TablePhase table = recalculation.RunTable(model, settings, sink);
         CurvePhase curves = recalculation.RunCurves(model, settings);

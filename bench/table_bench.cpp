@@ -1,7 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "calculation.h"
-#include "results_table.h"
+#include "engine/calculation.h"
+#include "engine/results_table.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin {
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // recalculation does.
 void RunTable(benchmark::State& state, const ModelTexts& model) {
     Calculation calculation;
-    TableLines sink;
+    test::RecordingSink sink;
     for (auto _ : state) {
         const PreparedRun run = calculation.Prepare(model);
         benchmark::DoNotOptimize(WriteResultsTable(run.values, TableMode::Rates, sink, nullptr));

@@ -13,10 +13,10 @@
 #include <cmath>
 #include <vector>
 
+#include "spins/spin_diagram.h"
 #include "window/layout.h"
 #include "window/modeling.h"
 #include "window/results_list.h"
-#include "spins/spin_diagram.h"
 
 namespace veldorin {
 namespace {

@@ -1,17 +1,19 @@
-#include "calculation.h"
+#include "engine/calculation.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "format.h"
-#include "numeric_text.h"
+#include "engine/constants.h"
+#include "engine/format.h"
+#include "engine/numeric_text.h"
 
 namespace veldorin {
 
-float Calculation::CsaFactorOf(double csa) { return StoreSingle(std::pow(csa * 1e-6, 2)); }
+float Calculation::CsaFactorOf(double csa, double factor) {
+    return StoreSingle(std::pow(csa * 1e-6, 2) * factor);
+}
 
-float Calculation::RexScaleOf(double rex) {
-    return StoreSingle(rex / std::pow(kRexReferenceOmega, 2));
+float Calculation::RexScaleOf(double rex, double factor) {
+    return StoreSingle(rex / std::pow(kRexReferenceOmega, 2) * factor);
 }
 
 std::array<float, kLorentzianCount> Calculation::Normalise(

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "failure.h"
-#include "model.h"
-#include "relaxation.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "engine/relaxation.h"
 
 namespace veldorin {
 
@@ -34,9 +34,11 @@ class Calculation {
 public:
     PreparedRun Prepare(const ModelTexts& model);
 
-    // CsaFactor (CSA 1e-6)^2 and RexScale Rex / (2 pi 800)^2, as single.
-    static float CsaFactorOf(double csa);
-    static float RexScaleOf(double rex);
+    // CsaFactor (CSA 1e-6)^2 and RexScale Rex / (2 pi 800)^2, times the factor by
+    // which array mode scales them in each pass, as single. The factor 1 of a plain
+    // run changes no bit.
+    static float CsaFactorOf(double csa, double factor = 1.0);
+    static float RexScaleOf(double rex, double factor = 1.0);
     // ci / S for each weight, with S the single-precision sum of the typed weights.
     static std::array<float, kLorentzianCount> Normalise(
         const std::array<float, kLorentzianCount>& typed, float sum);

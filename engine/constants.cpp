@@ -1,4 +1,4 @@
-#include "constants.h"
+#include "engine/constants.h"
 
 namespace veldorin {
 

@@ -1,4 +1,4 @@
-#include "failure.h"
+#include "engine/failure.h"
 
 #include <cmath>
 

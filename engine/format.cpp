@@ -1,4 +1,4 @@
-#include "format.h"
+#include "engine/format.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "model.h"
+#include "engine/model.h"
 
 namespace veldorin {
 
@@ -19,7 +19,7 @@ ModelTexts DefaultModel() {
     model.times = {"7000", "1750", "437.5", "109.37", "437.5", "437.5"};
     model.csa = "-25";
     model.rex = "0";
-    model.tableModeCaption = "R-->T";
+    model.tableMode = TableMode::Rates;
     return model;
 }
 

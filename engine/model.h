@@ -17,6 +17,9 @@ enum class SlotKind : std::uint8_t { Empty = 0, Like = 1, Unlike = 2 };
 
 using SlotKinds = std::array<SlotKind, kNeighbourCount>;
 
+// Rates (1/s) or their inverses (s) in the results table.
+enum class TableMode { Rates, Times };
+
 // One position of the spin system, as the texts the user sees. The central slot
 // has no distance; its abundance is always "1".
 struct SpinSlot {
@@ -25,14 +28,15 @@ struct SpinSlot {
     std::string abundance;
 };
 
-// Everything a recalculation reads, as the texts of the window's controls.
+// Everything a recalculation reads: the texts of the window's controls and the table
+// mode the window holds.
 struct ModelTexts {
     std::array<SpinSlot, kSlotCount> slots;
     std::array<std::string, kLorentzianCount> weights;  // ci, typed
     std::array<std::string, kLorentzianCount> times;    // ti in ps
     std::string csa;                                    // ppm
     std::string rex;                                    // 1/s at 800 MHz
-    std::string tableModeCaption;                       // caption of the rates/times button
+    TableMode tableMode = TableMode::Rates;
     std::string workingDirectory;                       // folder of "table.dat"
 };
 

@@ -1,10 +1,10 @@
-#include "numeric_text.h"
+#include "engine/numeric_text.h"
 
 #include <charconv>
 #include <string>
 #include <system_error>
 
-#include "failure.h"
+#include "engine/failure.h"
 
 namespace veldorin {
 namespace {

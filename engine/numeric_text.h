@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "failure.h"
+#include "engine/failure.h"
 
 namespace veldorin {
 

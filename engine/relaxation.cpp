@@ -1,9 +1,9 @@
-#include "relaxation.h"
+#include "engine/relaxation.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "failure.h"
+#include "engine/constants.h"
+#include "engine/failure.h"
 
 namespace veldorin {
 
@@ -105,12 +105,13 @@ float MulSingle(float a, float b) { return StoreSingle(static_cast<double>(a) * 
 }  // namespace
 
 FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourObserver* observer) {
-    const float gc = values.centralGamma;
-    const float wI = LarmorOmega(wH, gc);
-    float r1a = 0.0f;
-    float r2a = 0.0f;
-    float na = 0.0f;
-    float ca = 0.0f;
+    const float centralGamma = values.centralGamma;
+    const float wI = LarmorOmega(wH, centralGamma);
+    // The neighbours' contributions, each weighted by the abundances of the pair.
+    float r1Sum = 0.0f;
+    float r2Sum = 0.0f;
+    float noeSum = 0.0f;
+    float crossSum = 0.0f;
     // J(0) and J(wI) do not depend on the neighbour; they also serve the CSA and
     // exchange terms when no neighbour is present.
     DensityMemo density(values.lorentzians);
@@ -127,26 +128,30 @@ FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourOb
         const float centralAbundance = values.centralAbundance.value();
         const float weight = MulSingle(centralAbundance, neighbour.abundance.value());
 
-        r1a = AddSingle(r1a, MulSingle(DipolarR1Term(neighbour.kind, j, neighbour.dipolar), weight));
-        r2a = AddSingle(r2a, MulSingle(DipolarR2Term(neighbour.kind, j, neighbour.dipolar), weight));
+        const float r1Term = DipolarR1Term(neighbour.kind, j, neighbour.dipolar);
+        r1Sum = AddSingle(r1Sum, MulSingle(r1Term, weight));
+        const float r2Term = DipolarR2Term(neighbour.kind, j, neighbour.dipolar);
+        r2Sum = AddSingle(r2Sum, MulSingle(r2Term, weight));
         // Always the unlike cross-relaxation kernel: for a like pair it gives
         // D/10 (6 J(2 wI) - J(0)).
         const float cross = CrossRelaxationTerm(SlotKind::Unlike, j, neighbour.dipolar);
-        const float scaled = MulSingle(StoreSingle(Divide(cross, gc)), neighbour.gamma);
-        na = AddSingle(na, MulSingle(scaled, weight));
-        ca = AddSingle(ca, MulSingle(cross, weight));
+        const float scaled = MulSingle(StoreSingle(Divide(cross, centralGamma)), neighbour.gamma);
+        noeSum = AddSingle(noeSum, MulSingle(scaled, weight));
+        crossSum = AddSingle(crossSum, MulSingle(cross, weight));
 
         if (observer) observer->NeighbourEvaluated(slot, neighbour.kind, frequencies);
     }
 
-    const float csa = StoreSingle(CsaTerm(wH, gc, values.csaFactor));
-    const double ac = values.centralAbundance.value();
+    const float csa = StoreSingle(CsaTerm(wH, centralGamma, values.csaFactor));
+    // Every sum is divided by the central abundance, which is read here even without a
+    // neighbour.
+    const double centralShare = values.centralAbundance.value();
     FieldResult result;
-    result.r1 = StoreSingle(Divide(r1a, ac) + JI(j) * csa);
-    result.r2 = StoreSingle(Divide(r2a, ac) + (3.0 * JI(j) + 4.0 * J0(j)) * csa / 6.0 +
+    result.r1 = StoreSingle(Divide(r1Sum, centralShare) + JI(j) * csa);
+    result.r2 = StoreSingle(Divide(r2Sum, centralShare) + (3.0 * JI(j) + 4.0 * J0(j)) * csa / 6.0 +
                             static_cast<double>(values.rexScale) * wH * wH);
-    result.noeSum = StoreSingle(Divide(na, ac));
-    result.crr = StoreSingle(Divide(ca, ac));
+    result.noeSum = StoreSingle(Divide(noeSum, centralShare));
+    result.crr = StoreSingle(Divide(crossSum, centralShare));
     return result;
 }
 

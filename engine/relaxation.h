@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "model.h"
-#include "numeric_text.h"
+#include "engine/model.h"
+#include "engine/numeric_text.h"
 
 namespace veldorin {
 
@@ -36,13 +36,14 @@ double CsaTerm(float wH, float centralGamma, float csaFactor);
 // One neighbour slot as the run evaluates it.
 struct NeighbourValues {
     SlotKind kind = SlotKind::Empty;
-    float gamma = 0.0f;     // NeighbourGamma
-    float dipolar = 0.0f;   // DipolarConstant D_j
+    float gamma = 0.0f;     // the neighbour's gyromagnetic constant
+    float dipolar = 0.0f;   // the pair's dipolar constant D
     PendingSingle abundance;
 };
 
-// The working values of one run (steps 4 to 13 of a recalculation); array mode
-// changes the Lorentzians, CsaFactor or RexScale of its copy per pass.
+// The numbers a run computes with, read and derived from the model's texts once before
+// the table; array mode changes the Lorentzians, csaFactor or rexScale of its copy per
+// pass.
 struct WorkingValues {
     Lorentzians lorentzians;
     float csaFactor = 0.0f;
@@ -66,7 +67,7 @@ double NoeValue(const FieldResult& result);
 // the graph draws its marker lines here.
 class NeighbourObserver {
 public:
-    // The table step announces each field, 1..6, before evaluating it.
+    // The results table announces each field, 1..6, before evaluating it.
     virtual void FieldStarted(int /*field*/) {}
     virtual void NeighbourEvaluated(int slot, SlotKind kind, const JFrequencies& frequencies) = 0;
 

@@ -1,14 +1,10 @@
-#include "results_table.h"
+#include "engine/results_table.h"
 
 #include <cmath>
 
-#include "format.h"
+#include "engine/format.h"
 
 namespace veldorin {
-
-TableMode TableModeFromCaption(std::string_view caption) {
-    return caption == kRatesCaption ? TableMode::Rates : TableMode::Times;
-}
 
 std::string HeaderLine(TableMode mode) {
     if (mode == TableMode::Rates) return "f, MHz\tNOE\tCRR,1/s\tR1,1/s\tR2,1/s";

@@ -5,28 +5,20 @@
 #include <string_view>
 #include <vector>
 
-#include "constants.h"
-#include "failure.h"
-#include "relaxation.h"
+#include "engine/constants.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "engine/relaxation.h"
 
 namespace veldorin {
-
-// Rates (1/s) or their inverses (s) in the table; held as the button's caption.
-enum class TableMode { Rates, Times };
-
-inline constexpr std::string_view kRatesCaption = "R-->T";
-inline constexpr std::string_view kTimesCaption = "T-->R";
-
-// "R-->T" means rates are shown; any other caption means times.
-TableMode TableModeFromCaption(std::string_view caption);
 
 std::string HeaderLine(TableMode mode);
 // One row: frequency, NOE cut to three decimals, then CRR, R1, R2 (or their
 // inverses) cut to four, always towards minus infinity.
 std::string RowLine(const Field& field, const FieldResult& result, TableMode mode);
 
-// Where the table goes: the list and "table.dat", line by line, in the order the
-// table step writes them.
+// Where the table goes: the list and "table.dat", line by line, in the order
+// WriteResultsTable writes them.
 class TableSink {
 public:
     // Opens the file, then empties the list; false when the file cannot be created.
@@ -40,23 +32,7 @@ protected:
     ~TableSink() = default;
 };
 
-// A sink that only keeps the lines: for callers without a list or a file.
-class TableLines final : public TableSink {
-public:
-    bool Begin() override {
-        lines.clear();
-        return true;
-    }
-    bool AddLine(const std::string& line) override {
-        lines.push_back(line);
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    std::vector<std::string> lines;
-};
-
-// The table step: header and six rows into the sink, with the observer told of each
+// The results table: header and six rows into the sink, with the observer told of each
 // neighbour at each field. Returns the failure that ended it, if any; what was
 // written before the failure stays, and the file is always closed.
 std::optional<FailureReason> WriteResultsTable(const WorkingValues& values, TableMode mode,

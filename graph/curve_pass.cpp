@@ -1,11 +1,11 @@
-#include "curve_pass.h"
+#include "graph/curve_pass.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "failure.h"
-#include "model.h"
-#include "plot_mode.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 
@@ -36,14 +36,13 @@ float CorrelationAt(const Lorentzians& lorentzians, float t) {
     return c;
 }
 
-void CurvePass::Draw(int plotMode, const WorkingValues& values) {
-    const auto mode = static_cast<PlotMode>(plotMode);
-    if (mode == PlotMode::F || mode == PlotMode::J) {
-        DensityCurve(mode == PlotMode::F, values.lorentzians);
-    } else if (mode == PlotMode::Ct) {
-        CorrelationCurve(values.lorentzians);
-    } else if (mode == PlotMode::Rates || mode == PlotMode::Noe) {
-        RateCurves(mode == PlotMode::Noe, values);
+void CurvePass::Draw(PlotMode mode, const WorkingValues& values) {
+    switch (mode) {
+        case PlotMode::F: DensityCurve(true, values.lorentzians); break;
+        case PlotMode::J: DensityCurve(false, values.lorentzians); break;
+        case PlotMode::Ct: CorrelationCurve(values.lorentzians); break;
+        case PlotMode::Rates: RateCurves(false, values); break;
+        case PlotMode::Noe: RateCurves(true, values); break;
     }
 }
 

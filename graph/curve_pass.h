@@ -1,9 +1,10 @@
 #pragma once
 
-#include "constants.h"
-#include "draw_command.h"
-#include "graph_scale.h"
-#include "relaxation.h"
+#include "engine/constants.h"
+#include "engine/relaxation.h"
+#include "graph/draw_command.h"
+#include "graph/graph_scale.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 
@@ -30,7 +31,7 @@ public:
     CurvePass(const GraphScale& scale, int pass, DrawCommands& out)
         : scale_(scale), pass_(pass), out_(out) {}
 
-    void Draw(int plotMode, const WorkingValues& values);
+    void Draw(PlotMode mode, const WorkingValues& values);
 
 private:
     // J(w), or F(w) = 2wJ(w) when distribution is set.

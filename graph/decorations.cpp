@@ -1,9 +1,9 @@
-#include "decorations.h"
+#include "graph/decorations.h"
 
 #include <cmath>
 
-#include "constants.h"
-#include "plot_mode.h"
+#include "engine/constants.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 
@@ -19,50 +19,57 @@ Rgb MarkerColour(int index) {
 }  // namespace
 
 void Decorations::NeighbourEvaluated(int, SlotKind kind, const JFrequencies& frequencies) {
-    if (plotMode_ < static_cast<int>(PlotMode::Rates)) {
-        FrequencyMarkers(field_, kind, frequencies);
-        ReferenceLines(plotMode_ == static_cast<int>(PlotMode::J) ? 1 : 0);
-    } else if (plotMode_ == static_cast<int>(PlotMode::Rates) ||
-               plotMode_ == static_cast<int>(PlotMode::Noe)) {
-        FieldMarkers();
-    }
-    if (plotMode_ == static_cast<int>(PlotMode::Ct)) {
-        TimeMarkers();
-        ReferenceLines(plotMode_);
+    switch (plotMode_) {
+        case PlotMode::F:
+        case PlotMode::J:
+            FrequencyMarkers(field_, kind, frequencies);
+            ReferenceLines();
+            break;
+        case PlotMode::Rates:
+        case PlotMode::Noe:
+            FieldMarkers();
+            break;
+        case PlotMode::Ct:
+            TimeMarkers();
+            ReferenceLines();
+            break;
     }
 }
 
 void Decorations::FrequencyMarkers(int field, SlotKind kind, const JFrequencies& frequencies) {
     // wI, wS - wI, wS, wI + wS, and for a like pair also 2 wI; never J(0)'s slot.
-    const int last = kind == SlotKind::Like ? 6 : 5;
+    const int end = kind == SlotKind::Like ? 6 : 5;
     // Each field has its own band, a sixth of the height, 100 MHz at the top.
     const double height = scale_.height();
     const float top = GraphScale::Coordinate((field - 1) * height / 6.0);
     const float bottom = GraphScale::Coordinate(field * height / 6.0);
-    for (int p = 2; p <= last; ++p) {
-        const float a = std::abs(frequencies[static_cast<std::size_t>(p - 1)]);
-        if (!(a > 0.0f)) continue;
-        Marker(MarkerColour(field), scale_.XOfFrequency(a), top, bottom);
+    for (int index = 1; index < end; ++index) {
+        const float w = std::abs(frequencies[static_cast<std::size_t>(index)]);
+        if (!(w > 0.0f)) continue;
+        Marker(MarkerColour(field), scale_.XOfFrequency(w), top, bottom);
     }
 }
 
 void Decorations::FieldMarkers() {
-    for (int p = 1; p <= kFieldCount; ++p) {
-        const double f = kFieldTable[static_cast<std::size_t>(p - 1)].frequencyMHz;
-        Marker(MarkerColour(p), scale_.XOfFrequency(2.0 * f * kPi), 0.0f, scale_.height());
-        ReferenceLines(plotMode_);
+    for (int field = 1; field <= kFieldCount; ++field) {
+        const double megahertz = kFieldTable[static_cast<std::size_t>(field - 1)].frequencyMHz;
+        Marker(MarkerColour(field), scale_.XOfFrequency(2.0 * megahertz * kPi), 0.0f,
+               scale_.height());
+        ReferenceLines();
     }
 }
 
 void Decorations::TimeMarkers() {
-    for (int p = 0; p < kLorentzianCount; ++p) {
-        Marker(MarkerColour(p), scale_.XOfMarkerTime(times_[static_cast<std::size_t>(p)]), 0.0f,
+    // The first time's marker is black, the others take the colours of fields 1..5.
+    for (int lorentzian = 0; lorentzian < kLorentzianCount; ++lorentzian) {
+        Marker(MarkerColour(lorentzian),
+               scale_.XOfMarkerTime(times_[static_cast<std::size_t>(lorentzian)]), 0.0f,
                scale_.height());
     }
 }
 
-void Decorations::ReferenceLines(int mode) {
-    switch (static_cast<PlotMode>(mode)) {
+void Decorations::ReferenceLines() {
+    switch (plotMode_) {
         case PlotMode::J:
             ReferenceLine(scale_.YOfJ(100.0));
             ReferenceLine(scale_.YOfJ(1000.0));

@@ -2,10 +2,11 @@
 
 #include <array>
 
-#include "draw_command.h"
-#include "graph_scale.h"
-#include "model.h"
-#include "relaxation.h"
+#include "engine/model.h"
+#include "engine/relaxation.h"
+#include "graph/draw_command.h"
+#include "graph/graph_scale.h"
+#include "graph/plot_mode.h"
 
 namespace veldorin {
 
@@ -16,7 +17,7 @@ namespace veldorin {
 // times for C(t).
 class Decorations final : public NeighbourObserver {
 public:
-    Decorations(int plotMode, const GraphScale& scale,
+    Decorations(PlotMode plotMode, const GraphScale& scale,
                 const std::array<float, kLorentzianCount>& times, DrawCommands& out)
         : plotMode_(plotMode), scale_(scale), times_(times), out_(out) {}
 
@@ -27,11 +28,12 @@ private:
     void FrequencyMarkers(int field, SlotKind kind, const JFrequencies& frequencies);
     void FieldMarkers();
     void TimeMarkers();
-    void ReferenceLines(int mode);
+    // The black lines at round values of the plot mode's vertical axis.
+    void ReferenceLines();
     void Marker(Rgb colour, float x, float yTop, float yBottom);
     void ReferenceLine(double y);
 
-    int plotMode_;
+    PlotMode plotMode_;
     GraphScale scale_;
     std::array<float, kLorentzianCount> times_;
     DrawCommands& out_;

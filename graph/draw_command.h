@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "constants.h"
+#include "engine/constants.h"
 
 namespace veldorin {
 

@@ -1,8 +1,8 @@
-#include "graph_scale.h"
+#include "graph/graph_scale.h"
 
 #include <cmath>
 
-#include "failure.h"
+#include "engine/failure.h"
 
 namespace veldorin {
 
@@ -14,22 +14,44 @@ float GraphScale::XOfFrequency(double w) const {
     return Coordinate(LogOf(w / 9.0) / Ln1000() * width_);
 }
 
+double GraphScale::FrequencyAtX(double x) const { return std::pow(1000.0, x / width_) * 9.0; }
+
 float GraphScale::XOfMarkerTime(double t) const { return Coordinate(t * width_ / 51.0 / 200.0); }
+
+float GraphScale::TimeAtX(double x) const { return StoreSingle(StoreSingle(x * 10200.0) / width_); }
 
 double GraphScale::YOfJ(double j) const { return (1.0 - LogOf(j / 10.0) / Ln1000()) * height_; }
 
+double GraphScale::JAtY(double y) const {
+    return std::exp(Ln1000() * (height_ - y) / height_) * 10.0;
+}
+
 double GraphScale::YOfF(double f) const {
     return -(LogOf(std::abs(f)) / std::log(10.0)) / 2.0 * height_;
+}
+
+double GraphScale::FAtY(double y) const {
+    return std::exp(-(y / height_) * 2.0 * std::log(10.0));
 }
 
 double GraphScale::YOfLogRate(double lnRate) const {
     return (1.0 - lnRate / 4.38) * height_ * 0.7;
 }
 
+double GraphScale::RateAtY(double y) const {
+    return std::exp(-std::log(80.0) * (y / 0.7 - height_) / height_);
+}
+
 double GraphScale::YOfNoe(double noe) const { return (1.0 - (noe + 5.5) / 8.0) * height_; }
+
+double GraphScale::NoeAtY(double y) const { return -5.5 - (y - height_) * 8.0 / height_; }
 
 double GraphScale::YOfLogC(double lnC) const {
     return lnC / (std::log(1.0) - 3.0) * height_;
+}
+
+double GraphScale::CAtY(double y) const {
+    return std::exp((y / height_) * (std::log(1.0) - 3.0));
 }
 
 float GraphScale::CurveY(double y) const {

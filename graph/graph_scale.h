@@ -5,9 +5,10 @@
 namespace veldorin {
 
 // Value-to-coordinate mappings of the plot modes, in the panel's user scale: x from 0
-// at the left to the width, y from 0 at the top to the height. The logarithmic
-// frequency axis spans w = 9 to 9000 (1e6 rad/s). Mappings that take a logarithm
-// throw CalculationError for an argument that is not positive.
+// at the left to the width, y from 0 at the top to the height, each beside its inverse,
+// which the pointer readout uses. The logarithmic frequency axis spans w = 9 to 9000
+// (1e6 rad/s). Mappings that take a logarithm throw CalculationError for an argument
+// that is not positive; TimeAtX throws it for a time beyond single precision.
 class GraphScale {
 public:
     GraphScale(float width, float height) : width_(width), height_(height) {}
@@ -17,15 +18,25 @@ public:
 
     // ln(w/9)/ln(1000) W, as the markers compute it; not clamped.
     float XOfFrequency(double w) const;
+    double FrequencyAtX(double x) const;  // 9 * 1000^(x/W)
     // t W/51/200: the time axis of the markers and the readout spans 10200 ps.
     float XOfMarkerTime(double t) const;
+    float TimeAtX(double x) const;  // x 10200 / W, rounded to single at each step
 
-    // Vertical positions, not clamped.
-    double YOfJ(double j) const;             // J in ps: 10000 at the top, 10 at the bottom
-    double YOfF(double f) const;             // 2wJ(w): 1 at the top, 0.01 at the bottom
+    // Vertical positions, not clamped, and the values at them.
+    double YOfJ(double j) const;  // J in ps: 10000 at the top, 10 at the bottom
+    double JAtY(double y) const;
+    double YOfF(double f) const;  // 2wJ(w): 1 at the top, 0.01 at the bottom
+    double FAtY(double y) const;
     double YOfLogRate(double lnRate) const;  // ln R: R = 1 1/s lies at 0.7 H
-    double YOfNoe(double noe) const;         // 2.5 at the top, -5.5 at the bottom
-    double YOfLogC(double lnC) const;        // ln C: 1 at the top, e^-3 at the bottom
+    // R in 1/s. The drawing maps ln R over 4.38, the readout inverts it with ln 80
+    // (4.382...): the difference is intended, so that the readout keeps its values
+    // (just below 80 1/s at the top edge), and must stay.
+    double RateAtY(double y) const;
+    double YOfNoe(double noe) const;  // 2.5 at the top, -5.5 at the bottom
+    double NoeAtY(double y) const;
+    double YOfLogC(double lnC) const;  // ln C: 1 at the top, e^-3 at the bottom
+    double CAtY(double y) const;
 
     // A curve's y, clamped to [0, H], as the single-precision coordinate drawn.
     float CurveY(double y) const;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "graph/plot_mode.h"
+
 namespace veldorin {
 
 // The pointer readout: the pointer's position over the panel (in its user scale, y
@@ -11,8 +13,9 @@ namespace veldorin {
 // no plot mode selected, or a panel without size.
 
 // The vertical value: "J ps", F, C, "R 1/s" or the NOE.
-std::optional<std::string> VerticalReadout(int plotMode, float y, float height);
+std::optional<std::string> VerticalReadout(std::optional<PlotMode> plotMode, float y, float height);
 // The horizontal value: the time in ps for C(t), otherwise the frequency in MHz.
-std::optional<std::string> HorizontalReadout(int plotMode, float x, float width);
+std::optional<std::string> HorizontalReadout(std::optional<PlotMode> plotMode, float x,
+                                             float width);
 
 }  // namespace veldorin

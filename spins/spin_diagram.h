@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <array>
 
-#include "constants.h"
-#include "model.h"
+#include "engine/constants.h"
+#include "engine/model.h"
 #include "ui/twips.h"
 
 class QLabel;

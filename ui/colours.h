@@ -4,7 +4,7 @@
 #include <optional>
 #include <variant>
 
-#include "constants.h"
+#include "engine/constants.h"
 
 namespace veldorin {
 

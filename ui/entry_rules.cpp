@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <string>
 
-#include "failure.h"
-#include "numeric_text.h"
+#include "engine/failure.h"
+#include "engine/numeric_text.h"
 
 namespace veldorin {
 

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "draw_command.h"
+#include "graph/draw_command.h"
 #include "ui/twips.h"
 
 namespace veldorin {

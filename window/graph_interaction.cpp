@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "window/graph_canvas.h"
-#include "readout.h"
+#include "graph/readout.h"
 
 namespace veldorin {
 
@@ -36,7 +36,7 @@ GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* picture1
 
 void GraphInteraction::ShowReadout(QPointF pointer) {
     const QSizeF size = picture1_->sizeInTwips();
-    const int plotMode = combo4_->currentIndex();
+    const std::optional<PlotMode> plotMode = PlotModeAt(combo4_->currentIndex());
     const auto x = static_cast<float>(scale_.ToTwips(pointer.x()));
     const auto y = static_cast<float>(scale_.ToTwips(pointer.y()));
     Caption(vertical_, VerticalReadout(plotMode, y, static_cast<float>(size.height())));

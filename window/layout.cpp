@@ -1,6 +1,6 @@
 #include "window/layout.h"
 
-#include "model.h"
+#include "engine/model.h"
 
 namespace veldorin {
 

@@ -43,6 +43,11 @@ const QString kCaption = QStringLiteral(
 
 std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
 
+// The rates/times button names the switch it makes: "R-->T" while the table shows rates.
+QString TableModeButtonCaption(TableMode shown) {
+    return shown == TableMode::Rates ? QStringLiteral("R-->T") : QStringLiteral("T-->R");
+}
+
 }  // namespace
 
 Modeling::Modeling(QWidget* parent)
@@ -221,16 +226,16 @@ ModelTexts Modeling::ReadModel() const {
     }
     model.csa = combo1_[2]->currentText().toStdString();
     model.rex = combo1_[1]->currentText().toStdString();
-    model.tableModeCaption = command1_->text().toStdString();
+    model.tableMode = tableMode_;
     model.workingDirectory = TextOf(text3_);
     return model;
 }
 
 GraphSettings Modeling::ReadGraphSettings() const {
     GraphSettings settings;
-    settings.plotMode = combo4_->currentIndex();
+    settings.plotMode = PlotModeAt(combo4_->currentIndex());
     settings.arrayOn = command3_->text() == QStringLiteral("off");
-    settings.arrayParameter = combo2_->currentIndex();
+    settings.arrayParameter = ArrayParameterAt(combo2_->currentIndex());
     const QSizeF size = picture1_->sizeInTwips();
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());
@@ -297,9 +302,8 @@ void Modeling::ResetPanels() {
 }
 
 void Modeling::Command1_Click() {
-    const TableMode mode = TableModeFromCaption(command1_->text().toStdString());
-    const std::string_view next = mode == TableMode::Rates ? kTimesCaption : kRatesCaption;
-    command1_->setText(QString::fromLatin1(next.data(), static_cast<qsizetype>(next.size())));
+    tableMode_ = tableMode_ == TableMode::Rates ? TableMode::Times : TableMode::Rates;
+    command1_->setText(TableModeButtonCaption(tableMode_));
     Recalculate();
 }
 

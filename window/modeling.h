@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "window/control_set.h"
-#include "recalculation.h"
+#include "recalculation/recalculation.h"
 #include "storage/startup_places.h"
 #include "ui/twips.h"
 
@@ -91,6 +91,9 @@ public:
     std::int16_t pik() const { return pik_; }
     void setPik(std::int16_t pik) { pik_ = pik; }
 
+    // Rates or times in the results table; the rates/times button switches it.
+    TableMode tableMode() const { return tableMode_; }
+
     const ControlSet& controls() const { return controls_; }
     SpinDiagram& spinDiagram() const { return *spins_; }
     SpinEditors& spinEditors() const { return *spinEditors_; }
@@ -143,6 +146,7 @@ private:
     Recalculation recalculation_;
     std::uint64_t runCount_ = 0;  // recalculations that got past the hidden-window check
     std::int16_t pik_ = 0;
+    TableMode tableMode_ = TableMode::Rates;
 };
 
 }  // namespace veldorin

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "failure.h"
+#include "engine/failure.h"
 
 class QLabel;
 

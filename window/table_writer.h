@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QString>
 
-#include "results_table.h"
+#include "engine/results_table.h"
 
 namespace veldorin {
 

@@ -1,9 +1,9 @@
-#include "calculation.h"
+#include "engine/calculation.h"
 
 #include <gtest/gtest.h>
 
-#include "constants.h"
-#include "engine_test_support.h"
+#include "engine/constants.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
 namespace {

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "calculation.h"
-#include "failure.h"
-#include "model.h"
-#include "results_table.h"
+#include "engine/calculation.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "engine/results_table.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin::test {
 
@@ -42,31 +43,6 @@ inline void PlaceNeighbour(ModelTexts& model, int slot, const std::string& nucle
                            const std::string& distance, const std::string& abundance = "1") {
     model.slots[slot] = {nucleus, distance, abundance};
 }
-
-// Records what the table step sends; can be told to refuse at a chosen point.
-class RecordingSink final : public TableSink {
-public:
-    bool Begin() override {
-        ++begins;
-        return !refuseBegin;
-    }
-    bool AddLine(const std::string& line) override {
-        if (refuseLineAt && *refuseLineAt == lines.size()) return false;
-        lines.push_back(line);
-        return true;
-    }
-    bool Finish() override {
-        ++finishes;
-        return !refuseFinish;
-    }
-
-    std::vector<std::string> lines;
-    int begins = 0;
-    int finishes = 0;
-    bool refuseBegin = false;
-    std::optional<std::size_t> refuseLineAt;
-    bool refuseFinish = false;
-};
 
 // The table lines of a model prepared by a fresh calculation; empty if the
 // preparation stops before the table.

@@ -1,10 +1,10 @@
-#include "format.h"
+#include "engine/format.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
 
-#include "engine_test_support.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
 namespace {

@@ -1,8 +1,8 @@
-#include "model.h"
+#include "engine/model.h"
 
 #include <gtest/gtest.h>
 
-#include "constants.h"
+#include "engine/constants.h"
 
 namespace veldorin {
 namespace {
@@ -27,7 +27,7 @@ TEST(DefaultModel, IsTheStartingSpinSystemAndMotion) {
               (std::array<std::string, 6>{"7000", "1750", "437.5", "109.37", "437.5", "437.5"}));
     EXPECT_EQ(model.csa, "-25");
     EXPECT_EQ(model.rex, "0");
-    EXPECT_EQ(model.tableModeCaption, "R-->T");
+    EXPECT_EQ(model.tableMode, TableMode::Rates);
 }
 
 TEST(DefaultModel, KindsAreThreeUnlikeThenEmpty) {

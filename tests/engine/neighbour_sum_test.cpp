@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "calculation.h"
-#include "constants.h"
-#include "relaxation.h"
+#include "engine/calculation.h"
+#include "engine/constants.h"
+#include "engine/relaxation.h"
 
 namespace veldorin {
 namespace {

@@ -1,11 +1,11 @@
-#include "numeric_text.h"
+#include "engine/numeric_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
 
-#include "engine_test_support.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
 namespace {

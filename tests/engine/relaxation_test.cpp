@@ -1,13 +1,13 @@
-#include "relaxation.h"
+#include "engine/relaxation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "calculation.h"
-#include "constants.h"
-#include "engine_test_support.h"
+#include "engine/calculation.h"
+#include "engine/constants.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
 namespace {

@@ -1,12 +1,12 @@
-#include "results_table.h"
+#include "engine/results_table.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "calculation.h"
-#include "engine_test_support.h"
-#include "format.h"
+#include "engine/calculation.h"
+#include "engine/format.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
 namespace {
@@ -23,13 +23,6 @@ const std::string kTimesHeader = "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s";
 TEST(TableHeader, NamesRatesOrTimes) {
     EXPECT_EQ(HeaderLine(TableMode::Rates), kRatesHeader);
     EXPECT_EQ(HeaderLine(TableMode::Times), kTimesHeader);
-}
-
-TEST(TableMode, OnlyTheRatesCaptionMeansRates) {
-    EXPECT_EQ(TableModeFromCaption("R-->T"), TableMode::Rates);
-    EXPECT_EQ(TableModeFromCaption("T-->R"), TableMode::Times);
-    EXPECT_EQ(TableModeFromCaption("r-->t"), TableMode::Times);
-    EXPECT_EQ(TableModeFromCaption(""), TableMode::Times);
 }
 
 struct RowCase {
@@ -175,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "600\t-1.058\t10.0701\t1.0936\t0.2159", "800\t-0.979\t12.498\t1.2534\t0.1821"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The table step on a prepared model, into a recording sink.
+// The results table of a prepared model, written into a recording sink.
 struct TableRun {
     std::optional<FailureReason> failure;
     RecordingSink sink;
@@ -188,7 +181,7 @@ void RunTable(const ModelTexts& model, TableRun& run, NeighbourObserver* observe
     run.failure = WriteResultsTable(prepared.values, TableMode::Rates, run.sink, observer);
 }
 
-TEST(TableStep, OpensWritesSevenLinesAndCloses) {
+TEST(ResultsTable, OpensWritesSevenLinesAndCloses) {
     struct Counter final : NeighbourObserver {
         void NeighbourEvaluated(int slot, SlotKind, const JFrequencies&) override {
             slots.push_back(slot);
@@ -217,9 +210,9 @@ struct FailureCase {
     int finishes;
 };
 
-class TableStepFailure : public ::testing::TestWithParam<FailureCase> {};
+class ResultsTableFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(TableStepFailure, KeepsWhatWasWrittenAndClosesTheFile) {
+TEST_P(ResultsTableFailure, KeepsWhatWasWrittenAndClosesTheFile) {
     const FailureCase& c = GetParam();
     ModelTexts model = DefaultModel();
     TableRun run;
@@ -234,7 +227,7 @@ TEST_P(TableStepFailure, KeepsWhatWasWrittenAndClosesTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Failures, TableStepFailure,
+    Failures, ResultsTableFailure,
     ::testing::Values(
         FailureCase{"UnreadableAbundanceAfterHeader",
                     [](ModelTexts& m, RecordingSink&) { m.slots[1].abundance = "abc"; },

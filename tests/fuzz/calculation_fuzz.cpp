@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "numeric_text.h"
-#include "recalculation.h"
+#include "engine/numeric_text.h"
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin {
 namespace {
@@ -58,14 +59,14 @@ void RunModel(const std::vector<std::string>& texts, std::uint8_t flags) {
     for (auto& time : model.times) take(time);
     take(model.csa);
     take(model.rex);
-    take(model.tableModeCaption);
+    model.tableMode = (flags & 0x80) != 0 ? TableMode::Times : TableMode::Rates;
 
     GraphSettings settings;
-    settings.plotMode = flags % 6 - 1;
+    settings.plotMode = PlotModeAt(flags % 6 - 1);
     settings.arrayOn = (flags & 0x40) != 0;
-    settings.arrayParameter = (flags >> 2) % 15 - 1;
+    settings.arrayParameter = ArrayParameterAt((flags >> 2) % 15 - 1);
     Recalculation recalculation;
-    TableLines sink;
+    test::RecordingSink sink;
     if (recalculation.RunTable(model, settings, sink).outcome.status ==
         RunOutcome::Status::Completed) {
         recalculation.RunCurves(model, settings);

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-#include "curve_pass.h"
-#include "graph_test_support.h"
-#include "relaxation.h"
+#include "engine/relaxation.h"
+#include "graph/curve_pass.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {

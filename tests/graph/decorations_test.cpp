@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "constants.h"
-#include "graph_test_support.h"
+#include "engine/constants.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {
@@ -20,7 +20,7 @@ double XOf(double w) { return std::log(w / 9.0) / std::log(1000.0) * kWidth; }
 
 DrawCommands TableCommands(const ModelTexts& model, PlotMode mode) {
     Recalculation recalculation;
-    MemorySink sink;
+    test::RecordingSink sink;
     const TablePhase phase = recalculation.RunTable(model, Settings(mode), sink);
     EXPECT_EQ(phase.outcome.status, RunOutcome::Status::Completed);
     return phase.commands;

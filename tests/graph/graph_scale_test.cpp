@@ -1,12 +1,12 @@
-#include "graph_scale.h"
+#include "graph/graph_scale.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "failure.h"
-#include "graph_test_support.h"
+#include "engine/failure.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {
@@ -40,6 +40,33 @@ TEST(GraphScale, MapsTheEdgeValuesOfEveryModeToThePanelEdges) {
     };
     for (const auto& row : rows) {
         EXPECT_NEAR(row.map(scale), row.expected, 1e-3) << row.name;
+    }
+}
+
+struct InverseRow {
+    const char* name;
+    std::function<double(const GraphScale&)> roundTrip;
+    double value;
+};
+
+TEST(GraphScale, EachInverseGivesBackTheValueItsMappingPlaced) {
+    const GraphScale scale(kWidth, kHeight);
+    const InverseRow rows[] = {
+        {"frequency", [](const GraphScale& s) { return s.FrequencyAtX(s.XOfFrequency(500.0)); },
+         500.0},
+        {"time", [](const GraphScale& s) { return s.TimeAtX(s.XOfMarkerTime(4000.0)); }, 4000.0},
+        {"J", [](const GraphScale& s) { return s.JAtY(s.YOfJ(250.0)); }, 250.0},
+        {"F", [](const GraphScale& s) { return s.FAtY(s.YOfF(0.2)); }, 0.2},
+        {"NOE", [](const GraphScale& s) { return s.NoeAtY(s.YOfNoe(-1.5)); }, -1.5},
+        {"C", [](const GraphScale& s) { return s.CAtY(s.YOfLogC(std::log(0.3))); }, 0.3},
+        // The rate axis is drawn with 4.38 and read with ln 80: R = 1 1/s, at 0.7 H,
+        // reads back exactly, the top edge reads 80 1/s where e^4.38 was drawn.
+        {"rate 1 1/s", [](const GraphScale& s) { return s.RateAtY(s.YOfLogRate(0.0)); }, 1.0},
+        {"rate at the top", [](const GraphScale& s) { return s.RateAtY(s.YOfLogRate(4.38)); },
+         80.0},
+    };
+    for (const auto& row : rows) {
+        EXPECT_NEAR(row.roundTrip(scale), row.value, std::abs(row.value) * 1e-4) << row.name;
     }
 }
 

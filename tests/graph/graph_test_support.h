@@ -1,21 +1,20 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
-#include "draw_command.h"
-#include "model.h"
-#include "recalculation.h"
-#include "results_table.h"
+#include "engine/model.h"
+#include "engine/results_table.h"
+#include "graph/draw_command.h"
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin::graph_test {
 
 inline constexpr float kWidth = 3855.0f;
 inline constexpr float kHeight = 3015.0f;
-
-// Keeps the table's lines in memory instead of a file.
-using MemorySink = TableLines;
 
 // The commands of one kind, in order.
 template <typename Command>
@@ -51,9 +50,10 @@ inline ModelTexts Model(const std::string& central, const std::vector<std::strin
     return model;
 }
 
-inline GraphSettings Settings(PlotMode mode, bool arrayOn = false, int parameter = 0) {
+inline GraphSettings Settings(PlotMode mode, bool arrayOn = false,
+                              std::optional<ArrayParameter> parameter = ArrayParameter::C1) {
     GraphSettings settings;
-    settings.plotMode = static_cast<int>(mode);
+    settings.plotMode = mode;
     settings.arrayOn = arrayOn;
     settings.arrayParameter = parameter;
     settings.width = kWidth;
@@ -69,7 +69,7 @@ struct BothPhases {
 
 inline BothPhases RunBoth(const ModelTexts& model, const GraphSettings& settings) {
     Recalculation recalculation;
-    MemorySink sink;
+    test::RecordingSink sink;
     BothPhases run;
     run.table = recalculation.RunTable(model, settings, sink);
     run.curves = recalculation.RunCurves(model, settings);

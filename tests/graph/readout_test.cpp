@@ -1,11 +1,11 @@
-#include "readout.h"
+#include "graph/readout.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "graph_test_support.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {
@@ -36,7 +36,7 @@ TEST(VerticalReadout, ShowsTheValueCutTowardsMinusInfinity) {
         {"rates bottom edge", PlotMode::Rates, kHeight, "0.1 1/s"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(VerticalReadout(static_cast<int>(row.mode), row.position, kHeight), row.expected)
+        EXPECT_EQ(VerticalReadout(row.mode, row.position, kHeight), row.expected)
             << row.name;
     }
 }
@@ -50,17 +50,16 @@ TEST(HorizontalReadout, ShowsFrequencyInMHzOrTimeInPs) {
         {"time cut to a tenth", PlotMode::Ct, 1.0f, "2.6 ps"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(HorizontalReadout(static_cast<int>(row.mode), row.position, kWidth),
-                  row.expected)
+        EXPECT_EQ(HorizontalReadout(row.mode, row.position, kWidth), row.expected)
             << row.name;
     }
 }
 
 TEST(Readout, KeepsTheCaptionWithoutAPlotModeOrAPanelSize) {
-    EXPECT_EQ(VerticalReadout(-1, 100.0f, kHeight), std::nullopt);
-    EXPECT_EQ(VerticalReadout(static_cast<int>(PlotMode::J), 100.0f, 0.0f), std::nullopt);
-    EXPECT_EQ(HorizontalReadout(static_cast<int>(PlotMode::Ct), 100.0f, 0.0f), std::nullopt);
-    EXPECT_EQ(HorizontalReadout(-1, 0.0f, kWidth), "1.4 MHz");
+    EXPECT_EQ(VerticalReadout(std::nullopt, 100.0f, kHeight), std::nullopt);
+    EXPECT_EQ(VerticalReadout(PlotMode::J, 100.0f, 0.0f), std::nullopt);
+    EXPECT_EQ(HorizontalReadout(PlotMode::Ct, 100.0f, 0.0f), std::nullopt);
+    EXPECT_EQ(HorizontalReadout(std::nullopt, 0.0f, kWidth), "1.4 MHz");
 }
 
 }  // namespace

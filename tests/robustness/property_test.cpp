@@ -10,33 +10,15 @@
 #include <variant>
 #include <vector>
 
-#include "random_models.h"
-#include "recalculation.h"
-#include "results_table.h"
+#include "engine/results_table.h"
+#include "recalculation/recalculation.h"
+#include "tests/robustness/random_models.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin {
 namespace {
 
-class MemorySink final : public TableSink {
-public:
-    bool Begin() override {
-        ++begins;
-        lines.clear();
-        return true;
-    }
-    bool AddLine(const std::string& line) override {
-        lines.push_back(line);
-        return true;
-    }
-    bool Finish() override {
-        ++finishes;
-        return true;
-    }
-
-    int begins = 0;
-    int finishes = 0;
-    std::vector<std::string> lines;
-};
+using test::RecordingSink;
 
 bool AllCoordinatesFinite(const DrawCommands& commands) {
     for (const DrawCommand& command : commands) {
@@ -69,7 +51,7 @@ int TabsIn(const std::string& line) {
     return tabs;
 }
 
-void CheckTablePhase(const TablePhase& phase, const MemorySink& sink) {
+void CheckTablePhase(const TablePhase& phase, const RecordingSink& sink) {
     ASSERT_FALSE(phase.commands.empty());
     EXPECT_TRUE(std::holds_alternative<draw::SetAxisCaption>(phase.commands.front()));
     EXPECT_TRUE(AllCoordinatesFinite(phase.commands));
@@ -152,7 +134,7 @@ TEST(RandomModels, EveryRunEndsCompleteOrFailsWithWhatItMayLeave) {
         const ModelTexts model = random.NextModel();
         const GraphSettings settings = random.NextSettings();
         Recalculation recalculation;
-        MemorySink sink;
+        RecordingSink sink;
         const TablePhase table = recalculation.RunTable(model, settings, sink);
         SCOPED_TRACE("run " + std::to_string(run));
         CheckTablePhase(table, sink);
@@ -175,8 +157,8 @@ TEST(RandomModels, TheSameTextsGiveTheSameTable) {
     for (int run = 0; run < 500; ++run) {
         const ModelTexts model = random.NextModel();
         const GraphSettings settings = random.NextSettings();
-        MemorySink first;
-        MemorySink second;
+        RecordingSink first;
+        RecordingSink second;
         Recalculation a;
         Recalculation b;
         const auto outcomeA = a.RunTable(model, settings, first).outcome;

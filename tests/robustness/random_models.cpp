@@ -1,4 +1,4 @@
-#include "random_models.h"
+#include "tests/robustness/random_models.h"
 
 #include <cstdio>
 #include <vector>
@@ -53,15 +53,15 @@ ModelTexts RandomModels::NextModel() {
     }
     if (Between(0, 2) == 0) model.csa = Number();
     if (Between(0, 2) == 0) model.rex = Number();
-    model.tableModeCaption = Pick({"R-->T", "T-->R", ""});
+    model.tableMode = Between(0, 2) == 0 ? TableMode::Rates : TableMode::Times;
     return model;
 }
 
 GraphSettings RandomModels::NextSettings() {
     GraphSettings settings;
-    settings.plotMode = Between(-1, 4);
+    settings.plotMode = PlotModeAt(Between(-1, 4));
     settings.arrayOn = Between(0, 2) == 0;
-    settings.arrayParameter = Between(-1, 13);
+    settings.arrayParameter = ArrayParameterAt(Between(-1, 13));
     if (Between(0, 3) == 0) {
         settings.width = static_cast<float>(Between(1, 20000));
         settings.height = static_cast<float>(Between(1, 20000));

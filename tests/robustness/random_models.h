@@ -3,8 +3,8 @@
 #include <random>
 #include <string>
 
-#include "model.h"
-#include "recalculation.h"
+#include "engine/model.h"
+#include "recalculation/recalculation.h"
 
 namespace veldorin::test {
 

@@ -26,7 +26,7 @@
 #include "window/directory_list.h"
 #include "window/graph_canvas.h"
 #include "window/layout.h"
-#include "numeric_text.h"
+#include "engine/numeric_text.h"
 #include "window/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/soak/table_oracle.h"

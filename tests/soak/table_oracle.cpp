@@ -8,26 +8,11 @@
 #include "window/layout.h"
 #include "window/modeling.h"
 #include "spins/spin_diagram.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin::test {
 
 namespace {
-
-class ListingSink final : public TableSink {
-public:
-    bool Begin() override {
-        opened = true;
-        return true;
-    }
-    bool AddLine(const std::string& line) override {
-        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-        return true;
-    }
-    bool Finish() override { return true; }
-
-    bool opened = false;
-    QStringList lines;
-};
 
 template <class W>
 const W& Get(const Modeling& window, const std::string& name) {
@@ -46,24 +31,28 @@ ExpectedTable TableOracle::Expect(const Modeling& window) {
     }
     model.rex = Get<QComboBox>(window, "Combo1(1)").currentText().toStdString();
     model.csa = Get<QComboBox>(window, "Combo1(2)").currentText().toStdString();
-    model.tableModeCaption = Get<QPushButton>(window, "Command1").text().toStdString();
+    model.tableMode = window.tableMode();
     model.workingDirectory = Get<QLineEdit>(window, "Text3").text().toStdString();
 
     GraphSettings settings;
-    settings.plotMode = Get<QComboBox>(window, "Combo4").currentIndex();
+    settings.plotMode = PlotModeAt(Get<QComboBox>(window, "Combo4").currentIndex());
     settings.arrayOn = Get<QPushButton>(window, "Command3").text() == QStringLiteral("off");
-    settings.arrayParameter = Get<QComboBox>(window, "Combo2").currentIndex();
+    settings.arrayParameter =
+        ArrayParameterAt(Get<QComboBox>(window, "Combo2").currentIndex());
     const QSizeF size = Get<GraphCanvas>(window, "Picture1").sizeInTwips();
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());
 
-    ListingSink sink;
+    RecordingSink sink;
     const TablePhase phase = recalculation_.RunTable(model, settings, sink);
     ExpectedTable expected;
     expected.status = phase.outcome.status;
     expected.failure = phase.outcome.failure;
-    expected.failedAfterOpening = sink.opened;
-    expected.lines = sink.lines;
+    expected.failedAfterOpening = sink.begins > 0;
+    for (const std::string& line : sink.lines) {
+        expected.lines.append(
+            QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    }
     expected.filePath = QString::fromStdString(TableFilePath(model.workingDirectory));
     return expected;
 }

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "failure.h"
-#include "recalculation.h"
+#include "engine/failure.h"
+#include "recalculation/recalculation.h"
 
 namespace veldorin {
 class Modeling;

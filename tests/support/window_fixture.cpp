@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QTest>
 
-#include "recalculation.h"
+#include "recalculation/recalculation.h"
 #include "window/results_list.h"
+#include "tests/support/recording_sink.h"
 
 namespace veldorin::test {
 
@@ -38,14 +39,14 @@ QByteArray WindowTest::TableFileBytes() const {
 
 QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")->Lines(); }
 
-QStringList WindowTest::DefaultTable(std::string_view tableModeCaption) {
+QStringList WindowTest::DefaultTable(TableMode mode) {
     ModelTexts model = DefaultModel();
-    model.tableModeCaption = std::string(tableModeCaption);
+    model.tableMode = mode;
     return EngineTableOf(model);
 }
 
 QStringList EngineTableOf(const ModelTexts& model) {
-    TableLines sink;
+    RecordingSink sink;
     Recalculation().RunTable(model, GraphSettings{}, sink);
     QStringList lines;
     for (const std::string& line : sink.lines) lines.append(QString::fromStdString(line));

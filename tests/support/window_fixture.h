@@ -53,7 +53,7 @@ protected:
     QByteArray TableFileBytes() const;
     QStringList ListLines() const;
     // The lines the engine computes for the default model in the given table mode.
-    static QStringList DefaultTable(std::string_view tableModeCaption);
+    static QStringList DefaultTable(TableMode mode);
 
     std::unique_ptr<Modeling> window_;
 

@@ -9,7 +9,7 @@
 
 #include "window/graph_canvas.h"
 #include "window/layout.h"
-#include "recalculation.h"
+#include "recalculation/recalculation.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
@@ -22,7 +22,7 @@ constexpr Rgb kPink{255, 192, 255};
 
 // The table the engine computes for a model, in rates.
 QStringList TableOf(ModelTexts model) {
-    model.tableModeCaption = std::string(kRatesCaption);
+    model.tableMode = TableMode::Rates;
     return EngineTableOf(model);
 }
 

@@ -2,7 +2,8 @@
 #include <QSignalSpy>
 
 #include "window/graph_canvas.h"
-#include "recalculation.h"
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
@@ -71,7 +72,7 @@ TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
     Started();
     auto* canvas = Control<GraphCanvas>("Picture1");
     Recalculation recalculation;
-    TableLines sink;
+    RecordingSink sink;
     GraphSettings settings;
     settings.width = static_cast<float>(canvas->sizeInTwips().width());
     settings.height = static_cast<float>(canvas->sizeInTwips().height());

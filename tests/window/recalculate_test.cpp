@@ -7,7 +7,7 @@
 
 #include "window/layout.h"
 #include "window/results_list.h"
-#include "results_table.h"
+#include "engine/results_table.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
 
@@ -72,7 +72,7 @@ TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines
 
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(button->text(), "T-->R");
-    EXPECT_EQ(ListLines(), DefaultTable(kTimesCaption));
+    EXPECT_EQ(ListLines(), DefaultTable(TableMode::Times));
     EXPECT_EQ(ListLines().front(), "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s");
     EXPECT_EQ(TableFileBytes(), ListLines().join("\r\n").toLatin1() + "\r\n");
 
@@ -94,7 +94,7 @@ TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
 
     EXPECT_EQ(runs.count(), 2);
     EXPECT_EQ(curves.count(), 1) << "the outer run drew curves over the nested run's picture";
-    EXPECT_EQ(ListLines(), DefaultTable(kTimesCaption));
+    EXPECT_EQ(ListLines(), DefaultTable(TableMode::Times));
 }
 
 TEST_F(Recalculating, a_run_without_nesting_draws_its_curves) {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "results_table.h"
+#include "engine/results_table.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
 #include "window/word_mark.h"
@@ -87,7 +87,7 @@ TEST_F(StartUp, results_list_holds_the_default_table) {
     const QStringList lines = ListLines();
     ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines.front(), "f, MHz\tNOE\tCRR,1/s\tR1,1/s\tR2,1/s");
-    EXPECT_EQ(lines, DefaultTable(kRatesCaption));
+    EXPECT_EQ(lines, DefaultTable(TableMode::Rates));
     EXPECT_TRUE(lines[1].startsWith("100\t"));
     EXPECT_TRUE(lines[6].startsWith("800\t"));
 }

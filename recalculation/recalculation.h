@@ -4,21 +4,22 @@
 #include <string>
 #include <utility>
 
-#include "calculation.h"
-#include "draw_command.h"
-#include "failure.h"
-#include "model.h"
-#include "plot_mode.h"
-#include "results_table.h"
+#include "engine/calculation.h"
+#include "engine/failure.h"
+#include "engine/model.h"
+#include "engine/results_table.h"
+#include "graph/draw_command.h"
+#include "graph/plot_mode.h"
+#include "recalculation/array_mode.h"
 
 namespace veldorin {
 
 // What the graph side of a run reads from the window besides the model's texts.
 struct GraphSettings {
-    int plotMode = static_cast<int>(PlotMode::Rates);  // -1 when nothing is selected
-    bool arrayOn = false;          // the array button reads "off"
-    int arrayParameter = 0;        // index of the array parameter list, -1 when none
-    float width = 3855.0f;         // panel size in twips, read afresh for every run
+    std::optional<PlotMode> plotMode = PlotMode::Rates;  // nothing when none is selected
+    bool arrayOn = false;  // array mode: a curve for each value of the array parameter
+    std::optional<ArrayParameter> arrayParameter = ArrayParameter::C1;  // nothing when none
+    float width = 3855.0f;  // panel size in twips, read afresh for every run
     float height = 3015.0f;
 };
 
@@ -33,14 +34,15 @@ struct RunOutcome {
     std::optional<FailureReason> failure;  // set when Failed
 };
 
-// Steps 3 to 14 of a recalculation: everything up to the complete table.
+// The first phase of a recalculation: the inputs read, the normalised weights, the
+// panel cleared and the results table computed, with its marker and reference lines.
 struct TablePhase {
     RunOutcome outcome;
     std::optional<WeightTexts> weightTexts;  // the ci/{ci} boxes, when they were written
     DrawCommands commands;                   // axis caption, clear, decorations
 };
 
-// Step 16: the curves, one pass or eleven in array mode.
+// The second phase: the curves, one pass or eleven in array mode.
 struct CurvePhase {
     RunOutcome outcome;
     // The array range boxes ("From" value, "step" value), set in array mode.

@@ -1,11 +1,21 @@
-#include "recalculation.h"
+#include "recalculation/recalculation.h"
 
-#include "array_mode.h"
-#include "curve_pass.h"
-#include "decorations.h"
-#include "graph_scale.h"
+#include "graph/curve_pass.h"
+#include "graph/decorations.h"
+#include "graph/graph_scale.h"
+#include "recalculation/array_mode.h"
 
 namespace veldorin {
+
+namespace {
+
+// The parameter array mode scales; none selected ends the run as its first pass begins.
+ArrayParameter ArrayedParameter(const GraphSettings& settings) {
+    if (!settings.arrayParameter) throw CalculationError{FailureReason::NoArrayParameter};
+    return *settings.arrayParameter;
+}
+
+}  // namespace
 
 TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings& settings,
                                    TableSink& sink) {
@@ -37,10 +47,12 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
     }
 
     working_ = prepared.values;
-    const TableMode mode = TableModeFromCaption(model.tableModeCaption);
-    Decorations decorations(settings.plotMode, GraphScale(settings.width, settings.height),
+    // Without a plot mode the markers and reference line are those of F(w), the first
+    // entry of the list; no curve follows them.
+    Decorations decorations(settings.plotMode.value_or(PlotMode::F),
+                            GraphScale(settings.width, settings.height),
                             working_.lorentzians.times, phase.commands);
-    if (const auto failure = WriteResultsTable(working_, mode, sink, &decorations)) {
+    if (const auto failure = WriteResultsTable(working_, model.tableMode, sink, &decorations)) {
         phase.outcome = {RunOutcome::Status::Failed, failure};
     }
     return phase;
@@ -52,17 +64,21 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
     // Array mode changes one value per pass; the table's values stay as they were.
     WorkingValues values = working_;
     try {
-        if (settings.arrayOn) phase.rangeTexts = ArrayRangeTexts(model, settings.arrayParameter);
+        if (settings.arrayOn && settings.arrayParameter) {
+            phase.rangeTexts = ArrayRangeTexts(model, *settings.arrayParameter);
+        }
         phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
         const int passes = settings.arrayOn ? kArrayPassCount : 1;
         for (int pass = 1; pass <= passes; ++pass) {
             phase.commands.emplace_back(draw::RetainOn{});
             // A pass made the last one takes the last pass's number, and its colours.
             if (settings.arrayOn &&
-                ApplyArraySetting(model, settings.arrayParameter, pass, values)) {
+                ApplyArraySetting(model, ArrayedParameter(settings), pass, values)) {
                 pass = passes;
             }
-            CurvePass(scale, pass, phase.commands).Draw(settings.plotMode, values);
+            if (settings.plotMode) {
+                CurvePass(scale, pass, phase.commands).Draw(*settings.plotMode, values);
+            }
             phase.commands.emplace_back(draw::RetainOff{});
         }
     } catch (const CalculationError& error) {

@@ -1,4 +1,4 @@
-#include "array_mode.h"
+#include "recalculation/array_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "format.h"
-#include "graph_test_support.h"
+#include "engine/format.h"
+#include "tests/graph/graph_test_support.h"
 
 namespace veldorin {
 namespace {
 
 using namespace veldorin::graph_test;
-
-constexpr int kC1 = 0, kC2 = 1, kT1 = 6, kT2 = 7, kCsa = 12, kRex = 13;
+using enum ArrayParameter;
 
 using Segments = std::vector<draw::LineInColour>;
 
@@ -45,7 +44,7 @@ TEST(ArrayFactor, ScalesFromOneDownToExactlyZero) {
 
 TEST(ArrayMode, DrawsElevenPassesInDarkeningReds) {
     const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
-                            Settings(PlotMode::J, true, kC1));
+                            Settings(PlotMode::J, true, C1));
     EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
     const auto passes = Passes(run.curves.commands);
     ASSERT_EQ(passes.size(), 11u);
@@ -59,19 +58,20 @@ TEST(ArrayMode, DrawsElevenPassesInDarkeningReds) {
 }
 
 TEST(ArrayMode, AZeroValueMakesOnePassThatTakesTheLastColour) {
-    for (const int parameter : {kC2 + 1, kT2 + 1}) {  // c3 is 0; t3 is 0
+    for (const ArrayParameter parameter : {C3, T3}) {  // c3 and t3 are 0
+        SCOPED_TRACE(static_cast<int>(parameter));
         const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
                                 Settings(PlotMode::Rates, true, parameter));
-        EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed) << parameter;
+        EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
         const auto passes = Passes(run.curves.commands);
-        ASSERT_EQ(passes.size(), 1u) << parameter;
-        EXPECT_EQ(passes[0].front().colour, (Rgb{100, 0, 0})) << parameter;
-        EXPECT_EQ(passes[0].size(), 98u) << parameter;
+        ASSERT_EQ(passes.size(), 1u);
+        EXPECT_EQ(passes[0].front().colour, (Rgb{100, 0, 0}));
+        EXPECT_EQ(passes[0].size(), 98u);
     }
 }
 
 TEST(ArrayMode, ArrayingTheOnlyWeightGivesTenCoincidingCurvesThenAFailure) {
-    const BothPhases run = RunBoth(Model("13C", {"1H"}), Settings(PlotMode::F, true, kC1));
+    const BothPhases run = RunBoth(Model("13C", {"1H"}), Settings(PlotMode::F, true, C1));
     EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Failed);
     const auto passes = Passes(run.curves.commands);
     ASSERT_EQ(passes.size(), 10u);
@@ -84,7 +84,7 @@ TEST(ArrayMode, ArrayingTheOnlyWeightGivesTenCoincidingCurvesThenAFailure) {
 
 TEST(ArrayMode, ArrayingATimeGivesElevenCurvesTheLastWithThatTimeZero) {
     const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
-                            Settings(PlotMode::Ct, true, kT1));
+                            Settings(PlotMode::Ct, true, T1));
     EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
     const auto passes = Passes(run.curves.commands);
     ASSERT_EQ(passes.size(), 11u);
@@ -101,7 +101,7 @@ std::vector<float> RateCurve(const Segments& segments, bool r1) {
 
 struct ScalingRow {
     const char* name;
-    int parameter;
+    ArrayParameter parameter;
     bool r1;
     // The texts a plain run needs to draw pass k of an array run.
     std::function<void(ModelTexts&, double factor)> equivalent;
@@ -109,9 +109,9 @@ struct ScalingRow {
 
 TEST(ArrayMode, CsaScalesTheSquaredAnisotropyAndRexScalesLinearly) {
     const ScalingRow rows[] = {
-        {"CSA", kCsa, true,
+        {"CSA", Csa, true,
          [](ModelTexts& m, double f) { m.csa = FormatDouble(-170.0 * std::sqrt(f)); }},
-        {"Rex", kRex, false, [](ModelTexts& m, double f) { m.rex = FormatDouble(12.0 * f); }},
+        {"Rex", Rex, false, [](ModelTexts& m, double f) { m.rex = FormatDouble(12.0 * f); }},
     };
     ModelTexts model = Model("15N", {"1H"}, {"1", "0", "0", "0", "0", "0"},
                              {"5000", "0", "0", "0", "0", "0"});
@@ -138,7 +138,7 @@ TEST(ArrayMode, CsaScalesTheSquaredAnisotropyAndRexScalesLinearly) {
 
 struct RangeRow {
     const char* name;
-    int parameter;
+    ArrayParameter parameter;
     const char* from;
     const char* step;
 };
@@ -147,9 +147,9 @@ TEST(ArrayMode, RangeShowsTheTypedValueAndOneTenthOfIt) {
     ModelTexts model = DefaultModel();  // weights 0.25 x4, 0, 0; t1 7000; CSA -25; Rex 0
     model.rex = "0.3";
     const RangeRow rows[] = {
-        {"weight", kC1, "0.25", "0.025"}, {"zero weight", 4, "0", "0"},
-        {"time", kT1, "7000", "700"},     {"time with decimals", 9, "109.37", "10.937"},
-        {"CSA", kCsa, "-25", "-2.5"},     {"Rex in single", kRex, "0.3", "0.03"},
+        {"weight", C1, "0.25", "0.025"}, {"zero weight", C5, "0", "0"},
+        {"time", T1, "7000", "700"},     {"time with decimals", T4, "109.37", "10.937"},
+        {"CSA", Csa, "-25", "-2.5"},     {"Rex in single", Rex, "0.3", "0.03"},
     };
     for (const auto& row : rows) {
         const BothPhases run = RunBoth(model, Settings(PlotMode::Rates, true, row.parameter));
@@ -157,12 +157,13 @@ TEST(ArrayMode, RangeShowsTheTypedValueAndOneTenthOfIt) {
         EXPECT_EQ(run.curves.rangeTexts->first, row.from) << row.name;
         EXPECT_EQ(run.curves.rangeTexts->second, row.step) << row.name;
     }
-    const BothPhases off = RunBoth(model, Settings(PlotMode::Rates, false, kC1));
+    const BothPhases off = RunBoth(model, Settings(PlotMode::Rates, false, C1));
     EXPECT_FALSE(off.curves.rangeTexts.has_value());
 }
 
 TEST(ArrayMode, NoParameterEndsTheRunBeforeTheFirstCurve) {
-    const BothPhases run = RunBoth(Model("13C", {"1H"}), Settings(PlotMode::Rates, true, -1));
+    const BothPhases run =
+        RunBoth(Model("13C", {"1H"}), Settings(PlotMode::Rates, true, std::nullopt));
     EXPECT_EQ(run.table.outcome.status, RunOutcome::Status::Completed);
     EXPECT_GT(CountOf<draw::Line>(run.table.commands), 0);
     EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Failed);
@@ -174,11 +175,11 @@ TEST(ArrayMode, NoParameterEndsTheRunBeforeTheFirstCurve) {
 TEST(ArrayMode, RereadsTheArrayedTextAndLeavesTheTableValuesAlone) {
     const ModelTexts model = Model("13C", {"1H"}, kTwoWeights, kTwoTimes);
     Recalculation recalculation;
-    MemorySink sink;
+    test::RecordingSink sink;
     recalculation.RunTable(model, Settings(PlotMode::J), sink);
     ModelTexts edited = model;
     edited.times[0] = "5000";  // typed while the table was being shown
-    const CurvePhase arrayed = recalculation.RunCurves(edited, Settings(PlotMode::J, true, kT1));
+    const CurvePhase arrayed = recalculation.RunCurves(edited, Settings(PlotMode::J, true, T1));
     ASSERT_EQ(arrayed.rangeTexts->first, "5000");
     const CurvePhase plain = recalculation.RunCurves(model, Settings(PlotMode::J));
     const CurvePhase before = RunBoth(model, Settings(PlotMode::J)).curves;

@@ -1,0 +1,82 @@
+#include "recalculation/array_mode.h"
+
+#include "engine/calculation.h"
+#include "engine/failure.h"
+#include "engine/format.h"
+#include "engine/numeric_text.h"
+
+namespace veldorin {
+
+namespace {
+
+bool IsWeight(ArrayParameter parameter) { return parameter <= ArrayParameter::C6; }
+bool IsTime(ArrayParameter parameter) {
+    return parameter >= ArrayParameter::T1 && parameter <= ArrayParameter::T6;
+}
+
+// The Lorentzian, 0..5, of a weight or a time.
+int LorentzianOf(ArrayParameter parameter) {
+    const int index = static_cast<int>(parameter);
+    return IsWeight(parameter) ? index : index - static_cast<int>(ArrayParameter::T1);
+}
+
+std::pair<std::string, std::string> DoubleRange(const std::string& text) {
+    return {text, FormatDouble(ReadDouble(text) / 10.0)};
+}
+
+std::pair<std::string, std::string> SingleRange(const std::string& text) {
+    return {text, FormatSingle(StoreSingle(ReadSingle(text) / 10.0))};
+}
+
+// The weight of pass k, the other weights as typed, all divided by their sum.
+bool ApplyWeight(const ModelTexts& model, int arrayed, double factor, Lorentzians& lorentzians) {
+    auto& weights = lorentzians.weights;
+    weights[arrayed] = StoreSingle(ReadSingle(model.weights[arrayed]) * factor);
+    const bool last = weights[arrayed] == 0.0f;
+    float sum = weights[arrayed];
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        if (i == arrayed) continue;
+        weights[i] = ReadSingle(model.weights[i]);
+        sum = StoreSingle(static_cast<double>(sum) + weights[i]);
+    }
+    weights = Calculation::Normalise(weights, sum);
+    return last;
+}
+
+}  // namespace
+
+// Evaluated as written, in double: 1.1 - 0.1 k is not (11 - k)/10 for every k
+// (k = 8 gives 0.30000000000000004), but 0.1 * 11 rounds to the double nearest
+// 1.1, so the last factor is exactly 0 and the last curve is that of value 0.
+double ArrayFactor(int pass) { return 1.1 - 0.1 * pass; }
+
+std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
+                                                    ArrayParameter parameter) {
+    if (IsWeight(parameter)) return DoubleRange(model.weights[LorentzianOf(parameter)]);
+    if (IsTime(parameter)) return DoubleRange(model.times[LorentzianOf(parameter)]);
+    if (parameter == ArrayParameter::Csa) return SingleRange(model.csa);
+    return SingleRange(model.rex);
+}
+
+bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
+                       WorkingValues& values) {
+    const double factor = ArrayFactor(pass);
+    if (IsWeight(parameter)) {
+        return ApplyWeight(model, LorentzianOf(parameter), factor, values.lorentzians);
+    }
+    if (IsTime(parameter)) {
+        const int lorentzian = LorentzianOf(parameter);
+        float& time = values.lorentzians.times[lorentzian];
+        time = StoreSingle(ReadSingle(model.times[lorentzian]) * factor);
+        return time == 0.0f;
+    }
+    if (parameter == ArrayParameter::Csa) {
+        // The squared anisotropy is scaled: pass k shows the anisotropy value sqrt(f(k)).
+        values.csaFactor = Calculation::CsaFactorOf(ReadDouble(model.csa), factor);
+        return false;
+    }
+    values.rexScale = Calculation::RexScaleOf(ReadDouble(model.rex), factor);
+    return false;
+}
+
+}  // namespace veldorin

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "engine/model.h"
+#include "engine/relaxation.h"
+
+namespace veldorin {
+
+// Array mode draws one curve per value of one parameter, scaled from its typed
+// value down to zero in ten steps.
+inline constexpr int kArrayPassCount = 11;
+
+// The parameter array mode scales, in the order of the array parameter list: the
+// weights c1..c6, the times t1..t6, the CSA and the Rex.
+enum class ArrayParameter { C1, C2, C3, C4, C5, C6, T1, T2, T3, T4, T5, T6, Csa, Rex };
+
+// The parameter at an index of the array parameter list; nothing for -1 (no entry
+// selected) or an index outside the list.
+constexpr std::optional<ArrayParameter> ArrayParameterAt(int listIndex) {
+    if (listIndex < 0 || listIndex > static_cast<int>(ArrayParameter::Rex)) return std::nullopt;
+    return static_cast<ArrayParameter>(listIndex);
+}
+
+// f(k) = 1.1 - 0.1 k in double for pass k = 1..11.
+double ArrayFactor(int pass);
+
+// The range shown beside the list: the parameter's text as typed and one tenth of
+// its value, a weight's or time's in double, the CSA's or Rex's in single. Throws
+// CalculationError for a text that does not read as a number.
+std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
+                                                    ArrayParameter parameter);
+
+// Sets the parameter of pass k in the working values, reading its text afresh. A
+// weight is scaled and all six renormalised over the typed values; a time, the
+// squared anisotropy or the exchange scale is scaled. Returns true when the
+// scaled weight or time is 0, which makes this pass the last one. Throws
+// CalculationError for a conversion error or a zero sum of weights.
+bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
+                       WorkingValues& values);
+
+}  // namespace veldorin
