@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "ui/design_palette.h"
-#include "window/modeling.h"
+#include "window/main_window.h"
 #include "app/program_icon.h"
 #include "storage/startup_places.h"
 
@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(veldorin::ProgramIcon());
     // Lets a desktop session match the window to the installed veldorin.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("veldorin"));
-    veldorin::Modeling window;
-    window.Form_Load(veldorin::StartupPlaces::OfThisProgram());
+    veldorin::MainWindow window;
+    window.Start(veldorin::StartupPlaces::OfThisProgram());
     return QApplication::exec();
 }

@@ -15,8 +15,12 @@
 
 #include "spins/spin_diagram.h"
 #include "window/layout.h"
-#include "window/modeling.h"
+#include "window/main_window.h"
+#include "engine/results_table.h"
+#include "window/options_panel.h"
+#include "window/panel_controller.h"
 #include "window/results_list.h"
+#include "window/graph_canvas.h"
 
 namespace veldorin {
 namespace {
@@ -24,12 +28,12 @@ namespace {
 // A started window whose program folder (and so "table.dat") is thrown away afterwards.
 struct StartedWindow {
     StartedWindow() {
-        window.Form_Load({folder.path(), {}});
+        window.Start({folder.path(), {}});
         QCoreApplication::processEvents();
     }
 
     QTemporaryDir folder;
-    Modeling window;
+    MainWindow window;
 };
 
 // Counts the paints of a control, so that a sample only counts when the window was
@@ -59,10 +63,11 @@ double Percentile(std::vector<double> samples, double share) {
 // among them the repaints of the list and of the graph with its new curves, are
 // processed once. Each iteration's time is taken by hand and kept, for the median and
 // the 99th percentile.
-void ReleaseKeysInWeightBox(benchmark::State& state, Modeling& window) {
-    QWidget* box = window.controls().Find(Element("Text7", 0));
-    auto* list = qobject_cast<const ResultsList*>(window.controls().Find("List3"));
-    PaintCounter graphPaints(window.controls().Find("Picture1"));
+void ReleaseKeysInWeightBox(benchmark::State& state, MainWindow& window) {
+    const WindowControls& controls = window.controls();
+    QWidget* box = controls.weightBoxes[0];
+    const ResultsList* list = controls.resultsList;
+    PaintCounter graphPaints(controls.graphCanvas);
     PaintCounter listPaints(list->viewport());
     // The enlarged graph covers the list, which then has nothing to show.
     const bool listShown = !list->viewport()->visibleRegion().isEmpty();
@@ -86,9 +91,9 @@ void ReleaseKeysInWeightBox(benchmark::State& state, Modeling& window) {
         }
     }
     QFile table(QString::fromStdString(
-        TableFilePath(window.controls().Get<QLineEdit>("Text3")->text().toStdString())));
+        TableFilePath(controls.optionsPanel->WorkingDirectory().toStdString())));
     if (list->Lines().size() != 7 || list->stale() ||
-        !window.controls().Get<QLabel>("RunStatus")->text().isEmpty() ||
+        !controls.failureLine->text().isEmpty() ||
         !table.open(QIODevice::ReadOnly) ||
         table.readAll() != list->Lines().join("\r\n").toLatin1() + "\r\n") {
         state.SkipWithError("no complete run");
@@ -108,16 +113,16 @@ BENCHMARK(BM_WeightKeyDefaultModel)->Unit(benchmark::kMillisecond)->UseManualTim
 // graph enlarged to nearly the whole window.
 void BM_WeightKeyWorstCase(benchmark::State& state) {
     StartedWindow started;
-    Modeling& window = started.window;
-    SpinDiagram& spins = window.spinDiagram();
+    MainWindow& window = started.window;
+    SpinDiagram& spins = *window.controls().spinDiagram;
     const char* nuclei[] = {"1H", "1H", "13C", "15N", "Like", "1H", "13C", "1H"};
     for (int j = 0; j < kNeighbourCount; ++j) {
         spins.nucleusBox(j)->setText(nuclei[j]);
         spins.distanceLabel(j)->setText(QString::number(1.0 + 0.2 * j));
     }
-    window.Command3_Click();
-    window.Picture1_Click();
-    if (window.pik() != 1) {
+    window.OnArrayClicked();
+    window.panels().ToggleGraphEnlarged();
+    if (window.state().graphEnlarged != 1) {
         state.SkipWithError("the graph did not enlarge");
         return;
     }

@@ -28,8 +28,7 @@ public:
     // Closes the file; false if it could not be completed.
     virtual bool Finish() = 0;
 
-protected:
-    ~TableSink() = default;
+    virtual ~TableSink() = default;
 };
 
 // The results table: header and six rows into the sink, with the observer told of each

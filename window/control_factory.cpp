@@ -127,7 +127,7 @@ QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* 
 
 QWidget* MakeControl(const ControlSpec& design, const TwipScale& scale, QWidget* parent) {
     QWidget* widget = MakeWidget(design, scale, parent);
-    widget->setObjectName(QString::fromStdString(design.name));
+    widget->setObjectName(QString::fromStdString(design.objectName));
     const TwipRect& place = design.place;
     widget->setGeometry(scale.Rect(place));
     ApplyLook(widget, design.kind, design.look, scale);

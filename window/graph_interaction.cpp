@@ -26,17 +26,17 @@ std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight) {
     return TwipRect{0, 0, clientWidth, height};
 }
 
-GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* picture1,
-                                   QComboBox* combo4, QLabel* vertical, QLabel* horizontal)
+GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* canvas,
+                                   QComboBox* plotList, QLabel* vertical, QLabel* horizontal)
     : scale_(scale),
-      picture1_(picture1),
-      combo4_(combo4),
+      canvas_(canvas),
+      plotList_(plotList),
       vertical_(vertical),
       horizontal_(horizontal) {}
 
 void GraphInteraction::ShowReadout(QPointF pointer) {
-    const QSizeF size = picture1_->sizeInTwips();
-    const std::optional<PlotMode> plotMode = PlotModeAt(combo4_->currentIndex());
+    const QSizeF size = canvas_->sizeInTwips();
+    const std::optional<PlotMode> plotMode = PlotModeAt(plotList_->currentIndex());
     const auto x = static_cast<float>(scale_.ToTwips(pointer.x()));
     const auto y = static_cast<float>(scale_.ToTwips(pointer.y()));
     Caption(vertical_, VerticalReadout(plotMode, y, static_cast<float>(size.height())));
@@ -55,12 +55,12 @@ bool GraphInteraction::Enlarge(QSize clientArea) {
     const std::optional<TwipRect> place =
         EnlargedGraphPlace(twips(clientArea.width()), twips(clientArea.height()));
     if (!place) return false;
-    picture1_->setGeometry(scale_.Rect(*place));
+    canvas_->setGeometry(scale_.Rect(*place));
     // The panel covers the controls and the word mark beneath it; only its list stays in
     // front, at the panel's corner.
-    picture1_->raise();
-    combo4_->move(0, 0);
-    combo4_->raise();
+    canvas_->raise();
+    plotList_->move(0, 0);
+    plotList_->raise();
     return true;
 }
 

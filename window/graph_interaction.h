@@ -19,12 +19,13 @@ class GraphCanvas;
 // area is not taller than that.
 std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight);
 
-// The graph panel's own behaviour: the pointer readout in its two labels, Label3(1) for
-// the vertical value and Label3(2) for the horizontal one, in the units of the plot chosen
-// in Combo4; and the enlarged place of the panel, with Combo4 over its top-left corner.
+// The graph panel's own behaviour: the pointer readout in its two labels, one for the
+// vertical value and one for the horizontal value, in the units of the plot chosen in the
+// graph-option list; and the enlarged place of the panel, with that list over its
+// top-left corner.
 class GraphInteraction {
 public:
-    GraphInteraction(const TwipScale& scale, GraphCanvas* picture1, QComboBox* combo4,
+    GraphInteraction(const TwipScale& scale, GraphCanvas* canvas, QComboBox* plotList,
                      QLabel* vertical, QLabel* horizontal);
 
     // The pointer at `pointer` (pixels in the panel) in the panel's user scale, twips from
@@ -39,8 +40,8 @@ public:
 
 private:
     TwipScale scale_;
-    GraphCanvas* picture1_;
-    QComboBox* combo4_;
+    GraphCanvas* canvas_;
+    QComboBox* plotList_;
     QLabel* vertical_;
     QLabel* horizontal_;
 };

@@ -25,48 +25,48 @@ void OpenAtTop(QWidget* panel, int height) {
 
 }  // namespace
 
-HelpPanels::HelpPanels(const TwipScale& scale, QListWidget* list1, QWidget* picture2,
-                       QListWidget* list2)
-    : scale_(scale), list1_(list1), picture2_(picture2), list2_(list2) {
-    FillHelpList(list1_);
+HelpPanels::HelpPanels(const TwipScale& scale, QListWidget* helpList, QWidget* theoryPage,
+                       QListWidget* aboutList)
+    : scale_(scale), helpList_(helpList), theoryPage_(theoryPage), aboutList_(aboutList) {
+    FillHelpList(helpList_);
     // Every line fits the list's width instead of a horizontal scroll bar, which would take
     // the height of one of its five lines.
-    list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    FitHelpFont(list1_);
+    helpList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitHelpFont(helpList_);
     // The About lines are few: a long one wraps rather than being cut.
-    list2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list2_->setWordWrap(true);
-    list2_->addItems(AboutLines());
+    aboutList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    aboutList_->setWordWrap(true);
+    aboutList_->addItems(AboutLines());
 }
 
-void HelpPanels::OpenTheory() { OpenAtTop(picture2_, scale_.ToPixels(kTheoryHeight)); }
+void HelpPanels::OpenTheory() { OpenAtTop(theoryPage_, scale_.ToPixels(kTheoryHeight)); }
 
 void HelpPanels::OpenHelp() {
     keptTopLine_ = TopLine();
-    OpenAtTop(list1_, scale_.ToPixels(kOpenHelpHeight));
+    OpenAtTop(helpList_, scale_.ToPixels(kOpenHelpHeight));
 }
 
-void HelpPanels::OpenAbout() { OpenAtTop(list2_, scale_.ToPixels(kAboutHeight)); }
+void HelpPanels::OpenAbout() { OpenAtTop(aboutList_, scale_.ToPixels(kAboutHeight)); }
 
 void HelpPanels::RestoreHelpList() {
     const bool wasOpen = HelpListOpen();
-    list1_->setGeometry(list1_->x(), scale_.ToPixels(kHelpListPlace.top), list1_->width(),
+    helpList_->setGeometry(helpList_->x(), scale_.ToPixels(kHelpListPlace.top), helpList_->width(),
                         scale_.ToPixels(kHelpListPlace.height));
     // The open list cannot scroll as far down as the small one, so opening it may have
     // moved its top line up.
-    if (wasOpen) ShowHelpLine(list1_, keptTopLine_);
+    if (wasOpen) ShowHelpLine(helpList_, keptTopLine_);
 }
 
-void HelpPanels::ShowSection(const QString& title) { ShowHelpSection(list1_, title); }
+void HelpPanels::ShowSection(const QString& title) { ShowHelpSection(helpList_, title); }
 
-void HelpPanels::ShowLine(int row) { ShowHelpLine(list1_, row); }
+void HelpPanels::ShowLine(int row) { ShowHelpLine(helpList_, row); }
 
 // The list scrolls by whole lines, so its scroll value is the index of its top line.
-int HelpPanels::TopLine() const { return list1_->verticalScrollBar()->value(); }
+int HelpPanels::TopLine() const { return helpList_->verticalScrollBar()->value(); }
 
 bool HelpPanels::HelpListOpen() const {
-    return list1_->height() != scale_.ToPixels(kHelpListPlace.height) ||
-           list1_->y() != scale_.ToPixels(kHelpListPlace.top);
+    return helpList_->height() != scale_.ToPixels(kHelpListPlace.height) ||
+           helpList_->y() != scale_.ToPixels(kHelpListPlace.top);
 }
 
 }  // namespace veldorin

@@ -9,13 +9,13 @@ class QWidget;
 
 namespace veldorin {
 
-// The help list List1 at the bottom of the window and the two information panels of the
-// menu, the Theory page Picture2 and the About list List2. The menu opens each over the
+// The help list at the bottom of the window and the two information panels of the
+// menu, the Theory page and the About list. The menu opens each over the
 // top of the window; the help list opens to nearly the window's height, and when it goes
 // back to its place it shows again the line that stood at its top before it was opened.
 class HelpPanels {
 public:
-    HelpPanels(const TwipScale& scale, QListWidget* list1, QWidget* picture2, QListWidget* list2);
+    HelpPanels(const TwipScale& scale, QListWidget* helpList, QWidget* theoryPage, QListWidget* aboutList);
 
     void OpenTheory();
     void OpenHelp();
@@ -34,9 +34,9 @@ private:
     bool HelpListOpen() const;
 
     TwipScale scale_;
-    QListWidget* list1_;
-    QWidget* picture2_;
-    QListWidget* list2_;
+    QListWidget* helpList_;
+    QWidget* theoryPage_;
+    QListWidget* aboutList_;
     int keptTopLine_ = 0;  // the help list's top line when it was opened
 };
 

@@ -1,6 +1,20 @@
 #include "window/layout.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <typeinfo>
+
 #include "engine/model.h"
+#include "help/help_text.h"
+#include "help/theory_page.h"
+#include "spins/spin_diagram.h"
+#include "window/drawn_surface.h"
+#include "window/graph_canvas.h"
+#include "window/options_panel.h"
+#include "window/results_list.h"
 
 namespace veldorin {
 
@@ -21,6 +35,30 @@ constexpr int kTimeLeft = 2025;
 constexpr int kBoxWidth = 720;
 constexpr int kBoxHeight = 285;
 
+// The widget the table made for a member of the wrong type is a fault of the table: it
+// shows when the window is built, which every window test does.
+template <class Widget>
+Widget* Typed(QWidget* widget) {
+    auto* typed = dynamic_cast<Widget*>(widget);
+    if (typed == nullptr) qFatal("layout table: %s is no %s", qPrintable(widget->objectName()),
+                                 typeid(Widget).name());
+    return typed;
+}
+
+template <class Widget>
+StoreControl Into(Widget* WindowControls::*member) {
+    return [member](WindowControls& controls, QWidget* widget) {
+        controls.*member = Typed<Widget>(widget);
+    };
+}
+
+template <class Widget, std::size_t N>
+StoreControl Into(std::array<Widget*, N> WindowControls::*column, int row) {
+    return [column, row](WindowControls& controls, QWidget* widget) {
+        (controls.*column)[static_cast<std::size_t>(row)] = Typed<Widget>(widget);
+    };
+}
+
 Look Heading(Paint text = {}, Paint back = {}, bool italic = false) {
     return {.points = kHeadingPoints, .italic = italic, .text = text, .back = back};
 }
@@ -31,58 +69,67 @@ Look SpacedHeading(Paint text = {}, Paint back = {}) {
     return look;
 }
 
-ControlSpec Label(std::string name, TwipRect place, std::string text, Look look,
-                  std::string parent = {}) {
-    return {.name = std::move(name), .kind = ControlKind::Label, .parent = std::move(parent),
+ControlSpec Label(std::string objectName, TwipRect place, std::string text, Look look,
+                  Parent parent = Parent::ClientArea) {
+    return {.objectName = std::move(objectName), .kind = ControlKind::Label, .parent = parent,
             .place = place, .text = std::move(text), .look = look};
 }
 
-ControlSpec DisabledLabel(std::string name, TwipRect place, std::string text, Look look) {
-    ControlSpec design = Label(std::move(name), place, std::move(text), look);
+ControlSpec DisabledLabel(std::string objectName, TwipRect place, std::string text, Look look) {
+    ControlSpec design = Label(std::move(objectName), place, std::move(text), look);
     design.enabled = false;
     return design;
 }
 
-ControlSpec Button(std::string name, TwipRect place, std::string text) {
-    return {.name = std::move(name), .kind = ControlKind::Button, .place = place,
-            .text = std::move(text), .look = {.back = kButtonFace}};
+ControlSpec Button(std::string objectName, TwipRect place, std::string text,
+                   StoreControl store) {
+    return {.objectName = std::move(objectName), .kind = ControlKind::Button, .place = place,
+            .text = std::move(text), .look = {.back = kButtonFace}, .store = std::move(store)};
 }
 
-ControlSpec List(std::string name, ControlKind kind, TwipRect place, std::vector<std::string> items,
-                 std::string parent = {}) {
-    return {.name = std::move(name), .kind = kind, .parent = std::move(parent), .place = place,
-            .items = std::move(items)};
+ControlSpec List(std::string objectName, ControlKind kind, TwipRect place,
+                 std::vector<std::string> items, StoreControl store,
+                 Parent parent = Parent::ClientArea) {
+    return {.objectName = std::move(objectName), .kind = kind, .parent = parent, .place = place,
+            .items = std::move(items), .store = std::move(store)};
 }
 
-ControlSpec LorentzianBox(const std::string& column, int row, int left, std::string text) {
-    return {.name = Element(column, row), .kind = ControlKind::TextBox,
+ControlSpec LorentzianBox(const std::string& column, int row, int left, std::string text,
+                          StoreControl store) {
+    return {.objectName = Element(column, row), .kind = ControlKind::TextBox,
             .place = {left, kRowTops[row], kBoxWidth, kBoxHeight}, .text = std::move(text),
-            .look = {.back = kWhite, .align = Align::Centre}};
+            .look = {.back = kWhite, .align = Align::Centre}, .helpSection = kHelpLorentzians,
+            .store = std::move(store)};
 }
 
 void AddSpinSystem(std::vector<ControlSpec>& table) {
-    const std::string frame = "Frame1(1)";
-    table.push_back({.name = frame, .kind = ControlKind::Frame, .place = {0, 0, 3495, 3120},
-                     .text = "Spin system",
-                     .look = Heading(SystemColour::CaptionText, kFormBack, true)});
-    table.push_back({.name = "SpinDiagram", .kind = ControlKind::SpinDiagram, .parent = frame,
-                     .place = {0, 0, 3495, 3120}, .takesPointer = false});
+    table.push_back({.objectName = "Frame1(1)", .kind = ControlKind::Frame,
+                     .place = {0, 0, 3495, 3120}, .text = "Spin system",
+                     .look = Heading(SystemColour::CaptionText, kFormBack, true),
+                     .store = Into(&WindowControls::spinFrame)});
+    table.push_back({.objectName = "SpinDiagram", .kind = ControlKind::SpinDiagram,
+                     .parent = Parent::SpinFrame, .place = {0, 0, 3495, 3120},
+                     .takesPointer = false, .store = Into(&WindowControls::spinDiagram)});
     table.push_back(Label("Label3(17)", {120, 2640, 2415, 255}, "Rex                    CSA",
-                          SpacedHeading(SystemColour::ButtonShadow), frame));
+                          SpacedHeading(SystemColour::ButtonShadow), Parent::SpinFrame));
     table.push_back(List("Combo1(1)", ControlKind::EditableList, {600, 2640, 975, 315},
-                         {"0", "0.5", "1", "2", "3", "4", "5"}, frame));
+                         {"0", "0.5", "1", "2", "3", "4", "5"}, Into(&WindowControls::rexBox),
+                         Parent::SpinFrame));
     table.push_back(List("Combo1(2)", ControlKind::EditableList, {2280, 2640, 975, 315},
-                         {"0", "-25", "-170"}, frame));
-    ControlSpec menu = List("Combo3", ControlKind::DropList, {720, 3000, 660, 315}, {}, frame);
+                         {"0", "-25", "-170"}, Into(&WindowControls::csaBox), Parent::SpinFrame));
+    ControlSpec menu = List("Combo3", ControlKind::DropList, {720, 3000, 660, 315}, {},
+                            Into(&WindowControls::nucleusMenu), Parent::SpinFrame);
     menu.look.back = Rgb{255, 192, 255};
     menu.visible = false;
     table.push_back(menu);
-    table.push_back({.name = "Text42(0)", .kind = ControlKind::TextBox, .parent = frame,
-                     .place = {2280, 3000, 555, 290}, .text = "1.09",
-                     .look = {.text = kBlack, .back = kWhite}, .visible = false});
-    table.push_back({.name = "Text42(8)", .kind = ControlKind::TextBox, .parent = frame,
-                     .place = {1560, 3000, 540, 290}, .text = "1",
-                     .look = {.text = Rgb{192, 0, 0}, .back = kWhite}, .visible = false});
+    table.push_back({.objectName = "Text42(0)", .kind = ControlKind::TextBox,
+                     .parent = Parent::SpinFrame, .place = {2280, 3000, 555, 290}, .text = "1.09",
+                     .look = {.text = kBlack, .back = kWhite}, .visible = false,
+                     .store = Into(&WindowControls::distanceEditor)});
+    table.push_back({.objectName = "Text42(8)", .kind = ControlKind::TextBox,
+                     .parent = Parent::SpinFrame, .place = {1560, 3000, 540, 290}, .text = "1",
+                     .look = {.text = Rgb{192, 0, 0}, .back = kWhite}, .visible = false,
+                     .store = Into(&WindowControls::abundanceEditor)});
 }
 
 void AddLorentzians(std::vector<ControlSpec>& table) {
@@ -102,81 +149,110 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
 
     const ModelTexts defaults = DefaultModel();
     for (int row = 0; row < kLorentzianCount; ++row) {
-        table.push_back(LorentzianBox("Text7", row, kWeightLeft, defaults.weights[row]));
+        table.push_back(LorentzianBox("Text7", row, kWeightLeft, defaults.weights[row],
+                                      Into(&WindowControls::weightBoxes, row)));
         ControlSpec normalised =
-            LorentzianBox("Text5", row, kNormalisedLeft, defaults.weights[row]);
+            LorentzianBox("Text5", row, kNormalisedLeft, defaults.weights[row],
+                          Into(&WindowControls::normalisedWeightBoxes, row));
         normalised.enabled = false;
+        normalised.helpSection = {};
         table.push_back(normalised);
-        table.push_back(LorentzianBox("Text8", row, kTimeLeft, defaults.times[row]));
+        table.push_back(LorentzianBox("Text8", row, kTimeLeft, defaults.times[row],
+                                      Into(&WindowControls::timeBoxes, row)));
     }
 }
 
 void AddArray(std::vector<ControlSpec>& table) {
-    table.push_back(Label("Label3(8)", {240, 5520, 2565, 315}, "Array",
-                          {.points = kArrayPoints, .italic = true, .text = kWhite,
-                           .back = kFormBack}));
+    ControlSpec heading = Label("Label3(8)", {240, 5520, 2565, 315}, "Array",
+                                {.points = kArrayPoints, .italic = true, .text = kWhite,
+                                 .back = kFormBack});
+    heading.helpSection = kHelpArray;
+    table.push_back(heading);
     ControlSpec parameter = List("Combo2", ControlKind::DropList, {1440, 5535, 975, 315},
                                  {"c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4",
-                                  "t5", "t6", "CSA", "Rex"});
+                                  "t5", "t6", "CSA", "Rex"},
+                                 Into(&WindowControls::arrayParameterList));
     parameter.visible = false;
     table.push_back(parameter);
-    table.push_back(Button("Command3", {2640, 5520, 735, 345}, "on"));
+    ControlSpec button =
+        Button("Command3", {2640, 5520, 735, 345}, "on", Into(&WindowControls::arrayButton));
+    button.helpSection = kHelpArray;
+    table.push_back(button);
     ControlSpec range = Label("Label3(6)", {120, 6000, 2685, 315},
                               "From             to  0     step    ",
                               SpacedHeading(Rgb{128, 128, 128}, kFormBack));
     range.visible = false;
+    range.helpSection = kHelpArray;
+    range.store = Into(&WindowControls::arrayRangeCaption);
     table.push_back(range);
-    table.push_back({.name = "Text4(1)", .kind = ControlKind::TextBox,
+    table.push_back({.objectName = "Text4(1)", .kind = ControlKind::TextBox,
                      .place = {720, 6000, 600, 285}, .text = "0.5",
                      .look = {.text = SystemColour::WindowFrame, .back = kFormBack},
-                     .visible = false, .enabled = false});
-    table.push_back({.name = "Text4(0)", .kind = ControlKind::TextBox,
+                     .visible = false, .enabled = false,
+                     .store = Into(&WindowControls::arrayFromBox)});
+    table.push_back({.objectName = "Text4(0)", .kind = ControlKind::TextBox,
                      .place = {2760, 6000, 720, 285}, .text = "0.05",
-                     .look = {.back = kFormBack}, .visible = false, .enabled = false});
+                     .look = {.back = kFormBack}, .visible = false, .enabled = false,
+                     .store = Into(&WindowControls::arrayStepBox)});
 }
 
 void AddResults(std::vector<ControlSpec>& table) {
     table.push_back(Label("Label3(13)", {3840, 0, 1260, 375}, "Results",
                           {.points = kResultsPoints, .italic = true,
                            .text = SystemColour::HighlightText}));
-    table.push_back(List("List3", ControlKind::ResultsList, {3960, 840, 3615, 1425}, {}));
+    ControlSpec results = List("List3", ControlKind::ResultsList, {3960, 840, 3615, 1425}, {},
+                               Into(&WindowControls::resultsList));
+    results.helpSection = kHelpTable;
+    table.push_back(results);
     // Why the table was not recalculated; empty while the table is current. It uses the
     // free strip of background between the list and the graph-option list, and leaves
     // the pointer to the background.
     ControlSpec status = Label("RunStatus", {3720, 2280, 2940, 240}, "",
                                {.points = kStatusPoints, .text = Rgb{255, 0, 0}});
     status.takesPointer = false;
+    status.store = Into(&WindowControls::failureLine);
     table.push_back(status);
-    table.push_back(Button("Command1", {6720, 2280, 750, 300}, "R-->T"));
+    table.push_back(Button("Command1", {6720, 2280, 750, 300}, "R-->T",
+                           Into(&WindowControls::tableModeButton)));
 }
 
 void AddGraph(std::vector<ControlSpec>& table) {
-    const std::string panel = "Picture1";
-    table.push_back({.name = panel, .kind = ControlKind::GraphPanel, .place = kGraphPlace,
-                     .look = {.back = SystemColour::CaptionText}});
-    table.push_back(Label("Label3(1)", {120, 2400, 975, 255}, "", {.text = kBlack}, panel));
-    table.push_back(Label("Label3(2)", {120, 2640, 975, 255}, "", {.text = kBlack}, panel));
+    table.push_back({.objectName = "Picture1", .kind = ControlKind::GraphPanel,
+                     .place = kGraphPlace, .look = {.back = SystemColour::CaptionText},
+                     .store = Into(&WindowControls::graphCanvas)});
+    ControlSpec vertical =
+        Label("Label3(1)", {120, 2400, 975, 255}, "", {.text = kBlack}, Parent::GraphPanel);
+    vertical.store = Into(&WindowControls::verticalReadout);
+    table.push_back(vertical);
+    ControlSpec horizontal =
+        Label("Label3(2)", {120, 2640, 975, 255}, "", {.text = kBlack}, Parent::GraphPanel);
+    horizontal.store = Into(&WindowControls::horizontalReadout);
+    table.push_back(horizontal);
     // After the panel, so that the list stays in front of the panel's top-left corner.
     table.push_back(List("Combo4", ControlKind::DropList, kGraphOptionPlace,
-                         {"log[2wJ(w)]", "log[J(w), ps]", "log[R1,R2 1/s]", "log[C(t)]", "NOE"}));
+                         {"log[2wJ(w)]", "log[J(w), ps]", "log[R1,R2 1/s]", "log[C(t)]", "NOE"},
+                         Into(&WindowControls::plotList)));
     ControlSpec caption = DisabledLabel("Label3(14)", {6240, 5880, 1290, 255}, "log(w/2pi)  ",
                                         Heading({}, kFormBack, true));
     caption.look.align = Align::Right;
+    caption.store = Into(&WindowControls::axisCaption);
     table.push_back(caption);
 }
 
 void AddHelp(std::vector<ControlSpec>& table) {
-    ControlSpec help = List("List1", ControlKind::ListBox, kHelpListPlace, {});
+    ControlSpec help = List("List1", ControlKind::ListBox, kHelpListPlace, {},
+                            Into(&WindowControls::helpList));
     help.look.back = kWhite;
     table.push_back(help);
 }
 
-// The Options panel Frame1(0) is made by the control set: it brings its own controls.
+// The Options panel is made apart: it brings its own controls.
 void AddPopUpPanels(std::vector<ControlSpec>& table) {
-    table.push_back({.name = "Picture2", .kind = ControlKind::TheoryPage,
+    table.push_back({.objectName = "Picture2", .kind = ControlKind::TheoryPage,
                      .place = {120, 0, 7695, 735}, .look = {.back = Rgb{255, 224, 192}},
-                     .visible = false});
-    ControlSpec about = List("List2", ControlKind::ListBox, {480, 0, 7335, 255}, {});
+                     .visible = false, .store = Into(&WindowControls::theoryPage)});
+    ControlSpec about = List("List2", ControlKind::ListBox, {480, 0, 7335, 255}, {},
+                             Into(&WindowControls::aboutList));
     about.look.back = kWhite;
     about.visible = false;
     table.push_back(about);
@@ -200,29 +276,29 @@ std::vector<ControlSpec> ControlTable() {
     return table;
 }
 
-std::vector<std::string> PopUpPanels() { return {"Frame1(0)", "Picture2", "List2"}; }
-
 std::vector<LineSpec> LineTable() {
     const Paint window = SystemColour::Window;
     const Rgb red{255, 0, 0};
     return {
-        {"Line1(11)", "", 0, 5400, 3600, 5400, 2, window},
-        {"Line1(17)", "", 3600, 0, 3600, 6360, 3, window},
-        {"Line1(14)", "", 0, 6360, 7920, 6360, 3, window},
-        // The colour marks of the table rows: List3 covers them from x = 3960.
-        {"Line1(15)", "", 3720, 1120, 4200, 1120, 5, Rgb{128, 255, 128}},
-        {"Line1(12)", "", 3720, 1320, 4080, 1320, 5, Rgb{255, 0, 0}},
-        {"Line1(13)", "", 3720, 1520, 4080, 1520, 5, Rgb{128, 128, 255}},
-        {"Line1(19)", "", 3720, 1720, 4320, 1720, 5, Rgb{255, 255, 128}},
-        {"Line1(8)", "", 3720, 1920, 4200, 1920, 5, Rgb{255, 0, 255}},
-        {"Line1(9)", "", 3720, 2120, 4200, 2120, 5, Rgb{0, 0, 255}},
-        {"Line1(21)", "", 0, 0, 7920, 0, 1, red},
-        {"Line1(22)", "", 7920, 7680, 7920, 0, 1, red},
-        {"Line1(23)", "", 0, 7800, 0, 0, 1, red},
-        {"Line1(24)", "", 0, 7680, 7920, 7680, 1, red},
+        {0, 5400, 3600, 5400, 2, window},  // above the array controls
+        {3600, 0, 3600, 6360, 3, window},  // between the left and the right column
+        {0, 6360, 7920, 6360, 3, window},  // above the help list
+        // The colour marks of the table rows: the results list covers them from x = 3960.
+        {3720, 1120, 4200, 1120, 5, Rgb{128, 255, 128}},
+        {3720, 1320, 4080, 1320, 5, Rgb{255, 0, 0}},
+        {3720, 1520, 4080, 1520, 5, Rgb{128, 128, 255}},
+        {3720, 1720, 4320, 1720, 5, Rgb{255, 255, 128}},
+        {3720, 1920, 4200, 1920, 5, Rgb{255, 0, 255}},
+        {3720, 2120, 4200, 2120, 5, Rgb{0, 0, 255}},
+        // The red frame around the client area.
+        {0, 0, 7920, 0, 1, red},
+        {7920, 7680, 7920, 0, 1, red},
+        {0, 7800, 0, 0, 1, red},
+        {0, 7680, 7920, 7680, 1, red},
     };
 }
 
-std::vector<ShapeSpec> ShapeTable() { return {{"Shape2", {6000, 120, 1020, 495}, {192, 192, 255}}}; }
+// The word mark's background.
+std::vector<ShapeSpec> ShapeTable() { return {{{6000, 120, 1020, 495}, {192, 192, 255}}}; }
 
 }  // namespace veldorin

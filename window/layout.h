@@ -1,11 +1,23 @@
 #pragma once
 
+#include <array>
+#include <utility>
+#include <QLatin1StringView>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ui/colours.h"
 #include "ui/twips.h"
 #include "ui/design_font.h"
+#include "engine/model.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QWidget;
 
 namespace veldorin {
 
@@ -36,14 +48,69 @@ struct Look {
     bool spacedWords = false;  // the text places its words over columns with runs of spaces
 };
 
+class DrawnSurface;
+class FramePanel;
+class GraphCanvas;
+class OptionsPanel;
+class ResultsList;
+class SpinDiagram;
+class TheoryPage;
+
+// Every control the window's code works with, typed, built once from the layout table.
+struct WindowControls {
+    // The spin system.
+    FramePanel* spinFrame = nullptr;
+    SpinDiagram* spinDiagram = nullptr;
+    QComboBox* rexBox = nullptr;
+    QComboBox* csaBox = nullptr;
+    QComboBox* nucleusMenu = nullptr;
+    QLineEdit* distanceEditor = nullptr;
+    QLineEdit* abundanceEditor = nullptr;
+    // The Lorentzians: typed weights ci, their normalised values ci/{ci}, times ti in ps.
+    std::array<QLineEdit*, kLorentzianCount> weightBoxes{};
+    std::array<QLineEdit*, kLorentzianCount> normalisedWeightBoxes{};
+    std::array<QLineEdit*, kLorentzianCount> timeBoxes{};
+    // Array mode.
+    QComboBox* arrayParameterList = nullptr;
+    QPushButton* arrayButton = nullptr;
+    QLabel* arrayRangeCaption = nullptr;
+    QLineEdit* arrayFromBox = nullptr;
+    QLineEdit* arrayStepBox = nullptr;
+    // The results table.
+    ResultsList* resultsList = nullptr;
+    QLabel* failureLine = nullptr;
+    QPushButton* tableModeButton = nullptr;
+    // The graph.
+    GraphCanvas* graphCanvas = nullptr;
+    QLabel* verticalReadout = nullptr;
+    QLabel* horizontalReadout = nullptr;
+    QComboBox* plotList = nullptr;
+    QLabel* axisCaption = nullptr;
+    // The help list and the panels of the menu.
+    QListWidget* helpList = nullptr;
+    TheoryPage* theoryPage = nullptr;
+    QListWidget* aboutList = nullptr;
+    OptionsPanel* optionsPanel = nullptr;
+    // The controls that keep the pointer moves over them while they are enabled.
+    std::vector<QWidget*> pointerTargets;
+    // The controls whose pointer moves scroll the help list to a section of its own.
+    std::vector<std::pair<QWidget*, QLatin1StringView>> helpSections;
+};
+
+// Where a control of the table stands: on the client area or inside a frame or panel.
+enum class Parent { ClientArea, SpinFrame, GraphPanel };
+
+// Puts a control the table made into its member of WindowControls.
+using StoreControl = std::function<void(WindowControls&, QWidget*)>;
+
 // One control of the window as designed. Controls are created in table order, so a
 // later row lies in front of an earlier row with the same parent.
 struct ControlSpec {
-    std::string name;    // the design name, e.g. "Text7(0)"
+    std::string objectName;  // the design's name, e.g. "Text7(0)", by which tests find it
     ControlKind kind = ControlKind::Label;
-    std::string parent;  // empty for the client area, else the name of a frame or panel
+    Parent parent = Parent::ClientArea;
     TwipRect place;
-    std::string text;    // caption, text or frame title at start
+    std::string text;  // caption, text or frame title at start
     Look look;
     std::vector<std::string> items;  // list items of drop-down lists
     bool visible = true;
@@ -51,12 +118,13 @@ struct ControlSpec {
     // False for a control that is only something to look at: the pointer moves over it
     // belong to its parent, as over a disabled control, though it stays enabled.
     bool takesPointer = true;
+    // The help section that a pointer move over the control shows; empty: none.
+    QLatin1StringView helpSection;
+    StoreControl store;  // none for a control that the code never touches
 };
 
-// A straight line drawn on the client area or on a frame, under all controls.
+// A straight line drawn on the client area, under all controls.
 struct LineSpec {
-    std::string name;
-    std::string parent;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
     int pixels = 1;                      // width
     Paint colour{};
@@ -64,7 +132,6 @@ struct LineSpec {
 
 // A filled rectangle drawn on the client area, under all controls.
 struct ShapeSpec {
-    std::string name;
     TwipRect place;
     Rgb fill;
 };
@@ -81,8 +148,10 @@ std::vector<ControlSpec> ControlTable();
 std::vector<LineSpec> LineTable();
 std::vector<ShapeSpec> ShapeTable();
 
-// The pop-up panels, which open over everything else in the client area.
-std::vector<std::string> PopUpPanels();
+// Creates every control of the table on the client area, in table order, gives the
+// lines and shapes to the client area, and adds the Options panel, which brings its
+// own controls.
+WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientArea);
 
 // "Name(index)", the name of one element of a control array.
 std::string Element(const std::string& name, int index);

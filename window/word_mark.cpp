@@ -63,7 +63,7 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
         int left = line.left != 0 ? line.left : line.right - total;
         for (std::size_t i = 0; i < line.letters.size(); ++i, ++index) {
             const ControlSpec design{
-                .name = Element("Label16", index),
+                .objectName = Element("Label16", index),
                 .kind = ControlKind::Label,
                 .place = {left, line.top, advances[i] + slack, height},
                 .text = std::string(1, line.letters[i]),

@@ -181,7 +181,7 @@ protected:
         ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
         folders_ = {root_ + "/Lumen_Forge/", root_ + "/Lumen_Forge/one/", root_ + "/two/",
                     root_ + "/two",          root_ + "/missing/",         root_ + "/plain/below/"};
-        QObject::connect(window_.get(), &Modeling::runStarted, [this] { ++runs_; });
+        QObject::connect(window_.get(), &MainWindow::runStarted, [this] { ++runs_; });
         standardGraph_ = Graph()->geometry();
         lastWritten_ = tablePath();
         // The oracle starts where the window's calculation is after start-up.
@@ -208,7 +208,7 @@ protected:
 
     QWidget* Client() const { return window_->centralWidget(); }
     GraphCanvas* Graph() const { return Control<GraphCanvas>("Picture1"); }
-    SpinDiagram& Spins() const { return window_->spinDiagram(); }
+    SpinDiagram& Spins() const { return *window_->controls().spinDiagram; }
 
     // A user can click a control only where nothing covers it.
     bool Reachable(QWidget* control, QPoint at) const {
@@ -424,8 +424,9 @@ protected:
     // A move onto a control picked by name, so that small ones get their share.
     bool MoveOverControl() {
         std::vector<std::pair<std::string, QWidget*>> shown;
-        for (const auto& [name, control] : window_->controls().all()) {
-            if (control->isVisible()) shown.emplace_back(name, control);
+        for (QWidget* control : window_->centralWidget()->findChildren<QWidget*>()) {
+            const std::string name = control->objectName().toStdString();
+            if (!name.empty() && control->isVisible()) shown.emplace_back(name, control);
         }
         for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
             shown.emplace_back(Element("Label16", letter), window_->wordMark().letter(letter));
@@ -564,13 +565,13 @@ protected:
         const int panels = Control("Frame1(0)")->isVisible() + Control("Picture2")->isVisible() +
                            Control("List2")->isVisible() + (Control("List1")->y() == 0);
         if (panels > 1) return testing::AssertionFailure() << panels << " panels open";
-        if (window_->pik() != 0 && window_->pik() != 1) {
-            return testing::AssertionFailure() << "pik " << window_->pik();
+        if (window_->state().graphEnlarged != 0 && window_->state().graphEnlarged != 1) {
+            return testing::AssertionFailure() << "pik " << window_->state().graphEnlarged;
         }
-        if ((window_->pik() == 0) != (Graph()->geometry() == standardGraph_)) {
+        if ((window_->state().graphEnlarged == 0) != (Graph()->geometry() == standardGraph_)) {
             return testing::AssertionFailure()
                    << "graph enlarged " << (Graph()->geometry() != standardGraph_) << " but pik "
-                   << window_->pik();
+                   << window_->state().graphEnlarged;
         }
         return testing::AssertionSuccess();
     }

@@ -6,32 +6,33 @@
 
 #include "window/graph_canvas.h"
 #include "window/layout.h"
-#include "window/modeling.h"
+#include "window/main_window.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/window_fixture.h"
 
 namespace veldorin::test {
 
 namespace {
 
 template <class W>
-const W& Get(const Modeling& window, const std::string& name) {
-    return *window.controls().Get<W>(name);
+const W& Get(const MainWindow& window, const std::string& name) {
+    return *FindControl<W>(window, name);
 }
 
 }  // namespace
 
-ExpectedTable TableOracle::Expect(const Modeling& window) {
+ExpectedTable TableOracle::Expect(const MainWindow& window) {
     ModelTexts model;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        model.slots[slot] = window.spinDiagram().Slot(slot);
+        model.slots[slot] = window.controls().spinDiagram->Slot(slot);
     for (int i = 0; i < kLorentzianCount; ++i) {
         model.weights[i] = Get<QLineEdit>(window, Element("Text7", i)).text().toStdString();
         model.times[i] = Get<QLineEdit>(window, Element("Text8", i)).text().toStdString();
     }
     model.rex = Get<QComboBox>(window, "Combo1(1)").currentText().toStdString();
     model.csa = Get<QComboBox>(window, "Combo1(2)").currentText().toStdString();
-    model.tableMode = window.tableMode();
+    model.tableMode = window.state().tableMode;
     model.workingDirectory = Get<QLineEdit>(window, "Text3").text().toStdString();
 
     GraphSettings settings;

@@ -8,7 +8,7 @@
 #include "recalculation/recalculation.h"
 
 namespace veldorin {
-class Modeling;
+class MainWindow;
 }
 
 namespace veldorin::test {
@@ -28,7 +28,7 @@ struct ExpectedTable {
 // the central nucleus's constant from one run to the next.
 class TableOracle {
 public:
-    ExpectedTable Expect(const Modeling& window);
+    ExpectedTable Expect(const MainWindow& window);
 
 private:
     Recalculation recalculation_;

@@ -20,13 +20,13 @@ void WindowTest::TearDown() {
     watchdog_.reset();
 }
 
-Modeling& WindowTest::Constructed() {
-    window_ = std::make_unique<Modeling>();
+MainWindow& WindowTest::Constructed() {
+    window_ = std::make_unique<MainWindow>();
     return *window_;
 }
 
-Modeling& WindowTest::Started() {
-    Constructed().Form_Load({programDirectory(), {}});
+MainWindow& WindowTest::Started() {
+    Constructed().Start({programDirectory(), {}});
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     return *window_;
 }

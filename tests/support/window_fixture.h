@@ -9,8 +9,8 @@
 #include <optional>
 #include <ostream>
 
-#include "window/control_set.h"
-#include "window/modeling.h"
+#include "window/main_window.h"
+#include "window/panel_controller.h"
 #include "tests/support/watchdog.h"
 
 // Texts in failure messages as text, not as arrays of UTF-16 units. Found by argument-
@@ -20,6 +20,13 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace veldorin::test {
+
+// A control of the window by its objectName, as automation finds it.
+template <class W = QWidget>
+W* FindControl(const QWidget& window, std::string_view objectName) {
+    return window.findChild<W*>(
+        QString::fromUtf8(objectName.data(), static_cast<qsizetype>(objectName.size())));
+}
 
 // One window per test, started from a temporary program folder, so that everything
 // the program writes ("Lumen_Forge", "table.dat") lands in a throw-away place.
@@ -34,13 +41,13 @@ protected:
     virtual std::chrono::seconds TimeLimit() const { return std::chrono::seconds(60); }
 
     // The window after the start-up sequence, shown and exposed.
-    Modeling& Started();
+    MainWindow& Started();
     // The window as constructed: hidden, nothing selected, nothing computed.
-    Modeling& Constructed();
+    MainWindow& Constructed();
 
     template <class W = QWidget>
     W* Control(std::string_view name) const {
-        auto* widget = qobject_cast<W*>(window_->controls().Find(name));
+        auto* widget = FindControl<W>(*window_, name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
@@ -55,7 +62,7 @@ protected:
     // The lines the engine computes for the default model in the given table mode.
     static QStringList DefaultTable(TableMode mode);
 
-    std::unique_ptr<Modeling> window_;
+    std::unique_ptr<MainWindow> window_;
 
 private:
     QTemporaryDir programDirectory_;

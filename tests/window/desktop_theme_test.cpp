@@ -37,7 +37,7 @@ constexpr Sample kSamples[] = {
     {"Command1", QPalette::ButtonText}, {"Combo4", QPalette::ButtonText},
 };
 
-QStringList SampleColours(const Modeling& window) {
+QStringList SampleColours(const MainWindow& window) {
     QStringList colours;
     for (const Sample& sample : kSamples) {
         const auto* control = window.findChild<QWidget*>(sample.control);

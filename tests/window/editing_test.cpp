@@ -31,10 +31,10 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         Started();
-        runs_.emplace(window_.get(), &Modeling::runStarted);
+        runs_.emplace(window_.get(), &MainWindow::runStarted);
     }
 
-    SpinDiagram& Spins() const { return window_->spinDiagram(); }
+    SpinDiagram& Spins() const { return *window_->controls().spinDiagram; }
     QComboBox* Menu() const { return Control<QComboBox>("Combo3"); }
     QLineEdit* DistanceBox() const { return Control<QLineEdit>("Text42(0)"); }
     QLineEdit* AbundanceBox() const { return Control<QLineEdit>("Text42(8)"); }
@@ -124,7 +124,7 @@ TEST_F(Editing, opening_one_editor_hides_the_others) {
     EXPECT_TRUE(DistanceBox()->isVisible());
     EXPECT_FALSE(Menu()->isVisible());
 
-    window_->ResetPanels();
+    window_->panels().Reset();
     for (QWidget* editor : {static_cast<QWidget*>(Menu()), static_cast<QWidget*>(DistanceBox()),
                             static_cast<QWidget*>(AbundanceBox())}) {
         EXPECT_FALSE(editor->isVisible()) << editor->objectName().toStdString();

@@ -57,7 +57,7 @@ TEST_F(Layout, controls_stand_at_their_design_places_at_96_dpi) {
     for (const auto& row : kPlaces) {
         EXPECT_EQ(InClientArea(Control(row.control), clientArea), row.pixels) << row.control;
     }
-    const SpinDiagram& spins = window_->spinDiagram();
+    const SpinDiagram& spins = *window_->controls().spinDiagram;
     EXPECT_EQ(InClientArea(spins.nucleusBox(8), clientArea), QRect(96, 72, 33, 21));
     EXPECT_EQ(InClientArea(spins.distanceLabel(1), clientArea), QRect(120, 40, 25, 11));
     EXPECT_EQ(InClientArea(spins.abundanceLabel(6), clientArea), QRect(8, 99, 25, 11));
@@ -79,12 +79,12 @@ TEST_F(Layout, fonts_are_bold_at_the_design_sizes) {
         EXPECT_EQ(font.pointSizeF(), row.points) << row.control;
         EXPECT_EQ(font.italic(), row.italic) << row.control;
     }
-    EXPECT_EQ(window_->spinDiagram().nucleusBox(8)->font().pointSizeF(), 9.75);
+    EXPECT_EQ(window_->controls().spinDiagram->nucleusBox(8)->font().pointSizeF(), 9.75);
 }
 
 TEST_F(Layout, spin_diagram_colours_and_tooltips) {
     Started();
-    const SpinDiagram& spins = window_->spinDiagram();
+    const SpinDiagram& spins = *window_->controls().spinDiagram;
     EXPECT_EQ(spins.nucleusBox(8)->palette().color(QPalette::Base), QColor(255, 255, 128));
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
         EXPECT_EQ(spins.nucleusBox(slot)->palette().color(QPalette::Base), QColor(255, 192, 255));

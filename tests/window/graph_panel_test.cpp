@@ -21,7 +21,7 @@ protected:
 
     void ChoosePlot(int index) {
         Control<QComboBox>("Combo4")->setCurrentIndex(index);
-        window_->Combo4_Click();
+        window_->Recalculate();
     }
 
     // A move to a point given as fractions of the panel's size. Pixels alone cannot reach
@@ -114,11 +114,11 @@ TEST_F(GraphPanel, with_no_plot_chosen_the_vertical_readout_keeps_its_caption) {
 
 TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
     Started();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
 
     QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
 
-    EXPECT_EQ(window_->pik(), 1);
+    EXPECT_TRUE(window_->state().graphEnlarged);
     EXPECT_EQ(Picture1()->geometry(), kEnlarged);
     EXPECT_EQ(Control("Combo4")->pos(), QPoint(0, 0));
     EXPECT_EQ(runs.count(), 1);
@@ -130,12 +130,12 @@ TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
 
     // Moves over the enlarged panel leave it as it is.
     QTest::mouseMove(Picture1(), QPoint(300, 300));
-    EXPECT_EQ(window_->pik(), 1);
+    EXPECT_TRUE(window_->state().graphEnlarged);
     EXPECT_EQ(Picture1()->geometry(), kEnlarged);
 
     QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(300, 300));
 
-    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_FALSE(window_->state().graphEnlarged);
     EXPECT_EQ(Picture1()->geometry(), kStandard);
     EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
     EXPECT_EQ(runs.count(), 2);
@@ -144,14 +144,14 @@ TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
 
 TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
     Started();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(Picture1(), QPoint(200, 200));
     ASSERT_FALSE(Vertical().isEmpty());
 
     QTest::mouseMove(window_->centralWidget(), QPoint(5, 450));
 
-    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_FALSE(window_->state().graphEnlarged);
     EXPECT_EQ(Picture1()->geometry(), kStandard);
     EXPECT_EQ(runs.count(), 2);
     EXPECT_EQ(Vertical(), "");
@@ -161,11 +161,11 @@ TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
 TEST_F(GraphPanel, only_a_left_press_and_release_over_the_panel_is_a_click) {
     Started();
     QTest::mouseClick(Picture1(), Qt::RightButton, {}, QPoint(100, 100));
-    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_FALSE(window_->state().graphEnlarged);
 
     QTest::mousePress(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseRelease(Picture1(), Qt::LeftButton, {}, QPoint(100, 250));
-    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_FALSE(window_->state().graphEnlarged);
     EXPECT_EQ(Picture1()->geometry(), kStandard);
 }
 

@@ -7,7 +7,6 @@
 
 #include "help/help_list.h"
 #include "help/help_text.h"
-#include "help/hover_help.h"
 #include "tests/support/window_fixture.h"
 #include "window/word_mark.h"
 
@@ -131,12 +130,11 @@ TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
     EXPECT_TRUE(List1()->viewport()->rect().contains(last));
 }
 
-TEST_F(HoverHelp, every_hover_row_names_a_control_and_a_title_of_the_help_text) {
+TEST_F(HoverHelp, every_section_a_hover_shows_has_its_title_in_the_help_text) {
     Started();
     std::vector<QLatin1StringView> titles{kHelpSpinSystem, kHelpPlot};
-    for (const HoverTopic& topic : HoverTopics()) {
-        EXPECT_NE(window_->controls().Find(topic.objectName), nullptr) << topic.objectName;
-        titles.push_back(topic.title);
+    for (const auto& [control, section] : window_->controls().helpSections) {
+        titles.push_back(section);
     }
     QStringList lines;
     for (int i = 0; i < List1()->count(); ++i) lines.append(List1()->item(i)->text());
@@ -148,13 +146,13 @@ TEST_F(HoverHelp, every_hover_row_names_a_control_and_a_title_of_the_help_text) 
 // Each menu item opens its panel; checks whether that panel is the one open.
 struct MenuRow {
     const char* item;
-    bool (*isOpen)(const ControlSet&);
+    bool (*isOpen)(const QWidget&);
 };
 
-bool OptionsOpen(const ControlSet& c) { return c.Find("Frame1(0)")->isVisible(); }
-bool TheoryOpen(const ControlSet& c) { return c.Find("Picture2")->isVisible(); }
-bool HelpOpen(const ControlSet& c) { return c.Find("List1")->y() == 0; }
-bool AboutOpen(const ControlSet& c) { return c.Find("List2")->isVisible(); }
+bool OptionsOpen(const QWidget& w) { return FindControl(w, "Frame1(0)")->isVisible(); }
+bool TheoryOpen(const QWidget& w) { return FindControl(w, "Picture2")->isVisible(); }
+bool HelpOpen(const QWidget& w) { return FindControl(w, "List1")->y() == 0; }
+bool AboutOpen(const QWidget& w) { return FindControl(w, "List2")->isVisible(); }
 
 const MenuRow kMenus[] = {
     {"Options", OptionsOpen}, {"Theory", TheoryOpen}, {"h", HelpOpen}, {"About_", AboutOpen}};
@@ -164,10 +162,10 @@ TEST_F(HoverHelp, every_menu_item_closes_the_panel_another_one_opened) {
     for (const auto& first : kMenus) {
         for (const auto& second : kMenus) {
             ChooseMenu(first.item);
-            ASSERT_TRUE(first.isOpen(window_->controls())) << first.item;
+            ASSERT_TRUE(first.isOpen(*window_)) << first.item;
             ChooseMenu(second.item);
             for (const auto& other : kMenus) {
-                EXPECT_EQ(other.isOpen(window_->controls()), &other == &second)
+                EXPECT_EQ(other.isOpen(*window_), &other == &second)
                     << first.item << " then " << second.item << ": " << other.item;
             }
         }

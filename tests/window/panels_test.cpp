@@ -37,29 +37,29 @@ protected:
 
 TEST_F(Panels, reset_with_the_graph_in_place_closes_panels_without_recalculating) {
     Started();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     Disarrange();
-    window_->ResetPanels();
+    window_->panels().Reset();
     ExpectStandardArrangement();
     EXPECT_EQ(runs.count(), 0);
-    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_FALSE(window_->state().graphEnlarged);
 }
 
 TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_flag) {
     Started();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
     Disarrange();
-    window_->setPik(1);
-    window_->ResetPanels();
+    window_->panels().ToggleGraphEnlarged();
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
+    window_->panels().Reset();
     ExpectStandardArrangement();
     EXPECT_EQ(runs.count(), 1);
-    EXPECT_EQ(window_->pik(), 0);
+    EXPECT_FALSE(window_->state().graphEnlarged);
 }
 
 TEST_F(Panels, reset_leaves_the_array_controls_as_they_are) {
     Started();
     QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
-    window_->ResetPanels();
+    window_->panels().Reset();
     EXPECT_EQ(Control<QPushButton>("Command3")->text(), "off");
     for (const char* name : {"Combo2", "Text4(0)", "Text4(1)", "Label3(6)"}) {
         EXPECT_TRUE(Control(name)->isVisible()) << name;
@@ -110,9 +110,9 @@ TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
     Started();
     Control("List2")->show();
     Control("List2")->lower();
-    QTest::mouseMove(window_->spinDiagram().distanceLabel(0), QPoint(3, 3));
+    QTest::mouseMove(window_->controls().spinDiagram->distanceLabel(0), QPoint(3, 3));
     EXPECT_TRUE(Control("List2")->isVisible());
-    QTest::mouseMove(window_->spinDiagram().nucleusBox(8), QPoint(5, 5));
+    QTest::mouseMove(window_->controls().spinDiagram->nucleusBox(8), QPoint(5, 5));
     EXPECT_TRUE(Control("List2")->isVisible());
 }
 

@@ -34,8 +34,8 @@ const KindRow kKindRows[] = {
 
 TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
     Constructed();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
-    SpinDiagram& spins = window_->spinDiagram();
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
+    SpinDiagram& spins = *window_->controls().spinDiagram;
     for (const auto& row : kKindRows) spins.nucleusBox(row.slot)->setText(row.nucleus);
 
     window_->Recalculate();
@@ -55,7 +55,7 @@ TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
 
 TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
     Started();
-    SpinDiagram& spins = window_->spinDiagram();
+    SpinDiagram& spins = *window_->controls().spinDiagram;
     spins.nucleusBox(2)->setText("");
     window_->Recalculate();
     EXPECT_FALSE(spins.distanceLabel(2)->isVisible());
@@ -84,11 +84,11 @@ TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines
 
 TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
     Started();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
-    QSignalSpy curves(window_.get(), &Modeling::curvesStarted);
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
+    QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
     // A press of the table button waiting in the queue runs while the outer run lets
     // events through, with the then current inputs.
-    QMetaObject::invokeMethod(window_.get(), [this] { window_->Command1_Click(); },
+    QMetaObject::invokeMethod(window_.get(), [this] { window_->OnTableModeClicked(); },
                               Qt::QueuedConnection);
     window_->Recalculate();
 
@@ -99,7 +99,7 @@ TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
 
 TEST_F(Recalculating, a_run_without_nesting_draws_its_curves) {
     Started();
-    QSignalSpy curves(window_.get(), &Modeling::curvesStarted);
+    QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
     window_->Recalculate();
     EXPECT_EQ(curves.count(), 1);
 }

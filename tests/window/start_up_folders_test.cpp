@@ -29,7 +29,7 @@ protected:
     static QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 
     void Start(const StartupPlaces& places) {
-        Constructed().Form_Load(places);
+        Constructed().Start(places);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
     void Recalculate() { QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton); }
@@ -85,14 +85,14 @@ TEST_F(StartUpFolders, typed_text_redirects_the_table_but_is_not_stored) {
     EXPECT_TRUE(QFileInfo::exists(typed + "table.dat"));
     EXPECT_EQ(Bytes(SettingsPath()), settings);
 
-    Constructed().Form_Load({programDirectory(), {}});
+    Constructed().Start({programDirectory(), {}});
     EXPECT_EQ(Text3(), DataFolder());
 }
 
 TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_next_time) {
     Start({programDirectory(), {}});
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
-    window_->Options_Click();
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
+    window_->panels().Open(Panel::Options);
     QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
     auto* list = Control<DirectoryList>("Dir1");
     ASSERT_TRUE(list->isVisible());
@@ -112,7 +112,7 @@ TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_ne
 
     Recalculate();
     ASSERT_TRUE(QFileInfo::exists(chosen + "table.dat"));
-    Constructed().Form_Load({programDirectory(), {}});
+    Constructed().Start({programDirectory(), {}});
     EXPECT_EQ(Text3(), chosen);
 }
 

@@ -64,7 +64,7 @@ TEST_F(StartUp, captions_and_list_selections_are_the_start_values) {
 
 TEST_F(StartUp, spin_diagram_shows_the_three_default_neighbours) {
     Started();
-    const SpinDiagram& spins = window_->spinDiagram();
+    const SpinDiagram& spins = *window_->controls().spinDiagram;
     const char* nuclei[] = {"1H", "1H", "13C", "", "", "", "", "", "13C"};
     const char* distances[] = {"2", "1.09", "1.5", "1.09", "1.09", "1.09", "1.09", "1.09"};
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -100,9 +100,9 @@ TEST_F(StartUp, table_file_is_written_in_the_program_folder_as_the_list_lines_wi
 
 TEST_F(StartUp, only_the_selection_after_showing_the_window_computes) {
     Constructed();
-    QSignalSpy runs(window_.get(), &Modeling::runStarted);
-    QSignalSpy curves(window_.get(), &Modeling::curvesStarted);
-    window_->Form_Load({programDirectory(), {}});
+    QSignalSpy runs(window_.get(), &MainWindow::runStarted);
+    QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
+    window_->Start({programDirectory(), {}});
     EXPECT_EQ(runs.count(), 1);
     EXPECT_EQ(curves.count(), 1);
 }

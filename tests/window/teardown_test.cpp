@@ -33,7 +33,7 @@ TEST_F(Teardown, taking_the_window_down_with_an_edited_list_box_focused_runs_no_
         ASSERT_EQ(box->currentText(), row.typed) << row.name;
         ASSERT_TRUE(box->hasFocus()) << row.name;
         int runs = 0;
-        QObject::connect(window_.get(), &Modeling::runStarted, [&runs] { ++runs; });
+        QObject::connect(window_.get(), &MainWindow::runStarted, [&runs] { ++runs; });
 
         window_.reset();
 

@@ -235,61 +235,61 @@ protected:
 // A state of the window, reached from the one before.
 struct State {
     std::string name;
-    std::function<void(Modeling&)> enter;
+    std::function<void(MainWindow&)> enter;
 };
 
-void Choose(Modeling& window, const char* list, int item) {
-    window.controls().Get<QComboBox>(list)->setCurrentIndex(item);
+void Choose(MainWindow& window, const char* list, int item) {
+    FindControl<QComboBox>(window, list)->setCurrentIndex(item);
 }
 
 // The window with every text the program shows in its boxes for the start-up model:
 // both tables, the array range of every parameter, the pointer readout at the graph's
 // corners in every plot, and every panel and editor open.
-std::vector<State> States(const Modeling& started) {
+std::vector<State> States(const MainWindow& started) {
     std::vector<State> states{
-        {"start", [](Modeling&) {}},
-        {"times table", [](Modeling& window) { window.Command1_Click(); }},
-        {"rates table", [](Modeling& window) { window.Command1_Click(); }},
-        {"array on", [](Modeling& window) { window.Command3_Click(); }},
+        {"start", [](MainWindow&) {}},
+        {"times table", [](MainWindow& window) { window.OnTableModeClicked(); }},
+        {"rates table", [](MainWindow& window) { window.OnTableModeClicked(); }},
+        {"array on", [](MainWindow& window) { window.OnArrayClicked(); }},
     };
-    const int parameters = started.controls().Get<QComboBox>("Combo2")->count();
+    const int parameters = FindControl<QComboBox>(started, "Combo2")->count();
     for (int parameter = 0; parameter < parameters; ++parameter) {
         states.push_back({"array of parameter " + std::to_string(parameter),
-                          [parameter](Modeling& window) {
+                          [parameter](MainWindow& window) {
                               Choose(window, "Combo2", parameter);
-                              window.Combo2_Click();
+                              window.Recalculate();
                           }});
     }
-    const QRectF panel = started.controls().Find("Picture1")->rect();
-    const int plots = started.controls().Get<QComboBox>("Combo4")->count();
+    const QRectF panel = FindControl(started, "Picture1")->rect();
+    const int plots = FindControl<QComboBox>(started, "Combo4")->count();
     for (int plot = 0; plot < plots; ++plot) {
         for (const QPointF corner :
              {panel.topLeft(), panel.topRight(), panel.bottomRight(), panel.bottomLeft()}) {
             states.push_back(
-                {"readout of plot " + std::to_string(plot), [plot, corner](Modeling& window) {
+                {"readout of plot " + std::to_string(plot), [plot, corner](MainWindow& window) {
                      Choose(window, "Combo4", plot);
-                     window.Combo4_Click();
-                     window.Picture1_MouseMove(corner);
+                     window.Recalculate();
+                     window.panels().GraphHovered(corner);
                  }});
         }
     }
     const std::vector<State> panels{
         {"nucleus menu of a neighbour",
-         [](Modeling& window) { window.spinEditors().Text1_MouseDown(2); }},
+         [](MainWindow& window) { window.spinEditors().Text1_MouseDown(2); }},
         {"nucleus menu of the centre",
-         [](Modeling& window) { window.spinEditors().Text1_MouseDown(kCentralSlot); }},
-        {"distance box", [](Modeling& window) { window.spinEditors().Label2_Click(1); }},
-        {"abundance box", [](Modeling& window) { window.spinEditors().Label1_Click(1); }},
-        {"options", [](Modeling& window) { window.Options_Click(); }},
-        {"about", [](Modeling& window) { window.About__Click(); }},
-        {"whole help", [](Modeling& window) { window.h_Click(); }},
+         [](MainWindow& window) { window.spinEditors().Text1_MouseDown(kCentralSlot); }},
+        {"distance box", [](MainWindow& window) { window.spinEditors().Label2_Click(1); }},
+        {"abundance box", [](MainWindow& window) { window.spinEditors().Label1_Click(1); }},
+        {"options", [](MainWindow& window) { window.panels().Open(Panel::Options); }},
+        {"about", [](MainWindow& window) { window.panels().Open(Panel::About); }},
+        {"whole help", [](MainWindow& window) { window.panels().Open(Panel::Help); }},
     };
     states.insert(states.end(), panels.begin(), panels.end());
     return states;
 }
 
 TEST_F(TextFit, every_text_shows_whole_in_its_box) {
-    Modeling& window = Started();
+    MainWindow& window = Started();
     for (const State& state : States(window)) {
         state.enter(window);
         ExpectEveryTextFits(state.name);
@@ -297,9 +297,9 @@ TEST_F(TextFit, every_text_shows_whole_in_its_box) {
 }
 
 TEST_F(TextFit, headings_show_each_word_whole_or_hide_it_behind_the_label_over_it) {
-    Modeling& window = Started();
+    MainWindow& window = Started();
     ExpectWordsWholeOrHidden("start");
-    window.Command3_Click();
+    window.OnArrayClicked();
     ExpectWordsWholeOrHidden("array on");
 }
 

@@ -1,0 +1,251 @@
+#include "window/main_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QWindowStateChangeEvent>
+
+#include "help/help_text.h"
+#include "help/theory_page.h"
+#include "spins/spin_diagram.h"
+#include "spins/spin_editors.h"
+#include "storage/working_directory.h"
+#include "storage/working_directory_settler.h"
+#include "ui/design_palette.h"
+#include "ui/entry_rules.h"
+#include "ui/key_release_filter.h"
+#include "ui/pointer_router.h"
+#include "window/directory_list.h"
+#include "window/drawn_surface.h"
+#include "window/graph_canvas.h"
+#include "window/graph_interaction.h"
+#include "window/help_panels.h"
+#include "window/lorentzian_entry.h"
+#include "window/options_panel.h"
+#include "window/panel_controller.h"
+#include "window/recalculation_flow.h"
+#include "window/results_list.h"
+#include "window/window_recalculation_view.h"
+#include "window/word_mark.h"
+
+namespace veldorin {
+
+namespace {
+
+const QString kCaption = QStringLiteral(
+    "VELDORIN - Calculating Spectral Density Functions & NMR Relaxation Parameters");
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      scale_(TwipScale::OfPrimaryScreen()),
+      clientArea_(new DrawnSurface(scale_, this)),
+      controls_(BuildWindowControls(scale_, *clientArea_)),
+      wordMark_(new WordMark(scale_, clientArea_)),
+      router_(new PointerRouter(this)),
+      keys_(new KeyReleaseFilter(this)),
+      help_(std::make_unique<HelpPanels>(scale_, controls_.helpList, controls_.theoryPage,
+                                         controls_.aboutList)),
+      graph_(std::make_unique<GraphInteraction>(scale_, controls_.graphCanvas,
+                                                controls_.plotList, controls_.verticalReadout,
+                                                controls_.horizontalReadout)),
+      panels_(std::make_unique<PanelController>(scale_, controls_, *help_, *graph_, state_,
+                                                [this] { Recalculate(); })),
+      view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
+      recalculation_(new RecalculationFlow(*view_)) {
+    setObjectName(QStringLiteral("Modeling"));
+    setWindowTitle(kCaption);
+    setPalette(DesignPalette());
+    clientArea_->setObjectName(QStringLiteral("Form"));
+    clientArea_->setFixedSize(scale_.Rect(kClientArea).size());
+    clientArea_->setFont(DesignFont(kNormalPoints));
+    QPalette palette = DesignPalette();
+    palette.setColor(QPalette::Window, ToQColor(kFormBack));
+    clientArea_->setPalette(palette);
+    clientArea_->setAutoFillBackground(true);
+    setCentralWidget(clientArea_);
+    // The client area keeps its designed size; the window follows it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    recalculation_->setParent(this);
+    // The word mark's letters were made after the table: the pop-up panels go back on top.
+    for (QWidget* panel : std::initializer_list<QWidget*>{
+             controls_.optionsPanel, controls_.theoryPage, controls_.aboutList}) {
+        panel->raise();
+    }
+
+    BuildMenus();
+    ConnectHandlers();
+    RoutePointer();
+    SetTabOrder();
+}
+
+// The controls die after the window's own parts. One that loses the keyboard on the
+// way may still signal (an edited Rex or CSA box whose text names another item reports
+// that item as chosen), and no handler may run on a window that is half gone.
+MainWindow::~MainWindow() {
+    for (QObject* child : findChildren<QObject*>()) {
+        for (const QObject* receiver : {static_cast<const QObject*>(this),
+                                        static_cast<const QObject*>(spinEditors_)}) {
+            QObject::disconnect(child, nullptr, receiver, nullptr);
+        }
+    }
+}
+
+void MainWindow::BuildMenus() {
+    // The four items open their panels; they have no sub-items.
+    struct Item {
+        const char* objectName;
+        QString text;
+        Panel panel;
+    };
+    const std::array<Item, 4> items{{
+        {"Options", QStringLiteral("&Options"), Panel::Options},
+        {"Theory", QStringLiteral("&Theory"), Panel::Theory},
+        {"h", QStringLiteral("Help"), Panel::Help},
+        {"About_", QStringLiteral("About"), Panel::About},
+    }};
+    for (const auto& [objectName, text, panel] : items) {
+        QAction* action = menuBar()->addAction(text);
+        action->setObjectName(QString::fromLatin1(objectName));
+        connect(action, &QAction::triggered, this, [this, panel] { panels_->Open(panel); });
+    }
+}
+
+void MainWindow::ConnectHandlers() {
+    connect(recalculation_, &RecalculationFlow::runStarted, this, &MainWindow::runStarted);
+    connect(recalculation_, &RecalculationFlow::curvesStarted, this, &MainWindow::curvesStarted);
+    connect(controls_.tableModeButton, &QPushButton::clicked, this,
+            &MainWindow::OnTableModeClicked);
+    connect(controls_.arrayButton, &QPushButton::clicked, this, &MainWindow::OnArrayClicked);
+    for (QComboBox* box : {controls_.rexBox, controls_.csaBox}) {
+        connect(box, &QComboBox::activated, this, [this, box] { OnRexOrCsaEdited(*box); });
+        // A key released in the box does what a choice from its list does.
+        keys_->Watch(box, [this, box] { OnRexOrCsaEdited(*box); });
+    }
+    spinEditors_ = new SpinEditors(
+        {*controls_.spinDiagram, *controls_.nucleusMenu, *controls_.distanceEditor,
+         *controls_.abundanceEditor},
+        {[this] { controls_.spinDiagram->PlotMol(); }, [this] { Recalculate(); }}, *keys_);
+    lorentzians_ = std::make_unique<LorentzianEntry>(controls_.weightBoxes, controls_.timeBoxes,
+                                                     *keys_, [this] { Recalculate(); });
+    for (QComboBox* list : {controls_.arrayParameterList, controls_.plotList}) {
+        connect(list, &QComboBox::activated, this, &MainWindow::Recalculate);
+    }
+    connect(controls_.graphCanvas, &GraphCanvas::axisCaptionChanged, controls_.axisCaption,
+            &QLabel::setText);
+    connect(controls_.graphCanvas, &GraphCanvas::clicked, this,
+            [this] { panels_->ToggleGraphEnlarged(); });
+}
+
+// Every enabled control keeps the pointer moves over it; the hover handlers of the
+// controls go here. Moves over a disabled control belong to its parent.
+void MainWindow::RoutePointer() {
+    for (QWidget* control : controls_.pointerTargets) {
+        if (control->isEnabled()) router_->Absorb(control);
+    }
+    SpinDiagram& diagram = *controls_.spinDiagram;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        router_->Absorb(diagram.nucleusBox(slot));
+        router_->Absorb(diagram.abundanceLabel(slot));
+        if (slot < kNeighbourCount) router_->Absorb(diagram.distanceLabel(slot));
+    }
+    router_->SetHandler(clientArea_, [this](QPointF) { panels_->BackgroundHovered(); });
+    router_->SetHandler(controls_.optionsPanel, [this](QPointF) { panels_->FrameHovered(false); });
+    router_->SetHandler(controls_.spinFrame, [this](QPointF) { panels_->FrameHovered(true); });
+    for (const auto& [control, section] : controls_.helpSections) {
+        router_->SetHandler(control, [this, title = section](QPointF) {
+            help_->ShowSection(title);
+        });
+    }
+    // Every letter of the word mark shows the same line of the introduction.
+    for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
+        router_->SetHandler(wordMark_->letter(letter),
+                            [this](QPointF) { help_->ShowLine(kHelpWordMarkLine); });
+    }
+    router_->SetHandler(controls_.graphCanvas,
+                        [this](QPointF position) { panels_->GraphHovered(position); });
+}
+
+void MainWindow::SetTabOrder() {
+    std::vector<QWidget*> order{controls_.plotList, controls_.tableModeButton,
+                                controls_.arrayParameterList, controls_.arrayButton};
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        order.push_back(controls_.weightBoxes[row]);
+        order.push_back(controls_.timeBoxes[row]);
+    }
+    order.insert(order.end(),
+                 std::initializer_list<QWidget*>{controls_.rexBox, controls_.csaBox, controls_.nucleusMenu,
+                  controls_.distanceEditor, controls_.abundanceEditor, controls_.resultsList,
+                  controls_.helpList, controls_.optionsPanel->Text3(),
+                  controls_.optionsPanel->Dir1(), controls_.aboutList});
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    controls_.arrayFromBox->setFocusPolicy(Qt::NoFocus);
+    controls_.arrayStepBox->setFocusPolicy(Qt::NoFocus);
+}
+
+void MainWindow::Start(const StartupPlaces& places) {
+    const SettledWorkingDirectory settled = WorkingDirectorySettler(places).Settle();
+    OptionsPanel& options = *controls_.optionsPanel;
+    options.UseSettingsFile(SettingsFile(settled.settingsFilePath));
+    options.ShowWorkingDirectory(settled.workingDirectory);
+    // Nothing depends on the current directory: "table.dat" is named in full.
+    EnterWorkingDirectory(options.WorkingDirectory());
+    SelectStartItem(controls_.rexBox, 0, [this] { OnRexOrCsaEdited(*controls_.rexBox); });
+    SelectStartItem(controls_.csaBox, 1, [this] { OnRexOrCsaEdited(*controls_.csaBox); });
+    SelectStartItem(controls_.plotList, 2, [this] { Recalculate(); });
+    show();
+    SelectStartItem(controls_.arrayParameterList, 0, [this] { Recalculate(); });
+    wordMark_->Start();
+}
+
+void MainWindow::SelectStartItem(QComboBox* list, int index,
+                                 const std::function<void()>& handler) {
+    list->setCurrentIndex(index);
+    handler();
+}
+
+void MainWindow::Recalculate() { recalculation_->Run(); }
+
+void MainWindow::OnTableModeClicked() {
+    state_.tableMode = state_.tableMode == TableMode::Rates ? TableMode::Times : TableMode::Rates;
+    controls_.tableModeButton->setText(QLatin1String(TableModeCaption(state_.tableMode)));
+    Recalculate();
+}
+
+void MainWindow::OnArrayClicked() {
+    state_.arrayOn = !state_.arrayOn;
+    controls_.arrayButton->setText(QLatin1String(ArrayCaption(state_.arrayOn)));
+    for (QWidget* arrayControl :
+         std::initializer_list<QWidget*>{controls_.arrayFromBox, controls_.arrayStepBox,
+                                         controls_.arrayRangeCaption,
+                                         controls_.arrayParameterList}) {
+        arrayControl->setVisible(state_.arrayOn);
+    }
+    Recalculate();
+}
+
+void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
+    Enforce(kRexCsaRule, *box.lineEdit());
+    Recalculate();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Minimising is no resize the user sees: a still mark waits for the restore.
+    if (!isMinimized()) wordMark_->Enable();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) wordMark_->Enable();
+}
+
+}  // namespace veldorin

@@ -1,0 +1,105 @@
+#pragma once
+
+// MainWindow is the program's one window, and the model is the text of its controls plus
+// the table mode and array mode it holds (WindowState). The layout table (layout.h)
+// builds every control once into WindowControls. A key release in an input box, a choice
+// from a list or a press of a button runs Recalculate: RecalculationFlow reads the model
+// through WindowRecalculationView, lets the calculation of the recalculation folder turn
+// it into the normalised weights, the results table (which TableWriter lists and writes
+// to "table.dat") and the drawing commands that GraphCanvas replays, and shows how the
+// run ended. SpinEditors and LorentzianEntry check typed numbers at every key release;
+// PanelController opens and closes the menu's panels and enlarges the graph; PointerRouter
+// sends each pointer move to the hover handler of the part of the window under it, which
+// scrolls the help list (HelpPanels). WordMark animates the word mark. Start-up settles
+// the working directory with WorkingDirectorySettler and shows it in the OptionsPanel.
+
+#include <QMainWindow>
+#include <QPointF>
+#include <functional>
+#include <memory>
+
+#include "storage/startup_places.h"
+#include "ui/twips.h"
+#include "window/layout.h"
+#include "window/window_state.h"
+
+class QComboBox;
+
+namespace veldorin {
+
+class DrawnSurface;
+class GraphInteraction;
+class HelpPanels;
+class KeyReleaseFilter;
+class LorentzianEntry;
+class PanelController;
+class PointerRouter;
+class RecalculationFlow;
+class SpinEditors;
+class WindowRecalculationView;
+class WordMark;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: settles the working directory beside the program (or in the user's
+    // data folder when the program's folder cannot hold it or the program is installed
+    // for all users), makes it the current directory, selects the start items of the
+    // lists (each selection recalculates; only the one made after the window is shown
+    // computes anything) and starts the word mark.
+    void Start(const StartupPlaces& places);
+
+    // Reads every input afresh and recomputes the normalised weights, the results table,
+    // "table.dat" and the graph. While the window is hidden it only updates the diagram.
+    void Recalculate();
+
+    void OnTableModeClicked();
+    void OnArrayClicked();
+    // A choice from the Rex or CSA list, or a key released in its box.
+    void OnRexOrCsaEdited(QComboBox& box);
+
+    PanelController& panels() const { return *panels_; }
+    const WindowState& state() const { return state_; }
+    const WindowControls& controls() const { return controls_; }
+    SpinEditors& spinEditors() const { return *spinEditors_; }
+    WordMark& wordMark() const { return *wordMark_; }
+
+Q_SIGNALS:
+    // A recalculation got past the hidden-window check.
+    void runStarted();
+    // A recalculation went on to draw the curves.
+    void curvesStarted();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void ConnectHandlers();
+    void RoutePointer();
+    void SetTabOrder();
+    // A selection made by the program runs the list's handler, as a choice of the user does.
+    void SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler);
+
+    TwipScale scale_;
+    WindowState state_;
+    DrawnSurface* clientArea_;
+    WindowControls controls_;
+    WordMark* wordMark_;
+    PointerRouter* router_;
+    KeyReleaseFilter* keys_;
+    SpinEditors* spinEditors_ = nullptr;
+    std::unique_ptr<LorentzianEntry> lorentzians_;
+    std::unique_ptr<HelpPanels> help_;
+    std::unique_ptr<GraphInteraction> graph_;
+    std::unique_ptr<PanelController> panels_;
+    std::unique_ptr<WindowRecalculationView> view_;
+    RecalculationFlow* recalculation_;
+};
+
+}  // namespace veldorin

@@ -1,0 +1,35 @@
+#include "window/recalculation_flow.h"
+
+namespace veldorin {
+
+RecalculationFlow::RecalculationFlow(RecalculationView& view) : view_(view) {}
+
+void RecalculationFlow::Run() {
+    view_.ShowNeighbours();
+    if (!view_.Shown()) return;
+    const std::uint64_t run = ++runs_;
+    Q_EMIT runStarted();
+
+    const ModelTexts model = view_.ReadModel();
+    const TablePhase table = [&] {
+        const std::unique_ptr<TableSink> sink = view_.OpenTable(TableFilePath(model.workingDirectory));
+        return recalculation_.RunTable(model, view_.ReadGraphSettings(), *sink);
+    }();
+    if (table.weightTexts) view_.ShowNormalisedWeights(*table.weightTexts);
+    view_.Draw(table.commands);
+    view_.ReportTable(table.outcome);
+    if (table.outcome.status != RunOutcome::Status::Completed) return;
+
+    view_.ProcessPendingEvents();
+    if (run != runs_) return;
+
+    Q_EMIT curvesStarted();
+    const CurvePhase curves = recalculation_.RunCurves(view_.ReadModel(), view_.ReadGraphSettings());
+    if (curves.rangeTexts) view_.ShowArrayRange(*curves.rangeTexts);
+    view_.Draw(curves.commands);
+    if (curves.outcome.status == RunOutcome::Status::Failed) {
+        view_.ReportCurvesFailed(*curves.outcome.failure);
+    }
+}
+
+}  // namespace veldorin

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "recalculation/recalculation.h"
+
+namespace veldorin {
+
+// What one recalculation reads from the window and shows in it.
+class RecalculationView {
+public:
+    virtual ~RecalculationView() = default;
+
+    // While the window is hidden a recalculation only updates the spin diagram.
+    virtual bool Shown() const = 0;
+    virtual void ShowNeighbours() = 0;
+    virtual ModelTexts ReadModel() const = 0;
+    virtual GraphSettings ReadGraphSettings() const = 0;
+    // Where the table's lines go: the results list and "table.dat" at `path`.
+    virtual std::unique_ptr<TableSink> OpenTable(const std::string& path) = 0;
+    virtual void ShowNormalisedWeights(const WeightTexts& texts) = 0;
+    virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
+    virtual void Draw(const DrawCommands& commands) = 0;
+    virtual void ReportTable(const RunOutcome& outcome) = 0;
+    virtual void ReportCurvesFailed(FailureReason reason) = 0;
+    // Lets the window show the table and the markers and handle what the user did
+    // meanwhile; a handler may recalculate in here.
+    virtual void ProcessPendingEvents() = 0;
+};
+
+// The course of one recalculation: read the inputs, compute and show the table phase,
+// let pending events run, then compute and draw the curves with the inputs as they are
+// then. A run that was overtaken while events ran (a handler recalculated inside it)
+// ends there: the newer run has drawn the current picture from the current inputs.
+class RecalculationFlow : public QObject {
+    Q_OBJECT
+
+public:
+    explicit RecalculationFlow(RecalculationView& view);
+
+    void Run();
+
+Q_SIGNALS:
+    // A run got past the hidden-window check.
+    void runStarted();
+    // A run went on to draw the curves.
+    void curvesStarted();
+
+private:
+    RecalculationView& view_;
+    Recalculation recalculation_;
+    std::uint64_t runs_ = 0;  // runs that got past the hidden-window check
+};
+
+}  // namespace veldorin

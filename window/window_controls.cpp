@@ -1,0 +1,60 @@
+#include <QLabel>
+#include <QLineEdit>
+
+#include "help/theory_page.h"
+#include "window/control_factory.h"
+#include "window/directory_list.h"
+#include "window/drawn_surface.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
+#include "window/options_panel.h"
+
+namespace veldorin {
+
+namespace {
+
+// Nothing is stored until start-up has settled where the settings file is.
+OptionsPanel* MakeOptionsPanel(const TwipScale& scale, QWidget& clientArea,
+                               WindowControls& controls) {
+    auto* panel = new OptionsPanel([scale](int twips) { return scale.ToPixels(twips); },
+                                   SettingsFile(QString()), &clientArea);
+    const std::pair<const char*, QWidget*> parts[] = {
+        {"Frame1(0)", panel},
+        {"Label3(25)", panel->Label3_25()},
+        {"Text3", panel->Text3()},
+        {"Dir1", panel->Dir1()},
+    };
+    for (const auto& [objectName, part] : parts) {
+        part->setObjectName(QLatin1String(objectName));
+        controls.pointerTargets.push_back(part);
+    }
+    return panel;
+}
+
+}  // namespace
+
+WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientArea) {
+    WindowControls controls;
+    const auto parentOf = [&](Parent parent) -> QWidget* {
+        switch (parent) {
+            case Parent::SpinFrame: return controls.spinFrame;
+            case Parent::GraphPanel: return controls.graphCanvas;
+            case Parent::ClientArea: break;
+        }
+        return &clientArea;
+    };
+    for (const ControlSpec& design : ControlTable()) {
+        QWidget* control = MakeControl(design, scale, parentOf(design.parent));
+        if (design.store) design.store(controls, control);
+        if (design.takesPointer) controls.pointerTargets.push_back(control);
+        if (!design.helpSection.isEmpty()) {
+            controls.helpSections.emplace_back(control, design.helpSection);
+        }
+    }
+    for (const LineSpec& line : LineTable()) clientArea.AddLine(line);
+    for (const ShapeSpec& shape : ShapeTable()) clientArea.AddShape(shape);
+    controls.optionsPanel = MakeOptionsPanel(scale, clientArea, controls);
+    return controls;
+}
+
+}  // namespace veldorin

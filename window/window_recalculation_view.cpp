@@ -1,0 +1,95 @@
+#include "window/window_recalculation_view.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include "spins/spin_diagram.h"
+#include "window/graph_canvas.h"
+#include "window/options_panel.h"
+#include "window/results_list.h"
+#include "window/table_writer.h"
+
+namespace veldorin {
+
+namespace {
+
+std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
+
+QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+WindowRecalculationView::WindowRecalculationView(const QWidget& window,
+                                                 const WindowControls& controls,
+                                                 const WindowState& state)
+    : window_(window),
+      controls_(controls),
+      state_(state),
+      report_(*controls.resultsList, *controls.failureLine) {}
+
+bool WindowRecalculationView::Shown() const { return window_.isVisible(); }
+
+void WindowRecalculationView::ShowNeighbours() { controls_.spinDiagram->PlotMol(); }
+
+ModelTexts WindowRecalculationView::ReadModel() const {
+    ModelTexts model;
+    for (int slot = 0; slot < kSlotCount; ++slot) model.slots[slot] = controls_.spinDiagram->Slot(slot);
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        model.weights[row] = TextOf(controls_.weightBoxes[row]);
+        model.times[row] = TextOf(controls_.timeBoxes[row]);
+    }
+    model.csa = controls_.csaBox->currentText().toStdString();
+    model.rex = controls_.rexBox->currentText().toStdString();
+    model.tableMode = state_.tableMode;
+    model.workingDirectory = controls_.optionsPanel->WorkingDirectory().toStdString();
+    return model;
+}
+
+GraphSettings WindowRecalculationView::ReadGraphSettings() const {
+    GraphSettings settings;
+    settings.plotMode = PlotModeAt(controls_.plotList->currentIndex());
+    settings.arrayOn = state_.arrayOn;
+    settings.arrayParameter = ArrayParameterAt(controls_.arrayParameterList->currentIndex());
+    // The user scale is the panel's size in twips, read afresh for every run.
+    const QSizeF size = controls_.graphCanvas->sizeInTwips();
+    settings.width = static_cast<float>(size.width());
+    settings.height = static_cast<float>(size.height());
+    return settings;
+}
+
+std::unique_ptr<TableSink> WindowRecalculationView::OpenTable(const std::string& path) {
+    return std::make_unique<TableWriter>(*controls_.resultsList, FromStd(path));
+}
+
+void WindowRecalculationView::ShowNormalisedWeights(const WeightTexts& texts) {
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        controls_.normalisedWeightBoxes[row]->setText(FromStd(texts[row]));
+    }
+}
+
+void WindowRecalculationView::ShowArrayRange(const std::pair<std::string, std::string>& range) {
+    controls_.arrayFromBox->setText(FromStd(range.first));
+    controls_.arrayStepBox->setText(FromStd(range.second));
+}
+
+void WindowRecalculationView::Draw(const DrawCommands& commands) {
+    controls_.graphCanvas->Replay(commands);
+}
+
+void WindowRecalculationView::ReportTable(const RunOutcome& outcome) {
+    switch (outcome.status) {
+        case RunOutcome::Status::Failed: report_.TableFailed(*outcome.failure); break;
+        case RunOutcome::Status::Completed: report_.TableCompleted(); break;
+        // Weights that do not sum above zero only refresh the diagram and the weights.
+        case RunOutcome::Status::Stopped: break;
+    }
+}
+
+void WindowRecalculationView::ReportCurvesFailed(FailureReason reason) {
+    report_.CurvesFailed(reason);
+}
+
+void WindowRecalculationView::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace veldorin

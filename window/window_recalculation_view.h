@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+#include "window/layout.h"
+#include "window/recalculation_flow.h"
+#include "window/run_report.h"
+#include "window/window_state.h"
+
+namespace veldorin {
+
+// The window's side of a recalculation: the model is the texts of its controls plus the
+// state the window holds, and what a run produces goes back into its controls: the
+// normalised weights, the results list and "table.dat", the graph panel, the array range
+// and the failure line.
+class WindowRecalculationView final : public RecalculationView {
+public:
+    WindowRecalculationView(const QWidget& window, const WindowControls& controls,
+                            const WindowState& state);
+
+    bool Shown() const override;
+    void ShowNeighbours() override;
+    ModelTexts ReadModel() const override;
+    GraphSettings ReadGraphSettings() const override;
+    std::unique_ptr<TableSink> OpenTable(const std::string& path) override;
+    void ShowNormalisedWeights(const WeightTexts& texts) override;
+    void ShowArrayRange(const std::pair<std::string, std::string>& range) override;
+    void Draw(const DrawCommands& commands) override;
+    void ReportTable(const RunOutcome& outcome) override;
+    void ReportCurvesFailed(FailureReason reason) override;
+    void ProcessPendingEvents() override;
+
+private:
+    const QWidget& window_;
+    const WindowControls& controls_;
+    const WindowState& state_;
+    RunReport report_;
+};
+
+}  // namespace veldorin

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "engine/model.h"
+
+namespace veldorin {
+
+// What the window holds besides the texts of its controls. The captions of the two
+// toggle buttons show it and are never read back.
+struct WindowState {
+    TableMode tableMode = TableMode::Rates;  // rates or times in the results table
+    bool arrayOn = false;                    // one curve per value of the array parameter
+    bool graphEnlarged = false;              // the graph panel covers the window's top
+};
+
+// The captions that show the state: each button names what a press changes to.
+inline const char* TableModeCaption(TableMode mode) {
+    return mode == TableMode::Rates ? "R-->T" : "T-->R";
+}
+inline const char* ArrayCaption(bool arrayOn) { return arrayOn ? "off" : "on"; }
+
+}  // namespace veldorin
