@@ -5,9 +5,8 @@
 #include <QLineEdit>
 
 #include "ui/entry_rules.h"
-#include "ui/key_release_filter.h"
+#include "ui/event_hooks.h"
 #include "spins/nucleus_menu.h"
-#include "ui/pointer_gestures.h"
 #include "spins/spin_diagram.h"
 
 namespace veldorin {
@@ -19,24 +18,23 @@ constexpr int kAbundanceBox = 8;
 
 }  // namespace
 
-SpinEditors::SpinEditors(const Controls& controls, Actions actions, KeyReleaseFilter& keys)
+SpinEditors::SpinEditors(const Controls& controls, Actions actions, EventHooks& hooks)
     : QObject(&controls.diagram),
       diagram_(controls.diagram),
       menu_(std::make_unique<NucleusMenu>(controls.menu)),
       distanceBox_(controls.distanceBox),
       abundanceBox_(controls.abundanceBox),
-      actions_(std::move(actions)),
-      gestures_(new PointerGestures(this)) {
+      actions_(std::move(actions)) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        gestures_->OnPress(diagram_.nucleusBox(slot), [this, slot] { Text1_MouseDown(slot); });
+        hooks.OnPress(diagram_.nucleusBox(slot), [this, slot] { Text1_MouseDown(slot); });
     }
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
-        gestures_->OnClick(diagram_.distanceLabel(slot), [this, slot] { Label2_Click(slot); });
-        gestures_->OnClick(diagram_.abundanceLabel(slot), [this, slot] { Label1_Click(slot); });
+        hooks.OnClick(diagram_.distanceLabel(slot), [this, slot] { Label2_Click(slot); });
+        hooks.OnClick(diagram_.abundanceLabel(slot), [this, slot] { Label1_Click(slot); });
     }
     connect(&controls.menu, &QComboBox::activated, this, &SpinEditors::Combo3_Click);
-    keys.Watch(&distanceBox_, [this] { Text42_KeyUp(kDistanceBox); });
-    keys.Watch(&abundanceBox_, [this] { Text42_KeyUp(kAbundanceBox); });
+    hooks.OnKeyRelease(&distanceBox_, [this] { Text42_KeyUp(kDistanceBox); });
+    hooks.OnKeyRelease(&abundanceBox_, [this] { Text42_KeyUp(kAbundanceBox); });
 }
 
 SpinEditors::~SpinEditors() = default;

@@ -11,9 +11,8 @@ class QWidget;
 
 namespace veldorin {
 
-class KeyReleaseFilter;
+class EventHooks;
 class NucleusMenu;
-class PointerGestures;
 class SpinDiagram;
 
 // The editors of the spin diagram. A press on a nucleus box opens the nucleus menu over
@@ -36,7 +35,7 @@ public:
         std::function<void()> recalculate;
     };
 
-    SpinEditors(const Controls& controls, Actions actions, KeyReleaseFilter& keys);
+    SpinEditors(const Controls& controls, Actions actions, EventHooks& hooks);
     ~SpinEditors() override;
 
     std::uint8_t indd() const { return indd_; }
@@ -56,7 +55,6 @@ private:
     QLineEdit& distanceBox_;
     QLineEdit& abundanceBox_;
     Actions actions_;
-    PointerGestures* gestures_;
     std::uint8_t indd_ = 0;
 };
 

@@ -9,7 +9,7 @@ class QLineEdit;
 
 namespace veldorin {
 
-class KeyReleaseFilter;
+class EventHooks;
 
 // The two editable columns of the Lorentzians, Text7 (weights ci) and Text8 (times ti
 // in ps). Every key release in a box of a column cleans the whole column, so that the
@@ -19,7 +19,7 @@ class LorentzianEntry {
 public:
     using Column = std::array<QLineEdit*, kLorentzianCount>;
 
-    LorentzianEntry(const Column& weights, const Column& times, KeyReleaseFilter& keys,
+    LorentzianEntry(const Column& weights, const Column& times, EventHooks& hooks,
                     std::function<void()> recalculate);
 
     void Text7_KeyUp(int index);

@@ -15,7 +15,7 @@
 #include "window/drawn_surface.h"
 #include "ui/entry_rules.h"
 #include "window/graph_canvas.h"
-#include "ui/key_release_filter.h"
+#include "ui/event_hooks.h"
 #include "window/layout.h"
 #include "window/lorentzian_entry.h"
 #include "window/graph_interaction.h"
@@ -61,7 +61,7 @@ Modeling::Modeling(QWidget* parent)
       picture1_(controls_.Get<GraphCanvas>("Picture1")),
       wordMark_(new WordMark(scale_, clientArea_)),
       router_(new PointerRouter(this)),
-      keys_(new KeyReleaseFilter(this)),
+      keys_(new EventHooks(this)),
       help_(std::make_unique<HelpPanels>(scale_, controls_.Get<QListWidget>("List1"),
                                          controls_.Find("Picture2"),
                                          controls_.Get<QListWidget>("List2"))),
@@ -136,7 +136,7 @@ void Modeling::ConnectHandlers() {
     for (const int index : {1, 2}) {
         connect(combo1_[index], &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
         // A key released in the box does what a choice from its list does.
-        keys_->Watch(combo1_[index], [this, index] { Combo1_Click(index); });
+        keys_->OnKeyRelease(combo1_[index], [this, index] { Combo1_Click(index); });
     }
     spinEditors_ = new SpinEditors(
         {*spins_, *controls_.Get<QComboBox>("Combo3"), *controls_.Get<QLineEdit>("Text42(0)"),

@@ -34,7 +34,7 @@ namespace veldorin {
 
 class DrawnSurface;
 class GraphCanvas;
-class KeyReleaseFilter;
+class EventHooks;
 class LorentzianEntry;
 class GraphInteraction;
 class HelpPanels;
@@ -134,7 +134,7 @@ private:
     GraphCanvas* picture1_;
     WordMark* wordMark_;
     PointerRouter* router_;
-    KeyReleaseFilter* keys_;
+    EventHooks* keys_;
     SpinEditors* spinEditors_ = nullptr;
     std::unique_ptr<LorentzianEntry> lorentzians_;
     std::unique_ptr<HelpPanels> help_;
