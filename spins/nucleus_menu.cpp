@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "model.h"
+#include "engine/model.h"
 #include "ui/slim_arrow_style.h"
 
 namespace veldorin {

@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "model.h"
+#include "engine/model.h"
 
 class QLineEdit;
 

@@ -210,7 +210,7 @@ void Modeling::SelectStartItem(QComboBox* list, int index, const std::function<v
     handler();
 }
 
-void Modeling::PlotMol() { spins_->PlotMol(); }
+void Modeling::PlotMol() { spins_->ShowNeighbours(); }
 
 ModelTexts Modeling::ReadModel() const {
     ModelTexts model;

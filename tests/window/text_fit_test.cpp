@@ -275,11 +275,11 @@ std::vector<State> States(const Modeling& started) {
     }
     const std::vector<State> panels{
         {"nucleus menu of a neighbour",
-         [](Modeling& window) { window.spinEditors().Text1_MouseDown(2); }},
+         [](Modeling& window) { window.spinEditors().OpenNucleusMenu(2); }},
         {"nucleus menu of the centre",
-         [](Modeling& window) { window.spinEditors().Text1_MouseDown(kCentralSlot); }},
-        {"distance box", [](Modeling& window) { window.spinEditors().Label2_Click(1); }},
-        {"abundance box", [](Modeling& window) { window.spinEditors().Label1_Click(1); }},
+         [](Modeling& window) { window.spinEditors().OpenNucleusMenu(kCentralSlot); }},
+        {"distance box", [](Modeling& window) { window.spinEditors().EditDistance(1); }},
+        {"abundance box", [](Modeling& window) { window.spinEditors().EditAbundance(1); }},
         {"options", [](Modeling& window) { window.Options_Click(); }},
         {"about", [](Modeling& window) { window.About__Click(); }},
         {"whole help", [](Modeling& window) { window.h_Click(); }},
