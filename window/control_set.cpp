@@ -31,13 +31,12 @@ ControlSet ControlSet::Build(const TwipScale& scale, DrawnSurface& clientArea) {
 
 void ControlSet::AddOptionsPanel(const TwipScale& scale, QWidget& clientArea) {
     // Nothing is stored until start-up has settled where the settings file is.
-    auto* panel = new OptionsPanel([scale](int twips) { return scale.ToPixels(twips); },
-                                   SettingsFile(QString()), &clientArea);
+    auto* panel = new OptionsPanel(scale, SettingsFile(QString()), &clientArea);
     const std::pair<const char*, QWidget*> parts[] = {
         {"Frame1(0)", panel},
-        {"Label3(25)", panel->Label3_25()},
-        {"Text3", panel->Text3()},
-        {"Dir1", panel->Dir1()},
+        {"Label3(25)", panel->directoryCaption()},
+        {"Text3", panel->directoryBox()},
+        {"Dir1", panel->directoryList()},
     };
     for (const auto& [name, control] : parts) {
         control->setObjectName(QLatin1String(name));
