@@ -11,18 +11,17 @@ LorentzianEntry::LorentzianEntry(const Column& weights, const Column& times, Eve
                                  std::function<void()> recalculate)
     : weights_(weights), times_(times), recalculate_(std::move(recalculate)) {
     for (int i = 0; i < kLorentzianCount; ++i) {
-        hooks.OnKeyRelease(weights_[i], [this, i] { Text7_KeyUp(i); });
-        hooks.OnKeyRelease(times_[i], [this, i] { Text8_KeyUp(i); });
+        hooks.OnKeyRelease(weights_[i], [this] { CommitWeights(); });
+        hooks.OnKeyRelease(times_[i], [this] { CommitTimes(); });
     }
 }
 
-// Which box the key was released in does not matter: the whole column is cleaned.
-void LorentzianEntry::Text7_KeyUp(int) {
+void LorentzianEntry::CommitWeights() {
     Clean(weights_);
     recalculate_();
 }
 
-void LorentzianEntry::Text8_KeyUp(int) {
+void LorentzianEntry::CommitTimes() {
     Clean(times_);
     recalculate_();
 }
