@@ -80,8 +80,9 @@ void SpinEditors::OpenEditorOver(QLineEdit& editor, const QWidget& label) {
 void SpinEditors::CommitDistance() {
     Enforce(kDistanceRule, distanceEditor_);
     // The central slot has no distance label: after its menu, a commit sets no label.
-    if (editedSlot_ < kCentralSlot)
+    if (editedSlot_ < kCentralSlot) {
         diagram_.distanceLabel(editedSlot_)->setText(distanceEditor_.text());
+    }
     actions_.recalculate();
 }
 

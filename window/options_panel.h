@@ -15,10 +15,10 @@ namespace veldorin {
 class DirectoryBox;
 class DirectoryList;
 
-// The Options panel: the directory box holding the working directory, and the
-// directory list in which the user opens another folder. Opening a folder
-// makes it the working directory and stores it in the settings file at once. Text typed
-// into the box is the working directory too, but is not stored. Hidden until Open().
+// The Options panel: the directory box holding the working directory, and the directory
+// list in which the user opens another folder. Opening a folder makes it the working
+// directory and stores it in the settings file at once. Text typed into the box is the
+// working directory too, but is not stored. Hidden until Open().
 class OptionsPanel : public QGroupBox {
     Q_OBJECT
 

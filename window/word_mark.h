@@ -18,9 +18,9 @@ namespace veldorin {
 // drawn shape, moved by a timer. A cycle has an outward phase of 17 steps, in which
 // every letter wanders by small random moves, and a back phase that replays the same
 // moves negated; the generator is re-seeded from the cycle's seed before each phase,
-// so both phases draw the same numbers. Positions are held in
-// fractional twips and every move is a multiple of 2^-16 twip, so all sums are exact
-// and a cycle ends exactly where it began.
+// so both phases draw the same numbers. Positions are held in fractional twips and every
+// move is a multiple of 2^-16 twip, so all sums are exact and a cycle ends exactly where
+// it began.
 class WordMark : public QObject {
     Q_OBJECT
 

@@ -129,7 +129,7 @@ TEST_F(Editing, opening_one_editor_hides_the_others) {
                             static_cast<QWidget*>(AbundanceBox())}) {
         EXPECT_FALSE(editor->isVisible()) << editor->objectName().toStdString();
     }
-    EXPECT_EQ(window_->spinEditors().editedSlot(), 2) << "the edited slot stays the last one opened";
+    EXPECT_EQ(window_->spinEditors().editedSlot(), 2) << "the editors keep their last slot";
     EXPECT_EQ(Runs(), 0);
 }
 
