@@ -7,7 +7,7 @@ class QWidget;
 
 namespace veldorin {
 
-// The nucleus menu Combo3: a closed drop-down list laid over the pressed nucleus box,
+// The nucleus menu: a closed drop-down list laid over the pressed nucleus box,
 // showing the box's nucleus until the user opens the list and chooses another.
 class NucleusMenu {
 public:

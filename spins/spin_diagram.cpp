@@ -11,13 +11,12 @@ namespace veldorin {
 
 namespace {
 
-struct Box { int left, top, width, height; };
 struct Bond { int x1, y1, x2, y2; };
 struct Spot { int left, top; };
 
 // One slot of the diagram, in twips inside the frame.
 struct SlotPlace {
-    Box box;
+    TwipRect box;
     Bond bond;
     Spot distance;
     Spot abundance;
@@ -63,10 +62,10 @@ QLabel* MakeLabel(QWidget* parent, const TwipScale& scale, Spot spot, const std:
     return label;
 }
 
-QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const Box& box,
+QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const TwipRect& place,
                           const std::string& text, bool central) {
     auto* edit = new QLineEdit(QString::fromStdString(text), parent);
-    edit->setGeometry(scale.Rect(box.left, box.top, box.width, box.height));
+    edit->setGeometry(scale.Rect(place));
     edit->setFont(DesignFont(central ? kHeadingPoints : kNormalPoints));
     edit->setAlignment(Qt::AlignCenter);
     // The neighbour boxes are only 13 pixels high at 96 DPI: no room for a frame.
@@ -109,7 +108,7 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent)
     }
 }
 
-void SpinDiagram::PlotMol() {
+void SpinDiagram::ShowNeighbours() {
     for (int i = 0; i < kNeighbourCount; ++i) {
         kinds_[i] = KindOfNucleus(nucleus_[i]->text().toStdString());
         const bool present = kinds_[i] != SlotKind::Empty;

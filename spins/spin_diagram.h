@@ -17,11 +17,11 @@ namespace veldorin {
 inline constexpr Rgb kCentralSpeciesBack{255, 255, 128};
 inline constexpr Rgb kOtherSpeciesBack{255, 192, 255};
 
-// The diagram inside the "Spin system" frame: nine nucleus boxes Text1(0..8), the
-// abundance labels Label1(0..8), the distance labels Label2(0..7) and the bonds
-// Line1(0..7) from each neighbour to the centre. The controls never move; PlotMol
-// only shows and hides them. The texts of the boxes and labels are the model: the
-// calculation reads them through Slot().
+// The diagram inside the "Spin system" frame: the central nucleus and its eight
+// neighbours, each in a nucleus box with an abundance label, and for each neighbour a
+// distance label and a bond drawn to the centre. The controls never move;
+// ShowNeighbours only shows and hides them. The texts of the boxes and labels are the
+// model: the calculation reads them through Slot().
 class SpinDiagram : public QWidget {
     Q_OBJECT
 
@@ -30,7 +30,7 @@ public:
 
     // Derives the kind of every neighbour slot from its nucleus text and shows the
     // bond and both labels of the present ones, hiding those of the empty ones.
-    void PlotMol();
+    void ShowNeighbours();
 
     const SlotKinds& kinds() const { return kinds_; }
     // The slot's texts as shown: nucleus box, distance caption (none for the centre)
@@ -52,8 +52,8 @@ private:
     std::array<QLineEdit*, kSlotCount> nucleus_{};
     std::array<QLabel*, kSlotCount> abundance_{};
     std::array<QLabel*, kNeighbourCount> distance_{};
-    SlotKinds kinds_{};  // Empty until the first PlotMol
-    // As designed, every bond and label shows until the first PlotMol.
+    SlotKinds kinds_{};  // Empty until the first ShowNeighbours
+    // As designed, every bond and label shows until the first ShowNeighbours.
     std::array<bool, kNeighbourCount> bondShown_{true, true, true, true, true, true, true, true};
 };
 

@@ -4,97 +4,91 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ui/entry_rules.h"
-#include "ui/key_release_filter.h"
 #include "spins/nucleus_menu.h"
-#include "ui/pointer_gestures.h"
 #include "spins/spin_diagram.h"
+#include "ui/entry_rules.h"
+#include "ui/event_hooks.h"
 
 namespace veldorin {
 
-namespace {
-
-constexpr int kDistanceBox = 0;
-constexpr int kAbundanceBox = 8;
-
-}  // namespace
-
-SpinEditors::SpinEditors(const Controls& controls, Actions actions, KeyReleaseFilter& keys)
+SpinEditors::SpinEditors(const Controls& controls, Actions actions, EventHooks& hooks)
     : QObject(&controls.diagram),
       diagram_(controls.diagram),
-      menu_(std::make_unique<NucleusMenu>(controls.menu)),
-      distanceBox_(controls.distanceBox),
-      abundanceBox_(controls.abundanceBox),
-      actions_(std::move(actions)),
-      gestures_(new PointerGestures(this)) {
+      nucleusMenu_(std::make_unique<NucleusMenu>(controls.nucleusMenu)),
+      distanceEditor_(controls.distanceEditor),
+      abundanceEditor_(controls.abundanceEditor),
+      actions_(std::move(actions)) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        gestures_->OnPress(diagram_.nucleusBox(slot), [this, slot] { Text1_MouseDown(slot); });
+        hooks.OnPress(diagram_.nucleusBox(slot), [this, slot] { OpenNucleusMenu(slot); });
     }
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
-        gestures_->OnClick(diagram_.distanceLabel(slot), [this, slot] { Label2_Click(slot); });
-        gestures_->OnClick(diagram_.abundanceLabel(slot), [this, slot] { Label1_Click(slot); });
+        hooks.OnClick(diagram_.distanceLabel(slot), [this, slot] { EditDistance(slot); });
+        hooks.OnClick(diagram_.abundanceLabel(slot), [this, slot] { EditAbundance(slot); });
     }
-    connect(&controls.menu, &QComboBox::activated, this, &SpinEditors::Combo3_Click);
-    keys.Watch(&distanceBox_, [this] { Text42_KeyUp(kDistanceBox); });
-    keys.Watch(&abundanceBox_, [this] { Text42_KeyUp(kAbundanceBox); });
+    connect(&controls.nucleusMenu, &QComboBox::activated, this, &SpinEditors::ChooseNucleus);
+    hooks.OnKeyRelease(&distanceEditor_, [this] { CommitDistance(); });
+    hooks.OnKeyRelease(&abundanceEditor_, [this] { CommitAbundance(); });
 }
 
 SpinEditors::~SpinEditors() = default;
 
-void SpinEditors::Text1_MouseDown(int index) {
-    QLineEdit* box = diagram_.nucleusBox(index);
-    menu_->OpenOver(*box, index, box->text());
-    distanceBox_.hide();
-    abundanceBox_.hide();
-    indd_ = static_cast<std::uint8_t>(index);
-    actions_.plotMol();
+void SpinEditors::OpenNucleusMenu(int slot) {
+    QLineEdit* box = diagram_.nucleusBox(slot);
+    nucleusMenu_->OpenOver(*box, slot, box->text());
+    distanceEditor_.hide();
+    abundanceEditor_.hide();
+    editedSlot_ = static_cast<std::uint8_t>(slot);
+    actions_.showNeighbours();
 }
 
-void SpinEditors::Combo3_Click(int item) {
-    const QString nucleus = menu_->list().itemText(item);
-    diagram_.nucleusBox(indd_)->setText(nucleus);
-    const bool centralSpecies = nucleus == QStringLiteral("Like") || indd_ == kCentralSlot;
-    diagram_.SetNucleusBack(indd_, centralSpecies ? kCentralSpeciesBack : kOtherSpeciesBack);
-    actions_.plotMol();
+void SpinEditors::ChooseNucleus(int item) {
+    const QString nucleus = nucleusMenu_->list().itemText(item);
+    diagram_.nucleusBox(editedSlot_)->setText(nucleus);
+    const bool centralSpecies = nucleus == QStringLiteral("Like") || editedSlot_ == kCentralSlot;
+    diagram_.SetNucleusBack(editedSlot_, centralSpecies ? kCentralSpeciesBack : kOtherSpeciesBack);
+    actions_.showNeighbours();
     actions_.recalculate();
-    menu_->Hide();
+    nucleusMenu_->Hide();
 }
 
-void SpinEditors::Label2_Click(int index) {
-    indd_ = static_cast<std::uint8_t>(index);
-    QLabel* label = diagram_.distanceLabel(index);
-    OpenBoxOver(distanceBox_, *label);
-    distanceBox_.setFocus(Qt::MouseFocusReason);
-    menu_->Hide();
-    abundanceBox_.hide();
-    distanceBox_.setText(label->text());
-    actions_.plotMol();
+void SpinEditors::EditDistance(int slot) {
+    editedSlot_ = static_cast<std::uint8_t>(slot);
+    QLabel* label = diagram_.distanceLabel(slot);
+    OpenEditorOver(distanceEditor_, *label);
+    distanceEditor_.setFocus(Qt::MouseFocusReason);
+    nucleusMenu_->Hide();
+    abundanceEditor_.hide();
+    distanceEditor_.setText(label->text());
+    actions_.showNeighbours();
 }
 
-void SpinEditors::Label1_Click(int index) {
-    indd_ = static_cast<std::uint8_t>(index);
-    QLabel* label = diagram_.abundanceLabel(index);
-    // The abundance box waits for a click into it before it takes the keys.
-    OpenBoxOver(abundanceBox_, *label);
-    menu_->Hide();
-    distanceBox_.hide();
-    abundanceBox_.setText(label->text());
-    actions_.plotMol();
+void SpinEditors::EditAbundance(int slot) {
+    editedSlot_ = static_cast<std::uint8_t>(slot);
+    QLabel* label = diagram_.abundanceLabel(slot);
+    OpenEditorOver(abundanceEditor_, *label);
+    nucleusMenu_->Hide();
+    distanceEditor_.hide();
+    abundanceEditor_.setText(label->text());
+    actions_.showNeighbours();
 }
 
-void SpinEditors::OpenBoxOver(QLineEdit& box, const QWidget& label) {
-    box.move(box.parentWidget()->mapFromGlobal(label.mapToGlobal(QPoint(0, 0))));
-    box.show();
+void SpinEditors::OpenEditorOver(QLineEdit& editor, const QWidget& label) {
+    editor.move(editor.parentWidget()->mapFromGlobal(label.mapToGlobal(QPoint(0, 0))));
+    editor.show();
 }
 
-void SpinEditors::Text42_KeyUp(int index) {
-    if (index == kAbundanceBox) {
-        Enforce(kAbundanceRule, abundanceBox_);
-        diagram_.abundanceLabel(indd_)->setText(abundanceBox_.text());
-    } else {
-        Enforce(kDistanceRule, distanceBox_);
-        if (indd_ < kCentralSlot) diagram_.distanceLabel(indd_)->setText(distanceBox_.text());
+void SpinEditors::CommitDistance() {
+    Enforce(kDistanceRule, distanceEditor_);
+    // The central slot has no distance label: after its menu, a commit sets no label.
+    if (editedSlot_ < kCentralSlot) {
+        diagram_.distanceLabel(editedSlot_)->setText(distanceEditor_.text());
     }
+    actions_.recalculate();
+}
+
+void SpinEditors::CommitAbundance() {
+    Enforce(kAbundanceRule, abundanceEditor_);
+    diagram_.abundanceLabel(editedSlot_)->setText(abundanceEditor_.text());
     actions_.recalculate();
 }
 

@@ -11,53 +11,58 @@ class QWidget;
 
 namespace veldorin {
 
-class KeyReleaseFilter;
+class EventHooks;
 class NucleusMenu;
-class PointerGestures;
 class SpinDiagram;
 
 // The editors of the spin diagram. A press on a nucleus box opens the nucleus menu over
 // it; a choice from the menu sets the nucleus and recalculates. A click on a distance
-// or abundance label opens its edit box over the label, and every key release in the
-// box checks the text and commits it to the label, then recalculates. At most one of
-// the three editors shows at a time; indd is the slot being edited.
+// or abundance label opens its editor over the label, and every key release in the
+// editor checks the text and commits it to the label, then recalculates. At most one of
+// the three editors shows at a time; editedSlot() is the slot they last opened for.
 class SpinEditors : public QObject {
     Q_OBJECT
 
 public:
     struct Controls {
         SpinDiagram& diagram;
-        QComboBox& menu;          // Combo3
-        QLineEdit& distanceBox;   // Text42(0)
-        QLineEdit& abundanceBox;  // Text42(8)
+        QComboBox& nucleusMenu;
+        QLineEdit& distanceEditor;
+        QLineEdit& abundanceEditor;
     };
     struct Actions {
-        std::function<void()> plotMol;
+        std::function<void()> showNeighbours;
         std::function<void()> recalculate;
     };
 
-    SpinEditors(const Controls& controls, Actions actions, KeyReleaseFilter& keys);
+    SpinEditors(const Controls& controls, Actions actions, EventHooks& hooks);
     ~SpinEditors() override;
 
-    std::uint8_t indd() const { return indd_; }
+    std::uint8_t editedSlot() const { return editedSlot_; }
 
-    void Text1_MouseDown(int index);
-    void Combo3_Click(int item);
-    void Label2_Click(int index);
-    void Label1_Click(int index);
-    // index 0: the distance box; 8: the abundance box.
-    void Text42_KeyUp(int index);
+    // Opens the nucleus menu over the slot's box, offering what the slot may hold.
+    void OpenNucleusMenu(int slot);
+    // The menu's item becomes the edited slot's nucleus; recalculates.
+    void ChooseNucleus(int item);
+    // Opens the distance editor over the slot's distance label, with the keyboard focus.
+    void EditDistance(int slot);
+    // Opens the abundance editor over the slot's abundance label; it takes the keys only
+    // after a click into it.
+    void EditAbundance(int slot);
+    // The editor's text, checked, becomes the edited slot's label; recalculates. A
+    // distance commits to no label while the central slot is the edited one.
+    void CommitDistance();
+    void CommitAbundance();
 
 private:
-    void OpenBoxOver(QLineEdit& box, const QWidget& label);
+    void OpenEditorOver(QLineEdit& editor, const QWidget& label);
 
     SpinDiagram& diagram_;
-    std::unique_ptr<NucleusMenu> menu_;
-    QLineEdit& distanceBox_;
-    QLineEdit& abundanceBox_;
+    std::unique_ptr<NucleusMenu> nucleusMenu_;
+    QLineEdit& distanceEditor_;
+    QLineEdit& abundanceEditor_;
     Actions actions_;
-    PointerGestures* gestures_;
-    std::uint8_t indd_ = 0;
+    std::uint8_t editedSlot_ = 0;
 };
 
 }  // namespace veldorin

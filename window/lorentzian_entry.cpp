@@ -3,26 +3,25 @@
 #include <QLineEdit>
 
 #include "ui/entry_rules.h"
-#include "ui/key_release_filter.h"
+#include "ui/event_hooks.h"
 
 namespace veldorin {
 
-LorentzianEntry::LorentzianEntry(const Column& weights, const Column& times, KeyReleaseFilter& keys,
+LorentzianEntry::LorentzianEntry(const Column& weights, const Column& times, EventHooks& hooks,
                                  std::function<void()> recalculate)
     : weights_(weights), times_(times), recalculate_(std::move(recalculate)) {
     for (int i = 0; i < kLorentzianCount; ++i) {
-        keys.Watch(weights_[i], [this, i] { Text7_KeyUp(i); });
-        keys.Watch(times_[i], [this, i] { Text8_KeyUp(i); });
+        hooks.OnKeyRelease(weights_[i], [this] { CommitWeights(); });
+        hooks.OnKeyRelease(times_[i], [this] { CommitTimes(); });
     }
 }
 
-// Which box the key was released in does not matter: the whole column is cleaned.
-void LorentzianEntry::Text7_KeyUp(int) {
+void LorentzianEntry::CommitWeights() {
     Clean(weights_);
     recalculate_();
 }
 
-void LorentzianEntry::Text8_KeyUp(int) {
+void LorentzianEntry::CommitTimes() {
     Clean(times_);
     recalculate_();
 }

@@ -18,7 +18,7 @@
 #include "storage/working_directory_settler.h"
 #include "ui/design_palette.h"
 #include "ui/entry_rules.h"
-#include "ui/key_release_filter.h"
+#include "ui/event_hooks.h"
 #include "ui/pointer_router.h"
 #include "window/directory_list.h"
 #include "window/drawn_surface.h"
@@ -49,7 +49,7 @@ MainWindow::MainWindow(QWidget* parent)
       controls_(BuildWindowControls(scale_, *clientArea_)),
       wordMark_(new WordMark(scale_, clientArea_)),
       router_(new PointerRouter(this)),
-      keys_(new KeyReleaseFilter(this)),
+      hooks_(new EventHooks(this)),
       help_(std::make_unique<HelpPanels>(scale_, controls_.helpList, controls_.theoryPage,
                                          controls_.aboutList)),
       graph_(std::make_unique<GraphInteraction>(scale_, controls_.graphCanvas,
@@ -126,14 +126,15 @@ void MainWindow::ConnectHandlers() {
     for (QComboBox* box : {controls_.rexBox, controls_.csaBox}) {
         connect(box, &QComboBox::activated, this, [this, box] { OnRexOrCsaEdited(*box); });
         // A key released in the box does what a choice from its list does.
-        keys_->Watch(box, [this, box] { OnRexOrCsaEdited(*box); });
+        hooks_->OnKeyRelease(box, [this, box] { OnRexOrCsaEdited(*box); });
     }
     spinEditors_ = new SpinEditors(
         {*controls_.spinDiagram, *controls_.nucleusMenu, *controls_.distanceEditor,
          *controls_.abundanceEditor},
-        {[this] { controls_.spinDiagram->PlotMol(); }, [this] { Recalculate(); }}, *keys_);
+        {[this] { controls_.spinDiagram->ShowNeighbours(); }, [this] { Recalculate(); }},
+        *hooks_);
     lorentzians_ = std::make_unique<LorentzianEntry>(controls_.weightBoxes, controls_.timeBoxes,
-                                                     *keys_, [this] { Recalculate(); });
+                                                     *hooks_, [this] { Recalculate(); });
     for (QComboBox* list : {controls_.arrayParameterList, controls_.plotList}) {
         connect(list, &QComboBox::activated, this, &MainWindow::Recalculate);
     }
@@ -182,8 +183,8 @@ void MainWindow::SetTabOrder() {
     order.insert(order.end(),
                  std::initializer_list<QWidget*>{controls_.rexBox, controls_.csaBox, controls_.nucleusMenu,
                   controls_.distanceEditor, controls_.abundanceEditor, controls_.resultsList,
-                  controls_.helpList, controls_.optionsPanel->Text3(),
-                  controls_.optionsPanel->Dir1(), controls_.aboutList});
+                  controls_.helpList, controls_.optionsPanel->directoryBox(),
+                  controls_.optionsPanel->directoryList(), controls_.aboutList});
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     controls_.arrayFromBox->setFocusPolicy(Qt::NoFocus);
     controls_.arrayStepBox->setFocusPolicy(Qt::NoFocus);

@@ -28,9 +28,9 @@ class QComboBox;
 namespace veldorin {
 
 class DrawnSurface;
+class EventHooks;
 class GraphInteraction;
 class HelpPanels;
-class KeyReleaseFilter;
 class LorentzianEntry;
 class PanelController;
 class PointerRouter;
@@ -92,7 +92,7 @@ private:
     WindowControls controls_;
     WordMark* wordMark_;
     PointerRouter* router_;
-    KeyReleaseFilter* keys_;
+    EventHooks* hooks_;
     SpinEditors* spinEditors_ = nullptr;
     std::unique_ptr<LorentzianEntry> lorentzians_;
     std::unique_ptr<HelpPanels> help_;

@@ -15,67 +15,61 @@ namespace veldorin {
 namespace {
 
 // Places and sizes in twips, inside the panel.
-struct Box {
-    int left, top, width, height;
-};
-constexpr Box kClosedBox{120, 0, 5895, 375};
+constexpr TwipRect kClosedPlace{120, 0, 5895, 375};
 constexpr int kOpenHeight = 3255;
-constexpr Box kLabelBox{240, 480, 1035, 240};
-constexpr Box kText3Box{1440, 480, 3255, 300};
-constexpr Box kDir1Box{1440, 720, 3495, 1215};
+constexpr TwipRect kCaptionPlace{240, 480, 1035, 240};
+constexpr TwipRect kDirectoryBoxPlace{1440, 480, 3255, 300};
+constexpr TwipRect kDirectoryListPlace{1440, 720, 3495, 1215};
 // The separator runs past the panel's right edge, which cuts it.
 constexpr int kSeparatorTop = 2160;
 constexpr int kSeparatorLength = 6120;
 
-void Place(QWidget* widget, const Box& box, const TwipsToPixels& twipsToPixels) {
-    widget->setGeometry(twipsToPixels(box.left), twipsToPixels(box.top), twipsToPixels(box.width),
-                        twipsToPixels(box.height));
-}
-
 }  // namespace
 
-OptionsPanel::OptionsPanel(TwipsToPixels twipsToPixels, SettingsFile settings, QWidget* parent)
+OptionsPanel::OptionsPanel(const TwipScale& scale, SettingsFile settings, QWidget* parent)
     : QGroupBox(QStringLiteral("Options"), parent),
-      twipsToPixels_(std::move(twipsToPixels)),
+      scale_(scale),
       settings_(std::move(settings)),
-      label3_25_(new QLabel(QStringLiteral("Directory: "), this)),
-      text3_(new DirectoryBox(this)),
-      dir1_(new DirectoryList(this)),
-      line1_16_(new QFrame(this)) {
+      directoryCaption_(new QLabel(QStringLiteral("Directory: "), this)),
+      directoryBox_(new DirectoryBox(this)),
+      directoryList_(new DirectoryList(this)),
+      separator_(new QFrame(this)) {
     // The heading font is the frame's own; its controls use the ordinary text font.
     setFont(DesignFont(kHeadingPoints, true));
     const QFont text = DesignFont(kNormalPoints);
-    for (QWidget* child : {static_cast<QWidget*>(label3_25_), static_cast<QWidget*>(text3_),
-                           static_cast<QWidget*>(dir1_)}) {
+    for (QWidget* child : {static_cast<QWidget*>(directoryCaption_),
+                           static_cast<QWidget*>(directoryBox_),
+                           static_cast<QWidget*>(directoryList_)}) {
         child->setFont(text);
     }
     setAutoFillBackground(true);  // it opens over other controls
     setMouseTracking(true);
-    Place(this, kClosedBox, twipsToPixels_);
+    setGeometry(scale_.Rect(kClosedPlace));
 
-    label3_25_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Place(label3_25_, kLabelBox, twipsToPixels_);
-    text3_->setText(QStringLiteral("c:\\Program Files\\Lumen_Forge\\"));
-    Place(text3_, kText3Box, twipsToPixels_);
-    Place(dir1_, kDir1Box, twipsToPixels_);
-    dir1_->hide();
+    directoryCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    directoryCaption_->setGeometry(scale_.Rect(kCaptionPlace));
+    directoryBox_->setText(QStringLiteral("c:\\Program Files\\Lumen_Forge\\"));
+    directoryBox_->setGeometry(scale_.Rect(kDirectoryBoxPlace));
+    directoryList_->setGeometry(scale_.Rect(kDirectoryListPlace));
+    directoryList_->hide();
 
     // A drawn line, not a control: the pointer over it is over the panel.
-    line1_16_->setAutoFillBackground(true);
+    separator_->setAutoFillBackground(true);
     QPalette black = DesignPalette();
     black.setColor(QPalette::Window, Qt::black);
-    line1_16_->setPalette(black);
-    line1_16_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    line1_16_->setGeometry(0, twipsToPixels_(kSeparatorTop), twipsToPixels_(kSeparatorLength), 1);
+    separator_->setPalette(black);
+    separator_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    separator_->setGeometry(0, scale_.ToPixels(kSeparatorTop), scale_.ToPixels(kSeparatorLength),
+                            1);
 
     hide();
 
-    connect(text3_, &DirectoryBox::pressed, this, &OptionsPanel::text3_MouseDown);
-    connect(dir1_, &DirectoryList::pathOpened, this, [this] { Dir1_Change(); });
+    connect(directoryBox_, &DirectoryBox::pressed, this, &OptionsPanel::ShowDirectoryList);
+    connect(directoryList_, &DirectoryList::pathOpened, this, [this] { StoreListedDirectory(); });
 }
 
 void OptionsPanel::Open() {
-    resize(width(), twipsToPixels_(kOpenHeight));
+    resize(width(), scale_.ToPixels(kOpenHeight));
     show();
     raise();
 }
@@ -83,28 +77,28 @@ void OptionsPanel::Open() {
 void OptionsPanel::UseSettingsFile(SettingsFile settings) { settings_ = std::move(settings); }
 
 void OptionsPanel::ShowWorkingDirectory(const QString& workingDirectory) {
-    text3_->setText(workingDirectory);
-    dir1_->SetPath(workingDirectory);
+    directoryBox_->setText(workingDirectory);
+    directoryList_->SetPath(workingDirectory);
 }
 
-QString OptionsPanel::WorkingDirectory() const { return text3_->text(); }
+QString OptionsPanel::WorkingDirectory() const { return directoryBox_->text(); }
 
-void OptionsPanel::text3_MouseDown() {
-    dir1_->show();
-    dir1_->raise();
+void OptionsPanel::ShowDirectoryList() {
+    directoryList_->show();
+    directoryList_->raise();
 }
 
-bool OptionsPanel::Dir1_Change() {
-    const QString workingDirectory = WorkingDirectoryText(dir1_->Path());
-    text3_->setText(workingDirectory);
+bool OptionsPanel::StoreListedDirectory() {
+    const QString workingDirectory = WorkingDirectoryText(directoryList_->Path());
+    directoryBox_->setText(workingDirectory);
     const bool stored = settings_.Write(workingDirectory);
     Q_EMIT workingDirectoryChanged(workingDirectory);
     return stored;
 }
 
-void OptionsPanel::HideDirectoryList() { dir1_->hide(); }
+void OptionsPanel::HideDirectoryList() { directoryList_->hide(); }
 
-QLineEdit* OptionsPanel::Text3() const { return text3_; }
+QLineEdit* OptionsPanel::directoryBox() const { return directoryBox_; }
 
 void OptionsPanel::mouseMoveEvent(QMouseEvent* event) {
     // Moves over a control that does not track the pointer arrive here too; none of them

@@ -2,9 +2,9 @@
 
 #include <QGroupBox>
 #include <QString>
-#include <functional>
 
 #include "storage/settings_file.h"
+#include "ui/twips.h"
 
 class QFrame;
 class QLabel;
@@ -15,20 +15,17 @@ namespace veldorin {
 class DirectoryBox;
 class DirectoryList;
 
-// The window's conversion of a twips length to pixels.
-using TwipsToPixels = std::function<int(int)>;
-
-// The Options panel (Frame1(0)): the directory box Text3 holding the working directory,
-// and the directory list Dir1 in which the user opens another folder. Opening a folder
-// makes it the working directory and stores it in the settings file at once. Text typed
-// into the box is the working directory too, but is not stored. Hidden until Open().
+// The Options panel: the directory box holding the working directory, and the directory
+// list in which the user opens another folder. Opening a folder makes it the working
+// directory and stores it in the settings file at once. Text typed into the box is the
+// working directory too, but is not stored. Hidden until Open().
 class OptionsPanel : public QGroupBox {
     Q_OBJECT
 
 public:
-    OptionsPanel(TwipsToPixels twipsToPixels, SettingsFile settings, QWidget* parent = nullptr);
+    OptionsPanel(const TwipScale& scale, SettingsFile settings, QWidget* parent = nullptr);
 
-    // Options_Click, after the window's ResetPanels: shows the panel at its full height.
+    // Shows the panel at its full height, over the controls it covers.
     void Open();
 
     // Start-up: where a change of the directory is stored from now on.
@@ -41,19 +38,19 @@ public:
     QString WorkingDirectory() const;
 
     // A press of any mouse button in the box shows the directory list.
-    void text3_MouseDown();
+    void ShowDirectoryList();
 
     // The list's path changed: the box becomes that path and '/', and the settings file is
     // rewritten with it. The box changes even when the file cannot be written; the result
     // says whether it was. Neither recalculates nor changes the current directory.
-    bool Dir1_Change();
+    bool StoreListedDirectory();
 
     // The pointer crossed a frame while the panel is open.
     void HideDirectoryList();
 
-    QLineEdit* Text3() const;
-    DirectoryList* Dir1() const { return dir1_; }
-    QLabel* Label3_25() const { return label3_25_; }
+    QLineEdit* directoryBox() const;
+    DirectoryList* directoryList() const { return directoryList_; }
+    QLabel* directoryCaption() const { return directoryCaption_; }
 
 Q_SIGNALS:
     // The user opened a folder in the list; the argument is the new working directory.
@@ -66,12 +63,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    TwipsToPixels twipsToPixels_;
+    TwipScale scale_;
     SettingsFile settings_;
-    QLabel* label3_25_;
-    DirectoryBox* text3_;
-    DirectoryList* dir1_;
-    QFrame* line1_16_;
+    QLabel* directoryCaption_;
+    DirectoryBox* directoryBox_;
+    DirectoryList* directoryList_;
+    QFrame* separator_;
 };
 
 }  // namespace veldorin

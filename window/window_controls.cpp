@@ -16,13 +16,12 @@ namespace {
 // Nothing is stored until start-up has settled where the settings file is.
 OptionsPanel* MakeOptionsPanel(const TwipScale& scale, QWidget& clientArea,
                                WindowControls& controls) {
-    auto* panel = new OptionsPanel([scale](int twips) { return scale.ToPixels(twips); },
-                                   SettingsFile(QString()), &clientArea);
+    auto* panel = new OptionsPanel(scale, SettingsFile(QString()), &clientArea);
     const std::pair<const char*, QWidget*> parts[] = {
         {"Frame1(0)", panel},
-        {"Label3(25)", panel->Label3_25()},
-        {"Text3", panel->Text3()},
-        {"Dir1", panel->Dir1()},
+        {"Label3(25)", panel->directoryCaption()},
+        {"Text3", panel->directoryBox()},
+        {"Dir1", panel->directoryList()},
     };
     for (const auto& [objectName, part] : parts) {
         part->setObjectName(QLatin1String(objectName));

@@ -30,7 +30,7 @@ WindowRecalculationView::WindowRecalculationView(const QWidget& window,
 
 bool WindowRecalculationView::Shown() const { return window_.isVisible(); }
 
-void WindowRecalculationView::ShowNeighbours() { controls_.spinDiagram->PlotMol(); }
+void WindowRecalculationView::ShowNeighbours() { controls_.spinDiagram->ShowNeighbours(); }
 
 ModelTexts WindowRecalculationView::ReadModel() const {
     ModelTexts model;

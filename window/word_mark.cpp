@@ -33,7 +33,7 @@ const std::array<MarkLine, 3> kLines{{
 
 constexpr int kFirstInterval = 1000;
 constexpr int kMinimisedInterval = 3000;
-constexpr int kLastStepOfPhase = 15;  // a phase ends once dance_count passes this
+constexpr int kLastStepOfPhase = 15;  // a phase ends once stepsInPhase passes this
 constexpr std::int16_t kMaxSeed = 1000;
 constexpr double kStride = 100.0;       // twips of the largest move, either way
 constexpr double kGrid = 65536.0;       // moves are whole multiples of 1/kGrid twip
@@ -45,7 +45,7 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
     setObjectName(QStringLiteral("WordMark"));
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(kFirstInterval);
-    connect(&timer_, &QTimer::timeout, this, &WordMark::Timer1_Timer);
+    connect(&timer_, &QTimer::timeout, this, &WordMark::Tick);
 
     int index = 0;
     for (const MarkLine& line : kLines) {
@@ -77,9 +77,9 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
 }
 
 void WordMark::Start() {
-    dance_count_ = -1;
-    dance_sign_ = 1;
-    dance_seed_ = 2;
+    stepsInPhase_ = -1;
+    direction_ = 1;
+    cycleSeed_ = 2;
     Reseed();
     timer_.start();
 }
@@ -88,39 +88,41 @@ void WordMark::Enable() {
     if (!timer_.isActive()) timer_.start();
 }
 
-void WordMark::Timer1_Timer() {
+void WordMark::Tick() {
     if (surface_->window()->isMinimized()) {
         timer_.setInterval(kMinimisedInterval);
         return;
     }
-    StepWordMark();
+    Step();
 }
 
-void WordMark::StepWordMark() {
-    if (dance_count_ == -1 && dance_sign_ == 1) Reseed();
+void WordMark::Step() {
+    if (stepsInPhase_ == -1 && direction_ == 1) Reseed();
     for (int i = 0; i < kLetterCount; ++i) {
         left_[i] += Offset();
         top_[i] += Offset();
         Place(i);
     }
-    ++dance_count_;
-    timer_.setInterval(dance_count_ * 2 + 100);
-    if (dance_count_ <= kLastStepOfPhase) return;
+    ++stepsInPhase_;
+    // Each step of a phase comes a little later than the one before.
+    timer_.setInterval(stepsInPhase_ * 2 + 100);
+    if (stepsInPhase_ <= kLastStepOfPhase) return;
 
-    dance_count_ = -1;
-    dance_sign_ = static_cast<std::int16_t>(-dance_sign_);
+    stepsInPhase_ = -1;
+    direction_ = static_cast<std::int16_t>(-direction_);
     // The back phase replays this seed: re-seed before the seed moves on.
     Reseed();
-    if (dance_sign_ == 1) {
+    if (direction_ == 1) {
+        // The cycle is complete: the mark rests until a resize enables the timer again.
         timer_.stop();
         return;
     }
-    ++dance_seed_;
-    if (dance_seed_ > kMaxSeed) dance_seed_ = 1;
+    ++cycleSeed_;
+    if (cycleSeed_ > kMaxSeed) cycleSeed_ = 1;
 }
 
 void WordMark::Reseed() {
-    generator_.seed(static_cast<std::mt19937::result_type>(dance_seed_));
+    generator_.seed(static_cast<std::mt19937::result_type>(cycleSeed_));
     uniform_.reset();
 }
 
@@ -128,7 +130,7 @@ double WordMark::Offset() {
     const double r = uniform_(generator_);
     // Rounding to the grid is symmetric, so the back phase's move is exactly the negated
     // outward move, and sums of grid multiples this small are exact in a double.
-    return std::round((0.5 - r) * dance_sign_ * kStride * kGrid) / kGrid;
+    return std::round((0.5 - r) * direction_ * kStride * kGrid) / kGrid;
 }
 
 void WordMark::Place(int index) {

@@ -565,13 +565,11 @@ protected:
         const int panels = Control("Frame1(0)")->isVisible() + Control("Picture2")->isVisible() +
                            Control("List2")->isVisible() + (Control("List1")->y() == 0);
         if (panels > 1) return testing::AssertionFailure() << panels << " panels open";
-        if (window_->state().graphEnlarged != 0 && window_->state().graphEnlarged != 1) {
-            return testing::AssertionFailure() << "pik " << window_->state().graphEnlarged;
-        }
-        if ((window_->state().graphEnlarged == 0) != (Graph()->geometry() == standardGraph_)) {
-            return testing::AssertionFailure()
-                   << "graph enlarged " << (Graph()->geometry() != standardGraph_) << " but pik "
-                   << window_->state().graphEnlarged;
+        const bool enlarged = window_->state().graphEnlarged;
+        if (enlarged != (Graph()->geometry() != standardGraph_)) {
+            return testing::AssertionFailure() << "graph in its enlarged place: "
+                                               << (Graph()->geometry() != standardGraph_)
+                                               << ", held as enlarged: " << enlarged;
         }
         return testing::AssertionSuccess();
     }

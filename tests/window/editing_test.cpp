@@ -105,7 +105,7 @@ TEST_F(Editing, the_menu_offers_what_the_pressed_slot_may_hold_and_shows_its_nuc
         EXPECT_EQ(Menu()->currentIndex(), -1) << row.name;
         EXPECT_EQ(Menu()->placeholderText(), row.shown) << row.name;
         EXPECT_EQ(Menu()->mapToGlobal(QPoint(0, 0)), box->mapToGlobal(QPoint(0, 0))) << row.name;
-        EXPECT_EQ(window_->spinEditors().indd(), row.slot) << row.name;
+        EXPECT_EQ(window_->spinEditors().editedSlot(), row.slot) << row.name;
         EXPECT_EQ(box->text(), row.shown) << row.name;
     }
     EXPECT_EQ(Runs(), 0) << "opening the menu only redraws the diagram";
@@ -129,7 +129,7 @@ TEST_F(Editing, opening_one_editor_hides_the_others) {
                             static_cast<QWidget*>(AbundanceBox())}) {
         EXPECT_FALSE(editor->isVisible()) << editor->objectName().toStdString();
     }
-    EXPECT_EQ(window_->spinEditors().indd(), 2) << "indd keeps its last value";
+    EXPECT_EQ(window_->spinEditors().editedSlot(), 2) << "the editors keep their last slot";
     EXPECT_EQ(Runs(), 0);
 }
 
@@ -208,7 +208,7 @@ TEST_F(Editing, the_distance_box_opens_over_its_label_with_the_focus) {
     EXPECT_TRUE(DistanceBox()->hasFocus());
     EXPECT_EQ(DistanceBox()->text(), "1.5");
     EXPECT_EQ(DistanceBox()->mapToGlobal(QPoint(0, 0)), label->mapToGlobal(QPoint(0, 0)));
-    EXPECT_EQ(window_->spinEditors().indd(), 2);
+    EXPECT_EQ(window_->spinEditors().editedSlot(), 2);
     EXPECT_EQ(Runs(), 0);
 }
 
@@ -221,7 +221,7 @@ TEST_F(Editing, the_abundance_box_opens_over_its_label_and_waits_for_a_click) {
     EXPECT_TRUE(Weight(0)->hasFocus());
     EXPECT_EQ(AbundanceBox()->text(), "1");
     EXPECT_EQ(AbundanceBox()->mapToGlobal(QPoint(0, 0)), label->mapToGlobal(QPoint(0, 0)));
-    EXPECT_EQ(window_->spinEditors().indd(), 0);
+    EXPECT_EQ(window_->spinEditors().editedSlot(), 0);
 }
 
 TEST_F(Editing, a_press_without_release_over_a_label_opens_nothing) {
@@ -301,8 +301,8 @@ TEST_F(Editing, a_distance_typed_for_slot_two_changes_only_its_label) {
 
 TEST_F(Editing, the_distance_box_after_the_central_menu_commits_to_no_label) {
     QTest::mouseClick(Spins().distanceLabel(0), Qt::LeftButton);
-    window_->spinEditors().Text1_MouseDown(8);
-    window_->spinEditors().Text42_KeyUp(0);
+    window_->spinEditors().OpenNucleusMenu(kCentralSlot);
+    window_->spinEditors().CommitDistance();
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
         EXPECT_EQ(Spins().Slot(slot).distance, DefaultModel().slots[slot].distance) << slot;
     }

@@ -20,8 +20,9 @@ namespace {
 using testing::ReadBytes;
 using testing::TempFolder;
 
-// A scale unlike the usual one, so a length left unconverted shows.
-int Px(int twips) { return twips / 10; }
+// A scale unlike the usual one, ten twips a pixel, so a length left unconverted shows.
+const TwipScale kScale(144.0);
+int Px(int twips) { return kScale.ToPixels(twips); }
 
 // Stands for the window: counts the pointer moves that reach its background.
 class Background : public QWidget {
@@ -45,12 +46,12 @@ protected:
     }
 
     OptionsPanel* MakePanel(const QString& settingsPath) {
-        return new OptionsPanel(Px, SettingsFile(settingsPath), &window_);
+        return new OptionsPanel(kScale, SettingsFile(settingsPath), &window_);
     }
 
     // Opens an entry of the directory list as the user does, with Enter.
     void OpenInList(const QString& path) {
-        DirectoryList* list = panel_->Dir1();
+        DirectoryList* list = panel_->directoryList();
         list->setCurrentRow(static_cast<int>(PathsIn(list).indexOf(path)));
         QTest::keyClick(list, Qt::Key_Return);
     }
@@ -85,18 +86,18 @@ TEST_F(OptionsPanelTest, StartsClosedAndOpensAtItsPlaceInTwips) {
     EXPECT_TRUE(panel_->isVisible());
     EXPECT_EQ(panel_->geometry(), QRect(Px(120), Px(0), Px(5895), Px(3255)));
     EXPECT_EQ(panel_->title(), QStringLiteral("Options"));
-    EXPECT_EQ(panel_->Label3_25()->text(), QStringLiteral("Directory: "));
-    EXPECT_TRUE(panel_->Label3_25()->alignment() & Qt::AlignRight);
-    EXPECT_EQ(panel_->Label3_25()->geometry(), QRect(Px(240), Px(480), Px(1035), Px(240)));
-    EXPECT_EQ(panel_->Text3()->geometry(), QRect(Px(1440), Px(480), Px(3255), Px(300)));
-    EXPECT_EQ(panel_->Dir1()->geometry(), QRect(Px(1440), Px(720), Px(3495), Px(1215)));
-    EXPECT_FALSE(panel_->Dir1()->isVisible());
+    EXPECT_EQ(panel_->directoryCaption()->text(), QStringLiteral("Directory: "));
+    EXPECT_TRUE(panel_->directoryCaption()->alignment() & Qt::AlignRight);
+    EXPECT_EQ(panel_->directoryCaption()->geometry(), QRect(Px(240), Px(480), Px(1035), Px(240)));
+    EXPECT_EQ(panel_->directoryBox()->geometry(), QRect(Px(1440), Px(480), Px(3255), Px(300)));
+    EXPECT_EQ(panel_->directoryList()->geometry(), QRect(Px(1440), Px(720), Px(3495), Px(1215)));
+    EXPECT_FALSE(panel_->directoryList()->isVisible());
 }
 
 TEST_F(OptionsPanelTest, StartUpShowsTheDirectoryWithoutStoringIt) {
-    EXPECT_EQ(panel_->Text3()->text(), work_ + "/");
+    EXPECT_EQ(panel_->directoryBox()->text(), work_ + "/");
     EXPECT_EQ(panel_->WorkingDirectory(), work_ + "/");
-    EXPECT_EQ(panel_->Dir1()->Path(), work_);
+    EXPECT_EQ(panel_->directoryList()->Path(), work_);
     EXPECT_FALSE(QFileInfo::exists(settingsPath_));
 }
 
@@ -104,31 +105,31 @@ TEST_F(OptionsPanelTest, APressOfAnyButtonInTheBoxShowsTheDirectoryList) {
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
         panel_->Open();
         panel_->HideDirectoryList();
-        ASSERT_FALSE(panel_->Dir1()->isVisible());
+        ASSERT_FALSE(panel_->directoryList()->isVisible());
 
-        QTest::mousePress(panel_->Text3(), button, {}, QPoint(5, 5));
-        QTest::mouseRelease(panel_->Text3(), button, {}, QPoint(5, 5));
+        QTest::mousePress(panel_->directoryBox(), button, {}, QPoint(5, 5));
+        QTest::mouseRelease(panel_->directoryBox(), button, {}, QPoint(5, 5));
 
-        EXPECT_TRUE(panel_->Dir1()->isVisible()) << button;
+        EXPECT_TRUE(panel_->directoryList()->isVisible()) << button;
     }
 }
 
 TEST_F(OptionsPanelTest, OpeningAFolderMakesItTheWorkingDirectoryAndStoresItAtOnce) {
     QSignalSpy changed(panel_, &OptionsPanel::workingDirectoryChanged);
     panel_->Open();
-    panel_->text3_MouseDown();
+    panel_->ShowDirectoryList();
 
     OpenInList(work_ + "/sub dir");
 
     const QString expected = work_ + "/sub dir/";
-    EXPECT_EQ(panel_->Text3()->text(), expected);
+    EXPECT_EQ(panel_->directoryBox()->text(), expected);
     EXPECT_EQ(ReadBytes(settingsPath_), expected.toUtf8() + "\r\n");
     ASSERT_EQ(changed.size(), 1);
     EXPECT_EQ(changed.at(0).at(0).toString(), expected);
 
     OpenInList(QFileInfo(work_).path());
 
-    EXPECT_EQ(panel_->Text3()->text(), QFileInfo(work_).path() + "/");
+    EXPECT_EQ(panel_->directoryBox()->text(), QFileInfo(work_).path() + "/");
     EXPECT_EQ(ReadBytes(settingsPath_), (QFileInfo(work_).path() + "/").toUtf8() + "\r\n");
     EXPECT_EQ(changed.size(), 2);
 }
@@ -139,9 +140,9 @@ TEST_F(OptionsPanelTest, TheNextStartUsesTheFolderOpenedInTheList) {
     const SettledWorkingDirectory first = settler.Settle();
     OptionsPanel* panel = MakePanel(first.settingsFilePath);
     panel->ShowWorkingDirectory(first.workingDirectory);
-    panel->Dir1()->SetPath(work_);
+    panel->directoryList()->SetPath(work_);
 
-    ASSERT_TRUE(panel->Dir1_Change());
+    ASSERT_TRUE(panel->StoreListedDirectory());
 
     EXPECT_EQ(settler.Settle().workingDirectory, work_ + "/");
 }
@@ -150,9 +151,9 @@ TEST_F(OptionsPanelTest, AnUnwritableSettingsFileStillChangesTheDirectory) {
     OptionsPanel* panel = MakePanel(root_.MakeFile("blocker") + "/VELDORIN.ini");
     QSignalSpy changed(panel, &OptionsPanel::workingDirectoryChanged);
     panel->ShowWorkingDirectory(work_ + "/");
-    panel->Dir1()->SetPath(work_ + "/sub dir");
+    panel->directoryList()->SetPath(work_ + "/sub dir");
 
-    EXPECT_FALSE(panel->Dir1_Change());
+    EXPECT_FALSE(panel->StoreListedDirectory());
 
     EXPECT_EQ(panel->WorkingDirectory(), work_ + "/sub dir/");
     EXPECT_EQ(changed.size(), 1);
@@ -160,9 +161,9 @@ TEST_F(OptionsPanelTest, AnUnwritableSettingsFileStillChangesTheDirectory) {
 
 TEST_F(OptionsPanelTest, TypedTextIsTheWorkingDirectoryButIsNotStored) {
     panel_->Open();
-    panel_->Text3()->clear();
+    panel_->directoryBox()->clear();
 
-    QTest::keyClicks(panel_->Text3(), QStringLiteral("/elsewhere/"));
+    QTest::keyClicks(panel_->directoryBox(), QStringLiteral("/elsewhere/"));
 
     EXPECT_EQ(panel_->WorkingDirectory(), QStringLiteral("/elsewhere/"));
     EXPECT_FALSE(QFileInfo::exists(settingsPath_));
@@ -171,12 +172,12 @@ TEST_F(OptionsPanelTest, TypedTextIsTheWorkingDirectoryButIsNotStored) {
 TEST_F(OptionsPanelTest, PointerOverTheBackgroundHidesTheDirectoryList) {
     QSignalSpy crossed(panel_, &OptionsPanel::backgroundPointerMoved);
     panel_->Open();
-    panel_->text3_MouseDown();
+    panel_->ShowDirectoryList();
 
     // Over the separator line, which is drawn, not a control.
     MovePointer(panel_, QPoint(Px(3000), Px(2160)));
 
-    EXPECT_FALSE(panel_->Dir1()->isVisible());
+    EXPECT_FALSE(panel_->directoryList()->isVisible());
     EXPECT_EQ(crossed.size(), 1);
     EXPECT_EQ(window_.moves, 0);
 }
@@ -184,11 +185,11 @@ TEST_F(OptionsPanelTest, PointerOverTheBackgroundHidesTheDirectoryList) {
 TEST_F(OptionsPanelTest, PointerOverAControlKeepsTheListAndStaysInThePanel) {
     QSignalSpy crossed(panel_, &OptionsPanel::backgroundPointerMoved);
     panel_->Open();
-    panel_->text3_MouseDown();
+    panel_->ShowDirectoryList();
 
-    MovePointer(panel_->Label3_25(), panel_->Label3_25()->rect().center());
+    MovePointer(panel_->directoryCaption(), panel_->directoryCaption()->rect().center());
 
-    EXPECT_TRUE(panel_->Dir1()->isVisible());
+    EXPECT_TRUE(panel_->directoryList()->isVisible());
     EXPECT_TRUE(crossed.isEmpty());
     EXPECT_EQ(window_.moves, 0);
 }

@@ -25,7 +25,7 @@ protected:
     }
     QString DataFolder() const { return programDirectory() + "/Lumen_Forge/"; }
     QString SettingsPath() const { return DataFolder() + "VELDORIN.ini"; }
-    QString Text3() const { return Control<QLineEdit>("Text3")->text(); }
+    QString ShownDirectory() const { return Control<QLineEdit>("Text3")->text(); }
     static QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 
     void Start(const StartupPlaces& places) {
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(StartUpFolders, the_first_start_makes_the_data_folder_its_working_directory) {
     Start({programDirectory(), {}});
-    EXPECT_EQ(Text3(), DataFolder());
+    EXPECT_EQ(ShownDirectory(), DataFolder());
     EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "table.dat"));
     EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files),
@@ -55,7 +55,7 @@ TEST_F(StartUpFolders, a_stored_folder_that_holds_a_file_is_used_and_kept) {
 
     Start({programDirectory(), {}});
 
-    EXPECT_EQ(Text3(), stored);
+    EXPECT_EQ(ShownDirectory(), stored);
     EXPECT_TRUE(QFileInfo::exists(stored + "table.dat"));
     EXPECT_FALSE(QFileInfo::exists(DataFolder() + "table.dat"));
     EXPECT_EQ(Bytes(SettingsPath()), stored.toLocal8Bit() + "\r\n");
@@ -67,7 +67,7 @@ TEST_F(StartUpFolders, a_stored_folder_that_is_gone_gives_way_to_the_default) {
 
     Start({programDirectory(), {}});
 
-    EXPECT_EQ(Text3(), DataFolder());
+    EXPECT_EQ(ShownDirectory(), DataFolder());
     EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "table.dat"));
 }
@@ -86,7 +86,7 @@ TEST_F(StartUpFolders, typed_text_redirects_the_table_but_is_not_stored) {
     EXPECT_EQ(Bytes(SettingsPath()), settings);
 
     Constructed().Start({programDirectory(), {}});
-    EXPECT_EQ(Text3(), DataFolder());
+    EXPECT_EQ(ShownDirectory(), DataFolder());
 }
 
 TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_next_time) {
@@ -106,14 +106,14 @@ TEST_F(StartUpFolders, a_folder_opened_in_the_list_is_stored_at_once_and_used_ne
     QTest::keyClick(list, Qt::Key_Return);
 
     const QString chosen = programDirectory() + "/";
-    EXPECT_EQ(Text3(), chosen);
+    EXPECT_EQ(ShownDirectory(), chosen);
     EXPECT_EQ(Bytes(SettingsPath()), chosen.toLocal8Bit() + "\r\n");
     EXPECT_EQ(runs.count(), 0);
 
     Recalculate();
     ASSERT_TRUE(QFileInfo::exists(chosen + "table.dat"));
     Constructed().Start({programDirectory(), {}});
-    EXPECT_EQ(Text3(), chosen);
+    EXPECT_EQ(ShownDirectory(), chosen);
 }
 
 TEST_F(StartUpFolders, the_data_goes_to_the_users_folder_when_the_program_folder_is_not_its_own) {
@@ -132,7 +132,7 @@ TEST_F(StartUpFolders, the_data_goes_to_the_users_folder_when_the_program_folder
         Start(row.places);
 
         const QString data = row.places.userDataDirectory + "/Lumen_Forge/";
-        EXPECT_EQ(Text3(), data);
+        EXPECT_EQ(ShownDirectory(), data);
         EXPECT_EQ(Bytes(data + "VELDORIN.ini"), data.toLocal8Bit() + "\r\n");
         EXPECT_TRUE(QFileInfo::exists(data + "table.dat"));
         EXPECT_FALSE(QFileInfo::exists(DataFolder()));

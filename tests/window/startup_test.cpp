@@ -124,9 +124,9 @@ TEST_F(StartUp, word_mark_timer_runs_with_the_start_counters) {
     const WordMark& mark = window_->wordMark();
     EXPECT_TRUE(mark.timer().isActive());
     EXPECT_EQ(mark.timer().interval(), 1000);
-    EXPECT_EQ(mark.dance_count(), -1);
-    EXPECT_EQ(mark.dance_sign(), 1);
-    EXPECT_EQ(mark.dance_seed(), 2);
+    EXPECT_EQ(mark.stepsInPhase(), -1);
+    EXPECT_EQ(mark.direction(), 1);
+    EXPECT_EQ(mark.cycleSeed(), 2);
 }
 
 TEST_F(StartUp, panels_and_editors_are_hidden_at_start) {

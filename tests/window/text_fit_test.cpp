@@ -275,11 +275,11 @@ std::vector<State> States(const MainWindow& started) {
     }
     const std::vector<State> panels{
         {"nucleus menu of a neighbour",
-         [](MainWindow& window) { window.spinEditors().Text1_MouseDown(2); }},
+         [](MainWindow& window) { window.spinEditors().OpenNucleusMenu(2); }},
         {"nucleus menu of the centre",
-         [](MainWindow& window) { window.spinEditors().Text1_MouseDown(kCentralSlot); }},
-        {"distance box", [](MainWindow& window) { window.spinEditors().Label2_Click(1); }},
-        {"abundance box", [](MainWindow& window) { window.spinEditors().Label1_Click(1); }},
+         [](MainWindow& window) { window.spinEditors().OpenNucleusMenu(kCentralSlot); }},
+        {"distance box", [](MainWindow& window) { window.spinEditors().EditDistance(1); }},
+        {"abundance box", [](MainWindow& window) { window.spinEditors().EditAbundance(1); }},
         {"options", [](MainWindow& window) { window.panels().Open(Panel::Options); }},
         {"about", [](MainWindow& window) { window.panels().Open(Panel::About); }},
         {"whole help", [](MainWindow& window) { window.panels().Open(Panel::Help); }},

@@ -25,7 +25,7 @@ protected:
     }
 
     static void Steps(WordMark& mark, int count) {
-        for (int i = 0; i < count; ++i) mark.StepWordMark();
+        for (int i = 0; i < count; ++i) mark.Step();
     }
 };
 
@@ -50,15 +50,15 @@ TEST_F(WordMarkTest, a_full_cycle_ends_every_letter_exactly_where_it_started) {
 
     Steps(mark, 17);
     EXPECT_NE(PositionsOf(mark), start) << "the outward phase moved nothing";
-    EXPECT_EQ(mark.dance_sign(), -1);
-    EXPECT_EQ(mark.dance_seed(), 3);
+    EXPECT_EQ(mark.direction(), -1);
+    EXPECT_EQ(mark.cycleSeed(), 3);
     EXPECT_TRUE(mark.timer().isActive());
 
     Steps(mark, 17);
     EXPECT_EQ(PositionsOf(mark), start);
     for (int i = 0; i < WordMark::kLetterCount; ++i) EXPECT_EQ(mark.letter(i)->pos(), pixels[i]);
-    EXPECT_EQ(mark.dance_count(), -1);
-    EXPECT_EQ(mark.dance_sign(), 1);
+    EXPECT_EQ(mark.stepsInPhase(), -1);
+    EXPECT_EQ(mark.direction(), 1);
     EXPECT_FALSE(mark.timer().isActive()) << "a complete cycle stops the timer";
 }
 
@@ -70,18 +70,18 @@ TEST_F(WordMarkTest, the_next_cycle_takes_new_moves_from_the_next_seed) {
     const Positions start = PositionsOf(mark);
     Steps(mark, 17);
     EXPECT_NE(PositionsOf(mark), firstOutward);
-    EXPECT_EQ(mark.dance_seed(), 4);
+    EXPECT_EQ(mark.cycleSeed(), 4);
     Steps(mark, 17);
     EXPECT_EQ(PositionsOf(mark), start);
 }
 
 TEST_F(WordMarkTest, the_interval_grows_by_two_milliseconds_a_step) {
     WordMark& mark = Mark();
-    mark.StepWordMark();
+    mark.Step();
     EXPECT_EQ(mark.timer().interval(), 100);
     Steps(mark, 16);
     EXPECT_EQ(mark.timer().interval(), 132);
-    EXPECT_EQ(mark.dance_count(), -1);
+    EXPECT_EQ(mark.stepsInPhase(), -1);
 }
 
 TEST_F(WordMarkTest, minimised_ticks_move_nothing_and_restoring_resumes) {
@@ -90,14 +90,14 @@ TEST_F(WordMarkTest, minimised_ticks_move_nothing_and_restoring_resumes) {
     const Positions before = PositionsOf(mark);
     window_->showMinimized();
     ASSERT_TRUE(window_->isMinimized());
-    mark.Timer1_Timer();
+    mark.Tick();
     EXPECT_EQ(mark.timer().interval(), 3000);
     EXPECT_EQ(PositionsOf(mark), before);
-    EXPECT_EQ(mark.dance_count(), 4);
+    EXPECT_EQ(mark.stepsInPhase(), 4);
 
     window_->showNormal();
-    mark.Timer1_Timer();
-    EXPECT_EQ(mark.dance_count(), 5);
+    mark.Tick();
+    EXPECT_EQ(mark.stepsInPhase(), 5);
     EXPECT_EQ(mark.timer().interval(), 110);
 }
 
@@ -111,9 +111,9 @@ TEST_F(WordMarkTest, a_resize_enables_a_still_mark_and_leaves_a_running_cycle_al
 
     Steps(mark, 3);
     QApplication::sendEvent(window_.get(), &resize);
-    EXPECT_EQ(mark.dance_count(), 2);
-    EXPECT_EQ(mark.dance_sign(), 1);
-    EXPECT_EQ(mark.dance_seed(), 3);
+    EXPECT_EQ(mark.stepsInPhase(), 2);
+    EXPECT_EQ(mark.direction(), 1);
+    EXPECT_EQ(mark.cycleSeed(), 3);
 }
 
 TEST_F(WordMarkTest, minimising_leaves_a_still_mark_still) {
