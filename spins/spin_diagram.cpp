@@ -92,11 +92,9 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent)
         const SpinSlot& texts = defaults.slots[slot];
         const bool central = slot == kCentralSlot;
         nucleus_[slot] = MakeNucleusBox(this, scale_, place.box, texts.nucleus, central);
-        nucleus_[slot]->setObjectName(QStringLiteral("Text1(%1)").arg(slot));
         const Qt::Alignment side = place.abundanceOnLeft ? Qt::AlignRight : Qt::AlignLeft;
         abundance_[slot] = MakeLabel(this, scale_, place.abundance, texts.abundance,
                                      kAbundanceText, side, QStringLiteral("Abundance"));
-        abundance_[slot]->setObjectName(QStringLiteral("Label1(%1)").arg(slot));
         if (central) {
             // The central nucleus is always fully abundant and never offered for editing.
             abundance_[slot]->hide();
@@ -104,7 +102,6 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent)
         }
         distance_[slot] = MakeLabel(this, scale_, place.distance, texts.distance, kDistanceText,
                                     Qt::AlignLeft, QStringLiteral("distance, A"));
-        distance_[slot]->setObjectName(QStringLiteral("Label2(%1)").arg(slot));
     }
 }
 

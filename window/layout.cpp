@@ -12,9 +12,11 @@
 #include "help/theory_page.h"
 #include "spins/spin_diagram.h"
 #include "window/drawn_surface.h"
+#include "window/directory_list.h"
 #include "window/graph_canvas.h"
 #include "window/options_panel.h"
 #include "window/results_list.h"
+#include "window/word_mark.h"
 
 namespace veldorin {
 
@@ -274,6 +276,39 @@ std::vector<ControlSpec> ControlTable() {
     AddHelp(table);
     AddPopUpPanels(table);
     return table;
+}
+
+std::array<MenuItemSpec, 4> MenuTable() {
+    return {{
+        {"Options", "&Options", Panel::Options},
+        {"Theory", "&Theory", Panel::Theory},
+        {"h", "Help", Panel::Help},
+        {"About_", "About", Panel::About},
+    }};
+}
+
+void NameOtherParts(QWidget& window, QWidget& clientArea, const WindowControls& controls,
+                    const WordMark& wordMark) {
+    window.setObjectName(QStringLiteral("Modeling"));
+    clientArea.setObjectName(QStringLiteral("Form"));
+    OptionsPanel& options = *controls.optionsPanel;
+    options.setObjectName(QStringLiteral("Frame1(0)"));
+    options.directoryCaption()->setObjectName(QStringLiteral("Label3(25)"));
+    options.directoryBox()->setObjectName(QStringLiteral("Text3"));
+    options.directoryList()->setObjectName(QStringLiteral("Dir1"));
+    const SpinDiagram& diagram = *controls.spinDiagram;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        diagram.nucleusBox(slot)->setObjectName(QString::fromStdString(Element("Text1", slot)));
+        diagram.abundanceLabel(slot)->setObjectName(
+            QString::fromStdString(Element("Label1", slot)));
+        if (slot < kNeighbourCount) {
+            diagram.distanceLabel(slot)->setObjectName(
+                QString::fromStdString(Element("Label2", slot)));
+        }
+    }
+    for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
+        wordMark.letter(letter)->setObjectName(QString::fromStdString(Element("Label16", letter)));
+    }
 }
 
 std::vector<LineSpec> LineTable() {

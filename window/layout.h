@@ -55,6 +55,7 @@ class OptionsPanel;
 class ResultsList;
 class SpinDiagram;
 class TheoryPage;
+class WordMark;
 
 // Every control the window's code works with, typed, built once from the layout table.
 struct WindowControls {
@@ -95,6 +96,16 @@ struct WindowControls {
     std::vector<QWidget*> pointerTargets;
     // The controls whose pointer moves scroll the help list to a section of its own.
     std::vector<std::pair<QWidget*, QLatin1StringView>> helpSections;
+};
+
+// The panels the menu opens over the window's top.
+enum class Panel { Options, Theory, Help, About };
+
+// An item of the menu bar; the items have no sub-items.
+struct MenuItemSpec {
+    const char* objectName;
+    const char* text;
+    Panel panel;
 };
 
 // Where a control of the table stands: on the client area or inside a frame or panel.
@@ -145,6 +156,7 @@ inline constexpr TwipRect kGraphPlace{3720, 2760, 3855, 3015};
 inline constexpr TwipRect kHelpListPlace{240, 6480, 7485, 1035};
 
 std::vector<ControlSpec> ControlTable();
+std::array<MenuItemSpec, 4> MenuTable();
 std::vector<LineSpec> LineTable();
 std::vector<ShapeSpec> ShapeTable();
 
@@ -152,6 +164,13 @@ std::vector<ShapeSpec> ShapeTable();
 // lines and shapes to the client area, and adds the Options panel, which brings its
 // own controls.
 WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientArea);
+
+// The design's names of the parts that are not rows of the table: the window and its
+// client area, the Options panel and its controls, the boxes and labels of the spin
+// diagram and the word mark's letters. Tests and automation find them by these names,
+// as they find the table's rows.
+void NameOtherParts(QWidget& window, QWidget& clientArea, const WindowControls& controls,
+                    const WordMark& wordMark);
 
 // "Name(index)", the name of one element of a control array.
 std::string Element(const std::string& name, int index);

@@ -59,10 +59,9 @@ MainWindow::MainWindow(QWidget* parent)
                                                 [this] { Recalculate(); })),
       view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
       recalculation_(new RecalculationFlow(*view_)) {
-    setObjectName(QStringLiteral("Modeling"));
+    NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
-    clientArea_->setObjectName(QStringLiteral("Form"));
     clientArea_->setFixedSize(scale_.Rect(kClientArea).size());
     clientArea_->setFont(DesignFont(kNormalPoints));
     QPalette palette = DesignPalette();
@@ -98,20 +97,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
-    // The four items open their panels; they have no sub-items.
-    struct Item {
-        const char* objectName;
-        QString text;
-        Panel panel;
-    };
-    const std::array<Item, 4> items{{
-        {"Options", QStringLiteral("&Options"), Panel::Options},
-        {"Theory", QStringLiteral("&Theory"), Panel::Theory},
-        {"h", QStringLiteral("Help"), Panel::Help},
-        {"About_", QStringLiteral("About"), Panel::About},
-    }};
-    for (const auto& [objectName, text, panel] : items) {
-        QAction* action = menuBar()->addAction(text);
+    for (const auto& [objectName, text, panel] : MenuTable()) {
+        QAction* action = menuBar()->addAction(QString::fromLatin1(text));
         action->setObjectName(QString::fromLatin1(objectName));
         connect(action, &QAction::triggered, this, [this, panel] { panels_->Open(panel); });
     }

@@ -12,9 +12,6 @@ namespace veldorin {
 class GraphInteraction;
 class HelpPanels;
 
-// The panels the menu opens over the window's top.
-enum class Panel { Options, Theory, Help, About };
-
 // Which of the pop-up panels is open, and whether the graph is enlarged. At most one
 // panel is open at a time: opening one first resets the window, which closes every
 // panel and editor and puts the graph and the help list back in their places. Moving

@@ -17,14 +17,8 @@ namespace {
 OptionsPanel* MakeOptionsPanel(const TwipScale& scale, QWidget& clientArea,
                                WindowControls& controls) {
     auto* panel = new OptionsPanel(scale, SettingsFile(QString()), &clientArea);
-    const std::pair<const char*, QWidget*> parts[] = {
-        {"Frame1(0)", panel},
-        {"Label3(25)", panel->directoryCaption()},
-        {"Text3", panel->directoryBox()},
-        {"Dir1", panel->directoryList()},
-    };
-    for (const auto& [objectName, part] : parts) {
-        part->setObjectName(QLatin1String(objectName));
+    for (QWidget* part : std::initializer_list<QWidget*>{
+             panel, panel->directoryCaption(), panel->directoryBox(), panel->directoryList()}) {
         controls.pointerTargets.push_back(part);
     }
     return panel;

@@ -42,8 +42,6 @@ constexpr double kGrid = 65536.0;       // moves are whole multiples of 1/kGrid 
 
 WordMark::WordMark(const TwipScale& scale, QWidget* surface)
     : QObject(surface), scale_(scale), surface_(surface) {
-    setObjectName(QStringLiteral("WordMark"));
-    timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(kFirstInterval);
     connect(&timer_, &QTimer::timeout, this, &WordMark::Tick);
 
@@ -63,7 +61,6 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
         int left = line.left != 0 ? line.left : line.right - total;
         for (std::size_t i = 0; i < line.letters.size(); ++i, ++index) {
             const ControlSpec design{
-                .objectName = Element("Label16", index),
                 .kind = ControlKind::Label,
                 .place = {left, line.top, advances[i] + slack, height},
                 .text = std::string(1, line.letters[i]),
