@@ -8,7 +8,7 @@
 
 namespace veldorin {
 
-// The graph panel (Picture1). It keeps its picture in an image of its own size in
+// The graph panel. It keeps its picture in an image of its own size in
 // device pixels and paints nothing but that image. A recalculation's drawing commands
 // are replayed into the image in the user scale they set (x 0..width from the left,
 // y 0..height from the top); line widths are in pixels. The axis caption is not part

@@ -7,7 +7,7 @@
 
 namespace veldorin {
 
-// The list of the results table (List3). Its lines hold tab characters; they are
+// The list of the results table. Its lines hold tab characters; they are
 // painted as aligned columns. A stale list (the last recalculation did not complete
 // its table) is painted greyed, so that an old table does not look current.
 class ResultsList : public QListWidget {

@@ -15,7 +15,7 @@ namespace {
 
 class GraphPanel : public WindowTest {
 protected:
-    GraphCanvas* Picture1() const { return Control<GraphCanvas>("Picture1"); }
+    GraphCanvas* Canvas() const { return Control<GraphCanvas>("Picture1"); }
     QString Vertical() const { return Control<QLabel>("Label3(1)")->text(); }
     QString Horizontal() const { return Control<QLabel>("Label3(2)")->text(); }
 
@@ -28,7 +28,7 @@ protected:
     // the bottom and right edges nor land between two readout steps, so the move carries
     // the exact position, as a high-resolution pointer would.
     void PointAt(double xFraction, double yFraction) {
-        QWidget* panel = Picture1();
+        QWidget* panel = Canvas();
         const QPointF at(xFraction * panel->width(), yFraction * panel->height());
         QMouseEvent move(QEvent::MouseMove, at, panel->mapToGlobal(at), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
@@ -74,7 +74,7 @@ TEST_F(GraphPanel, readout_shows_the_pointer_in_the_units_of_the_plot) {
 TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
     Started();
     ChoosePlot(Noe);
-    QTest::mouseMove(Picture1(), QPoint(0, 100));
+    QTest::mouseMove(Canvas(), QPoint(0, 100));
     EXPECT_EQ(Horizontal(), "1.4 MHz");
     // 100 of 201 pixels down: 8 * 101 / 201 - 5.5 = -1.4801, cut to -1.49.
     EXPECT_EQ(Vertical(), "-1.49");
@@ -85,8 +85,8 @@ TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
 TEST_F(GraphPanel, a_drag_reads_out_and_reaches_the_background_like_any_move) {
     Started();
     ChoosePlot(Noe);
-    QTest::mousePress(Picture1(), Qt::MiddleButton, {}, QPoint(10, 10));
-    QTest::mouseMove(Picture1(), QPoint(0, 100));
+    QTest::mousePress(Canvas(), Qt::MiddleButton, {}, QPoint(10, 10));
+    QTest::mouseMove(Canvas(), QPoint(0, 100));
     EXPECT_EQ(Vertical(), "-1.49");
     EXPECT_EQ(Horizontal(), "1.4 MHz");
 
@@ -116,43 +116,43 @@ TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
 
-    QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(100, 100));
 
     EXPECT_TRUE(window_->state().graphEnlarged);
-    EXPECT_EQ(Picture1()->geometry(), kEnlarged);
+    EXPECT_EQ(Canvas()->geometry(), kEnlarged);
     EXPECT_EQ(Control("Combo4")->pos(), QPoint(0, 0));
     EXPECT_EQ(runs.count(), 1);
-    EXPECT_EQ(Picture1()->image().size(), kEnlarged.size());
+    EXPECT_EQ(Canvas()->image().size(), kEnlarged.size());
     // The readout labels keep their place from the panel's corner.
     EXPECT_EQ(Control("Label3(1)")->pos(), QPoint(8, 160));
     const QPoint onLetter = window_->wordMark().letter(0)->geometry().center();
-    EXPECT_EQ(window_->centralWidget()->childAt(onLetter), Picture1());
+    EXPECT_EQ(window_->centralWidget()->childAt(onLetter), Canvas());
 
     // Moves over the enlarged panel leave it as it is.
-    QTest::mouseMove(Picture1(), QPoint(300, 300));
+    QTest::mouseMove(Canvas(), QPoint(300, 300));
     EXPECT_TRUE(window_->state().graphEnlarged);
-    EXPECT_EQ(Picture1()->geometry(), kEnlarged);
+    EXPECT_EQ(Canvas()->geometry(), kEnlarged);
 
-    QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(300, 300));
 
     EXPECT_FALSE(window_->state().graphEnlarged);
-    EXPECT_EQ(Picture1()->geometry(), kStandard);
+    EXPECT_EQ(Canvas()->geometry(), kStandard);
     EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
     EXPECT_EQ(runs.count(), 2);
-    EXPECT_EQ(Picture1()->image().size(), kStandard.size());
+    EXPECT_EQ(Canvas()->image().size(), kStandard.size());
 }
 
 TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
-    QTest::mouseClick(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseMove(Picture1(), QPoint(200, 200));
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(Canvas(), QPoint(200, 200));
     ASSERT_FALSE(Vertical().isEmpty());
 
     QTest::mouseMove(window_->centralWidget(), QPoint(5, 450));
 
     EXPECT_FALSE(window_->state().graphEnlarged);
-    EXPECT_EQ(Picture1()->geometry(), kStandard);
+    EXPECT_EQ(Canvas()->geometry(), kStandard);
     EXPECT_EQ(runs.count(), 2);
     EXPECT_EQ(Vertical(), "");
     EXPECT_EQ(Horizontal(), "");
@@ -160,13 +160,13 @@ TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
 
 TEST_F(GraphPanel, only_a_left_press_and_release_over_the_panel_is_a_click) {
     Started();
-    QTest::mouseClick(Picture1(), Qt::RightButton, {}, QPoint(100, 100));
+    QTest::mouseClick(Canvas(), Qt::RightButton, {}, QPoint(100, 100));
     EXPECT_FALSE(window_->state().graphEnlarged);
 
-    QTest::mousePress(Picture1(), Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseRelease(Picture1(), Qt::LeftButton, {}, QPoint(100, 250));
+    QTest::mousePress(Canvas(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(Canvas(), Qt::LeftButton, {}, QPoint(100, 250));
     EXPECT_FALSE(window_->state().graphEnlarged);
-    EXPECT_EQ(Picture1()->geometry(), kStandard);
+    EXPECT_EQ(Canvas()->geometry(), kStandard);
 }
 
 struct PlaceRow {

@@ -15,8 +15,8 @@ namespace {
 
 class HoverHelp : public WindowTest {
 protected:
-    QListWidget* List1() const { return Control<QListWidget>("List1"); }
-    int TopLine() const { return List1()->indexAt(QPoint(1, 1)).row(); }
+    QListWidget* HelpList() const { return Control<QListWidget>("List1"); }
+    int TopLine() const { return HelpList()->indexAt(QPoint(1, 1)).row(); }
     int TextLineOf(QLatin1StringView title) const {
         return HelpSectionIndex(HelpLines(), title) + 2;
     }
@@ -87,7 +87,7 @@ TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
     Started();
     QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
     for (const auto& row : kHoverRows) {
-        ShowHelpLine(List1(), kStartLine);
+        ShowHelpLine(HelpList(), kStartLine);
         // An open panel, kept behind everything so that it does not catch the pointer.
         Control("List2")->show();
         Control("List2")->lower();
@@ -117,17 +117,17 @@ TEST_F(HoverHelp, weights_then_results_then_weights_scroll_there_and_back) {
 
 TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
     Started();
-    EXPECT_EQ(List1()->count(), 86);
-    EXPECT_FALSE(List1()->horizontalScrollBar()->isVisible());
-    EXPECT_TRUE(List1()->viewport()->rect().contains(List1()->visualItemRect(List1()->item(4))));
+    EXPECT_EQ(HelpList()->count(), 86);
+    EXPECT_FALSE(HelpList()->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(HelpList()->viewport()->rect().contains(HelpList()->visualItemRect(HelpList()->item(4))));
 
     MoveOver(Control("List3"), QPoint(50, 50));
 
-    const QScrollBar* bar = List1()->verticalScrollBar();
+    const QScrollBar* bar = HelpList()->verticalScrollBar();
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_EQ(TopLine(), List1()->count() - 5);
-    const QRect last = List1()->visualItemRect(List1()->item(List1()->count() - 1));
-    EXPECT_TRUE(List1()->viewport()->rect().contains(last));
+    EXPECT_EQ(TopLine(), HelpList()->count() - 5);
+    const QRect last = HelpList()->visualItemRect(HelpList()->item(HelpList()->count() - 1));
+    EXPECT_TRUE(HelpList()->viewport()->rect().contains(last));
 }
 
 TEST_F(HoverHelp, every_section_a_hover_shows_has_its_title_in_the_help_text) {
@@ -137,7 +137,7 @@ TEST_F(HoverHelp, every_section_a_hover_shows_has_its_title_in_the_help_text) {
         titles.push_back(section);
     }
     QStringList lines;
-    for (int i = 0; i < List1()->count(); ++i) lines.append(List1()->item(i)->text());
+    for (int i = 0; i < HelpList()->count(); ++i) lines.append(HelpList()->item(i)->text());
     for (const QLatin1StringView title : titles) {
         EXPECT_GE(HelpSectionIndex(lines, title), 0) << title.data();
     }
@@ -251,7 +251,7 @@ TEST_F(HoverHelp, the_options_panel_hides_its_list_under_the_pointer_and_closes_
     ChooseMenu("Options");
     QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_TRUE(Control("Dir1")->isVisible());
-    ShowHelpLine(List1(), kStartLine);
+    ShowHelpLine(HelpList(), kStartLine);
 
     // The panel's own background, on its separator line.
     MoveOver(Control("Frame1(0)"), QPoint(200, 144));
