@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "ui/design_palette.h"
-#include "window/main_window.h"
 #include "app/program_icon.h"
 #include "storage/startup_places.h"
+#include "ui/design_palette.h"
+#include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -13,14 +13,14 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/results_table.h"
 #include "spins/spin_diagram.h"
+#include "window/graph_canvas.h"
 #include "window/layout.h"
 #include "window/main_window.h"
-#include "engine/results_table.h"
 #include "window/options_panel.h"
 #include "window/panel_controller.h"
 #include "window/results_list.h"
-#include "window/graph_canvas.h"
 
 namespace veldorin {
 namespace {
@@ -92,8 +92,7 @@ void ReleaseKeysInWeightBox(benchmark::State& state, MainWindow& window) {
     }
     QFile table(QString::fromStdString(
         TableFilePath(controls.optionsPanel->WorkingDirectory().toStdString())));
-    if (list->Lines().size() != 7 || list->stale() ||
-        !controls.failureLine->text().isEmpty() ||
+    if (list->Lines().size() != 7 || list->stale() || !controls.failureLine->text().isEmpty() ||
         !table.open(QIODevice::ReadOnly) ||
         table.readAll() != list->Lines().join("\r\n").toLatin1() + "\r\n") {
         state.SkipWithError("no complete run");

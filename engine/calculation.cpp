@@ -73,8 +73,7 @@ PreparedRun Calculation::Prepare(const ModelTexts& model) {
             }
             const double r = ReadSingle(slot.distance);
             const double coupling = neighbour.gamma * (centralGamma_ * kDipolarFactor);
-            neighbour.dipolar =
-                StoreSingle(Divide(std::pow(coupling, 2), std::pow(r, 6)) * 1e-12);
+            neighbour.dipolar = StoreSingle(Divide(std::pow(coupling, 2), std::pow(r, 6)) * 1e-12);
             neighbour.abundance = PendingSingle::Of(slot.abundance);
         }
     } catch (const CalculationError& error) {

@@ -32,7 +32,7 @@ void FailStoreSingle(double value) {
 double Divide(double a, double b) {
     if (b == 0.0) {
         throw CalculationError{a == 0.0 || std::isnan(a) ? FailureReason::InvalidOperation
-                                                          : FailureReason::DivisionByZero};
+                                                         : FailureReason::DivisionByZero};
     }
     return CheckFinite(a / b);
 }

@@ -35,7 +35,8 @@ struct CalculationError {
 // double was finite and within range.
 inline float StoreSingle(double value) {
     const auto single = static_cast<float>(value);
-    if (std::isfinite(single)) [[likely]] return single;
+    if (std::isfinite(single)) [[likely]]
+        return single;
     FailStoreSingle(value);
 }
 

@@ -18,8 +18,8 @@ std::string FormatGeneral(double value, int digits) {
     // the notation (9999999.5 as a single is 1E+07). std::to_chars, unlike printf,
     // ignores the C locale, which the toolkit sets from the user's environment.
     char buffer[64];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits - 1);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::scientific, digits - 1);
     const std::string scientific(buffer, written.ptr);
     const auto ePos = scientific.find('e');
     const int exponent = std::atoi(scientific.c_str() + ePos + 1);
@@ -35,17 +35,20 @@ std::string FormatGeneral(double value, int digits) {
     if (exponent < -5 || exponent >= digits) {
         text += mantissaDigits.front();
         if (mantissaDigits.size() > 1) text += '.' + mantissaDigits.substr(1);
-        std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+',
+                      std::abs(exponent));
         return text + buffer;
     }
     if (exponent < 0) {
-        return text + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissaDigits;
+        return text + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') +
+               mantissaDigits;
     }
     const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
     if (mantissaDigits.size() <= integerDigits) {
         return text + mantissaDigits + std::string(integerDigits - mantissaDigits.size(), '0');
     }
-    return text + mantissaDigits.substr(0, integerDigits) + '.' + mantissaDigits.substr(integerDigits);
+    return text + mantissaDigits.substr(0, integerDigits) + '.' +
+           mantissaDigits.substr(integerDigits);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ struct ModelTexts {
     std::string csa;                                    // ppm
     std::string rex;                                    // 1/s at 800 MHz
     TableMode tableMode = TableMode::Rates;
-    std::string workingDirectory;                       // folder of "table.dat"
+    std::string workingDirectory;  // folder of "table.dat"
 };
 
 // The model every start begins with (working directory left empty: start-up sets it).

@@ -38,7 +38,7 @@ NumericForm Analyse(std::string_view text) {
     }
     const std::string_view body = s;
 
-    long integerDigits = 0;      // significant digits before the point
+    long integerDigits = 0;  // significant digits before the point
     long leadingFractionZeros = 0;
     bool sawDigit = false;
     bool sawNonZero = false;
@@ -101,7 +101,6 @@ bool IsNumeric(std::string_view text) { return Analyse(text).valid; }
 double ReadDouble(std::string_view text) { return Read<double>(text); }
 
 float ReadSingle(std::string_view text) { return Read<float>(text); }
-
 
 PendingSingle PendingSingle::Of(std::string_view text) {
     PendingSingle pending;

@@ -19,7 +19,6 @@ bool IsNumeric(std::string_view text);
 double ReadDouble(std::string_view text);
 float ReadSingle(std::string_view text);
 
-
 // A text converted ahead of its use whose failure counts only where the value is
 // used, as when a caption is read inside the calculation.
 class PendingSingle {

@@ -36,8 +36,8 @@ double CsaTerm(float wH, float centralGamma, float csaFactor);
 // One neighbour slot as the run evaluates it.
 struct NeighbourValues {
     SlotKind kind = SlotKind::Empty;
-    float gamma = 0.0f;     // the neighbour's gyromagnetic constant
-    float dipolar = 0.0f;   // the pair's dipolar constant D
+    float gamma = 0.0f;    // the neighbour's gyromagnetic constant
+    float dipolar = 0.0f;  // the pair's dipolar constant D
     PendingSingle abundance;
 };
 

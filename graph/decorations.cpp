@@ -26,9 +26,7 @@ void Decorations::NeighbourEvaluated(int, SlotKind kind, const JFrequencies& fre
             ReferenceLines();
             break;
         case PlotMode::Rates:
-        case PlotMode::Noe:
-            FieldMarkers();
-            break;
+        case PlotMode::Noe: FieldMarkers(); break;
         case PlotMode::Ct:
             TimeMarkers();
             ReferenceLines();
@@ -74,9 +72,7 @@ void Decorations::ReferenceLines() {
             ReferenceLine(scale_.YOfJ(100.0));
             ReferenceLine(scale_.YOfJ(1000.0));
             break;
-        case PlotMode::F:
-            ReferenceLine(scale_.YOfF(0.11));
-            break;
+        case PlotMode::F: ReferenceLine(scale_.YOfF(0.11)); break;
         case PlotMode::Rates:
             ReferenceLine(scale_.YOfLogRate(std::log(1.0)));
             ReferenceLine(scale_.YOfLogRate(std::log(10.0)));
@@ -84,9 +80,7 @@ void Decorations::ReferenceLines() {
         case PlotMode::Noe:
             for (const double noe : {0.0, 2.0, -2.0, -4.0}) ReferenceLine(scale_.YOfNoe(noe));
             break;
-        case PlotMode::Ct:
-            ReferenceLine(scale_.YOfLogC(std::log(0.1)));
-            break;
+        case PlotMode::Ct: ReferenceLine(scale_.YOfLogC(std::log(0.1))); break;
     }
 }
 

@@ -60,20 +60,13 @@ public:
     FormulaExtent Set(const Node& node, const ScriptLevel& level, std::vector<FormulaMark>* marks,
                       QPointF at) const {
         switch (node.kind) {
-            case Kind::Text:
-                return SetText(node, level, marks, at);
-            case Kind::Row:
-                return SetRow(node, level, marks, at);
-            case Kind::Scripts:
-                return SetScripts(node, level, marks, at);
-            case Kind::Fraction:
-                return SetFraction(node, level, marks, at);
-            case Kind::Sum:
-                return SetSum(node, level, marks, at);
-            case Kind::Fence:
-                return SetFence(node, level, marks, at);
-            case Kind::Space:
-                return {node.em * level.em, 0, 0};
+            case Kind::Text: return SetText(node, level, marks, at);
+            case Kind::Row: return SetRow(node, level, marks, at);
+            case Kind::Scripts: return SetScripts(node, level, marks, at);
+            case Kind::Fraction: return SetFraction(node, level, marks, at);
+            case Kind::Sum: return SetSum(node, level, marks, at);
+            case Kind::Fence: return SetFence(node, level, marks, at);
+            case Kind::Space: return {node.em * level.em, 0, 0};
         }
         return {};
     }

@@ -33,8 +33,7 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
             phase.outcome = {RunOutcome::Status::Stopped, std::nullopt};
             return phase;
         case PreparedRun::Stage::SpinSystemFailed:
-        case PreparedRun::Stage::Ready:
-            break;
+        case PreparedRun::Stage::Ready: break;
     }
 
     phase.commands.emplace_back(draw::RetainOn{});
@@ -50,8 +49,8 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
     // Without a plot mode the markers and reference line are those of F(w), the first
     // entry of the list; no curve follows them.
     Decorations decorations(settings.plotMode.value_or(PlotMode::F),
-                            GraphScale(settings.width, settings.height),
-                            working_.lorentzians.times, phase.commands);
+                            GraphScale(settings.width, settings.height), working_.lorentzians.times,
+                            phase.commands);
     if (const auto failure = WriteResultsTable(working_, model.tableMode, sink, &decorations)) {
         phase.outcome = {RunOutcome::Status::Failed, failure};
     }

@@ -11,8 +11,12 @@ namespace veldorin {
 
 namespace {
 
-struct Bond { int x1, y1, x2, y2; };
-struct Spot { int left, top; };
+struct Bond {
+    int x1, y1, x2, y2;
+};
+struct Spot {
+    int left, top;
+};
 
 // One slot of the diagram, in twips inside the frame.
 struct SlotPlace {
@@ -84,8 +88,7 @@ QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const TwipRec
 
 }  // namespace
 
-SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent)
-    : QWidget(parent), scale_(scale) {
+SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(parent), scale_(scale) {
     const ModelTexts defaults = DefaultModel();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const SlotPlace& place = kPlaces[slot];
@@ -93,8 +96,8 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent)
         const bool central = slot == kCentralSlot;
         nucleus_[slot] = MakeNucleusBox(this, scale_, place.box, texts.nucleus, central);
         const Qt::Alignment side = place.abundanceOnLeft ? Qt::AlignRight : Qt::AlignLeft;
-        abundance_[slot] = MakeLabel(this, scale_, place.abundance, texts.abundance,
-                                     kAbundanceText, side, QStringLiteral("Abundance"));
+        abundance_[slot] = MakeLabel(this, scale_, place.abundance, texts.abundance, kAbundanceText,
+                                     side, QStringLiteral("Abundance"));
         if (central) {
             // The central nucleus is always fully abundant and never offered for editing.
             abundance_[slot]->hide();

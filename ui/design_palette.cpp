@@ -8,7 +8,7 @@ namespace {
 
 struct RoleColours {
     QPalette::ColorRole role;
-    QRgb enabled;   // active and inactive windows alike
+    QRgb enabled;  // active and inactive windows alike
     QRgb disabled;
 };
 

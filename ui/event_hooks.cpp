@@ -47,11 +47,8 @@ bool EventHooks::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick:
             if (WatchesPointer(watched)) Press(watched, *event);
             break;
-        case QEvent::MouseButtonRelease:
-            Release(watched, *event);
-            break;
-        default:
-            break;
+        case QEvent::MouseButtonRelease: Release(watched, *event); break;
+        default: break;
     }
     return false;
 }

@@ -10,8 +10,8 @@ class SlimArrowStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                         SubControl part, const QWidget* widget) const override;
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override;
 };
 
 }  // namespace veldorin

@@ -6,12 +6,12 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "help/theory_page.h"
+#include "spins/spin_diagram.h"
 #include "ui/design_palette.h"
 #include "window/drawn_surface.h"
 #include "window/graph_canvas.h"
 #include "window/results_list.h"
-#include "spins/spin_diagram.h"
-#include "help/theory_page.h"
 
 namespace veldorin {
 
@@ -45,8 +45,8 @@ Roles RolesOf(ControlKind kind) {
         case ControlKind::ResultsList: return {{QPalette::Text}, {QPalette::Base}, false};
         case ControlKind::EditableList:
         case ControlKind::DropList:
-            return {{QPalette::Text, QPalette::ButtonText}, {QPalette::Base, QPalette::Button},
-                    false};
+            return {
+                {QPalette::Text, QPalette::ButtonText}, {QPalette::Base, QPalette::Button}, false};
         case ControlKind::Button: return {{QPalette::ButtonText}, {QPalette::Button}, false};
         case ControlKind::Label:
         case ControlKind::GraphPanel:

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "window/layout.h"
 #include "ui/twips.h"
+#include "window/layout.h"
 
 namespace veldorin {
 

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "window/layout.h"
 #include "ui/twips.h"
+#include "window/layout.h"
 
 namespace veldorin {
 

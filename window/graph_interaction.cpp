@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <cmath>
 
-#include "window/graph_canvas.h"
 #include "graph/readout.h"
+#include "window/graph_canvas.h"
 
 namespace veldorin {
 
@@ -26,8 +26,8 @@ std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight) {
     return TwipRect{0, 0, clientWidth, height};
 }
 
-GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* canvas,
-                                   QComboBox* plotList, QLabel* vertical, QLabel* horizontal)
+GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* canvas, QComboBox* plotList,
+                                   QLabel* vertical, QLabel* horizontal)
     : scale_(scale),
       canvas_(canvas),
       plotList_(plotList),

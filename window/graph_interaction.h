@@ -4,8 +4,8 @@
 #include <QSize>
 #include <optional>
 
-#include "window/layout.h"
 #include "ui/twips.h"
+#include "window/layout.h"
 
 class QComboBox;
 class QLabel;

@@ -51,7 +51,7 @@ void HelpPanels::OpenAbout() { OpenAtTop(aboutList_, scale_.ToPixels(kAboutHeigh
 void HelpPanels::RestoreHelpList() {
     const bool wasOpen = HelpListOpen();
     helpList_->setGeometry(helpList_->x(), scale_.ToPixels(kHelpListPlace.top), helpList_->width(),
-                        scale_.ToPixels(kHelpListPlace.height));
+                           scale_.ToPixels(kHelpListPlace.height));
     // The open list cannot scroll as far down as the small one, so opening it may have
     // moved its top line up.
     if (wasOpen) ShowHelpLine(helpList_, keptTopLine_);

@@ -15,7 +15,8 @@ namespace veldorin {
 // back to its place it shows again the line that stood at its top before it was opened.
 class HelpPanels {
 public:
-    HelpPanels(const TwipScale& scale, QListWidget* helpList, QWidget* theoryPage, QListWidget* aboutList);
+    HelpPanels(const TwipScale& scale, QListWidget* helpList, QWidget* theoryPage,
+               QListWidget* aboutList);
 
     void OpenTheory();
     void OpenHelp();

@@ -11,8 +11,8 @@
 #include "help/help_text.h"
 #include "help/theory_page.h"
 #include "spins/spin_diagram.h"
-#include "window/drawn_surface.h"
 #include "window/directory_list.h"
+#include "window/drawn_surface.h"
 #include "window/graph_canvas.h"
 #include "window/options_panel.h"
 #include "window/results_list.h"
@@ -42,8 +42,9 @@ constexpr int kBoxHeight = 285;
 template <class Widget>
 Widget* Typed(QWidget* widget) {
     auto* typed = dynamic_cast<Widget*>(widget);
-    if (typed == nullptr) qFatal("layout table: %s is no %s", qPrintable(widget->objectName()),
-                                 typeid(Widget).name());
+    if (typed == nullptr)
+        qFatal("layout table: %s is no %s", qPrintable(widget->objectName()),
+               typeid(Widget).name());
     return typed;
 }
 
@@ -73,8 +74,12 @@ Look SpacedHeading(Paint text = {}, Paint back = {}) {
 
 ControlSpec Label(std::string objectName, TwipRect place, std::string text, Look look,
                   Parent parent = Parent::ClientArea) {
-    return {.objectName = std::move(objectName), .kind = ControlKind::Label, .parent = parent,
-            .place = place, .text = std::move(text), .look = look};
+    return {.objectName = std::move(objectName),
+            .kind = ControlKind::Label,
+            .parent = parent,
+            .place = place,
+            .text = std::move(text),
+            .look = look};
 }
 
 ControlSpec DisabledLabel(std::string objectName, TwipRect place, std::string text, Look look) {
@@ -83,35 +88,50 @@ ControlSpec DisabledLabel(std::string objectName, TwipRect place, std::string te
     return design;
 }
 
-ControlSpec Button(std::string objectName, TwipRect place, std::string text,
-                   StoreControl store) {
-    return {.objectName = std::move(objectName), .kind = ControlKind::Button, .place = place,
-            .text = std::move(text), .look = {.back = kButtonFace}, .store = std::move(store)};
+ControlSpec Button(std::string objectName, TwipRect place, std::string text, StoreControl store) {
+    return {.objectName = std::move(objectName),
+            .kind = ControlKind::Button,
+            .place = place,
+            .text = std::move(text),
+            .look = {.back = kButtonFace},
+            .store = std::move(store)};
 }
 
 ControlSpec List(std::string objectName, ControlKind kind, TwipRect place,
                  std::vector<std::string> items, StoreControl store,
                  Parent parent = Parent::ClientArea) {
-    return {.objectName = std::move(objectName), .kind = kind, .parent = parent, .place = place,
-            .items = std::move(items), .store = std::move(store)};
+    return {.objectName = std::move(objectName),
+            .kind = kind,
+            .parent = parent,
+            .place = place,
+            .items = std::move(items),
+            .store = std::move(store)};
 }
 
 ControlSpec LorentzianBox(const std::string& column, int row, int left, std::string text,
                           StoreControl store) {
-    return {.objectName = Element(column, row), .kind = ControlKind::TextBox,
-            .place = {left, kRowTops[row], kBoxWidth, kBoxHeight}, .text = std::move(text),
-            .look = {.back = kWhite, .align = Align::Centre}, .helpSection = kHelpLorentzians,
+    return {.objectName = Element(column, row),
+            .kind = ControlKind::TextBox,
+            .place = {left, kRowTops[row], kBoxWidth, kBoxHeight},
+            .text = std::move(text),
+            .look = {.back = kWhite, .align = Align::Centre},
+            .helpSection = kHelpLorentzians,
             .store = std::move(store)};
 }
 
 void AddSpinSystem(std::vector<ControlSpec>& table) {
-    table.push_back({.objectName = "Frame1(1)", .kind = ControlKind::Frame,
-                     .place = {0, 0, 3495, 3120}, .text = "Spin system",
+    table.push_back({.objectName = "Frame1(1)",
+                     .kind = ControlKind::Frame,
+                     .place = {0, 0, 3495, 3120},
+                     .text = "Spin system",
                      .look = Heading(SystemColour::CaptionText, kFormBack, true),
                      .store = Into(&WindowControls::spinFrame)});
-    table.push_back({.objectName = "SpinDiagram", .kind = ControlKind::SpinDiagram,
-                     .parent = Parent::SpinFrame, .place = {0, 0, 3495, 3120},
-                     .takesPointer = false, .store = Into(&WindowControls::spinDiagram)});
+    table.push_back({.objectName = "SpinDiagram",
+                     .kind = ControlKind::SpinDiagram,
+                     .parent = Parent::SpinFrame,
+                     .place = {0, 0, 3495, 3120},
+                     .takesPointer = false,
+                     .store = Into(&WindowControls::spinDiagram)});
     table.push_back(Label("Label3(17)", {120, 2640, 2415, 255}, "Rex                    CSA",
                           SpacedHeading(SystemColour::ButtonShadow), Parent::SpinFrame));
     table.push_back(List("Combo1(1)", ControlKind::EditableList, {600, 2640, 975, 315},
@@ -124,13 +144,21 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
     menu.look.back = Rgb{255, 192, 255};
     menu.visible = false;
     table.push_back(menu);
-    table.push_back({.objectName = "Text42(0)", .kind = ControlKind::TextBox,
-                     .parent = Parent::SpinFrame, .place = {2280, 3000, 555, 290}, .text = "1.09",
-                     .look = {.text = kBlack, .back = kWhite}, .visible = false,
+    table.push_back({.objectName = "Text42(0)",
+                     .kind = ControlKind::TextBox,
+                     .parent = Parent::SpinFrame,
+                     .place = {2280, 3000, 555, 290},
+                     .text = "1.09",
+                     .look = {.text = kBlack, .back = kWhite},
+                     .visible = false,
                      .store = Into(&WindowControls::distanceEditor)});
-    table.push_back({.objectName = "Text42(8)", .kind = ControlKind::TextBox,
-                     .parent = Parent::SpinFrame, .place = {1560, 3000, 540, 290}, .text = "1",
-                     .look = {.text = Rgb{192, 0, 0}, .back = kWhite}, .visible = false,
+    table.push_back({.objectName = "Text42(8)",
+                     .kind = ControlKind::TextBox,
+                     .parent = Parent::SpinFrame,
+                     .place = {1560, 3000, 540, 290},
+                     .text = "1",
+                     .look = {.text = Rgb{192, 0, 0}, .back = kWhite},
+                     .visible = false,
                      .store = Into(&WindowControls::abundanceEditor)});
 }
 
@@ -140,10 +168,10 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
     table.push_back(DisabledLabel("Label3(11)", {240, 3330, 2655, 255},
                                   "i          ci     ci/{ci}   ti,ps",
                                   SpacedHeading({}, kFormBack)));
-    table.push_back(DisabledLabel("Label16(18)", {1395, 3360, 615, 255}, "ci/{ci}",
-                                  {.back = kFormBack}));
-    table.push_back(DisabledLabel("Label16(22)", {2160, 3330, 615, 255}, "ti, ps",
-                                  Heading({}, kFormBack)));
+    table.push_back(
+        DisabledLabel("Label16(18)", {1395, 3360, 615, 255}, "ci/{ci}", {.back = kFormBack}));
+    table.push_back(
+        DisabledLabel("Label16(22)", {2160, 3330, 615, 255}, "ti, ps", Heading({}, kFormBack)));
     ControlSpec rows = DisabledLabel("Label3(9)", {240, 3630, 375, 1575},
                                      "1     2    3     4    5    6", Heading());
     rows.look.wrap = true;
@@ -153,9 +181,8 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
     for (int row = 0; row < kLorentzianCount; ++row) {
         table.push_back(LorentzianBox("Text7", row, kWeightLeft, defaults.weights[row],
                                       Into(&WindowControls::weightBoxes, row)));
-        ControlSpec normalised =
-            LorentzianBox("Text5", row, kNormalisedLeft, defaults.weights[row],
-                          Into(&WindowControls::normalisedWeightBoxes, row));
+        ControlSpec normalised = LorentzianBox("Text5", row, kNormalisedLeft, defaults.weights[row],
+                                               Into(&WindowControls::normalisedWeightBoxes, row));
         normalised.enabled = false;
         normalised.helpSection = {};
         table.push_back(normalised);
@@ -165,43 +192,50 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
 }
 
 void AddArray(std::vector<ControlSpec>& table) {
-    ControlSpec heading = Label("Label3(8)", {240, 5520, 2565, 315}, "Array",
-                                {.points = kArrayPoints, .italic = true, .text = kWhite,
-                                 .back = kFormBack});
+    ControlSpec heading =
+        Label("Label3(8)", {240, 5520, 2565, 315}, "Array",
+              {.points = kArrayPoints, .italic = true, .text = kWhite, .back = kFormBack});
     heading.helpSection = kHelpArray;
     table.push_back(heading);
-    ControlSpec parameter = List("Combo2", ControlKind::DropList, {1440, 5535, 975, 315},
-                                 {"c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4",
-                                  "t5", "t6", "CSA", "Rex"},
-                                 Into(&WindowControls::arrayParameterList));
+    ControlSpec parameter =
+        List("Combo2", ControlKind::DropList, {1440, 5535, 975, 315},
+             {"c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4", "t5", "t6", "CSA", "Rex"},
+             Into(&WindowControls::arrayParameterList));
     parameter.visible = false;
     table.push_back(parameter);
     ControlSpec button =
         Button("Command3", {2640, 5520, 735, 345}, "on", Into(&WindowControls::arrayButton));
     button.helpSection = kHelpArray;
     table.push_back(button);
-    ControlSpec range = Label("Label3(6)", {120, 6000, 2685, 315},
-                              "From             to  0     step    ",
-                              SpacedHeading(Rgb{128, 128, 128}, kFormBack));
+    ControlSpec range =
+        Label("Label3(6)", {120, 6000, 2685, 315}, "From             to  0     step    ",
+              SpacedHeading(Rgb{128, 128, 128}, kFormBack));
     range.visible = false;
     range.helpSection = kHelpArray;
     range.store = Into(&WindowControls::arrayRangeCaption);
     table.push_back(range);
-    table.push_back({.objectName = "Text4(1)", .kind = ControlKind::TextBox,
-                     .place = {720, 6000, 600, 285}, .text = "0.5",
+    table.push_back({.objectName = "Text4(1)",
+                     .kind = ControlKind::TextBox,
+                     .place = {720, 6000, 600, 285},
+                     .text = "0.5",
                      .look = {.text = SystemColour::WindowFrame, .back = kFormBack},
-                     .visible = false, .enabled = false,
+                     .visible = false,
+                     .enabled = false,
                      .store = Into(&WindowControls::arrayFromBox)});
-    table.push_back({.objectName = "Text4(0)", .kind = ControlKind::TextBox,
-                     .place = {2760, 6000, 720, 285}, .text = "0.05",
-                     .look = {.back = kFormBack}, .visible = false, .enabled = false,
+    table.push_back({.objectName = "Text4(0)",
+                     .kind = ControlKind::TextBox,
+                     .place = {2760, 6000, 720, 285},
+                     .text = "0.05",
+                     .look = {.back = kFormBack},
+                     .visible = false,
+                     .enabled = false,
                      .store = Into(&WindowControls::arrayStepBox)});
 }
 
 void AddResults(std::vector<ControlSpec>& table) {
-    table.push_back(Label("Label3(13)", {3840, 0, 1260, 375}, "Results",
-                          {.points = kResultsPoints, .italic = true,
-                           .text = SystemColour::HighlightText}));
+    table.push_back(
+        Label("Label3(13)", {3840, 0, 1260, 375}, "Results",
+              {.points = kResultsPoints, .italic = true, .text = SystemColour::HighlightText}));
     ControlSpec results = List("List3", ControlKind::ResultsList, {3960, 840, 3615, 1425}, {},
                                Into(&WindowControls::resultsList));
     results.helpSection = kHelpTable;
@@ -219,8 +253,10 @@ void AddResults(std::vector<ControlSpec>& table) {
 }
 
 void AddGraph(std::vector<ControlSpec>& table) {
-    table.push_back({.objectName = "Picture1", .kind = ControlKind::GraphPanel,
-                     .place = kGraphPlace, .look = {.back = SystemColour::CaptionText},
+    table.push_back({.objectName = "Picture1",
+                     .kind = ControlKind::GraphPanel,
+                     .place = kGraphPlace,
+                     .look = {.back = SystemColour::CaptionText},
                      .store = Into(&WindowControls::graphCanvas)});
     ControlSpec vertical =
         Label("Label3(1)", {120, 2400, 975, 255}, "", {.text = kBlack}, Parent::GraphPanel);
@@ -242,17 +278,20 @@ void AddGraph(std::vector<ControlSpec>& table) {
 }
 
 void AddHelp(std::vector<ControlSpec>& table) {
-    ControlSpec help = List("List1", ControlKind::ListBox, kHelpListPlace, {},
-                            Into(&WindowControls::helpList));
+    ControlSpec help =
+        List("List1", ControlKind::ListBox, kHelpListPlace, {}, Into(&WindowControls::helpList));
     help.look.back = kWhite;
     table.push_back(help);
 }
 
 // The Options panel is made apart: it brings its own controls.
 void AddPopUpPanels(std::vector<ControlSpec>& table) {
-    table.push_back({.objectName = "Picture2", .kind = ControlKind::TheoryPage,
-                     .place = {120, 0, 7695, 735}, .look = {.back = Rgb{255, 224, 192}},
-                     .visible = false, .store = Into(&WindowControls::theoryPage)});
+    table.push_back({.objectName = "Picture2",
+                     .kind = ControlKind::TheoryPage,
+                     .place = {120, 0, 7695, 735},
+                     .look = {.back = Rgb{255, 224, 192}},
+                     .visible = false,
+                     .store = Into(&WindowControls::theoryPage)});
     ControlSpec about = List("List2", ControlKind::ListBox, {480, 0, 7335, 255}, {},
                              Into(&WindowControls::aboutList));
     about.look.back = kWhite;

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <array>
-#include <utility>
 #include <QLatin1StringView>
+#include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "ui/colours.h"
-#include "ui/twips.h"
-#include "ui/design_font.h"
 #include "engine/model.h"
+#include "ui/colours.h"
+#include "ui/design_font.h"
+#include "ui/twips.h"
 
 class QComboBox;
 class QLabel;

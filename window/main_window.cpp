@@ -37,8 +37,8 @@ namespace veldorin {
 
 namespace {
 
-const QString kCaption = QStringLiteral(
-    "VELDORIN - Calculating Spectral Density Functions & NMR Relaxation Parameters");
+const QString kCaption =
+    QStringLiteral("VELDORIN - Calculating Spectral Density Functions & NMR Relaxation Parameters");
 
 }  // namespace
 
@@ -52,8 +52,8 @@ MainWindow::MainWindow(QWidget* parent)
       hooks_(new EventHooks(this)),
       help_(std::make_unique<HelpPanels>(scale_, controls_.helpList, controls_.theoryPage,
                                          controls_.aboutList)),
-      graph_(std::make_unique<GraphInteraction>(scale_, controls_.graphCanvas,
-                                                controls_.plotList, controls_.verticalReadout,
+      graph_(std::make_unique<GraphInteraction>(scale_, controls_.graphCanvas, controls_.plotList,
+                                                controls_.verticalReadout,
                                                 controls_.horizontalReadout)),
       panels_(std::make_unique<PanelController>(scale_, controls_, *help_, *graph_, state_,
                                                 [this] { Recalculate(); })),
@@ -89,8 +89,8 @@ MainWindow::MainWindow(QWidget* parent)
 // that item as chosen), and no handler may run on a window that is half gone.
 MainWindow::~MainWindow() {
     for (QObject* child : findChildren<QObject*>()) {
-        for (const QObject* receiver : {static_cast<const QObject*>(this),
-                                        static_cast<const QObject*>(spinEditors_)}) {
+        for (const QObject* receiver :
+             {static_cast<const QObject*>(this), static_cast<const QObject*>(spinEditors_)}) {
             QObject::disconnect(child, nullptr, receiver, nullptr);
         }
     }
@@ -118,8 +118,7 @@ void MainWindow::ConnectHandlers() {
     spinEditors_ = new SpinEditors(
         {*controls_.spinDiagram, *controls_.nucleusMenu, *controls_.distanceEditor,
          *controls_.abundanceEditor},
-        {[this] { controls_.spinDiagram->ShowNeighbours(); }, [this] { Recalculate(); }},
-        *hooks_);
+        {[this] { controls_.spinDiagram->ShowNeighbours(); }, [this] { Recalculate(); }}, *hooks_);
     lorentzians_ = std::make_unique<LorentzianEntry>(controls_.weightBoxes, controls_.timeBoxes,
                                                      *hooks_, [this] { Recalculate(); });
     for (QComboBox* list : {controls_.arrayParameterList, controls_.plotList}) {
@@ -147,9 +146,8 @@ void MainWindow::RoutePointer() {
     router_->SetHandler(controls_.optionsPanel, [this](QPointF) { panels_->FrameHovered(false); });
     router_->SetHandler(controls_.spinFrame, [this](QPointF) { panels_->FrameHovered(true); });
     for (const auto& [control, section] : controls_.helpSections) {
-        router_->SetHandler(control, [this, title = section](QPointF) {
-            help_->ShowSection(title);
-        });
+        router_->SetHandler(control,
+                            [this, title = section](QPointF) { help_->ShowSection(title); });
     }
     // Every letter of the word mark shows the same line of the introduction.
     for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
@@ -168,10 +166,11 @@ void MainWindow::SetTabOrder() {
         order.push_back(controls_.timeBoxes[row]);
     }
     order.insert(order.end(),
-                 std::initializer_list<QWidget*>{controls_.rexBox, controls_.csaBox, controls_.nucleusMenu,
-                  controls_.distanceEditor, controls_.abundanceEditor, controls_.resultsList,
-                  controls_.helpList, controls_.optionsPanel->directoryBox(),
-                  controls_.optionsPanel->directoryList(), controls_.aboutList});
+                 std::initializer_list<QWidget*>{
+                     controls_.rexBox, controls_.csaBox, controls_.nucleusMenu,
+                     controls_.distanceEditor, controls_.abundanceEditor, controls_.resultsList,
+                     controls_.helpList, controls_.optionsPanel->directoryBox(),
+                     controls_.optionsPanel->directoryList(), controls_.aboutList});
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     controls_.arrayFromBox->setFocusPolicy(Qt::NoFocus);
     controls_.arrayStepBox->setFocusPolicy(Qt::NoFocus);
@@ -192,8 +191,7 @@ void MainWindow::Start(const StartupPlaces& places) {
     wordMark_->Start();
 }
 
-void MainWindow::SelectStartItem(QComboBox* list, int index,
-                                 const std::function<void()>& handler) {
+void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler) {
     list->setCurrentIndex(index);
     handler();
 }
@@ -209,10 +207,9 @@ void MainWindow::OnTableModeClicked() {
 void MainWindow::OnArrayClicked() {
     state_.arrayOn = !state_.arrayOn;
     controls_.arrayButton->setText(QLatin1String(ArrayCaption(state_.arrayOn)));
-    for (QWidget* arrayControl :
-         std::initializer_list<QWidget*>{controls_.arrayFromBox, controls_.arrayStepBox,
-                                         controls_.arrayRangeCaption,
-                                         controls_.arrayParameterList}) {
+    for (QWidget* arrayControl : std::initializer_list<QWidget*>{
+             controls_.arrayFromBox, controls_.arrayStepBox, controls_.arrayRangeCaption,
+             controls_.arrayParameterList}) {
         arrayControl->setVisible(state_.arrayOn);
     }
     Recalculate();

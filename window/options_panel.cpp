@@ -5,11 +5,11 @@
 #include <QMouseEvent>
 #include <utility>
 
+#include "storage/working_directory.h"
 #include "ui/design_font.h"
 #include "ui/design_palette.h"
 #include "window/directory_box.h"
 #include "window/directory_list.h"
-#include "storage/working_directory.h"
 
 namespace veldorin {
 namespace {
@@ -37,9 +37,9 @@ OptionsPanel::OptionsPanel(const TwipScale& scale, SettingsFile settings, QWidge
     // The heading font is the frame's own; its controls use the ordinary text font.
     setFont(DesignFont(kHeadingPoints, true));
     const QFont text = DesignFont(kNormalPoints);
-    for (QWidget* child : {static_cast<QWidget*>(directoryCaption_),
-                           static_cast<QWidget*>(directoryBox_),
-                           static_cast<QWidget*>(directoryList_)}) {
+    for (QWidget* child :
+         {static_cast<QWidget*>(directoryCaption_), static_cast<QWidget*>(directoryBox_),
+          static_cast<QWidget*>(directoryList_)}) {
         child->setFont(text);
     }
     setAutoFillBackground(true);  // it opens over other controls

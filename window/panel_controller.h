@@ -19,8 +19,7 @@ class HelpPanels;
 class PanelController {
 public:
     PanelController(const TwipScale& scale, const WindowControls& controls, HelpPanels& help,
-                    GraphInteraction& graph, WindowState& state,
-                    std::function<void()> recalculate);
+                    GraphInteraction& graph, WindowState& state, std::function<void()> recalculate);
 
     // Closes every pop-up panel and editor and puts the graph and the help list back in
     // their places; recalculates once, at the standard size, if the graph was enlarged.

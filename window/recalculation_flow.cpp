@@ -12,7 +12,8 @@ void RecalculationFlow::Run() {
 
     const ModelTexts model = view_.ReadModel();
     const TablePhase table = [&] {
-        const std::unique_ptr<TableSink> sink = view_.OpenTable(TableFilePath(model.workingDirectory));
+        const std::unique_ptr<TableSink> sink =
+            view_.OpenTable(TableFilePath(model.workingDirectory));
         return recalculation_.RunTable(model, view_.ReadGraphSettings(), *sink);
     }();
     if (table.weightTexts) view_.ShowNormalisedWeights(*table.weightTexts);
@@ -24,7 +25,8 @@ void RecalculationFlow::Run() {
     if (run != runs_) return;
 
     Q_EMIT curvesStarted();
-    const CurvePhase curves = recalculation_.RunCurves(view_.ReadModel(), view_.ReadGraphSettings());
+    const CurvePhase curves =
+        recalculation_.RunCurves(view_.ReadModel(), view_.ReadGraphSettings());
     if (curves.rangeTexts) view_.ShowArrayRange(*curves.rangeTexts);
     view_.Draw(curves.commands);
     if (curves.outcome.status == RunOutcome::Status::Failed) {

@@ -2,9 +2,9 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <algorithm>
 #include <QStyledItemDelegate>
 #include <QTextOption>
+#include <algorithm>
 #include <array>
 
 namespace veldorin {
@@ -79,7 +79,8 @@ QList<qreal> ResultsList::ColumnStops() const {
         qreal next = scale_.ToPixelsExact(kTabStops[column]);
         const auto field = static_cast<int>(column);
         for (const QString& line : lines) {
-            const qreal width = metrics.horizontalAdvance(line.section(QLatin1Char('\t'), field, field));
+            const qreal width =
+                metrics.horizontalAdvance(line.section(QLatin1Char('\t'), field, field));
             next = std::max(next, start + width + gap);
         }
         stops.append(next);

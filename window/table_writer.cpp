@@ -10,7 +10,8 @@ TableWriter::TableWriter(ResultsList& list, const QString& path) : list_(list), 
 // is closed: the same bytes as truncating first, but truncating a file to nothing
 // makes the file system flush it to disk on close, which every key release would wait for.
 bool TableWriter::Begin() {
-    if (!file_.open(QIODevice::ReadWrite) && !file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!file_.open(QIODevice::ReadWrite) &&
+        !file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return false;
     }
     list_.clear();

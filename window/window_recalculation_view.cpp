@@ -34,7 +34,8 @@ void WindowRecalculationView::ShowNeighbours() { controls_.spinDiagram->ShowNeig
 
 ModelTexts WindowRecalculationView::ReadModel() const {
     ModelTexts model;
-    for (int slot = 0; slot < kSlotCount; ++slot) model.slots[slot] = controls_.spinDiagram->Slot(slot);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        model.slots[slot] = controls_.spinDiagram->Slot(slot);
     for (int row = 0; row < kLorentzianCount; ++row) {
         model.weights[row] = TextOf(controls_.weightBoxes[row]);
         model.times[row] = TextOf(controls_.timeBoxes[row]);

@@ -35,8 +35,8 @@ constexpr int kFirstInterval = 1000;
 constexpr int kMinimisedInterval = 3000;
 constexpr int kLastStepOfPhase = 15;  // a phase ends once stepsInPhase passes this
 constexpr std::int16_t kMaxSeed = 1000;
-constexpr double kStride = 100.0;       // twips of the largest move, either way
-constexpr double kGrid = 65536.0;       // moves are whole multiples of 1/kGrid twip
+constexpr double kStride = 100.0;  // twips of the largest move, either way
+constexpr double kGrid = 65536.0;  // moves are whole multiples of 1/kGrid twip
 
 }  // namespace
 
@@ -130,8 +130,6 @@ double WordMark::Offset() {
     return std::round((0.5 - r) * direction_ * kStride * kGrid) / kGrid;
 }
 
-void WordMark::Place(int index) {
-    letters_[index]->move(scale_.Point(left_[index], top_[index]));
-}
+void WordMark::Place(int index) { letters_[index]->move(scale_.Point(left_[index], top_[index])); }
 
 }  // namespace veldorin

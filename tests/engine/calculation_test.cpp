@@ -33,18 +33,23 @@ INSTANTIATE_TEST_SUITE_P(
     Weights, NormalisedWeightTexts,
     ::testing::Values(
         WeightCase{"Halves", {"1", "1", "0", "0", "0", "0"}, {"0.5", "0.5", "0", "0", "0", "0"}},
-        WeightCase{"Thirds", {"1", "1", "1", "0", "0", "0"},
-                   {"0.333", "0.333", "0.333", "0", "0", "0"}},
+        WeightCase{
+            "Thirds", {"1", "1", "1", "0", "0", "0"}, {"0.333", "0.333", "0.333", "0", "0", "0"}},
         // 0.7 as a single lies just below 0.7, and the cut goes downwards.
-        WeightCase{"SevenTenths", {"0.7", "0.3", "0", "0", "0", "0"},
+        WeightCase{"SevenTenths",
+                   {"0.7", "0.3", "0", "0", "0", "0"},
                    {"0.699", "0.3", "0", "0", "0", "0"}},
-        WeightCase{"TwoThirdsNotRoundedUp", {"2", "1", "0", "0", "0", "0"},
+        WeightCase{"TwoThirdsNotRoundedUp",
+                   {"2", "1", "0", "0", "0", "0"},
                    {"0.666", "0.333", "0", "0", "0", "0"}},
-        WeightCase{"Quarters", {"0.25", "0.25", "0.25", "0.25", "0", "0"},
+        WeightCase{"Quarters",
+                   {"0.25", "0.25", "0.25", "0.25", "0", "0"},
                    {"0.25", "0.25", "0.25", "0.25", "0", "0"}},
-        WeightCase{"NegativeWeightKeepsItsSign", {"1", "-0.5", "0", "0", "0", "0"},
+        WeightCase{"NegativeWeightKeepsItsSign",
+                   {"1", "-0.5", "0", "0", "0", "0"},
                    {"2", "-1", "0", "0", "0", "0"}},
-        WeightCase{"TinyShareCutToZero", {"1", "0.0004", "0", "0", "0", "0"},
+        WeightCase{"TinyShareCutToZero",
+                   {"1", "0.0004", "0", "0", "0", "0"},
                    {"0.999", "0", "0", "0", "0", "0"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -97,11 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ModelTexts& m) { m.slots[1].distance = "1e-10"; }, Stage::SpinSystemFailed,
                   FailureReason::Overflow, true},
         StageCase{"UnknownNucleusAtDistanceZero",
-                  [](ModelTexts& m) { m.slots[0] = {"2H", "0", "1"}; }, Stage::SpinSystemFailed,
-                  FailureReason::InvalidOperation, true},
+                  [](ModelTexts& m) {
+                      m.slots[0] = {"2H", "0", "1"};
+                  },
+                  Stage::SpinSystemFailed, FailureReason::InvalidOperation, true},
         StageCase{"EmptySlotLabelsAreNotRead",
-                  [](ModelTexts& m) { m.slots[5] = {"", "0.0", "abc"}; }, Stage::Ready,
-                  std::nullopt, true},
+                  [](ModelTexts& m) {
+                      m.slots[5] = {"", "0.0", "abc"};
+                  },
+                  Stage::Ready, std::nullopt, true},
         StageCase{"AbundanceIsReadOnlyByTheTable",
                   [](ModelTexts& m) { m.slots[0].abundance = "abc"; }, Stage::Ready, std::nullopt,
                   true}),

@@ -28,7 +28,8 @@ std::optional<FailureReason> FailureOf(Call call) {
 
 // One Lorentzian of weight 1 and time t0 ps, the given central nucleus, no
 // neighbours, CSA and Rex 0: the base of the hand-checkable systems.
-inline ModelTexts SingleLorentzianModel(const std::string& central, const std::string& t0 = "1000") {
+inline ModelTexts SingleLorentzianModel(const std::string& central,
+                                        const std::string& t0 = "1000") {
     ModelTexts model = DefaultModel();
     for (int j = 0; j < kNeighbourCount; ++j) model.slots[j] = {"", "1.09", "1"};
     model.slots[kCentralSlot].nucleus = central;

@@ -10,9 +10,9 @@ namespace {
 TEST(DefaultModel, IsTheStartingSpinSystemAndMotion) {
     const ModelTexts model = DefaultModel();
     const SpinSlot expected[kSlotCount] = {
-        {"1H", "2", "1"},      {"1H", "1.09", "1"}, {"13C", "1.5", "1"},
-        {"", "1.09", "1"},     {"", "1.09", "1"},   {"", "1.09", "1"},
-        {"", "1.09", "1"},     {"", "1.09", "1"},   {"13C", "", "1"},
+        {"1H", "2", "1"},  {"1H", "1.09", "1"}, {"13C", "1.5", "1"},
+        {"", "1.09", "1"}, {"", "1.09", "1"},   {"", "1.09", "1"},
+        {"", "1.09", "1"}, {"", "1.09", "1"},   {"13C", "", "1"},
     };
     for (int i = 0; i < kSlotCount; ++i) {
         SCOPED_TRACE(i);
@@ -22,7 +22,8 @@ TEST(DefaultModel, IsTheStartingSpinSystemAndMotion) {
             EXPECT_EQ(model.slots[i].distance, expected[i].distance);
         }
     }
-    EXPECT_EQ(model.weights, (std::array<std::string, 6>{"0.25", "0.25", "0.25", "0.25", "0", "0"}));
+    EXPECT_EQ(model.weights,
+              (std::array<std::string, 6>{"0.25", "0.25", "0.25", "0.25", "0", "0"}));
     EXPECT_EQ(model.times,
               (std::array<std::string, 6>{"7000", "1750", "437.5", "109.37", "437.5", "437.5"}));
     EXPECT_EQ(model.csa, "-25");
@@ -50,19 +51,18 @@ TEST_P(NucleusKind, FollowsTheExactText) {
     EXPECT_EQ(KindOfNucleus(GetParam().nucleus), GetParam().kind);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, NucleusKind,
-    ::testing::Values(KindCase{"EmptyText", "", SlotKind::Empty},
-                      KindCase{"Like", "Like", SlotKind::Like},
-                      KindCase{"LowerCaseLike", "like", SlotKind::Unlike},
-                      KindCase{"LikeWithBlank", "Like ", SlotKind::Unlike},
-                      KindCase{"Blank", " ", SlotKind::Unlike},
-                      KindCase{"Proton", "1H", SlotKind::Unlike},
-                      KindCase{"LowerCaseProton", "1h", SlotKind::Unlike},
-                      KindCase{"Carbon", "13C", SlotKind::Unlike},
-                      KindCase{"Nitrogen", "15N", SlotKind::Unlike},
-                      KindCase{"UnknownNucleus", "2H", SlotKind::Unlike}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, NucleusKind,
+                         ::testing::Values(KindCase{"EmptyText", "", SlotKind::Empty},
+                                           KindCase{"Like", "Like", SlotKind::Like},
+                                           KindCase{"LowerCaseLike", "like", SlotKind::Unlike},
+                                           KindCase{"LikeWithBlank", "Like ", SlotKind::Unlike},
+                                           KindCase{"Blank", " ", SlotKind::Unlike},
+                                           KindCase{"Proton", "1H", SlotKind::Unlike},
+                                           KindCase{"LowerCaseProton", "1h", SlotKind::Unlike},
+                                           KindCase{"Carbon", "13C", SlotKind::Unlike},
+                                           KindCase{"Nitrogen", "15N", SlotKind::Unlike},
+                                           KindCase{"UnknownNucleus", "2H", SlotKind::Unlike}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GammaTable, KnowsOnlyTheThreeExactTexts) {
     EXPECT_EQ(GammaOf("1H"), 2.6751e-11f);

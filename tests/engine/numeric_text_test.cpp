@@ -30,19 +30,15 @@ TEST_P(AcceptedNumericText, ReadsAsBothTypes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, AcceptedNumericText,
-    ::testing::Values(AcceptedCase{"Integer", "1", 1.0},
-                      AcceptedCase{"BlanksAround", " 1.5 ", 1.5},
-                      AcceptedCase{"TabsAround", "\t7\t", 7.0},
-                      AcceptedCase{"PlusSign", "+2", 2.0},
-                      AcceptedCase{"MinusSign", "-3", -3.0},
-                      AcceptedCase{"TrailingPoint", "1.", 1.0},
-                      AcceptedCase{"LeadingPoint", ".5", 0.5},
-                      AcceptedCase{"Exponent", "1e3", 1000.0},
-                      AcceptedCase{"UpperExponentNegative", "2.5E-4", 2.5e-4},
-                      AcceptedCase{"ExponentWithPlus", "1e+5", 1e5},
-                      AcceptedCase{"SignedMantissaAndExponent", "-0.125e1", -1.25},
-                      AcceptedCase{"LeadingZeros", "007", 7.0},
-                      AcceptedCase{"PointThenExponent", "1.e2", 100.0}),
+    ::testing::Values(
+        AcceptedCase{"Integer", "1", 1.0}, AcceptedCase{"BlanksAround", " 1.5 ", 1.5},
+        AcceptedCase{"TabsAround", "\t7\t", 7.0}, AcceptedCase{"PlusSign", "+2", 2.0},
+        AcceptedCase{"MinusSign", "-3", -3.0}, AcceptedCase{"TrailingPoint", "1.", 1.0},
+        AcceptedCase{"LeadingPoint", ".5", 0.5}, AcceptedCase{"Exponent", "1e3", 1000.0},
+        AcceptedCase{"UpperExponentNegative", "2.5E-4", 2.5e-4},
+        AcceptedCase{"ExponentWithPlus", "1e+5", 1e5},
+        AcceptedCase{"SignedMantissaAndExponent", "-0.125e1", -1.25},
+        AcceptedCase{"LeadingZeros", "007", 7.0}, AcceptedCase{"PointThenExponent", "1.e2", 100.0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusedCase {
@@ -61,20 +57,18 @@ TEST_P(RefusedNumericText, IsNotNumericAndDoesNotConvert) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, RefusedNumericText,
-    ::testing::Values(RefusedCase{"Empty", ""}, RefusedCase{"Blank", " "},
-                      RefusedCase{"LonePlus", "+"}, RefusedCase{"LoneMinus", "-"},
-                      RefusedCase{"LonePoint", "."}, RefusedCase{"TwoPoints", "1.2.3"},
-                      RefusedCase{"ExponentWithoutDigits", "1e"},
-                      RefusedCase{"ExponentSignWithoutDigits", "1e+"},
-                      RefusedCase{"ExponentWithoutMantissa", "e3"},
-                      RefusedCase{"PointAndExponentOnly", ".e3"},
-                      RefusedCase{"FractionalExponent", "1e5.5"},
-                      RefusedCase{"DecimalComma", "1,5"}, RefusedCase{"Letters", "abc"},
-                      RefusedCase{"BlankInside", "1 2"}, RefusedCase{"Hexadecimal", "0x10"},
-                      RefusedCase{"PlusThenMinus", "+-1"}, RefusedCase{"MinusThenPlus", "-+1"},
-                      RefusedCase{"TwoMinus", "--1"}, RefusedCase{"TrailingSign", "1-"},
-                      RefusedCase{"BlankAfterSign", "- 1"}, RefusedCase{"Infinity", "inf"},
-                      RefusedCase{"NotANumber", "nan"}),
+    ::testing::Values(
+        RefusedCase{"Empty", ""}, RefusedCase{"Blank", " "}, RefusedCase{"LonePlus", "+"},
+        RefusedCase{"LoneMinus", "-"}, RefusedCase{"LonePoint", "."},
+        RefusedCase{"TwoPoints", "1.2.3"}, RefusedCase{"ExponentWithoutDigits", "1e"},
+        RefusedCase{"ExponentSignWithoutDigits", "1e+"},
+        RefusedCase{"ExponentWithoutMantissa", "e3"}, RefusedCase{"PointAndExponentOnly", ".e3"},
+        RefusedCase{"FractionalExponent", "1e5.5"}, RefusedCase{"DecimalComma", "1,5"},
+        RefusedCase{"Letters", "abc"}, RefusedCase{"BlankInside", "1 2"},
+        RefusedCase{"Hexadecimal", "0x10"}, RefusedCase{"PlusThenMinus", "+-1"},
+        RefusedCase{"MinusThenPlus", "-+1"}, RefusedCase{"TwoMinus", "--1"},
+        RefusedCase{"TrailingSign", "1-"}, RefusedCase{"BlankAfterSign", "- 1"},
+        RefusedCase{"Infinity", "inf"}, RefusedCase{"NotANumber", "nan"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NumericRange, ValuesBeyondTheTypeAreConversionOverflow) {

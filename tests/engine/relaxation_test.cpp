@@ -61,18 +61,19 @@ TEST_P(WorkedValues, AgreeToThreeDigits) {
     ExpectRelativelyNear(NoeValue(result), c.noe, 5e-3);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Systems, WorkedValues,
-    ::testing::Values(
-        WorkedCase{"CarbonProtonAt100", "13C", "1H", "1.09", "1000", "0", 100, 16.0, 16.9, 6.20, 1.54},
-        WorkedCase{"CarbonProtonAt800", "13C", "1H", "1.09", "1000", "0", 800, 2.94, 6.01, 0.176,
-                   0.238},
-        WorkedCase{"ProtonLikeAt100", "1H", "Like", "1.8", "1000", "0", 100, 11.4, 18.5, 2.22, 0.195},
-        WorkedCase{"ProtonLikeAt800", "1H", "Like", "1.8", "1000", "0", 800, 0.388, 8.06, -1.58,
-                   -4.06},
-        WorkedCase{"NitrogenProtonWithCsaAt600", "15N", "1H", "1.02", "5000", "-170", 600, 2.33,
-                   8.26, 2.71e-2, -0.115}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Systems, WorkedValues,
+                         ::testing::Values(WorkedCase{"CarbonProtonAt100", "13C", "1H", "1.09",
+                                                      "1000", "0", 100, 16.0, 16.9, 6.20, 1.54},
+                                           WorkedCase{"CarbonProtonAt800", "13C", "1H", "1.09",
+                                                      "1000", "0", 800, 2.94, 6.01, 0.176, 0.238},
+                                           WorkedCase{"ProtonLikeAt100", "1H", "Like", "1.8",
+                                                      "1000", "0", 100, 11.4, 18.5, 2.22, 0.195},
+                                           WorkedCase{"ProtonLikeAt800", "1H", "Like", "1.8",
+                                                      "1000", "0", 800, 0.388, 8.06, -1.58, -4.06},
+                                           WorkedCase{"NitrogenProtonWithCsaAt600", "15N", "1H",
+                                                      "1.02", "5000", "-170", 600, 2.33, 8.26,
+                                                      2.71e-2, -0.115}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DipolarKernels, SameNucleusEnteredByNameUsesTheUnlikeFormula) {
     ModelTexts model = SingleLorentzianModel("1H");
@@ -228,8 +229,8 @@ TEST(SpectralDensity, LeavesOutLorentziansWithoutPositiveWeight) {
 
 TEST(SpectralDensity, AtZeroIsTheWeightedMeanTime) {
     const WorkingValues values = Prepared(DefaultModel());
-    EXPECT_NEAR(SpectralDensity(values.lorentzians, 0.0f),
-                0.25 * (7000 + 1750 + 437.5 + 109.37), 1e-3);
+    EXPECT_NEAR(SpectralDensity(values.lorentzians, 0.0f), 0.25 * (7000 + 1750 + 437.5 + 109.37),
+                1e-3);
 }
 
 TEST(SpectralDensity, ZeroWeightTimesDoNotReachTheTable) {

@@ -48,15 +48,27 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{"AllZeroTimes", 0, {0, 0, 0, 0}, TableMode::Times, "100\t0\t_\t_\t_"},
         RowCase{"OnlyExchangeTimes", 2, {0, 0.75f, 0, 0}, TableMode::Times, "300\t0\t_\t_\t1.3333"},
         // The cut works on the single's exact value: 0.7 as a single is 0.69999999.
-        RowCase{"SingleJustBelowItsDecimal", 1, {0.3f, 123456.7f, 0, 0.7f}, TableMode::Rates,
+        RowCase{"SingleJustBelowItsDecimal",
+                1,
+                {0.3f, 123456.7f, 0, 0.7f},
+                TableMode::Rates,
                 "250\t0\t0.6999\t0.3\t123456.7"},
-        RowCase{"NegativeRateCutAwayFromZero", 5, {1, 1, 0, -1.57582f}, TableMode::Rates,
+        RowCase{"NegativeRateCutAwayFromZero",
+                5,
+                {1, 1, 0, -1.57582f},
+                TableMode::Rates,
                 "800\t0\t-1.5759\t1\t1"},
-        RowCase{"TimesAreInverses", 3, {2, -3, 0, 3}, TableMode::Times,
-                "500\t0\t0.3333\t0.5\t-0.3334"},
-        RowCase{"NoeCutToThreeDecimals", 4, {1, 1, 1.5419f, 0}, TableMode::Rates,
+        RowCase{
+            "TimesAreInverses", 3, {2, -3, 0, 3}, TableMode::Times, "500\t0\t0.3333\t0.5\t-0.3334"},
+        RowCase{"NoeCutToThreeDecimals",
+                4,
+                {1, 1, 1.5419f, 0},
+                TableMode::Rates,
                 "600\t1.541\t0\t1\t1"},
-        RowCase{"NegativeNoeCutAwayFromZero", 4, {1, 1, -0.1146f, 0}, TableMode::Rates,
+        RowCase{"NegativeNoeCutAwayFromZero",
+                4,
+                {1, 1, -0.1146f, 0},
+                TableMode::Rates,
                 "600\t-0.115\t0\t1\t1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -108,8 +120,8 @@ ModelTexts EightNeighbours(const char* central) {
     ModelTexts model = DefaultModel();
     model.slots[kCentralSlot].nucleus = central;
     const SpinSlot slots[kNeighbourCount] = {
-        {"1H", "1.09", "1"},  {"1H", "2.0", "0.5"}, {"13C", "1.5", "1"},   {"15N", "1.45", "0.3"},
-        {"Like", "1.8", "1"}, {"Like", "2.5", "0.7"}, {"1H", "2.9", "1"}, {"13C", "2.2", "0.011"}};
+        {"1H", "1.09", "1"},  {"1H", "2.0", "0.5"},   {"13C", "1.5", "1"}, {"15N", "1.45", "0.3"},
+        {"Like", "1.8", "1"}, {"Like", "2.5", "0.7"}, {"1H", "2.9", "1"},  {"13C", "2.2", "0.011"}};
     for (int j = 0; j < kNeighbourCount; ++j) model.slots[j] = slots[j];
     model.weights = {"0.3", "0.2", "0.1", "0.4", "0", "0.05"};
     model.times = {"5000", "800", "120", "40", "10", "3"};
@@ -149,23 +161,31 @@ TEST_P(GoldenTable, MatchesToTheLastDigit) {
 INSTANTIATE_TEST_SUITE_P(
     Models, GoldenTable,
     ::testing::Values(
-        GoldenCase{"DefaultRates", DefaultModel, TableMode::Rates,
+        GoldenCase{"DefaultRates",
+                   DefaultModel,
+                   TableMode::Rates,
                    {"100\t0.874\t3.2431\t14.59\t20.4402", "250\t0.763\t1.2517\t6.5475\t14.7641",
                     "300\t0.743\t1.0223\t5.5233\t14.0689", "500\t0.679\t0.5522\t3.3496\t12.6365",
                     "600\t0.655\t0.4367\t2.7864\t12.2891", "800\t0.612\t0.2951\t2.0829\t11.902"}},
-        GoldenCase{"DefaultTimes", DefaultModel, TableMode::Times,
+        GoldenCase{"DefaultTimes",
+                   DefaultModel,
+                   TableMode::Times,
                    {"100\t0.874\t0.3083\t0.0685\t0.0489", "250\t0.763\t0.7988\t0.1527\t0.0677",
                     "300\t0.743\t0.9781\t0.181\t0.071", "500\t0.679\t1.8106\t0.2985\t0.0791",
                     "600\t0.655\t2.2893\t0.3588\t0.0813", "800\t0.612\t3.3881\t0.48\t0.084"}},
-        GoldenCase{"EightAroundCarbonRates", [] { return EightNeighbours("13C"); },
+        GoldenCase{"EightAroundCarbonRates",
+                   [] { return EightNeighbours("13C"); },
                    TableMode::Rates,
                    {"100\t0.758\t2.1424\t11.0044\t14.7036", "250\t0.647\t0.7792\t4.8135\t11.1348",
                     "300\t0.626\t0.6307\t4.0639\t10.993", "500\t0.564\t0.3725\t2.7601\t12.2336",
                     "600\t0.537\t0.3174\t2.5087\t13.5287", "800\t0.482\t0.2509\t2.2694\t17.1045"}},
-        GoldenCase{"EightAroundNitrogenTimes", EightAroundNitrogen, TableMode::Times,
-                   {"100\t-1.239\t1.871\t0.2383\t0.1848", "250\t-1.078\t4.4085\t0.4872\t0.2323",
-                    "300\t-1.078\t5.3138\t0.5877\t0.2385", "500\t-1.079\t8.6556\t0.9585\t0.2302",
-                    "600\t-1.058\t10.0701\t1.0936\t0.2159", "800\t-0.979\t12.498\t1.2534\t0.1821"}}),
+        GoldenCase{
+            "EightAroundNitrogenTimes",
+            EightAroundNitrogen,
+            TableMode::Times,
+            {"100\t-1.239\t1.871\t0.2383\t0.1848", "250\t-1.078\t4.4085\t0.4872\t0.2323",
+             "300\t-1.078\t5.3138\t0.5877\t0.2385", "500\t-1.079\t8.6556\t0.9585\t0.2302",
+             "600\t-1.058\t10.0701\t1.0936\t0.2159", "800\t-0.979\t12.498\t1.2534\t0.1821"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The results table of a prepared model, written into a recording sink.
@@ -197,8 +217,9 @@ TEST(ResultsTable, OpensWritesSevenLinesAndCloses) {
     const std::vector<int> perField = {0, 1, 2};
     ASSERT_EQ(counter.slots.size(), 18u);
     for (int k = 0; k < kFieldCount; ++k) {
-        EXPECT_EQ(std::vector<int>(counter.slots.begin() + 3 * k, counter.slots.begin() + 3 * k + 3),
-                  perField);
+        EXPECT_EQ(
+            std::vector<int>(counter.slots.begin() + 3 * k, counter.slots.begin() + 3 * k + 3),
+            perField);
     }
 }
 
@@ -241,8 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"FileCannotBeCreated",
                     [](ModelTexts&, RecordingSink& s) { s.refuseBegin = true; },
                     FailureReason::FileNotWritable, 0, 0},
-        FailureCase{"WriteErrorMidTable",
-                    [](ModelTexts&, RecordingSink& s) { s.refuseLineAt = 3; },
+        FailureCase{"WriteErrorMidTable", [](ModelTexts&, RecordingSink& s) { s.refuseLineAt = 3; },
                     FailureReason::FileNotWritable, 3, 1},
         FailureCase{"CloseFails", [](ModelTexts&, RecordingSink& s) { s.refuseFinish = true; },
                     FailureReason::FileNotWritable, 7, 1}),
@@ -276,13 +296,13 @@ TEST_P(TableFilePathJoin, NeverRunsOnIntoTheFolderName) {
     EXPECT_EQ(TableFilePath(GetParam().directory), GetParam().path);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Directories, TableFilePathJoin,
-    ::testing::Values(PathCase{"WithoutSeparator", "/tmp/x", "/tmp/x/table.dat"},
-                      PathCase{"WithSeparator", "/tmp/x/", "/tmp/x/table.dat"},
-                      PathCase{"Relative", "out", "out/table.dat"},
-                      PathCase{"Root", "/", "/table.dat"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Directories, TableFilePathJoin,
+                         ::testing::Values(PathCase{"WithoutSeparator", "/tmp/x",
+                                                    "/tmp/x/table.dat"},
+                                           PathCase{"WithSeparator", "/tmp/x/", "/tmp/x/table.dat"},
+                                           PathCase{"Relative", "out", "out/table.dat"},
+                                           PathCase{"Root", "/", "/table.dat"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace veldorin

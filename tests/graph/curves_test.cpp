@@ -46,13 +46,10 @@ TEST(Curves, EveryModeDrawsFromItsFirstGridPointToTheRightEdge) {
          -std::log10(2e-6 * 9000.0 * J1000(9000.0)) / 2.0 * kHeight},
         {"C(t) from the top left corner, ending clamped", PlotMode::Ct, 50, 0.0f,
          [] { return 0.0; }, kHeight},
-        {"R2 then R1", PlotMode::Rates, 98, kWidth / 50,
-         [] { return RateY(FirstPointRates().r2); }, -1.0},
-        {"NOE", PlotMode::Noe, 49, kWidth / 50,
-         [] {
-             return (1.0 - (NoeValue(FirstPointRates()) + 5.5) / 8.0) * kHeight;
-         },
+        {"R2 then R1", PlotMode::Rates, 98, kWidth / 50, [] { return RateY(FirstPointRates().r2); },
          -1.0},
+        {"NOE", PlotMode::Noe, 49, kWidth / 50,
+         [] { return (1.0 - (NoeValue(FirstPointRates()) + 5.5) / 8.0) * kHeight; }, -1.0},
     };
     for (const auto& row : rows) {
         const BothPhases run = RunBoth(Model("13C", {"1H"}), Settings(row.mode));
@@ -100,14 +97,14 @@ TEST(Curves, CorrelationCurveSetsTheTimeCaptionAndFrequencyCurvesDoNot) {
 
 TEST(Curves, ValuesBeyondThePanelAreDrawnOnItsEdges) {
     // J(10.3) of a 1e5 ps Lorentzian is far above 10000 ps: the top edge.
-    const BothPhases high = RunBoth(Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"},
-                                   {"100000", "0", "0", "0", "0", "0"}),
-                             Settings(PlotMode::J));
+    const BothPhases high = RunBoth(
+        Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"}, {"100000", "0", "0", "0", "0", "0"}),
+        Settings(PlotMode::J));
     EXPECT_EQ(All<draw::LineInColour>(high.curves.commands).front().y1, 0.0f);
     // F of a 10 ps Lorentzian starts near 2e-4, far below 0.01: the bottom edge.
-    const BothPhases low = RunBoth(Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"},
-                                         {"10", "0", "0", "0", "0", "0"}),
-                                   Settings(PlotMode::F));
+    const BothPhases low = RunBoth(
+        Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"}, {"10", "0", "0", "0", "0", "0"}),
+        Settings(PlotMode::F));
     const auto segments = All<draw::LineInColour>(low.curves.commands);
     EXPECT_EQ(segments.front().y1, kHeight);
     EXPECT_LT(segments.back().y2, kHeight);
@@ -115,9 +112,9 @@ TEST(Curves, ValuesBeyondThePanelAreDrawnOnItsEdges) {
 
 TEST(Curves, SpectralDensityCurveEndsAtTheFirstPointNotAboveTenPs) {
     // 10000 ps: J falls to 10 ps near w = 3160.
-    const BothPhases partial = RunBoth(Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"},
-                                             {"10000", "0", "0", "0", "0", "0"}),
-                                       Settings(PlotMode::J));
+    const BothPhases partial = RunBoth(
+        Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"}, {"10000", "0", "0", "0", "0", "0"}),
+        Settings(PlotMode::J));
     int firstLow = 0;
     const auto grid = FrequencyGrid(kWidth);
     while (10000.0 / (1.0 + std::pow(0.01 * grid[firstLow].value, 2)) > 10.0) ++firstLow;
@@ -127,9 +124,9 @@ TEST(Curves, SpectralDensityCurveEndsAtTheFirstPointNotAboveTenPs) {
     EXPECT_EQ(segments.back().x2, grid[firstLow - 1].x);
     EXPECT_EQ(partial.curves.outcome.status, RunOutcome::Status::Completed);
 
-    const BothPhases none = RunBoth(Model("13C", {"1H"}, {"1", "1", "0", "0", "0", "0"},
-                                          {"5", "9", "0", "0", "0", "0"}),
-                                    Settings(PlotMode::J));
+    const BothPhases none = RunBoth(
+        Model("13C", {"1H"}, {"1", "1", "0", "0", "0", "0"}, {"5", "9", "0", "0", "0", "0"}),
+        Settings(PlotMode::J));
     EXPECT_EQ(CountOf<draw::LineInColour>(none.curves.commands), 0);
     EXPECT_EQ(CountOf<draw::RetainOff>(none.curves.commands), 1);
 }
@@ -145,14 +142,19 @@ TEST(Curves, LogarithmOfANonPositiveValueEndsTheRunWithWhatWasDrawn) {
     const FailureRow rows[] = {
         // Two terms of exactly +-0.9765625 cancel once 1e-10 is lost in the
         // first, and a time of 0 adds nothing: J = 0.
-        {"F of J exactly 0", PlotMode::F, {"2000", "-2000", "1", "0", "0", "0"},
+        {"F of J exactly 0",
+         PlotMode::F,
+         {"2000", "-2000", "1", "0", "0", "0"},
          {"0.00048828125", "0.00048828125", "0", "0", "0", "0"}},
         // C(200 ps) = e^-2 - 2 e^-1 is negative.
-        {"C(t) below 0", PlotMode::Ct, {"1", "-2", "2", "0", "0", "0"},
+        {"C(t) below 0",
+         PlotMode::Ct,
+         {"1", "-2", "2", "0", "0", "0"},
          {"100", "200", "0", "0", "0", "0"}},
     };
     for (const auto& row : rows) {
-        const BothPhases run = RunBoth(Model("13C", {"1H"}, row.weights, row.times), Settings(row.mode));
+        const BothPhases run =
+            RunBoth(Model("13C", {"1H"}, row.weights, row.times), Settings(row.mode));
         EXPECT_EQ(run.table.outcome.status, RunOutcome::Status::Completed) << row.name;
         EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Failed) << row.name;
         EXPECT_EQ(run.curves.outcome.failure, FailureReason::LogOfNonPositive) << row.name;

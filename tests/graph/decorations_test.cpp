@@ -56,10 +56,14 @@ TEST(ReferenceLines, AreBlackFullWidthLinesAtTheModesValues) {
     const ReferenceRow rows[] = {
         {"J 100 and 1000 ps", PlotMode::J, {2.0 / 3.0, 1.0 / 3.0}, 2},
         {"F 0.11", PlotMode::F, {-std::log10(0.11) / 2.0}, 1},
-        {"R 1 and 10 1/s after each field marker", PlotMode::Rates,
-         {0.7, (1.0 - std::log(10.0) / 4.38) * 0.7}, 12},
-        {"NOE 0, 2, -2, -4 after each field marker", PlotMode::Noe,
-         {5.0 / 16, 1.0 / 16, 9.0 / 16, 13.0 / 16}, 24},
+        {"R 1 and 10 1/s after each field marker",
+         PlotMode::Rates,
+         {0.7, (1.0 - std::log(10.0) / 4.38) * 0.7},
+         12},
+        {"NOE 0, 2, -2, -4 after each field marker",
+         PlotMode::Noe,
+         {5.0 / 16, 1.0 / 16, 9.0 / 16, 13.0 / 16},
+         24},
         {"C 0.1", PlotMode::Ct, {std::log(0.1) / -3.0}, 1},
     };
     const ModelTexts model = Model("13C", {"1H"});
@@ -112,8 +116,7 @@ TEST(FrequencyMarkers, LikeNeighbourMarksTwoDistinctPositionsInEachBand) {
 
 TEST(FieldMarkers, SixFullHeightMarkersThatDoNotDependOnTheSpinSystem) {
     const auto first = Markers(TableCommands(Model("13C", {"1H"}), PlotMode::Rates));
-    const auto other =
-        Markers(TableCommands(Model("15N", {"1H", "", "13C"}), PlotMode::Noe));
+    const auto other = Markers(TableCommands(Model("15N", {"1H", "", "13C"}), PlotMode::Noe));
     ASSERT_EQ(first.size(), 36u);  // six per field
     ASSERT_EQ(other.size(), 72u);  // two neighbours: drawn once per pair
     for (std::size_t i = 0; i < other.size(); ++i) {

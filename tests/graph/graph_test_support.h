@@ -34,8 +34,7 @@ int CountOf(const DrawCommands& commands) {
 // The central nucleus with the given neighbours ("" for an empty slot), weights and times.
 inline ModelTexts Model(const std::string& central, const std::vector<std::string>& neighbours,
                         const std::vector<std::string>& weights = {"1", "0", "0", "0", "0", "0"},
-                        const std::vector<std::string>& times = {"1000", "0", "0", "0", "0",
-                                                                 "0"}) {
+                        const std::vector<std::string>& times = {"1000", "0", "0", "0", "0", "0"}) {
     ModelTexts model = DefaultModel();
     for (int j = 0; j < kNeighbourCount; ++j) {
         const auto index = static_cast<std::size_t>(j);

@@ -36,8 +36,7 @@ TEST(VerticalReadout, ShowsTheValueCutTowardsMinusInfinity) {
         {"rates bottom edge", PlotMode::Rates, kHeight, "0.1 1/s"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(VerticalReadout(row.mode, row.position, kHeight), row.expected)
-            << row.name;
+        EXPECT_EQ(VerticalReadout(row.mode, row.position, kHeight), row.expected) << row.name;
     }
 }
 
@@ -50,8 +49,7 @@ TEST(HorizontalReadout, ShowsFrequencyInMHzOrTimeInPs) {
         {"time cut to a tenth", PlotMode::Ct, 1.0f, "2.6 ps"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(HorizontalReadout(row.mode, row.position, kWidth), row.expected)
-            << row.name;
+        EXPECT_EQ(HorizontalReadout(row.mode, row.position, kWidth), row.expected) << row.name;
     }
 }
 

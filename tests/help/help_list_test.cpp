@@ -10,8 +10,8 @@
 #include <QTest>
 #include <algorithm>
 
-#include "ui/design_font.h"
 #include "help/help_text.h"
+#include "ui/design_font.h"
 
 namespace veldorin {
 namespace {

@@ -43,15 +43,16 @@ TEST(ArrayFactor, ScalesFromOneDownToExactlyZero) {
 }
 
 TEST(ArrayMode, DrawsElevenPassesInDarkeningReds) {
-    const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
-                            Settings(PlotMode::J, true, C1));
+    const BothPhases run =
+        RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes), Settings(PlotMode::J, true, C1));
     EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
     const auto passes = Passes(run.curves.commands);
     ASSERT_EQ(passes.size(), 11u);
     EXPECT_EQ(CountOf<draw::RetainOn>(run.curves.commands), 11);
     for (int k = 1; k <= 11; ++k) {
         ASSERT_FALSE(passes[k - 1].empty()) << k;
-        EXPECT_EQ(passes[k - 1].front().colour, (Rgb{static_cast<std::uint8_t>(255 - 15 * k), 0, 0}));
+        EXPECT_EQ(passes[k - 1].front().colour,
+                  (Rgb{static_cast<std::uint8_t>(255 - 15 * k), 0, 0}));
     }
     // The last pass has c1 = 0: only the 100 ps term is left, J below the first.
     EXPECT_GT(passes[10].front().y1, passes[0].front().y1);
@@ -61,7 +62,7 @@ TEST(ArrayMode, AZeroValueMakesOnePassThatTakesTheLastColour) {
     for (const ArrayParameter parameter : {C3, T3}) {  // c3 and t3 are 0
         SCOPED_TRACE(static_cast<int>(parameter));
         const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
-                                Settings(PlotMode::Rates, true, parameter));
+                                       Settings(PlotMode::Rates, true, parameter));
         EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
         const auto passes = Passes(run.curves.commands);
         ASSERT_EQ(passes.size(), 1u);
@@ -83,8 +84,8 @@ TEST(ArrayMode, ArrayingTheOnlyWeightGivesTenCoincidingCurvesThenAFailure) {
 }
 
 TEST(ArrayMode, ArrayingATimeGivesElevenCurvesTheLastWithThatTimeZero) {
-    const BothPhases run = RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes),
-                            Settings(PlotMode::Ct, true, T1));
+    const BothPhases run =
+        RunBoth(Model("13C", {"1H"}, kTwoWeights, kTwoTimes), Settings(PlotMode::Ct, true, T1));
     EXPECT_EQ(run.curves.outcome.status, RunOutcome::Status::Completed);
     const auto passes = Passes(run.curves.commands);
     ASSERT_EQ(passes.size(), 11u);
@@ -113,8 +114,8 @@ TEST(ArrayMode, CsaScalesTheSquaredAnisotropyAndRexScalesLinearly) {
          [](ModelTexts& m, double f) { m.csa = FormatDouble(-170.0 * std::sqrt(f)); }},
         {"Rex", Rex, false, [](ModelTexts& m, double f) { m.rex = FormatDouble(12.0 * f); }},
     };
-    ModelTexts model = Model("15N", {"1H"}, {"1", "0", "0", "0", "0", "0"},
-                             {"5000", "0", "0", "0", "0", "0"});
+    ModelTexts model =
+        Model("15N", {"1H"}, {"1", "0", "0", "0", "0", "0"}, {"5000", "0", "0", "0", "0", "0"});
     model.csa = "-170";
     model.rex = "12";
     for (const auto& row : rows) {

@@ -25,7 +25,8 @@ bool AllCoordinatesFinite(const DrawCommands& commands) {
         const bool finite = std::visit(
             [](const auto& c) {
                 using T = std::decay_t<decltype(c)>;
-                if constexpr (std::is_same_v<T, draw::Line> || std::is_same_v<T, draw::LineInColour>) {
+                if constexpr (std::is_same_v<T, draw::Line> ||
+                              std::is_same_v<T, draw::LineInColour>) {
                     return std::isfinite(c.x1) && std::isfinite(c.y1) && std::isfinite(c.x2) &&
                            std::isfinite(c.y2);
                 } else {

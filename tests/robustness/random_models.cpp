@@ -20,12 +20,10 @@ std::string RandomModels::Number() {
         case 0:
             return Pick({"3.4028234e38", "3.4028236e38", "-3.4e38", "1e38", "1e39", "1.4e-45",
                          "1e-46", "1.17549435e-38", "1e308", "1e400", "-1e-300"});
-        case 1:
-            return Pick({"0", "-0", "0.0", "00", "-1", "-0.5", "-1e-9", "+2"});
+        case 1: return Pick({"0", "-0", "0.0", "00", "-1", "-0.5", "-1e-9", "+2"});
         case 2:
             return Pick({"", " ", "-", "+", ".", "e3", "1e", "abc", "1,5", "1..2", "--1", "0x10"});
-        case 3:
-            return Pick({"1e30", "1e-30", "1e12", "1e-12", "7000", "0.001", "109.37", "1e3"});
+        case 3: return Pick({"1e30", "1e-30", "1e12", "1e-12", "7000", "0.001", "109.37", "1e3"});
         default: {
             char text[32];
             const double mantissa = std::uniform_real_distribution<double>(-1.0, 10.0)(engine_);

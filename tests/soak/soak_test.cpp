@@ -23,14 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "window/directory_list.h"
-#include "window/graph_canvas.h"
-#include "window/layout.h"
 #include "engine/numeric_text.h"
-#include "window/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/soak/table_oracle.h"
 #include "tests/support/window_fixture.h"
+#include "window/directory_list.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
+#include "window/results_list.h"
 #include "window/word_mark.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -567,9 +567,9 @@ protected:
         if (panels > 1) return testing::AssertionFailure() << panels << " panels open";
         const bool enlarged = window_->state().graphEnlarged;
         if (enlarged != (Graph()->geometry() != standardGraph_)) {
-            return testing::AssertionFailure() << "graph in its enlarged place: "
-                                               << (Graph()->geometry() != standardGraph_)
-                                               << ", held as enlarged: " << enlarged;
+            return testing::AssertionFailure()
+                   << "graph in its enlarged place: " << (Graph()->geometry() != standardGraph_)
+                   << ", held as enlarged: " << enlarged;
         }
         return testing::AssertionSuccess();
     }

@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "window/graph_canvas.h"
-#include "window/layout.h"
-#include "window/main_window.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
+#include "window/main_window.h"
 
 namespace veldorin::test {
 
@@ -38,8 +38,7 @@ ExpectedTable TableOracle::Expect(const MainWindow& window) {
     GraphSettings settings;
     settings.plotMode = PlotModeAt(Get<QComboBox>(window, "Combo4").currentIndex());
     settings.arrayOn = Get<QPushButton>(window, "Command3").text() == QStringLiteral("off");
-    settings.arrayParameter =
-        ArrayParameterAt(Get<QComboBox>(window, "Combo2").currentIndex());
+    settings.arrayParameter = ArrayParameterAt(Get<QComboBox>(window, "Combo2").currentIndex());
     const QSizeF size = Get<GraphCanvas>(window, "Picture1").sizeInTwips();
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());

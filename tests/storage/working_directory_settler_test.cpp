@@ -187,7 +187,8 @@ TEST(StartupPlaces, SystemProgramFoldersAreRecognised) {
     for (const char* system : {"/usr/bin", "/usr/local/bin", "/bin", "/opt/veldorin/bin"}) {
         EXPECT_TRUE(StartupPlaces::IsSystemProgramFolder(system)) << system;
     }
-    for (const char* own : {"/home/user/veldorin", "/tmp/build/app", "/usrx/bin", "/work/main/build"}) {
+    for (const char* own :
+         {"/home/user/veldorin", "/tmp/build/app", "/usrx/bin", "/work/main/build"}) {
         EXPECT_FALSE(StartupPlaces::IsSystemProgramFolder(own)) << own;
     }
 }

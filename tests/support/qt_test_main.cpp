@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // The main of every Qt test program: widgets need an application object, and the tests
 // run headless unless told otherwise, in the style the program itself uses.

@@ -1,10 +1,10 @@
 #include "tests/support/watchdog.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 namespace veldorin::test {
 

@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "recalculation/recalculation.h"
-#include "window/results_list.h"
 #include "tests/support/recording_sink.h"
+#include "window/results_list.h"
 
 namespace veldorin::test {
 

@@ -1,17 +1,17 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QString>
 #include <QTemporaryDir>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <ostream>
 
+#include "tests/support/watchdog.h"
 #include "window/main_window.h"
 #include "window/panel_controller.h"
-#include "tests/support/watchdog.h"
 
 // Texts in failure messages as text, not as arrays of UTF-16 units. Found by argument-
 // dependent lookup, so it lives in QString's namespace.

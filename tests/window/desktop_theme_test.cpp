@@ -30,11 +30,19 @@ struct Sample {
 
 // The text and background of a weight box, a nucleus box, both lists and the graph panel.
 constexpr Sample kSamples[] = {
-    {"Text7(0)", QPalette::Text},  {"Text7(0)", QPalette::Base}, {"Text5(0)", QPalette::Text},
-    {"Text1(8)", QPalette::Text},  {"Text1(0)", QPalette::Base}, {"List1", QPalette::Text},
-    {"List1", QPalette::Base},     {"List3", QPalette::Text},    {"List3", QPalette::Base},
-    {"Picture1", QPalette::Window}, {"Label3(12)", QPalette::WindowText},
-    {"Command1", QPalette::ButtonText}, {"Combo4", QPalette::ButtonText},
+    {"Text7(0)", QPalette::Text},
+    {"Text7(0)", QPalette::Base},
+    {"Text5(0)", QPalette::Text},
+    {"Text1(8)", QPalette::Text},
+    {"Text1(0)", QPalette::Base},
+    {"List1", QPalette::Text},
+    {"List1", QPalette::Base},
+    {"List3", QPalette::Text},
+    {"List3", QPalette::Base},
+    {"Picture1", QPalette::Window},
+    {"Label3(12)", QPalette::WindowText},
+    {"Command1", QPalette::ButtonText},
+    {"Combo4", QPalette::ButtonText},
 };
 
 QStringList SampleColours(const MainWindow& window) {

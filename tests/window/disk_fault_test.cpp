@@ -5,8 +5,8 @@
 #include <QTest>
 #include <functional>
 
-#include "window/results_list.h"
 #include "tests/support/window_fixture.h"
+#include "window/results_list.h"
 
 namespace veldorin::test {
 namespace {

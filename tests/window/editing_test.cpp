@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "window/graph_canvas.h"
-#include "window/layout.h"
 #include "recalculation/recalculation.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
+#include "window/graph_canvas.h"
+#include "window/layout.h"
 
 namespace veldorin::test {
 namespace {

@@ -69,11 +69,8 @@ protected:
             case QEvent::KeyRelease:
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
-            case QEvent::MouseButtonRelease:
-                ++received;
-                break;
-            default:
-                break;
+            case QEvent::MouseButtonRelease: ++received; break;
+            default: break;
         }
         return QWidget::event(event);
     }
@@ -94,15 +91,9 @@ void Send(QWidget* control, const Step& step) {
 
 void Hooked(EventHooks& hooks, Hook hook, QWidget* control, EventHooks::Handler handler) {
     switch (hook) {
-        case Hook::KeyRelease:
-            hooks.OnKeyRelease(control, std::move(handler));
-            break;
-        case Hook::Press:
-            hooks.OnPress(control, std::move(handler));
-            break;
-        case Hook::Click:
-            hooks.OnClick(control, std::move(handler));
-            break;
+        case Hook::KeyRelease: hooks.OnKeyRelease(control, std::move(handler)); break;
+        case Hook::Press: hooks.OnPress(control, std::move(handler)); break;
+        case Hook::Click: hooks.OnClick(control, std::move(handler)); break;
     }
 }
 

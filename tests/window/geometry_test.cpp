@@ -19,9 +19,9 @@ struct ConversionRow {
 
 TEST(TwipScale, converts_at_fifteen_twips_per_pixel_at_96_dpi) {
     const TwipScale scale(96.0);
-    for (const auto& row : {ConversionRow{15, 1}, ConversionRow{7965, 531},
-                            ConversionRow{7785, 519}, ConversionRow{610, 41},
-                            ConversionRow{7, 0}, ConversionRow{8, 1}, ConversionRow{0, 0}}) {
+    for (const auto& row :
+         {ConversionRow{15, 1}, ConversionRow{7965, 531}, ConversionRow{7785, 519},
+          ConversionRow{610, 41}, ConversionRow{7, 0}, ConversionRow{8, 1}, ConversionRow{0, 0}}) {
         EXPECT_EQ(scale.ToPixels(row.twips), row.pixels) << row.twips;
     }
     EXPECT_DOUBLE_EQ(scale.ToTwips(257), 3855.0);
@@ -35,14 +35,14 @@ struct PlaceRow {
 
 // Design places converted at 96 DPI, each value rounded on its own.
 const PlaceRow kPlaces[] = {
-    {"Frame1(1)", {0, 0, 233, 208}},     {"Combo1(2)", {152, 176, 65, 21}},
-    {"Text7(0)", {41, 240, 48, 19}},     {"Text5(3)", {88, 292, 48, 19}},
-    {"Text8(5)", {135, 324, 48, 19}},    {"Command3", {176, 368, 49, 23}},
-    {"List3", {264, 56, 241, 95}},       {"Command1", {448, 152, 50, 20}},
-    {"Combo4", {248, 168, 134, 21}},     {"Picture1", {248, 184, 257, 201}},
-    {"Label3(1)", {256, 344, 65, 17}},   {"Label3(14)", {416, 392, 86, 17}},
-    {"List1", {16, 432, 499, 69}},       {"Frame1(0)", {8, 0, 393, 25}},
-    {"Text3", {104, 32, 217, 20}},       {"Label3(9)", {16, 242, 25, 105}},
+    {"Frame1(1)", {0, 0, 233, 208}},   {"Combo1(2)", {152, 176, 65, 21}},
+    {"Text7(0)", {41, 240, 48, 19}},   {"Text5(3)", {88, 292, 48, 19}},
+    {"Text8(5)", {135, 324, 48, 19}},  {"Command3", {176, 368, 49, 23}},
+    {"List3", {264, 56, 241, 95}},     {"Command1", {448, 152, 50, 20}},
+    {"Combo4", {248, 168, 134, 21}},   {"Picture1", {248, 184, 257, 201}},
+    {"Label3(1)", {256, 344, 65, 17}}, {"Label3(14)", {416, 392, 86, 17}},
+    {"List1", {16, 432, 499, 69}},     {"Frame1(0)", {8, 0, 393, 25}},
+    {"Text3", {104, 32, 217, 20}},     {"Label3(9)", {16, 242, 25, 105}},
 };
 
 QRect InClientArea(const QWidget* widget, const QWidget* clientArea) {

@@ -1,10 +1,10 @@
 #include <QLabel>
 #include <QSignalSpy>
 
-#include "window/graph_canvas.h"
 #include "recalculation/recalculation.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
+#include "window/graph_canvas.h"
 
 namespace veldorin::test {
 namespace {
@@ -31,8 +31,7 @@ TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
     auto* canvas = Control<GraphCanvas>("Picture1");
     const QColor background = canvas->palette().color(QPalette::Window);
     canvas->Replay({draw::SetScale{100.0f, 100.0f}, draw::Clear{}, draw::SetLineWidth{3},
-                    draw::SetColour{kBlue},
-                    draw::LineInColour{0.0f, 50.0f, 100.0f, 50.0f, kRed},
+                    draw::SetColour{kBlue}, draw::LineInColour{0.0f, 50.0f, 100.0f, 50.0f, kRed},
                     // The foreground is still blue after a line in a colour of its own.
                     draw::Line{25.0f, 0.0f, 25.0f, 40.0f}});
     const int middle = canvas->height() / 2;

@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "tests/support/window_fixture.h"
 #include "window/graph_canvas.h"
 #include "window/graph_interaction.h"
-#include "tests/support/window_fixture.h"
 #include "window/word_mark.h"
 
 namespace veldorin::test {
@@ -30,8 +30,8 @@ protected:
     void PointAt(double xFraction, double yFraction) {
         QWidget* panel = Canvas();
         const QPointF at(xFraction * panel->width(), yFraction * panel->height());
-        QMouseEvent move(QEvent::MouseMove, at, panel->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, panel->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(panel, &move);
     }
 

@@ -52,10 +52,20 @@ struct HoverRow {
 // What a move over each part of the window does to the help list and to an open panel.
 // Array mode is on, so that its range caption and boxes show.
 const HoverRow kHoverRows[] = {
-    {"ci box", "Text7(0)", -1, {10, 5}, "Spectral density function (Lorentzian) parameters",
-     kNoLine, false},
-    {"ti box", "Text8(5)", -1, {10, 5}, "Spectral density function (Lorentzian) parameters",
-     kNoLine, false},
+    {"ci box",
+     "Text7(0)",
+     -1,
+     {10, 5},
+     "Spectral density function (Lorentzian) parameters",
+     kNoLine,
+     false},
+    {"ti box",
+     "Text8(5)",
+     -1,
+     {10, 5},
+     "Spectral density function (Lorentzian) parameters",
+     kNoLine,
+     false},
     {"array button", "Command3", -1, {10, 5}, "Array", kNoLine, false},
     {"array caption", "Label3(8)", -1, {5, 5}, "Array", kNoLine, false},
     {"range caption", "Label3(6)", -1, {5, 5}, "Array", kNoLine, false},
@@ -92,8 +102,8 @@ TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
         Control("List2")->show();
         Control("List2")->lower();
         QWidget* target = row.letter >= 0 ? window_->wordMark().letter(row.letter)
-                          : *row.control ? Control(row.control)
-                                         : window_->centralWidget();
+                          : *row.control  ? Control(row.control)
+                                          : window_->centralWidget();
 
         MoveOver(target, row.at);
 
@@ -119,7 +129,8 @@ TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
     Started();
     EXPECT_EQ(HelpList()->count(), 86);
     EXPECT_FALSE(HelpList()->horizontalScrollBar()->isVisible());
-    EXPECT_TRUE(HelpList()->viewport()->rect().contains(HelpList()->visualItemRect(HelpList()->item(4))));
+    EXPECT_TRUE(
+        HelpList()->viewport()->rect().contains(HelpList()->visualItemRect(HelpList()->item(4))));
 
     MoveOver(Control("List3"), QPoint(50, 50));
 

@@ -10,9 +10,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "window/directory_list.h"
-#include "tests/support/temp_folder.h"
 #include "storage/working_directory_settler.h"
+#include "tests/support/temp_folder.h"
+#include "window/directory_list.h"
 
 namespace veldorin {
 namespace {

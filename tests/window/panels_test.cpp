@@ -1,6 +1,6 @@
 #include <QComboBox>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -15,8 +15,8 @@ class Panels : public WindowTest {
 protected:
     // Opens every panel and editor and moves the graph, its list and the help list.
     void Disarrange() {
-        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
-                                 "Text42(8)"}) {
+        for (const char* name :
+             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
             Control(name)->show();
         }
         Control("Picture1")->setGeometry(0, 0, 531, 385);
@@ -25,8 +25,8 @@ protected:
     }
 
     void ExpectStandardArrangement() {
-        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
-                                 "Text42(8)"}) {
+        for (const char* name :
+             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
             EXPECT_FALSE(Control(name)->isVisible()) << name;
         }
         EXPECT_EQ(Control("Picture1")->geometry(), QRect(248, 184, 257, 201));

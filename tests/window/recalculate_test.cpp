@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "window/layout.h"
-#include "window/results_list.h"
 #include "engine/results_table.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
+#include "window/layout.h"
+#include "window/results_list.h"
 
 namespace veldorin::test {
 namespace {
@@ -88,8 +88,8 @@ TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
     QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
     // A press of the table button waiting in the queue runs while the outer run lets
     // events through, with the then current inputs.
-    QMetaObject::invokeMethod(window_.get(), [this] { window_->OnTableModeClicked(); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        window_.get(), [this] { window_->OnTableModeClicked(); }, Qt::QueuedConnection);
     window_->Recalculate();
 
     EXPECT_EQ(runs.count(), 2);
@@ -189,7 +189,8 @@ TEST_F(Recalculating, normalised_weights_are_cut_to_three_decimals) {
     for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText(weights[i]);
     window_->Recalculate();
     const char* shown[] = {"0.333", "0.333", "0.333", "0", "0", "0"};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), shown[i]);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), shown[i]);
 }
 
 }  // namespace

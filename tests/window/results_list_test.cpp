@@ -1,5 +1,5 @@
-#include <QFontMetricsF>
 #include <gtest/gtest.h>
+#include <QFontMetricsF>
 
 #include "window/results_list.h"
 

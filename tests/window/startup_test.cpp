@@ -22,23 +22,24 @@ struct TextRow {
 
 // Start contents of the design, and what the first computing run writes.
 constexpr TextRow kStartTexts[] = {
-    {"Text7(0)", "0.25"}, {"Text7(1)", "0.25"}, {"Text7(2)", "0.25"},
-    {"Text7(3)", "0.25"}, {"Text7(4)", "0"},    {"Text7(5)", "0"},
-    {"Text8(0)", "7000"}, {"Text8(1)", "1750"}, {"Text8(2)", "437.5"},
-    {"Text8(3)", "109.37"}, {"Text8(4)", "437.5"}, {"Text8(5)", "437.5"},
-    {"Text5(0)", "0.25"}, {"Text5(1)", "0.25"}, {"Text5(2)", "0.25"},
-    {"Text5(3)", "0.25"}, {"Text5(4)", "0"},    {"Text5(5)", "0"},
-    {"Text4(1)", "0.5"},  {"Text4(0)", "0.05"},
+    {"Text7(0)", "0.25"},  {"Text7(1)", "0.25"},   {"Text7(2)", "0.25"},  {"Text7(3)", "0.25"},
+    {"Text7(4)", "0"},     {"Text7(5)", "0"},      {"Text8(0)", "7000"},  {"Text8(1)", "1750"},
+    {"Text8(2)", "437.5"}, {"Text8(3)", "109.37"}, {"Text8(4)", "437.5"}, {"Text8(5)", "437.5"},
+    {"Text5(0)", "0.25"},  {"Text5(1)", "0.25"},   {"Text5(2)", "0.25"},  {"Text5(3)", "0.25"},
+    {"Text5(4)", "0"},     {"Text5(5)", "0"},      {"Text4(1)", "0.5"},   {"Text4(0)", "0.05"},
 };
 
 constexpr TextRow kStartCaptions[] = {
-    {"Command1", "R-->T"}, {"Command3", "on"}, {"Label3(14)", "Log(w/2pi)"},
+    {"Command1", "R-->T"},  {"Command3", "on"},        {"Label3(14)", "Log(w/2pi)"},
     {"Label3(8)", "Array"}, {"Label3(13)", "Results"}, {"Label3(12)", "Lorentzians"},
     {"RunStatus", ""},
 };
 
 constexpr TextRow kStartSelections[] = {
-    {"Combo1(1)", "0"}, {"Combo1(2)", "-25"}, {"Combo4", "log[R1,R2 1/s]"}, {"Combo2", "c1"},
+    {"Combo1(1)", "0"},
+    {"Combo1(2)", "-25"},
+    {"Combo4", "log[R1,R2 1/s]"},
+    {"Combo2", "c1"},
 };
 
 TEST_F(StartUp, boxes_hold_the_design_values_and_the_normalised_weights) {

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "window/results_list.h"
 #include "window/table_writer.h"

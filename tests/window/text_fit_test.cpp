@@ -9,9 +9,9 @@
 #include <QStyleOption>
 #include <functional>
 
-#include "window/results_list.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
+#include "window/results_list.h"
 #include "window/word_mark.h"
 
 namespace veldorin::test {
@@ -254,11 +254,11 @@ std::vector<State> States(const MainWindow& started) {
     };
     const int parameters = FindControl<QComboBox>(started, "Combo2")->count();
     for (int parameter = 0; parameter < parameters; ++parameter) {
-        states.push_back({"array of parameter " + std::to_string(parameter),
-                          [parameter](MainWindow& window) {
-                              Choose(window, "Combo2", parameter);
-                              window.Recalculate();
-                          }});
+        states.push_back(
+            {"array of parameter " + std::to_string(parameter), [parameter](MainWindow& window) {
+                 Choose(window, "Combo2", parameter);
+                 window.Recalculate();
+             }});
     }
     const QRectF panel = FindControl(started, "Picture1")->rect();
     const int plots = FindControl<QComboBox>(started, "Combo4")->count();

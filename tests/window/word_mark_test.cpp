@@ -3,8 +3,8 @@
 #include <QTest>
 #include <array>
 
-#include "window/word_mark.h"
 #include "tests/support/window_fixture.h"
+#include "window/word_mark.h"
 
 namespace veldorin::test {
 namespace {
