@@ -97,13 +97,6 @@ TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
     EXPECT_EQ(ListLines(), DefaultTable(TableMode::Times));
 }
 
-TEST_F(Recalculating, a_run_without_nesting_draws_its_curves) {
-    Started();
-    QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
-    window_->Recalculate();
-    EXPECT_EQ(curves.count(), 1);
-}
-
 // An input that makes the table phase fail, and how to mend it.
 struct FailureRow {
     const char* name;

@@ -1,0 +1,95 @@
+#include "window/recalculation_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/recording_sink.h"
+
+namespace veldorin::test {
+namespace {
+
+// A window that records what a run asks of it, in order.
+class RecordingView final : public RecalculationView {
+public:
+    bool shown = true;
+    ModelTexts model = DefaultModel();
+    GraphSettings settings;
+    std::function<void()> duringEvents;  // what the user did while events ran
+    std::vector<std::string> calls;
+
+    bool Shown() const override { return shown; }
+    void ShowNeighbours() override { calls.push_back("neighbours"); }
+    ModelTexts ReadModel() const override { return model; }
+    GraphSettings ReadGraphSettings() const override { return settings; }
+    std::unique_ptr<TableSink> OpenTable(const std::string&) override {
+        calls.push_back("table");
+        return std::make_unique<RecordingSink>();
+    }
+    void ShowNormalisedWeights(const WeightTexts&) override { calls.push_back("weights"); }
+    void ShowArrayRange(const std::pair<std::string, std::string>&) override {
+        calls.push_back("range");
+    }
+    void Draw(const DrawCommands&) override { calls.push_back("draw"); }
+    void ReportTable(const RunOutcome& outcome) override {
+        calls.push_back(outcome.status == RunOutcome::Status::Completed ? "table completed"
+                        : outcome.status == RunOutcome::Status::Stopped ? "table stopped"
+                                                                        : "table failed");
+    }
+    void ReportCurvesFailed(FailureReason) override { calls.push_back("curves failed"); }
+    void ProcessPendingEvents() override {
+        calls.push_back("events");
+        if (duringEvents) std::exchange(duringEvents, nullptr)();
+    }
+};
+
+struct FlowRow {
+    const char* name;
+    std::function<void(RecordingView&, RecalculationFlow&)> arrange;
+    std::vector<std::string> calls;
+};
+
+const FlowRow kFlowRows[] = {
+    {"hidden window: the diagram only",
+     [](RecordingView& view, RecalculationFlow&) { view.shown = false; },
+     {"neighbours"}},
+    {"a complete run",
+     [](RecordingView&, RecalculationFlow&) {},
+     {"neighbours", "table", "weights", "draw", "table completed", "events", "draw"}},
+    {"weights summing to zero stop the run",
+     [](RecordingView& view, RecalculationFlow&) { view.model.weights.fill("0"); },
+     {"neighbours", "table", "draw", "table stopped"}},
+    {"a failed table draws no curves",
+     [](RecordingView& view, RecalculationFlow&) { view.model.times[0] = "x"; },
+     {"neighbours", "table", "draw", "table failed"}},
+    {"array mode shows its range",
+     [](RecordingView& view, RecalculationFlow&) { view.settings.arrayOn = true; },
+     {"neighbours", "table", "weights", "draw", "table completed", "events", "range", "draw"}},
+    {"array mode without a parameter fails in the curves",
+     [](RecordingView& view, RecalculationFlow&) {
+         view.settings.arrayOn = true;
+         view.settings.arrayParameter.reset();
+     },
+     {"neighbours", "table", "weights", "draw", "table completed", "events", "draw",
+      "curves failed"}},
+    // The newer run has drawn the current picture; the outer one must not draw over it.
+    {"a run nested in the events ends the outer run",
+     [](RecordingView& view, RecalculationFlow& flow) {
+         view.duringEvents = [&flow] { flow.Run(); };
+     },
+     {"neighbours", "table", "weights", "draw", "table completed", "events",  // outer
+      "neighbours", "table", "weights", "draw", "table completed", "events", "draw"}},
+};
+
+TEST(RecalculationFlow, each_run_shows_what_its_phases_produced_in_order) {
+    for (const FlowRow& row : kFlowRows) {
+        RecordingView view;
+        RecalculationFlow flow(view);
+        row.arrange(view, flow);
+        flow.Run();
+        EXPECT_EQ(view.calls, row.calls) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace veldorin::test
