@@ -9,6 +9,7 @@
 #include "help/formula.h"
 #include "help/theory_content.h"
 #include "help/theory_page.h"
+#include "tests/support/move_counting_widget.h"
 
 namespace veldorin {
 namespace {
@@ -230,15 +231,7 @@ TEST(TheoryPage, KeptLayoutDrawsLikeANewPage) {
     EXPECT_TRUE(slanted == fresh);
 }
 
-// Counts the pointer movements that reach it, as the window's background handler would.
-class Background : public QWidget {
-public:
-    Background() { setMouseTracking(true); }
-    int moves = 0;
-
-protected:
-    void mouseMoveEvent(QMouseEvent*) override { ++moves; }
-};
+using Background = test::MoveCountingWidget;
 
 TEST(TheoryPage, PointerOverTheOpenPageDoesNotCountAsOverTheBackground) {
     Background window;

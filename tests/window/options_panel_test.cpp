@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "storage/working_directory_settler.h"
+#include "tests/support/move_counting_widget.h"
 #include "tests/support/temp_folder.h"
 #include "window/directory_list.h"
 
@@ -24,15 +25,7 @@ using testing::TempFolder;
 const TwipScale kScale(144.0);
 int Px(int twips) { return kScale.ToPixels(twips); }
 
-// Stands for the window: counts the pointer moves that reach its background.
-class Background : public QWidget {
-public:
-    Background() { setMouseTracking(true); }
-    int moves = 0;
-
-protected:
-    void mouseMoveEvent(QMouseEvent*) override { ++moves; }
-};
+using Background = test::MoveCountingWidget;
 
 class OptionsPanelTest : public ::testing::Test {
 protected:
