@@ -104,14 +104,11 @@ float AddSingle(float a, float b) { return StoreSingle(static_cast<double>(a) + 
 float MulSingle(float a, float b) { return StoreSingle(static_cast<double>(a) * b); }
 }  // namespace
 
-FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourObserver* observer) {
+FieldContributions ContributionsAtField(const WorkingValues& values, float wH,
+                                        NeighbourObserver* observer) {
     const float centralGamma = values.centralGamma;
     const float wI = LarmorOmega(wH, centralGamma);
-    // The neighbours' contributions, each weighted by the abundances of the pair.
-    float r1Sum = 0.0f;
-    float r2Sum = 0.0f;
-    float noeSum = 0.0f;
-    float crossSum = 0.0f;
+    FieldContributions parts;
     // J(0) and J(wI) do not depend on the neighbour; they also serve the CSA and
     // exchange terms when no neighbour is present.
     DensityMemo density(values.lorentzians);
@@ -125,34 +122,59 @@ FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourOb
         const JFrequencies frequencies = PairFrequencies(wI, LarmorOmega(wH, neighbour.gamma));
         for (int m = 2; m < 6; ++m) j[m] = density.At(frequencies[m]);
 
+        // Each term is weighted by the abundances of the pair.
         const float centralAbundance = values.centralAbundance.value();
         const float weight = MulSingle(centralAbundance, neighbour.abundance.value());
 
-        const float r1Term = DipolarR1Term(neighbour.kind, j, neighbour.dipolar);
-        r1Sum = AddSingle(r1Sum, MulSingle(r1Term, weight));
-        const float r2Term = DipolarR2Term(neighbour.kind, j, neighbour.dipolar);
-        r2Sum = AddSingle(r2Sum, MulSingle(r2Term, weight));
+        NeighbourContribution& part = parts.neighbours[slot];
+        part.present = true;
+        part.r1 = MulSingle(DipolarR1Term(neighbour.kind, j, neighbour.dipolar), weight);
+        part.r2 = MulSingle(DipolarR2Term(neighbour.kind, j, neighbour.dipolar), weight);
         // Always the unlike cross-relaxation kernel: for a like pair it gives
         // D/10 (6 J(2 wI) - J(0)).
         const float cross = CrossRelaxationTerm(SlotKind::Unlike, j, neighbour.dipolar);
         const float scaled = MulSingle(StoreSingle(Divide(cross, centralGamma)), neighbour.gamma);
-        noeSum = AddSingle(noeSum, MulSingle(scaled, weight));
-        crossSum = AddSingle(crossSum, MulSingle(cross, weight));
+        part.noeSum = MulSingle(scaled, weight);
+        part.crr = MulSingle(cross, weight);
 
         if (observer) observer->NeighbourEvaluated(slot, neighbour.kind, frequencies);
     }
 
     const float csa = StoreSingle(CsaTerm(wH, centralGamma, values.csaFactor));
-    // Every sum is divided by the central abundance, which is read here even without a
-    // neighbour.
-    const double centralShare = values.centralAbundance.value();
+    // The central abundance is read here even without a neighbour.
+    parts.centralShare = values.centralAbundance.value();
+    parts.csaR1 = JI(j) * csa;
+    parts.csaR2 = (3.0 * JI(j) + 4.0 * J0(j)) * csa / 6.0;
+    parts.rexR2 = static_cast<double>(values.rexScale) * wH * wH;
+    return parts;
+}
+
+FieldResult TotalOf(const FieldContributions& parts) {
+    float r1Sum = 0.0f;
+    float r2Sum = 0.0f;
+    float noeSum = 0.0f;
+    float crossSum = 0.0f;
+    for (const NeighbourContribution& part : parts.neighbours) {
+        if (!part.present) continue;
+        r1Sum = AddSingle(r1Sum, part.r1);
+        r2Sum = AddSingle(r2Sum, part.r2);
+        noeSum = AddSingle(noeSum, part.noeSum);
+        crossSum = AddSingle(crossSum, part.crr);
+    }
     FieldResult result;
-    result.r1 = StoreSingle(Divide(r1Sum, centralShare) + JI(j) * csa);
-    result.r2 = StoreSingle(Divide(r2Sum, centralShare) + (3.0 * JI(j) + 4.0 * J0(j)) * csa / 6.0 +
-                            static_cast<double>(values.rexScale) * wH * wH);
-    result.noeSum = StoreSingle(Divide(noeSum, centralShare));
-    result.crr = StoreSingle(Divide(crossSum, centralShare));
+    result.r1 = StoreSingle(Divide(r1Sum, parts.centralShare) + parts.csaR1);
+    result.r2 = StoreSingle(Divide(r2Sum, parts.centralShare) + parts.csaR2 + parts.rexR2);
+    result.noeSum = StoreSingle(Divide(noeSum, parts.centralShare));
+    result.crr = StoreSingle(Divide(crossSum, parts.centralShare));
     return result;
+}
+
+float NeighbourShare(float addend, const FieldContributions& parts) {
+    return StoreSingle(Divide(addend, parts.centralShare));
+}
+
+FieldResult RelaxationAtField(const WorkingValues& values, float wH, NeighbourObserver* observer) {
+    return TotalOf(ContributionsAtField(values, wH, observer));
 }
 
 }  // namespace veldorin

@@ -75,8 +75,40 @@ protected:
     ~NeighbourObserver() = default;
 };
 
-// R1, R2, the NOE sum and the cross-relaxation rate at 1H angular frequency wH.
-// Throws CalculationError on a run-time error.
+// One neighbour's addends at one field: its terms weighted by the abundances of the
+// pair, before the sums are divided by the central abundance.
+struct NeighbourContribution {
+    bool present = false;  // an occupied slot
+    float r1 = 0.0f;
+    float r2 = 0.0f;
+    float noeSum = 0.0f;
+    float crr = 0.0f;
+};
+
+// Everything RelaxationAtField adds up at one field, part by part.
+struct FieldContributions {
+    std::array<NeighbourContribution, kNeighbourCount> neighbours;
+    double centralShare = 1.0;  // the central abundance every neighbour sum is divided by
+    double csaR1 = 0.0;
+    double csaR2 = 0.0;
+    double rexR2 = 0.0;
+};
+
+// The parts of R1, R2, the NOE sum and the cross-relaxation rate at 1H angular frequency
+// wH. Throws CalculationError on a run-time error, as RelaxationAtField does.
+FieldContributions ContributionsAtField(const WorkingValues& values, float wH,
+                                        NeighbourObserver* observer = nullptr);
+
+// The parts added up: the neighbours in slot order as singles, each sum divided by the
+// central share, then the CSA and exchange parts. Throws CalculationError on a
+// run-time error.
+FieldResult TotalOf(const FieldContributions& parts);
+
+// A neighbour's share of a rate in 1/s: its addend divided by the central share.
+float NeighbourShare(float addend, const FieldContributions& parts);
+
+// R1, R2, the NOE sum and the cross-relaxation rate at 1H angular frequency wH:
+// TotalOf(ContributionsAtField(values, wH, observer)).
 FieldResult RelaxationAtField(const WorkingValues& values, float wH,
                               NeighbourObserver* observer = nullptr);
 

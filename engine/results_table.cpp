@@ -11,9 +11,6 @@ std::string HeaderLine(TableMode mode) {
     return "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s";
 }
 
-namespace {
-
-// A rate, or its inverse, cut to four decimals towards minus infinity.
 std::string RateField(float rate, TableMode mode) {
     if (mode == TableMode::Rates) {
         return FormatSingle(StoreSingle(std::floor(static_cast<double>(rate) * 10000.0) / 10000.0));
@@ -21,8 +18,6 @@ std::string RateField(float rate, TableMode mode) {
     if (rate == 0.0f) return "_";
     return FormatSingle(StoreSingle(std::floor(Divide(10000.0, rate)) / 10000.0));
 }
-
-}  // namespace
 
 std::string RowLine(const Field& field, const FieldResult& result, TableMode mode) {
     const double noe = std::floor(CheckFinite(NoeValue(result) * 1000.0)) / 1000.0;
@@ -34,6 +29,34 @@ std::string RowLine(const Field& field, const FieldResult& result, TableMode mod
         line += RateField(rate, mode);
     }
     return line;
+}
+
+namespace {
+
+std::string Rate(std::string_view name, float rate) {
+    return std::string(name) + ' ' + RateField(rate, TableMode::Rates);
+}
+
+}  // namespace
+
+std::string ContributionsTooltip(const Field& field, const FieldContributions& parts,
+                                 const ModelTexts& model) {
+    std::string text = "Rates at " + FormatSingle(field.frequencyMHz) + " MHz, 1/s";
+    if (model.tableMode == TableMode::Times) text += " (the table shows times)";
+    for (int slot = 0; slot < kNeighbourCount; ++slot) {
+        const NeighbourContribution& part = parts.neighbours[slot];
+        if (!part.present) continue;
+        const SpinSlot& neighbour = model.slots[slot];
+        text += "\nslot " + std::to_string(slot + 1) + " (" + neighbour.nucleus + ", " +
+                neighbour.distance + " A, abundance " + neighbour.abundance +
+                "): " + Rate("R1", NeighbourShare(part.r1, parts)) + ", " +
+                Rate("R2", NeighbourShare(part.r2, parts)) + ", " +
+                Rate("CRR", NeighbourShare(part.crr, parts));
+    }
+    text += "\nCSA: " + Rate("R1", StoreSingle(parts.csaR1)) + ", " +
+            Rate("R2", StoreSingle(parts.csaR2));
+    text += "\nRex: " + Rate("R2", StoreSingle(parts.rexR2));
+    return text;
 }
 
 std::optional<FailureReason> WriteResultsTable(const WorkingValues& values, TableMode mode,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,19 @@ std::string HeaderLine(TableMode mode);
 // One row: frequency, NOE cut to three decimals, then CRR, R1, R2 (or their
 // inverses) cut to four, always towards minus infinity.
 std::string RowLine(const Field& field, const FieldResult& result, TableMode mode);
+
+// A rate cut to four decimals towards minus infinity, or in times mode its inverse in
+// seconds ("_" for a zero rate), as the table's rate columns write it.
+std::string RateField(float rate, TableMode mode);
+
+// The tooltip of one row: each occupied neighbour's share of R1, R2 and CRR, then the
+// CSA's share of R1 and R2 and the exchange share of R2, in 1/s and cut like the table,
+// also in times mode. `model` holds the texts the table was computed from.
+std::string ContributionsTooltip(const Field& field, const FieldContributions& parts,
+                                 const ModelTexts& model);
+
+// The tooltips of the six rows, in the order of kFieldTable.
+using RowContributionTexts = std::array<std::string, kFieldCount>;
 
 // Where the table goes: the list and "table.dat", line by line, in the order
 // WriteResultsTable writes them.

@@ -15,6 +15,23 @@ ArrayParameter ArrayedParameter(const GraphSettings& settings) {
     return *settings.arrayParameter;
 }
 
+// The tooltips of a completed table's rows; none when a share does not fit single
+// precision, which its total, a sum of shares of both signs, still may.
+std::optional<RowContributionTexts> RowContributions(const WorkingValues& values,
+                                                     const ModelTexts& model) {
+    RowContributionTexts texts;
+    try {
+        for (int k = 0; k < kFieldCount; ++k) {
+            const Field& field = kFieldTable[static_cast<std::size_t>(k)];
+            texts[static_cast<std::size_t>(k)] = ContributionsTooltip(
+                field, ContributionsAtField(values, ProtonOmega(field.frequencyMHz)), model);
+        }
+    } catch (const CalculationError&) {
+        return std::nullopt;
+    }
+    return texts;
+}
+
 }  // namespace
 
 TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings& settings,
@@ -53,6 +70,8 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
                             phase.commands);
     if (const auto failure = WriteResultsTable(working_, model.tableMode, sink, &decorations)) {
         phase.outcome = {RunOutcome::Status::Failed, failure};
+    } else {
+        phase.rowContributions = RowContributions(working_, model);
     }
     return phase;
 }

@@ -40,6 +40,8 @@ struct TablePhase {
     RunOutcome outcome;
     std::optional<WeightTexts> weightTexts;  // the ci/{ci} boxes, when they were written
     DrawCommands commands;                   // axis caption, clear, decorations
+    // What makes up each row's numbers, set only when the table completed.
+    std::optional<RowContributionTexts> rowContributions;
 };
 
 // The second phase: the curves, one pass or eleven in array mode.

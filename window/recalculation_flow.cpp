@@ -19,6 +19,7 @@ void RecalculationFlow::Run() {
     if (table.weightTexts) view_.ShowNormalisedWeights(*table.weightTexts);
     view_.Draw(table.commands);
     view_.ReportTable(table.outcome);
+    if (table.rowContributions) view_.ShowRowContributions(*table.rowContributions);
     if (table.outcome.status != RunOutcome::Status::Completed) return;
 
     view_.ProcessPendingEvents();

@@ -26,6 +26,8 @@ public:
     virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
     virtual void Draw(const DrawCommands& commands) = 0;
     virtual void ReportTable(const RunOutcome& outcome) = 0;
+    // What makes up each row of a completed table, as the rows' tooltips.
+    virtual void ShowRowContributions(const RowContributionTexts& texts) = 0;
     virtual void ReportCurvesFailed(FailureReason reason) = 0;
     // Lets the window show the table and the markers and handle what the user did
     // meanwhile; a handler may recalculate in here.

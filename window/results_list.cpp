@@ -89,7 +89,18 @@ QList<qreal> ResultsList::ColumnStops() const {
     return stops;
 }
 
+void ResultsList::SetRowTooltips(const RowContributionTexts& texts) {
+    for (std::size_t row = 0; row < texts.size(); ++row) {
+        QListWidgetItem* line = item(static_cast<int>(row) + 1);
+        if (line) line->setToolTip(QString::fromStdString(texts[row]));
+    }
+}
+
 void ResultsList::SetStale(bool stale) {
+    // An old table's breakdown would pass for the current one.
+    if (stale) {
+        for (int row = 0; row < count(); ++row) item(row)->setToolTip({});
+    }
     if (stale_ == stale) return;
     stale_ = stale;
     viewport()->update();

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <string>
 
+#include "engine/results_table.h"
 #include "ui/twips.h"
 
 namespace veldorin {
@@ -21,6 +22,9 @@ public:
 
     void AppendLine(const std::string& line);
     QStringList Lines() const;
+
+    // The tooltips of the table's rows, after the header; a stale list shows none.
+    void SetRowTooltips(const RowContributionTexts& texts);
 
     void SetStale(bool stale);
     bool stale() const { return stale_; }

@@ -87,6 +87,10 @@ void WindowRecalculationView::ReportTable(const RunOutcome& outcome) {
     }
 }
 
+void WindowRecalculationView::ShowRowContributions(const RowContributionTexts& texts) {
+    controls_.resultsList->SetRowTooltips(texts);
+}
+
 void WindowRecalculationView::ReportCurvesFailed(FailureReason reason) {
     report_.CurvesFailed(reason);
 }

@@ -27,6 +27,7 @@ public:
     void ShowArrayRange(const std::pair<std::string, std::string>& range) override;
     void Draw(const DrawCommands& commands) override;
     void ReportTable(const RunOutcome& outcome) override;
+    void ShowRowContributions(const RowContributionTexts& texts) override;
     void ReportCurvesFailed(FailureReason reason) override;
     void ProcessPendingEvents() override;
 

@@ -284,6 +284,50 @@ TEST(TableFile, EveryLineEndsWithCarriageReturnAndLineFeed) {
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 }
 
+struct TooltipCase {
+    const char* name;
+    TableMode mode;
+    bool secondSlotEmptied;  // its nucleus text cleared
+    const char* rex;
+    const char* tooltip;
+};
+
+// The 600 MHz row of the default model: always rates, cut like the table, empty slots
+// left out.
+class RowTooltip : public ::testing::TestWithParam<TooltipCase> {};
+
+TEST_P(RowTooltip, ListsEachPartOfTheRates) {
+    const TooltipCase& c = GetParam();
+    ModelTexts model = DefaultModel();
+    model.tableMode = c.mode;
+    model.rex = c.rex;
+    if (c.secondSlotEmptied) model.slots[1].nucleus.clear();
+    Calculation calculation;
+    const PreparedRun run = calculation.Prepare(model);
+    const Field& field = kFieldTable[4];
+    const FieldContributions parts =
+        ContributionsAtField(run.values, ProtonOmega(field.frequencyMHz));
+    EXPECT_EQ(ContributionsTooltip(field, parts, model), c.tooltip);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DefaultModel, RowTooltip,
+    ::testing::Values(
+        TooltipCase{"Rates", TableMode::Rates, false, "0",
+                    "Rates at 600 MHz, 1/s\n"
+                    "slot 1 (1H, 2 A, abundance 1): R1 0.0685, R2 0.3067, CRR 0.0119\n"
+                    "slot 2 (1H, 1.09 A, abundance 1): R1 2.6177, R2 11.7068, CRR 0.4548\n"
+                    "slot 3 (13C, 1.5 A, abundance 1): R1 0.0794, R2 0.1491, CRR -0.03\n"
+                    "CSA: R1 0.0206, R2 0.1263\n"
+                    "Rex: R2 0"},
+        TooltipCase{"TimesWithExchangeAndAnEmptySlot", TableMode::Times, true, "2",
+                    "Rates at 600 MHz, 1/s (the table shows times)\n"
+                    "slot 1 (1H, 2 A, abundance 1): R1 0.0685, R2 0.3067, CRR 0.0119\n"
+                    "slot 3 (13C, 1.5 A, abundance 1): R1 0.0794, R2 0.1491, CRR -0.03\n"
+                    "CSA: R1 0.0206, R2 0.1263\n"
+                    "Rex: R2 1.125"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct PathCase {
     const char* name;
     const char* directory;

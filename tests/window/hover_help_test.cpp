@@ -1,9 +1,11 @@
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include "help/help_list.h"
 #include "help/help_text.h"
@@ -123,6 +125,20 @@ TEST_F(HoverHelp, weights_then_results_then_weights_scroll_there_and_back) {
     EXPECT_EQ(TopLine(), TextLineOf(kHelpTable));
     MoveOver(Control("Text8(0)"), QPoint(5, 5));
     EXPECT_EQ(TopLine(), TextLineOf(kHelpLorentzians));
+}
+
+// The help list scrolls to the table while a row's tooltip explains its numbers.
+TEST_F(HoverHelp, a_results_row_scrolls_to_the_table_and_shows_its_contributions) {
+    Started();
+    auto* results = Control<QListWidget>("List3");
+    const QPoint row = results->visualItemRect(results->item(5)).center();
+    MoveOver(results->viewport(), row);
+    EXPECT_EQ(TopLine(), TextLineOf(kHelpTable));
+
+    QHelpEvent ask(QEvent::ToolTip, row, results->viewport()->mapToGlobal(row));
+    QCoreApplication::sendEvent(results->viewport(), &ask);
+    EXPECT_TRUE(QToolTip::text().startsWith("Rates at 600 MHz, 1/s\n"));
+    QToolTip::hideText();
 }
 
 TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {

@@ -117,11 +117,25 @@ void SetText(QWidget* control, const char* text) {
     if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text);
 }
 
+// The tooltips of the list's lines, header first.
+QStringList LineTooltips(const ResultsList& list) {
+    QStringList tooltips;
+    for (int row = 0; row < list.count(); ++row) tooltips.append(list.item(row)->toolTip());
+    return tooltips;
+}
+
+// A table that is not current shows no breakdown of its rows.
+bool NoTooltips(const ResultsList& list) { return LineTooltips(list).join(QString()).isEmpty(); }
+
 TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_completes) {
     Started();
     auto* list = Control<ResultsList>("List3");
     auto* status = Control<QLabel>("RunStatus");
     const QStringList table = ListLines();
+    const QStringList tooltips = LineTooltips(*list);
+    ASSERT_EQ(tooltips.size(), 7);
+    EXPECT_EQ(tooltips[0], "");
+    EXPECT_TRUE(tooltips[5].startsWith("Rates at 600 MHz, 1/s\nslot 1 (1H, 2 A, abundance 1)"));
     for (const auto& row : kFailureRows) {
         QWidget* control = window_->findChild<QWidget*>(row.control);
         ASSERT_NE(control, nullptr) << row.name;
@@ -132,12 +146,14 @@ TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_
         EXPECT_EQ(status->toolTip(), expected) << row.name;
         EXPECT_TRUE(status->text().startsWith("not recalc")) << row.name;
         EXPECT_EQ(ListLines(), table) << row.name;
+        EXPECT_TRUE(NoTooltips(*list)) << row.name;
 
         SetText(control, row.good);
         window_->Recalculate();
         EXPECT_FALSE(list->stale()) << row.name;
         EXPECT_EQ(status->text(), "") << row.name;
         EXPECT_EQ(ListLines(), table) << row.name;
+        EXPECT_EQ(LineTooltips(*list), tooltips) << row.name;
     }
 }
 
@@ -154,6 +170,7 @@ TEST_F(Recalculating, an_unwritable_table_file_keeps_the_list_and_is_reported) {
     QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
     EXPECT_EQ(ListLines(), rates);
     EXPECT_TRUE(Control<ResultsList>("List3")->stale());
+    EXPECT_TRUE(NoTooltips(*Control<ResultsList>("List3")));
     EXPECT_EQ(Control<QLabel>("RunStatus")->toolTip(),
               "not recalculated: table.dat cannot be written");
 

@@ -36,6 +36,9 @@ public:
                         : outcome.status == RunOutcome::Status::Stopped ? "table stopped"
                                                                         : "table failed");
     }
+    void ShowRowContributions(const RowContributionTexts&) override {
+        calls.push_back("contributions");
+    }
     void ReportCurvesFailed(FailureReason) override { calls.push_back("curves failed"); }
     void ProcessPendingEvents() override {
         calls.push_back("events");
@@ -55,7 +58,8 @@ const FlowRow kFlowRows[] = {
      {"neighbours"}},
     {"a complete run",
      [](RecordingView&, RecalculationFlow&) {},
-     {"neighbours", "table", "weights", "draw", "table completed", "events", "draw"}},
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
+      "draw"}},
     {"weights summing to zero stop the run",
      [](RecordingView& view, RecalculationFlow&) { view.model.weights.fill("0"); },
      {"neighbours", "table", "draw", "table stopped"}},
@@ -64,21 +68,24 @@ const FlowRow kFlowRows[] = {
      {"neighbours", "table", "draw", "table failed"}},
     {"array mode shows its range",
      [](RecordingView& view, RecalculationFlow&) { view.settings.arrayOn = true; },
-     {"neighbours", "table", "weights", "draw", "table completed", "events", "range", "draw"}},
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
+      "range", "draw"}},
     {"array mode without a parameter fails in the curves",
      [](RecordingView& view, RecalculationFlow&) {
          view.settings.arrayOn = true;
          view.settings.arrayParameter.reset();
      },
-     {"neighbours", "table", "weights", "draw", "table completed", "events", "draw",
-      "curves failed"}},
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
+      "draw", "curves failed"}},
     // The newer run has drawn the current picture; the outer one must not draw over it.
     {"a run nested in the events ends the outer run",
      [](RecordingView& view, RecalculationFlow& flow) {
          view.duringEvents = [&flow] { flow.Run(); };
      },
-     {"neighbours", "table", "weights", "draw", "table completed", "events",  // outer
-      "neighbours", "table", "weights", "draw", "table completed", "events", "draw"}},
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions",
+      "events",  // outer
+      "neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
+      "draw"}},
 };
 
 TEST(RecalculationFlow, each_run_shows_what_its_phases_produced_in_order) {
