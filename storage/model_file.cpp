@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace veldorin {
 namespace {
