@@ -1,11 +1,24 @@
 #include <QApplication>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/program_icon.h"
 #include "storage/startup_places.h"
 #include "ui/design_palette.h"
 #include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
+    // The arguments are read before any application object exists, so that the modes
+    // without a window run where there is no display at all.
+    const veldorin::CommandLineParse parse =
+        veldorin::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parse.options) return veldorin::ReportUsageError(parse.usageError, std::cerr);
+    if (parse.options->mode != veldorin::CommandLineOptions::Mode::Window) {
+        return veldorin::RunWithoutWindow(*parse.options, std::cout, std::cerr);
+    }
+
     QApplication application(argc, argv);
     // One style everywhere, so that the design's button and list colours show.
     QApplication::setStyle(QStringLiteral("Fusion"));

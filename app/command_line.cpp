@@ -1,0 +1,157 @@
+#include "app/command_line.h"
+
+#include <QFile>
+#include <ostream>
+
+#include "engine/results_table.h"
+#include "recalculation/recalculation.h"
+#include "storage/model_file.h"
+
+namespace veldorin {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: veldorin\n"
+    "       veldorin --table [--times] FILE...\n"
+    "\n"
+    "Without --table, opens the window.\n"
+    "\n"
+    "  --table    print each model file's results table, the lines of \"table.dat\"\n"
+    "             (tab-separated, each ending in CR LF); with several files, a line\n"
+    "             \"== FILE\" comes before each table\n"
+    "  --times    print the times table, whatever table the files hold\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "  --         end of options: the arguments after it are files\n"
+    "\n"
+    "Exit status: 0 when every table was computed, 1 when a file could not be read or\n"
+    "its table failed or stopped (the reason on standard error), 2 for wrong arguments.\n";
+
+// Keeps the table's lines for one file; the sink of a run without a list or a file.
+class CollectedTable final : public TableSink {
+public:
+    bool Begin() override {
+        lines.clear();
+        return true;
+    }
+    bool AddLine(const std::string& line) override {
+        lines.push_back(line);
+        return true;
+    }
+    bool Finish() override { return true; }
+
+    std::vector<std::string> lines;
+};
+
+// Why the table of a file that was read did not complete; nothing when it did.
+std::optional<std::string> WhyNotCompleted(const RunOutcome& outcome) {
+    switch (outcome.status) {
+        case RunOutcome::Status::Completed: return std::nullopt;
+        case RunOutcome::Status::Stopped:
+            return "the weights do not sum above 0, nothing was computed";
+        case RunOutcome::Status::Failed:
+            return "the table failed: " +
+                   std::string(outcome.failure ? Describe(*outcome.failure) : "unknown error");
+    }
+    return std::nullopt;
+}
+
+// Prints one file's table as the bytes of "table.dat" (what was computed before a
+// failure included, as there); false when the file or its table failed.
+bool PrintTable(const std::string& path, bool timesTable, std::ostream& out, std::ostream& errors) {
+    const ModelFileRead read = ReadModelFile(QFile::decodeName(path.c_str()));
+    if (!read.document) {
+        errors << "veldorin: " << read.error.toLocal8Bit().toStdString() << '\n';
+        return false;
+    }
+    ModelTexts texts = read.document->texts;
+    if (timesTable) texts.tableMode = TableMode::Times;
+    GraphSettings settings;
+    settings.plotMode = read.document->plotMode;
+    settings.arrayOn = read.document->arrayOn;
+    settings.arrayParameter = read.document->arrayParameter;
+    CollectedTable table;
+    const TablePhase phase = Recalculation().RunTable(texts, settings, table);
+    out << TableFileContents(table.lines);
+    if (const auto reason = WhyNotCompleted(phase.outcome)) {
+        errors << "veldorin: " << path << ": " << *reason << '\n';
+        return false;
+    }
+    return true;
+}
+
+int PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
+    const bool namesFiles = options.tables.size() > 1;
+    bool allCompleted = true;
+    for (const std::string& path : options.tables) {
+        if (namesFiles) out << "== " << path << "\r\n";
+        allCompleted = PrintTable(path, options.timesTable, out, errors) && allCompleted;
+    }
+    out.flush();
+    if (!out) {
+        errors << "veldorin: standard output could not be written\n";
+        return kExitTableFailed;
+    }
+    return allCompleted ? kExitSuccess : kExitTableFailed;
+}
+
+CommandLineParse UsageError(std::string text) { return {std::nullopt, std::move(text)}; }
+
+}  // namespace
+
+CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLineOptions options;
+    std::vector<std::string> files;
+    bool tableAsked = false;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
+            files.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--table") {
+            tableAsked = true;
+        } else if (argument == "--times") {
+            options.timesTable = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.mode = CommandLineOptions::Mode::Help;
+        } else if (argument == "--version") {
+            if (options.mode != CommandLineOptions::Mode::Help) {
+                options.mode = CommandLineOptions::Mode::Version;
+            }
+        } else {
+            return UsageError("unknown option '" + argument + "'");
+        }
+    }
+    if (options.mode != CommandLineOptions::Mode::Window) return {options, {}};
+    if (tableAsked) {
+        if (files.empty()) return UsageError("--table needs at least one model file");
+        options.mode = CommandLineOptions::Mode::Table;
+        options.tables = std::move(files);
+        return {options, {}};
+    }
+    if (options.timesTable) return UsageError("--times goes with --table");
+    if (files.size() > 1) return UsageError("the window opens one model file at a time");
+    if (!files.empty()) options.model = files.front();
+    return {options, {}};
+}
+
+int ReportUsageError(const std::string& usageError, std::ostream& errors) {
+    errors << "veldorin: " << usageError << "\nTry 'veldorin --help' for more information.\n";
+    return kExitUsage;
+}
+
+int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
+    switch (options.mode) {
+        case CommandLineOptions::Mode::Help: out << kUsage; return kExitSuccess;
+        case CommandLineOptions::Mode::Version:
+            out << "veldorin " << VELDORIN_VERSION << '\n';
+            return kExitSuccess;
+        case CommandLineOptions::Mode::Table: return PrintTables(options, out, errors);
+        case CommandLineOptions::Mode::Window: break;
+    }
+    // The window is main's to open; asked for here, it is the caller's mistake.
+    return ReportUsageError("the window cannot be opened without an application", errors);
+}
+
+}  // namespace veldorin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veldorin {
+
+// What the program was asked to do by its arguments.
+struct CommandLineOptions {
+    enum class Mode {
+        Window,   // the window, as without arguments
+        Table,    // --table: each model file's results table on standard output
+        Help,     // --help
+        Version,  // --version
+    };
+    Mode mode = Mode::Window;
+    bool timesTable = false;           // --times: the times table whatever the files say
+    std::vector<std::string> tables;   // the model files of --table, as given
+    std::optional<std::string> model;  // the model file to open in the window
+};
+
+struct CommandLineParse {
+    std::optional<CommandLineOptions> options;  // set when the arguments make sense
+    std::string usageError;                     // otherwise what is wrong with them
+};
+
+// Exit statuses of the modes without a window.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitTableFailed = 1;  // a file was bad, or its table failed or stopped
+inline constexpr int kExitUsage = 2;        // the arguments did not make sense
+
+// Reads the arguments after the program's name. "--" ends the options, so a file whose
+// name begins with "-" can follow it.
+CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The "veldorin: ..." lines for a usage error, on the error stream; returns kExitUsage.
+int ReportUsageError(const std::string& usageError, std::ostream& errors);
+
+// Runs a mode without a window (Table, Help or Version), writing to the given streams,
+// and returns the exit status. Needs no application object.
+int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors);
+
+}  // namespace veldorin

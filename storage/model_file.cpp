@@ -1,0 +1,253 @@
+#include "storage/model_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QSaveFile>
+#include <QStringList>
+#include <array>
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace veldorin {
+namespace {
+
+const QString kFormatName = QStringLiteral("veldorin-model");
+
+// The names the file gives the choices of the window's lists, in the lists' order.
+constexpr std::array<const char*, 2> kTableModeNames = {"rates", "times"};
+constexpr std::array<const char*, 5> kPlotModeNames = {"F", "J", "rates", "Ct", "NOE"};
+constexpr std::array<const char*, 14> kArrayParameterNames = {
+    "c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4", "t5", "t6", "CSA", "Rex"};
+
+template <typename Choice, std::size_t Count>
+QString NameOf(Choice choice, const std::array<const char*, Count>& names) {
+    return QString::fromLatin1(names.at(static_cast<std::size_t>(choice)));
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// What makes a file's contents unusable as a model, without the file's name.
+struct FormatProblem {
+    QString text;
+};
+
+QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+// Reads the model's values out of the JSON, naming each value by its place in the
+// file ("spins[8].nucleus") when it is missing or not what it must be.
+class ModelReader {
+public:
+    explicit ModelReader(QJsonObject root) : root_(std::move(root)) {}
+
+    ModelDocument Read() const {
+        CheckFormat();
+        ModelDocument document;
+        const QJsonArray spins = ListAt(root_, {}, "spins", kSlotCount);
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const QString place = QStringLiteral("spins[%1]").arg(slot);
+            const QJsonObject spin = ObjectIn(spins.at(slot), place);
+            document.texts.slots[slot] = {TextAt(spin, place, "nucleus"),
+                                          TextAt(spin, place, "distance"),
+                                          TextAt(spin, place, "abundance")};
+        }
+        const QJsonArray lorentzians = ListAt(root_, {}, "lorentzians", kLorentzianCount);
+        for (int term = 0; term < kLorentzianCount; ++term) {
+            const QString place = QStringLiteral("lorentzians[%1]").arg(term);
+            const QJsonObject lorentzian = ObjectIn(lorentzians.at(term), place);
+            document.texts.weights[term] = TextAt(lorentzian, place, "weight");
+            document.texts.times[term] = TextAt(lorentzian, place, "time");
+        }
+        document.texts.csa = TextAt(root_, {}, "csa");
+        document.texts.rex = TextAt(root_, {}, "rex");
+        document.texts.tableMode = ChoiceAt<TableMode>(root_, {}, "table", kTableModeNames);
+        document.plotMode = ChoiceAt<PlotMode>(root_, {}, "plot", kPlotModeNames);
+        const QJsonObject array = ObjectIn(MemberAt(root_, {}, "array"), QStringLiteral("array"));
+        const QString arrayPlace = QStringLiteral("array");
+        const QJsonValue on = MemberAt(array, arrayPlace, "on");
+        if (!on.isBool())
+            throw FormatProblem{Quoted(Place(arrayPlace, "on")) + " must be true or false"};
+        document.arrayOn = on.toBool();
+        document.arrayParameter =
+            ChoiceAt<ArrayParameter>(array, arrayPlace, "parameter", kArrayParameterNames);
+        return document;
+    }
+
+private:
+    void CheckFormat() const {
+        if (root_.value(QStringLiteral("format")).toString() != kFormatName) {
+            throw FormatProblem{
+                QStringLiteral("not a VELDORIN model (no \"format\": \"%1\")").arg(kFormatName)};
+        }
+        const QJsonValue version = MemberAt(root_, {}, "version");
+        const double number = version.toDouble();
+        if (!version.isDouble() || number < 1 || std::floor(number) != number) {
+            throw FormatProblem{QStringLiteral("\"version\" must be a whole number from 1")};
+        }
+        if (number > kModelFormatVersion) {
+            throw FormatProblem{
+                QStringLiteral("written in model format version %1 by a newer VELDORIN; this "
+                               "one reads version %2")
+                    .arg(QString::number(number, 'g', 17))
+                    .arg(kModelFormatVersion)};
+        }
+    }
+
+    static QString Place(const QString& within, const char* key) {
+        const QString name = QString::fromLatin1(key);
+        return within.isEmpty() ? name : within + QLatin1Char('.') + name;
+    }
+
+    static QJsonValue MemberAt(const QJsonObject& object, const QString& within, const char* key) {
+        const auto member = object.constFind(QLatin1String(key));
+        if (member == object.constEnd()) {
+            throw FormatProblem{
+                QStringLiteral("the key %1 is missing").arg(Quoted(Place(within, key)))};
+        }
+        return *member;
+    }
+
+    static QJsonObject ObjectIn(const QJsonValue& value, const QString& place) {
+        if (!value.isObject()) throw FormatProblem{Quoted(place) + " must be an object"};
+        return value.toObject();
+    }
+
+    static QJsonArray ListAt(const QJsonObject& object, const QString& within, const char* key,
+                             qsizetype length) {
+        const QJsonValue value = MemberAt(object, within, key);
+        if (!value.isArray() || value.toArray().size() != length) {
+            throw FormatProblem{QStringLiteral("%1 must be a list of %2 objects")
+                                    .arg(Quoted(Place(within, key)))
+                                    .arg(length)};
+        }
+        return value.toArray();
+    }
+
+    static std::string TextAt(const QJsonObject& object, const QString& within, const char* key) {
+        const QJsonValue value = MemberAt(object, within, key);
+        if (!value.isString()) {
+            throw FormatProblem{Quoted(Place(within, key)) + " must be a text"};
+        }
+        const QString text = value.toString();
+        if (text.size() > kMaxModelTextLength) {
+            throw FormatProblem{QStringLiteral("%1 is longer than %2 characters")
+                                    .arg(Quoted(Place(within, key)))
+                                    .arg(kMaxModelTextLength)};
+        }
+        return text.toStdString();
+    }
+
+    template <typename Choice, std::size_t Count>
+    static Choice ChoiceAt(const QJsonObject& object, const QString& within, const char* key,
+                           const std::array<const char*, Count>& names) {
+        const QJsonValue value = MemberAt(object, within, key);
+        const QString text = value.toString();
+        for (std::size_t index = 0; index < Count; ++index) {
+            if (value.isString() && text == QLatin1String(names[index])) {
+                return static_cast<Choice>(index);
+            }
+        }
+        QStringList choices;
+        for (const char* name : names) choices << Quoted(QString::fromLatin1(name));
+        throw FormatProblem{
+            QStringLiteral("%1 must be one of %2")
+                .arg(Quoted(Place(within, key)), choices.join(QStringLiteral(", ")))};
+    }
+
+    QJsonObject root_;
+};
+
+QString FileError(const QString& path, const QString& problem) {
+    return path + QStringLiteral(": ") + problem;
+}
+
+ModelFileRead Unread(const QString& path, const QString& problem) {
+    return {std::nullopt, FileError(path, problem)};
+}
+
+}  // namespace
+
+ModelDocument DefaultModelDocument() { return ModelDocument{DefaultModel()}; }
+
+QByteArray ToJson(const ModelDocument& document) {
+    const ModelTexts& texts = document.texts;
+    QJsonArray spins;
+    for (const SpinSlot& slot : texts.slots) {
+        spins.append(QJsonObject{{QStringLiteral("nucleus"), Text(slot.nucleus)},
+                                 {QStringLiteral("distance"), Text(slot.distance)},
+                                 {QStringLiteral("abundance"), Text(slot.abundance)}});
+    }
+    QJsonArray lorentzians;
+    for (int term = 0; term < kLorentzianCount; ++term) {
+        lorentzians.append(QJsonObject{{QStringLiteral("weight"), Text(texts.weights[term])},
+                                       {QStringLiteral("time"), Text(texts.times[term])}});
+    }
+    const QJsonObject root{
+        {QStringLiteral("format"), kFormatName},
+        {QStringLiteral("version"), kModelFormatVersion},
+        {QStringLiteral("spins"), spins},
+        {QStringLiteral("lorentzians"), lorentzians},
+        {QStringLiteral("csa"), Text(texts.csa)},
+        {QStringLiteral("rex"), Text(texts.rex)},
+        {QStringLiteral("table"), NameOf(texts.tableMode, kTableModeNames)},
+        {QStringLiteral("plot"), NameOf(document.plotMode, kPlotModeNames)},
+        {QStringLiteral("array"),
+         QJsonObject{
+             {QStringLiteral("on"), document.arrayOn},
+             {QStringLiteral("parameter"), NameOf(document.arrayParameter, kArrayParameterNames)}}},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+ModelFileRead ReadModelFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return Unread(path, QStringLiteral("no such file"));
+    if (info.isDir()) return Unread(path, QStringLiteral("a folder, not a model file"));
+    if (!info.isFile()) return Unread(path, QStringLiteral("not an ordinary file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Unread(path, QStringLiteral("cannot be read (%1)").arg(file.errorString()));
+    }
+    // One byte beyond the limit tells a file that is too large without reading it whole.
+    const QByteArray bytes = file.read(kMaxModelFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return Unread(path, QStringLiteral("cannot be read (%1)").arg(file.errorString()));
+    }
+    if (bytes.size() > kMaxModelFileBytes) {
+        return Unread(path, QStringLiteral("larger than %1 bytes, too large for a model file")
+                                .arg(kMaxModelFileBytes));
+    }
+    QJsonParseError parseError;
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        return Unread(path, QStringLiteral("not JSON (%1 at byte %2)")
+                                .arg(parseError.errorString())
+                                .arg(parseError.offset));
+    }
+    if (!json.isObject()) {
+        return Unread(path, QStringLiteral("not a VELDORIN model (not a JSON object)"));
+    }
+    try {
+        return {ModelReader(json.object()).Read(), QString()};
+    } catch (const FormatProblem& problem) {
+        return Unread(path, problem.text);
+    }
+}
+
+std::optional<QString> WriteModelFile(const QString& path, const ModelDocument& document) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return FileError(path, QStringLiteral("cannot be written (%1)").arg(file.errorString()));
+    }
+    const QByteArray bytes = ToJson(document);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        return FileError(path, QStringLiteral("could not be saved (%1)").arg(file.errorString()));
+    }
+    return std::nullopt;
+}
+
+}  // namespace veldorin

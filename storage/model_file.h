@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "engine/model.h"
+#include "graph/plot_mode.h"
+#include "recalculation/array_mode.h"
+
+namespace veldorin {
+
+// Everything that makes up a model as the user set it up: the texts of the spin
+// system, the Lorentzians, the CSA and the Rex, the table mode, the graph option and
+// array mode. The working directory is the user's setting, not the model's, and is
+// neither written nor read (texts.workingDirectory stays empty).
+struct ModelDocument {
+    ModelTexts texts;
+    PlotMode plotMode = PlotMode::Rates;
+    bool arrayOn = false;
+    ArrayParameter arrayParameter = ArrayParameter::C1;
+};
+
+// What a fresh start shows: the default model, rates, the rate curves, array mode off
+// with c1 selected.
+ModelDocument DefaultModelDocument();
+
+// A model file (".veldorin"): one JSON object in UTF-8, described key by key in the
+// README. Every text is stored exactly as typed, so a model reopens unchanged.
+inline constexpr int kModelFormatVersion = 1;
+// Longest text accepted in a model file, in UTF-16 units; a typed number never needs
+// more than a few dozen.
+inline constexpr qsizetype kMaxModelTextLength = 1000;
+// Largest model file read; the largest valid file is far smaller.
+inline constexpr qint64 kMaxModelFileBytes = 1 << 20;
+
+// The document as indented JSON, keys in alphabetical order.
+QByteArray ToJson(const ModelDocument& document);
+
+struct ModelFileRead {
+    std::optional<ModelDocument> document;  // set when the file holds a valid model
+    QString error;                          // otherwise the file's path and what is wrong
+};
+
+// Reads a model file. Unknown keys are ignored; a missing key, a value of the wrong
+// kind, a text that is too long, a newer format version or a file that is not a
+// VELDORIN model at all is an error.
+ModelFileRead ReadModelFile(const QString& path);
+
+// Replaces the file with the document, written aside and renamed so that a failed
+// save leaves the old file whole. Returns the file's path and what went wrong, if so.
+std::optional<QString> WriteModelFile(const QString& path, const ModelDocument& document);
+
+}  // namespace veldorin

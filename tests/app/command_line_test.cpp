@@ -1,0 +1,230 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <functional>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/results_table.h"
+#include "recalculation/recalculation.h"
+#include "storage/model_file.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/temp_folder.h"
+
+namespace veldorin {
+namespace {
+
+using testing::TempFolder;
+using Mode = CommandLineOptions::Mode;
+
+struct ParseRow {
+    const char* name;
+    std::vector<std::string> arguments;
+    Mode mode;
+    bool timesTable;
+    std::vector<std::string> tables;
+    std::optional<std::string> model;
+    const char* usageError;  // "" when the arguments make sense
+};
+
+void PrintTo(const ParseRow& row, std::ostream* out) { *out << row.name; }
+
+class ParsingTheCommandLine : public ::testing::TestWithParam<ParseRow> {};
+
+TEST_P(ParsingTheCommandLine, GivesTheModeAndFilesOrTheMistake) {
+    const ParseRow& row = GetParam();
+
+    const CommandLineParse parse = ParseCommandLine(row.arguments);
+
+    if (*row.usageError != '\0') {
+        EXPECT_FALSE(parse.options);
+        EXPECT_NE(parse.usageError.find(row.usageError), std::string::npos) << parse.usageError;
+        return;
+    }
+    ASSERT_TRUE(parse.options) << parse.usageError;
+    EXPECT_EQ(parse.options->mode, row.mode);
+    EXPECT_EQ(parse.options->timesTable, row.timesTable);
+    EXPECT_EQ(parse.options->tables, row.tables);
+    EXPECT_EQ(parse.options->model, row.model);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, ParsingTheCommandLine,
+    ::testing::Values(
+        ParseRow{"nothing", {}, Mode::Window, false, {}, std::nullopt, ""},
+        ParseRow{"model_to_open", {"a.veldorin"}, Mode::Window, false, {}, "a.veldorin", ""},
+        ParseRow{"two_models_to_open", {"a", "b"}, Mode::Window, false, {}, {}, "one model"},
+        ParseRow{"tables", {"--table", "a", "b"}, Mode::Table, false, {"a", "b"}, {}, ""},
+        ParseRow{"times_anywhere", {"a", "--times", "--table"}, Mode::Table, true, {"a"}, {}, ""},
+        ParseRow{"dash_file_after_end",
+                 {"--table", "--", "-x", "--times"},
+                 Mode::Table,
+                 false,
+                 {"-x", "--times"},
+                 {},
+                 ""},
+        ParseRow{"table_without_file",
+                 {"--table", "--times"},
+                 Mode::Table,
+                 true,
+                 {},
+                 {},
+                 "--table needs"},
+        ParseRow{"times_without_table",
+                 {"--times", "a"},
+                 Mode::Window,
+                 true,
+                 {},
+                 {},
+                 "--times goes with --table"},
+        ParseRow{"unknown_option",
+                 {"--table", "a", "-t"},
+                 Mode::Table,
+                 false,
+                 {},
+                 {},
+                 "unknown option '-t'"},
+        ParseRow{"help_wins", {"--version", "--table", "--help"}, Mode::Help, false, {}, {}, ""},
+        ParseRow{"version", {"--version"}, Mode::Version, false, {}, {}, ""}),
+    [](const ::testing::TestParamInfo<ParseRow>& info) { return info.param.name; });
+
+// The bytes "table.dat" would hold for the document's texts in the given mode.
+std::string TableFileOf(ModelTexts texts, TableMode mode) {
+    texts.tableMode = mode;
+    test::RecordingSink sink;
+    Recalculation().RunTable(texts, GraphSettings{}, sink);
+    return TableFileContents(sink.lines);
+}
+
+ModelDocument TimesDocument() {
+    ModelDocument document = DefaultModelDocument();
+    document.texts.tableMode = TableMode::Times;
+    document.texts.slots[2].distance = "3.5";
+    return document;
+}
+
+ModelDocument WithTexts(const std::function<void(ModelTexts&)>& edit) {
+    ModelDocument document = DefaultModelDocument();
+    edit(document.texts);
+    return document;
+}
+
+struct TableRunRow {
+    const char* name;
+    std::vector<std::string> arguments;  // "@name" stands for the path of a file below
+    std::vector<std::pair<std::string, ModelDocument>> files;
+    std::function<std::string(const std::function<std::string(const char*)>&)> out;
+    int exitStatus;
+    std::vector<std::string> errorParts;  // each appears on the error stream
+};
+
+void PrintTo(const TableRunRow& row, std::ostream* out) { *out << row.name; }
+
+class RunningTables : public ::testing::TestWithParam<TableRunRow> {};
+
+TEST_P(RunningTables, PrintsTheTablesAndExitsWithTheirStatus) {
+    const TableRunRow& row = GetParam();
+    const TempFolder folder;
+    const auto pathOf = [&folder](const char* name) {
+        return QFile::encodeName(folder.Path(QString::fromUtf8(name))).toStdString();
+    };
+    for (const auto& [name, document] : row.files) {
+        ASSERT_EQ(WriteModelFile(folder.Path(QString::fromStdString(name)), document),
+                  std::nullopt);
+    }
+    std::vector<std::string> arguments;
+    for (const std::string& argument : row.arguments) {
+        arguments.push_back(argument.starts_with('@') ? pathOf(argument.c_str() + 1) : argument);
+    }
+    const CommandLineParse parse = ParseCommandLine(arguments);
+    ASSERT_TRUE(parse.options) << parse.usageError;
+    std::ostringstream out;
+    std::ostringstream errors;
+
+    const int exitStatus = RunWithoutWindow(*parse.options, out, errors);
+
+    EXPECT_EQ(exitStatus, row.exitStatus);
+    EXPECT_EQ(out.str(), row.out(pathOf));
+    for (const std::string& part : row.errorParts) {
+        const std::string expected = part.starts_with('@') ? pathOf(part.c_str() + 1) : part;
+        EXPECT_NE(errors.str().find(expected), std::string::npos) << errors.str();
+    }
+    if (row.errorParts.empty()) {
+        EXPECT_EQ(errors.str(), "");
+    }
+}
+
+const ModelDocument kDefault = DefaultModelDocument();
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, RunningTables,
+    ::testing::Values(
+        TableRunRow{"one_file",
+                    {"--table", "@m.veldorin"},
+                    {{"m.veldorin", kDefault}},
+                    [](auto) { return TableFileOf(kDefault.texts, TableMode::Rates); },
+                    kExitSuccess,
+                    {}},
+        TableRunRow{"the_file_s_own_mode",
+                    {"--table", "@m.veldorin"},
+                    {{"m.veldorin", TimesDocument()}},
+                    [](auto) { return TableFileOf(TimesDocument().texts, TableMode::Times); },
+                    kExitSuccess,
+                    {}},
+        TableRunRow{"times_forced",
+                    {"--times", "--table", "@m.veldorin"},
+                    {{"m.veldorin", kDefault}},
+                    [](auto) { return TableFileOf(kDefault.texts, TableMode::Times); },
+                    kExitSuccess,
+                    {}},
+        TableRunRow{"several_files_one_missing",
+                    {"--table", "@ä b.veldorin", "@none", "@t.veldorin"},
+                    {{"ä b.veldorin", kDefault}, {"t.veldorin", TimesDocument()}},
+                    [](const auto& pathOf) {
+                        return "== " + pathOf("ä b.veldorin") + "\r\n" +
+                               TableFileOf(kDefault.texts, TableMode::Rates) +
+                               "== " + pathOf("none") + "\r\n" + "== " + pathOf("t.veldorin") +
+                               "\r\n" + TableFileOf(TimesDocument().texts, TableMode::Times);
+                    },
+                    kExitTableFailed,
+                    {"@none", "no such file"}},
+        TableRunRow{"run_failed",
+                    {"--table", "@m.veldorin"},
+                    {{"m.veldorin", WithTexts([](ModelTexts& texts) { texts.csa = "x"; })}},
+                    [](auto) { return std::string(); },
+                    kExitTableFailed,
+                    {"@m.veldorin", "the table failed: a number is not readable"}},
+        TableRunRow{"run_stopped",
+                    {"--table", "@m.veldorin"},
+                    {{"m.veldorin", WithTexts([](ModelTexts& texts) {
+                          texts.weights = {"0", "0", "0", "0", "0", "0"};
+                      })}},
+                    [](auto) { return std::string(); },
+                    kExitTableFailed,
+                    {"@m.veldorin", "do not sum above 0"}}),
+    [](const ::testing::TestParamInfo<TableRunRow>& info) { return info.param.name; });
+
+TEST(CommandLine, HelpAndVersionGoToStandardOutput) {
+    for (const char* option : {"--help", "--version"}) {
+        std::ostringstream out;
+        std::ostringstream errors;
+        EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({option}).options, out, errors), kExitSuccess);
+        EXPECT_TRUE(out.str().starts_with(option == std::string("--help") ? "Usage: veldorin"
+                                                                          : "veldorin "));
+        EXPECT_EQ(errors.str(), "");
+    }
+}
+
+TEST(CommandLine, AUsageErrorExitsWithTwoAndPointsToTheHelp) {
+    std::ostringstream errors;
+    EXPECT_EQ(ReportUsageError("unknown option '-x'", errors), kExitUsage);
+    EXPECT_EQ(errors.str(),
+              "veldorin: unknown option '-x'\nTry 'veldorin --help' for more information.\n");
+}
+
+}  // namespace
+}  // namespace veldorin

@@ -1,0 +1,248 @@
+#include "storage/model_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "recalculation/recalculation.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/temp_folder.h"
+
+namespace veldorin {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+
+// Every value a document holds, in one list, so that two documents compare field by field.
+std::vector<std::string> FieldsOf(const ModelDocument& document) {
+    const ModelTexts& texts = document.texts;
+    std::vector<std::string> fields;
+    for (const SpinSlot& slot : texts.slots) {
+        fields.insert(fields.end(), {slot.nucleus, slot.distance, slot.abundance});
+    }
+    fields.insert(fields.end(), texts.weights.begin(), texts.weights.end());
+    fields.insert(fields.end(), texts.times.begin(), texts.times.end());
+    fields.insert(fields.end(), {texts.csa, texts.rex, texts.workingDirectory,
+                                 std::to_string(static_cast<int>(texts.tableMode)),
+                                 std::to_string(static_cast<int>(document.plotMode)),
+                                 std::to_string(document.arrayOn),
+                                 std::to_string(static_cast<int>(document.arrayParameter))});
+    return fields;
+}
+
+std::vector<std::string> TableLinesOf(const ModelDocument& document) {
+    test::RecordingSink sink;
+    Recalculation().RunTable(document.texts, GraphSettings{}, sink);
+    return sink.lines;
+}
+
+// A model whose every value differs from the default, with the texts a user can type
+// that a file format easily mangles.
+ModelDocument OddDocument() {
+    ModelDocument document = DefaultModelDocument();
+    document.texts.slots[0] = {"", "", ""};
+    document.texts.slots[1] = {"Like", " 1.09 ", "1e999"};
+    document.texts.slots[2] = {"¹³C ✓ 😀", "\"quoted\" \\ back", "tab\there"};
+    document.texts.slots[3] = {"15N", std::string(kMaxModelTextLength, '9'), "0.5"};
+    document.texts.slots[kCentralSlot] = {"1H", "line\r\nbreak", "1"};
+    document.texts.weights = {"0.1", "", "1e-45", "-0", "0,5", "x"};
+    document.texts.times = {"1", "2", "3", "4", "5", "6"};
+    document.texts.csa = "-170";
+    document.texts.rex = "2.5";
+    document.texts.tableMode = TableMode::Times;
+    document.plotMode = PlotMode::Ct;
+    document.arrayOn = true;
+    document.arrayParameter = ArrayParameter::Rex;
+    return document;
+}
+
+ModelDocument WithChoices(PlotMode plotMode, ArrayParameter parameter) {
+    ModelDocument document = DefaultModelDocument();
+    document.plotMode = plotMode;
+    document.arrayParameter = parameter;
+    return document;
+}
+
+TEST(ModelFile, ReopensEveryValueAndTheSameTable) {
+    std::vector<ModelDocument> documents = {DefaultModelDocument(), OddDocument()};
+    for (int plot = 0; plot <= static_cast<int>(PlotMode::Noe); ++plot) {
+        for (int parameter = 0; parameter <= static_cast<int>(ArrayParameter::Rex); ++parameter) {
+            documents.push_back(WithChoices(*PlotModeAt(plot), *ArrayParameterAt(parameter)));
+        }
+    }
+    const TempFolder folder;
+    for (const ModelDocument& written : documents) {
+        const QString path = folder.Path(QStringLiteral("model.veldorin"));
+        ASSERT_EQ(WriteModelFile(path, written), std::nullopt);
+
+        const ModelFileRead read = ReadModelFile(path);
+
+        ASSERT_TRUE(read.document) << read.error.toStdString();
+        EXPECT_EQ(FieldsOf(*read.document), FieldsOf(written));
+        EXPECT_EQ(TableLinesOf(*read.document), TableLinesOf(written));
+        EXPECT_EQ(ReadBytes(path), ToJson(written));
+    }
+}
+
+TEST(ModelFile, TheWorkingDirectoryIsNotPartOfTheModel) {
+    ModelDocument document = DefaultModelDocument();
+    document.texts.workingDirectory = "/home/someone/data/";
+    EXPECT_EQ(ToJson(document), ToJson(DefaultModelDocument()));
+}
+
+TEST(ModelFile, TheShippedDefaultModelIsTheDefaultDocument) {
+    EXPECT_EQ(ReadBytes(QStringLiteral(VELDORIN_DEFAULT_MODEL_FILE)),
+              ToJson(DefaultModelDocument()));
+}
+
+QJsonObject DefaultJson() {
+    return QJsonDocument::fromJson(ToJson(DefaultModelDocument())).object();
+}
+
+QByteArray Edited(const std::function<void(QJsonObject&)>& edit) {
+    QJsonObject root = DefaultJson();
+    edit(root);
+    return QJsonDocument(root).toJson();
+}
+
+// Sets a key of one object inside a list of the model.
+std::function<void(QJsonObject&)> SetInList(const char* list, int index, const char* key,
+                                            const QJsonValue& value) {
+    return [=](QJsonObject& root) {
+        QJsonArray items = root[QLatin1String(list)].toArray();
+        QJsonObject item = items[index].toObject();
+        if (value.isUndefined()) {
+            item.remove(QLatin1String(key));
+        } else {
+            item[QLatin1String(key)] = value;
+        }
+        items[index] = item;
+        root[QLatin1String(list)] = items;
+    };
+}
+
+std::function<void(QJsonObject&)> Set(const char* key, const QJsonValue& value) {
+    return [=](QJsonObject& root) { root[QLatin1String(key)] = value; };
+}
+
+TEST(ModelFile, IgnoresUnknownKeys) {
+    const TempFolder folder;
+    const QByteArray bytes = Edited([](QJsonObject& root) {
+        Set("comment", QStringLiteral("from a later version"))(root);
+        SetInList("spins", 0, "colour", QStringLiteral("red"))(root);
+    });
+
+    const ModelFileRead read = ReadModelFile(folder.MakeFile(QStringLiteral("m.veldorin"), bytes));
+
+    ASSERT_TRUE(read.document) << read.error.toStdString();
+    EXPECT_EQ(FieldsOf(*read.document), FieldsOf(DefaultModelDocument()));
+}
+
+struct BadFileRow {
+    const char* name;
+    std::function<QString(const TempFolder&)> make;  // returns the path to read
+    const char* problem;                             // part of the error after the path
+};
+
+void PrintTo(const BadFileRow& row, std::ostream* out) { *out << row.name; }
+
+std::function<QString(const TempFolder&)> FileOf(const QByteArray& bytes) {
+    return [=](const TempFolder& folder) {
+        return folder.MakeFile(QStringLiteral("bad model.veldorin"), bytes);
+    };
+}
+
+class ReadingABadModelFile : public ::testing::TestWithParam<BadFileRow> {};
+
+TEST_P(ReadingABadModelFile, SaysWhichFileAndWhatIsWrong) {
+    const TempFolder folder;
+    const QString path = GetParam().make(folder);
+
+    const ModelFileRead read = ReadModelFile(path);
+
+    EXPECT_FALSE(read.document);
+    EXPECT_TRUE(read.error.startsWith(path + QStringLiteral(": "))) << read.error.toStdString();
+    EXPECT_TRUE(read.error.contains(QString::fromUtf8(GetParam().problem)))
+        << read.error.toStdString();
+}
+
+const QByteArray kTooLargeModel =
+    ToJson(DefaultModelDocument()) + QByteArray(kMaxModelFileBytes, ' ');
+
+INSTANTIATE_TEST_SUITE_P(
+    ModelFile, ReadingABadModelFile,
+    ::testing::Values(
+        BadFileRow{"missing", [](const TempFolder& folder) { return folder.Path("none.veldorin"); },
+                   "no such file"},
+        BadFileRow{"folder", [](const TempFolder& folder) { return folder.MakeDir("m.veldorin"); },
+                   "a folder"},
+        BadFileRow{"too_large", FileOf(kTooLargeModel), "larger than 1048576 bytes"},
+        BadFileRow{"empty", FileOf(""), "not JSON"},
+        BadFileRow{"cut_short", FileOf(ToJson(DefaultModelDocument()).left(100)), "not JSON"},
+        BadFileRow{"invalid_utf8", FileOf("{\"format\": \"veldorin-model\xff\"}"), "not JSON"},
+        BadFileRow{"json_list", FileOf("[]"), "not a VELDORIN model"},
+        BadFileRow{"other_format", FileOf(Edited(Set("format", QStringLiteral("other")))),
+                   "not a VELDORIN model"},
+        BadFileRow{"newer_version", FileOf(Edited(Set("version", 2))), "newer VELDORIN"},
+        BadFileRow{"version_as_text", FileOf(Edited(Set("version", QStringLiteral("1")))),
+                   "\"version\" must be a whole number"},
+        BadFileRow{"no_spins", FileOf(Edited([](QJsonObject& root) { root.remove("spins"); })),
+                   "\"spins\" is missing"},
+        BadFileRow{"eight_spins", FileOf(Edited([](QJsonObject& root) {
+                       QJsonArray spins = root["spins"].toArray();
+                       spins.removeLast();
+                       root["spins"] = spins;
+                   })),
+                   "\"spins\" must be a list of 9"},
+        BadFileRow{"number_for_text", FileOf(Edited(SetInList("spins", 8, "nucleus", 13))),
+                   "\"spins[8].nucleus\" must be a text"},
+        BadFileRow{"no_time",
+                   FileOf(Edited(SetInList("lorentzians", 5, "time", QJsonValue::Undefined))),
+                   "\"lorentzians[5].time\" is missing"},
+        BadFileRow{"text_too_long",
+                   FileOf(Edited(Set("csa", QString(kMaxModelTextLength + 1, QLatin1Char('1'))))),
+                   "\"csa\" is longer than 1000"},
+        BadFileRow{"unknown_table", FileOf(Edited(Set("table", QStringLiteral("Rates")))),
+                   "\"table\" must be one of"},
+        BadFileRow{"unknown_plot", FileOf(Edited(Set("plot", 2))), "\"plot\" must be one of"},
+        BadFileRow{"array_on_as_text", FileOf(Edited(Set("array", QJsonObject{{"on", "yes"}}))),
+                   "\"array.on\" must be true or false"},
+        BadFileRow{"no_array_parameter", FileOf(Edited(Set("array", QJsonObject{{"on", true}}))),
+                   "\"array.parameter\" is missing"}),
+    [](const ::testing::TestParamInfo<BadFileRow>& info) { return info.param.name; });
+
+TEST(ModelFile, ReportsAFileItMayNotRead) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    const TempFolder folder;
+    const QString path = folder.MakeFile(QStringLiteral("m.veldorin"), ToJson(OddDocument()));
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+
+    const ModelFileRead read = ReadModelFile(path);
+
+    EXPECT_FALSE(read.document);
+    EXPECT_TRUE(read.error.startsWith(path + QStringLiteral(": cannot be read")))
+        << read.error.toStdString();
+}
+
+TEST(ModelFile, AFailedSaveNamesTheFileAndKeepsTheFolderClean) {
+    const TempFolder folder;
+    const QString path = folder.Path(QStringLiteral("no folder/m.veldorin"));
+
+    const std::optional<QString> error = WriteModelFile(path, DefaultModelDocument());
+
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->startsWith(path + QStringLiteral(": "))) << error->toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace
+}  // namespace veldorin
