@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
     // Lets a desktop session match the window to the installed veldorin.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("veldorin"));
     veldorin::MainWindow window;
-    window.Start(veldorin::StartupPlaces::OfThisProgram());
+    const std::optional<std::string>& model = parse.options->model;
+    window.Start(veldorin::StartupPlaces::OfThisProgram(),
+                 model ? QString::fromLocal8Bit(model->c_str()) : QString());
     return QApplication::exec();
 }

@@ -123,6 +123,18 @@ void SpinDiagram::SetNucleusBack(int slot, Rgb colour) {
     SetRole(nucleus_[slot], QPalette::Base, QColor(colour.red, colour.green, colour.blue));
 }
 
+void SpinDiagram::SetNucleus(int slot, const QString& nucleus) {
+    nucleus_[slot]->setText(nucleus);
+    const bool centralSpecies = nucleus == QStringLiteral("Like") || slot == kCentralSlot;
+    SetNucleusBack(slot, centralSpecies ? kCentralSpeciesBack : kOtherSpeciesBack);
+}
+
+void SpinDiagram::ShowSlot(int slot, const SpinSlot& texts) {
+    SetNucleus(slot, QString::fromStdString(texts.nucleus));
+    abundance_[slot]->setText(QString::fromStdString(texts.abundance));
+    if (slot != kCentralSlot) distance_[slot]->setText(QString::fromStdString(texts.distance));
+}
+
 Rgb SpinDiagram::nucleusBack(int slot) const {
     const QColor colour = nucleus_[slot]->palette().color(QPalette::Base);
     return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),

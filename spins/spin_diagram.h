@@ -39,6 +39,11 @@ public:
 
     QLineEdit* nucleusBox(int slot) const { return nucleus_[slot]; }
     void SetNucleusBack(int slot, Rgb colour);
+    // The nucleus in its box, on the colour of its species: the central nucleus and a
+    // "Like" neighbour share one, every other nucleus has the other.
+    void SetNucleus(int slot, const QString& nucleus);
+    // All texts of a slot, as a model file gives them (the central slot has no distance).
+    void ShowSlot(int slot, const SpinSlot& texts);
     Rgb nucleusBack(int slot) const;
     QLabel* abundanceLabel(int slot) const { return abundance_[slot]; }
     QLabel* distanceLabel(int neighbour) const { return distance_[neighbour]; }

@@ -42,10 +42,7 @@ void SpinEditors::OpenNucleusMenu(int slot) {
 }
 
 void SpinEditors::ChooseNucleus(int item) {
-    const QString nucleus = nucleusMenu_->list().itemText(item);
-    diagram_.nucleusBox(editedSlot_)->setText(nucleus);
-    const bool centralSpecies = nucleus == QStringLiteral("Like") || editedSlot_ == kCentralSlot;
-    diagram_.SetNucleusBack(editedSlot_, centralSpecies ? kCentralSpeciesBack : kOtherSpeciesBack);
+    diagram_.SetNucleus(editedSlot_, nucleusMenu_->list().itemText(item));
     actions_.showNeighbours();
     actions_.recalculate();
     nucleusMenu_->Hide();

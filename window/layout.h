@@ -154,6 +154,9 @@ inline constexpr Rgb kFormBack{224, 224, 224};
 inline constexpr TwipRect kGraphOptionPlace{3720, 2520, 2010, 315};
 inline constexpr TwipRect kGraphPlace{3720, 2760, 3855, 3015};
 inline constexpr TwipRect kHelpListPlace{240, 6480, 7485, 1035};
+// The block of the Lorentzians on the client area, from their heading to the array
+// separator.
+inline constexpr TwipRect kLorentzianArea{0, 3120, 3600, 2280};
 
 std::vector<ControlSpec> ControlTable();
 std::array<MenuItemSpec, 4> MenuTable();

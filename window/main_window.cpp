@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
@@ -26,6 +30,7 @@
 #include "window/graph_interaction.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
+#include "window/model_files.h"
 #include "window/options_panel.h"
 #include "window/panel_controller.h"
 #include "window/recalculation_flow.h"
@@ -58,7 +63,9 @@ MainWindow::MainWindow(QWidget* parent)
       panels_(std::make_unique<PanelController>(scale_, controls_, *help_, *graph_, state_,
                                                 [this] { Recalculate(); })),
       view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
-      recalculation_(new RecalculationFlow(*view_)) {
+      recalculation_(new RecalculationFlow(*view_)),
+      modelFiles_(new ModelFiles(
+          *this, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -79,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent)
     }
 
     BuildMenus();
+    AddModelFileCommands();
     ConnectHandlers();
     RoutePointer();
     SetTabOrder();
@@ -102,6 +110,48 @@ void MainWindow::BuildMenus() {
         action->setObjectName(QString::fromLatin1(objectName));
         connect(action, &QAction::triggered, this, [this, panel] { panels_->Open(panel); });
     }
+}
+
+void MainWindow::AddModelFileCommands() {
+    const std::pair<QKeySequence, void (ModelFiles::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &ModelFiles::OpenChosenFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &ModelFiles::Save},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &ModelFiles::SaveAsChosenFile},
+    };
+    for (const auto& [key, command] : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, modelFiles_, command);
+        addAction(action);
+    }
+    const QRect lorentzians = scale_.Rect(kLorentzianArea);
+    const auto showMenu = [this](QWidget* on, QPoint at) {
+        QMenu menu(this);
+        modelFiles_->AddActionsTo(menu);
+        menu.exec(on->mapToGlobal(at));
+    };
+    controls_.spinFrame->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(controls_.spinFrame, &QWidget::customContextMenuRequested, this,
+            [this, showMenu](QPoint at) { showMenu(controls_.spinFrame, at); });
+    clientArea_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(clientArea_, &QWidget::customContextMenuRequested, this,
+            [this, showMenu, lorentzians](QPoint at) {
+                if (lorentzians.contains(at)) showMenu(clientArea_, at);
+            });
+    setAcceptDrops(true);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    modelFiles_->OpenAndReport(urls.front().toLocalFile());
 }
 
 void MainWindow::ConnectHandlers() {
@@ -176,7 +226,7 @@ void MainWindow::SetTabOrder() {
     controls_.arrayStepBox->setFocusPolicy(Qt::NoFocus);
 }
 
-void MainWindow::Start(const StartupPlaces& places) {
+void MainWindow::Start(const StartupPlaces& places, const QString& modelFile) {
     const SettledWorkingDirectory settled = WorkingDirectorySettler(places).Settle();
     OptionsPanel& options = *controls_.optionsPanel;
     options.UseSettingsFile(SettingsFile(settled.settingsFilePath));
@@ -189,6 +239,7 @@ void MainWindow::Start(const StartupPlaces& places) {
     show();
     SelectStartItem(controls_.arrayParameterList, 0, [this] { Recalculate(); });
     wordMark_->Start();
+    if (!modelFile.isEmpty()) modelFiles_->OpenAndReport(modelFile);
 }
 
 void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler) {
@@ -200,19 +251,24 @@ void MainWindow::Recalculate() { recalculation_->Run(); }
 
 void MainWindow::OnTableModeClicked() {
     state_.tableMode = state_.tableMode == TableMode::Rates ? TableMode::Times : TableMode::Rates;
-    controls_.tableModeButton->setText(QLatin1String(TableModeCaption(state_.tableMode)));
+    ShowState();
     Recalculate();
 }
 
 void MainWindow::OnArrayClicked() {
     state_.arrayOn = !state_.arrayOn;
+    ShowState();
+    Recalculate();
+}
+
+void MainWindow::ShowState() {
+    controls_.tableModeButton->setText(QLatin1String(TableModeCaption(state_.tableMode)));
     controls_.arrayButton->setText(QLatin1String(ArrayCaption(state_.arrayOn)));
     for (QWidget* arrayControl : std::initializer_list<QWidget*>{
              controls_.arrayFromBox, controls_.arrayStepBox, controls_.arrayRangeCaption,
              controls_.arrayParameterList}) {
         arrayControl->setVisible(state_.arrayOn);
     }
-    Recalculate();
 }
 
 void MainWindow::OnRexOrCsaEdited(QComboBox& box) {

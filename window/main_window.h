@@ -32,6 +32,7 @@ class EventHooks;
 class GraphInteraction;
 class HelpPanels;
 class LorentzianEntry;
+class ModelFiles;
 class PanelController;
 class PointerRouter;
 class RecalculationFlow;
@@ -50,8 +51,9 @@ public:
     // data folder when the program's folder cannot hold it or the program is installed
     // for all users), makes it the current directory, selects the start items of the
     // lists (each selection recalculates; only the one made after the window is shown
-    // computes anything) and starts the word mark.
-    void Start(const StartupPlaces& places);
+    // computes anything) and starts the word mark. A model file, when given, is opened
+    // then; one that cannot be read is reported and the window keeps the defaults.
+    void Start(const StartupPlaces& places, const QString& modelFile = {});
 
     // Reads every input afresh and recomputes the normalised weights, the results table,
     // "table.dat" and the graph. While the window is hidden it only updates the diagram.
@@ -66,6 +68,7 @@ public:
     const WindowState& state() const { return state_; }
     const WindowControls& controls() const { return controls_; }
     SpinEditors& spinEditors() const { return *spinEditors_; }
+    ModelFiles& modelFiles() const { return *modelFiles_; }
     WordMark& wordMark() const { return *wordMark_; }
 
 Q_SIGNALS:
@@ -77,9 +80,17 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A model file dropped on the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();
+    // Ctrl+O, Ctrl+S, Ctrl+Shift+S, and a context menu on the spin system and on the
+    // Lorentzians, for model files; the menu bar keeps its four items.
+    void AddModelFileCommands();
+    // The button captions and the array controls show the state.
+    void ShowState();
     void ConnectHandlers();
     void RoutePointer();
     void SetTabOrder();
@@ -100,6 +111,7 @@ private:
     std::unique_ptr<PanelController> panels_;
     std::unique_ptr<WindowRecalculationView> view_;
     RecalculationFlow* recalculation_;
+    ModelFiles* modelFiles_;
 };
 
 }  // namespace veldorin

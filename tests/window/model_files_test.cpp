@@ -1,0 +1,69 @@
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "spins/spin_diagram.h"
+#include "tests/support/window_fixture.h"
+#include "window/model_files.h"
+
+namespace veldorin::test {
+namespace {
+
+class ModelFilesInWindow : public WindowTest {
+protected:
+    ModelDocument Shown() const { return DocumentOf(window_->controls(), window_->state()); }
+    QString PathOf(const char* name) const { return folder_.filePath(QLatin1String(name)); }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
+    Started();
+    SpinDiagram& diagram = *window_->controls().spinDiagram;
+    diagram.SetNucleus(4, QStringLiteral("Like"));
+    diagram.distanceLabel(4)->setText(QStringLiteral("1.8"));
+    Control<QLineEdit>("Text7(4)")->setText(QStringLiteral("0.5"));
+    Control<QLineEdit>("Text8(5)")->setText(QStringLiteral("12e3"));
+    Control<QComboBox>("Combo1(1)")->setEditText(QStringLiteral("2.5"));
+    Control<QComboBox>("Combo4")->setCurrentIndex(static_cast<int>(PlotMode::Noe));
+    window_->OnArrayClicked();
+    window_->OnTableModeClicked();
+    const ModelDocument saved = Shown();
+    const QStringList table = ListLines();
+    ASSERT_EQ(window_->modelFiles().SaveTo(PathOf("odd.veldorin")), std::nullopt);
+
+    Started();  // a fresh window with the defaults
+    ASSERT_NE(ListLines(), table);
+    ASSERT_EQ(window_->modelFiles().Open(PathOf("odd.veldorin")), std::nullopt);
+
+    EXPECT_EQ(ToJson(Shown()), ToJson(saved));
+    EXPECT_EQ(ListLines(), table);
+    EXPECT_EQ(TableFileBytes(), table.join("\r\n").toLatin1() + "\r\n");
+    EXPECT_EQ(Control<QPushButton>("Command1")->text(), "T-->R");
+    EXPECT_TRUE(Control("Combo2")->isVisible());
+    EXPECT_EQ(window_->controls().spinDiagram->nucleusBack(4), kCentralSpeciesBack);
+}
+
+TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_was) {
+    Started();
+    QFile notJson(PathOf("broken.veldorin"));
+    ASSERT_TRUE(notJson.open(QIODevice::WriteOnly));
+    notJson.write("{ not json");
+    notJson.close();
+    const QByteArray before = ToJson(Shown());
+    const QStringList table = ListLines();
+
+    for (const char* name : {"broken.veldorin", "missing.veldorin"}) {
+        const std::optional<QString> error = window_->modelFiles().Open(PathOf(name));
+        ASSERT_TRUE(error.has_value()) << name;
+        EXPECT_TRUE(error->contains(PathOf(name))) << error->toStdString();
+        EXPECT_EQ(ToJson(Shown()), before) << name;
+        EXPECT_EQ(ListLines(), table) << name;
+    }
+}
+
+}  // namespace
+}  // namespace veldorin::test

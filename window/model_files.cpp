@@ -1,0 +1,115 @@
+#include "window/model_files.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "spins/spin_diagram.h"
+
+namespace veldorin {
+
+namespace {
+
+const QString kFilter = QStringLiteral("VELDORIN models (*.veldorin);;All files (*)");
+
+std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
+
+}  // namespace
+
+ModelDocument DocumentOf(const WindowControls& controls, const WindowState& state) {
+    ModelDocument document;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        document.texts.slots[slot] = controls.spinDiagram->Slot(slot);
+    }
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        document.texts.weights[row] = TextOf(controls.weightBoxes[row]);
+        document.texts.times[row] = TextOf(controls.timeBoxes[row]);
+    }
+    document.texts.csa = controls.csaBox->currentText().toStdString();
+    document.texts.rex = controls.rexBox->currentText().toStdString();
+    document.texts.tableMode = state.tableMode;
+    document.plotMode = PlotModeAt(controls.plotList->currentIndex()).value_or(PlotMode::Rates);
+    document.arrayOn = state.arrayOn;
+    document.arrayParameter =
+        ArrayParameterAt(controls.arrayParameterList->currentIndex()).value_or(ArrayParameter::C1);
+    return document;
+}
+
+ModelFiles::ModelFiles(QWidget& window, const WindowControls& controls, WindowState& state,
+                       std::function<void()> showState, std::function<void()> recalculate)
+    : QObject(&window),
+      window_(window),
+      controls_(controls),
+      state_(state),
+      showState_(std::move(showState)),
+      recalculate_(std::move(recalculate)) {}
+
+std::optional<QString> ModelFiles::Open(const QString& path) {
+    const ModelFileRead read = ReadModelFile(path);
+    if (!read.document) return read.error;
+    const ModelDocument& document = *read.document;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        controls_.spinDiagram->ShowSlot(slot, document.texts.slots[slot]);
+    }
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        controls_.weightBoxes[row]->setText(QString::fromStdString(document.texts.weights[row]));
+        controls_.timeBoxes[row]->setText(QString::fromStdString(document.texts.times[row]));
+    }
+    controls_.csaBox->setEditText(QString::fromStdString(document.texts.csa));
+    controls_.rexBox->setEditText(QString::fromStdString(document.texts.rex));
+    controls_.plotList->setCurrentIndex(static_cast<int>(document.plotMode));
+    controls_.arrayParameterList->setCurrentIndex(static_cast<int>(document.arrayParameter));
+    state_.tableMode = document.texts.tableMode;
+    state_.arrayOn = document.arrayOn;
+    showState_();
+    currentPath_ = path;
+    recalculate_();
+    return std::nullopt;
+}
+
+std::optional<QString> ModelFiles::SaveTo(const QString& path) {
+    if (auto error = WriteModelFile(path, DocumentOf(controls_, state_))) return error;
+    currentPath_ = path;
+    return std::nullopt;
+}
+
+void ModelFiles::OpenChosenFile() {
+    const QString path =
+        QFileDialog::getOpenFileName(&window_, QStringLiteral("Open model"), currentPath_, kFilter);
+    if (!path.isEmpty()) OpenAndReport(path);
+}
+
+void ModelFiles::Save() {
+    if (currentPath_.isEmpty()) {
+        SaveAsChosenFile();
+        return;
+    }
+    if (const auto error = SaveTo(currentPath_)) Report(*error);
+}
+
+void ModelFiles::SaveAsChosenFile() {
+    QString path = QFileDialog::getSaveFileName(&window_, QStringLiteral("Save model as"),
+                                                currentPath_, kFilter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".veldorin");
+    if (const auto error = SaveTo(path)) Report(*error);
+}
+
+void ModelFiles::OpenAndReport(const QString& path) {
+    if (const auto error = Open(path)) Report(*error);
+}
+
+void ModelFiles::AddActionsTo(QMenu& menu) {
+    menu.addAction(QStringLiteral("Open model…"), this, &ModelFiles::OpenChosenFile);
+    menu.addAction(QStringLiteral("Save model"), this, &ModelFiles::Save);
+    menu.addAction(QStringLiteral("Save model as…"), this, &ModelFiles::SaveAsChosenFile);
+}
+
+void ModelFiles::Report(const QString& error) {
+    QMessageBox::warning(&window_, QStringLiteral("VELDORIN"), error);
+}
+
+}  // namespace veldorin

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "storage/model_file.h"
+#include "window/layout.h"
+#include "window/window_state.h"
+
+class QMenu;
+class QWidget;
+
+namespace veldorin {
+
+// The model the window shows, as a document: the texts of its controls exactly as typed,
+// the table mode, the graph option and array mode.
+ModelDocument DocumentOf(const WindowControls& controls, const WindowState& state);
+
+// Opens and saves model files for the window. A file that cannot be read leaves the
+// window as it was and says why; saving writes aside and renames, so a failed save
+// never loses the old file. The file last opened or saved is the one Save writes to.
+class ModelFiles : public QObject {
+    Q_OBJECT
+
+public:
+    // `showState` shows the state's captions and array controls; `recalculate` runs once
+    // after a model is shown.
+    ModelFiles(QWidget& window, const WindowControls& controls, WindowState& state,
+               std::function<void()> showState, std::function<void()> recalculate);
+
+    // Shows the model of the file and recalculates; the error, naming the file, if the
+    // file does not hold a model (the window is then unchanged).
+    std::optional<QString> Open(const QString& path);
+    // Writes the shown model to the file; the error, naming the file, if it could not.
+    std::optional<QString> SaveTo(const QString& path);
+
+    // What the keys, the context menus and a dropped file do: dialogs and messages.
+    void OpenChosenFile();
+    void Save();
+    void SaveAsChosenFile();
+    void OpenAndReport(const QString& path);
+    // Open, Save and Save as, for a context menu.
+    void AddActionsTo(QMenu& menu);
+
+    const QString& currentPath() const { return currentPath_; }
+
+private:
+    void Report(const QString& error);
+
+    QWidget& window_;
+    const WindowControls& controls_;
+    WindowState& state_;
+    std::function<void()> showState_;
+    std::function<void()> recalculate_;
+    QString currentPath_;
+};
+
+}  // namespace veldorin
