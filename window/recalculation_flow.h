@@ -25,6 +25,8 @@ public:
     virtual void ShowNormalisedWeights(const WeightTexts& texts) = 0;
     virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
     virtual void Draw(const DrawCommands& commands) = 0;
+    // The values behind the curves just drawn, for saving them.
+    virtual void KeepCurves(const SampledCurves& curves) = 0;
     virtual void ReportTable(const RunOutcome& outcome) = 0;
     virtual void ReportCurvesFailed(FailureReason reason) = 0;
     // Lets the window show the table and the markers and handle what the user did
