@@ -36,6 +36,24 @@ float CorrelationAt(const Lorentzians& lorentzians, float t) {
     return c;
 }
 
+SampledCurves CurveSamples(PlotMode mode, float width) {
+    SampledCurves samples;
+    if (mode == PlotMode::Ct) {
+        samples.horizontalHeading = "t (ps)";
+        for (const GridPoint& point : TimeGrid(width)) samples.horizontal.push_back(point.value);
+    } else {
+        samples.horizontalHeading = "frequency (MHz)";
+        for (const GridPoint& point : FrequencyGrid(width)) {
+            samples.horizontal.push_back(static_cast<double>(point.value) / 2.0 / kPi);
+        }
+    }
+    return samples;
+}
+
+std::vector<double>& CurvePass::NewCurve(const std::string& quantity) {
+    return samples_.curves.emplace_back(SampledCurve{quantity + headingSuffix_, {}}).values;
+}
+
 void CurvePass::Draw(PlotMode mode, const WorkingValues& values) {
     switch (mode) {
         case PlotMode::F: DensityCurve(true, values.lorentzians); break;
@@ -48,13 +66,16 @@ void CurvePass::Draw(PlotMode mode, const WorkingValues& values) {
 
 namespace {
 
-// A curve in one colour: each point after the first is joined to the one before.
+// A curve in one colour: each point after the first is joined to the one before. The
+// value behind each point is kept beside it.
 class Polyline {
 public:
-    Polyline(Rgb colour, DrawCommands& out) : colour_(colour), out_(out) {}
+    Polyline(Rgb colour, DrawCommands& out, std::vector<double>& values)
+        : colour_(colour), out_(out), values_(values) {}
 
-    void To(float x, float y) {
+    void To(float x, float y, double value) {
         if (started_) out_.emplace_back(draw::LineInColour{x_, y_, x, y, colour_});
+        values_.push_back(value);
         x_ = x;
         y_ = y;
         started_ = true;
@@ -63,6 +84,7 @@ public:
 private:
     Rgb colour_;
     DrawCommands& out_;
+    std::vector<double>& values_;
     float x_ = 0.0f;
     float y_ = 0.0f;
     bool started_ = false;
@@ -71,34 +93,35 @@ private:
 }  // namespace
 
 void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) {
-    Polyline curve(DensityCurveColour(pass_), out_);
+    Polyline curve(DensityCurveColour(pass_), out_, NewCurve(distribution ? "F" : "J (ps)"));
     for (const GridPoint& point : FrequencyGrid(scale_.width())) {
         const float j = CurveSpectralDensity(lorentzians, point.value);
-        double y = 0.0;
         if (distribution) {
-            y = scale_.YOfF(2e-6 * point.value * j);
+            const double f = 2e-6 * point.value * j;
+            curve.To(point.x, scale_.CurveY(scale_.YOfF(f)), f);
         } else {
             // Below 10 ps the curve leaves the panel for good: it ends here.
             if (!(j > 10.0f)) return;
-            y = scale_.YOfJ(j);
+            curve.To(point.x, scale_.CurveY(scale_.YOfJ(j)), j);
         }
-        curve.To(point.x, scale_.CurveY(y));
     }
 }
 
 void CurvePass::CorrelationCurve(const Lorentzians& lorentzians) {
     out_.emplace_back(draw::SetAxisCaption{"t , ps"});
-    Polyline curve(DensityCurveColour(pass_), out_);
+    Polyline curve(DensityCurveColour(pass_), out_, NewCurve("C"));
     for (const GridPoint& point : TimeGrid(scale_.width())) {
         const float c = CorrelationAt(lorentzians, point.value);
-        curve.To(point.x, scale_.CurveY(scale_.YOfLogC(LogOf(c + 1e-15))));
+        curve.To(point.x, scale_.CurveY(scale_.YOfLogC(LogOf(c + 1e-15))), c);
     }
 }
 
 void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
-    Polyline noeCurve(R2CurveColour(pass_), out_);
-    Polyline r2Curve(R2CurveColour(pass_), out_);
-    Polyline r1Curve(R1CurveColour(pass_), out_);
+    // The curves of the other mode draw nothing and keep no values.
+    std::vector<double> unshown;
+    Polyline noeCurve(R2CurveColour(pass_), out_, noe ? NewCurve("NOE") : unshown);
+    Polyline r2Curve(R2CurveColour(pass_), out_, noe ? unshown : NewCurve("R2 (1/s)"));
+    Polyline r1Curve(R1CurveColour(pass_), out_, noe ? unshown : NewCurve("R1 (1/s)"));
     for (const GridPoint& point : FrequencyGrid(scale_.width())) {
         const FieldResult result = RelaxationAtField(values, point.value);
         // All three positions are computed in either mode, so a value that cannot
@@ -107,11 +130,11 @@ void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
         const float yR2 = scale_.CurveY(scale_.YOfLogRate(LogOf(result.r2 + 1e-12)));
         const float yR1 = scale_.CurveY(scale_.YOfLogRate(LogOf(result.r1 + 1e-12)));
         if (noe) {
-            noeCurve.To(point.x, yNoe);
+            noeCurve.To(point.x, yNoe, NoeValue(result));
         } else {
             // R2's segment before R1's at every step.
-            r2Curve.To(point.x, yR2);
-            r1Curve.To(point.x, yR1);
+            r2Curve.To(point.x, yR2, result.r2);
+            r1Curve.To(point.x, yR1, result.r1);
         }
     }
 }

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "engine/constants.h"
 #include "engine/relaxation.h"
 #include "graph/draw_command.h"
 #include "graph/graph_scale.h"
 #include "graph/plot_mode.h"
+#include "graph/sampled_curves.h"
 
 namespace veldorin {
 
@@ -23,13 +28,24 @@ float CurveSpectralDensity(const Lorentzians& lorentzians, float w);
 // C(t) at t in ps: the sum of ci exp(-t/(ti + 1e-12)) over all six terms, single.
 float CorrelationAt(const Lorentzians& lorentzians, float t);
 
+// The samples of a run's curves in the plot mode, with no curve yet: the frequency
+// w/2pi in MHz at each step of the frequency grid, or the time in ps for C(t).
+SampledCurves CurveSamples(PlotMode mode, float width);
+
 // One drawing pass: the curve or curves of the plot mode, from the working values
-// of the pass, appended to the commands as segments in the pass's colours. Throws
-// CalculationError at a run-time error; the segments drawn before it stay.
+// of the pass, appended to the commands as segments in the pass's colours, and their
+// values to the samples, each curve headed by its quantity, its unit and the heading
+// suffix. Throws CalculationError at a run-time error; the segments drawn and the
+// values computed before it stay.
 class CurvePass {
 public:
-    CurvePass(const GraphScale& scale, int pass, DrawCommands& out)
-        : scale_(scale), pass_(pass), out_(out) {}
+    CurvePass(const GraphScale& scale, int pass, DrawCommands& out, SampledCurves& samples,
+              std::string headingSuffix)
+        : scale_(scale),
+          pass_(pass),
+          out_(out),
+          samples_(samples),
+          headingSuffix_(std::move(headingSuffix)) {}
 
     void Draw(PlotMode mode, const WorkingValues& values);
 
@@ -39,10 +55,14 @@ private:
     void CorrelationCurve(const Lorentzians& lorentzians);
     // R2 then R1 at each step, or the NOE alone.
     void RateCurves(bool noe, const WorkingValues& values);
+    // A new curve's values, in the samples, headed by the quantity and the suffix.
+    std::vector<double>& NewCurve(const std::string& quantity);
 
     GraphScale scale_;
     int pass_;
     DrawCommands& out_;
+    SampledCurves& samples_;
+    std::string headingSuffix_;
 };
 
 }  // namespace veldorin

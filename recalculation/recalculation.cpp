@@ -1,5 +1,7 @@
 #include "recalculation/recalculation.h"
 
+#include <string>
+
 #include "graph/curve_pass.h"
 #include "graph/decorations.h"
 #include "graph/graph_scale.h"
@@ -85,6 +87,7 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
         if (settings.arrayOn && settings.arrayParameter) {
             phase.rangeTexts = ArrayRangeTexts(model, *settings.arrayParameter);
         }
+        if (settings.plotMode) phase.samples = CurveSamples(*settings.plotMode, settings.width);
         phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
         const int passes = settings.arrayOn ? kArrayPassCount : 1;
         for (int pass = 1; pass <= passes; ++pass) {
@@ -95,7 +98,10 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
                 pass = passes;
             }
             if (settings.plotMode) {
-                CurvePass(scale, pass, phase.commands).Draw(*settings.plotMode, values);
+                const std::string headingSuffix =
+                    settings.arrayOn ? " pass " + std::to_string(pass) : std::string();
+                CurvePass(scale, pass, phase.commands, phase.samples, headingSuffix)
+                    .Draw(*settings.plotMode, values);
             }
             phase.commands.emplace_back(draw::RetainOff{});
         }

@@ -10,6 +10,7 @@
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
 #include "graph/plot_mode.h"
+#include "graph/sampled_curves.h"
 #include "recalculation/array_mode.h"
 
 namespace veldorin {
@@ -50,6 +51,9 @@ struct CurvePhase {
     // The array range boxes ("From" value, "step" value), set in array mode.
     std::optional<std::pair<std::string, std::string>> rangeTexts;
     DrawCommands commands;
+    // The values behind the curves drawn; no samples without a plot mode. In array mode
+    // each curve's heading ends in its pass.
+    SampledCurves samples;
 };
 
 // The calculation behind one recalculation of the window, without the window. The

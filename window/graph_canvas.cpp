@@ -3,57 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ui/colours.h"
-
 namespace veldorin {
-
-// Carries one replay's painter and the mapping from the user scale to pixels.
-struct GraphCanvas::Painting {
-    GraphCanvas& canvas;
-    QPainter painter;
-
-    explicit Painting(GraphCanvas& target) : canvas(target), painter(&target.image_) {}
-
-    QPointF Map(float x, float y) const {
-        const QSizeF size = canvas.size();
-        const QSizeF scale = canvas.userScale_.isEmpty() ? canvas.sizeInTwips() : canvas.userScale_;
-        return {x * size.width() / scale.width(), y * size.height() / scale.height()};
-    }
-
-    void Stroke(float x1, float y1, float x2, float y2, const QColor& colour) {
-        if (pen.color() != colour || pen.width() != canvas.lineWidth_) {
-            pen = QPen(colour, canvas.lineWidth_, Qt::SolidLine, Qt::FlatCap);
-            painter.setPen(pen);
-        }
-        // Smooth curves; crisp axis-parallel marker and reference lines, which are also
-        // drawn many times over themselves and must not darken with every pass.
-        painter.setRenderHint(QPainter::Antialiasing, x1 != x2 && y1 != y2);
-        painter.drawLine(Map(x1, y1), Map(x2, y2));
-    }
-
-    QPen pen{Qt::NoPen};
-
-    // The image is the panel's only surface, so all drawing is retained, and every
-    // replay ends by presenting it: retaining, presenting and refreshing need no more.
-    void operator()(const draw::RetainOn&) {}
-    void operator()(const draw::RetainOff&) {}
-    void operator()(const draw::Refresh&) {}
-    void operator()(const draw::Clear&) { canvas.image_.fill(canvas.background()); }
-    void operator()(const draw::SetScale& scale) {
-        canvas.userScale_ = QSizeF(scale.width, scale.height);
-    }
-    void operator()(const draw::SetLineWidth& width) { canvas.lineWidth_ = width.pixels; }
-    void operator()(const draw::SetColour& colour) { canvas.foreground_ = ToQColor(colour.colour); }
-    void operator()(const draw::Line& line) {
-        Stroke(line.x1, line.y1, line.x2, line.y2, canvas.foreground_);
-    }
-    void operator()(const draw::LineInColour& line) {
-        Stroke(line.x1, line.y1, line.x2, line.y2, ToQColor(line.colour));
-    }
-    void operator()(const draw::SetAxisCaption& caption) {
-        Q_EMIT canvas.axisCaptionChanged(QString::fromStdString(caption.text));
-    }
-};
 
 GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent)
     : QWidget(parent), twips_(scale) {}
@@ -80,9 +30,24 @@ void GraphCanvas::FitImage() {
 
 void GraphCanvas::Replay(const DrawCommands& commands) {
     FitImage();
-    Painting painting(*this);
-    for (const DrawCommand& command : commands) std::visit(painting, command);
+    recording_.Append(commands, state_);
+    {
+        QPainter painter(&image_);
+        PicturePainter(painter, size(), sizeInTwips(), background(), state_).Play(commands);
+    }
+    for (const DrawCommand& command : commands) {
+        if (std::holds_alternative<draw::Clear>(command)) curves_ = SampledCurves();
+        if (const auto* caption = std::get_if<draw::SetAxisCaption>(&command)) {
+            Q_EMIT axisCaptionChanged(QString::fromStdString(caption->text));
+        }
+    }
     update();
+}
+
+void GraphCanvas::KeepCurves(const SampledCurves& curves) { curves_ = curves; }
+
+PanelPicture GraphCanvas::picture() const {
+    return {recording_, size(), sizeInTwips(), background()};
 }
 
 void GraphCanvas::paintEvent(QPaintEvent*) {

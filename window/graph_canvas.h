@@ -4,7 +4,10 @@
 #include <QWidget>
 
 #include "graph/draw_command.h"
+#include "graph/sampled_curves.h"
 #include "ui/twips.h"
+#include "window/picture_export.h"
+#include "window/picture_recording.h"
 
 namespace veldorin {
 
@@ -12,7 +15,9 @@ namespace veldorin {
 // device pixels and paints nothing but that image. A recalculation's drawing commands
 // are replayed into the image in the user scale they set (x 0..width from the left,
 // y 0..height from the top); line widths are in pixels. The axis caption is not part
-// of the panel: it is passed on through axisCaptionChanged.
+// of the panel: it is passed on through axisCaptionChanged. The commands that drew the
+// current picture and the values behind its curves are kept, so that the picture can be
+// saved as a drawing and the curves as numbers.
 class GraphCanvas : public QWidget {
     Q_OBJECT
 
@@ -20,8 +25,13 @@ public:
     GraphCanvas(const TwipScale& scale, QWidget* parent);
 
     void Replay(const DrawCommands& commands);
+    // The values behind the curves just drawn; a Clear forgets them with the picture.
+    void KeepCurves(const SampledCurves& curves);
 
     const QImage& image() const { return image_; }
+    // The current picture as commands, on the panel's surface.
+    PanelPicture picture() const;
+    const SampledCurves& curves() const { return curves_; }
     // The panel's size in twips, the user scale a recalculation asks for.
     QSizeF sizeInTwips() const;
 
@@ -37,8 +47,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    struct Painting;
-
     // An image that matches the panel's current size and pixel ratio; what was drawn
     // before a change of size stays in the top-left corner.
     void FitImage();
@@ -46,9 +54,9 @@ private:
 
     TwipScale twips_;
     QImage image_;
-    QSizeF userScale_;  // empty until a run sets it: twips
-    int lineWidth_ = 1;
-    QColor foreground_{Qt::black};
+    PictureState state_;  // the user scale is empty until a run sets it: twips
+    PictureRecording recording_;
+    SampledCurves curves_;
     bool pressed_ = false;  // the left button went down over the panel
 };
 

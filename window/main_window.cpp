@@ -27,6 +27,7 @@
 #include "window/directory_list.h"
 #include "window/drawn_surface.h"
 #include "window/graph_canvas.h"
+#include "window/graph_export_menu.h"
 #include "window/graph_interaction.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
@@ -178,6 +179,7 @@ void MainWindow::ConnectHandlers() {
             &QLabel::setText);
     connect(controls_.graphCanvas, &GraphCanvas::clicked, this,
             [this] { panels_->ToggleGraphEnlarged(); });
+    new GraphExportMenu(*controls_.graphCanvas);
 }
 
 // Every enabled control keeps the pointer moves over it; the hover handlers of the

@@ -30,6 +30,7 @@ void RecalculationFlow::Run() {
         recalculation_.RunCurves(view_.ReadModel(), view_.ReadGraphSettings());
     if (curves.rangeTexts) view_.ShowArrayRange(*curves.rangeTexts);
     view_.Draw(curves.commands);
+    view_.KeepCurves(curves.samples);
     if (curves.outcome.status == RunOutcome::Status::Failed) {
         view_.ReportCurvesFailed(*curves.outcome.failure);
     }

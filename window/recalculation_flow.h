@@ -25,6 +25,8 @@ public:
     virtual void ShowNormalisedWeights(const WeightTexts& texts) = 0;
     virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
     virtual void Draw(const DrawCommands& commands) = 0;
+    // The values behind the curves just drawn, for saving them.
+    virtual void KeepCurves(const SampledCurves& curves) = 0;
     virtual void ReportTable(const RunOutcome& outcome) = 0;
     // What makes up each row of a completed table, as the rows' tooltips.
     virtual void ShowRowContributions(const RowContributionTexts& texts) = 0;

@@ -78,6 +78,10 @@ void WindowRecalculationView::Draw(const DrawCommands& commands) {
     controls_.graphCanvas->Replay(commands);
 }
 
+void WindowRecalculationView::KeepCurves(const SampledCurves& curves) {
+    controls_.graphCanvas->KeepCurves(curves);
+}
+
 void WindowRecalculationView::ReportTable(const RunOutcome& outcome) {
     switch (outcome.status) {
         case RunOutcome::Status::Failed: report_.TableFailed(*outcome.failure); break;

@@ -26,6 +26,7 @@ public:
     void ShowNormalisedWeights(const WeightTexts& texts) override;
     void ShowArrayRange(const std::pair<std::string, std::string>& range) override;
     void Draw(const DrawCommands& commands) override;
+    void KeepCurves(const SampledCurves& curves) override;
     void ReportTable(const RunOutcome& outcome) override;
     void ShowRowContributions(const RowContributionTexts& texts) override;
     void ReportCurvesFailed(FailureReason reason) override;

@@ -31,6 +31,7 @@ public:
         calls.push_back("range");
     }
     void Draw(const DrawCommands&) override { calls.push_back("draw"); }
+    void KeepCurves(const SampledCurves&) override {}
     void ReportTable(const RunOutcome& outcome) override {
         calls.push_back(outcome.status == RunOutcome::Status::Completed ? "table completed"
                         : outcome.status == RunOutcome::Status::Stopped ? "table stopped"

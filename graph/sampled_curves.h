@@ -1,0 +1,31 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace veldorin {
+
+// One curve's values in the order it was drawn, one per sample of its run. A curve that
+// ended early (J below 10 ps, or a run-time error) has fewer values than the run has samples.
+struct SampledCurve {
+    std::string heading;  // the quantity and its unit, e.g. "R2 (1/s)"
+    std::vector<double> values;
+};
+
+// The values behind the curves of one run, as the calculation computed them rather than
+// as the pixels they became: the horizontal value of every sample (the frequency w/2pi in
+// MHz, or the time in ps for C(t)) and each curve's values at those samples.
+struct SampledCurves {
+    std::string horizontalHeading;
+    std::vector<double> horizontal;
+    // A deque, so that the curves being filled stay in place while more are added.
+    std::deque<SampledCurve> curves;
+};
+
+// The curves as comma-separated text: a line of headings, then one line per sample with
+// the horizontal value and each curve's value, empty where a curve has none. Values are
+// the shortest text that reads back to the same double, with a full stop.
+std::string CurvesCsv(const SampledCurves& curves);
+
+}  // namespace veldorin

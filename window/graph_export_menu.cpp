@@ -1,0 +1,49 @@
+#include "window/graph_export_menu.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "window/graph_canvas.h"
+#include "window/picture_export.h"
+
+namespace veldorin {
+
+GraphExportMenu::GraphExportMenu(GraphCanvas& canvas)
+    : QObject(&canvas), canvas_(canvas), menu_(new QMenu(&canvas)) {
+    menu_->addAction(tr("Copy picture"), this, &GraphExportMenu::CopyPicture);
+    menu_->addAction(tr("Save picture as…"), this, &GraphExportMenu::SavePictureAs);
+    saveCurves_ = menu_->addAction(tr("Save curves as…"), this, &GraphExportMenu::SaveCurvesAs);
+    canvas.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&canvas, &QWidget::customContextMenuRequested, this, &GraphExportMenu::Show);
+}
+
+void GraphExportMenu::Show(const QPoint& position) {
+    saveCurves_->setEnabled(!canvas_.curves().curves.empty());
+    menu_->popup(canvas_.mapToGlobal(position));
+}
+
+void GraphExportMenu::CopyPicture() { QGuiApplication::clipboard()->setImage(canvas_.image()); }
+
+void GraphExportMenu::SavePictureAs() {
+    const QString path = QFileDialog::getSaveFileName(
+        &canvas_, tr("Save picture as"), QString(),
+        tr("PNG picture (*.png);;SVG drawing, sharp at any size (*.svg)"));
+    if (path.isEmpty()) return;
+    if (!SavePicture(canvas_.picture(), canvas_.image(), path)) {
+        QMessageBox::warning(&canvas_, tr("Save picture as"), tr("Could not write %1.").arg(path));
+    }
+}
+
+void GraphExportMenu::SaveCurvesAs() {
+    const QString path = QFileDialog::getSaveFileName(&canvas_, tr("Save curves as"), QString(),
+                                                      tr("Comma-separated values (*.csv)"));
+    if (path.isEmpty()) return;
+    if (!SaveCurves(canvas_.curves(), path)) {
+        QMessageBox::warning(&canvas_, tr("Save curves as"), tr("Could not write %1.").arg(path));
+    }
+}
+
+}  // namespace veldorin

@@ -1,0 +1,52 @@
+#include "window/picture_export.h"
+
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <functional>
+
+namespace veldorin {
+
+bool WriteSvg(const PanelPicture& picture, QIODevice& device) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&device);
+    generator.setSize(picture.size.toSize());
+    generator.setViewBox(QRectF(QPointF(0, 0), picture.size));
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    PictureState state = picture.recording.start();
+    PicturePainter(painter, picture.size, picture.defaultScale, picture.background, state)
+        .Play(picture.recording.commands());
+    return painter.end();
+}
+
+bool WritePng(const QImage& image, QIODevice& device) { return image.save(&device, "PNG"); }
+
+bool WriteCsv(const SampledCurves& curves, QIODevice& device) {
+    const std::string text = CurvesCsv(curves);
+    return device.write(text.data(), static_cast<qint64>(text.size())) ==
+           static_cast<qint64>(text.size());
+}
+
+namespace {
+
+// Writes the whole file or leaves what was there before.
+bool SaveFile(const QString& path, const std::function<bool(QIODevice&)>& write) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && write(file) && file.commit();
+}
+
+}  // namespace
+
+bool SavePicture(const PanelPicture& picture, const QImage& image, const QString& path) {
+    if (path.endsWith(".svg", Qt::CaseInsensitive)) {
+        return SaveFile(path, [&](QIODevice& device) { return WriteSvg(picture, device); });
+    }
+    return SaveFile(path, [&](QIODevice& device) { return WritePng(image, device); });
+}
+
+bool SaveCurves(const SampledCurves& curves, const QString& path) {
+    return SaveFile(path, [&](QIODevice& device) { return WriteCsv(curves, device); });
+}
+
+}  // namespace veldorin
