@@ -36,6 +36,7 @@
 #include "window/panel_controller.h"
 #include "window/recalculation_flow.h"
 #include "window/results_list.h"
+#include "window/table_export.h"
 #include "window/window_recalculation_view.h"
 #include "window/word_mark.h"
 
@@ -180,6 +181,7 @@ void MainWindow::ConnectHandlers() {
     connect(controls_.graphCanvas, &GraphCanvas::clicked, this,
             [this] { panels_->ToggleGraphEnlarged(); });
     new GraphExportMenu(*controls_.graphCanvas);
+    new TableExportMenu(*controls_.resultsList);
 }
 
 // Every enabled control keeps the pointer moves over it; the hover handlers of the

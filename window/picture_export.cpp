@@ -1,9 +1,9 @@
 #include "window/picture_export.h"
 
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-#include <functional>
+
+#include "storage/save_aside.h"
 
 namespace veldorin {
 
@@ -28,25 +28,15 @@ bool WriteCsv(const SampledCurves& curves, QIODevice& device) {
            static_cast<qint64>(text.size());
 }
 
-namespace {
-
-// Writes the whole file or leaves what was there before.
-bool SaveFile(const QString& path, const std::function<bool(QIODevice&)>& write) {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && write(file) && file.commit();
-}
-
-}  // namespace
-
 bool SavePicture(const PanelPicture& picture, const QImage& image, const QString& path) {
     if (path.endsWith(".svg", Qt::CaseInsensitive)) {
-        return SaveFile(path, [&](QIODevice& device) { return WriteSvg(picture, device); });
+        return SaveAside(path, [&](QIODevice& device) { return WriteSvg(picture, device); });
     }
-    return SaveFile(path, [&](QIODevice& device) { return WritePng(image, device); });
+    return SaveAside(path, [&](QIODevice& device) { return WritePng(image, device); });
 }
 
 bool SaveCurves(const SampledCurves& curves, const QString& path) {
-    return SaveFile(path, [&](QIODevice& device) { return WriteCsv(curves, device); });
+    return SaveAside(path, [&](QIODevice& device) { return WriteCsv(curves, device); });
 }
 
 }  // namespace veldorin

@@ -1,0 +1,48 @@
+#include "window/table_export.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "tests/support/window_fixture.h"
+#include "window/results_list.h"
+
+namespace veldorin::test {
+namespace {
+
+using TableExport = WindowTest;
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+TEST(TableCsv, quotes_only_the_fields_that_need_it) {
+    EXPECT_EQ(TableCsv({"f, MHz\tNOE", "100\t0.874"}), "\"f, MHz\",NOE\r\n100,0.874\r\n");
+    EXPECT_EQ(TableCsv({"a\"b\tc"}), "\"a\"\"b\",c\r\n");
+}
+
+TEST_F(TableExport, copy_and_save_give_the_bytes_of_table_dat_or_csv) {
+    Started();
+    const QByteArray tableDat = TableFileBytes();
+
+    auto* list = Control<ResultsList>("List3");
+    list->setFocus();
+    QTest::keySequence(list, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text().toLatin1(), tableDat);
+
+    QTemporaryDir folder;
+    const QString dat = folder.filePath("copy.dat");
+    const QString csv = folder.filePath("copy.CSV");
+    ASSERT_TRUE(SaveTable(list->Lines(), dat));
+    ASSERT_TRUE(SaveTable(list->Lines(), csv));
+    EXPECT_EQ(Read(dat), tableDat);
+    EXPECT_EQ(Read(csv), TableCsv(list->Lines()));
+    EXPECT_TRUE(Read(csv).startsWith("\"f, MHz\",NOE,"));
+    EXPECT_FALSE(SaveTable(list->Lines(), folder.filePath("no/such/folder/table.dat")));
+}
+
+}  // namespace
+}  // namespace veldorin::test

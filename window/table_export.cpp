@@ -1,0 +1,84 @@
+#include "window/table_export.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "storage/save_aside.h"
+#include "window/results_list.h"
+
+namespace veldorin {
+
+namespace {
+
+QString CsvField(const QString& field) {
+    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r'))) {
+        return field;
+    }
+    QString quoted = field;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+}  // namespace
+
+QByteArray TableBytes(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+QByteArray TableCsv(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        QStringList fields = line.split(QLatin1Char('\t'));
+        for (QString& field : fields) field = CsvField(field);
+        bytes += fields.join(QLatin1Char(',')).toUtf8() + "\r\n";
+    }
+    return bytes;
+}
+
+bool SaveTable(const QStringList& lines, const QString& path) {
+    const QByteArray bytes = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)
+                                 ? TableCsv(lines)
+                                 : TableBytes(lines);
+    return SaveAside(path, [&](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+}
+
+TableExportMenu::TableExportMenu(ResultsList& list) : QObject(&list), list_(list) {
+    auto* copy = new QAction(&list);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, &TableExportMenu::CopyTable);
+    list.addAction(copy);
+    list.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&list, &QWidget::customContextMenuRequested, this, &TableExportMenu::Show);
+}
+
+void TableExportMenu::CopyTable() {
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(TableBytes(list_.Lines())));
+}
+
+void TableExportMenu::Show(const QPoint& position) {
+    auto* menu = new QMenu(&list_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(tr("Copy table"), this, &TableExportMenu::CopyTable);
+    menu->addAction(tr("Save table as…"), this, &TableExportMenu::SaveTableAs);
+    menu->popup(list_.viewport()->mapToGlobal(position));
+}
+
+void TableExportMenu::SaveTableAs() {
+    const QString path = QFileDialog::getSaveFileName(
+        &list_, tr("Save table as"), QString(),
+        tr("Table as table.dat (*.dat);;Comma-separated values (*.csv);;All files (*)"));
+    if (path.isEmpty()) return;
+    if (!SaveTable(list_.Lines(), path)) {
+        QMessageBox::warning(&list_, tr("Save table as"), tr("Could not write %1.").arg(path));
+    }
+}
+
+}  // namespace veldorin

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QStringList>
+
+class QPoint;
+
+namespace veldorin {
+
+class ResultsList;
+
+// The table as "table.dat" holds it: tab-separated lines, each ending in CR LF.
+QByteArray TableBytes(const QStringList& lines);
+// The table as comma-separated values: the tabs become commas, and a field that holds a
+// comma, a quote or a line break is quoted.
+QByteArray TableCsv(const QStringList& lines);
+// CSV when the name ends in ".csv" (in any case), otherwise the bytes of "table.dat";
+// written aside and renamed. Returns whether the file was written.
+bool SaveTable(const QStringList& lines, const QString& path);
+
+// The results list's menu on the right button, "Copy table" and "Save table as…", and
+// Ctrl+C while the list has the keyboard: the table goes to the clipboard as the text
+// of "table.dat".
+class TableExportMenu : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TableExportMenu(ResultsList& list);
+
+    void CopyTable();
+
+private:
+    void Show(const QPoint& position);
+    void SaveTableAs();
+
+    ResultsList& list_;
+};
+
+}  // namespace veldorin
