@@ -65,5 +65,17 @@ TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_wa
     }
 }
 
+TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults) {
+    ModelDocument times = DefaultModelDocument();
+    times.texts.tableMode = TableMode::Times;
+    times.texts.weights[4] = "0.5";
+    ASSERT_EQ(WriteModelFile(PathOf("times.veldorin"), times), std::nullopt);
+
+    Constructed().Start({programDirectory(), {}}, PathOf("times.veldorin"));
+
+    EXPECT_EQ(ToJson(Shown()), ToJson(times));
+    EXPECT_EQ(ListLines().front(), "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s");
+}
+
 }  // namespace
 }  // namespace veldorin::test
