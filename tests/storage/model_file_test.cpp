@@ -1,7 +1,6 @@
 #include "storage/model_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <QJsonArray>
@@ -219,19 +218,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileRow{"no_array_parameter", FileOf(Edited(Set("array", QJsonObject{{"on", true}}))),
                    "\"array.parameter\" is missing"}),
     [](const ::testing::TestParamInfo<BadFileRow>& info) { return info.param.name; });
-
-TEST(ModelFile, ReportsAFileItMayNotRead) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
-    const TempFolder folder;
-    const QString path = folder.MakeFile(QStringLiteral("m.veldorin"), ToJson(OddDocument()));
-    QFile::setPermissions(path, QFileDevice::WriteOwner);
-
-    const ModelFileRead read = ReadModelFile(path);
-
-    EXPECT_FALSE(read.document);
-    EXPECT_TRUE(read.error.startsWith(path + QStringLiteral(": cannot be read")))
-        << read.error.toStdString();
-}
 
 TEST(ModelFile, AFailedSaveNamesTheFileAndKeepsTheFolderClean) {
     const TempFolder folder;
