@@ -33,7 +33,9 @@ void GraphCanvas::Replay(const DrawCommands& commands) {
     recording_.Append(commands, state_);
     {
         QPainter painter(&image_);
-        PicturePainter(painter, size(), sizeInTwips(), background(), state_).Play(commands);
+        PicturePainter(painter, size(), sizeInTwips(), background(), state_,
+                       PicturePainter::HiddenLines::Skip)
+            .Play(commands);
     }
     for (const DrawCommand& command : commands) {
         if (std::holds_alternative<draw::Clear>(command)) curves_ = SampledCurves();

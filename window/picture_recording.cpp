@@ -1,5 +1,11 @@
 #include "window/picture_recording.h"
 
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <optional>
+#include <unordered_set>
+
 #include "ui/colours.h"
 
 namespace veldorin {
@@ -38,22 +44,91 @@ void PictureRecording::Append(const DrawCommands& commands, PictureState state) 
 }
 
 PicturePainter::PicturePainter(QPainter& painter, QSizeF surface, QSizeF defaultScale,
-                               QColor background, PictureState& state)
+                               QColor background, PictureState& state, HiddenLines hiddenLines)
     : painter_(painter),
       surface_(surface),
       defaultScale_(defaultScale),
       background_(background),
-      state_(state) {}
+      state_(state),
+      hiddenLines_(hiddenLines) {}
 
 void PicturePainter::Play(const DrawCommands& commands) {
-    for (const DrawCommand& command : commands) {
-        state_.Apply(command);
-        std::visit(*this, command);
+    const std::vector<bool> hidden = hiddenLines_ == HiddenLines::Skip
+                                         ? HiddenCrispLines(commands)
+                                         : std::vector<bool>(commands.size(), false);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        state_.Apply(commands[i]);
+        if (!hidden[i]) std::visit(*this, commands[i]);
     }
 }
 
+namespace {
+
+// What decides the pixels of a crisp line: its ends in the user scale, the scale and the
+// line width; not its colour, which is opaque. Compared bit for bit.
+struct CrispLineShape {
+    std::array<std::uint32_t, 4> ends;
+    std::array<std::uint64_t, 2> scale;
+    int width;
+
+    friend bool operator==(const CrispLineShape&, const CrispLineShape&) = default;
+};
+
+struct CrispLineShapeHash {
+    std::size_t operator()(const CrispLineShape& shape) const {
+        std::size_t hash = static_cast<std::size_t>(shape.width);
+        const auto mix = [&hash](std::uint64_t bits) { hash = (hash ^ bits) * 0x100000001b3u; };
+        for (const std::uint32_t bits : shape.ends) mix(bits);
+        for (const std::uint64_t bits : shape.scale) mix(bits);
+        return hash;
+    }
+};
+
+// The ends of a line command that is drawn crisp (axis-parallel), if it is one.
+std::optional<std::array<float, 4>> CrispLineEnds(const DrawCommand& command) {
+    std::array<float, 4> ends{};
+    if (const auto* line = std::get_if<draw::Line>(&command)) {
+        ends = {line->x1, line->y1, line->x2, line->y2};
+    } else if (const auto* coloured = std::get_if<draw::LineInColour>(&command)) {
+        ends = {coloured->x1, coloured->y1, coloured->x2, coloured->y2};
+    } else {
+        return std::nullopt;
+    }
+    if (ends[0] != ends[2] && ends[1] != ends[3]) return std::nullopt;
+    return ends;
+}
+
+}  // namespace
+
+std::vector<bool> PicturePainter::HiddenCrispLines(const DrawCommands& commands) const {
+    std::vector<std::optional<CrispLineShape>> shapes(commands.size());
+    PictureState state = state_;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        state.Apply(commands[i]);
+        const auto ends = CrispLineEnds(commands[i]);
+        if (!ends) continue;
+        const QSizeF scale = UserScale(state);
+        shapes[i] = CrispLineShape{
+            {std::bit_cast<std::uint32_t>((*ends)[0]), std::bit_cast<std::uint32_t>((*ends)[1]),
+             std::bit_cast<std::uint32_t>((*ends)[2]), std::bit_cast<std::uint32_t>((*ends)[3])},
+            {std::bit_cast<std::uint64_t>(scale.width()),
+             std::bit_cast<std::uint64_t>(scale.height())},
+            state.lineWidth};
+    }
+    std::vector<bool> hidden(commands.size(), false);
+    std::unordered_set<CrispLineShape, CrispLineShapeHash> drawnLater;
+    for (std::size_t i = commands.size(); i-- > 0;) {
+        if (shapes[i]) hidden[i] = !drawnLater.insert(*shapes[i]).second;
+    }
+    return hidden;
+}
+
+QSizeF PicturePainter::UserScale(const PictureState& state) const {
+    return state.userScale.isEmpty() ? defaultScale_ : state.userScale;
+}
+
 QPointF PicturePainter::Map(float x, float y) const {
-    const QSizeF scale = state_.userScale.isEmpty() ? defaultScale_ : state_.userScale;
+    const QSizeF scale = UserScale(state_);
     return {x * surface_.width() / scale.width(), y * surface_.height() / scale.height()};
 }
 

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QSizeF>
+#include <vector>
 
 #include "graph/draw_command.h"
 
@@ -39,10 +40,17 @@ private:
 // user scale (or, before one is set, `defaultScale`) stretched over it, line widths in
 // pixels, Clear filling the surface with the background. The axis caption is not
 // part of the picture and is not drawn.
+//
+// Axis-parallel lines are drawn crisp in an opaque colour, so a later crisp line over the
+// same pixels hides an earlier one completely: on an image it is enough to draw the last
+// of them (the panel's markers and reference lines are drawn again for every neighbour
+// at every field). A drawing file keeps every line.
 class PicturePainter {
 public:
+    enum class HiddenLines { Draw, Skip };
+
     PicturePainter(QPainter& painter, QSizeF surface, QSizeF defaultScale, QColor background,
-                   PictureState& state);
+                   PictureState& state, HiddenLines hiddenLines = HiddenLines::Draw);
 
     void Play(const DrawCommands& commands);
 
@@ -54,6 +62,10 @@ public:
     void operator()(const Command&) {}
 
 private:
+    // For each command, whether it is a crisp line that a later crisp line of the same
+    // commands covers pixel for pixel.
+    std::vector<bool> HiddenCrispLines(const DrawCommands& commands) const;
+    QSizeF UserScale(const PictureState& state) const;
     QPointF Map(float x, float y) const;
     void Stroke(float x1, float y1, float x2, float y2, const QColor& colour);
 
@@ -62,6 +74,7 @@ private:
     QSizeF defaultScale_;
     QColor background_;
     PictureState& state_;
+    HiddenLines hiddenLines_;
     QPen pen_{Qt::NoPen};
 };
 
