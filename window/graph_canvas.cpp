@@ -5,8 +5,11 @@
 
 namespace veldorin {
 
-GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent)
-    : QWidget(parent), twips_(scale) {}
+GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent) : QWidget(parent), twips_(scale) {
+    // The image covers the whole panel in opaque colours: what lies beneath need not be
+    // painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 QSizeF GraphCanvas::sizeInTwips() const {
     return {twips_.ToTwips(width()), twips_.ToTwips(height())};
