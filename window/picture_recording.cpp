@@ -1,5 +1,6 @@
 #include "window/picture_recording.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -133,13 +134,25 @@ QPointF PicturePainter::Map(float x, float y) const {
 }
 
 void PicturePainter::Stroke(float x1, float y1, float x2, float y2, const QColor& colour) {
-    if (pen_.color() != colour || pen_.width() != state_.lineWidth) {
-        pen_ = QPen(colour, state_.lineWidth, Qt::SolidLine, Qt::FlatCap);
-        painter_.setPen(pen_);
+    if (pen_ == nullptr || pen_->color() != colour || pen_->width() != state_.lineWidth) {
+        // Curves of two colours take turns segment by segment: their pens are kept.
+        auto kept = std::find_if(pens_.begin(), pens_.end(), [&](const QPen& pen) {
+            return pen.color() == colour && pen.width() == state_.lineWidth;
+        });
+        if (kept == pens_.end()) {
+            kept = pens_.insert(pens_.end(),
+                                QPen(colour, state_.lineWidth, Qt::SolidLine, Qt::FlatCap));
+        }
+        pen_ = &*kept;
+        painter_.setPen(*pen_);
     }
     // Smooth curves; crisp axis-parallel marker and reference lines, which are also
     // drawn many times over themselves and must not darken with every pass.
-    painter_.setRenderHint(QPainter::Antialiasing, x1 != x2 && y1 != y2);
+    const bool smooth = x1 != x2 && y1 != y2;
+    // The painter's engine redoes its set-up on every change of hints, even to the same.
+    if (painter_.testRenderHint(QPainter::Antialiasing) != smooth) {
+        painter_.setRenderHint(QPainter::Antialiasing, smooth);
+    }
     painter_.drawLine(Map(x1, y1), Map(x2, y2));
 }
 

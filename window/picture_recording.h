@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QSizeF>
+#include <list>
 #include <vector>
 
 #include "graph/draw_command.h"
@@ -75,7 +76,8 @@ private:
     QColor background_;
     PictureState& state_;
     HiddenLines hiddenLines_;
-    QPen pen_{Qt::NoPen};
+    std::list<QPen> pens_;       // the pens used so far
+    const QPen* pen_ = nullptr;  // the painter's pen
 };
 
 }  // namespace veldorin
