@@ -37,7 +37,7 @@ void GraphCanvas::Replay(const DrawCommands& commands) {
     {
         QPainter painter(&image_);
         PicturePainter(painter, size(), sizeInTwips(), background(), state_,
-                       PicturePainter::HiddenLines::Skip)
+                       PicturePainter::Surface::Image)
             .Play(commands);
     }
     for (const DrawCommand& command : commands) {

@@ -45,39 +45,44 @@ void PictureRecording::Append(const DrawCommands& commands, PictureState state) 
 }
 
 PicturePainter::PicturePainter(QPainter& painter, QSizeF surface, QSizeF defaultScale,
-                               QColor background, PictureState& state, HiddenLines hiddenLines)
+                               QColor background, PictureState& state, Surface target)
     : painter_(painter),
       surface_(surface),
       defaultScale_(defaultScale),
       background_(background),
       state_(state),
-      hiddenLines_(hiddenLines) {}
+      target_(target) {}
 
 void PicturePainter::Play(const DrawCommands& commands) {
-    const std::vector<bool> hidden = hiddenLines_ == HiddenLines::Skip
+    const std::vector<bool> hidden = target_ == Surface::Image
                                          ? HiddenCrispLines(commands)
                                          : std::vector<bool>(commands.size(), false);
     for (std::size_t i = 0; i < commands.size(); ++i) {
         state_.Apply(commands[i]);
-        if (!hidden[i]) std::visit(*this, commands[i]);
+        // A hidden line still takes up its pen, so that every line drawn has the pen
+        // it would have had.
+        hiddenLine_ = hidden[i];
+        std::visit(*this, commands[i]);
     }
 }
 
 namespace {
 
-// What decides the pixels of a crisp line: its ends in the user scale, the scale and the
-// line width; not its colour, which is opaque. Compared bit for bit.
+// What decides the pixels of a crisp line: its ends in the user scale, the scale, the
+// line width and whether the painter's own pen (square caps) draws it; not its colour,
+// which is opaque. Compared bit for bit.
 struct CrispLineShape {
     std::array<std::uint32_t, 4> ends;
     std::array<std::uint64_t, 2> scale;
     int width;
+    bool painterPen;
 
     friend bool operator==(const CrispLineShape&, const CrispLineShape&) = default;
 };
 
 struct CrispLineShapeHash {
     std::size_t operator()(const CrispLineShape& shape) const {
-        std::size_t hash = static_cast<std::size_t>(shape.width);
+        std::size_t hash = static_cast<std::size_t>(shape.width) * 2 + shape.painterPen;
         const auto mix = [&hash](std::uint64_t bits) { hash = (hash ^ bits) * 0x100000001b3u; };
         for (const std::uint32_t bits : shape.ends) mix(bits);
         for (const std::uint64_t bits : shape.scale) mix(bits);
@@ -85,18 +90,23 @@ struct CrispLineShapeHash {
     }
 };
 
-// The ends of a line command that is drawn crisp (axis-parallel), if it is one.
-std::optional<std::array<float, 4>> CrispLineEnds(const DrawCommand& command) {
-    std::array<float, 4> ends{};
+// A line command's ends and colour.
+struct LineEnds {
+    std::array<float, 4> ends;
+    QColor colour;
+
+    bool crisp() const { return ends[0] == ends[2] || ends[1] == ends[3]; }
+};
+
+std::optional<LineEnds> LineOf(const DrawCommand& command, const PictureState& state) {
     if (const auto* line = std::get_if<draw::Line>(&command)) {
-        ends = {line->x1, line->y1, line->x2, line->y2};
-    } else if (const auto* coloured = std::get_if<draw::LineInColour>(&command)) {
-        ends = {coloured->x1, coloured->y1, coloured->x2, coloured->y2};
-    } else {
-        return std::nullopt;
+        return LineEnds{{line->x1, line->y1, line->x2, line->y2}, state.foreground};
     }
-    if (ends[0] != ends[2] && ends[1] != ends[3]) return std::nullopt;
-    return ends;
+    if (const auto* coloured = std::get_if<draw::LineInColour>(&command)) {
+        return LineEnds{{coloured->x1, coloured->y1, coloured->x2, coloured->y2},
+                        ToQColor(coloured->colour)};
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -104,17 +114,27 @@ std::optional<std::array<float, 4>> CrispLineEnds(const DrawCommand& command) {
 std::vector<bool> PicturePainter::HiddenCrispLines(const DrawCommands& commands) const {
     std::vector<std::optional<CrispLineShape>> shapes(commands.size());
     PictureState state = state_;
+    // The pen as Stroke changes it: the painter's own until a line needs another.
+    QPen pen = pen_;
+    bool painterPen = pen.style() == Qt::NoPen;
     for (std::size_t i = 0; i < commands.size(); ++i) {
         state.Apply(commands[i]);
-        const auto ends = CrispLineEnds(commands[i]);
-        if (!ends) continue;
+        const auto line = LineOf(commands[i], state);
+        if (!line) continue;
+        if (pen.color() != line->colour || pen.width() != state.lineWidth) {
+            pen = QPen(line->colour, state.lineWidth);
+            painterPen = false;
+        }
+        if (!line->crisp()) continue;
+        const std::array<float, 4>& ends = line->ends;
         const QSizeF scale = UserScale(state);
         shapes[i] = CrispLineShape{
-            {std::bit_cast<std::uint32_t>((*ends)[0]), std::bit_cast<std::uint32_t>((*ends)[1]),
-             std::bit_cast<std::uint32_t>((*ends)[2]), std::bit_cast<std::uint32_t>((*ends)[3])},
+            {std::bit_cast<std::uint32_t>(ends[0]), std::bit_cast<std::uint32_t>(ends[1]),
+             std::bit_cast<std::uint32_t>(ends[2]), std::bit_cast<std::uint32_t>(ends[3])},
             {std::bit_cast<std::uint64_t>(scale.width()),
              std::bit_cast<std::uint64_t>(scale.height())},
-            state.lineWidth};
+            state.lineWidth,
+            painterPen};
     }
     std::vector<bool> hidden(commands.size(), false);
     std::unordered_set<CrispLineShape, CrispLineShapeHash> drawnLater;
@@ -133,24 +153,27 @@ QPointF PicturePainter::Map(float x, float y) const {
     return {x * surface_.width() / scale.width(), y * surface_.height() / scale.height()};
 }
 
+QPen PicturePainter::KeptPen(const QColor& colour) {
+    const auto kept = std::find_if(pens_.begin(), pens_.end(), [&](const QPen& pen) {
+        return pen.color() == colour && pen.width() == state_.lineWidth;
+    });
+    if (kept != pens_.end()) return *kept;
+    return pens_.emplace_back(colour, state_.lineWidth, Qt::SolidLine, Qt::FlatCap);
+}
+
 void PicturePainter::Stroke(float x1, float y1, float x2, float y2, const QColor& colour) {
-    if (pen_ == nullptr || pen_->color() != colour || pen_->width() != state_.lineWidth) {
-        // Curves of two colours take turns segment by segment: their pens are kept.
-        auto kept = std::find_if(pens_.begin(), pens_.end(), [&](const QPen& pen) {
-            return pen.color() == colour && pen.width() == state_.lineWidth;
-        });
-        if (kept == pens_.end()) {
-            kept = pens_.insert(pens_.end(),
-                                QPen(colour, state_.lineWidth, Qt::SolidLine, Qt::FlatCap));
-        }
-        pen_ = &*kept;
-        painter_.setPen(*pen_);
+    if (pen_.color() != colour || pen_.width() != state_.lineWidth) {
+        pen_ = KeptPen(colour);
+        painter_.setPen(pen_);
     }
+    if (hiddenLine_) return;
     // Smooth curves; crisp axis-parallel marker and reference lines, which are also
     // drawn many times over themselves and must not darken with every pass.
     const bool smooth = x1 != x2 && y1 != y2;
-    // The painter's engine redoes its set-up on every change of hints, even to the same.
-    if (painter_.testRenderHint(QPainter::Antialiasing) != smooth) {
+    // An image's engine redoes its set-up on every setting of the hints, even to the
+    // same; a drawing file starts a new group of elements for it.
+    if (target_ == Surface::DrawingFile ||
+        painter_.testRenderHint(QPainter::Antialiasing) != smooth) {
         painter_.setRenderHint(QPainter::Antialiasing, smooth);
     }
     painter_.drawLine(Map(x1, y1), Map(x2, y2));

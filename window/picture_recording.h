@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QPainter>
 #include <QSizeF>
-#include <list>
 #include <vector>
 
 #include "graph/draw_command.h"
@@ -45,13 +44,14 @@ private:
 // Axis-parallel lines are drawn crisp in an opaque colour, so a later crisp line over the
 // same pixels hides an earlier one completely: on an image it is enough to draw the last
 // of them (the panel's markers and reference lines are drawn again for every neighbour
-// at every field). A drawing file keeps every line.
+// at every field), and to set the painter's state only when it changes. A drawing file
+// keeps every line, and every state it was written with.
 class PicturePainter {
 public:
-    enum class HiddenLines { Draw, Skip };
+    enum class Surface { Image, DrawingFile };
 
     PicturePainter(QPainter& painter, QSizeF surface, QSizeF defaultScale, QColor background,
-                   PictureState& state, HiddenLines hiddenLines = HiddenLines::Draw);
+                   PictureState& state, Surface target = Surface::DrawingFile);
 
     void Play(const DrawCommands& commands);
 
@@ -67,6 +67,8 @@ private:
     // commands covers pixel for pixel.
     std::vector<bool> HiddenCrispLines(const DrawCommands& commands) const;
     QSizeF UserScale(const PictureState& state) const;
+    // A solid pen of the colour and the current line width with flat caps.
+    QPen KeptPen(const QColor& colour);
     QPointF Map(float x, float y) const;
     void Stroke(float x1, float y1, float x2, float y2, const QColor& colour);
 
@@ -75,9 +77,14 @@ private:
     QSizeF defaultScale_;
     QColor background_;
     PictureState& state_;
-    HiddenLines hiddenLines_;
-    std::list<QPen> pens_;       // the pens used so far
-    const QPen* pen_ = nullptr;  // the painter's pen
+    Surface target_;
+    // The painter's pen. Until the first is set it stands for the painter's own, which
+    // draws the lines in black 1 pixel wide, as the first such line is drawn.
+    QPen pen_{Qt::NoPen};
+    // Curves of two colours take turns segment by segment: the pens made are kept, and a
+    // copy of a kept pen shares its data.
+    std::vector<QPen> pens_;
+    bool hiddenLine_ = false;  // the line being played is hidden: it only takes its pen
 };
 
 }  // namespace veldorin

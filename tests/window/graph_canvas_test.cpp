@@ -105,13 +105,13 @@ TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
 namespace veldorin::test {
 namespace {
 
-struct HiddenLinesCase {
+struct PlotCase {
     PlotMode mode;
     bool arrayOn;
 };
 
 // The commands of one run of the default model, table and curves, in the given plot mode.
-DrawCommands RunCommands(const HiddenLinesCase& run, QSizeF twips, const QString& directory) {
+DrawCommands RunCommands(const PlotCase& run, QSizeF twips, const QString& directory) {
     Recalculation recalculation;
     RecordingSink sink;
     GraphSettings settings;
@@ -130,29 +130,28 @@ DrawCommands RunCommands(const HiddenLinesCase& run, QSizeF twips, const QString
 }
 
 QImage Played(const DrawCommands& commands, QSize pixels, QSizeF twips,
-              PicturePainter::HiddenLines hiddenLines) {
+              PicturePainter::Surface target) {
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     PictureState state;
     QPainter painter(&image);
-    PicturePainter(painter, QSizeF(pixels), twips, Qt::white, state, hiddenLines).Play(commands);
+    PicturePainter(painter, QSizeF(pixels), twips, Qt::white, state, target).Play(commands);
     return image;
 }
 
-// Leaving out the crisp lines that later ones cover must not change a single pixel, in
-// every plot mode, with the markers drawn once per neighbour and field and array mode's
-// curves clamped to the same edges pass after pass.
+// On an image, leaving out the crisp lines that later ones cover must not change a single
+// pixel against the drawing played in full, in every plot mode, with the markers drawn
+// once per neighbour and field and array mode's curves clamped to the same edges.
 TEST_F(Canvas, skipping_covered_crisp_lines_leaves_every_pixel_as_it_was) {
     Started();
     const QSizeF twips(3855, 3015);
     const QSize pixels(257, 201);
-    for (const HiddenLinesCase& run :
-         {HiddenLinesCase{PlotMode::F, false}, HiddenLinesCase{PlotMode::J, true},
-          HiddenLinesCase{PlotMode::Rates, true}, HiddenLinesCase{PlotMode::Ct, false},
-          HiddenLinesCase{PlotMode::Noe, true}}) {
+    for (const PlotCase& run : {PlotCase{PlotMode::F, false}, PlotCase{PlotMode::J, true},
+                                PlotCase{PlotMode::Rates, true}, PlotCase{PlotMode::Ct, false},
+                                PlotCase{PlotMode::Noe, true}}) {
         const DrawCommands commands = RunCommands(run, twips, programDirectory());
-        EXPECT_EQ(Played(commands, pixels, twips, PicturePainter::HiddenLines::Skip),
-                  Played(commands, pixels, twips, PicturePainter::HiddenLines::Draw))
+        EXPECT_EQ(Played(commands, pixels, twips, PicturePainter::Surface::Image),
+                  Played(commands, pixels, twips, PicturePainter::Surface::DrawingFile))
             << "plot mode " << static_cast<int>(run.mode);
     }
 }
