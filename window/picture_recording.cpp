@@ -115,14 +115,16 @@ std::vector<bool> PicturePainter::HiddenCrispLines(const DrawCommands& commands)
     std::vector<std::optional<CrispLineShape>> shapes(commands.size());
     PictureState state = state_;
     // The pen as Stroke changes it: the painter's own until a line needs another.
-    QPen pen = pen_;
-    bool painterPen = pen.style() == Qt::NoPen;
+    QColor penColour = pen_.color();
+    int penWidth = pen_.width();
+    bool painterPen = pen_.style() == Qt::NoPen;
     for (std::size_t i = 0; i < commands.size(); ++i) {
         state.Apply(commands[i]);
         const auto line = LineOf(commands[i], state);
         if (!line) continue;
-        if (pen.color() != line->colour || pen.width() != state.lineWidth) {
-            pen = QPen(line->colour, state.lineWidth);
+        if (penColour != line->colour || penWidth != state.lineWidth) {
+            penColour = line->colour;
+            penWidth = state.lineWidth;
             painterPen = false;
         }
         if (!line->crisp()) continue;
