@@ -58,12 +58,43 @@ double Percentile(std::vector<double> samples, double share) {
     return samples[std::max<std::size_t>(rank, 1) - 1];
 }
 
+// The moments of one key release, in milliseconds from the release: the table phase
+// shown (its paints processed, the curves about to start), the curves computed, the run
+// over (the curves drawn into the graph's image) and the final picture painted.
+struct KeyReleaseTimes {
+    std::vector<double> tableShown;
+    std::vector<double> curvesComputed;
+    std::vector<double> curvesDrawn;
+    std::vector<double> picturePainted;
+
+    // The medians of the moments and of the phases between them.
+    void Report(benchmark::State& state) const {
+        std::vector<double> curves;
+        std::vector<double> drawing;
+        std::vector<double> painting;
+        for (std::size_t i = 0; i < picturePainted.size(); ++i) {
+            curves.push_back(curvesComputed[i] - tableShown[i]);
+            drawing.push_back(curvesDrawn[i] - curvesComputed[i]);
+            painting.push_back(picturePainted[i] - curvesDrawn[i]);
+        }
+        state.counters["table_shown_ms"] = Percentile(tableShown, 0.5);
+        state.counters["curves_computed_ms"] = Percentile(curvesComputed, 0.5);
+        state.counters["median_ms"] = Percentile(picturePainted, 0.5);
+        state.counters["p99_ms"] = Percentile(picturePainted, 0.99);
+        state.counters["phase_curves_ms"] = Percentile(curves, 0.5);
+        state.counters["phase_drawing_ms"] = Percentile(drawing, 0.5);
+        state.counters["phase_painting_ms"] = Percentile(painting, 0.5);
+    }
+};
+
 // One key released in the first weight box, through the cleaning of the column, the
 // table, "table.dat" and the curves to the window drawn again: the pending events,
 // among them the repaints of the list and of the graph with its new curves, are
-// processed once. Each iteration's time is taken by hand and kept, for the median and
-// the 99th percentile.
+// processed once. Each iteration's moments are taken by hand and kept, for the medians
+// and the 99th percentile. The table phase ends once its pending events (its paints)
+// are processed, when the curves start.
 void ReleaseKeysInWeightBox(benchmark::State& state, MainWindow& window) {
+    using Clock = std::chrono::steady_clock;
     const WindowControls& controls = window.controls();
     QWidget* box = controls.weightBoxes[0];
     const ResultsList* list = controls.resultsList;
@@ -72,24 +103,37 @@ void ReleaseKeysInWeightBox(benchmark::State& state, MainWindow& window) {
     // The enlarged graph covers the list, which then has nothing to show.
     const bool listShown = !list->viewport()->visibleRegion().isEmpty();
     box->setFocus();
-    std::vector<double> samples;
+    Clock::time_point start;
+    const auto since = [&start] {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    KeyReleaseTimes times;
+    const QMetaObject::Connection curvesStarted = QObject::connect(
+        &window, &MainWindow::curvesStarted, [&] { times.tableShown.push_back(since()); });
+    const QMetaObject::Connection curvesComputed = QObject::connect(
+        &window, &MainWindow::curvesComputed, [&] { times.curvesComputed.push_back(since()); });
     for (auto _ : state) {
         const int listBefore = listPaints.paints;
-        const auto start = std::chrono::steady_clock::now();
+        start = Clock::now();
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
         QApplication::sendEvent(box, &release);
+        times.curvesDrawn.push_back(since());
         // The run has drawn its curves into the graph's image; the panel shows them
         // at its next paint.
         const int graphAfterRun = graphPaints.paints;
         QCoreApplication::processEvents();
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        state.SetIterationTime(elapsed.count());
-        samples.push_back(elapsed.count() * 1000.0);
-        if (graphPaints.paints == graphAfterRun || (listShown && listPaints.paints == listBefore)) {
+        const double painted = since();
+        state.SetIterationTime(painted / 1000.0);
+        times.picturePainted.push_back(painted);
+        if (graphPaints.paints == graphAfterRun || (listShown && listPaints.paints == listBefore) ||
+            times.tableShown.size() != times.picturePainted.size() ||
+            times.curvesComputed.size() != times.picturePainted.size()) {
             state.SkipWithError("the window was not drawn again");
             return;
         }
     }
+    QObject::disconnect(curvesStarted);
+    QObject::disconnect(curvesComputed);
     QFile table(QString::fromStdString(
         TableFilePath(controls.optionsPanel->WorkingDirectory().toStdString())));
     if (list->Lines().size() != 7 || list->stale() || !controls.failureLine->text().isEmpty() ||
@@ -98,8 +142,7 @@ void ReleaseKeysInWeightBox(benchmark::State& state, MainWindow& window) {
         state.SkipWithError("no complete run");
         return;
     }
-    state.counters["median_ms"] = Percentile(samples, 0.5);
-    state.counters["p99_ms"] = Percentile(samples, 0.99);
+    times.Report(state);
 }
 
 void BM_WeightKeyDefaultModel(benchmark::State& state) {

@@ -5,8 +5,11 @@
 
 namespace veldorin {
 
-GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent)
-    : QWidget(parent), twips_(scale) {}
+GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent) : QWidget(parent), twips_(scale) {
+    // The image covers the whole panel in opaque colours: what lies beneath need not be
+    // painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 QSizeF GraphCanvas::sizeInTwips() const {
     return {twips_.ToTwips(width()), twips_.ToTwips(height())};
@@ -33,7 +36,9 @@ void GraphCanvas::Replay(const DrawCommands& commands) {
     recording_.Append(commands, state_);
     {
         QPainter painter(&image_);
-        PicturePainter(painter, size(), sizeInTwips(), background(), state_).Play(commands);
+        PicturePainter(painter, size(), sizeInTwips(), background(), state_,
+                       PicturePainter::Surface::Image)
+            .Play(commands);
     }
     for (const DrawCommand& command : commands) {
         if (std::holds_alternative<draw::Clear>(command)) curves_ = SampledCurves();

@@ -159,6 +159,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::ConnectHandlers() {
     connect(recalculation_, &RecalculationFlow::runStarted, this, &MainWindow::runStarted);
     connect(recalculation_, &RecalculationFlow::curvesStarted, this, &MainWindow::curvesStarted);
+    connect(recalculation_, &RecalculationFlow::curvesComputed, this, &MainWindow::curvesComputed);
     connect(controls_.tableModeButton, &QPushButton::clicked, this,
             &MainWindow::OnTableModeClicked);
     connect(controls_.arrayButton, &QPushButton::clicked, this, &MainWindow::OnArrayClicked);

@@ -76,6 +76,8 @@ Q_SIGNALS:
     void runStarted();
     // A recalculation went on to draw the curves.
     void curvesStarted();
+    // The curves are computed; their drawing into the graph follows.
+    void curvesComputed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

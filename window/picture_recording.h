@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QSizeF>
+#include <vector>
 
 #include "graph/draw_command.h"
 
@@ -39,10 +40,18 @@ private:
 // user scale (or, before one is set, `defaultScale`) stretched over it, line widths in
 // pixels, Clear filling the surface with the background. The axis caption is not
 // part of the picture and is not drawn.
+//
+// Axis-parallel lines are drawn crisp in an opaque colour, so a later crisp line over the
+// same pixels hides an earlier one completely: on an image it is enough to draw the last
+// of them (the panel's markers and reference lines are drawn again for every neighbour
+// at every field), and to set the painter's state only when it changes. A drawing file
+// keeps every line, and every state it was written with.
 class PicturePainter {
 public:
+    enum class Surface { Image, DrawingFile };
+
     PicturePainter(QPainter& painter, QSizeF surface, QSizeF defaultScale, QColor background,
-                   PictureState& state);
+                   PictureState& state, Surface target = Surface::DrawingFile);
 
     void Play(const DrawCommands& commands);
 
@@ -54,6 +63,12 @@ public:
     void operator()(const Command&) {}
 
 private:
+    // For each command, whether it is a crisp line that a later crisp line of the same
+    // commands covers pixel for pixel.
+    std::vector<bool> HiddenCrispLines(const DrawCommands& commands) const;
+    QSizeF UserScale(const PictureState& state) const;
+    // A solid pen of the colour and the current line width with flat caps.
+    QPen KeptPen(const QColor& colour);
     QPointF Map(float x, float y) const;
     void Stroke(float x1, float y1, float x2, float y2, const QColor& colour);
 
@@ -62,7 +77,14 @@ private:
     QSizeF defaultScale_;
     QColor background_;
     PictureState& state_;
+    Surface target_;
+    // The painter's pen. Until the first is set it stands for the painter's own, which
+    // draws the lines in black 1 pixel wide, as the first such line is drawn.
     QPen pen_{Qt::NoPen};
+    // Curves of two colours take turns segment by segment: the pens made are kept, and a
+    // copy of a kept pen shares its data.
+    std::vector<QPen> pens_;
+    bool hiddenLine_ = false;  // the line being played is hidden: it only takes its pen
 };
 
 }  // namespace veldorin

@@ -28,6 +28,7 @@ void RecalculationFlow::Run() {
     Q_EMIT curvesStarted();
     const CurvePhase curves =
         recalculation_.RunCurves(view_.ReadModel(), view_.ReadGraphSettings());
+    Q_EMIT curvesComputed();
     if (curves.rangeTexts) view_.ShowArrayRange(*curves.rangeTexts);
     view_.Draw(curves.commands);
     view_.KeepCurves(curves.samples);

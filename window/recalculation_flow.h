@@ -53,6 +53,8 @@ Q_SIGNALS:
     void runStarted();
     // A run went on to draw the curves.
     void curvesStarted();
+    // The curves are computed; their drawing into the graph follows.
+    void curvesComputed();
 
 private:
     RecalculationView& view_;

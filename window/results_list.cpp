@@ -69,11 +69,18 @@ QStringList ResultsList::Lines() const {
 }
 
 QList<qreal> ResultsList::ColumnStops() const {
+    const QStringList lines = Lines();
+    if (!measuredStops_ || measuredStops_->lines != lines || measuredStops_->font != font()) {
+        measuredStops_ = MeasuredStops{lines, font(), MeasureColumnStops(lines)};
+    }
+    return measuredStops_->stops;
+}
+
+QList<qreal> ResultsList::MeasureColumnStops(const QStringList& lines) const {
     QList<qreal> stops;
     // Room between a field and the next column, so that numbers never touch.
     const qreal gap = scale_.ToPixelsExact(60);
     const QFontMetricsF metrics(font());
-    const QStringList lines = Lines();
     qreal start = 0.0;
     for (std::size_t column = 0; column < kTabStops.size(); ++column) {
         qreal next = scale_.ToPixelsExact(kTabStops[column]);

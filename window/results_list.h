@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <optional>
 #include <string>
 
 #include "engine/results_table.h"
@@ -34,8 +35,19 @@ public:
     QList<qreal> ColumnStops() const;
 
 private:
+    // The stops measured from the lines and font they were last measured for: every row
+    // painted asks for them, and measuring every field of every line takes long.
+    struct MeasuredStops {
+        QStringList lines;
+        QFont font;
+        QList<qreal> stops;
+    };
+
+    QList<qreal> MeasureColumnStops(const QStringList& lines) const;
+
     TwipScale scale_;
     bool stale_ = false;
+    mutable std::optional<MeasuredStops> measuredStops_;
 };
 
 }  // namespace veldorin

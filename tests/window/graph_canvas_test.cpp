@@ -1,10 +1,12 @@
 #include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
 
 #include "recalculation/recalculation.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
 #include "window/graph_canvas.h"
+#include "window/picture_recording.h"
 
 namespace veldorin::test {
 namespace {
@@ -95,6 +97,63 @@ TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
     EXPECT_GT(pixel.red(), 180) << pixel.name().toStdString();
     EXPECT_LT(pixel.green(), 90) << pixel.name().toStdString();
     EXPECT_LT(pixel.blue(), 90) << pixel.name().toStdString();
+}
+
+}  // namespace
+}  // namespace veldorin::test
+
+namespace veldorin::test {
+namespace {
+
+struct PlotCase {
+    PlotMode mode;
+    bool arrayOn;
+};
+
+// The commands of one run of the default model, table and curves, in the given plot mode.
+DrawCommands RunCommands(const PlotCase& run, QSizeF twips, const QString& directory) {
+    Recalculation recalculation;
+    RecordingSink sink;
+    GraphSettings settings;
+    settings.plotMode = run.mode;
+    settings.arrayOn = run.arrayOn;
+    settings.width = static_cast<float>(twips.width());
+    settings.height = static_cast<float>(twips.height());
+    ModelTexts model = DefaultModel();
+    model.slots[1] = {"13C", "1.5", "1"};
+    model.slots[2] = {"Like", "1.8", "1"};
+    model.workingDirectory = directory.toStdString() + "/";
+    DrawCommands commands = recalculation.RunTable(model, settings, sink).commands;
+    const DrawCommands curves = recalculation.RunCurves(model, settings).commands;
+    commands.insert(commands.end(), curves.begin(), curves.end());
+    return commands;
+}
+
+QImage Played(const DrawCommands& commands, QSize pixels, QSizeF twips,
+              PicturePainter::Surface target) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    PictureState state;
+    QPainter painter(&image);
+    PicturePainter(painter, QSizeF(pixels), twips, Qt::white, state, target).Play(commands);
+    return image;
+}
+
+// On an image, leaving out the crisp lines that later ones cover must not change a single
+// pixel against the drawing played in full, in every plot mode, with the markers drawn
+// once per neighbour and field and array mode's curves clamped to the same edges.
+TEST_F(Canvas, skipping_covered_crisp_lines_leaves_every_pixel_as_it_was) {
+    Started();
+    const QSizeF twips(3855, 3015);
+    const QSize pixels(257, 201);
+    for (const PlotCase& run : {PlotCase{PlotMode::F, false}, PlotCase{PlotMode::J, true},
+                                PlotCase{PlotMode::Rates, true}, PlotCase{PlotMode::Ct, false},
+                                PlotCase{PlotMode::Noe, true}}) {
+        const DrawCommands commands = RunCommands(run, twips, programDirectory());
+        EXPECT_EQ(Played(commands, pixels, twips, PicturePainter::Surface::Image),
+                  Played(commands, pixels, twips, PicturePainter::Surface::DrawingFile))
+            << "plot mode " << static_cast<int>(run.mode);
+    }
 }
 
 }  // namespace
