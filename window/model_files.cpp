@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "spins/spin_diagram.h"
+#include "window/window_recalculation_view.h"
 
 namespace veldorin {
 
@@ -15,22 +16,11 @@ namespace {
 
 const QString kFilter = QStringLiteral("VELDORIN models (*.veldorin);;All files (*)");
 
-std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
-
 }  // namespace
 
 ModelDocument DocumentOf(const WindowControls& controls, const WindowState& state) {
     ModelDocument document;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        document.texts.slots[slot] = controls.spinDiagram->Slot(slot);
-    }
-    for (int row = 0; row < kLorentzianCount; ++row) {
-        document.texts.weights[row] = TextOf(controls.weightBoxes[row]);
-        document.texts.times[row] = TextOf(controls.timeBoxes[row]);
-    }
-    document.texts.csa = controls.csaBox->currentText().toStdString();
-    document.texts.rex = controls.rexBox->currentText().toStdString();
-    document.texts.tableMode = state.tableMode;
+    document.texts = ModelTextsOf(controls, state);
     document.plotMode = PlotModeAt(controls.plotList->currentIndex()).value_or(PlotMode::Rates);
     document.arrayOn = state.arrayOn;
     document.arrayParameter =

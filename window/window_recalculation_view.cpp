@@ -20,6 +20,20 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 }  // namespace
 
+ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state) {
+    ModelTexts model;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        model.slots[slot] = controls.spinDiagram->Slot(slot);
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        model.weights[row] = TextOf(controls.weightBoxes[row]);
+        model.times[row] = TextOf(controls.timeBoxes[row]);
+    }
+    model.csa = controls.csaBox->currentText().toStdString();
+    model.rex = controls.rexBox->currentText().toStdString();
+    model.tableMode = state.tableMode;
+    return model;
+}
+
 WindowRecalculationView::WindowRecalculationView(const QWidget& window,
                                                  const WindowControls& controls,
                                                  const WindowState& state)
@@ -33,16 +47,7 @@ bool WindowRecalculationView::Shown() const { return window_.isVisible(); }
 void WindowRecalculationView::ShowNeighbours() { controls_.spinDiagram->ShowNeighbours(); }
 
 ModelTexts WindowRecalculationView::ReadModel() const {
-    ModelTexts model;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        model.slots[slot] = controls_.spinDiagram->Slot(slot);
-    for (int row = 0; row < kLorentzianCount; ++row) {
-        model.weights[row] = TextOf(controls_.weightBoxes[row]);
-        model.times[row] = TextOf(controls_.timeBoxes[row]);
-    }
-    model.csa = controls_.csaBox->currentText().toStdString();
-    model.rex = controls_.rexBox->currentText().toStdString();
-    model.tableMode = state_.tableMode;
+    ModelTexts model = ModelTextsOf(controls_, state_);
     model.workingDirectory = controls_.optionsPanel->WorkingDirectory().toStdString();
     return model;
 }

@@ -9,6 +9,10 @@
 
 namespace veldorin {
 
+// The model as the window shows it: the texts of its controls exactly as typed and the
+// table mode it holds. The working directory, the user's setting, is left empty.
+ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state);
+
 // The window's side of a recalculation: the model is the texts of its controls plus the
 // state the window holds, and what a run produces goes back into its controls: the
 // normalised weights, the results list and "table.dat", the graph panel, the array range
