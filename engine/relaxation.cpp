@@ -4,6 +4,7 @@
 
 #include "engine/constants.h"
 #include "engine/failure.h"
+#include "engine/relaxation_terms.h"
 
 namespace veldorin {
 
@@ -13,15 +14,13 @@ float SpectralDensity(const Lorentzians& lorentzians, float w) {
         const double c = lorentzians.weights[i];
         if (!(c > 0.0)) continue;
         const double t = lorentzians.times[i];
-        const double u = StoreSingle(t * w * 1e-6);
-        j = StoreSingle(t * c / (u * u + 1.0) + j);
+        const double u = StoreSingle(terms::LorentzianScale(t, w));
+        j = StoreSingle(terms::LorentzianAddend(t * c, u) + j);
     }
     return j;
 }
 
-float LarmorOmega(float wH, float gamma) {
-    return StoreSingle(std::abs(static_cast<double>(wH) * gamma / kProtonGammaReference));
-}
+float LarmorOmega(float wH, float gamma) { return StoreSingle(terms::LarmorOmega(wH, gamma)); }
 
 JFrequencies PairFrequencies(float wI, float wS) {
     return {0.0f,
@@ -43,28 +42,26 @@ double J2I(const JValues& j) { return j[5]; }
 }  // namespace
 
 float DipolarR1Term(SlotKind kind, const JValues& j, float dipolar) {
-    const double d = dipolar;
-    if (kind == SlotKind::Like) return StoreSingle((3.0 * JI(j) + 12.0 * J2I(j)) * d / 10.0);
-    return StoreSingle((3.0 * JI(j) + 6.0 * JSum(j) + JDiff(j)) * d / 10.0);
+    const double density = kind == SlotKind::Like
+                               ? terms::LikeR1Density(JI(j), J2I(j))
+                               : terms::UnlikeR1Density(JI(j), JDiff(j), JSum(j));
+    return StoreSingle(terms::R1Term(density, dipolar));
 }
 
 float DipolarR2Term(SlotKind kind, const JValues& j, float dipolar) {
-    const double d = dipolar;
-    if (kind == SlotKind::Like) {
-        return StoreSingle((15.0 * JI(j) + 9.0 * J0(j) + 6.0 * J2I(j)) * d / 20.0);
-    }
-    return StoreSingle((3.0 * JI(j) + 6.0 * JSum(j) + JDiff(j) + 4.0 * J0(j) + 6.0 * JS(j)) * d /
-                       20.0);
+    const double density = kind == SlotKind::Like
+                               ? terms::LikeR2Density(J0(j), JI(j), J2I(j))
+                               : terms::UnlikeR2Density(J0(j), JI(j), JDiff(j), JS(j), JSum(j));
+    return StoreSingle(terms::R2Term(density, dipolar));
 }
 
 float CrossRelaxationTerm(SlotKind kind, const JValues& j, float dipolar) {
     if (kind != SlotKind::Unlike) return 0.0f;
-    return StoreSingle((6.0 * JSum(j) - JDiff(j)) * dipolar / 10.0);
+    return StoreSingle(terms::CrossTerm(terms::CrossDensity(JDiff(j), JSum(j)), dipolar));
 }
 
 double CsaTerm(float wH, float centralGamma, float csaFactor) {
-    const double omegaI = static_cast<double>(wH) * centralGamma / kProtonGammaReference;
-    return CheckFinite(std::pow(omegaI, 2) * (2.0 / 15.0) * csaFactor);
+    return CheckFinite(terms::Csa(wH, centralGamma, csaFactor));
 }
 
 double NoeValue(const FieldResult& result) {
@@ -143,9 +140,9 @@ FieldContributions ContributionsAtField(const WorkingValues& values, float wH,
     const float csa = StoreSingle(CsaTerm(wH, centralGamma, values.csaFactor));
     // The central abundance is read here even without a neighbour.
     parts.centralShare = values.centralAbundance.value();
-    parts.csaR1 = JI(j) * csa;
-    parts.csaR2 = (3.0 * JI(j) + 4.0 * J0(j)) * csa / 6.0;
-    parts.rexR2 = static_cast<double>(values.rexScale) * wH * wH;
+    parts.csaR1 = terms::CsaR1(JI(j), csa);
+    parts.csaR2 = terms::CsaR2(J0(j), JI(j), csa);
+    parts.rexR2 = terms::RexR2(values.rexScale, wH);
     return parts;
 }
 
