@@ -26,6 +26,8 @@ public:
     PendingSingle() = default;
     static PendingSingle Of(std::string_view text);
 
+    // Whether value() gives a value rather than the conversion's error.
+    bool readable() const { return !failure_; }
     // The value, or the conversion's CalculationError.
     float value() const {
         if (failure_) throw CalculationError{*failure_};

@@ -1,10 +1,14 @@
 #include "graph/curve_pass.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/failure.h"
 #include "engine/model.h"
+#include "engine/relaxation_across_fields.h"
 #include "graph/plot_mode.h"
 
 namespace veldorin {
@@ -51,7 +55,10 @@ SampledCurves CurveSamples(PlotMode mode, float width) {
 }
 
 std::vector<double>& CurvePass::NewCurve(const std::string& quantity) {
-    return samples_.curves.emplace_back(SampledCurve{quantity + headingSuffix_, {}}).values;
+    std::vector<double>& values =
+        samples_.curves.emplace_back(SampledCurve{quantity + headingSuffix_, {}}).values;
+    values.reserve(static_cast<std::size_t>(std::max(kFrequencyPoints, kTimePoints)));
+    return values;
 }
 
 void CurvePass::Draw(PlotMode mode, const WorkingValues& values) {
@@ -122,8 +129,16 @@ void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
     Polyline noeCurve(R2CurveColour(pass_), out_, noe ? NewCurve("NOE") : unshown);
     Polyline r2Curve(R2CurveColour(pass_), out_, noe ? unshown : NewCurve("R2 (1/s)"));
     Polyline r1Curve(R1CurveColour(pass_), out_, noe ? unshown : NewCurve("R1 (1/s)"));
-    for (const GridPoint& point : FrequencyGrid(scale_.width())) {
-        const FieldResult result = RelaxationAtField(values, point.value);
+    const std::array<GridPoint, kFrequencyPoints> grid = FrequencyGrid(scale_.width());
+    std::array<float, kFrequencyPoints> fields;
+    for (std::size_t k = 0; k < grid.size(); ++k) fields[k] = grid[k].value;
+    // All fields at once when none of them fails; otherwise one by one, so the run
+    // fails at the same point, for the same reason, with the same segments drawn.
+    std::array<FieldResult, kFrequencyPoints> swept;
+    const bool allSwept = RelaxationAcrossFields(values, fields, swept);
+    for (std::size_t k = 0; k < grid.size(); ++k) {
+        const GridPoint& point = grid[k];
+        const FieldResult result = allSwept ? swept[k] : RelaxationAtField(values, point.value);
         // All three positions are computed in either mode, so a value that cannot
         // be mapped ends the run whichever curve is shown.
         const float yNoe = scale_.CurveY(scale_.YOfNoe(NoeValue(result)));

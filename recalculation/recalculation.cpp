@@ -1,5 +1,6 @@
 #include "recalculation/recalculation.h"
 
+#include <cstddef>
 #include <string>
 
 #include "graph/curve_pass.h"
@@ -88,8 +89,10 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
             phase.rangeTexts = ArrayRangeTexts(model, *settings.arrayParameter);
         }
         if (settings.plotMode) phase.samples = CurveSamples(*settings.plotMode, settings.width);
-        phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
         const int passes = settings.arrayOn ? kArrayPassCount : 1;
+        // Room for every pass's segments, two curves at most, so none is moved.
+        phase.commands.reserve(static_cast<std::size_t>(passes) * (2 * kTimePoints + 3) + 1);
+        phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
         for (int pass = 1; pass <= passes; ++pass) {
             phase.commands.emplace_back(draw::RetainOn{});
             // A pass made the last one takes the last pass's number, and its colours.

@@ -1,14 +1,19 @@
 // The parts of each rate over random models: added up as the table adds them they give
-// its totals bit for bit, and their shares in 1/s add up to the totals.
+// its totals bit for bit, and their shares in 1/s add up to the totals. The evaluation
+// across many fields at once gives the bits of the evaluation at each field, and says
+// no exactly when one of them fails.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "engine/calculation.h"
 #include "engine/relaxation.h"
+#include "engine/relaxation_across_fields.h"
+#include "graph/graph_scale.h"
 #include "tests/robustness/random_models.h"
 
 namespace veldorin {
@@ -74,6 +79,59 @@ TEST(RandomModels, ContributionsAddUpToTheTotalsOfEveryField) {
         }
     }
     EXPECT_GT(compared, 1000);
+}
+
+// The curve grid, the table's fields, and frequencies whose Larmor frequencies or term
+// scales leave single precision or are not numbers.
+std::vector<std::vector<float>> FieldSets() {
+    std::vector<float> grid;
+    for (const GridPoint& point : FrequencyGrid(3855.0f)) grid.push_back(point.value);
+    std::vector<float> table;
+    for (const Field& field : kFieldTable) table.push_back(ProtonOmega(field.frequencyMHz));
+    const std::vector<float> extreme = {0.0f,
+                                        -9.0f,
+                                        1e10f,
+                                        1e12f,
+                                        1e20f,
+                                        1e38f,
+                                        -1e10f,
+                                        std::numeric_limits<float>::infinity(),
+                                        std::numeric_limits<float>::quiet_NaN()};
+    std::vector<std::vector<float>> sets = {grid, table, {grid.front()}};
+    for (const float w : extreme) sets.push_back({grid[0], grid[1], grid[2], w, grid[3]});
+    return sets;
+}
+
+TEST(RandomModels, RelaxationAcrossFieldsIsRelaxationAtEachField) {
+    test::RandomModels random(20261208);
+    Calculation calculation;
+    const std::vector<std::vector<float>> fieldSets = FieldSets();
+    int swept = 0;
+    int refused = 0;
+    for (int run = 0; run < 4000; ++run) {
+        const PreparedRun prepared =
+            calculation.Prepare(run % 2 ? random.NextModel() : random.NextPlausibleModel());
+        if (prepared.stage != PreparedRun::Stage::Ready) continue;
+        for (const std::vector<float>& fields : fieldSets) {
+            std::vector<FieldResult> results(fields.size());
+            const bool allSwept = RelaxationAcrossFields(prepared.values, fields, results);
+            bool anyFails = false;
+            for (std::size_t k = 0; k < fields.size(); ++k) {
+                try {
+                    const FieldResult one = RelaxationAtField(prepared.values, fields[k]);
+                    if (allSwept) {
+                        ASSERT_TRUE(SameBits(results[k], one)) << "run " << run;
+                    }
+                } catch (const CalculationError&) {
+                    anyFails = true;
+                }
+            }
+            ASSERT_EQ(allSwept, !anyFails) << "run " << run << " at " << fields.size();
+            ++(allSwept ? swept : refused);
+        }
+    }
+    EXPECT_GT(swept, 2000);
+    EXPECT_GT(refused, 2000);
 }
 
 }  // namespace

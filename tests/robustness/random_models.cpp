@@ -55,6 +55,31 @@ ModelTexts RandomModels::NextModel() {
     return model;
 }
 
+std::string RandomModels::Uniform(double low, double high) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*g", Between(1, 9),
+                  std::uniform_real_distribution<double>(low, high)(engine_));
+    return text;
+}
+
+ModelTexts RandomModels::NextPlausibleModel() {
+    ModelTexts model = DefaultModel();
+    for (int j = 0; j < kSlotCount; ++j) {
+        SpinSlot& slot = model.slots[static_cast<std::size_t>(j)];
+        slot.nucleus =
+            j == kCentralSlot ? Pick({"1H", "13C", "15N"}) : Pick({"", "Like", "1H", "13C", "15N"});
+        slot.distance = Uniform(0.8, 4.0);
+        slot.abundance = Uniform(0.001, 1.0);
+    }
+    for (int i = 0; i < kLorentzianCount; ++i) {
+        model.weights[static_cast<std::size_t>(i)] = Uniform(-0.2, 1.0);
+        model.times[static_cast<std::size_t>(i)] = "1e" + Uniform(-1.0, 7.0);
+    }
+    model.csa = Uniform(-200.0, 200.0);
+    model.rex = Uniform(0.0, 50.0);
+    return model;
+}
+
 GraphSettings RandomModels::NextSettings() {
     GraphSettings settings;
     settings.plotMode = PlotModeAt(Between(-1, 4));

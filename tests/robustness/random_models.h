@@ -16,11 +16,15 @@ public:
     explicit RandomModels(unsigned seed) : engine_(seed) {}
 
     ModelTexts NextModel();
+    // Texts a user would type: every nucleus, distances 0.8 to 4 A, abundances, weights
+    // and times spread over their useful ranges, so that most runs complete.
+    ModelTexts NextPlausibleModel();
     GraphSettings NextSettings();
 
 private:
     std::string Number();
     std::string Nucleus();
+    std::string Uniform(double low, double high);
     std::string Pick(std::initializer_list<const char*> choices);
     int Between(int low, int high);
 
