@@ -15,6 +15,7 @@
 
 #include "engine/results_table.h"
 #include "spins/spin_diagram.h"
+#include "tests/support/paint_counter.h"
 #include "window/graph_canvas.h"
 #include "window/layout.h"
 #include "window/main_window.h"
@@ -34,20 +35,6 @@ struct StartedWindow {
 
     QTemporaryDir folder;
     MainWindow window;
-};
-
-// Counts the paints of a control, so that a sample only counts when the window was
-// really drawn again.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
 };
 
 // Milliseconds at the given share (0..1) of the sorted samples, the nearest rank.
@@ -98,8 +85,8 @@ void ReleaseKeysInWeightBox(benchmark::State& state, MainWindow& window) {
     const WindowControls& controls = window.controls();
     QWidget* box = controls.weightBoxes[0];
     const ResultsList* list = controls.resultsList;
-    PaintCounter graphPaints(controls.graphCanvas);
-    PaintCounter listPaints(list->viewport());
+    test::PaintCounter graphPaints(controls.graphCanvas);
+    test::PaintCounter listPaints(list->viewport());
     // The enlarged graph covers the list, which then has nothing to show.
     const bool listShown = !list->viewport()->visibleRegion().isEmpty();
     box->setFocus();

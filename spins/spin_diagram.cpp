@@ -109,6 +109,9 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(pare
 }
 
 void SpinDiagram::ShowNeighbours() {
+    // Every recalculation comes here: the diagram is drawn again only when a bond came
+    // or went, not at every key.
+    const auto bondsBefore = bondShown_;
     for (int i = 0; i < kNeighbourCount; ++i) {
         kinds_[i] = KindOfNucleus(nucleus_[i]->text().toStdString());
         const bool present = kinds_[i] != SlotKind::Empty;
@@ -116,7 +119,7 @@ void SpinDiagram::ShowNeighbours() {
         distance_[i]->setVisible(present);
         abundance_[i]->setVisible(present);
     }
-    update();
+    if (bondShown_ != bondsBefore) update();
 }
 
 void SpinDiagram::SetNucleusBack(int slot, Rgb colour) {

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -7,6 +8,7 @@
 
 #include "engine/results_table.h"
 #include "spins/spin_diagram.h"
+#include "tests/support/paint_counter.h"
 #include "tests/support/window_fixture.h"
 #include "window/layout.h"
 #include "window/results_list.h"
@@ -63,6 +65,24 @@ TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
     window_->Recalculate();
     EXPECT_TRUE(spins.distanceLabel(2)->isVisible());
     EXPECT_EQ(spins.distanceLabel(2)->text(), "1.5");
+}
+
+// A key anywhere recalculates; the diagram is drawn again only when a bond came or went.
+TEST_F(Recalculating, the_diagram_is_drawn_again_only_when_its_bonds_change) {
+    Started();
+    SpinDiagram& spins = *window_->controls().spinDiagram;
+    const PaintCounter counter(&spins);
+    const auto paintsOfRun = [&] {
+        QCoreApplication::processEvents();
+        const int before = counter.paints;
+        window_->Recalculate();
+        QCoreApplication::processEvents();
+        return counter.paints - before;
+    };
+    EXPECT_EQ(paintsOfRun(), 0);
+    spins.nucleusBox(2)->setText("");
+    EXPECT_GT(paintsOfRun(), 0);
+    EXPECT_EQ(paintsOfRun(), 0);
 }
 
 TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines) {
