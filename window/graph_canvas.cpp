@@ -46,6 +46,18 @@ void GraphCanvas::Replay(const DrawCommands& commands) {
             Q_EMIT axisCaptionChanged(QString::fromStdString(caption->text));
         }
     }
+    if (presentationHolds_ > 0) {
+        presentationPending_ = true;
+    } else {
+        update();
+    }
+}
+
+void GraphCanvas::HoldPresentation() { ++presentationHolds_; }
+
+void GraphCanvas::ReleasePresentation() {
+    if (--presentationHolds_ > 0 || !presentationPending_) return;
+    presentationPending_ = false;
     update();
 }
 

@@ -25,6 +25,10 @@ public:
     GraphCanvas(const TwipScale& scale, QWidget* parent);
 
     void Replay(const DrawCommands& commands);
+    // While held (holds nest), replays draw into the image without showing it; the last
+    // release shows what was drawn meanwhile, once.
+    void HoldPresentation();
+    void ReleasePresentation();
     // The values behind the curves just drawn; a Clear forgets them with the picture.
     void KeepCurves(const SampledCurves& curves);
 
@@ -58,6 +62,8 @@ private:
     PictureRecording recording_;
     SampledCurves curves_;
     bool pressed_ = false;  // the left button went down over the panel
+    int presentationHolds_ = 0;
+    bool presentationPending_ = false;  // drawn while held, not yet shown
 };
 
 }  // namespace veldorin

@@ -4,10 +4,27 @@ namespace veldorin {
 
 RecalculationFlow::RecalculationFlow(RecalculationView& view) : view_(view) {}
 
+namespace {
+
+// Holds the graph's picture for the rest of a run, whichever way it ends.
+class PictureHold {
+public:
+    explicit PictureHold(RecalculationView& view) : view_(view) { view_.HoldPicture(); }
+    ~PictureHold() { view_.ShowPicture(); }
+    PictureHold(const PictureHold&) = delete;
+    PictureHold& operator=(const PictureHold&) = delete;
+
+private:
+    RecalculationView& view_;
+};
+
+}  // namespace
+
 void RecalculationFlow::Run() {
     view_.ShowNeighbours();
     if (!view_.Shown()) return;
     const std::uint64_t run = ++runs_;
+    const PictureHold hold(view_);
     Q_EMIT runStarted();
 
     const ModelTexts model = view_.ReadModel();

@@ -31,9 +31,14 @@ public:
     // What makes up each row of a completed table, as the rows' tooltips.
     virtual void ShowRowContributions(const RowContributionTexts& texts) = 0;
     virtual void ReportCurvesFailed(FailureReason reason) = 0;
-    // Lets the window show the table and the markers and handle what the user did
-    // meanwhile; a handler may recalculate in here.
+    // Lets the window show the table and handle what the user did meanwhile; a handler
+    // may recalculate in here.
     virtual void ProcessPendingEvents() = 0;
+    // A run holds the graph's picture on the screen while it draws (holds nest) and
+    // shows it once at the end: the table phase's picture would stand for well under a
+    // millisecond before the curves are drawn over it.
+    virtual void HoldPicture() = 0;
+    virtual void ShowPicture() = 0;
 };
 
 // The course of one recalculation: read the inputs, compute and show the table phase,

@@ -106,4 +106,8 @@ void WindowRecalculationView::ReportCurvesFailed(FailureReason reason) {
 
 void WindowRecalculationView::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
+void WindowRecalculationView::HoldPicture() { controls_.graphCanvas->HoldPresentation(); }
+
+void WindowRecalculationView::ShowPicture() { controls_.graphCanvas->ReleasePresentation(); }
+
 }  // namespace veldorin

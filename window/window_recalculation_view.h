@@ -35,6 +35,8 @@ public:
     void ShowRowContributions(const RowContributionTexts& texts) override;
     void ReportCurvesFailed(FailureReason reason) override;
     void ProcessPendingEvents() override;
+    void HoldPicture() override;
+    void ShowPicture() override;
 
 private:
     const QWidget& window_;

@@ -1,8 +1,12 @@
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
 
 #include "recalculation/recalculation.h"
+#include "tests/support/paint_counter.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
 #include "window/graph_canvas.h"
@@ -45,6 +49,29 @@ TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
     EXPECT_EQ(PixelAt(*canvas, {10, middle}), QColor(255, 0, 0));
     canvas->Replay({draw::Clear{}});
     EXPECT_EQ(PixelAt(*canvas, {10, middle}), background);
+}
+
+// The table phase's picture is not shown on its own: the panel is painted once per
+// run, after the curves, also when a second run starts inside the first one's events.
+TEST_F(Canvas, a_recalculation_paints_the_panel_once_with_its_final_picture) {
+    Started();
+    auto* canvas = Control<GraphCanvas>("Picture1");
+    auto* weight = Control<QLineEdit>("Text7(0)");
+    const PaintCounter counter(canvas);
+    for (const bool nested : {false, true}) {
+        QCoreApplication::processEvents();
+        const int before = counter.paints;
+        if (nested) {
+            // A key typed while the first run lets events through starts a second one.
+            QKeyEvent inner(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier, "5");
+            QCoreApplication::postEvent(weight, inner.clone());
+        }
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier, "5");
+        QCoreApplication::sendEvent(weight, &release);
+        EXPECT_EQ(counter.paints, before) << nested;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(counter.paints, before + 1) << nested;
+    }
 }
 
 TEST_F(Canvas, axis_caption_goes_to_the_label_under_the_panel) {

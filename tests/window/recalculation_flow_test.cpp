@@ -42,9 +42,13 @@ public:
     }
     void ReportCurvesFailed(FailureReason) override { calls.push_back("curves failed"); }
     void ProcessPendingEvents() override {
-        calls.push_back("events");
+        calls.push_back(picturesHeld > 0 ? "events" : "events with the picture shown");
         if (duringEvents) std::exchange(duringEvents, nullptr)();
     }
+    void HoldPicture() override { ++picturesHeld; }
+    void ShowPicture() override { --picturesHeld; }
+
+    int picturesHeld = 0;
 };
 
 struct FlowRow {
@@ -96,6 +100,7 @@ TEST(RecalculationFlow, each_run_shows_what_its_phases_produced_in_order) {
         row.arrange(view, flow);
         flow.Run();
         EXPECT_EQ(view.calls, row.calls) << row.name;
+        EXPECT_EQ(view.picturesHeld, 0) << row.name;
     }
 }
 
