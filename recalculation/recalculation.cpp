@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 
+#include "engine/vector_state.h"
 #include "graph/curve_pass.h"
 #include "graph/decorations.h"
 #include "graph/graph_scale.h"
@@ -39,6 +40,7 @@ std::optional<RowContributionTexts> RowContributions(const WorkingValues& values
 
 TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings& settings,
                                    TableSink& sink) {
+    ClearUpperVectorState();
     TablePhase phase;
     phase.commands.emplace_back(draw::SetAxisCaption{"Log(w/2pi)"});
 
@@ -80,6 +82,8 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
 }
 
 CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings& settings) {
+    // The window's events ran just before.
+    ClearUpperVectorState();
     CurvePhase phase;
     const GraphScale scale(settings.width, settings.height);
     // Array mode changes one value per pass; the table's values stay as they were.
