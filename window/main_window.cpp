@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -232,6 +233,10 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::Start(const StartupPlaces& places, const QString& modelFile) {
+    // A name from the command line is relative to the folder the program started in,
+    // which the working directory below replaces.
+    const QString modelPath =
+        modelFile.isEmpty() ? QString() : QFileInfo(modelFile).absoluteFilePath();
     const SettledWorkingDirectory settled = WorkingDirectorySettler(places).Settle();
     OptionsPanel& options = *controls_.optionsPanel;
     options.UseSettingsFile(SettingsFile(settled.settingsFilePath));
@@ -244,7 +249,7 @@ void MainWindow::Start(const StartupPlaces& places, const QString& modelFile) {
     show();
     SelectStartItem(controls_.arrayParameterList, 0, [this] { Recalculate(); });
     wordMark_->Start();
-    if (!modelFile.isEmpty()) modelFiles_->OpenAndReport(modelFile);
+    if (!modelPath.isEmpty()) modelFiles_->OpenAndReport(modelPath);
 }
 
 void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler) {

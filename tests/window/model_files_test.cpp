@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,16 +66,23 @@ TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_wa
     }
 }
 
+// Named in full or, from the command line, relative to the folder the program was
+// started in, which is not the working directory it then enters.
 TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults) {
     ModelDocument times = DefaultModelDocument();
     times.texts.tableMode = TableMode::Times;
     times.texts.weights[4] = "0.5";
     ASSERT_EQ(WriteModelFile(PathOf("times.veldorin"), times), std::nullopt);
+    const QString startFolder = QDir::currentPath();
 
-    Constructed().Start({programDirectory(), {}}, PathOf("times.veldorin"));
+    for (const QString& name : {PathOf("times.veldorin"), QStringLiteral("times.veldorin")}) {
+        QDir::setCurrent(folder_.path());
+        Constructed().Start({programDirectory(), {}}, name);
+        QDir::setCurrent(startFolder);
 
-    EXPECT_EQ(ToJson(Shown()), ToJson(times));
-    EXPECT_EQ(ListLines().front(), "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s");
+        EXPECT_EQ(ToJson(Shown()), ToJson(times)) << name.toStdString();
+        EXPECT_EQ(ListLines().front(), "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s") << name.toStdString();
+    }
 }
 
 }  // namespace
