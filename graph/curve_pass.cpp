@@ -40,14 +40,14 @@ float CorrelationAt(const Lorentzians& lorentzians, float t) {
     return c;
 }
 
-SampledCurves CurveSamples(PlotMode mode, float width) {
+SampledCurves CurveSamples(PlotMode mode, const CurveGrids& grids) {
     SampledCurves samples;
     if (mode == PlotMode::Ct) {
         samples.horizontalHeading = "t (ps)";
-        for (const GridPoint& point : TimeGrid(width)) samples.horizontal.push_back(point.value);
+        for (const GridPoint& point : grids.time) samples.horizontal.push_back(point.value);
     } else {
         samples.horizontalHeading = "frequency (MHz)";
-        for (const GridPoint& point : FrequencyGrid(width)) {
+        for (const GridPoint& point : grids.frequency) {
             samples.horizontal.push_back(static_cast<double>(point.value) / 2.0 / kPi);
         }
     }
@@ -81,7 +81,8 @@ public:
         : colour_(colour), out_(out), values_(values) {}
 
     void To(float x, float y, double value) {
-        if (started_) out_.emplace_back(draw::LineInColour{x_, y_, x, y, colour_});
+        if (started_)
+            out_.emplace_back(std::in_place_type<draw::LineInColour>, x_, y_, x, y, colour_);
         values_.push_back(value);
         x_ = x;
         y_ = y;
@@ -101,7 +102,7 @@ private:
 
 void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) {
     Polyline curve(DensityCurveColour(pass_), out_, NewCurve(distribution ? "F" : "J (ps)"));
-    for (const GridPoint& point : FrequencyGrid(scale_.width())) {
+    for (const GridPoint& point : grids_.frequency) {
         const float j = CurveSpectralDensity(lorentzians, point.value);
         if (distribution) {
             const double f = 2e-6 * point.value * j;
@@ -117,7 +118,7 @@ void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) 
 void CurvePass::CorrelationCurve(const Lorentzians& lorentzians) {
     out_.emplace_back(draw::SetAxisCaption{"t , ps"});
     Polyline curve(DensityCurveColour(pass_), out_, NewCurve("C"));
-    for (const GridPoint& point : TimeGrid(scale_.width())) {
+    for (const GridPoint& point : grids_.time) {
         const float c = CorrelationAt(lorentzians, point.value);
         curve.To(point.x, scale_.CurveY(scale_.YOfLogC(LogOf(c + 1e-15))), c);
     }
@@ -129,7 +130,7 @@ void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
     Polyline noeCurve(R2CurveColour(pass_), out_, noe ? NewCurve("NOE") : unshown);
     Polyline r2Curve(R2CurveColour(pass_), out_, noe ? unshown : NewCurve("R2 (1/s)"));
     Polyline r1Curve(R1CurveColour(pass_), out_, noe ? unshown : NewCurve("R1 (1/s)"));
-    const std::array<GridPoint, kFrequencyPoints> grid = FrequencyGrid(scale_.width());
+    const std::array<GridPoint, kFrequencyPoints>& grid = grids_.frequency;
     std::array<float, kFrequencyPoints> fields;
     for (std::size_t k = 0; k < grid.size(); ++k) fields[k] = grid[k].value;
     // All fields at once when none of them fails; otherwise one by one, so the run

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,9 +29,17 @@ float CurveSpectralDensity(const Lorentzians& lorentzians, float w);
 // C(t) at t in ps: the sum of ci exp(-t/(ti + 1e-12)) over all six terms, single.
 float CorrelationAt(const Lorentzians& lorentzians, float t);
 
+// The points at which a run samples its curves, the same for all its passes.
+struct CurveGrids {
+    explicit CurveGrids(float width) : frequency(FrequencyGrid(width)), time(TimeGrid(width)) {}
+
+    std::array<GridPoint, kFrequencyPoints> frequency;
+    std::array<GridPoint, kTimePoints> time;
+};
+
 // The samples of a run's curves in the plot mode, with no curve yet: the frequency
 // w/2pi in MHz at each step of the frequency grid, or the time in ps for C(t).
-SampledCurves CurveSamples(PlotMode mode, float width);
+SampledCurves CurveSamples(PlotMode mode, const CurveGrids& grids);
 
 // One drawing pass: the curve or curves of the plot mode, from the working values
 // of the pass, appended to the commands as segments in the pass's colours, and their
@@ -39,9 +48,10 @@ SampledCurves CurveSamples(PlotMode mode, float width);
 // values computed before it stay.
 class CurvePass {
 public:
-    CurvePass(const GraphScale& scale, int pass, DrawCommands& out, SampledCurves& samples,
-              std::string headingSuffix)
+    CurvePass(const GraphScale& scale, const CurveGrids& grids, int pass, DrawCommands& out,
+              SampledCurves& samples, std::string headingSuffix)
         : scale_(scale),
+          grids_(grids),
           pass_(pass),
           out_(out),
           samples_(samples),
@@ -59,6 +69,7 @@ private:
     std::vector<double>& NewCurve(const std::string& quantity);
 
     GraphScale scale_;
+    const CurveGrids& grids_;
     int pass_;
     DrawCommands& out_;
     SampledCurves& samples_;

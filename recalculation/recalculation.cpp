@@ -92,7 +92,8 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
         if (settings.arrayOn && settings.arrayParameter) {
             phase.rangeTexts = ArrayRangeTexts(model, *settings.arrayParameter);
         }
-        if (settings.plotMode) phase.samples = CurveSamples(*settings.plotMode, settings.width);
+        const CurveGrids grids(settings.width);
+        if (settings.plotMode) phase.samples = CurveSamples(*settings.plotMode, grids);
         const int passes = settings.arrayOn ? kArrayPassCount : 1;
         // Room for every pass's segments, two curves at most, so none is moved.
         phase.commands.reserve(static_cast<std::size_t>(passes) * (2 * kTimePoints + 3) + 1);
@@ -107,7 +108,7 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
             if (settings.plotMode) {
                 const std::string headingSuffix =
                     settings.arrayOn ? " pass " + std::to_string(pass) : std::string();
-                CurvePass(scale, pass, phase.commands, phase.samples, headingSuffix)
+                CurvePass(scale, grids, pass, phase.commands, phase.samples, headingSuffix)
                     .Draw(*settings.plotMode, values);
             }
             phase.commands.emplace_back(draw::RetainOff{});
