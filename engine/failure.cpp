@@ -18,28 +18,16 @@ std::string_view Describe(FailureReason reason) {
     return "unknown error";
 }
 
-double CheckFinite(double value) {
-    if (std::isnan(value)) throw CalculationError{FailureReason::InvalidOperation};
-    if (std::isinf(value)) throw CalculationError{FailureReason::Overflow};
-    return value;
+void FailOutOfRange(double value) {
+    throw CalculationError{std::isnan(value) ? FailureReason::InvalidOperation
+                                             : FailureReason::Overflow};
 }
 
-void FailStoreSingle(double value) {
-    CheckFinite(value);
-    throw CalculationError{FailureReason::Overflow};
+void FailDivide(double a) {
+    throw CalculationError{a == 0.0 || std::isnan(a) ? FailureReason::InvalidOperation
+                                                     : FailureReason::DivisionByZero};
 }
 
-double Divide(double a, double b) {
-    if (b == 0.0) {
-        throw CalculationError{a == 0.0 || std::isnan(a) ? FailureReason::InvalidOperation
-                                                         : FailureReason::DivisionByZero};
-    }
-    return CheckFinite(a / b);
-}
-
-double LogOf(double value) {
-    if (!(value > 0.0)) throw CalculationError{FailureReason::LogOfNonPositive};
-    return std::log(value);
-}
+void FailLogOf() { throw CalculationError{FailureReason::LogOfNonPositive}; }
 
 }  // namespace veldorin

@@ -32,29 +32,15 @@ double GraphScale::YOfF(double f) const {
 
 double GraphScale::FAtY(double y) const { return std::exp(-(y / height_) * 2.0 * std::log(10.0)); }
 
-double GraphScale::YOfLogRate(double lnRate) const { return (1.0 - lnRate / 4.38) * height_ * 0.7; }
-
 double GraphScale::RateAtY(double y) const {
     return std::exp(-std::log(80.0) * (y / 0.7 - height_) / height_);
 }
-
-double GraphScale::YOfNoe(double noe) const { return (1.0 - (noe + 5.5) / 8.0) * height_; }
 
 double GraphScale::NoeAtY(double y) const { return -5.5 - (y - height_) * 8.0 / height_; }
 
 double GraphScale::YOfLogC(double lnC) const { return lnC / (std::log(1.0) - 3.0) * height_; }
 
 double GraphScale::CAtY(double y) const { return std::exp((y / height_) * (std::log(1.0) - 3.0)); }
-
-float GraphScale::CurveY(double y) const {
-    // Clamped before rounding, so that a value far off the panel lands on its edge
-    // instead of overflowing the single-precision coordinate.
-    if (y < 0.0) return 0.0f;
-    if (y > height_) return height_;
-    return Coordinate(y);
-}
-
-float GraphScale::Coordinate(double value) { return StoreSingle(value); }
 
 std::array<GridPoint, kFrequencyPoints> FrequencyGrid(float width) {
     const float multiplier = StoreSingle(std::pow(1000.0, 1.0 / kFrequencyPoints));

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "engine/failure.h"
+
 namespace veldorin {
 
 // Value-to-coordinate mappings of the plot modes, in the panel's user scale: x from 0
@@ -28,20 +30,29 @@ public:
     double JAtY(double y) const;
     double YOfF(double f) const;  // 2wJ(w): 1 at the top, 0.01 at the bottom
     double FAtY(double y) const;
-    double YOfLogRate(double lnRate) const;  // ln R: R = 1 1/s lies at 0.7 H
+    // ln R: R = 1 1/s lies at 0.7 H.
+    double YOfLogRate(double lnRate) const { return (1.0 - lnRate / 4.38) * height_ * 0.7; }
     // R in 1/s. The drawing maps ln R over 4.38, the readout inverts it with ln 80
     // (4.382...): the difference is intended, so that the readout keeps its values
     // (just below 80 1/s at the top edge), and must stay.
     double RateAtY(double y) const;
-    double YOfNoe(double noe) const;  // 2.5 at the top, -5.5 at the bottom
+    // 2.5 at the top, -5.5 at the bottom.
+    double YOfNoe(double noe) const { return (1.0 - (noe + 5.5) / 8.0) * height_; }
     double NoeAtY(double y) const;
     double YOfLogC(double lnC) const;  // ln C: 1 at the top, e^-3 at the bottom
     double CAtY(double y) const;
 
-    // A curve's y, clamped to [0, H], as the single-precision coordinate drawn.
-    float CurveY(double y) const;
+    // A curve's y, clamped to [0, H], as the single-precision coordinate drawn. Clamped
+    // before rounding, so that a value far off the panel lands on its edge instead of
+    // overflowing the single-precision coordinate. (The curves' mappings are inline:
+    // they run for every point of every pass.)
+    float CurveY(double y) const {
+        if (y < 0.0) return 0.0f;
+        if (y > height_) return height_;
+        return Coordinate(y);
+    }
     // A coordinate that is drawn as computed (it may lie off the panel).
-    static float Coordinate(double value);
+    static float Coordinate(double value) { return StoreSingle(value); }
 
 private:
     float width_;
