@@ -310,9 +310,9 @@ private:
             sums.noe[p] += scaled[p];
             sums.crr[p] += cross[p];
         }
-        // A product or sum with a non-finite value is not finite either, so noting the
-        // weighted values covers every rounding of the terms.
-        for (const SingleLanes* lanes : {&r1, &r2, &scaled, &cross}) check_.Note(*lanes);
+        // A product or sum with a non-finite value is not finite either, so a term that
+        // left single precision makes its sum and the result non-finite: the results'
+        // check covers every rounding here.
     }
 
     void Finish(const Lanes& wH, const Lanes& jI, const BlockSums& sums,
