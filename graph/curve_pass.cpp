@@ -82,7 +82,8 @@ public:
 
     void To(float x, float y, double value) {
         if (started_)
-            out_.emplace_back(std::in_place_type<draw::LineInColour>, x_, y_, x, y, colour_);
+            out_.emplace_back(std::in_place_type<draw::LineInColour>,
+                              draw::LineInColour{x_, y_, x, y, colour_});
         values_.push_back(value);
         x_ = x;
         y_ = y;
