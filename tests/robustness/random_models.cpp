@@ -73,7 +73,8 @@ ModelTexts RandomModels::NextPlausibleModel() {
     }
     for (int i = 0; i < kLorentzianCount; ++i) {
         model.weights[static_cast<std::size_t>(i)] = Uniform(-0.2, 1.0);
-        model.times[static_cast<std::size_t>(i)] = "1e" + Uniform(-1.0, 7.0);
+        model.times[static_cast<std::size_t>(i)] =
+            Uniform(1.0, 10.0) + "e" + std::to_string(Between(-1, 6));
     }
     model.csa = Uniform(-200.0, 200.0);
     model.rex = Uniform(0.0, 50.0);
