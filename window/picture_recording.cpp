@@ -7,9 +7,11 @@
 #include <optional>
 #include <unordered_set>
 
-#include "ui/colours.h"
-
 namespace veldorin {
+
+namespace {
+QRgb RgbOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
+}  // namespace
 
 void PictureState::Apply(const DrawCommand& command) {
     if (const auto* scale = std::get_if<draw::SetScale>(&command)) {
@@ -17,7 +19,7 @@ void PictureState::Apply(const DrawCommand& command) {
     } else if (const auto* width = std::get_if<draw::SetLineWidth>(&command)) {
         lineWidth = width->pixels;
     } else if (const auto* colour = std::get_if<draw::SetColour>(&command)) {
-        foreground = ToQColor(colour->colour);
+        foreground = RgbOf(colour->colour);
     }
 }
 
@@ -93,7 +95,7 @@ struct CrispLineShapeHash {
 // A line command's ends and colour.
 struct LineEnds {
     std::array<float, 4> ends;
-    QColor colour;
+    QRgb colour;
 
     bool crisp() const { return ends[0] == ends[2] || ends[1] == ends[3]; }
 };
@@ -104,7 +106,7 @@ std::optional<LineEnds> LineOf(const DrawCommand& command, const PictureState& s
     }
     if (const auto* coloured = std::get_if<draw::LineInColour>(&command)) {
         return LineEnds{{coloured->x1, coloured->y1, coloured->x2, coloured->y2},
-                        ToQColor(coloured->colour)};
+                        RgbOf(coloured->colour)};
     }
     return std::nullopt;
 }
@@ -115,9 +117,9 @@ std::vector<bool> PicturePainter::HiddenCrispLines(const DrawCommands& commands)
     std::vector<std::optional<CrispLineShape>> shapes(commands.size());
     PictureState state = state_;
     // The pen as Stroke changes it: the painter's own until a line needs another.
-    QColor penColour = pen_.color();
-    int penWidth = pen_.width();
-    bool painterPen = pen_.style() == Qt::NoPen;
+    QRgb penColour = pen_.colour;
+    int penWidth = pen_.width;
+    bool painterPen = painterOwnPen_;
     for (std::size_t i = 0; i < commands.size(); ++i) {
         state.Apply(commands[i]);
         const auto line = LineOf(commands[i], state);
@@ -155,18 +157,21 @@ QPointF PicturePainter::Map(float x, float y) const {
     return {x * surface_.width() / scale.width(), y * surface_.height() / scale.height()};
 }
 
-QPen PicturePainter::KeptPen(const QColor& colour) {
-    const auto kept = std::find_if(pens_.begin(), pens_.end(), [&](const QPen& pen) {
-        return pen.color() == colour && pen.width() == state_.lineWidth;
-    });
-    if (kept != pens_.end()) return *kept;
-    return pens_.emplace_back(colour, state_.lineWidth, Qt::SolidLine, Qt::FlatCap);
+const QPen& PicturePainter::KeptPen(PenKey key) {
+    const auto kept =
+        std::find_if(pens_.begin(), pens_.end(), [&](const auto& pen) { return pen.first == key; });
+    if (kept != pens_.end()) return kept->second;
+    return pens_
+        .emplace_back(key, QPen(QColor::fromRgb(key.colour), key.width, Qt::SolidLine, Qt::FlatCap))
+        .second;
 }
 
-void PicturePainter::Stroke(float x1, float y1, float x2, float y2, const QColor& colour) {
-    if (pen_.color() != colour || pen_.width() != state_.lineWidth) {
-        pen_ = KeptPen(colour);
-        painter_.setPen(pen_);
+void PicturePainter::Stroke(float x1, float y1, float x2, float y2, QRgb colour) {
+    const PenKey key{colour, state_.lineWidth};
+    if (key != pen_) {
+        painter_.setPen(KeptPen(key));
+        pen_ = key;
+        painterOwnPen_ = false;
     }
     if (hiddenLine_) return;
     // Smooth curves; crisp axis-parallel marker and reference lines, which are also
@@ -191,7 +196,7 @@ void PicturePainter::operator()(const draw::Line& line) {
 }
 
 void PicturePainter::operator()(const draw::LineInColour& line) {
-    Stroke(line.x1, line.y1, line.x2, line.y2, ToQColor(line.colour));
+    Stroke(line.x1, line.y1, line.x2, line.y2, RgbOf(line.colour));
 }
 
 }  // namespace veldorin

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QSizeF>
+#include <utility>
 #include <vector>
 
 #include "graph/draw_command.h"
@@ -13,7 +14,7 @@ namespace veldorin {
 struct PictureState {
     QSizeF userScale;  // empty until a command sets it
     int lineWidth = 1;
-    QColor foreground{Qt::black};
+    QRgb foreground = qRgb(0, 0, 0);
 
     // Takes over what a scale, line width or colour command sets; other commands leave
     // the state as it is.
@@ -67,10 +68,16 @@ private:
     // commands covers pixel for pixel.
     std::vector<bool> HiddenCrispLines(const DrawCommands& commands) const;
     QSizeF UserScale(const PictureState& state) const;
-    // A solid pen of the colour and the current line width with flat caps.
-    QPen KeptPen(const QColor& colour);
+    // What a line's pen is made of: its opaque colour and its width.
+    struct PenKey {
+        QRgb colour;
+        int width;
+        friend bool operator==(const PenKey&, const PenKey&) = default;
+    };
+    // A solid pen of the colour and width with flat caps.
+    const QPen& KeptPen(PenKey key);
     QPointF Map(float x, float y) const;
-    void Stroke(float x1, float y1, float x2, float y2, const QColor& colour);
+    void Stroke(float x1, float y1, float x2, float y2, QRgb colour);
 
     QPainter& painter_;
     QSizeF surface_;
@@ -78,12 +85,13 @@ private:
     QColor background_;
     PictureState& state_;
     Surface target_;
-    // The painter's pen. Until the first is set it stands for the painter's own, which
-    // draws the lines in black 1 pixel wide, as the first such line is drawn.
-    QPen pen_{Qt::NoPen};
-    // Curves of two colours take turns segment by segment: the pens made are kept, and a
-    // copy of a kept pen shares its data.
-    std::vector<QPen> pens_;
+    // The painter's pen. Until the first is set the painter's own pen, which draws the
+    // lines in black 1 pixel wide (with square caps), serves the first such lines.
+    PenKey pen_{qRgb(0, 0, 0), 1};
+    bool painterOwnPen_ = true;
+    // Curves of two colours take turns segment by segment: the pens made are kept, and
+    // compared by their keys, which is cheap.
+    std::vector<std::pair<PenKey, QPen>> pens_;
     bool hiddenLine_ = false;  // the line being played is hidden: it only takes its pen
 };
 
