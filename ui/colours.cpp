@@ -6,6 +6,8 @@ namespace veldorin {
 
 QColor ToQColor(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
+QRgb ToQRgb(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
+
 QColor ColourOf(SystemColour role) {
     static const QPalette palette = DesignPalette();
     switch (role) {

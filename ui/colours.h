@@ -15,6 +15,8 @@ enum class SystemColour { CaptionText, HighlightText, ButtonShadow, Window, Wind
 using Paint = std::variant<std::monostate, Rgb, SystemColour>;
 
 QColor ToQColor(Rgb rgb);
+// The same colour as a plain value, cheap to compare.
+QRgb ToQRgb(Rgb rgb);
 // The colour of a desktop role in the design's own palette, never the desktop theme's.
 QColor ColourOf(SystemColour role);
 std::optional<QColor> Resolve(const Paint& paint);

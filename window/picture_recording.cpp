@@ -7,11 +7,9 @@
 #include <optional>
 #include <unordered_set>
 
-namespace veldorin {
+#include "ui/colours.h"
 
-namespace {
-QRgb RgbOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
-}  // namespace
+namespace veldorin {
 
 void PictureState::Apply(const DrawCommand& command) {
     if (const auto* scale = std::get_if<draw::SetScale>(&command)) {
@@ -19,7 +17,7 @@ void PictureState::Apply(const DrawCommand& command) {
     } else if (const auto* width = std::get_if<draw::SetLineWidth>(&command)) {
         lineWidth = width->pixels;
     } else if (const auto* colour = std::get_if<draw::SetColour>(&command)) {
-        foreground = RgbOf(colour->colour);
+        foreground = ToQRgb(colour->colour);
     }
 }
 
@@ -106,7 +104,7 @@ std::optional<LineEnds> LineOf(const DrawCommand& command, const PictureState& s
     }
     if (const auto* coloured = std::get_if<draw::LineInColour>(&command)) {
         return LineEnds{{coloured->x1, coloured->y1, coloured->x2, coloured->y2},
-                        RgbOf(coloured->colour)};
+                        ToQRgb(coloured->colour)};
     }
     return std::nullopt;
 }
@@ -196,7 +194,7 @@ void PicturePainter::operator()(const draw::Line& line) {
 }
 
 void PicturePainter::operator()(const draw::LineInColour& line) {
-    Stroke(line.x1, line.y1, line.x2, line.y2, RgbOf(line.colour));
+    Stroke(line.x1, line.y1, line.x2, line.y2, ToQRgb(line.colour));
 }
 
 }  // namespace veldorin
