@@ -29,7 +29,8 @@ std::pair<std::string, std::string> SingleRange(const std::string& text) {
 }
 
 // The weight of pass k, the other weights as typed, all divided by their sum.
-bool ApplyWeight(const ModelTexts& model, int arrayed, double factor, Lorentzians& lorentzians) {
+PassSetting ApplyWeight(const ModelTexts& model, int arrayed, double factor,
+                        Lorentzians& lorentzians) {
     auto& weights = lorentzians.weights;
     weights[arrayed] = StoreSingle(ReadSingle(model.weights[arrayed]) * factor);
     const bool last = weights[arrayed] == 0.0f;
@@ -39,8 +40,15 @@ bool ApplyWeight(const ModelTexts& model, int arrayed, double factor, Lorentzian
         weights[i] = ReadSingle(model.weights[i]);
         sum = StoreSingle(static_cast<double>(sum) + weights[i]);
     }
+    // No spectral density is left to draw: the run ends here, as a run whose typed
+    // weights sum to 0 stops, without a failure.
+    if (sum == 0.0f) return PassSetting::EndsRun;
     weights = Calculation::Normalise(weights, sum);
-    return last;
+    return last ? PassSetting::LastPass : PassSetting::Set;
+}
+
+PassSetting LastWhenZero(float value) {
+    return value == 0.0f ? PassSetting::LastPass : PassSetting::Set;
 }
 
 }  // namespace
@@ -58,8 +66,8 @@ std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
     return SingleRange(model.rex);
 }
 
-bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
-                       WorkingValues& values) {
+PassSetting ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
+                              WorkingValues& values) {
     const double factor = ArrayFactor(pass);
     if (IsWeight(parameter)) {
         return ApplyWeight(model, LorentzianOf(parameter), factor, values.lorentzians);
@@ -68,15 +76,15 @@ bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pa
         const int lorentzian = LorentzianOf(parameter);
         float& time = values.lorentzians.times[lorentzian];
         time = StoreSingle(ReadSingle(model.times[lorentzian]) * factor);
-        return time == 0.0f;
+        return LastWhenZero(time);
     }
     if (parameter == ArrayParameter::Csa) {
         // The squared anisotropy is scaled: pass k shows the anisotropy value sqrt(f(k)).
         values.csaFactor = Calculation::CsaFactorOf(ReadDouble(model.csa), factor);
-        return false;
+        return PassSetting::Set;
     }
     values.rexScale = Calculation::RexScaleOf(ReadDouble(model.rex), factor);
-    return false;
+    return PassSetting::Set;
 }
 
 }  // namespace veldorin

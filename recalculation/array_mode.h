@@ -33,12 +33,18 @@ double ArrayFactor(int pass);
 std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
                                                     ArrayParameter parameter);
 
+// What the setting of a pass means for the passes.
+enum class PassSetting {
+    Set,       // draw this pass, then the next
+    LastPass,  // the scaled weight or time is 0: draw this pass, then end
+    EndsRun,   // the weights sum to 0 (the only weight arrayed down to 0): end, drawing nothing
+};
+
 // Sets the parameter of pass k in the working values, reading its text afresh. A
 // weight is scaled and all six renormalised over the typed values; a time, the
-// squared anisotropy or the exchange scale is scaled. Returns true when the
-// scaled weight or time is 0, which makes this pass the last one. Throws
-// CalculationError for a conversion error or a zero sum of weights.
-bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
-                       WorkingValues& values);
+// squared anisotropy or the exchange scale is scaled. Throws CalculationError for a
+// conversion error.
+PassSetting ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,
+                              WorkingValues& values);
 
 }  // namespace veldorin

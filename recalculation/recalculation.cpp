@@ -100,11 +100,16 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
         phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
         for (int pass = 1; pass <= passes; ++pass) {
             phase.commands.emplace_back(draw::RetainOn{});
-            // A pass made the last one takes the last pass's number, and its colours.
-            if (settings.arrayOn &&
-                ApplyArraySetting(model, ArrayedParameter(settings), pass, values)) {
-                pass = passes;
+            const PassSetting setting =
+                settings.arrayOn
+                    ? ApplyArraySetting(model, ArrayedParameter(settings), pass, values)
+                    : PassSetting::Set;
+            if (setting == PassSetting::EndsRun) {
+                phase.commands.pop_back();  // the pass draws nothing
+                break;
             }
+            // A pass made the last one takes the last pass's number, and its colours.
+            if (setting == PassSetting::LastPass) pass = passes;
             if (settings.plotMode) {
                 const std::string headingSuffix =
                     settings.arrayOn ? " pass " + std::to_string(pass) : std::string();
