@@ -288,15 +288,16 @@ void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // Minimising is no resize the user sees: a still mark waits for the restore.
-    if (!isMinimized()) wordMark_->Enable();
+    wordMark_->Enable();
 }
 
+// Minimising and restoring resize the window as far as the word mark is concerned, even
+// where the toolkit sends no resize: the mark's timer runs on, slowly while minimised.
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) wordMark_->Enable();
+    if (change->oldState().testFlag(Qt::WindowMinimized) != isMinimized()) wordMark_->Enable();
 }
 
 }  // namespace veldorin

@@ -116,13 +116,16 @@ TEST_F(WordMarkTest, a_resize_enables_a_still_mark_and_leaves_a_running_cycle_al
     EXPECT_EQ(mark.cycleSeed(), 3);
 }
 
-TEST_F(WordMarkTest, minimising_leaves_a_still_mark_still) {
+TEST_F(WordMarkTest, minimising_a_still_mark_enables_its_timer_which_then_ticks_slowly) {
     WordMark& mark = Mark();
     Steps(mark, 34);
+    ASSERT_FALSE(mark.timer().isActive());
+    const Positions still = PositionsOf(mark);
     window_->showMinimized();
-    QResizeEvent resize(window_->size(), window_->size());
-    QApplication::sendEvent(window_.get(), &resize);
-    EXPECT_FALSE(mark.timer().isActive());
+    EXPECT_TRUE(mark.timer().isActive());
+    mark.Tick();
+    EXPECT_EQ(mark.timer().interval(), 3000);
+    EXPECT_EQ(PositionsOf(mark), still);
 }
 
 }  // namespace
