@@ -1,17 +1,24 @@
 #include "storage/model_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
-#include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
+
+#include "engine/input_names.h"
+#include "storage/native_name.h"
+#include "storage/save_aside.h"
 
 namespace veldorin {
 namespace {
@@ -30,6 +37,23 @@ QString NameOf(Choice choice, const std::array<const char*, Count>& names) {
 }
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// Characters as the user counts them: a character beyond the 16-bit range is one, not two.
+qsizetype CharacterCount(const QString& text) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) count += text[i].isLowSurrogate() ? 0 : 1;
+    return count;
+}
+
+QString WhyNotOpened(int error) {
+    switch (error) {
+        case ENOENT: return QStringLiteral("no such file");
+        case ELOOP: return QStringLiteral("a loop of symbolic links, not a file");
+        default:
+            return QStringLiteral("cannot be read (%1)")
+                .arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
 
 // What makes a file's contents unusable as a model, without the file's name.
 struct FormatProblem {
@@ -51,7 +75,7 @@ public:
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const QString place = QStringLiteral("spins[%1]").arg(slot);
             const QJsonObject spin = ObjectIn(spins.at(slot), place);
-            document.texts.slots[slot] = {TextAt(spin, place, "nucleus"),
+            document.texts.slots[slot] = {NucleusAt(spin, place, slot),
                                           TextAt(spin, place, "distance"),
                                           TextAt(spin, place, "abundance")};
         }
@@ -133,12 +157,26 @@ private:
             throw FormatProblem{Quoted(Place(within, key)) + " must be a text"};
         }
         const QString text = value.toString();
-        if (text.size() > kMaxModelTextLength) {
+        if (CharacterCount(text) > kMaxModelTextLength) {
             throw FormatProblem{QStringLiteral("%1 is longer than %2 characters")
                                     .arg(Quoted(Place(within, key)))
                                     .arg(kMaxModelTextLength)};
         }
         return text.toStdString();
+    }
+
+    // One of the names the slot's nucleus menu offers, as the window can only set those.
+    static std::string NucleusAt(const QJsonObject& spin, const QString& place, int slot) {
+        std::string nucleus = TextAt(spin, place, "nucleus");
+        const std::vector<std::string_view> offered = OfferedNuclei(slot);
+        if (std::find(offered.begin(), offered.end(), nucleus) != offered.end()) return nucleus;
+        QStringList names;
+        for (std::string_view name : offered) names << Quoted(Text(std::string(name)));
+        throw FormatProblem{QStringLiteral("%1 is %2; the nucleus of %3 must be one of %4")
+                                .arg(Quoted(Place(place, "nucleus")), Quoted(Text(nucleus)),
+                                     slot == kCentralSlot ? QStringLiteral("the central slot")
+                                                          : QStringLiteral("a neighbour slot"),
+                                     names.join(QStringLiteral(", ")))};
     }
 
     template <typename Choice, std::size_t Count>
@@ -204,14 +242,16 @@ QByteArray ToJson(const ModelDocument& document) {
 }
 
 ModelFileRead ReadModelFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return Unread(path, QStringLiteral("no such file"));
-    if (info.isDir()) return Unread(path, QStringLiteral("a folder, not a model file"));
-    if (!info.isFile()) return Unread(path, QStringLiteral("not an ordinary file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Unread(path, QStringLiteral("cannot be read (%1)").arg(file.errorString()));
-    }
+    // Opened by its bytes, so that a name in any encoding is found; without blocking,
+    // so that a pipe in its place is refused rather than waited on.
+    const int descriptor = ::open(NativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return Unread(path, WhyNotOpened(errno));
+    QFile file;
+    file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) return Unread(path, WhyNotOpened(errno));
+    if (S_ISDIR(status.st_mode)) return Unread(path, QStringLiteral("a folder, not a model file"));
+    if (!S_ISREG(status.st_mode)) return Unread(path, QStringLiteral("not an ordinary file"));
     // One byte beyond the limit tells a file that is too large without reading it whole.
     const QByteArray bytes = file.read(kMaxModelFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
@@ -239,15 +279,17 @@ ModelFileRead ReadModelFile(const QString& path) {
 }
 
 std::optional<QString> WriteModelFile(const QString& path, const ModelDocument& document) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return FileError(path, QStringLiteral("cannot be written (%1)").arg(file.errorString()));
+    for (const NamedText& text : NamedTexts(document.texts)) {
+        if (CharacterCount(Text(*text.text)) > kMaxModelTextLength) {
+            return QStringLiteral(
+                       "Could not save %1: %2 holds more than %3 characters, more "
+                       "than a model file keeps. Nothing was written.")
+                .arg(path, Text(text.name))
+                .arg(kMaxModelTextLength);
+        }
     }
     const QByteArray bytes = ToJson(document);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        return FileError(path, QStringLiteral("could not be saved (%1)").arg(file.errorString()));
-    }
-    return std::nullopt;
+    return SaveBytesAside(path, bytes);
 }
 
 }  // namespace veldorin

@@ -28,10 +28,12 @@ ModelDocument DefaultModelDocument();
 // A model file (".veldorin"): one JSON object in UTF-8, described key by key in the
 // README. Every text is stored exactly as typed, so a model reopens unchanged.
 inline constexpr int kModelFormatVersion = 1;
-// Longest text accepted in a model file, in UTF-16 units; a typed number never needs
-// more than a few dozen.
+// Longest text a model file keeps, in characters (code points); a typed number never
+// needs more than a few dozen. A save refuses a longer text, naming its box, so that
+// every saved model opens again.
 inline constexpr qsizetype kMaxModelTextLength = 1000;
-// Largest model file read; the largest valid file is far smaller.
+// Largest model file read; the largest valid file (every text at its longest, each
+// character escaped) is far smaller.
 inline constexpr qint64 kMaxModelFileBytes = 1 << 20;
 
 // The document as indented JSON, keys in alphabetical order.
@@ -43,12 +45,13 @@ struct ModelFileRead {
 };
 
 // Reads a model file. Unknown keys are ignored; a missing key, a value of the wrong
-// kind, a text that is too long, a newer format version or a file that is not a
-// VELDORIN model at all is an error.
+// kind, a text that is too long, a nucleus its slot's menu does not offer, a newer
+// format version or a file that is not a VELDORIN model at all is an error.
 ModelFileRead ReadModelFile(const QString& path);
 
-// Replaces the file with the document, written aside and renamed so that a failed
-// save leaves the old file whole. Returns the file's path and what went wrong, if so.
+// Replaces the file with the document through SaveAside, so that a failed save leaves
+// the old file whole; a text too long to be read back is refused before anything is
+// written. Returns a message naming the file and what went wrong, if so.
 std::optional<QString> WriteModelFile(const QString& path, const ModelDocument& document);
 
 }  // namespace veldorin

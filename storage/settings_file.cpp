@@ -2,10 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <utility>
+
+#include "storage/save_aside.h"
 
 namespace veldorin {
 namespace {
@@ -64,27 +65,21 @@ SettingsRead SettingsFile::ReadFirstLine() const {
     return {SettingsReadStatus::Read, text};
 }
 
-bool SettingsFile::Write(const QString& line) const {
-    if (BreaksTheLine(line)) {
-        return false;
-    }
+std::optional<QString> SettingsFile::Store(const QString& line) const {
     QStringEncoder encode(QStringConverter::System, QStringConverter::Flag::Stateless);
     QByteArray bytes = encode(line);
-    if (encode.hasError()) {
-        return false;
+    if (BreaksTheLine(line) || encode.hasError()) {
+        return QStringLiteral("%1 cannot be kept as one line of %2").arg(line, path_);
     }
     bytes.append("\r\n");
-    // Written aside and renamed, so an interrupted write never leaves half a line.
-    QSaveFile file(path_);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+    // Every start stores the line again; a file that holds it already is not touched,
+    // so that a start on a full disk cannot harm it.
+    QFile current(path_);
+    if (QFileInfo(path_).isFile() && current.open(QIODevice::ReadOnly) &&
+        current.read(bytes.size() + 1) == bytes) {
+        return std::nullopt;
     }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveBytesAside(path_, bytes);
 }
 
 bool SettingsFile::Remove() const { return QFile::remove(path_) || !QFileInfo::exists(path_); }

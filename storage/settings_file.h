@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace veldorin {
 
@@ -34,10 +35,11 @@ public:
     // The first line, up to CR LF or LF alone; never reads more than a maximal line.
     SettingsRead ReadFirstLine() const;
 
-    // Replaces the whole file with the line and CR LF. False when the line cannot be
-    // stored as one line of the encoding or the file cannot be written; a failed write
-    // leaves the old file as it was.
-    bool Write(const QString& line) const;
+    // Makes the line and CR LF the whole file, through SaveAside: a failed write leaves
+    // the old file as it was, and a file that already holds exactly that is left alone.
+    // Nothing when the line is stored; otherwise why not (the line cannot be one line
+    // of the encoding, or the file cannot be written).
+    std::optional<QString> Store(const QString& line) const;
 
     // Deletes the file; true when it is gone afterwards.
     bool Remove() const;

@@ -38,7 +38,7 @@ WorkingDirectorySettler::DataFolder WorkingDirectorySettler::ChooseDataFolder() 
         }
         DataFolder candidate{folder, SettingsFile(SettingsFileIn(folder)), place.inUserDataFolder};
         if (QFileInfo::exists(candidate.settings.Path()) ||
-            candidate.settings.Write(WorkingDirectoryText(folder))) {
+            !candidate.settings.Store(WorkingDirectoryText(folder))) {
             return candidate;
         }
     }
@@ -62,7 +62,7 @@ SettledWorkingDirectory WorkingDirectorySettler::Settle() const {
             // Showing the directory in the list at every start stores the list's own
             // form of it as the file's one line, as a change of the list does.
             const QString text = WorkingDirectoryText(stored.line);
-            const bool written = folder.settings.Write(text);
+            const bool written = !folder.settings.Store(text);
             return {text, folder.settings.Path(), rejected, folder.inUserDataFolder, written};
         }
         if (stored.status == SettingsReadStatus::Missing) {

@@ -1,11 +1,11 @@
 #include "window/graph_export_menu.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 
+#include "ui/save_dialog.h"
 #include "window/graph_canvas.h"
 #include "window/picture_export.h"
 
@@ -28,21 +28,22 @@ void GraphExportMenu::Show(const QPoint& position) {
 void GraphExportMenu::CopyPicture() { QGuiApplication::clipboard()->setImage(canvas_.image()); }
 
 void GraphExportMenu::SavePictureAs() {
-    const QString path = QFileDialog::getSaveFileName(
-        &canvas_, tr("Save picture as"), QString(),
-        tr("PNG picture (*.png);;SVG drawing, sharp at any size (*.svg)"));
+    const QString path =
+        ChooseSaveName(&canvas_, tr("Save picture as"), QString(),
+                       {{tr("PNG picture"), QStringLiteral("png")},
+                        {tr("SVG drawing, sharp at any size"), QStringLiteral("svg")}});
     if (path.isEmpty()) return;
-    if (!SavePicture(canvas_.picture(), canvas_.image(), path)) {
-        QMessageBox::warning(&canvas_, tr("Save picture as"), tr("Could not write %1.").arg(path));
+    if (const auto failure = SavePicture(canvas_.picture(), canvas_.image(), path)) {
+        QMessageBox::warning(&canvas_, tr("Save picture as"), *failure);
     }
 }
 
 void GraphExportMenu::SaveCurvesAs() {
-    const QString path = QFileDialog::getSaveFileName(&canvas_, tr("Save curves as"), QString(),
-                                                      tr("Comma-separated values (*.csv)"));
+    const QString path = ChooseSaveName(&canvas_, tr("Save curves as"), QString(),
+                                        {{tr("Comma-separated values"), QStringLiteral("csv")}});
     if (path.isEmpty()) return;
-    if (!SaveCurves(canvas_.curves(), path)) {
-        QMessageBox::warning(&canvas_, tr("Save curves as"), tr("Could not write %1.").arg(path));
+    if (const auto failure = SaveCurves(canvas_.curves(), path)) {
+        QMessageBox::warning(&canvas_, tr("Save curves as"), *failure);
     }
 }
 

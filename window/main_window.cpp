@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
@@ -19,6 +20,7 @@
 #include "help/theory_page.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
+#include "storage/native_name.h"
 #include "storage/working_directory.h"
 #include "storage/working_directory_settler.h"
 #include "ui/design_palette.h"
@@ -154,7 +156,10 @@ void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile()) return;
     event->acceptProposedAction();
-    modelFiles_->OpenAndReport(urls.front().toLocalFile());
+    // The name's bytes, not Qt's reading of them, which loses a name that is not UTF-8.
+    const QUrl& url = urls.front();
+    modelFiles_->OpenAndReport(
+        NameFromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
 }
 
 void MainWindow::ConnectHandlers() {
@@ -182,6 +187,13 @@ void MainWindow::ConnectHandlers() {
             &QLabel::setText);
     connect(controls_.graphCanvas, &GraphCanvas::clicked, this,
             [this] { panels_->ToggleGraphEnlarged(); });
+    connect(controls_.optionsPanel, &OptionsPanel::workingDirectoryNotStored, this,
+            [this](const QString& why) {
+                QMessageBox::warning(this, QStringLiteral("Options"),
+                                     QStringLiteral("The folder is used from now on, but the next "
+                                                    "start will not remember it.\n\n") +
+                                         why);
+            });
     new GraphExportMenu(*controls_.graphCanvas);
     new TableExportMenu(*controls_.resultsList);
 }

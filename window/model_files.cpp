@@ -2,18 +2,19 @@
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 
 #include "spins/spin_diagram.h"
+#include "ui/save_dialog.h"
 #include "window/window_recalculation_view.h"
 
 namespace veldorin {
 
 namespace {
 
+const QString kModelSuffix = QStringLiteral("veldorin");
 const QString kFilter = QStringLiteral("VELDORIN models (*.veldorin);;All files (*)");
 
 }  // namespace
@@ -81,10 +82,9 @@ void ModelFiles::Save() {
 }
 
 void ModelFiles::SaveAsChosenFile() {
-    QString path = QFileDialog::getSaveFileName(&window_, QStringLiteral("Save model as"),
-                                                currentPath_, kFilter);
+    const QString path = ChooseSaveName(&window_, QStringLiteral("Save model as"), currentPath_,
+                                        {{QStringLiteral("VELDORIN models"), kModelSuffix}});
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".veldorin");
     if (const auto error = SaveTo(path)) Report(*error);
 }
 

@@ -65,7 +65,9 @@ OptionsPanel::OptionsPanel(const TwipScale& scale, SettingsFile settings, QWidge
     hide();
 
     connect(directoryBox_, &DirectoryBox::pressed, this, &OptionsPanel::ShowDirectoryList);
-    connect(directoryList_, &DirectoryList::pathOpened, this, [this] { StoreListedDirectory(); });
+    connect(directoryList_, &DirectoryList::pathOpened, this, [this] {
+        if (const auto failure = StoreListedDirectory()) Q_EMIT workingDirectoryNotStored(*failure);
+    });
 }
 
 void OptionsPanel::Open() {
@@ -88,12 +90,12 @@ void OptionsPanel::ShowDirectoryList() {
     directoryList_->raise();
 }
 
-bool OptionsPanel::StoreListedDirectory() {
+std::optional<QString> OptionsPanel::StoreListedDirectory() {
     const QString workingDirectory = WorkingDirectoryText(directoryList_->Path());
     directoryBox_->setText(workingDirectory);
-    const bool stored = settings_.Write(workingDirectory);
+    const std::optional<QString> failure = settings_.Store(workingDirectory);
     Q_EMIT workingDirectoryChanged(workingDirectory);
-    return stored;
+    return failure;
 }
 
 void OptionsPanel::HideDirectoryList() { directoryList_->hide(); }

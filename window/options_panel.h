@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QString>
+#include <optional>
 
 #include "storage/settings_file.h"
 #include "ui/twips.h"
@@ -42,8 +43,8 @@ public:
 
     // The list's path changed: the box becomes that path and '/', and the settings file is
     // rewritten with it. The box changes even when the file cannot be written; the result
-    // says whether it was. Neither recalculates nor changes the current directory.
-    bool StoreListedDirectory();
+    // is why it was not, if so. Neither recalculates nor changes the current directory.
+    std::optional<QString> StoreListedDirectory();
 
     // The pointer crossed a frame while the panel is open.
     void HideDirectoryList();
@@ -55,6 +56,8 @@ public:
 Q_SIGNALS:
     // The user opened a folder in the list; the argument is the new working directory.
     void workingDirectoryChanged(const QString& workingDirectory);
+    // The folder the user opened in the list could not be stored for the next start.
+    void workingDirectoryNotStored(const QString& why);
     // The pointer moved over the panel's own background (not over one of its controls);
     // the directory list has been hidden. Moves over the panel never reach the window.
     void backgroundPointerMoved();

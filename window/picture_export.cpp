@@ -28,14 +28,15 @@ bool WriteCsv(const SampledCurves& curves, QIODevice& device) {
            static_cast<qint64>(text.size());
 }
 
-bool SavePicture(const PanelPicture& picture, const QImage& image, const QString& path) {
+std::optional<QString> SavePicture(const PanelPicture& picture, const QImage& image,
+                                   const QString& path) {
     if (path.endsWith(".svg", Qt::CaseInsensitive)) {
         return SaveAside(path, [&](QIODevice& device) { return WriteSvg(picture, device); });
     }
     return SaveAside(path, [&](QIODevice& device) { return WritePng(image, device); });
 }
 
-bool SaveCurves(const SampledCurves& curves, const QString& path) {
+std::optional<QString> SaveCurves(const SampledCurves& curves, const QString& path) {
     return SaveAside(path, [&](QIODevice& device) { return WriteCsv(curves, device); });
 }
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 
 #include "graph/sampled_curves.h"
 #include "window/picture_recording.h"
@@ -28,7 +29,9 @@ bool WritePng(const QImage& image, QIODevice& device);
 bool WriteCsv(const SampledCurves& curves, QIODevice& device);
 
 // A drawing when the name ends in ".svg" (in any case), otherwise the image as PNG.
-bool SavePicture(const PanelPicture& picture, const QImage& image, const QString& path);
-bool SaveCurves(const SampledCurves& curves, const QString& path);
+// Each returns nothing when the file was written, otherwise SaveAside's message.
+std::optional<QString> SavePicture(const PanelPicture& picture, const QImage& image,
+                                   const QString& path);
+std::optional<QString> SaveCurves(const SampledCurves& curves, const QString& path);
 
 }  // namespace veldorin

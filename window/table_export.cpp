@@ -2,12 +2,12 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 
 #include "storage/save_aside.h"
+#include "ui/save_dialog.h"
 #include "window/results_list.h"
 
 namespace veldorin {
@@ -42,11 +42,11 @@ QByteArray TableCsv(const QStringList& lines) {
     return bytes;
 }
 
-bool SaveTable(const QStringList& lines, const QString& path) {
+std::optional<QString> SaveTable(const QStringList& lines, const QString& path) {
     const QByteArray bytes = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)
                                  ? TableCsv(lines)
                                  : TableBytes(lines);
-    return SaveAside(path, [&](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+    return SaveBytesAside(path, bytes);
 }
 
 TableExportMenu::TableExportMenu(ResultsList& list) : QObject(&list), list_(list) {
@@ -72,12 +72,12 @@ void TableExportMenu::Show(const QPoint& position) {
 }
 
 void TableExportMenu::SaveTableAs() {
-    const QString path = QFileDialog::getSaveFileName(
-        &list_, tr("Save table as"), QString(),
-        tr("Table as table.dat (*.dat);;Comma-separated values (*.csv);;All files (*)"));
+    const QString path = ChooseSaveName(&list_, tr("Save table as"), QString(),
+                                        {{tr("Table as table.dat"), QStringLiteral("dat")},
+                                         {tr("Comma-separated values"), QStringLiteral("csv")}});
     if (path.isEmpty()) return;
-    if (!SaveTable(list_.Lines(), path)) {
-        QMessageBox::warning(&list_, tr("Save table as"), tr("Could not write %1.").arg(path));
+    if (const auto failure = SaveTable(list_.Lines(), path)) {
+        QMessageBox::warning(&list_, tr("Save table as"), *failure);
     }
 }
 

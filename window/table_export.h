@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 class QPoint;
 
@@ -16,8 +17,9 @@ QByteArray TableBytes(const QStringList& lines);
 // comma, a quote or a line break is quoted.
 QByteArray TableCsv(const QStringList& lines);
 // CSV when the name ends in ".csv" (in any case), otherwise the bytes of "table.dat";
-// written aside and renamed. Returns whether the file was written.
-bool SaveTable(const QStringList& lines, const QString& path);
+// written through SaveAside. Returns nothing when the file was written, otherwise
+// SaveAside's message.
+std::optional<QString> SaveTable(const QStringList& lines, const QString& path);
 
 // The results list's menu on the right button, "Copy table" and "Save table as…", and
 // Ctrl+C while the list has the keyboard: the table goes to the clipboard as the text

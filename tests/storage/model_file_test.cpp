@@ -1,7 +1,10 @@
 #include "storage/model_file.h"
+#include "storage/native_name.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -50,8 +53,11 @@ ModelDocument OddDocument() {
     ModelDocument document = DefaultModelDocument();
     document.texts.slots[0] = {"", "", ""};
     document.texts.slots[1] = {"Like", " 1.09 ", "1e999"};
-    document.texts.slots[2] = {"¹³C ✓ 😀", "\"quoted\" \\ back", "tab\there"};
-    document.texts.slots[3] = {"15N", std::string(kMaxModelTextLength, '9'), "0.5"};
+    document.texts.slots[2] = {"1H", "\"quoted\" \\ back ¹³C ✓", "tab\there"};
+    // As many characters as a file keeps, each beyond 16 bits.
+    std::string longest;
+    for (int i = 0; i < kMaxModelTextLength; ++i) longest += "😀";
+    document.texts.slots[3] = {"15N", longest, "0.5"};
     document.texts.slots[kCentralSlot] = {"1H", "line\r\nbreak", "1"};
     document.texts.weights = {"0.1", "", "1e-45", "-0", "0,5", "x"};
     document.texts.times = {"1", "2", "3", "4", "5", "6"};
@@ -177,47 +183,161 @@ TEST_P(ReadingABadModelFile, SaysWhichFileAndWhatIsWrong) {
 const QByteArray kTooLargeModel =
     ToJson(DefaultModelDocument()) + QByteArray(kMaxModelFileBytes, ' ');
 
-INSTANTIATE_TEST_SUITE_P(
-    ModelFile, ReadingABadModelFile,
-    ::testing::Values(
-        BadFileRow{"missing", [](const TempFolder& folder) { return folder.Path("none.veldorin"); },
-                   "no such file"},
-        BadFileRow{"folder", [](const TempFolder& folder) { return folder.MakeDir("m.veldorin"); },
-                   "a folder"},
-        BadFileRow{"too_large", FileOf(kTooLargeModel), "larger than 1048576 bytes"},
-        BadFileRow{"empty", FileOf(""), "not JSON"},
-        BadFileRow{"cut_short", FileOf(ToJson(DefaultModelDocument()).left(100)), "not JSON"},
-        BadFileRow{"invalid_utf8", FileOf("{\"format\": \"veldorin-model\xff\"}"), "not JSON"},
-        BadFileRow{"json_list", FileOf("[]"), "not a VELDORIN model"},
-        BadFileRow{"other_format", FileOf(Edited(Set("format", QStringLiteral("other")))),
-                   "not a VELDORIN model"},
-        BadFileRow{"newer_version", FileOf(Edited(Set("version", 2))), "newer VELDORIN"},
-        BadFileRow{"version_as_text", FileOf(Edited(Set("version", QStringLiteral("1")))),
-                   "\"version\" must be a whole number"},
-        BadFileRow{"no_spins", FileOf(Edited([](QJsonObject& root) { root.remove("spins"); })),
-                   "\"spins\" is missing"},
-        BadFileRow{"eight_spins", FileOf(Edited([](QJsonObject& root) {
-                       QJsonArray spins = root["spins"].toArray();
-                       spins.removeLast();
-                       root["spins"] = spins;
-                   })),
-                   "\"spins\" must be a list of 9"},
-        BadFileRow{"number_for_text", FileOf(Edited(SetInList("spins", 8, "nucleus", 13))),
-                   "\"spins[8].nucleus\" must be a text"},
-        BadFileRow{"no_time",
-                   FileOf(Edited(SetInList("lorentzians", 5, "time", QJsonValue::Undefined))),
-                   "\"lorentzians[5].time\" is missing"},
-        BadFileRow{"text_too_long",
-                   FileOf(Edited(Set("csa", QString(kMaxModelTextLength + 1, QLatin1Char('1'))))),
-                   "\"csa\" is longer than 1000"},
-        BadFileRow{"unknown_table", FileOf(Edited(Set("table", QStringLiteral("Rates")))),
-                   "\"table\" must be one of"},
-        BadFileRow{"unknown_plot", FileOf(Edited(Set("plot", 2))), "\"plot\" must be one of"},
-        BadFileRow{"array_on_as_text", FileOf(Edited(Set("array", QJsonObject{{"on", "yes"}}))),
-                   "\"array.on\" must be true or false"},
-        BadFileRow{"no_array_parameter", FileOf(Edited(Set("array", QJsonObject{{"on", true}}))),
-                   "\"array.parameter\" is missing"}),
-    [](const ::testing::TestParamInfo<BadFileRow>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
+                         ::
+                             testing::Values(BadFileRow{"missing",
+                                                        [](const TempFolder& folder) {
+                                                            return folder.Path("none.veldorin");
+                                                        },
+                                                        "no such file"},
+                                             BadFileRow{"folder",
+                                                        [](const TempFolder& folder) {
+                                                            return folder.MakeDir("m.veldorin");
+                                                        },
+                                                        "a folder"},
+                                             BadFileRow{"too_large", FileOf(kTooLargeModel),
+                                                        "larger than 1048576 bytes"},
+                                             BadFileRow{"empty", FileOf(""), "not JSON"},
+                                             BadFileRow{
+                                                 "cut_short",
+                                                 FileOf(ToJson(DefaultModelDocument()).left(100)),
+                                                 "not JSON"},
+                                             BadFileRow{
+                                                 "invalid_utf8",
+                                                 FileOf("{\"format\": \"veldorin-model\xff\"}"),
+                                                 "not JSON"},
+                                             BadFileRow{"json_list", FileOf("[]"),
+                                                        "not a VELDORIN model"},
+                                             BadFileRow{
+                                                 "other_format",
+                                                 FileOf(Edited(Set("format",
+                                                                   QStringLiteral("other")))),
+                                                 "not a VELDORIN model"},
+                                             BadFileRow{"newer_version",
+                                                        FileOf(Edited(Set("version", 2))),
+                                                        "newer VELDORIN"},
+                                             BadFileRow{"version_as_text",
+                                                        FileOf(Edited(Set("version",
+                                                                          QStringLiteral("1")))),
+                                                        "\"version\" must be a whole number"},
+                                             BadFileRow{"no_spins",
+                                                        FileOf(Edited([](QJsonObject& root) {
+                                                            root.remove("spins");
+                                                        })),
+                                                        "\"spins\" is missing"},
+                                             BadFileRow{"eight_spins",
+                                                        FileOf(Edited([](QJsonObject& root) {
+                                                            QJsonArray spins =
+                                                                root["spins"].toArray();
+                                                            spins.removeLast();
+                                                            root["spins"] = spins;
+                                                        })),
+                                                        "\"spins\" must be a list of 9"},
+                                             BadFileRow{"number_for_text",
+                                                        FileOf(Edited(SetInList("spins", 8,
+                                                                                "nucleus", 13))),
+                                                        "\"spins[8].nucleus\" must be a text"},
+                                             BadFileRow{
+                                                 "no_time",
+                                                 FileOf(
+                                                     Edited(
+                                                         SetInList(
+                                                             "lorentzians", 5, "time", QJsonValue::Undefined))),
+                                                 "\"lorentzians[5].time\" is missing"},
+                                             BadFileRow{
+                                                 "text_too_long",
+                                                 FileOf(Edited(
+                                                     Set("csa", QString(kMaxModelTextLength + 1,
+                                                                        QLatin1Char('1'))))),
+                                                 "\"csa\" is longer than 1000"},
+                                             BadFileRow{
+                                                 "neighbour_nucleus_in_lower_case",
+                                                 FileOf(Edited(SetInList("spins", 3,
+                                                                         "nucleus", QStringLiteral("1h")))),
+                                                 "\"spins[3].nucleus\" is \"1h\"; the nucleus of a "
+                                                 "neighbour slot must be one "
+                                                 "of \"\", \"Like\", \"1H\", \"13C\", \"15N\""},
+                                             BadFileRow{"unknown_neighbour_nucleus",
+                                                        FileOf(Edited(SetInList(
+                                                            "spins",
+                                                            0, "nucleus", QStringLiteral("XX")))),
+                                                        "\"spins[0].nucleus\" is \"XX\""},
+                                             BadFileRow{
+                                                 "central_nucleus_like",
+                                                 FileOf(
+                                                     Edited(
+                                                         SetInList(
+                                                             "spins",
+                                                             8,
+                                                             "nucleus", QStringLiteral("Like")))),
+                                                 "the nucleus of the central slot must be one of "
+                                                 "\"1H\", \"13C\", \"15N\""},
+                                             BadFileRow{
+                                                 "central_nucleus_empty",
+                                                 FileOf(Edited(SetInList("spins", 8,
+                                                                         "nucleus", QString()))),
+                                                 "\"spins[8].nucleus\" is \"\""},
+                                             BadFileRow{"symbolic_link_loop",
+                                                        [](const TempFolder& folder) {
+                                                            const QString path =
+                                                                folder.Path("loop.veldorin");
+                                                            QFile::link(path, path);
+                                                            return path;
+                                                        },
+                                                        "a loop of symbolic links"},
+                                             BadFileRow{"unknown_table",
+                                                        FileOf(Edited(
+                                                            Set("table", QStringLiteral("Rates")))),
+                                                        "\"table\" must be one of"},
+                                             BadFileRow{"unknown_plot",
+                                                        FileOf(Edited(Set("plot", 2))),
+                                                        "\"plot\" must be one of"},
+                                             BadFileRow{
+                                                 "array_on_as_text",
+                                                 FileOf(Edited(Set("array",
+                                                                   QJsonObject{{"on", "yes"}}))),
+                                                 "\"array.on\" must be true or false"},
+                                             BadFileRow{
+                                                 "no_array_parameter",
+                                                 FileOf(Edited(Set("array",
+                                                                   QJsonObject{{"on", true}}))),
+                                                 "\"array.parameter\" is missing"}),
+                         [](const ::testing::TestParamInfo<BadFileRow>& info) {
+                             return info.param.name;
+                         });
+
+// What the window can save, it can open: a text longer than a file keeps is refused
+// before anything is written, naming its box.
+TEST(ModelFile, ASaveRefusesATextTooLongToOpenAgain) {
+    const TempFolder folder;
+    const QString path = folder.MakeFile(QStringLiteral("m.veldorin"), "old");
+    ModelDocument document = DefaultModelDocument();
+    document.texts.times[2] = "1." + std::string(kMaxModelTextLength, '0');
+
+    const std::optional<QString> error = WriteModelFile(path, document);
+
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(QStringLiteral("t3 (ps)"))) << error->toStdString();
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
+// Names in another encoding than UTF-8 are opened and saved under their own bytes.
+TEST(ModelFile, NamesThatAreNotUtf8AreReadAndWrittenUnderTheirOwnBytes) {
+    const TempFolder folder;
+    const QByteArray names[] = {"caf\xe9.veldorin",       "\xff\xfe",
+                                "cut \xe2\x82.veldorin",  "overlong \xc0\xaf",
+                                "surrogate \xed\xa0\x80", "ok \xc3\xa9"};
+    for (const QByteArray& name : names) {
+        const QByteArray bytes = QFile::encodeName(folder.Path()) + '/' + name;
+        EXPECT_EQ(NativeName(NameFromNative(bytes)), bytes) << name.toStdString();
+
+        ASSERT_EQ(WriteModelFile(NameFromNative(bytes), DefaultModelDocument()), std::nullopt);
+        const int descriptor = ::open(bytes.constData(), O_RDONLY);
+        EXPECT_GE(descriptor, 0) << name.toStdString() << ": saved under its bytes";
+        ::close(descriptor);
+        EXPECT_TRUE(ReadModelFile(NameFromNative(bytes)).document) << name.toStdString();
+    }
+}
 
 TEST(ModelFile, AFailedSaveNamesTheFileAndKeepsTheFolderClean) {
     const TempFolder folder;
@@ -226,7 +346,7 @@ TEST(ModelFile, AFailedSaveNamesTheFileAndKeepsTheFolderClean) {
     const std::optional<QString> error = WriteModelFile(path, DefaultModelDocument());
 
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->startsWith(path + QStringLiteral(": "))) << error->toStdString();
+    EXPECT_TRUE(error->contains(path + QStringLiteral(": "))) << error->toStdString();
     EXPECT_FALSE(QFile::exists(path));
 }
 

@@ -1,5 +1,7 @@
 #include "storage/settings_file.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -73,9 +75,28 @@ TEST(SettingsFile, WritesOneLineWithCrLfReplacingEverything) {
     const TempFolder folder;
     const SettingsFile settings(folder.MakeFile("VELDORIN.ini", "/a/much/longer/old/line/\r\n/b/"));
 
-    ASSERT_TRUE(settings.Write(QStringLiteral("/x/")));
+    ASSERT_EQ(settings.Store(QStringLiteral("/x/")), std::nullopt);
 
     EXPECT_EQ(ReadBytes(settings.Path()), "/x/\r\n");
+}
+
+// Every start stores the line again; a file that holds it already is not replaced, so a
+// full disk at start cannot harm it. Extra lines still go.
+TEST(SettingsFile, StoringTheLineItHoldsLeavesTheFileAlone) {
+    const TempFolder folder;
+    const SettingsFile settings(folder.MakeFile("VELDORIN.ini", "/x/\r\n"));
+    struct stat before {};
+    ::stat(QFile::encodeName(settings.Path()).constData(), &before);
+
+    ASSERT_EQ(settings.Store(QStringLiteral("/x/")), std::nullopt);
+
+    struct stat after {};
+    ::stat(QFile::encodeName(settings.Path()).constData(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    const SettingsFile longer(folder.MakeFile("other.ini", "/x/\r\nmore\r\n"));
+    ASSERT_EQ(longer.Store(QStringLiteral("/x/")), std::nullopt);
+    EXPECT_EQ(ReadBytes(longer.Path()), "/x/\r\n");
 }
 
 TEST(SettingsFile, WritesNonAsciiNamesAsUtf8AndReadsThemBack) {
@@ -83,7 +104,7 @@ TEST(SettingsFile, WritesNonAsciiNamesAsUtf8AndReadsThemBack) {
     const SettingsFile settings(folder.Path("VELDORIN.ini"));
     const QString line = QStringLiteral(u"/srv/Ångström data/été/");
 
-    ASSERT_TRUE(settings.Write(line));
+    ASSERT_EQ(settings.Store(line), std::nullopt);
 
     EXPECT_EQ(ReadBytes(settings.Path()), line.toUtf8() + "\r\n");
     EXPECT_EQ(settings.ReadFirstLine().line, line);
@@ -92,17 +113,19 @@ TEST(SettingsFile, WritesNonAsciiNamesAsUtf8AndReadsThemBack) {
 TEST(SettingsFile, ReportsAFailedWriteAsAValue) {
     const TempFolder folder;
     const QString ordinaryFile = folder.MakeFile("plain.txt");
-    EXPECT_FALSE(SettingsFile(ordinaryFile + "/VELDORIN.ini").Write(QStringLiteral("/a/")));
-    EXPECT_FALSE(SettingsFile(folder.MakeDir("VELDORIN.ini")).Write(QStringLiteral("/a/")));
+    EXPECT_NE(SettingsFile(ordinaryFile + "/VELDORIN.ini").Store(QStringLiteral("/a/")),
+              std::nullopt);
+    EXPECT_NE(SettingsFile(folder.MakeDir("VELDORIN.ini")).Store(QStringLiteral("/a/")),
+              std::nullopt);
 }
 
 TEST(SettingsFile, RefusesATextThatWouldNotStayOneLine) {
     const TempFolder folder;
     const SettingsFile settings(folder.MakeFile("VELDORIN.ini", "/old/\r\n"));
 
-    EXPECT_FALSE(settings.Write(QStringLiteral("/a\n/b/")));
-    EXPECT_FALSE(settings.Write(QStringLiteral("/a\r/")));
-    EXPECT_FALSE(settings.Write(QString(QChar(0))));
+    EXPECT_NE(settings.Store(QStringLiteral("/a\n/b/")), std::nullopt);
+    EXPECT_NE(settings.Store(QStringLiteral("/a\r/")), std::nullopt);
+    EXPECT_NE(settings.Store(QString(QChar(0))), std::nullopt);
 
     EXPECT_EQ(ReadBytes(settings.Path()), "/old/\r\n");
 }

@@ -144,7 +144,7 @@ TEST_F(Settling, FolderNamesWithBlanksAndNonAsciiLettersRoundTrip) {
     const QString folder = root_.MakeDir(QStringLiteral(u"Données été/Ångström 1")) + "/";
     root_.MakeFile(QStringLiteral(u"Données été/Ångström 1/résultat.dat"));
     Settle();
-    ASSERT_TRUE(SettingsFile(SettingsPath()).Write(folder));
+    ASSERT_EQ(SettingsFile(SettingsPath()).Store(folder), std::nullopt);
 
     const SettledWorkingDirectory settled = Settle();
 
@@ -167,7 +167,7 @@ TEST_F(Settling, UsesTheUserDataFolderWhenTheProgramFolderIsNotWritable) {
 
     // The next start finds the same place again and keeps what is stored there.
     root_.MakeFile("kept/table.dat");
-    ASSERT_TRUE(SettingsFile(settled.settingsFilePath).Write(root_.Path("kept/")));
+    ASSERT_EQ(SettingsFile(settled.settingsFilePath).Store(root_.Path("kept/")), std::nullopt);
     EXPECT_EQ(Settle(program, UserDir()).workingDirectory, root_.Path("kept/"));
 }
 

@@ -1,12 +1,20 @@
+#include <sys/resource.h>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <csignal>
 #include <functional>
 
+#include "storage/model_file.h"
+#include "storage/settings_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
+#include "window/graph_canvas.h"
+#include "window/picture_export.h"
 #include "window/results_list.h"
+#include "window/table_export.h"
 
 namespace veldorin::test {
 namespace {
@@ -89,6 +97,68 @@ TEST_F(DiskFault, an_edit_on_a_broken_folder_is_reported_and_the_next_after_mend
         TypeDigit('3');
         ExpectCurrentTable(row.name);
         EXPECT_NE(ListLines(), before) << row.name << ": the table of the last edit";
+    }
+}
+
+// A file-size limit stands in for a full disk: a write beyond it fails ("File too
+// large") instead of killing the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(DiskFault, a_save_on_a_full_disk_says_why_and_leaves_the_old_file_whole) {
+    const GraphCanvas* canvas = Control<GraphCanvas>("Picture1");
+    const ModelDocument model = DefaultModelDocument();
+    const struct {
+        const char* name;
+        std::function<std::optional<QString>(const QString& path)> save;
+    } writers[] = {
+        {"model.veldorin", [&](const QString& path) { return WriteModelFile(path, model); }},
+        {"table.dat", [&](const QString& path) { return SaveTable(ListLines(), path); }},
+        {"table.csv", [&](const QString& path) { return SaveTable(ListLines(), path); }},
+        {"graph.png",
+         [&](const QString& path) {
+             return SavePicture(canvas->picture(), canvas->image(), path);
+         }},
+        {"graph.svg",
+         [&](const QString& path) {
+             return SavePicture(canvas->picture(), canvas->image(), path);
+         }},
+        {"curves.csv", [&](const QString& path) { return SaveCurves(canvas->curves(), path); }},
+        {"VELDORIN.ini", [](const QString& path) { return SettingsFile(path).Store("/a/b/"); }},
+    };
+    const testing::TempFolder folder;
+    for (const auto& writer : writers) {
+        const QByteArray old = "what was there before";
+        const QString path = folder.MakeFile(writer.name, old);
+        std::optional<QString> failure;
+        {
+            const FileSizeLimit fullDisk(4);
+            failure = writer.save(path);
+        }
+        ASSERT_TRUE(failure.has_value()) << writer.name;
+        EXPECT_TRUE(failure->contains("File too large")) << failure->toStdString();
+        EXPECT_TRUE(failure->contains("unchanged")) << failure->toStdString();
+        EXPECT_EQ(testing::ReadBytes(path), old) << writer.name;
+        EXPECT_EQ(QDir(folder.Path("")).entryList(QDir::Files).size(), 1) << writer.name;
+        EXPECT_EQ(writer.save(path), std::nullopt) << writer.name << ": with room again";
+        QFile::remove(path);
     }
 }
 

@@ -43,8 +43,8 @@ protected:
     }
 
     // Opens an entry of the directory list as the user does, with Enter.
-    void OpenInList(const QString& path) {
-        DirectoryList* list = panel_->directoryList();
+    void OpenInList(const QString& path, OptionsPanel* panel = nullptr) {
+        DirectoryList* list = (panel != nullptr ? panel : panel_)->directoryList();
         list->setCurrentRow(static_cast<int>(PathsIn(list).indexOf(path)));
         QTest::keyClick(list, Qt::Key_Return);
     }
@@ -135,21 +135,25 @@ TEST_F(OptionsPanelTest, TheNextStartUsesTheFolderOpenedInTheList) {
     panel->ShowWorkingDirectory(first.workingDirectory);
     panel->directoryList()->SetPath(work_);
 
-    ASSERT_TRUE(panel->StoreListedDirectory());
+    ASSERT_EQ(panel->StoreListedDirectory(), std::nullopt);
 
     EXPECT_EQ(settler.Settle().workingDirectory, work_ + "/");
 }
 
-TEST_F(OptionsPanelTest, AnUnwritableSettingsFileStillChangesTheDirectory) {
+TEST_F(OptionsPanelTest, AnUnwritableSettingsFileStillChangesTheDirectoryAndSaysWhy) {
     OptionsPanel* panel = MakePanel(root_.MakeFile("blocker") + "/VELDORIN.ini");
     QSignalSpy changed(panel, &OptionsPanel::workingDirectoryChanged);
+    QSignalSpy notStored(panel, &OptionsPanel::workingDirectoryNotStored);
     panel->ShowWorkingDirectory(work_ + "/");
-    panel->directoryList()->SetPath(work_ + "/sub dir");
+    panel->Open();
+    panel->ShowDirectoryList();
 
-    EXPECT_FALSE(panel->StoreListedDirectory());
+    OpenInList(work_ + "/sub dir", panel);
 
     EXPECT_EQ(panel->WorkingDirectory(), work_ + "/sub dir/");
     EXPECT_EQ(changed.size(), 1);
+    ASSERT_EQ(notStored.size(), 1);
+    EXPECT_TRUE(notStored.at(0).at(0).toString().contains("Not a directory"));
 }
 
 TEST_F(OptionsPanelTest, TypedTextIsTheWorkingDirectoryButIsNotStored) {

@@ -49,7 +49,7 @@ TEST_F(PictureExport, pictures_show_the_panel_at_its_size) {
     const testing::TempFolder folder;
     for (const char* name : {"graph.png", "graph.svg", "graph.SVG"}) {
         const QString path = folder.Path(name);
-        ASSERT_TRUE(SavePicture(canvas->picture(), canvas->image(), path)) << name;
+        ASSERT_EQ(SavePicture(canvas->picture(), canvas->image(), path), std::nullopt) << name;
         QImage saved;
         if (path.endsWith("png")) {
             ASSERT_TRUE(saved.load(path)) << name;
@@ -71,7 +71,8 @@ TEST_F(PictureExport, pictures_show_the_panel_at_its_size) {
         EXPECT_TRUE(DrawnNear(saved, canvas->image(), background)) << name;
         EXPECT_TRUE(DrawnNear(canvas->image(), saved, background)) << name;
     }
-    EXPECT_FALSE(SavePicture(canvas->picture(), canvas->image(), folder.Path("none/graph.svg")));
+    EXPECT_NE(SavePicture(canvas->picture(), canvas->image(), folder.Path("none/graph.svg")),
+              std::nullopt);
 }
 
 TEST_F(PictureExport, curves_have_a_heading_line_and_a_line_per_sample) {
@@ -80,7 +81,7 @@ TEST_F(PictureExport, curves_have_a_heading_line_and_a_line_per_sample) {
     const SampledCurves& curves = canvas->curves();
     ASSERT_FALSE(curves.curves.empty());
     const testing::TempFolder folder;
-    ASSERT_TRUE(SaveCurves(curves, folder.Path("curves.csv")));
+    ASSERT_EQ(SaveCurves(curves, folder.Path("curves.csv")), std::nullopt);
     const QList<QByteArray> lines = testing::ReadBytes(folder.Path("curves.csv")).split('\n');
     // The text ends with a line break: the last piece is empty.
     ASSERT_EQ(lines.size(), static_cast<qsizetype>(curves.horizontal.size()) + 2);

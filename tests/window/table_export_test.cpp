@@ -36,12 +36,12 @@ TEST_F(TableExport, copy_and_save_give_the_bytes_of_table_dat_or_csv) {
     QTemporaryDir folder;
     const QString dat = folder.filePath("copy.dat");
     const QString csv = folder.filePath("copy.CSV");
-    ASSERT_TRUE(SaveTable(list->Lines(), dat));
-    ASSERT_TRUE(SaveTable(list->Lines(), csv));
+    ASSERT_EQ(SaveTable(list->Lines(), dat), std::nullopt);
+    ASSERT_EQ(SaveTable(list->Lines(), csv), std::nullopt);
     EXPECT_EQ(Read(dat), tableDat);
     EXPECT_EQ(Read(csv), TableCsv(list->Lines()));
     EXPECT_TRUE(Read(csv).startsWith("\"f, MHz\",NOE,"));
-    EXPECT_FALSE(SaveTable(list->Lines(), folder.filePath("no/such/folder/table.dat")));
+    EXPECT_NE(SaveTable(list->Lines(), folder.filePath("no/such/folder/table.dat")), std::nullopt);
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace veldorin {
+
+// One format a save dialog offers: what it is called and its file name ending.
+struct SaveFormat {
+    QString description;
+    QString suffix;  // without the dot
+};
+
+// Asks for the name to save under, offering the formats in their order. A name typed
+// without an ending gets the chosen format's before the dialog checks for an existing
+// file, so replacing a file is always asked first. Empty when the user cancels.
+QString ChooseSaveName(QWidget* parent, const QString& title, const QString& start,
+                       const QList<SaveFormat>& formats);
+
+}  // namespace veldorin
