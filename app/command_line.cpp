@@ -1,11 +1,14 @@
 #include "app/command_line.h"
 
-#include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
+#include "engine/input_names.h"
 #include "engine/results_table.h"
 #include "recalculation/recalculation.h"
 #include "storage/model_file.h"
+#include "storage/native_name.h"
 
 namespace veldorin {
 namespace {
@@ -27,6 +30,18 @@ constexpr const char* kUsage =
     "Exit status: 0 when every table was computed, 1 when a file could not be read or\n"
     "its table failed or stopped (the reason on standard error), 2 for wrong arguments.\n";
 
+// Success when everything printed reached standard output; a full disk or a closed
+// pipe is said on standard error.
+int Flushed(std::ostream& out, std::ostream& errors) {
+    errno = 0;
+    out.flush();
+    if (out) return kExitSuccess;
+    errors << "veldorin: standard output could not be written";
+    if (errno != 0) errors << " (" << std::strerror(errno) << ')';
+    errors << '\n';
+    return kExitTableFailed;
+}
+
 // Keeps the table's lines for one file; the sink of a run without a list or a file.
 class CollectedTable final : public TableSink {
 public:
@@ -43,25 +58,31 @@ public:
     std::vector<std::string> lines;
 };
 
-// Why the table of a file that was read did not complete; nothing when it did.
-std::optional<std::string> WhyNotCompleted(const RunOutcome& outcome) {
+// Why the table of a file that was read did not complete, naming the text that is not
+// a number where that was the cause; nothing when it completed.
+std::optional<std::string> WhyNotCompleted(const RunOutcome& outcome, const ModelTexts& texts) {
     switch (outcome.status) {
         case RunOutcome::Status::Completed: return std::nullopt;
         case RunOutcome::Status::Stopped:
             return "the weights do not sum above 0, nothing was computed";
-        case RunOutcome::Status::Failed:
-            return "the table failed: " +
-                   std::string(outcome.failure ? Describe(*outcome.failure) : "unknown error");
+        case RunOutcome::Status::Failed: break;
     }
-    return std::nullopt;
+    const bool unreadable = outcome.failure == FailureReason::NotNumeric ||
+                            outcome.failure == FailureReason::ConversionOverflow;
+    if (const auto input = unreadable ? DescribeUnreadableInput(texts) : std::nullopt) {
+        return "the table failed: " + *input;
+    }
+    return "the table failed: " +
+           std::string(outcome.failure ? Describe(*outcome.failure) : "unknown error");
 }
 
 // Prints one file's table as the bytes of "table.dat" (what was computed before a
 // failure included, as there); false when the file or its table failed.
 bool PrintTable(const std::string& path, bool timesTable, std::ostream& out, std::ostream& errors) {
-    const ModelFileRead read = ReadModelFile(QFile::decodeName(path.c_str()));
+    const ModelFileRead read = ReadModelFile(NameFromNative(QByteArray::fromStdString(path)));
     if (!read.document) {
-        errors << "veldorin: " << read.error.toLocal8Bit().toStdString() << '\n';
+        // The name as given, byte for byte, whatever its encoding.
+        errors << "veldorin: " << NativeName(read.error).toStdString() << '\n';
         return false;
     }
     ModelTexts texts = read.document->texts;
@@ -73,7 +94,7 @@ bool PrintTable(const std::string& path, bool timesTable, std::ostream& out, std
     CollectedTable table;
     const TablePhase phase = Recalculation().RunTable(texts, settings, table);
     out << TableFileContents(table.lines);
-    if (const auto reason = WhyNotCompleted(phase.outcome)) {
+    if (const auto reason = WhyNotCompleted(phase.outcome, texts)) {
         errors << "veldorin: " << path << ": " << *reason << '\n';
         return false;
     }
@@ -87,12 +108,8 @@ int PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostre
         if (namesFiles) out << "== " << path << "\r\n";
         allCompleted = PrintTable(path, options.timesTable, out, errors) && allCompleted;
     }
-    out.flush();
-    if (!out) {
-        errors << "veldorin: standard output could not be written\n";
-        return kExitTableFailed;
-    }
-    return allCompleted ? kExitSuccess : kExitTableFailed;
+    const int written = Flushed(out, errors);
+    return written == kExitSuccess && !allCompleted ? kExitTableFailed : written;
 }
 
 CommandLineParse UsageError(std::string text) { return {std::nullopt, std::move(text)}; }
@@ -143,10 +160,10 @@ int ReportUsageError(const std::string& usageError, std::ostream& errors) {
 
 int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     switch (options.mode) {
-        case CommandLineOptions::Mode::Help: out << kUsage; return kExitSuccess;
+        case CommandLineOptions::Mode::Help: out << kUsage; return Flushed(out, errors);
         case CommandLineOptions::Mode::Version:
             out << "veldorin " << VELDORIN_VERSION << '\n';
-            return kExitSuccess;
+            return Flushed(out, errors);
         case CommandLineOptions::Mode::Table: return PrintTables(options, out, errors);
         case CommandLineOptions::Mode::Window: break;
     }

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/program_icon.h"
+#include "storage/native_name.h"
 #include "storage/startup_places.h"
 #include "ui/design_palette.h"
 #include "window/main_window.h"
@@ -31,6 +32,6 @@ int main(int argc, char* argv[]) {
     veldorin::MainWindow window;
     const std::optional<std::string>& model = parse.options->model;
     window.Start(veldorin::StartupPlaces::OfThisProgram(),
-                 model ? QString::fromLocal8Bit(model->c_str()) : QString());
+                 model ? veldorin::NameFromNative(QByteArray::fromStdString(*model)) : QString());
     return QApplication::exec();
 }

@@ -23,6 +23,13 @@ ModelTexts DefaultModel() {
     return model;
 }
 
+std::vector<std::string_view> OfferedNuclei(int slot) {
+    std::vector<std::string_view> names;
+    if (slot != kCentralSlot) names = {"", "Like"};
+    names.insert(names.end(), {"1H", "13C", "15N"});
+    return names;
+}
+
 SlotKind KindOfNucleus(std::string_view nucleus) {
     if (nucleus.empty()) return SlotKind::Empty;
     return nucleus == "Like" ? SlotKind::Like : SlotKind::Unlike;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veldorin {
 
@@ -42,6 +43,11 @@ struct ModelTexts {
 
 // The model every start begins with (working directory left empty: start-up sets it).
 ModelTexts DefaultModel();
+
+// The nucleus texts a slot can hold, as its nucleus menu lists them: a neighbour slot
+// "" (no nucleus) and "Like" (the central nucleus again), then every slot "1H", "13C"
+// and "15N".
+std::vector<std::string_view> OfferedNuclei(int slot);
 
 // Only the empty text is Empty and only exactly "Like" is Like; anything else is Unlike.
 SlotKind KindOfNucleus(std::string_view nucleus);

@@ -15,8 +15,9 @@ NucleusMenu::NucleusMenu(QComboBox& list) : list_(list) {
 
 QStringList NucleusMenu::ItemsFor(int slot) {
     QStringList items;
-    if (slot < kCentralSlot) items << QString() << QStringLiteral("Like");
-    items << QStringLiteral("1H") << QStringLiteral("13C") << QStringLiteral("15N");
+    for (std::string_view name : OfferedNuclei(slot)) {
+        items << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    }
     return items;
 }
 

@@ -197,7 +197,23 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"m.veldorin", WithTexts([](ModelTexts& texts) { texts.csa = "x"; })}},
                     [](auto) { return std::string(); },
                     kExitTableFailed,
-                    {"@m.veldorin", "the table failed: a number is not readable"}},
+                    {"@m.veldorin", "the table failed: CSA (ppm): \"x\" is not a number"}},
+        TableRunRow{"run_failed_names_the_first_text_read",
+                    {"--table", "@m.veldorin"},
+                    {{"m.veldorin", WithTexts([](ModelTexts& texts) {
+                          texts.times[2] = "1,5";
+                          texts.slots[1].distance = "1e39";
+                      })}},
+                    [](auto) { return std::string(); },
+                    kExitTableFailed,
+                    {"the table failed: t3 (ps): \"1,5\" is not a number"}},
+        TableRunRow{"run_failed_on_a_distance",
+                    {"--table", "@m.veldorin"},
+                    {{"m.veldorin",
+                      WithTexts([](ModelTexts& texts) { texts.slots[1].distance = "1e39"; })}},
+                    [](auto) { return std::string(); },
+                    kExitTableFailed,
+                    {"neighbour 2 distance (Å): \"1e39\" is too large"}},
         TableRunRow{"run_stopped",
                     {"--table", "@m.veldorin"},
                     {{"m.veldorin", WithTexts([](ModelTexts& texts) {
@@ -216,6 +232,17 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput) {
         EXPECT_TRUE(out.str().starts_with(option == std::string("--help") ? "Usage: veldorin"
                                                                           : "veldorin "));
         EXPECT_EQ(errors.str(), "");
+    }
+}
+
+TEST(CommandLine, HelpAndVersionIntoAFullOutputFail) {
+    for (const char* option : {"--help", "--version"}) {
+        std::ostringstream out;
+        out.setstate(std::ios::badbit);
+        std::ostringstream errors;
+        EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({option}).options, out, errors),
+                  kExitTableFailed);
+        EXPECT_TRUE(errors.str().starts_with("veldorin: standard output could not be written"));
     }
 }
 
