@@ -27,6 +27,12 @@ constexpr const char* kUsage =
     "Exit status: 0 when every table was computed, 1 when a file could not be read or\n"
     "its table failed or stopped (the reason on standard error), 2 for wrong arguments.\n";
 
+constexpr const char* kLicence =
+    "Copyright (C) 2026 The VELDORIN developers\n"
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
 // Keeps the table's lines for one file; the sink of a run without a list or a file.
 class CollectedTable final : public TableSink {
 public:
@@ -145,7 +151,7 @@ int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::
     switch (options.mode) {
         case CommandLineOptions::Mode::Help: out << kUsage; return kExitSuccess;
         case CommandLineOptions::Mode::Version:
-            out << "veldorin " << VELDORIN_VERSION << '\n';
+            out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
             return kExitSuccess;
         case CommandLineOptions::Mode::Table: return PrintTables(options, out, errors);
         case CommandLineOptions::Mode::Window: break;
