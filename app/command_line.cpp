@@ -42,6 +42,12 @@ int Flushed(std::ostream& out, std::ostream& errors) {
     return kExitTableFailed;
 }
 
+constexpr const char* kLicence =
+    "Copyright (C) 2026 The VELDORIN developers\n"
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
 // Keeps the table's lines for one file; the sink of a run without a list or a file.
 class CollectedTable final : public TableSink {
 public:
@@ -162,7 +168,7 @@ int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::
     switch (options.mode) {
         case CommandLineOptions::Mode::Help: out << kUsage; return Flushed(out, errors);
         case CommandLineOptions::Mode::Version:
-            out << "veldorin " << VELDORIN_VERSION << '\n';
+            out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
             return Flushed(out, errors);
         case CommandLineOptions::Mode::Table: return PrintTables(options, out, errors);
         case CommandLineOptions::Mode::Window: break;
