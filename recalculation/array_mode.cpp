@@ -1,5 +1,7 @@
 #include "recalculation/array_mode.h"
 
+#include <cmath>
+
 #include "engine/calculation.h"
 #include "engine/failure.h"
 #include "engine/format.h"
@@ -56,6 +58,24 @@ std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
     if (IsTime(parameter)) return DoubleRange(model.times[LorentzianOf(parameter)]);
     if (parameter == ArrayParameter::Csa) return SingleRange(model.csa);
     return SingleRange(model.rex);
+}
+
+std::string ArrayPassLabel(const ModelTexts& model, ArrayParameter parameter, int pass) {
+    const double factor = ArrayFactor(pass);
+    const std::string number = std::to_string(LorentzianOf(parameter) + 1);
+    if (IsWeight(parameter)) {
+        const std::string& text = model.weights[LorentzianOf(parameter)];
+        return "c" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor));
+    }
+    if (IsTime(parameter)) {
+        const std::string& text = model.times[LorentzianOf(parameter)];
+        return "t" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor)) + " ps";
+    }
+    if (parameter == ArrayParameter::Csa) {
+        return "CSA = " + FormatSingle(StoreSingle(ReadDouble(model.csa) * std::sqrt(factor))) +
+               " ppm";
+    }
+    return "Rex = " + FormatSingle(StoreSingle(ReadDouble(model.rex) * factor)) + " 1/s";
 }
 
 bool ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,

@@ -100,15 +100,17 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
         phase.commands.emplace_back(draw::SetLineWidth{kCurveLineWidth});
         for (int pass = 1; pass <= passes; ++pass) {
             phase.commands.emplace_back(draw::RetainOn{});
-            // A pass made the last one takes the last pass's number, and its colours.
-            if (settings.arrayOn &&
-                ApplyArraySetting(model, ArrayedParameter(settings), pass, values)) {
-                pass = passes;
+            std::string parameter;
+            if (settings.arrayOn) {
+                // A pass made the last one takes the last pass's number, and its colours;
+                // its curve is still that of its own value.
+                const bool last =
+                    ApplyArraySetting(model, ArrayedParameter(settings), pass, values);
+                parameter = ArrayPassLabel(model, ArrayedParameter(settings), pass);
+                if (last) pass = passes;
             }
             if (settings.plotMode) {
-                const std::string headingSuffix =
-                    settings.arrayOn ? " pass " + std::to_string(pass) : std::string();
-                CurvePass(scale, grids, pass, phase.commands, phase.samples, headingSuffix)
+                CurvePass(scale, grids, pass, phase.commands, phase.samples, parameter)
                     .Draw(*settings.plotMode, values);
             }
             phase.commands.emplace_back(draw::RetainOff{});
