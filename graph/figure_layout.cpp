@@ -1,9 +1,10 @@
 #include "graph/figure_layout.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 
 #include "engine/format.h"
 #include "graph/graph_scale.h"
@@ -129,9 +130,12 @@ std::vector<FigureTick> LogTicks(const FigureAxis& axis, const AxisPlacement& pl
 std::string StepText(long multiple, double step) {
     if (multiple == 0) return "0";
     const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.*f", decimals, std::abs(multiple * step));
-    return (multiple < 0 ? "−" : "") + std::string(digits);
+    // Not printf: the numbers must not follow the locale's decimal separator.
+    std::array<char, 32> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                   std::abs(multiple * step), std::chars_format::fixed, decimals)
+                         .ptr;
+    return (multiple < 0 ? "−" : "") + std::string(digits.data(), end);
 }
 
 // Ticks at the finest step of 1, 2 or 5 times a power of ten whose labels do not
