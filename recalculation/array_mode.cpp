@@ -1,5 +1,7 @@
 #include "recalculation/array_mode.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 #include "engine/calculation.h"
@@ -72,8 +74,13 @@ std::string ArrayPassLabel(const ModelTexts& model, ArrayParameter parameter, in
         return "t" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor)) + " ps";
     }
     if (parameter == ArrayParameter::Csa) {
-        return "CSA = " + FormatSingle(StoreSingle(ReadDouble(model.csa) * std::sqrt(factor))) +
-               " ppm";
+        // A square root has no short decimal form: four significant digits name it.
+        std::array<char, 32> digits{};
+        const auto end =
+            std::to_chars(digits.data(), digits.data() + digits.size(),
+                          ReadDouble(model.csa) * std::sqrt(factor), std::chars_format::general, 4)
+                .ptr;
+        return "CSA = " + std::string(digits.data(), end) + " ppm";
     }
     return "Rex = " + FormatSingle(StoreSingle(ReadDouble(model.rex) * factor)) + " 1/s";
 }
