@@ -30,7 +30,7 @@ QSizeF SavedSize(const QString& path) {
 
 // "Save figure…" asks for the size, then for the file: a name typed without an extension
 // gets that of the chosen format, and the figure has the size asked for, in pixels at the
-// chosen resolution (a PDF page in millimetres).
+// chosen resolution (a PDF page in millimetres). The panel stays as it was.
 TEST_F(FigureExport, SaveFigureWritesTheChosenFormatAtTheChosenSize) {
     struct Row {
         const char* name;
@@ -42,6 +42,7 @@ TEST_F(FigureExport, SaveFigureWritesTheChosenFormatAtTheChosenSize) {
     auto* canvas = Control<GraphCanvas>("Picture1");
     const testing::TempFolder folder;
     const FigureSize size{60.0, 40.0, 300};
+    const QImage panel = canvas->image();
     for (const Row& row : rows) {
         canvas->findChild<QAction*>("saveFigure")->trigger();
         auto* sizes = canvas->findChild<FigureSizeDialog*>();
@@ -67,6 +68,7 @@ TEST_F(FigureExport, SaveFigureWritesTheChosenFormatAtTheChosenSize) {
         EXPECT_NEAR(saved.width(), expected.width(), 0.5) << row.name;
         EXPECT_NEAR(saved.height(), expected.height(), 0.5) << row.name;
     }
+    EXPECT_EQ(canvas->image(), panel);
 }
 
 }  // namespace
