@@ -42,6 +42,7 @@ float CorrelationAt(const Lorentzians& lorentzians, float t) {
 
 SampledCurves CurveSamples(PlotMode mode, const CurveGrids& grids) {
     SampledCurves samples;
+    samples.mode = mode;
     if (mode == PlotMode::Ct) {
         samples.horizontalHeading = "t (ps)";
         for (const GridPoint& point : grids.time) samples.horizontal.push_back(point.value);
@@ -54,9 +55,10 @@ SampledCurves CurveSamples(PlotMode mode, const CurveGrids& grids) {
     return samples;
 }
 
-std::vector<double>& CurvePass::NewCurve(const std::string& quantity) {
+std::vector<double>& CurvePass::NewCurve(const std::string& quantity, const std::string& unit,
+                                         Rgb colour) {
     std::vector<double>& values =
-        samples_.curves.emplace_back(SampledCurve{quantity + headingSuffix_, {}}).values;
+        samples_.curves.emplace_back(SampledCurve{quantity, unit, parameter_, colour, {}}).values;
     values.reserve(static_cast<std::size_t>(std::max(kFrequencyPoints, kTimePoints)));
     return values;
 }
@@ -102,7 +104,9 @@ private:
 }  // namespace
 
 void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) {
-    Polyline curve(DensityCurveColour(pass_), out_, NewCurve(distribution ? "F" : "J (ps)"));
+    const Rgb colour = DensityCurveColour(pass_);
+    Polyline curve(colour, out_,
+                   distribution ? NewCurve("F", "", colour) : NewCurve("J", "ps", colour));
     for (const GridPoint& point : grids_.frequency) {
         const float j = CurveSpectralDensity(lorentzians, point.value);
         if (distribution) {
@@ -118,7 +122,8 @@ void CurvePass::DensityCurve(bool distribution, const Lorentzians& lorentzians) 
 
 void CurvePass::CorrelationCurve(const Lorentzians& lorentzians) {
     out_.emplace_back(draw::SetAxisCaption{"t , ps"});
-    Polyline curve(DensityCurveColour(pass_), out_, NewCurve("C"));
+    const Rgb colour = DensityCurveColour(pass_);
+    Polyline curve(colour, out_, NewCurve("C", "", colour));
     for (const GridPoint& point : grids_.time) {
         const float c = CorrelationAt(lorentzians, point.value);
         curve.To(point.x, scale_.CurveY(scale_.YOfLogC(LogOf(c + 1e-15))), c);
@@ -128,9 +133,11 @@ void CurvePass::CorrelationCurve(const Lorentzians& lorentzians) {
 void CurvePass::RateCurves(bool noe, const WorkingValues& values) {
     // The curves of the other mode draw nothing and keep no values.
     std::vector<double> unshown;
-    Polyline noeCurve(R2CurveColour(pass_), out_, noe ? NewCurve("NOE") : unshown);
-    Polyline r2Curve(R2CurveColour(pass_), out_, noe ? unshown : NewCurve("R2 (1/s)"));
-    Polyline r1Curve(R1CurveColour(pass_), out_, noe ? unshown : NewCurve("R1 (1/s)"));
+    const Rgb r2Colour = R2CurveColour(pass_);
+    const Rgb r1Colour = R1CurveColour(pass_);
+    Polyline noeCurve(r2Colour, out_, noe ? NewCurve("NOE", "", r2Colour) : unshown);
+    Polyline r2Curve(r2Colour, out_, noe ? unshown : NewCurve("R2", "1/s", r2Colour));
+    Polyline r1Curve(r1Colour, out_, noe ? unshown : NewCurve("R1", "1/s", r1Colour));
     const std::array<GridPoint, kFrequencyPoints>& grid = grids_.frequency;
     std::array<float, kFrequencyPoints> fields;
     for (std::size_t k = 0; k < grid.size(); ++k) fields[k] = grid[k].value;

@@ -43,19 +43,19 @@ SampledCurves CurveSamples(PlotMode mode, const CurveGrids& grids);
 
 // One drawing pass: the curve or curves of the plot mode, from the working values
 // of the pass, appended to the commands as segments in the pass's colours, and their
-// values to the samples, each curve headed by its quantity, its unit and the heading
-// suffix. Throws CalculationError at a run-time error; the segments drawn and the
-// values computed before it stay.
+// values to the samples, each curve named by its quantity, its unit, its colour and the
+// pass's parameter (in array mode the arrayed value, else empty). Throws CalculationError at a
+// run-time error; the segments drawn and the values computed before it stay.
 class CurvePass {
 public:
     CurvePass(const GraphScale& scale, const CurveGrids& grids, int pass, DrawCommands& out,
-              SampledCurves& samples, std::string headingSuffix)
+              SampledCurves& samples, std::string parameter)
         : scale_(scale),
           grids_(grids),
           pass_(pass),
           out_(out),
           samples_(samples),
-          headingSuffix_(std::move(headingSuffix)) {}
+          parameter_(std::move(parameter)) {}
 
     void Draw(PlotMode mode, const WorkingValues& values);
 
@@ -65,15 +65,15 @@ private:
     void CorrelationCurve(const Lorentzians& lorentzians);
     // R2 then R1 at each step, or the NOE alone.
     void RateCurves(bool noe, const WorkingValues& values);
-    // A new curve's values, in the samples, headed by the quantity and the suffix.
-    std::vector<double>& NewCurve(const std::string& quantity);
+    // A new curve's values, in the samples, named by its quantity and the parameter.
+    std::vector<double>& NewCurve(const std::string& quantity, const std::string& unit, Rgb colour);
 
     GraphScale scale_;
     const CurveGrids& grids_;
     int pass_;
     DrawCommands& out_;
     SampledCurves& samples_;
-    std::string headingSuffix_;
+    std::string parameter_;
 };
 
 }  // namespace veldorin

@@ -1,5 +1,9 @@
 #include "recalculation/array_mode.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
+
 #include "engine/calculation.h"
 #include "engine/failure.h"
 #include "engine/format.h"
@@ -64,6 +68,29 @@ std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
     if (IsTime(parameter)) return DoubleRange(model.times[LorentzianOf(parameter)]);
     if (parameter == ArrayParameter::Csa) return SingleRange(model.csa);
     return SingleRange(model.rex);
+}
+
+std::string ArrayPassLabel(const ModelTexts& model, ArrayParameter parameter, int pass) {
+    const double factor = ArrayFactor(pass);
+    const std::string number = std::to_string(LorentzianOf(parameter) + 1);
+    if (IsWeight(parameter)) {
+        const std::string& text = model.weights[LorentzianOf(parameter)];
+        return "c" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor));
+    }
+    if (IsTime(parameter)) {
+        const std::string& text = model.times[LorentzianOf(parameter)];
+        return "t" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor)) + " ps";
+    }
+    if (parameter == ArrayParameter::Csa) {
+        // A square root has no short decimal form: four significant digits name it.
+        std::array<char, 32> digits{};
+        const auto end =
+            std::to_chars(digits.data(), digits.data() + digits.size(),
+                          ReadDouble(model.csa) * std::sqrt(factor), std::chars_format::general, 4)
+                .ptr;
+        return "CSA = " + std::string(digits.data(), end) + " ppm";
+    }
+    return "Rex = " + FormatSingle(StoreSingle(ReadDouble(model.rex) * factor)) + " 1/s";
 }
 
 PassSetting ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,

@@ -40,6 +40,12 @@ enum class PassSetting {
     EndsRun,   // the weights sum to 0 (the only weight arrayed down to 0): end, drawing nothing
 };
 
+// The value pass k gives the parameter, named as in the list with its unit, e.g.
+// "c1 = 0.125", "t2 = 700 ps", "Rex = 4.5 1/s". For the CSA, whose square is scaled, the
+// anisotropy the pass amounts to. Throws CalculationError for a text that does not read
+// as a number.
+std::string ArrayPassLabel(const ModelTexts& model, ArrayParameter parameter, int pass);
+
 // Sets the parameter of pass k in the working values, reading its text afresh. A
 // weight is scaled and all six renormalised over the typed values; a time, the
 // squared anisotropy or the exchange scale is scaled. Throws CalculationError for a

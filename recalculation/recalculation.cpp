@@ -108,12 +108,14 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
                 phase.commands.pop_back();  // the pass draws nothing
                 break;
             }
-            // A pass made the last one takes the last pass's number, and its colours.
+            // A pass made the last one takes the last pass's number, and its colours; its
+            // curve is still that of its own value.
+            const std::string parameter =
+                settings.arrayOn ? ArrayPassLabel(model, ArrayedParameter(settings), pass)
+                                 : std::string();
             if (setting == PassSetting::LastPass) pass = passes;
             if (settings.plotMode) {
-                const std::string headingSuffix =
-                    settings.arrayOn ? " pass " + std::to_string(pass) : std::string();
-                CurvePass(scale, grids, pass, phase.commands, phase.samples, headingSuffix)
+                CurvePass(scale, grids, pass, phase.commands, phase.samples, parameter)
                     .Draw(*settings.plotMode, values);
             }
             phase.commands.emplace_back(draw::RetainOff{});

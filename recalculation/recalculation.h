@@ -52,7 +52,7 @@ struct CurvePhase {
     std::optional<std::pair<std::string, std::string>> rangeTexts;
     DrawCommands commands;
     // The values behind the curves drawn; no samples without a plot mode. In array mode
-    // each curve's heading ends in its pass.
+    // each curve is named by its pass's value of the parameter.
     SampledCurves samples;
 };
 

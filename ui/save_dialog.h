@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace veldorin {
@@ -13,9 +14,13 @@ struct SaveFormat {
     QString suffix;  // without the dot
 };
 
-// Asks for the name to save under, offering the formats in their order. A name typed
-// without an ending gets the chosen format's before the dialog checks for an existing
-// file, so replacing a file is always asked first. Empty when the user cancels.
+// A dialog that asks for the name to save under, offering the formats in their order.
+// A name typed without an ending gets the chosen format's before the dialog checks for
+// an existing file, so replacing a file is always asked first. Not yet shown.
+QFileDialog* NewSaveDialog(QWidget* parent, const QString& title, const QString& start,
+                           const QList<SaveFormat>& formats);
+
+// The same dialog, modal; the name chosen, or empty when the user cancels.
 QString ChooseSaveName(QWidget* parent, const QString& title, const QString& start,
                        const QList<SaveFormat>& formats);
 

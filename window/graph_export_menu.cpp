@@ -6,22 +6,29 @@
 #include <QMessageBox>
 
 #include "ui/save_dialog.h"
+#include "window/figure_saver.h"
 #include "window/graph_canvas.h"
 #include "window/picture_export.h"
 
 namespace veldorin {
 
 GraphExportMenu::GraphExportMenu(GraphCanvas& canvas)
-    : QObject(&canvas), canvas_(canvas), menu_(new QMenu(&canvas)) {
+    : QObject(&canvas),
+      canvas_(canvas),
+      menu_(new QMenu(&canvas)),
+      figureSaver_(new FigureSaver(canvas)) {
     menu_->addAction(tr("Copy picture"), this, &GraphExportMenu::CopyPicture);
     menu_->addAction(tr("Save picture as…"), this, &GraphExportMenu::SavePictureAs);
     saveCurves_ = menu_->addAction(tr("Save curves as…"), this, &GraphExportMenu::SaveCurvesAs);
+    saveFigure_ = menu_->addAction(tr("Save figure…"), figureSaver_, &FigureSaver::Start);
+    saveFigure_->setObjectName("saveFigure");
     canvas.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&canvas, &QWidget::customContextMenuRequested, this, &GraphExportMenu::Show);
 }
 
 void GraphExportMenu::Show(const QPoint& position) {
     saveCurves_->setEnabled(!canvas_.curves().curves.empty());
+    saveFigure_->setEnabled(saveCurves_->isEnabled());
     menu_->popup(canvas_.mapToGlobal(position));
 }
 

@@ -8,10 +8,12 @@ class QPoint;
 
 namespace veldorin {
 
+class FigureSaver;
 class GraphCanvas;
 
 // The graph panel's menu on the right button: the picture to the clipboard, the picture
-// saved as PNG or SVG, and the curves' values saved as CSV. It belongs to the panel.
+// saved as PNG or SVG, the curves' values saved as CSV, and the curves saved as a figure
+// with axes and a legend. It belongs to the panel.
 class GraphExportMenu : public QObject {
     Q_OBJECT
 
@@ -27,6 +29,8 @@ private:
     GraphCanvas& canvas_;
     QMenu* menu_;
     QAction* saveCurves_;
+    QAction* saveFigure_;
+    FigureSaver* figureSaver_;
 };
 
 }  // namespace veldorin

@@ -191,3 +191,66 @@ TEST(ArrayMode, RereadsTheArrayedTextAndLeavesTheTableValuesAlone) {
 
 }  // namespace
 }  // namespace veldorin
+
+namespace veldorin {
+namespace {
+
+using namespace veldorin::graph_test;
+
+// The cells of one CSV line; a quoted cell may hold commas.
+std::vector<std::string> CsvCells(const std::string& line) {
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            cells.emplace_back();
+        } else {
+            cells.back() += c;
+        }
+    }
+    return cells;
+}
+
+// In array mode each column of the curves' CSV is named by the value its pass gave the
+// parameter: the typed value scaled by the pass's factor (for the CSA, whose square is
+// scaled, by its square root).
+TEST(ArrayMode, CsvColumnsAreNamedByTheirPassesValue) {
+    struct Row {
+        const char* name;
+        ArrayParameter parameter;
+        const char* listItem;
+        double typed;
+        std::function<double(double)> scaled;
+    };
+    const auto linear = [](double f) { return f; };
+    const Row rows[] = {
+        {"weight", ArrayParameter::C2, "c2", 0.4, linear},
+        {"time", ArrayParameter::T1, "t1", 1000.0, linear},
+        {"CSA", ArrayParameter::Csa, "CSA", -25.0, [](double f) { return std::sqrt(f); }},
+        {"Rex", ArrayParameter::Rex, "Rex", 4.0, linear},
+    };
+    for (const Row& row : rows) {
+        ModelTexts model = Model("13C", {"1H"}, kTwoWeights, kTwoTimes);
+        model.csa = "-25";
+        model.rex = "4";
+        const BothPhases run = RunBoth(model, Settings(PlotMode::Rates, true, row.parameter));
+        const std::string csv = CurvesCsv(run.curves.samples);
+        const std::vector<std::string> cells = CsvCells(csv.substr(0, csv.find('\n')));
+        ASSERT_EQ(cells.size(), 1u + 2u * kArrayPassCount) << row.name;
+        for (std::size_t cell = 1; cell < cells.size(); ++cell) {
+            const int pass = static_cast<int>(cell + 1) / 2;
+            const std::string named = std::string(", ") + row.listItem + " = ";
+            const std::size_t at = cells[cell].find(named);
+            ASSERT_NE(at, std::string::npos) << row.name << ": " << cells[cell];
+            const double value = std::stod(cells[cell].substr(at + named.size()));
+            EXPECT_NEAR(value, row.typed * row.scaled(ArrayFactor(pass)),
+                        5e-4 * std::abs(row.typed))
+                << row.name << ": " << cells[cell];
+        }
+    }
+}
+
+}  // namespace
+}  // namespace veldorin

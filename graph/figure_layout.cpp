@@ -1,0 +1,375 @@
+#include "graph/figure_layout.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+
+#include "engine/format.h"
+#include "graph/graph_scale.h"
+
+namespace veldorin {
+
+namespace {
+
+constexpr double kMargin = 1.0;  // around the whole figure
+constexpr double kGap = FigureStyle::kLabelGap;
+constexpr double kColumnGap = 3.0;  // between legend columns
+constexpr double kSwatchLength = FigureStyle::kSwatchLength;
+constexpr double kSwatchGap = FigureStyle::kSwatchGap;
+constexpr double kLineSpacing = 1.4;  // a legend line's height over its type size
+
+double Millimetres(double points) { return points * kMillimetresPerPoint; }
+
+// The value at a coordinate of a mapping that is linear in the value, or in its
+// logarithm, found from the mapping at two values: the axis ends of the curves' own
+// mapping, whatever its constants.
+double ValueAt(const std::function<double(double)>& mapping, bool logarithmic, double a, double b,
+               double coordinate) {
+    const auto along = [&](double v) { return logarithmic ? std::log(v) : v; };
+    const double ca = mapping(a);
+    const double cb = mapping(b);
+    const double u = along(a) + (coordinate - ca) * (along(b) - along(a)) / (cb - ca);
+    return logarithmic ? std::exp(u) : u;
+}
+
+// The axes of the panel's unit square: x 0..1 from the left, y 0..1 from the top.
+FigureAxis Horizontal(const std::function<double(double)>& mapping, bool logarithmic, double a,
+                      double b) {
+    return {ValueAt(mapping, logarithmic, a, b, 0.0), ValueAt(mapping, logarithmic, a, b, 1.0),
+            logarithmic};
+}
+
+FigureAxis Vertical(const std::function<double(double)>& mapping, bool logarithmic, double a,
+                    double b) {
+    return {ValueAt(mapping, logarithmic, a, b, 1.0), ValueAt(mapping, logarithmic, a, b, 0.0),
+            logarithmic};
+}
+
+struct PlotAxes {
+    FigureAxis x;
+    FigureAxis y;
+    std::string xTitle;
+    std::string yTitle;
+};
+
+PlotAxes AxesOf(PlotMode mode) {
+    const GraphScale unit(1.0f, 1.0f);
+    const auto megahertz = [&](double f) { return unit.XOfFrequency(2.0 * kPi * f); };
+    const FigureAxis frequency = Horizontal(megahertz, true, 10.0, 1000.0);
+    const std::string omega = "ω/2π (MHz)";
+    const std::string proton = "¹H frequency (MHz)";
+    switch (mode) {
+        case PlotMode::F:
+            return {frequency, Vertical([&](double f) { return unit.YOfF(f); }, true, 0.1, 1.0),
+                    omega, "2ωJ(ω)"};
+        case PlotMode::J:
+            return {frequency,
+                    Vertical([&](double j) { return unit.YOfJ(j); }, true, 100.0, 1000.0), omega,
+                    "J(ω) (ps)"};
+        case PlotMode::Rates:
+            return {
+                frequency,
+                Vertical([&](double r) { return unit.YOfLogRate(std::log(r)); }, true, 1.0, 10.0),
+                proton, "R1, R2 (1/s)"};
+        case PlotMode::Noe:
+            return {frequency, Vertical([&](double n) { return unit.YOfNoe(n); }, false, 0.0, 1.0),
+                    proton, "NOE"};
+        case PlotMode::Ct: break;
+    }
+    // The curve's time axis runs from its first sample at the left edge to its last at
+    // the right edge.
+    const std::array<GridPoint, kTimePoints> times = TimeGrid(1.0f);
+    return {{times.front().value, times.back().value, false},
+            Vertical([&](double c) { return unit.YOfLogC(std::log(c)); }, true, 0.1, 1.0),
+            "t (ps)",
+            "C(t)"};
+}
+
+// A decade as decimal text: "0.01", "1", "1000".
+std::string DecadeText(int exponent) {
+    if (exponent >= 0) return "1" + std::string(static_cast<std::size_t>(exponent), '0');
+    return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + "1";
+}
+
+bool Within(const FigureAxis& axis, double value) {
+    const double slack = 1e-9 * std::max(std::abs(axis.low), std::abs(axis.high));
+    return value >= axis.low - slack && value <= axis.high + slack;
+}
+
+// Ticks of an axis laid out from `start` (its low end) over `length` (signed: the
+// vertical axis runs upwards).
+struct AxisPlacement {
+    double start;
+    double length;
+    double At(const FigureAxis& axis, double value) const {
+        return start + length * axis.Fraction(value).value_or(0.0);
+    }
+};
+
+// A major tick at every decade, minor ticks at its 2..9 multiples.
+std::vector<FigureTick> LogTicks(const FigureAxis& axis, const AxisPlacement& placement) {
+    std::vector<FigureTick> ticks;
+    const int first = static_cast<int>(std::floor(std::log10(axis.low)));
+    const int last = static_cast<int>(std::ceil(std::log10(axis.high)));
+    for (int exponent = first; exponent <= last; ++exponent) {
+        const double decade = std::pow(10.0, exponent);
+        for (int multiple = 1; multiple <= 9; ++multiple) {
+            const double value = multiple * decade;
+            if (!Within(axis, value)) continue;
+            const bool major = multiple == 1;
+            ticks.push_back(
+                {placement.At(axis, value), major, major ? DecadeText(exponent) : std::string()});
+        }
+    }
+    return ticks;
+}
+
+// A multiple of a step as text with the step's decimals and a typographic minus.
+std::string StepText(long multiple, double step) {
+    if (multiple == 0) return "0";
+    const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+    // Not printf: the numbers must not follow the locale's decimal separator.
+    std::array<char, 32> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                   std::abs(multiple * step), std::chars_format::fixed, decimals)
+                         .ptr;
+    return (multiple < 0 ? "−" : "") + std::string(digits.data(), end);
+}
+
+// Ticks at the finest step of 1, 2 or 5 times a power of ten whose labels do not
+// crowd each other: `room` tells the length a set of labels needs between ticks.
+std::vector<FigureTick> LinearTicks(
+    const FigureAxis& axis, const AxisPlacement& placement,
+    const std::function<double(const std::vector<FigureTick>&)>& room) {
+    const double range = axis.high - axis.low;
+    std::vector<FigureTick> ticks;
+    for (int power = static_cast<int>(std::floor(std::log10(range))) - 2;; ++power) {
+        for (const double mantissa : {1.0, 2.0, 5.0}) {
+            const double step = mantissa * std::pow(10.0, power);
+            ticks.clear();
+            for (auto k = static_cast<long>(std::ceil(axis.low / step - 1e-9));
+                 k * step <= axis.high + 1e-9 * range; ++k) {
+                ticks.push_back({placement.At(axis, k * step), true, StepText(k, step)});
+            }
+            const double spacing = std::abs(step / range * placement.length);
+            if (ticks.size() <= 2 || spacing >= room(ticks)) return ticks;
+        }
+    }
+}
+
+std::vector<FigureTick> Ticks(const FigureAxis& axis, const AxisPlacement& placement,
+                              const std::function<double(const std::vector<FigureTick>&)>& room) {
+    return axis.logarithmic ? LogTicks(axis, placement) : LinearTicks(axis, placement, room);
+}
+
+double WidestLabel(const std::vector<FigureTick>& ticks, const TextWidth& textWidth) {
+    double widest = 0.0;
+    for (const FigureTick& tick : ticks) {
+        widest = std::max(widest, textWidth(tick.label, FigureStyle::kTickPoints));
+    }
+    return widest;
+}
+
+// The curves as runs of points; a value the axes cannot show breaks its curve.
+std::vector<FigurePolyline> Curves(const SampledCurves& samples, const FigureLayout& figure) {
+    std::vector<FigurePolyline> lines;
+    for (const SampledCurve& curve : samples.curves) {
+        FigurePolyline line{curve.colour, {}};
+        const auto flush = [&] {
+            if (line.points.size() >= 2) lines.push_back(line);
+            line.points.clear();
+        };
+        const std::size_t count = std::min(curve.values.size(), samples.horizontal.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            // The panel shows the magnitude of F, as the figure does.
+            const double value =
+                samples.mode == PlotMode::F ? std::abs(curve.values[i]) : curve.values[i];
+            const auto x = figure.xAxis.Fraction(samples.horizontal[i]);
+            const auto y = figure.yAxis.Fraction(value);
+            if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) {
+                flush();
+                continue;
+            }
+            line.points.push_back({figure.plot.left + *x * figure.plot.width,
+                                   figure.plot.bottom() - *y * figure.plot.height});
+        }
+        flush();
+    }
+    return lines;
+}
+
+// The panel's marker lines, placed by the frequency or time they mark (the panel's
+// time markers use a longer axis than its curve), each once, in the order drawn.
+std::vector<FigureMarker> Markers(PlotMode mode, const DrawCommands& commands,
+                                  const FigureAxis& axis, const FigureRect& plot) {
+    std::vector<FigureMarker> markers;
+    GraphScale scale(0.0f, 0.0f);
+    Rgb colour;
+    for (const DrawCommand& command : commands) {
+        if (const auto* set = std::get_if<draw::SetScale>(&command))
+            scale = {set->width, set->height};
+        if (const auto* set = std::get_if<draw::SetColour>(&command)) colour = set->colour;
+        const auto* line = std::get_if<draw::Line>(&command);
+        if (!line || line->x1 != line->x2 || !(scale.width() > 0.0f)) continue;
+        const double value = mode == PlotMode::Ct ? scale.TimeAtX(line->x1)
+                                                  : scale.FrequencyAtX(line->x1) / 2.0 / kPi;
+        // A time of 0 is no correlation time: its marker would only hide under the frame.
+        if (!Within(axis, value) || (mode == PlotMode::Ct && !(value > 0.0))) continue;
+        const FigureMarker marker{colour, plot.left + *axis.Fraction(value) * plot.width,
+                                  plot.top + line->y1 / scale.height() * plot.height,
+                                  plot.top + line->y2 / scale.height() * plot.height};
+        const bool known = std::any_of(markers.begin(), markers.end(), [&](const FigureMarker& m) {
+            return m.colour == marker.colour && m.x == marker.x && m.top == marker.top &&
+                   m.bottom == marker.bottom;
+        });
+        if (!known) markers.push_back(marker);
+    }
+    return markers;
+}
+
+struct LegendText {
+    std::vector<Rgb> swatches;
+    bool curve;
+    std::string text;
+};
+
+// Without array mode each curve by its quantity. In array mode each pass by its value,
+// after the quantities when a pass has more than one curve.
+void CurveEntries(const SampledCurves& samples, std::vector<LegendText>& entries) {
+    const auto& curves = samples.curves;
+    if (curves.empty()) return;
+    if (curves.front().parameter.empty()) {
+        for (const SampledCurve& curve : curves)
+            entries.push_back({{curve.colour}, true, curve.quantity});
+        return;
+    }
+    std::size_t perPass = 1;
+    while (perPass < curves.size() && curves[perPass].quantity != curves.front().quantity)
+        ++perPass;
+    if (perPass > 1) {
+        for (std::size_t i = 0; i < perPass; ++i) {
+            entries.push_back({{curves[i].colour}, true, curves[i].quantity});
+        }
+    }
+    for (std::size_t first = 0; first < curves.size(); first += perPass) {
+        LegendText pass{{}, true, curves[first].parameter};
+        for (std::size_t i = first; i < std::min(first + perPass, curves.size()); ++i) {
+            pass.swatches.push_back(curves[i].colour);
+        }
+        entries.push_back(pass);
+    }
+}
+
+// The fields whose colours mark frequencies, by their 1H frequency; the correlation
+// times, whose first marker is black and the others in the colours of fields 1..5.
+void MarkerEntries(PlotMode mode, const std::vector<FigureMarker>& markers,
+                   std::vector<LegendText>& entries) {
+    const auto drawn = [&](Rgb colour) {
+        return std::any_of(markers.begin(), markers.end(),
+                           [&](const FigureMarker& m) { return m.colour == colour; });
+    };
+    for (int index = 0; index < kFieldCount; ++index) {
+        const Field& field = kFieldTable[static_cast<std::size_t>(index)];
+        if (mode == PlotMode::Ct) {
+            const Rgb colour =
+                index == 0 ? Rgb{} : kFieldTable[static_cast<std::size_t>(index - 1)].colour();
+            if (drawn(colour))
+                entries.push_back({{colour}, false, "t" + std::to_string(index + 1)});
+        } else if (drawn(field.colour())) {
+            entries.push_back({{field.colour()}, false, FormatSingle(field.frequencyMHz) + " MHz"});
+        }
+    }
+}
+
+double SwatchesWidth(std::size_t count) {
+    return static_cast<double>(count) * kSwatchLength +
+           static_cast<double>(count > 0 ? count - 1 : 0) * kSwatchGap;
+}
+
+}  // namespace
+
+std::optional<double> FigureAxis::Fraction(double value) const {
+    if (!logarithmic) return (value - low) / (high - low);
+    if (!(value > 0.0)) return std::nullopt;
+    return std::log(value / low) / std::log(high / low);
+}
+
+FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panelCommands,
+                          double width, double height, const TextWidth& textWidth) {
+    FigureLayout figure;
+    figure.width = width;
+    figure.height = height;
+    PlotAxes axes = AxesOf(curves.mode);
+    figure.xAxis = axes.x;
+    figure.yAxis = axes.y;
+    figure.xTitle = axes.xTitle;
+    figure.yTitle = axes.yTitle;
+
+    const double tickHeight = Millimetres(FigureStyle::kTickPoints);
+    const double titleHeight = Millimetres(FigureStyle::kTitlePoints);
+    const double legendLine = Millimetres(FigureStyle::kLegendPoints) * kLineSpacing;
+
+    // Which markers there are does not depend on where the plot lies.
+    std::vector<LegendText> entries;
+    CurveEntries(curves, entries);
+    MarkerEntries(curves.mode,
+                  Markers(curves.mode, panelCommands, figure.xAxis, {0.0, 0.0, 1.0, 1.0}), entries);
+    double entryWidth = 0.0;
+    for (const LegendText& entry : entries) {
+        entryWidth = std::max(entryWidth, SwatchesWidth(entry.swatches.size()) + kGap +
+                                              textWidth(entry.text, FigureStyle::kLegendPoints));
+    }
+    const double columnWidth = entryWidth + kColumnGap;
+    const std::size_t total = std::max<std::size_t>(entries.size(), 1);
+    const auto columns = std::clamp<std::size_t>(
+        static_cast<std::size_t>((width - 2.0 * kMargin + kColumnGap) / columnWidth), 1, total);
+    const std::size_t rows = entries.empty() ? 0 : (total + columns - 1) / columns;
+    const double legendHeight = static_cast<double>(rows) * legendLine;
+
+    FigureRect& plot = figure.plot;
+    plot.top = kMargin + tickHeight / 2.0;
+    const double below =
+        kGap + tickHeight + kGap + titleHeight + 2.0 * kGap + legendHeight + kMargin;
+    plot.height = std::max(0.0, height - plot.top - below);
+
+    const auto verticalRoom = [&](const std::vector<FigureTick>&) { return 1.8 * tickHeight; };
+    figure.yTicks = Ticks(figure.yAxis, {plot.bottom(), -plot.height}, verticalRoom);
+    plot.left = kMargin + titleHeight + 1.5 * kGap + WidestLabel(figure.yTicks, textWidth) + kGap;
+    plot.width = std::max(0.0, width - plot.left - kMargin);
+
+    const auto horizontalRoom = [&](const std::vector<FigureTick>& ticks) {
+        return WidestLabel(ticks, textWidth) + 2.0 * kGap;
+    };
+    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
+    // The last number may not run over the right edge.
+    for (const FigureTick& tick : figure.xTicks) {
+        const double overhang =
+            tick.at + textWidth(tick.label, FigureStyle::kTickPoints) / 2.0 - (width - kMargin);
+        if (tick.major && overhang > 0.0) plot.width = std::max(0.0, plot.width - overhang);
+    }
+    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
+
+    figure.xTitleCentre = {plot.left + plot.width / 2.0,
+                           plot.bottom() + kGap + tickHeight + kGap + titleHeight / 2.0};
+    figure.yTitleCentre = {kMargin + titleHeight / 2.0, plot.top + plot.height / 2.0};
+
+    figure.curves = Curves(curves, figure);
+    figure.markers = Markers(curves.mode, panelCommands, figure.xAxis, plot);
+
+    // Column by column, the block centred under the figure.
+    const double legendTop = figure.xTitleCentre.y + titleHeight / 2.0 + 2.0 * kGap;
+    const std::size_t usedColumns = rows == 0 ? 0 : (entries.size() + rows - 1) / rows;
+    const double legendLeft =
+        (width - static_cast<double>(usedColumns) * columnWidth + kColumnGap) / 2.0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const FigurePoint at{legendLeft + static_cast<double>(i / rows) * columnWidth,
+                             legendTop + (static_cast<double>(i % rows) + 0.5) * legendLine};
+        figure.legend.push_back({entries[i].swatches, entries[i].curve, entries[i].text, at,
+                                 at.x + SwatchesWidth(entries[i].swatches.size()) + kGap});
+    }
+    return figure;
+}
+
+}  // namespace veldorin
