@@ -27,6 +27,7 @@ struct SpinSlot {
     std::string nucleus;
     std::string distance;
     std::string abundance;
+    friend bool operator==(const SpinSlot&, const SpinSlot&) = default;
 };
 
 // Everything a recalculation reads: the texts of the window's controls and the table
@@ -39,6 +40,7 @@ struct ModelTexts {
     std::string rex;                                    // 1/s at 800 MHz
     TableMode tableMode = TableMode::Rates;
     std::string workingDirectory;  // folder of "table.dat"
+    friend bool operator==(const ModelTexts&, const ModelTexts&) = default;
 };
 
 // The model every start begins with (working directory left empty: start-up sets it).

@@ -209,6 +209,13 @@ ModelFileRead Unread(const QString& path, const QString& problem) {
 
 }  // namespace
 
+bool SameModel(const ModelDocument& a, const ModelDocument& b) {
+    ModelTexts aTexts = a.texts;
+    aTexts.workingDirectory = b.texts.workingDirectory;
+    return aTexts == b.texts && a.plotMode == b.plotMode && a.arrayOn == b.arrayOn &&
+           a.arrayParameter == b.arrayParameter;
+}
+
 ModelDocument DefaultModelDocument() { return ModelDocument{DefaultModel()}; }
 
 QByteArray ToJson(const ModelDocument& document) {

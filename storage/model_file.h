@@ -21,6 +21,9 @@ struct ModelDocument {
     ArrayParameter arrayParameter = ArrayParameter::C1;
 };
 
+// Whether the two hold the same model: equal in everything a model file keeps.
+bool SameModel(const ModelDocument& a, const ModelDocument& b);
+
 // What a fresh start shows: the default model, rates, the rate curves, array mode off
 // with c1 selected.
 ModelDocument DefaultModelDocument();

@@ -1,6 +1,7 @@
 #include "window/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -70,7 +71,7 @@ MainWindow::MainWindow(QWidget* parent)
       view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
       recalculation_(new RecalculationFlow(*view_)),
       modelFiles_(new ModelFiles(
-          *this, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })) {
+          *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -269,7 +270,10 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
     handler();
 }
 
-void MainWindow::Recalculate() { recalculation_->Run(); }
+void MainWindow::Recalculate() {
+    recalculation_->Run();
+    modelFiles_->ShowWhetherModified();
+}
 
 void MainWindow::OnTableModeClicked() {
     state_.tableMode = state_.tableMode == TableMode::Rates ? TableMode::Times : TableMode::Rates;
@@ -296,6 +300,14 @@ void MainWindow::ShowState() {
 void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
     Enforce(kRexCsaRule, *box.lineEdit());
     Recalculate();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (modelFiles_->MayPutAside()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

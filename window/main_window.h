@@ -80,6 +80,8 @@ Q_SIGNALS:
     void curvesComputed();
 
 protected:
+    // A model from a file that changed since is saved, discarded or kept open, as asked.
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     // A model file dropped on the window is opened.

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -14,6 +15,7 @@ namespace veldorin {
 
 namespace {
 
+const QString kMessageTitle = QStringLiteral("VELDORIN");
 const QString kModelSuffix = QStringLiteral("veldorin");
 const QString kFilter = QStringLiteral("VELDORIN models (*.veldorin);;All files (*)");
 
@@ -29,10 +31,12 @@ ModelDocument DocumentOf(const WindowControls& controls, const WindowState& stat
     return document;
 }
 
-ModelFiles::ModelFiles(QWidget& window, const WindowControls& controls, WindowState& state,
-                       std::function<void()> showState, std::function<void()> recalculate)
+ModelFiles::ModelFiles(QWidget& window, QString caption, const WindowControls& controls,
+                       WindowState& state, std::function<void()> showState,
+                       std::function<void()> recalculate)
     : QObject(&window),
       window_(window),
+      caption_(std::move(caption)),
       controls_(controls),
       state_(state),
       showState_(std::move(showState)),
@@ -56,15 +60,45 @@ std::optional<QString> ModelFiles::Open(const QString& path) {
     state_.tableMode = document.texts.tableMode;
     state_.arrayOn = document.arrayOn;
     showState_();
-    currentPath_ = path;
+    Remember(path, document);
     recalculate_();
     return std::nullopt;
 }
 
 std::optional<QString> ModelFiles::SaveTo(const QString& path) {
-    if (auto error = WriteModelFile(path, DocumentOf(controls_, state_))) return error;
-    currentPath_ = path;
+    const ModelDocument document = DocumentOf(controls_, state_);
+    if (auto error = WriteModelFile(path, document)) return error;
+    Remember(path, document);
     return std::nullopt;
+}
+
+void ModelFiles::Remember(const QString& path, const ModelDocument& document) {
+    currentPath_ = path;
+    fileDocument_ = document;
+    window_.setWindowFilePath(path);
+    window_.setWindowTitle(QStringLiteral("%1[*] - %2").arg(QFileInfo(path).fileName(), caption_));
+    ShowWhetherModified();
+}
+
+void ModelFiles::ShowWhetherModified() {
+    if (currentPath_.isEmpty()) return;  // no file: nothing to differ from, and no cost
+    window_.setWindowModified(!SameModel(DocumentOf(controls_, state_), fileDocument_));
+}
+
+bool ModelFiles::MayPutAside() {
+    ShowWhetherModified();
+    if (!window_.isWindowModified()) return true;
+    const auto answer = QMessageBox::question(
+        &window_, kMessageTitle,
+        QStringLiteral("The model has changed since it was opened from or saved to %1.\n\n"
+                       "Save the changes?")
+            .arg(QFileInfo(currentPath_).fileName()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Discard) return true;
+    if (answer != QMessageBox::Save) return false;
+    const auto error = SaveTo(currentPath_);
+    if (error) Report(*error);
+    return !error;
 }
 
 void ModelFiles::OpenChosenFile() {
@@ -89,6 +123,7 @@ void ModelFiles::SaveAsChosenFile() {
 }
 
 void ModelFiles::OpenAndReport(const QString& path) {
+    if (!MayPutAside()) return;
     if (const auto error = Open(path)) Report(*error);
 }
 
@@ -99,7 +134,7 @@ void ModelFiles::AddActionsTo(QMenu& menu) {
 }
 
 void ModelFiles::Report(const QString& error) {
-    QMessageBox::warning(&window_, QStringLiteral("VELDORIN"), error);
+    QMessageBox::warning(&window_, kMessageTitle, error);
 }
 
 }  // namespace veldorin

@@ -25,9 +25,9 @@ class ModelFiles : public QObject {
     Q_OBJECT
 
 public:
-    // `showState` shows the state's captions and array controls; `recalculate` runs once
-    // after a model is shown.
-    ModelFiles(QWidget& window, const WindowControls& controls, WindowState& state,
+    // `caption` is the window's title without a file; `showState` shows the state's
+    // captions and array controls; `recalculate` runs once after a model is shown.
+    ModelFiles(QWidget& window, QString caption, const WindowControls& controls, WindowState& state,
                std::function<void()> showState, std::function<void()> recalculate);
 
     // Shows the model of the file and recalculates; the error, naming the file, if the
@@ -44,17 +44,29 @@ public:
     // Open, Save and Save as, for a context menu.
     void AddActionsTo(QMenu& menu);
 
+    // Marks the window's title when the shown model differs from its file's; after every
+    // change of the model.
+    void ShowWhetherModified();
+    // Before the model is put aside (the window closes, another model is opened): when it
+    // came from a file and changed since, asks to save it, to discard the changes or to
+    // cancel. True when the model may go.
+    bool MayPutAside();
+
     const QString& currentPath() const { return currentPath_; }
 
 private:
     void Report(const QString& error);
+    // The file the window's model now comes from, as opened or saved.
+    void Remember(const QString& path, const ModelDocument& document);
 
     QWidget& window_;
+    QString caption_;
     const WindowControls& controls_;
     WindowState& state_;
     std::function<void()> showState_;
     std::function<void()> recalculate_;
     QString currentPath_;
+    ModelDocument fileDocument_;  // the model as the file at currentPath_ holds it
 };
 
 }  // namespace veldorin

@@ -34,7 +34,8 @@ Watchdog::~Watchdog() {
 
 void Watchdog::CloseUnexpectedWindows() {
     QWidget* popup = popupsExpected_ ? nullptr : QApplication::activePopupWidget();
-    for (QWidget* widget : {QApplication::activeModalWidget(), popup}) {
+    QWidget* dialog = dialogsExpected_ ? nullptr : QApplication::activeModalWidget();
+    for (QWidget* widget : {dialog, popup}) {
         if (widget == nullptr) continue;
         ADD_FAILURE() << "unexpected " << widget->metaObject()->className() << " opened";
         widget->close();

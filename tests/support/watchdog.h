@@ -22,6 +22,8 @@ public:
 
     // While a test has a pop-up list open on purpose, an open pop-up is no failure.
     void ExpectPopups(bool expected) { popupsExpected_ = expected; }
+    // Likewise a dialog that a test answers.
+    void ExpectDialogs(bool expected) { dialogsExpected_ = expected; }
 
 private:
     void CloseUnexpectedWindows();
@@ -32,6 +34,7 @@ private:
     std::condition_variable finished_;
     bool done_ = false;
     bool popupsExpected_ = false;
+    bool dialogsExpected_ = false;
     std::thread guard_;
 };
 

@@ -54,6 +54,8 @@ protected:
 
     // A pop-up list opened on purpose stays open while events are processed.
     void ExpectPopups(bool expected) { watchdog_->ExpectPopups(expected); }
+    // A dialog the test answers stays open while events are processed.
+    void ExpectDialogs(bool expected) { watchdog_->ExpectDialogs(expected); }
 
     QString programDirectory() const { return programDirectory_.path(); }
     QString tablePath() const { return programDirectory() + "/Lumen_Forge/table.dat"; }

@@ -1,10 +1,14 @@
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
@@ -82,6 +86,51 @@ TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults
 
         EXPECT_EQ(ToJson(Shown()), ToJson(times)) << name.toStdString();
         EXPECT_EQ(ListLines().front(), "f, MHz\tNOE\t1/CRR,s\tT1, s\tT2, s") << name.toStdString();
+    }
+}
+
+// The title names the model's file and marks a change; putting a changed model aside
+// asks first, and the answer decides.
+TEST_F(ModelFilesInWindow, a_changed_model_from_a_file_is_marked_and_asked_about_before_it_goes) {
+    const struct {
+        const char* name;
+        QMessageBox::StandardButton answer;
+        bool closes;
+        bool fileHoldsTheChange;
+    } rows[] = {
+        {"save", QMessageBox::Save, true, true},
+        {"discard", QMessageBox::Discard, true, false},
+        {"cancel", QMessageBox::Cancel, false, false},
+    };
+    for (const auto& row : rows) {
+        Started();
+        const QString path = PathOf("m.veldorin");
+        ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
+        EXPECT_TRUE(window_->windowTitle().startsWith("m.veldorin[*] - VELDORIN")) << row.name;
+        EXPECT_FALSE(window_->isWindowModified()) << row.name;
+        auto* weight = Control<QLineEdit>("Text7(0)");
+        weight->setText("0.5");
+        window_->Recalculate();
+        ASSERT_TRUE(window_->isWindowModified()) << row.name;
+
+        ExpectDialogs(true);
+        QString question;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr) << row.name;
+            question = box->text();
+            box->button(row.answer)->click();
+        });
+        EXPECT_EQ(window_->close(), row.closes) << row.name;
+        ExpectDialogs(false);
+
+        EXPECT_TRUE(question.contains("m.veldorin")) << row.name;
+        const ModelFileRead stored = ReadModelFile(path);
+        ASSERT_TRUE(stored.document) << row.name;
+        EXPECT_EQ(stored.document->texts.weights[0] == "0.5", row.fileHoldsTheChange) << row.name;
+        weight->setText(QString::fromStdString(stored.document->texts.weights[0]));
+        window_->Recalculate();
+        EXPECT_FALSE(window_->isWindowModified()) << row.name << ": back as in the file";
     }
 }
 
