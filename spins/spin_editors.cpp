@@ -51,7 +51,7 @@ void SpinEditors::ChooseNucleus(int item) {
 void SpinEditors::EditDistance(int slot) {
     editedSlot_ = static_cast<std::uint8_t>(slot);
     QLabel* label = diagram_.distanceLabel(slot);
-    OpenEditorOver(distanceEditor_, *label);
+    OpenEditorOver(distanceEditor_, *label, SpokenDistance(slot));
     distanceEditor_.setFocus(Qt::MouseFocusReason);
     nucleusMenu_->Hide();
     abundanceEditor_.hide();
@@ -62,15 +62,16 @@ void SpinEditors::EditDistance(int slot) {
 void SpinEditors::EditAbundance(int slot) {
     editedSlot_ = static_cast<std::uint8_t>(slot);
     QLabel* label = diagram_.abundanceLabel(slot);
-    OpenEditorOver(abundanceEditor_, *label);
+    OpenEditorOver(abundanceEditor_, *label, SpokenAbundance(slot));
     nucleusMenu_->Hide();
     distanceEditor_.hide();
     abundanceEditor_.setText(label->text());
     actions_.showNeighbours();
 }
 
-void SpinEditors::OpenEditorOver(QLineEdit& editor, const QWidget& label) {
+void SpinEditors::OpenEditorOver(QLineEdit& editor, const QWidget& label, const QString& name) {
     editor.move(editor.parentWidget()->mapFromGlobal(label.mapToGlobal(QPoint(0, 0))));
+    editor.setAccessibleName(name);
     editor.show();
 }
 

@@ -93,6 +93,7 @@ MainWindow::MainWindow(QWidget* parent)
     ConnectHandlers();
     RoutePointer();
     SetTabOrder();
+    ShowState();
 }
 
 // The controls die after the window's own parts. One that loses the keyboard on the
@@ -274,6 +275,10 @@ void MainWindow::OnArrayClicked() {
 void MainWindow::ShowState() {
     controls_.tableModeButton->setText(QLatin1String(TableModeCaption(state_.tableMode)));
     controls_.arrayButton->setText(QLatin1String(ArrayCaption(state_.arrayOn)));
+    controls_.tableModeButton->setAccessibleDescription(
+        QLatin1String(TableModeDescription(state_.tableMode)));
+    controls_.arrayButton->setAccessibleDescription(
+        QLatin1String(ArrayDescription(state_.arrayOn)));
     for (QWidget* arrayControl : std::initializer_list<QWidget*>{
              controls_.arrayFromBox, controls_.arrayStepBox, controls_.arrayRangeCaption,
              controls_.arrayParameterList}) {

@@ -91,7 +91,7 @@ private:
     // Ctrl+O, Ctrl+S, Ctrl+Shift+S, and a context menu on the spin system and on the
     // Lorentzians, for model files; the menu bar keeps its four items.
     void AddModelFileCommands();
-    // The button captions and the array controls show the state.
+    // The button captions, their descriptions and the array controls show the state.
     void ShowState();
     void ConnectHandlers();
     void RoutePointer();
