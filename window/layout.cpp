@@ -356,10 +356,10 @@ std::vector<ControlSpec> ControlTable() {
 
 std::array<MenuItemSpec, 4> MenuTable() {
     return {{
-        {"Options", "&Options", Panel::Options},
-        {"Theory", "&Theory", Panel::Theory},
-        {"h", "Help", Panel::Help},
-        {"About_", "About", Panel::About},
+        {"Options", "&Options", Panel::Options, QKeySequence::UnknownKey},
+        {"Theory", "&Theory", Panel::Theory, QKeySequence::UnknownKey},
+        {"h", "Help", Panel::Help, QKeySequence::HelpContents},
+        {"About_", "About", Panel::About, QKeySequence::UnknownKey},
     }};
 }
 

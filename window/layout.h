@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QLatin1StringView>
 #include <array>
 #include <functional>
@@ -106,6 +107,7 @@ struct MenuItemSpec {
     const char* objectName;
     const char* text;
     Panel panel;
+    QKeySequence::StandardKey key;  // UnknownKey: none
 };
 
 // What a screen reader says of a control: its name and, where its unit or purpose is not

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringList>
 
+class QAction;
 class QPoint;
 
 namespace veldorin {
@@ -35,6 +36,7 @@ private:
     void SaveTableAs();
 
     ResultsList& list_;
+    QAction* copy_;  // Ctrl+C in the list, and the menu's first item
 };
 
 }  // namespace veldorin

@@ -1,9 +1,13 @@
 #include <QAccessible>
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
@@ -75,6 +79,47 @@ TEST_F(Accessibility, the_spin_editors_are_named_for_the_slot_they_edit) {
                   spins.abundanceLabel(slot)->accessibleDescription());
         QTest::mouseClick(spins.nucleusBox(slot), Qt::LeftButton);
         EXPECT_EQ(Control("Combo3")->accessibleName(), spins.nucleusBox(slot)->accessibleName());
+    }
+}
+
+struct ContextMenuRow {
+    const char* name;
+    const char* owner;  // empty: the client area, whose menu belongs to the Lorentzians
+    const char* near;   // the control at whose centre the menu is asked for
+    int keys;           // how many of its items have a key
+};
+
+const ContextMenuRow kContextMenus[] = {
+    {"spin system", "Frame1(1)", "Label3(17)", 3},
+    {"Lorentzians", "", "Label3(12)", 3},
+    {"results list", "List3", "List3", 1},
+    {"graph", "Picture1", "Picture1", 0},
+};
+
+TEST_F(Accessibility, the_right_button_menus_show_the_keys_of_their_items) {
+    Started();
+    ExpectPopups(true);
+    for (const auto& row : kContextMenus) {
+        QWidget* owner = *row.owner ? Control(row.owner) : window_->centralWidget();
+        QWidget* near = Control(row.near);
+        const QPoint at = owner->mapFromGlobal(near->mapToGlobal(near->rect().center()));
+        int keys = -1;
+        int shown = 0;
+        QTimer::singleShot(0, owner, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            keys = 0;
+            for (const QAction* item : menu->actions()) {
+                if (item->shortcut().isEmpty()) continue;
+                ++keys;
+                shown += item->isShortcutVisibleInContextMenu() ? 1 : 0;
+            }
+            menu->close();
+        });
+        Q_EMIT owner->customContextMenuRequested(at);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return keys >= 0; })) << row.name;
+        EXPECT_EQ(keys, row.keys) << row.name;
+        EXPECT_EQ(shown, keys) << row.name;
     }
 }
 

@@ -1,3 +1,5 @@
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +116,113 @@ TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
     EXPECT_TRUE(Control("List2")->isVisible());
     QTest::mouseMove(window_->controls().spinDiagram->nucleusBox(8), QPoint(5, 5));
     EXPECT_TRUE(Control("List2")->isVisible());
+}
+
+// What the window shows of its panels, editors and graph.
+struct Arrangement {
+    QStringList shown;
+    QList<QRect> places;
+    bool graphEnlarged;
+    QStringList readout;
+    bool operator==(const Arrangement&) const = default;
+};
+
+void PrintTo(const Arrangement& arrangement, std::ostream* out) {
+    *out << "shown: " << arrangement.shown.join(' ').toStdString() << "; places:";
+    for (const QRect& place : arrangement.places) {
+        *out << ' ' << place.x() << ',' << place.y() << ' ' << place.width() << 'x'
+             << place.height();
+    }
+    *out << "; enlarged: " << arrangement.graphEnlarged
+         << "; readout: " << arrangement.readout.join('|').toStdString();
+}
+
+// The way a key's work is done with the pointer.
+enum class PointerWay { BackgroundMove, HelpMenu, CloseButton };
+
+struct KeyRow {
+    const char* name;
+    const char* open;  // a menu item, a spin label or box clicked, or the graph; empty: none
+    QKeyCombination key;
+    PointerWay sameAs;
+};
+
+const KeyRow kKeyRows[] = {
+    {"Esc closes the About list", "About_", Qt::Key_Escape, PointerWay::BackgroundMove},
+    {"Esc closes the Options panel", "Options", Qt::Key_Escape, PointerWay::BackgroundMove},
+    {"Esc closes the whole help list", "h", Qt::Key_Escape, PointerWay::BackgroundMove},
+    {"Esc closes the distance editor", "Label2(0)", Qt::Key_Escape, PointerWay::BackgroundMove},
+    {"Esc closes the nucleus menu", "Text1(3)", Qt::Key_Escape, PointerWay::BackgroundMove},
+    {"Esc restores the enlarged graph", "Picture1", Qt::Key_Escape, PointerWay::BackgroundMove},
+    {"F1 opens the whole help list", "", Qt::Key_F1, PointerWay::HelpMenu},
+    {"F1 over the Theory page", "Theory", Qt::Key_F1, PointerWay::HelpMenu},
+    {"Ctrl+Q closes the window", "", Qt::CTRL | Qt::Key_Q, PointerWay::CloseButton},
+    {"Ctrl+Q from the distance editor", "Label2(0)", Qt::CTRL | Qt::Key_Q, PointerWay::CloseButton},
+};
+
+class PanelKeys : public Panels {
+protected:
+    Arrangement Now() const {
+        Arrangement now{{}, {}, window_->state().graphEnlarged, {}};
+        if (window_->isVisible()) now.shown << "window";
+        for (const char* name :
+             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
+            if (Control(name)->isVisible()) now.shown << name;
+        }
+        for (const char* name : {"Picture1", "Combo4", "List1"}) {
+            now.places << Control(name)->geometry();
+        }
+        for (const char* name : {"Label3(1)", "Label3(2)"}) {
+            now.readout << Control<QLabel>(name)->text();
+        }
+        return now;
+    }
+
+    // From the standard arrangement, with the graph's readout showing, opens the row's part.
+    void Open(const char* part) {
+        if (!window_->isVisible()) window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        window_->panels().Reset();
+        QTest::mouseMove(Control("Picture1"), QPoint(100, 100));
+        if (auto* item = window_->findChild<QAction*>(part)) {
+            item->trigger();
+        } else if (*part) {
+            QTest::mouseClick(Control(part), Qt::LeftButton, {}, QPoint(3, 3));
+        }
+    }
+
+    void GoThe(PointerWay way) {
+        switch (way) {
+            case PointerWay::BackgroundMove:
+                QTest::mouseMove(Control("Command1"), QPoint(5, 5));
+                // The left margin, which no panel covers.
+                QTest::mouseMove(window_->centralWidget(), QPoint(4, 420));
+                break;
+            case PointerWay::HelpMenu: window_->findChild<QAction*>("h")->trigger(); break;
+            case PointerWay::CloseButton: window_->close(); break;
+        }
+    }
+
+    void Press(QKeyCombination key) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : window_.get(), key.key(),
+                        key.keyboardModifiers());
+    }
+};
+
+TEST_F(PanelKeys, each_key_does_what_its_pointer_way_does) {
+    Started();
+    for (const auto& row : kKeyRows) {
+        Open(row.open);
+        GoThe(row.sameAs);
+        const Arrangement expected = Now();
+        Open(row.open);
+        const Arrangement opened = Now();
+        Press(row.key);
+        EXPECT_NE(opened, expected) << row.name;
+        EXPECT_EQ(Now(), expected) << row.name;
+    }
 }
 
 }  // namespace
