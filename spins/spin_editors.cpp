@@ -18,6 +18,9 @@ SpinEditors::SpinEditors(const Controls& controls, Actions actions, EventHooks& 
       distanceEditor_(controls.distanceEditor),
       abundanceEditor_(controls.abundanceEditor),
       actions_(std::move(actions)) {
+    // The abundance editor takes the keys only after a click into it: neither Tab nor the
+    // distance editor closing under the focus may hand it the keyboard.
+    abundanceEditor_.setFocusPolicy(Qt::ClickFocus);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         hooks.OnPress(diagram_.nucleusBox(slot), [this, slot] { OpenNucleusMenu(slot); });
     }
