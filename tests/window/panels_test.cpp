@@ -18,7 +18,7 @@ protected:
     // Opens every panel and editor and moves the graph, its list and the help list.
     void Disarrange() {
         for (const char* name :
-             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
+             {"Form", "Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
             Control(name)->show();
         }
         Control("Picture1")->setGeometry(0, 0, 531, 385);
@@ -118,110 +118,46 @@ TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
     EXPECT_TRUE(Control("List2")->isVisible());
 }
 
-// What the window shows of its panels, editors and graph.
-struct Arrangement {
-    QStringList shown;
-    QList<QRect> places;
-    bool graphEnlarged;
-    QStringList readout;
-    bool operator==(const Arrangement&) const = default;
+// A part opened first (a menu item, or a control clicked; empty: none), a key, and the
+// pointer's way to what the key does: a move onto the bare margin, Help, or close().
+enum class Way { Background, HelpItem, CloseButton };
+const std::tuple<const char*, QKeyCombination, Way> kKeyRows[] = {
+    {"About_", Qt::Key_Escape, Way::Background},   {"Label2(0)", Qt::Key_Escape, Way::Background},
+    {"Picture1", Qt::Key_Escape, Way::Background}, {"", Qt::Key_F1, Way::HelpItem},
+    {"", Qt::CTRL | Qt::Key_Q, Way::CloseButton},
 };
 
-void PrintTo(const Arrangement& arrangement, std::ostream* out) {
-    *out << "shown: " << arrangement.shown.join(' ').toStdString() << "; places:";
-    for (const QRect& place : arrangement.places) {
-        *out << ' ' << place.x() << ',' << place.y() << ' ' << place.width() << 'x'
-             << place.height();
-    }
-    *out << "; enlarged: " << arrangement.graphEnlarged
-         << "; readout: " << arrangement.readout.join('|').toStdString();
-}
-
-// The way a key's work is done with the pointer.
-enum class PointerWay { BackgroundMove, HelpMenu, CloseButton };
-
-struct KeyRow {
-    const char* name;
-    const char* open;  // a menu item, a spin label or box clicked, or the graph; empty: none
-    QKeyCombination key;
-    PointerWay sameAs;
-};
-
-const KeyRow kKeyRows[] = {
-    {"Esc closes the About list", "About_", Qt::Key_Escape, PointerWay::BackgroundMove},
-    {"Esc closes the Options panel", "Options", Qt::Key_Escape, PointerWay::BackgroundMove},
-    {"Esc closes the whole help list", "h", Qt::Key_Escape, PointerWay::BackgroundMove},
-    {"Esc closes the distance editor", "Label2(0)", Qt::Key_Escape, PointerWay::BackgroundMove},
-    {"Esc closes the nucleus menu", "Text1(3)", Qt::Key_Escape, PointerWay::BackgroundMove},
-    {"Esc restores the enlarged graph", "Picture1", Qt::Key_Escape, PointerWay::BackgroundMove},
-    {"F1 opens the whole help list", "", Qt::Key_F1, PointerWay::HelpMenu},
-    {"F1 over the Theory page", "Theory", Qt::Key_F1, PointerWay::HelpMenu},
-    {"Ctrl+Q closes the window", "", Qt::CTRL | Qt::Key_Q, PointerWay::CloseButton},
-    {"Ctrl+Q from the distance editor", "Label2(0)", Qt::CTRL | Qt::Key_Q, PointerWay::CloseButton},
-};
-
-class PanelKeys : public Panels {
-protected:
-    Arrangement Now() const {
-        Arrangement now{{}, {}, window_->state().graphEnlarged, {}};
-        if (window_->isVisible()) now.shown << "window";
-        for (const char* name :
-             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
-            if (Control(name)->isVisible()) now.shown << name;
-        }
-        for (const char* name : {"Picture1", "Combo4", "List1"}) {
-            now.places << Control(name)->geometry();
-        }
-        for (const char* name : {"Label3(1)", "Label3(2)"}) {
-            now.readout << Control<QLabel>(name)->text();
-        }
-        return now;
-    }
-
-    // From the standard arrangement, with the graph's readout showing, opens the row's part.
-    void Open(const char* part) {
-        if (!window_->isVisible()) window_->show();
+TEST_F(Panels, each_key_does_what_its_pointer_way_does) {
+    Started();
+    const auto open = [this](const char* part) {
+        window_->show();
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         window_->panels().Reset();
-        QTest::mouseMove(Control("Picture1"), QPoint(100, 100));
-        if (auto* item = window_->findChild<QAction*>(part)) {
+        QTest::mouseMove(Control("Picture1"), QPoint(100, 100));  // the readout shows
+        if (auto* item = window_->findChild<QAction*>(part))
             item->trigger();
-        } else if (*part) {
+        else if (*part)
             QTest::mouseClick(Control(part), Qt::LeftButton, {}, QPoint(3, 3));
+    };
+    const auto now = [this] {
+        QString shown;
+        QDebug out(&shown);
+        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
+                                 "Text42(8)", "Picture1", "Combo4", "List1"}) {
+            out << name << Control(name)->isVisible() << Control(name)->geometry();
         }
-    }
-
-    void GoThe(PointerWay way) {
-        switch (way) {
-            case PointerWay::BackgroundMove:
-                QTest::mouseMove(Control("Command1"), QPoint(5, 5));
-                // The left margin, which no panel covers.
-                QTest::mouseMove(window_->centralWidget(), QPoint(4, 420));
-                break;
-            case PointerWay::HelpMenu: window_->findChild<QAction*>("h")->trigger(); break;
-            case PointerWay::CloseButton: window_->close(); break;
-        }
-    }
-
-    void Press(QKeyCombination key) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus != nullptr ? focus : window_.get(), key.key(),
-                        key.keyboardModifiers());
-    }
-};
-
-TEST_F(PanelKeys, each_key_does_what_its_pointer_way_does) {
-    Started();
-    for (const auto& row : kKeyRows) {
-        Open(row.open);
-        GoThe(row.sameAs);
-        const Arrangement expected = Now();
-        Open(row.open);
-        const Arrangement opened = Now();
-        Press(row.key);
-        EXPECT_NE(opened, expected) << row.name;
-        EXPECT_EQ(Now(), expected) << row.name;
+        return shown + Control<QLabel>("Label3(1)")->text() + Control<QLabel>("Label3(2)")->text();
+    };
+    for (const auto& [part, key, way] : kKeyRows) {
+        open(part);
+        if (way == Way::Background) QTest::mouseMove(window_->centralWidget(), QPoint(4, 420));
+        if (way == Way::HelpItem) window_->findChild<QAction*>("h")->trigger();
+        if (way == Way::CloseButton) window_->close();
+        const QString expected = now();
+        open(part);
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        EXPECT_EQ(now(), expected) << part << " " << QKeySequence(key).toString().toStdString();
     }
 }
 
