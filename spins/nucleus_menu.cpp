@@ -3,7 +3,9 @@
 #include <QComboBox>
 
 #include "engine/model.h"
+#include "spins/spin_diagram.h"
 #include "ui/slim_arrow_style.h"
+#include "ui/spoken_name.h"
 
 namespace veldorin {
 
@@ -24,6 +26,7 @@ QStringList NucleusMenu::ItemsFor(int slot) {
 void NucleusMenu::OpenOver(const QWidget& box, int slot, const QString& nucleus) {
     list_.move(list_.parentWidget()->mapFromGlobal(box.mapToGlobal(QPoint(0, 0))));
     list_.show();
+    SetSpokenName(list_, SpokenNucleus(slot));
     list_.clear();
     // The shown text is the nucleus itself, not an item: an item chosen from the list
     // is applied even when it is the nucleus already set.

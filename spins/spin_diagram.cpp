@@ -86,7 +86,22 @@ QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const TwipRec
     return edit;
 }
 
+QString SpokenNeighbour(int neighbour) { return QStringLiteral("Neighbour %1").arg(neighbour + 1); }
+
 }  // namespace
+
+QString SpokenNucleus(int slot) {
+    return slot == kCentralSlot ? QStringLiteral("Central nucleus")
+                                : SpokenNeighbour(slot) + QStringLiteral(" nucleus");
+}
+
+QString SpokenDistance(int neighbour) {
+    return SpokenNeighbour(neighbour) + QStringLiteral(" distance, Å");
+}
+
+QString SpokenAbundance(int neighbour) {
+    return SpokenNeighbour(neighbour) + QStringLiteral(" abundance");
+}
 
 SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(parent), scale_(scale) {
     const ModelTexts defaults = DefaultModel();
@@ -95,6 +110,7 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(pare
         const SpinSlot& texts = defaults.slots[slot];
         const bool central = slot == kCentralSlot;
         nucleus_[slot] = MakeNucleusBox(this, scale_, place.box, texts.nucleus, central);
+        nucleus_[slot]->setAccessibleName(SpokenNucleus(slot));
         const Qt::Alignment side = place.abundanceOnLeft ? Qt::AlignRight : Qt::AlignLeft;
         abundance_[slot] = MakeLabel(this, scale_, place.abundance, texts.abundance, kAbundanceText,
                                      side, QStringLiteral("Abundance"));
@@ -105,6 +121,9 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(pare
         }
         distance_[slot] = MakeLabel(this, scale_, place.distance, texts.distance, kDistanceText,
                                     Qt::AlignLeft, QStringLiteral("distance, A"));
+        // A label's name is the value it shows; what the value is goes into its description.
+        distance_[slot]->setAccessibleDescription(SpokenDistance(slot));
+        abundance_[slot]->setAccessibleDescription(SpokenAbundance(slot));
     }
 }
 

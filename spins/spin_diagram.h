@@ -17,6 +17,13 @@ namespace veldorin {
 inline constexpr Rgb kCentralSpeciesBack{255, 255, 128};
 inline constexpr Rgb kOtherSpeciesBack{255, 192, 255};
 
+// What a screen reader calls the parts of a slot, counting the neighbours from 1:
+// "Neighbour 3 nucleus", "Central nucleus", "Neighbour 3 distance, Å". The editors that
+// open over a slot take the same names.
+QString SpokenNucleus(int slot);
+QString SpokenDistance(int neighbour);
+QString SpokenAbundance(int neighbour);
+
 // The diagram inside the "Spin system" frame: the central nucleus and its eight
 // neighbours, each in a nucleus box with an abundance label, and for each neighbour a
 // distance label and a bond drawn to the centre. The controls never move;

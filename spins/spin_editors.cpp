@@ -18,6 +18,9 @@ SpinEditors::SpinEditors(const Controls& controls, Actions actions, EventHooks& 
       distanceEditor_(controls.distanceEditor),
       abundanceEditor_(controls.abundanceEditor),
       actions_(std::move(actions)) {
+    // The abundance editor takes the keys only after a click into it: neither Tab nor the
+    // distance editor closing under the focus may hand it the keyboard.
+    abundanceEditor_.setFocusPolicy(Qt::ClickFocus);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         hooks.OnPress(diagram_.nucleusBox(slot), [this, slot] { OpenNucleusMenu(slot); });
     }
@@ -51,7 +54,7 @@ void SpinEditors::ChooseNucleus(int item) {
 void SpinEditors::EditDistance(int slot) {
     editedSlot_ = static_cast<std::uint8_t>(slot);
     QLabel* label = diagram_.distanceLabel(slot);
-    OpenEditorOver(distanceEditor_, *label);
+    OpenEditorOver(distanceEditor_, *label, SpokenDistance(slot));
     distanceEditor_.setFocus(Qt::MouseFocusReason);
     nucleusMenu_->Hide();
     abundanceEditor_.hide();
@@ -62,15 +65,16 @@ void SpinEditors::EditDistance(int slot) {
 void SpinEditors::EditAbundance(int slot) {
     editedSlot_ = static_cast<std::uint8_t>(slot);
     QLabel* label = diagram_.abundanceLabel(slot);
-    OpenEditorOver(abundanceEditor_, *label);
+    OpenEditorOver(abundanceEditor_, *label, SpokenAbundance(slot));
     nucleusMenu_->Hide();
     distanceEditor_.hide();
     abundanceEditor_.setText(label->text());
     actions_.showNeighbours();
 }
 
-void SpinEditors::OpenEditorOver(QLineEdit& editor, const QWidget& label) {
+void SpinEditors::OpenEditorOver(QLineEdit& editor, const QWidget& label, const QString& name) {
     editor.move(editor.parentWidget()->mapFromGlobal(label.mapToGlobal(QPoint(0, 0))));
+    editor.setAccessibleName(name);
     editor.show();
 }
 

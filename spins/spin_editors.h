@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QString;
 class QWidget;
 
 namespace veldorin {
@@ -55,7 +56,8 @@ public:
     void CommitAbundance();
 
 private:
-    void OpenEditorOver(QLineEdit& editor, const QWidget& label);
+    // The editor over the label, named for the slot it edits.
+    void OpenEditorOver(QLineEdit& editor, const QWidget& label, const QString& name);
 
     SpinDiagram& diagram_;
     std::unique_ptr<NucleusMenu> nucleusMenu_;

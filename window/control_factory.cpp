@@ -9,6 +9,7 @@
 #include "help/theory_page.h"
 #include "spins/spin_diagram.h"
 #include "ui/design_palette.h"
+#include "ui/spoken_name.h"
 #include "window/drawn_surface.h"
 #include "window/graph_canvas.h"
 #include "window/results_list.h"
@@ -132,6 +133,10 @@ QWidget* MakeControl(const ControlSpec& design, const TwipScale& scale, QWidget*
     widget->setGeometry(scale.Rect(place));
     ApplyLook(widget, design.kind, design.look, scale);
     widget->setEnabled(design.enabled);
+    if (!design.spoken.name.empty()) {
+        SetSpokenName(*widget, QString::fromStdString(design.spoken.name));
+    }
+    widget->setAccessibleDescription(QString::fromStdString(design.spoken.description));
     if (!design.visible) widget->hide();
     return widget;
 }

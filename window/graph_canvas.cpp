@@ -1,11 +1,24 @@
 #include "window/graph_canvas.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace veldorin {
 
+namespace {
+
+// To a screen reader the panel is a chart, not a bare area of the window.
+QAccessibleInterface* ChartOf(const QString& className, QObject* object) {
+    if (className != QLatin1String(GraphCanvas::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+}
+
+}  // namespace
+
 GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent) : QWidget(parent), twips_(scale) {
+    static const bool chartRole = (QAccessible::installFactory(ChartOf), true);
+    Q_UNUSED(chartRole);
     // The image covers the whole panel in opaque colours: what lies beneath need not be
     // painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);

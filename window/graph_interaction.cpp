@@ -18,6 +18,28 @@ void Caption(QLabel* label, const std::optional<std::string>& text) {
     if (text) label->setText(QString::fromStdString(*text));
 }
 
+// What the graph shows, in words, for a screen reader.
+QString SpokenPlot(std::optional<PlotMode> mode) {
+    if (!mode) return QStringLiteral("No plot chosen");
+    switch (*mode) {
+        case PlotMode::F:
+            return QStringLiteral("Distribution function log[2wJ(w)] against log(w/2pi)");
+        case PlotMode::J:
+            return QStringLiteral("Spectral density log[J(w)], ps, against log(w/2pi)");
+        case PlotMode::Rates:
+            return QStringLiteral(
+                "Rates log[R1] and log[R2], 1/s, against log(w/2pi) of the 1H "
+                "frequency");
+        case PlotMode::Ct: return QStringLiteral("Correlation function log[C(t)] against t, ps");
+        case PlotMode::Noe: return QStringLiteral("NOE against log(w/2pi) of the 1H frequency");
+    }
+    return {};
+}
+
+void DescribePlot(GraphCanvas* canvas, int listIndex) {
+    canvas->setAccessibleDescription(SpokenPlot(PlotModeAt(listIndex)));
+}
+
 }  // namespace
 
 std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight) {
@@ -32,7 +54,11 @@ GraphInteraction::GraphInteraction(const TwipScale& scale, GraphCanvas* canvas, 
       canvas_(canvas),
       plotList_(plotList),
       vertical_(vertical),
-      horizontal_(horizontal) {}
+      horizontal_(horizontal) {
+    DescribePlot(canvas_, plotList_->currentIndex());
+    QObject::connect(plotList_, &QComboBox::currentIndexChanged, canvas_,
+                     [canvas = canvas_](int index) { DescribePlot(canvas, index); });
+}
 
 void GraphInteraction::ShowReadout(QPointF pointer) {
     const QSizeF size = canvas_->sizeInTwips();

@@ -21,7 +21,8 @@ std::optional<TwipRect> EnlargedGraphPlace(int clientWidth, int clientHeight);
 
 // The graph panel's own behaviour: the pointer readout in its two labels, one for the
 // vertical value and one for the horizontal value, in the units of the plot chosen in the
-// graph-option list; and the enlarged place of the panel, with that list over its
+// graph-option list, which also names the plot in the panel's description for a screen
+// reader; and the enlarged place of the panel, with that list over its
 // top-left corner.
 class GraphInteraction {
 public:

@@ -88,32 +88,36 @@ ControlSpec DisabledLabel(std::string objectName, TwipRect place, std::string te
     return design;
 }
 
-ControlSpec Button(std::string objectName, TwipRect place, std::string text, StoreControl store) {
+ControlSpec Button(std::string objectName, TwipRect place, std::string text, Spoken spoken,
+                   StoreControl store) {
     return {.objectName = std::move(objectName),
             .kind = ControlKind::Button,
             .place = place,
             .text = std::move(text),
+            .spoken = std::move(spoken),
             .look = {.back = kButtonFace},
             .store = std::move(store)};
 }
 
 ControlSpec List(std::string objectName, ControlKind kind, TwipRect place,
-                 std::vector<std::string> items, StoreControl store,
+                 std::vector<std::string> items, Spoken spoken, StoreControl store,
                  Parent parent = Parent::ClientArea) {
     return {.objectName = std::move(objectName),
             .kind = kind,
             .parent = parent,
             .place = place,
+            .spoken = std::move(spoken),
             .items = std::move(items),
             .store = std::move(store)};
 }
 
 ControlSpec LorentzianBox(const std::string& column, int row, int left, std::string text,
-                          StoreControl store) {
+                          Spoken spoken, StoreControl store) {
     return {.objectName = Element(column, row),
             .kind = ControlKind::TextBox,
             .place = {left, kRowTops[row], kBoxWidth, kBoxHeight},
             .text = std::move(text),
+            .spoken = std::move(spoken),
             .look = {.back = kWhite, .align = Align::Centre},
             .helpSection = kHelpLorentzians,
             .store = std::move(store)};
@@ -124,23 +128,32 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
                      .kind = ControlKind::Frame,
                      .place = {0, 0, 3495, 3120},
                      .text = "Spin system",
+                     .spoken = {.description = "The nuclei with their distances and "
+                                               "abundances, Rex and CSA"},
                      .look = Heading(SystemColour::CaptionText, kFormBack, true),
                      .store = Into(&WindowControls::spinFrame)});
     table.push_back({.objectName = "SpinDiagram",
                      .kind = ControlKind::SpinDiagram,
                      .parent = Parent::SpinFrame,
                      .place = {0, 0, 3495, 3120},
+                     .spoken = {"Spin system diagram",
+                                "A nucleus opens the nucleus menu; a distance or abundance "
+                                "opens its editor"},
                      .takesPointer = false,
                      .store = Into(&WindowControls::spinDiagram)});
     table.push_back(Label("Label3(17)", {120, 2640, 2415, 255}, "Rex                    CSA",
                           SpacedHeading(SystemColour::ButtonShadow), Parent::SpinFrame));
     table.push_back(List("Combo1(1)", ControlKind::EditableList, {600, 2640, 975, 315},
-                         {"0", "0.5", "1", "2", "3", "4", "5"}, Into(&WindowControls::rexBox),
-                         Parent::SpinFrame));
+                         {"0", "0.5", "1", "2", "3", "4", "5"},
+                         {"Rex at 800 MHz, 1/s", "Exchange contribution to R2"},
+                         Into(&WindowControls::rexBox), Parent::SpinFrame));
     table.push_back(List("Combo1(2)", ControlKind::EditableList, {2280, 2640, 975, 315},
-                         {"0", "-25", "-170"}, Into(&WindowControls::csaBox), Parent::SpinFrame));
-    ControlSpec menu = List("Combo3", ControlKind::DropList, {720, 3000, 660, 315}, {},
-                            Into(&WindowControls::nucleusMenu), Parent::SpinFrame);
+                         {"0", "-25", "-170"}, {"CSA, ppm", "Chemical shift anisotropy"},
+                         Into(&WindowControls::csaBox), Parent::SpinFrame));
+    // The three editors are named again for the slot they open over.
+    ControlSpec menu =
+        List("Combo3", ControlKind::DropList, {720, 3000, 660, 315}, {}, {.name = "Nucleus"},
+             Into(&WindowControls::nucleusMenu), Parent::SpinFrame);
     menu.look.back = Rgb{255, 192, 255};
     menu.visible = false;
     table.push_back(menu);
@@ -149,6 +162,7 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
                      .parent = Parent::SpinFrame,
                      .place = {2280, 3000, 555, 290},
                      .text = "1.09",
+                     .spoken = {.name = "Distance, Å"},
                      .look = {.text = kBlack, .back = kWhite},
                      .visible = false,
                      .store = Into(&WindowControls::distanceEditor)});
@@ -157,6 +171,7 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
                      .parent = Parent::SpinFrame,
                      .place = {1560, 3000, 540, 290},
                      .text = "1",
+                     .spoken = {.name = "Abundance"},
                      .look = {.text = Rgb{192, 0, 0}, .back = kWhite},
                      .visible = false,
                      .store = Into(&WindowControls::abundanceEditor)});
@@ -179,15 +194,22 @@ void AddLorentzians(std::vector<ControlSpec>& table) {
 
     const ModelTexts defaults = DefaultModel();
     for (int row = 0; row < kLorentzianCount; ++row) {
+        const std::string number = std::to_string(row + 1);
+        const std::string lorentzian = "Lorentzian " + number;
         table.push_back(LorentzianBox("Text7", row, kWeightLeft, defaults.weights[row],
+                                      {"Weight c" + number, "Weight of " + lorentzian},
                                       Into(&WindowControls::weightBoxes, row)));
-        ControlSpec normalised = LorentzianBox("Text5", row, kNormalisedLeft, defaults.weights[row],
-                                               Into(&WindowControls::normalisedWeightBoxes, row));
+        ControlSpec normalised = LorentzianBox(
+            "Text5", row, kNormalisedLeft, defaults.weights[row],
+            {"Normalised weight c" + number, "Weight c" + number + " divided by the sum of all"},
+            Into(&WindowControls::normalisedWeightBoxes, row));
         normalised.enabled = false;
         normalised.helpSection = {};
         table.push_back(normalised);
-        table.push_back(LorentzianBox("Text8", row, kTimeLeft, defaults.times[row],
-                                      Into(&WindowControls::timeBoxes, row)));
+        table.push_back(LorentzianBox(
+            "Text8", row, kTimeLeft, defaults.times[row],
+            {"Correlation time t" + number + ", ps", "Correlation time of " + lorentzian},
+            Into(&WindowControls::timeBoxes, row)));
     }
 }
 
@@ -200,11 +222,12 @@ void AddArray(std::vector<ControlSpec>& table) {
     ControlSpec parameter =
         List("Combo2", ControlKind::DropList, {1440, 5535, 975, 315},
              {"c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4", "t5", "t6", "CSA", "Rex"},
+             {"Array parameter", "The parameter the array scales down to zero"},
              Into(&WindowControls::arrayParameterList));
     parameter.visible = false;
     table.push_back(parameter);
-    ControlSpec button =
-        Button("Command3", {2640, 5520, 735, 345}, "on", Into(&WindowControls::arrayButton));
+    ControlSpec button = Button("Command3", {2640, 5520, 735, 345}, "on", {.name = "Array mode"},
+                                Into(&WindowControls::arrayButton));
     button.helpSection = kHelpArray;
     table.push_back(button);
     ControlSpec range =
@@ -218,6 +241,7 @@ void AddArray(std::vector<ControlSpec>& table) {
                      .kind = ControlKind::TextBox,
                      .place = {720, 6000, 600, 285},
                      .text = "0.5",
+                     .spoken = {"Array from", "The first value of the array parameter"},
                      .look = {.text = SystemColour::WindowFrame, .back = kFormBack},
                      .visible = false,
                      .enabled = false,
@@ -226,6 +250,7 @@ void AddArray(std::vector<ControlSpec>& table) {
                      .kind = ControlKind::TextBox,
                      .place = {2760, 6000, 720, 285},
                      .text = "0.05",
+                     .spoken = {"Array step", "The step down to zero"},
                      .look = {.back = kFormBack},
                      .visible = false,
                      .enabled = false,
@@ -236,8 +261,12 @@ void AddResults(std::vector<ControlSpec>& table) {
     table.push_back(
         Label("Label3(13)", {3840, 0, 1260, 375}, "Results",
               {.points = kResultsPoints, .italic = true, .text = SystemColour::HighlightText}));
-    ControlSpec results = List("List3", ControlKind::ResultsList, {3960, 840, 3615, 1425}, {},
-                               Into(&WindowControls::resultsList));
+    ControlSpec results =
+        List("List3", ControlKind::ResultsList, {3960, 840, 3615, 1425}, {},
+             {"Results table",
+              "NOE, CRR, R1 and R2 (or 1/CRR, T1 and T2) at six fields from 100 to 800 MHz; "
+              "rates in 1/s, times in s"},
+             Into(&WindowControls::resultsList));
     results.helpSection = kHelpTable;
     table.push_back(results);
     // Why the table was not recalculated; empty while the table is current. It uses the
@@ -245,10 +274,11 @@ void AddResults(std::vector<ControlSpec>& table) {
     // the pointer to the background.
     ControlSpec status = Label("RunStatus", {3720, 2280, 2940, 240}, "",
                                {.points = kStatusPoints, .text = Rgb{255, 0, 0}});
+    status.spoken.description = "Why the table was not recalculated";
     status.takesPointer = false;
     status.store = Into(&WindowControls::failureLine);
     table.push_back(status);
-    table.push_back(Button("Command1", {6720, 2280, 750, 300}, "R-->T",
+    table.push_back(Button("Command1", {6720, 2280, 750, 300}, "R-->T", {.name = "Rates or times"},
                            Into(&WindowControls::tableModeButton)));
 }
 
@@ -256,30 +286,36 @@ void AddGraph(std::vector<ControlSpec>& table) {
     table.push_back({.objectName = "Picture1",
                      .kind = ControlKind::GraphPanel,
                      .place = kGraphPlace,
+                     .spoken = {.name = "Graph"},
                      .look = {.back = SystemColour::CaptionText},
                      .store = Into(&WindowControls::graphCanvas)});
     ControlSpec vertical =
         Label("Label3(1)", {120, 2400, 975, 255}, "", {.text = kBlack}, Parent::GraphPanel);
+    vertical.spoken.description = "Pointer readout: the vertical value";
     vertical.store = Into(&WindowControls::verticalReadout);
     table.push_back(vertical);
     ControlSpec horizontal =
         Label("Label3(2)", {120, 2640, 975, 255}, "", {.text = kBlack}, Parent::GraphPanel);
+    horizontal.spoken.description = "Pointer readout: the horizontal value";
     horizontal.store = Into(&WindowControls::horizontalReadout);
     table.push_back(horizontal);
     // After the panel, so that the list stays in front of the panel's top-left corner.
     table.push_back(List("Combo4", ControlKind::DropList, kGraphOptionPlace,
                          {"log[2wJ(w)]", "log[J(w), ps]", "log[R1,R2 1/s]", "log[C(t)]", "NOE"},
+                         {"Graph option", "What the graph shows"},
                          Into(&WindowControls::plotList)));
     ControlSpec caption = DisabledLabel("Label3(14)", {6240, 5880, 1290, 255}, "log(w/2pi)  ",
                                         Heading({}, kFormBack, true));
     caption.look.align = Align::Right;
+    caption.spoken.description = "The graph's horizontal axis";
     caption.store = Into(&WindowControls::axisCaption);
     table.push_back(caption);
 }
 
 void AddHelp(std::vector<ControlSpec>& table) {
-    ControlSpec help =
-        List("List1", ControlKind::ListBox, kHelpListPlace, {}, Into(&WindowControls::helpList));
+    ControlSpec help = List("List1", ControlKind::ListBox, kHelpListPlace, {},
+                            {"Help", "Help on the part of the window under the pointer"},
+                            Into(&WindowControls::helpList));
     help.look.back = kWhite;
     table.push_back(help);
 }
@@ -289,11 +325,12 @@ void AddPopUpPanels(std::vector<ControlSpec>& table) {
     table.push_back({.objectName = "Picture2",
                      .kind = ControlKind::TheoryPage,
                      .place = {120, 0, 7695, 735},
+                     .spoken = {"Theory", "The equations used and a table of typical distances"},
                      .look = {.back = Rgb{255, 224, 192}},
                      .visible = false,
                      .store = Into(&WindowControls::theoryPage)});
     ControlSpec about = List("List2", ControlKind::ListBox, {480, 0, 7335, 255}, {},
-                             Into(&WindowControls::aboutList));
+                             {.name = "About"}, Into(&WindowControls::aboutList));
     about.look.back = kWhite;
     about.visible = false;
     table.push_back(about);
@@ -319,10 +356,10 @@ std::vector<ControlSpec> ControlTable() {
 
 std::array<MenuItemSpec, 4> MenuTable() {
     return {{
-        {"Options", "&Options", Panel::Options},
-        {"Theory", "&Theory", Panel::Theory},
-        {"h", "Help", Panel::Help},
-        {"About_", "About", Panel::About},
+        {"Options", "&Options", Panel::Options, QKeySequence::UnknownKey},
+        {"Theory", "&Theory", Panel::Theory, QKeySequence::UnknownKey},
+        {"h", "Help", Panel::Help, QKeySequence::HelpContents},
+        {"About_", "About", Panel::About, QKeySequence::UnknownKey},
     }};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QLatin1StringView>
 #include <array>
 #include <functional>
@@ -106,6 +107,15 @@ struct MenuItemSpec {
     const char* objectName;
     const char* text;
     Panel panel;
+    QKeySequence::StandardKey key;  // UnknownKey: none
+};
+
+// What a screen reader says of a control: its name and, where its unit or purpose is not
+// in the name, a description. An empty name leaves the toolkit's own (a label's caption,
+// a button's text).
+struct Spoken {
+    std::string name;
+    std::string description;
 };
 
 // Where a control of the table stands: on the client area or inside a frame or panel.
@@ -122,6 +132,7 @@ struct ControlSpec {
     Parent parent = Parent::ClientArea;
     TwipRect place;
     std::string text;  // caption, text or frame title at start
+    Spoken spoken;
     Look look;
     std::vector<std::string> items;  // list items of drop-down lists
     bool visible = true;

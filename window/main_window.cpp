@@ -92,10 +92,12 @@ MainWindow::MainWindow(QWidget* parent)
     }
 
     BuildMenus();
+    AddWindowKeys();
     AddModelFileCommands();
     ConnectHandlers();
     RoutePointer();
     SetTabOrder();
+    ShowState();
 }
 
 // The controls die after the window's own parts. One that loses the keyboard on the
@@ -111,30 +113,37 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
-    for (const auto& [objectName, text, panel] : MenuTable()) {
+    for (const auto& [objectName, text, panel, key] : MenuTable()) {
         QAction* action = menuBar()->addAction(QString::fromLatin1(text));
         action->setObjectName(QString::fromLatin1(objectName));
+        action->setShortcut(key);
         connect(action, &QAction::triggered, this, [this, panel] { panels_->Open(panel); });
     }
 }
 
-void MainWindow::AddModelFileCommands() {
-    const std::pair<QKeySequence, void (ModelFiles::*)()> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_O), &ModelFiles::OpenChosenFile},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), &ModelFiles::Save},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &ModelFiles::SaveAsChosenFile},
+void MainWindow::AddWindowKeys() {
+    // Ctrl+Q by itself: not every desktop's key scheme binds the standard Quit key.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        // What a move over the bare background does: every panel and editor closes.
+        {QKeySequence(Qt::Key_Escape), [this] { panels_->BackgroundHovered(); }},
+        // The way the window's close button goes.
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }},
     };
     for (const auto& [key, command] : keys) {
         auto* action = new QAction(this);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, modelFiles_, command);
+        connect(action, &QAction::triggered, this, command);
         addAction(action);
     }
+}
+
+void MainWindow::AddModelFileCommands() {
+    addActions(modelFiles_->actions());
     const QRect lorentzians = scale_.Rect(kLorentzianArea);
     const auto showMenu = [this](QWidget* on, QPoint at) {
         QMenu menu(this);
-        modelFiles_->AddActionsTo(menu);
+        menu.addActions(modelFiles_->actions());
         menu.exec(on->mapToGlobal(at));
     };
     controls_.spinFrame->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -290,6 +299,10 @@ void MainWindow::OnArrayClicked() {
 void MainWindow::ShowState() {
     controls_.tableModeButton->setText(QLatin1String(TableModeCaption(state_.tableMode)));
     controls_.arrayButton->setText(QLatin1String(ArrayCaption(state_.arrayOn)));
+    controls_.tableModeButton->setAccessibleDescription(
+        QLatin1String(TableModeDescription(state_.tableMode)));
+    controls_.arrayButton->setAccessibleDescription(
+        QLatin1String(ArrayDescription(state_.arrayOn)));
     for (QWidget* arrayControl : std::initializer_list<QWidget*>{
              controls_.arrayFromBox, controls_.arrayStepBox, controls_.arrayRangeCaption,
              controls_.arrayParameterList}) {

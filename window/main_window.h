@@ -90,10 +90,14 @@ protected:
 
 private:
     void BuildMenus();
+    // Esc closes every panel and editor; Ctrl+Q closes the window. F1 belongs to the
+    // Help item of the menu bar.
+    void AddWindowKeys();
     // Ctrl+O, Ctrl+S, Ctrl+Shift+S, and a context menu on the spin system and on the
-    // Lorentzians, for model files; the menu bar keeps its four items.
+    // Lorentzians that shows the same three with their keys; the menu bar keeps its four
+    // items.
     void AddModelFileCommands();
-    // The button captions and the array controls show the state.
+    // The button captions, their descriptions and the array controls show the state.
     void ShowState();
     void ConnectHandlers();
     void RoutePointer();

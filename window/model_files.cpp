@@ -1,11 +1,12 @@
 #include "window/model_files.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
+#include <tuple>
 
 #include "spins/spin_diagram.h"
 #include "ui/save_dialog.h"
@@ -40,7 +41,22 @@ ModelFiles::ModelFiles(QWidget& window, QString caption, const WindowControls& c
       controls_(controls),
       state_(state),
       showState_(std::move(showState)),
-      recalculate_(std::move(recalculate)) {}
+      recalculate_(std::move(recalculate)) {
+    const std::tuple<const char*, QKeySequence, void (ModelFiles::*)()> commands[] = {
+        {"Open model…", QKeySequence(Qt::CTRL | Qt::Key_O), &ModelFiles::OpenChosenFile},
+        {"Save model", QKeySequence(Qt::CTRL | Qt::Key_S), &ModelFiles::Save},
+        {"Save model as…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         &ModelFiles::SaveAsChosenFile},
+    };
+    for (const auto& [text, key, command] : commands) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        connect(action, &QAction::triggered, this, command);
+        actions_.append(action);
+    }
+}
 
 std::optional<QString> ModelFiles::Open(const QString& path) {
     const ModelFileRead read = ReadModelFile(path);
@@ -125,12 +141,6 @@ void ModelFiles::SaveAsChosenFile() {
 void ModelFiles::OpenAndReport(const QString& path) {
     if (!MayPutAside()) return;
     if (const auto error = Open(path)) Report(*error);
-}
-
-void ModelFiles::AddActionsTo(QMenu& menu) {
-    menu.addAction(QStringLiteral("Open model…"), this, &ModelFiles::OpenChosenFile);
-    menu.addAction(QStringLiteral("Save model"), this, &ModelFiles::Save);
-    menu.addAction(QStringLiteral("Save model as…"), this, &ModelFiles::SaveAsChosenFile);
 }
 
 void ModelFiles::Report(const QString& error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -9,7 +10,7 @@
 #include "window/layout.h"
 #include "window/window_state.h"
 
-class QMenu;
+class QAction;
 class QWidget;
 
 namespace veldorin {
@@ -41,8 +42,9 @@ public:
     void Save();
     void SaveAsChosenFile();
     void OpenAndReport(const QString& path);
-    // Open, Save and Save as, for a context menu.
-    void AddActionsTo(QMenu& menu);
+    // Open, Save and Save as, with their keys (Ctrl+O, Ctrl+S, Ctrl+Shift+S), which a
+    // context menu shows too; the window takes them for its keys.
+    QList<QAction*> actions() const { return actions_; }
 
     // Marks the window's title when the shown model differs from its file's; after every
     // change of the model.
@@ -67,6 +69,7 @@ private:
     std::function<void()> recalculate_;
     QString currentPath_;
     ModelDocument fileDocument_;  // the model as the file at currentPath_ holds it
+    QList<QAction*> actions_;
 };
 
 }  // namespace veldorin

@@ -52,6 +52,11 @@ OptionsPanel::OptionsPanel(const TwipScale& scale, SettingsFile settings, QWidge
     directoryBox_->setGeometry(scale_.Rect(kDirectoryBoxPlace));
     directoryList_->setGeometry(scale_.Rect(kDirectoryListPlace));
     directoryList_->hide();
+    directoryBox_->setAccessibleName(QStringLiteral("Working directory"));
+    directoryBox_->setAccessibleDescription(QStringLiteral("Where table.dat is written"));
+    directoryList_->setAccessibleName(QStringLiteral("Folders"));
+    directoryList_->setAccessibleDescription(
+        QStringLiteral("The folder opened here becomes the working directory and is kept"));
 
     // A drawn line, not a control: the pointer over it is over the panel.
     separator_->setAutoFillBackground(true);

@@ -49,12 +49,13 @@ std::optional<QString> SaveTable(const QStringList& lines, const QString& path) 
     return SaveBytesAside(path, bytes);
 }
 
-TableExportMenu::TableExportMenu(ResultsList& list) : QObject(&list), list_(list) {
-    auto* copy = new QAction(&list);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, &TableExportMenu::CopyTable);
-    list.addAction(copy);
+TableExportMenu::TableExportMenu(ResultsList& list)
+    : QObject(&list), list_(list), copy_(new QAction(tr("Copy table"), &list)) {
+    copy_->setShortcut(QKeySequence::Copy);
+    copy_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    copy_->setShortcutVisibleInContextMenu(true);
+    connect(copy_, &QAction::triggered, this, &TableExportMenu::CopyTable);
+    list.addAction(copy_);
     list.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&list, &QWidget::customContextMenuRequested, this, &TableExportMenu::Show);
 }
@@ -66,7 +67,7 @@ void TableExportMenu::CopyTable() {
 void TableExportMenu::Show(const QPoint& position) {
     auto* menu = new QMenu(&list_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(tr("Copy table"), this, &TableExportMenu::CopyTable);
+    menu->addAction(copy_);
     menu->addAction(tr("Save table as…"), this, &TableExportMenu::SaveTableAs);
     menu->popup(list_.viewport()->mapToGlobal(position));
 }

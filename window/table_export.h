@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 
+class QAction;
 class QPoint;
 
 namespace veldorin {
@@ -37,6 +38,7 @@ private:
     void SaveTableAs();
 
     ResultsList& list_;
+    QAction* copy_;  // Ctrl+C in the list, and the menu's first item
 };
 
 }  // namespace veldorin

@@ -17,5 +17,14 @@ inline const char* TableModeCaption(TableMode mode) {
     return mode == TableMode::Rates ? "R-->T" : "T-->R";
 }
 inline const char* ArrayCaption(bool arrayOn) { return arrayOn ? "off" : "on"; }
+// What the buttons tell a screen reader beside their captions: the state itself.
+inline const char* TableModeDescription(TableMode mode) {
+    return mode == TableMode::Rates ? "The table shows rates; a press shows times"
+                                    : "The table shows times; a press shows rates";
+}
+inline const char* ArrayDescription(bool arrayOn) {
+    return arrayOn ? "Array mode is on; a press turns it off"
+                   : "Array mode is off; a press turns it on";
+}
 
 }  // namespace veldorin

@@ -224,6 +224,16 @@ TEST_F(Editing, the_abundance_box_opens_over_its_label_and_waits_for_a_click) {
     EXPECT_EQ(window_->spinEditors().editedSlot(), 0);
 }
 
+// The keys of the distance box closing under them do not pass to the abundance box.
+TEST_F(Editing, the_abundance_box_does_not_inherit_the_keys_of_the_distance_box) {
+    QTest::mouseClick(Spins().distanceLabel(0), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(Spins().abundanceLabel(1), Qt::LeftButton, {}, QPoint(3, 3));
+    const QString abundance = Spins().abundanceLabel(1)->text();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+    EXPECT_FALSE(AbundanceBox()->hasFocus());
+    EXPECT_EQ(Spins().abundanceLabel(1)->text(), abundance);
+}
+
 TEST_F(Editing, a_press_without_release_over_a_label_opens_nothing) {
     QTest::mousePress(Spins().distanceLabel(0), Qt::LeftButton);
     EXPECT_FALSE(DistanceBox()->isVisible());

@@ -1,3 +1,5 @@
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +18,7 @@ protected:
     // Opens every panel and editor and moves the graph, its list and the help list.
     void Disarrange() {
         for (const char* name :
-             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
+             {"Form", "Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
             Control(name)->show();
         }
         Control("Picture1")->setGeometry(0, 0, 531, 385);
@@ -114,6 +116,49 @@ TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
     EXPECT_TRUE(Control("List2")->isVisible());
     QTest::mouseMove(window_->controls().spinDiagram->nucleusBox(8), QPoint(5, 5));
     EXPECT_TRUE(Control("List2")->isVisible());
+}
+
+// A part opened first (a menu item, or a control clicked; empty: none), a key, and the
+// pointer's way to what the key does: a move onto the bare margin, Help, or close().
+enum class Way { Background, HelpItem, CloseButton };
+const std::tuple<const char*, QKeyCombination, Way> kKeyRows[] = {
+    {"About_", Qt::Key_Escape, Way::Background},   {"Label2(0)", Qt::Key_Escape, Way::Background},
+    {"Picture1", Qt::Key_Escape, Way::Background}, {"", Qt::Key_F1, Way::HelpItem},
+    {"", Qt::CTRL | Qt::Key_Q, Way::CloseButton},
+};
+
+TEST_F(Panels, each_key_does_what_its_pointer_way_does) {
+    Started();
+    const auto open = [this](const char* part) {
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        window_->panels().Reset();
+        QTest::mouseMove(Control("Picture1"), QPoint(100, 100));  // the readout shows
+        if (auto* item = window_->findChild<QAction*>(part))
+            item->trigger();
+        else if (*part)
+            QTest::mouseClick(Control(part), Qt::LeftButton, {}, QPoint(3, 3));
+    };
+    const auto now = [this] {
+        QString shown;
+        QDebug out(&shown);
+        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
+                                 "Text42(8)", "Picture1", "Combo4", "List1"}) {
+            out << name << Control(name)->isVisible() << Control(name)->geometry();
+        }
+        return shown + Control<QLabel>("Label3(1)")->text() + Control<QLabel>("Label3(2)")->text();
+    };
+    for (const auto& [part, key, way] : kKeyRows) {
+        open(part);
+        if (way == Way::Background) QTest::mouseMove(window_->centralWidget(), QPoint(4, 420));
+        if (way == Way::HelpItem) window_->findChild<QAction*>("h")->trigger();
+        if (way == Way::CloseButton) window_->close();
+        const QString expected = now();
+        open(part);
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        EXPECT_EQ(now(), expected) << part << " " << QKeySequence(key).toString().toStdString();
+    }
 }
 
 }  // namespace
