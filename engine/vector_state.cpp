@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/vector_state.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // What a laid-out formula draws (formula_layout.h), in the painter's units, and the

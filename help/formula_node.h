@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The tree that formula markup parses into (formula_parser.h) and that the layout measures

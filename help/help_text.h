@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The texts of the help list, the About list and the search that the hover handlers use

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // What the Theory page shows: the equations the calculation evaluates, their legend and the

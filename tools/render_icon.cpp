@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the program's SVG icon as a PNG of one size: render_icon IN.svg OUT.png SIZE.
 // The build makes every desktop icon size with it, so the PNGs never drift from the SVG.
 

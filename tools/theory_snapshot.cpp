@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the Theory page to a PNG file: theory_snapshot OUT.png [WIDTH HEIGHT]
 // (default 513 x 501 pixels, the open page at 96 dots per inch).
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Measures, through a real X server, how long the window takes from a key release to
 // its picture: the key is sent with the XTEST extension and every change of the
 // window's contents arrives as a DAMAGE event. For each key release the time to the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // MainWindow is the program's one window, and the model is the text of its controls plus

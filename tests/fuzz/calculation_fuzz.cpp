@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // libFuzzer target: arbitrary bytes as the numeric-text rule's input and, split at
 // newlines, as the model's texts for a whole recalculation.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The parts of each rate over random models: added up as the table adds them they give
 // its totals bit for bit, and their shares in 1/s add up to the totals. The evaluation
 // across many fields at once gives the bits of the evaluation at each field, and says

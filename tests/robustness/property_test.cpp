@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Thousands of random models through the whole calculation: every run must end as
 // a complete table or as a failure with its reason and exactly the partial output
 // that the point of failure allows.
