@@ -61,6 +61,7 @@ PreparedRun Calculation::Prepare(const ModelTexts& model) {
     const auto& central = model.slots[kCentralSlot];
     if (const auto gamma = GammaOf(central.nucleus)) centralGamma_ = *gamma;
     run.values.centralGamma = centralGamma_;
+    run.values.pairFrequencies = model.pairFrequencies;
     run.values.centralAbundance = PendingSingle::Of(central.abundance);
 
     try {

@@ -24,6 +24,13 @@ using SlotKinds = std::array<SlotKind, kNeighbourCount>;
 // Rates (1/s) or their inverses (s) in the results table.
 enum class TableMode { Rates, Times };
 
+// How a pair's zero- and double-quantum frequencies are formed from the Larmor
+// frequencies of its two nuclei: from their magnitudes (wS - wI and wI + wS), or from
+// the signed frequencies gamma B0, which for constants of opposite signs (15N with 1H)
+// puts the zero-quantum term at the sum of the magnitudes and the double-quantum term at
+// their difference.
+enum class PairFrequencySigns : std::uint8_t { Magnitudes = 0, Signed = 1 };
+
 // One position of the spin system, as the texts the user sees. The central slot
 // has no distance; its abundance is always "1".
 struct SpinSlot {
@@ -42,6 +49,7 @@ struct ModelTexts {
     std::string csa;                                    // ppm
     std::string rex;                                    // 1/s at 800 MHz
     TableMode tableMode = TableMode::Rates;
+    PairFrequencySigns pairFrequencies = PairFrequencySigns::Magnitudes;
     std::string workingDirectory;  // folder of "table.dat"
     friend bool operator==(const ModelTexts&, const ModelTexts&) = default;
 };

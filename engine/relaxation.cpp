@@ -25,7 +25,20 @@ float SpectralDensity(const Lorentzians& lorentzians, float w) {
 
 float LarmorOmega(float wH, float gamma) { return StoreSingle(terms::LarmorOmega(wH, gamma)); }
 
-JFrequencies PairFrequencies(float wI, float wS) {
+bool OppositeSigns(PairFrequencySigns signs, float centralGamma, float neighbourGamma) {
+    return signs == PairFrequencySigns::Signed &&
+           static_cast<double>(centralGamma) * neighbourGamma < 0.0;
+}
+
+JFrequencies PairFrequencies(float wI, float wS, bool oppositeSigns) {
+    if (oppositeSigns) {
+        return {0.0f,
+                wI,
+                StoreSingle(-static_cast<double>(wS) - wI),
+                wS,
+                StoreSingle(static_cast<double>(wI) - wS),
+                StoreSingle(2.0 * wI)};
+    }
     return {0.0f,
             wI,
             StoreSingle(static_cast<double>(wS) - wI),
@@ -119,7 +132,9 @@ FieldContributions ContributionsAtField(const WorkingValues& values, float wH,
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
         const NeighbourValues& neighbour = values.neighbours[slot];
         if (neighbour.kind == SlotKind::Empty) continue;
-        const JFrequencies frequencies = PairFrequencies(wI, LarmorOmega(wH, neighbour.gamma));
+        const JFrequencies frequencies =
+            PairFrequencies(wI, LarmorOmega(wH, neighbour.gamma),
+                            OppositeSigns(values.pairFrequencies, centralGamma, neighbour.gamma));
         for (int m = 2; m < 6; ++m) j[m] = density.At(frequencies[m]);
 
         // Each term is weighted by the abundances of the pair.

@@ -20,14 +20,20 @@ struct Lorentzians {
 float SpectralDensity(const Lorentzians& lorentzians, float w);
 
 // Angular frequencies at which J is needed for one pair, slots 1..6 at indices 0..5:
-// 0, wI, wS - wI, wS, wI + wS, 2 wI.
+// 0, wI, wS - wI, wS, wI + wS, 2 wI. With signed frequencies and constants of opposite
+// signs, indices 2 and 4 hold -wS - wI and wI - wS instead: the signed zero- and
+// double-quantum frequencies times the sign of the central nucleus's, which leaves J
+// (an even function) unchanged and keeps wI positive.
 using JFrequencies = std::array<float, 6>;
 // J at the six JFrequencies, same indices.
 using JValues = std::array<float, 6>;
 
 // abs(wH g / 2.6751e-11): the Larmor angular frequency of a nucleus at 1H frequency wH.
 float LarmorOmega(float wH, float gamma);
-JFrequencies PairFrequencies(float wI, float wS);
+// Whether the pair's frequencies are those of opposite signs: only with signed
+// frequencies, and only when the two constants have opposite signs.
+bool OppositeSigns(PairFrequencySigns signs, float centralGamma, float neighbourGamma);
+JFrequencies PairFrequencies(float wI, float wS, bool oppositeSigns = false);
 
 float DipolarR1Term(SlotKind kind, const JValues& j, float dipolar);
 float DipolarR2Term(SlotKind kind, const JValues& j, float dipolar);
@@ -54,6 +60,7 @@ struct WorkingValues {
     float centralGamma = 0.0f;
     PendingSingle centralAbundance;
     std::array<NeighbourValues, kNeighbourCount> neighbours;
+    PairFrequencySigns pairFrequencies = PairFrequencySigns::Magnitudes;
 };
 
 struct FieldResult {

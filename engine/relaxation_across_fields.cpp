@@ -214,7 +214,9 @@ public:
             check_.Note(twoI);
             row2I = rows.Add(twoI);
             for (const float gamma : invariants_.neighbourGammas) {
-                nucleusRows.push_back(AddPairFrequencies(rows, LarmorAt(wH, gamma, check_), wI));
+                nucleusRows.push_back(AddPairFrequencies(
+                    rows, LarmorAt(wH, gamma, check_), wI,
+                    OppositeSigns(values_.pairFrequencies, values_.centralGamma, gamma)));
             }
         }
         rows.Evaluate(values_.lorentzians, check_);
@@ -239,13 +241,22 @@ public:
     }
 
 private:
-    // The rows of wS - wI, wS and wI + wS; the index of the first.
-    std::size_t AddPairFrequencies(DensityRows& rows, const Lanes& wS, const Lanes& wI) {
+    // The rows of wS - wI, wS and wI + wS (as PairFrequencies forms them for constants
+    // of opposite signs, when told so); the index of the first.
+    std::size_t AddPairFrequencies(DensityRows& rows, const Lanes& wS, const Lanes& wI,
+                                   bool oppositeSigns) {
         Lanes diff;
         Lanes sum;
-        for (std::size_t p = 0; p < kLanes; ++p) {
-            diff[p] = Single(wS[p] - wI[p]);
-            sum[p] = Single(wI[p] + wS[p]);
+        if (oppositeSigns) {
+            for (std::size_t p = 0; p < kLanes; ++p) {
+                diff[p] = Single(-wS[p] - wI[p]);
+                sum[p] = Single(wI[p] - wS[p]);
+            }
+        } else {
+            for (std::size_t p = 0; p < kLanes; ++p) {
+                diff[p] = Single(wS[p] - wI[p]);
+                sum[p] = Single(wI[p] + wS[p]);
+            }
         }
         check_.Note(diff);
         check_.Note(sum);

@@ -112,8 +112,9 @@ TEST(RandomModels, RelaxationAcrossFieldsIsRelaxationAtEachField) {
     int swept = 0;
     int refused = 0;
     for (int run = 0; run < 4000; ++run) {
-        const PreparedRun prepared =
-            calculation.Prepare(run % 2 ? random.NextModel() : random.NextPlausibleModel());
+        ModelTexts model = run % 2 ? random.NextModel() : random.NextPlausibleModel();
+        if (run % 4 >= 2) model.pairFrequencies = PairFrequencySigns::Signed;
+        const PreparedRun prepared = calculation.Prepare(model);
         if (prepared.stage != PreparedRun::Stage::Ready) continue;
         for (const std::vector<float>& fields : fieldSets) {
             std::vector<FieldResult> results(fields.size());
