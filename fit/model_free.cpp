@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "fit/model_free.h"
+
+namespace veldorin {
+namespace {
+
+using enum MotionParameter;
+
+const std::array<ModelFreeModel, kModelFreeModelCount> kModels{{
+    {0, {}, false, false},
+    {1, {S2s}, false, false},
+    {2, {S2s, Te}, false, false},
+    {3, {S2s, Rex}, false, false},
+    {4, {S2s, Te, Rex}, false, false},
+    {5, {S2f, S2s, Ts}, true, false},
+    {6, {S2f, Tf, S2s, Ts}, true, false},
+    {7, {S2f, S2s, Ts, Rex}, true, false},
+    {8, {S2f, Tf, S2s, Ts, Rex}, true, false},
+    {9, {Rex}, false, true},
+}};
+
+// The effective time of an internal motion of time t under tumbling of time tm.
+double Effective(double tm, double t) { return t > 0.0 ? 1.0 / (1.0 / tm + 1.0 / t) : 0.0; }
+
+}  // namespace
+
+const ModelFreeModel& ModelFreeModelNumber(int number) {
+    return kModels.at(static_cast<std::size_t>(number));
+}
+
+double OrderParameter(const ModelFreeModel& model, const MotionValues& values) {
+    if (model.rigidNoOrder) return 0.0;
+    return model.extended ? values[S2f] * values[S2s] : values[S2s];
+}
+
+SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const MotionValues& values) {
+    const double tm = values[Tm];
+    const double s2 = OrderParameter(model, values);
+    if (!model.extended) {
+        // In models 0 to 4 S2s holds S2 and te the one internal time.
+        return {{s2, tm}, {1.0 - s2, Effective(tm, values[Te])}};
+    }
+    const double s2f = values[S2f];
+    return {
+        {s2, tm}, {s2f - s2, Effective(tm, values[Ts])}, {1.0 - s2f, Effective(tm, values[Tf])}};
+}
+
+std::string_view ParameterName(MotionParameter parameter) {
+    switch (parameter) {
+        case Tm: return "tm_ps";
+        case S2f: return "S2f";
+        case S2s: return "S2s";
+        case Te: return "te_ps";
+        case Tf: return "tf_ps";
+        case Ts: return "ts_ps";
+        case Rex: return "Rex_800";
+        case Csa: return "CSA_ppm";
+    }
+    return "";
+}
+
+}  // namespace veldorin

@@ -1,0 +1,215 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "fit/residue_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace veldorin {
+namespace {
+
+using enum MotionParameter;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kOpen = std::numeric_limits<double>::infinity();
+
+// Where each parameter may go and the coarse grid its fit starts from.
+FitParameter RangeOf(MotionParameter parameter) {
+    switch (parameter) {
+        case Tm: return {0.0, kOpen, {2000.0, 5000.0, 10000.0, 20000.0}};
+        case S2f: return {0.0, 1.0, {0.7, 0.9}};
+        case S2s: return {0.0, 1.0, {0.6, 0.8, 0.95}};
+        case Te: return {0.0, kOpen, {10.0, 100.0, 1000.0}};
+        case Tf: return {0.0, kOpen, {10.0, 50.0}};
+        case Ts: return {0.0, kOpen, {500.0, 2000.0}};
+        case Rex: return {0.0, kOpen, {0.0, 2.0, 10.0}};
+        case Csa: return {-kOpen, kOpen, {-200.0, -160.0}};
+    }
+    return {};
+}
+
+// The values of a model's parameters at a fit's point: the fixed ones from the settings.
+MotionValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeModel& model,
+                      const std::vector<MotionParameter>& free, std::span<const double> point) {
+    MotionValues values;
+    values[Tm] = settings.tm;
+    values[Rex] = settings.system.rexAt800;
+    values[Csa] = settings.system.csaPpm;
+    if (model.rigidNoOrder) values[S2s] = 0.0;
+    for (std::size_t i = 0; i < free.size(); ++i) values[free[i]] = point[i];
+    return values;
+}
+
+// Fills the weighted residuals of the data at the values.
+bool Residuals(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+               const ModelFreeModel& model, const MotionValues& values, std::span<double> out) {
+    FitSpinSystem system = settings.system;
+    system.rexAt800 = values[Rex];
+    system.csaPpm = values[Csa];
+    const SpectralTerms terms = SpectralTermsOf(model, values);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        out[i] = (data[i].value - CalculatedValue(system, terms, data[i])) / data[i].error;
+    }
+    return true;
+}
+
+ModelFit Fitted(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+                const ModelFreeModel& model, std::vector<FitParameter> ranges) {
+    ModelFit fit;
+    fit.model = model.number;
+    fit.free = FreeParameters(model, settings);
+    fit.measurements = data.size();
+    fit.errors.values.fill(kNaN);
+    const ResidualFunction residuals = [&](std::span<const double> point, std::span<double> out) {
+        return Residuals(data, settings, model, ValuesAt(settings, model, fit.free, point), out);
+    };
+    if (data.size() <= fit.free.size() && !fit.free.empty()) {
+        fit.reason = std::to_string(data.size()) + " measurements cannot tell " +
+                     std::to_string(fit.free.size()) + " free parameters apart";
+        fit.values = ValuesAt(settings, model, {}, {});
+        return fit;
+    }
+    if (fit.free.empty()) {
+        fit.values = ValuesAt(settings, model, {}, {});
+        std::vector<double> out(data.size());
+        Residuals(data, settings, model, fit.values, out);
+        for (double r : out) fit.chi2 += r * r;
+        fit.status = FitResult::Status::Converged;
+        return fit;
+    }
+    const FitResult result = FitLeastSquares(ranges, data.size(), residuals);
+    fit.status = result.status;
+    fit.reason = result.reason;
+    fit.chi2 = result.chi2;
+    fit.values =
+        ValuesAt(settings, model, fit.free,
+                 result.values.empty() ? std::vector<double>(fit.free.size()) : result.values);
+    for (std::size_t i = 0; i < result.errors.size(); ++i)
+        fit.errors[fit.free[i]] = result.errors[i];
+    return fit;
+}
+
+std::vector<FitParameter> GridRanges(const std::vector<MotionParameter>& free) {
+    std::vector<FitParameter> ranges;
+    for (MotionParameter parameter : free) ranges.push_back(RangeOf(parameter));
+    return ranges;
+}
+
+double Percentile(std::vector<double> sorted, double fraction) {
+    if (sorted.empty()) return kNaN;
+    const double at = fraction * static_cast<double>(sorted.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(at));
+    const std::size_t above = std::min(below + 1, sorted.size() - 1);
+    return sorted[below] + (at - static_cast<double>(below)) * (sorted[above] - sorted[below]);
+}
+
+ParameterSpread SpreadOf(std::vector<double> samples) {
+    ParameterSpread spread;
+    if (samples.size() < 2) return {kNaN, kNaN, kNaN};
+    double mean = 0.0;
+    for (double x : samples) mean += x;
+    mean /= static_cast<double>(samples.size());
+    double squares = 0.0;
+    for (double x : samples) squares += (x - mean) * (x - mean);
+    spread.standardDeviation = std::sqrt(squares / static_cast<double>(samples.size() - 1));
+    std::sort(samples.begin(), samples.end());
+    spread.low = Percentile(samples, 0.025);
+    spread.high = Percentile(samples, 0.975);
+    return spread;
+}
+
+}  // namespace
+
+double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
+                       const RateMeasurement& measurement) {
+    const RatesAtField rates = RatesOf(system, terms, measurement.fieldMHz);
+    switch (measurement.quantity) {
+        case MeasuredQuantity::R1: return rates.r1;
+        case MeasuredQuantity::R2: return rates.r2;
+        case MeasuredQuantity::NoeRatio: return 1.0 + rates.enhancement;
+    }
+    return kNaN;
+}
+
+double ModelFit::Score(enum Criterion criterion) const {
+    const std::size_t k = free.size();
+    switch (criterion) {
+        case Criterion::Aic: return Akaike(chi2, k);
+        case Criterion::Aicc: return CorrectedAkaike(chi2, measurements, k);
+        case Criterion::Bic: return Bayesian(chi2, measurements, k);
+    }
+    return kNaN;
+}
+
+std::vector<MotionParameter> FreeParameters(const ModelFreeModel& model,
+                                            const ResidueFitSettings& settings) {
+    std::vector<MotionParameter> free;
+    if (settings.fitTm) free.push_back(Tm);
+    free.insert(free.end(), model.free.begin(), model.free.end());
+    if (settings.fitCsa) free.push_back(Csa);
+    return free;
+}
+
+ModelFit FitModel(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+                  const ModelFreeModel& model) {
+    return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings)));
+}
+
+ModelSelection SelectModel(const std::vector<RateMeasurement>& data,
+                           const ResidueFitSettings& settings, Criterion criterion) {
+    ModelSelection selection;
+    double best = kOpen;
+    for (int number = 0; number < kModelFreeModelCount; ++number) {
+        selection.fits.push_back(FitModel(data, settings, ModelFreeModelNumber(number)));
+        const ModelFit& fit = selection.fits.back();
+        if (fit.status != FitResult::Status::Converged) continue;
+        if (const double score = fit.Score(criterion); score < best) {
+            best = score;
+            selection.chosen = number;
+        }
+    }
+    return selection;
+}
+
+MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
+                            const ResidueFitSettings& settings, const ModelFit& fit, int sets,
+                            std::uint64_t seed) {
+    const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
+    FitSpinSystem system = settings.system;
+    system.rexAt800 = fit.values[Rex];
+    system.csaPpm = fit.values[Csa];
+    const SpectralTerms terms = SpectralTermsOf(model, fit.values);
+    std::vector<double> back(data.size());
+    for (std::size_t i = 0; i < data.size(); ++i) back[i] = CalculatedValue(system, terms, data[i]);
+
+    // Each synthetic fit starts from the fitted values alone: no grid.
+    std::vector<FitParameter> ranges = GridRanges(fit.free);
+    for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {fit.values[fit.free[i]]};
+
+    std::mt19937_64 random(seed);
+    std::normal_distribution<double> noise(0.0, 1.0);
+    std::array<std::vector<double>, kMotionParameterCount> samples;
+    std::vector<double> orderSamples;
+    MonteCarloErrors errors;
+    std::vector<RateMeasurement> synthetic = data;
+    for (int set = 0; set < sets; ++set) {
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            synthetic[i].value = back[i] + noise(random) * data[i].error;
+        }
+        const ModelFit again = Fitted(synthetic, settings, model, ranges);
+        if (again.status != FitResult::Status::Converged) continue;
+        ++errors.fitted;
+        for (MotionParameter parameter : fit.free) {
+            samples[static_cast<std::size_t>(parameter)].push_back(again.values[parameter]);
+        }
+        orderSamples.push_back(OrderParameter(model, again.values));
+    }
+    for (std::size_t p = 0; p < samples.size(); ++p) errors.spread[p] = SpreadOf(samples[p]);
+    errors.s2 = SpreadOf(orderSamples);
+    return errors;
+}
+
+}  // namespace veldorin

@@ -1,0 +1,89 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fit/least_squares.h"
+#include "fit/model_free.h"
+
+namespace veldorin {
+
+// A measured rate: R1 and R2 in 1/s; the heteronuclear NOE as spectrometers report it,
+// the intensity ratio I_sat/I_ref = 1 + eta.
+enum class MeasuredQuantity { R1, R2, NoeRatio };
+struct RateMeasurement {
+    double fieldMHz = 0.0;  // 1H frequency
+    MeasuredQuantity quantity = MeasuredQuantity::R1;
+    double value = 0.0;
+    double error = 0.0;  // one standard deviation, above 0
+};
+
+// What the model gives for the measurement's quantity at its field.
+double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
+                       const RateMeasurement& measurement);
+
+// What is fitted besides the model's own parameters.
+struct ResidueFitSettings {
+    FitSpinSystem system;  // its Rex and CSA are the fixed values
+    bool fitTm = true;     // otherwise tm is the fixed value below
+    double tm = 5000.0;    // ps
+    bool fitCsa = false;
+};
+
+enum class Criterion { Aic, Aicc, Bic };
+
+// One model fitted to one residue's measurements.
+struct ModelFit {
+    int model = 0;
+    FitResult::Status status = FitResult::Status::Failed;
+    std::string reason;
+    MotionValues values;
+    MotionValues errors;                // NaN for a parameter that was not fitted
+    std::vector<MotionParameter> free;  // in the fit's order, tm and CSA included when fitted
+    double chi2 = 0.0;
+    std::size_t measurements = 0;
+    double Score(Criterion criterion) const;
+};
+
+// The parameters a model fits under the settings, tm and the CSA included when fitted.
+std::vector<MotionParameter> FreeParameters(const ModelFreeModel& model,
+                                            const ResidueFitSettings& settings);
+
+// Fits the model: weighted least squares from the best point of a coarse grid. Too few
+// measurements for the free parameters is a failure that says so.
+ModelFit FitModel(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+                  const ModelFreeModel& model);
+
+// Every model m0..m9 fitted, and the index of the one the criterion prefers among those
+// that converged (-1 when none did).
+struct ModelSelection {
+    std::vector<ModelFit> fits;
+    int chosen = -1;
+};
+ModelSelection SelectModel(const std::vector<RateMeasurement>& data,
+                           const ResidueFitSettings& settings, Criterion criterion);
+
+// Monte Carlo errors: synthetic data sets from the fitted values plus Gaussian noise of
+// each measurement's uncertainty, each fitted again from the fitted values; per free
+// parameter the standard deviation and the 2.5 and 97.5 percentiles. Reproducible for a
+// seed.
+struct ParameterSpread {
+    double standardDeviation = 0.0;
+    double low = 0.0;   // 2.5 percentile
+    double high = 0.0;  // 97.5 percentile
+};
+struct MonteCarloErrors {
+    std::array<ParameterSpread, kMotionParameterCount> spread{};
+    ParameterSpread s2;  // of the derived S2
+    int fitted = 0;      // the synthetic sets whose fit converged
+};
+MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
+                            const ResidueFitSettings& settings, const ModelFit& fit, int sets,
+                            std::uint64_t seed);
+
+}  // namespace veldorin
