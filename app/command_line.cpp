@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ostream>
@@ -16,22 +17,27 @@
 namespace veldorin {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: veldorin\n"
-    "       veldorin --table [--times] FILE...\n"
+constexpr const char* kUsageHead =
+    "Usage: veldorin [FILE]\n"
+    "       veldorin --table [--times] FILE...\n";
+constexpr const char* kUsageTail =
     "\n"
-    "Without --table, opens the window.\n"
+    "Without --table or --fit, opens the window (with the model FILE).\n"
     "\n"
     "  --table    print each model file's results table, the lines of \"table.dat\"\n"
     "             (tab-separated, each ending in CR LF); with several files, a line\n"
     "             \"== FILE\" comes before each table\n"
     "  --times    print the times table, whatever table the files hold\n"
+    "  --fit      fit the model-free motion of every residue in DATA.csv (header\n"
+    "             residue,field_mhz,quantity,value,error; R1, R2 in 1/s, NOE as the\n"
+    "             intensity ratio) and print one CSV row per residue; see README\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
     "  --         end of options: the arguments after it are files\n"
     "\n"
-    "Exit status: 0 when every table was computed, 1 when a file could not be read or\n"
-    "its table failed or stopped (the reason on standard error), 2 for wrong arguments.\n";
+    "Exit status: 0 when every table was computed (every residue fitted), 1 when a file\n"
+    "could not be read, a table failed or stopped or a residue could not be fitted (the\n"
+    "reason on standard error), 2 for wrong arguments.\n";
 
 // Success when everything printed reached standard output; a full disk or a closed
 // pipe is said on standard error.
@@ -127,6 +133,19 @@ CommandLineParse UsageError(std::string text) { return {std::nullopt, std::move(
 
 CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLineOptions options;
+    // --fit has options of its own: everything else is its.
+    const auto fit = std::find(arguments.begin(), arguments.end(), "--fit");
+    const bool helpAsked =
+        std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();
+    if (fit != arguments.end() && !helpAsked) {
+        std::vector<std::string> rest(arguments.begin(), fit);
+        rest.insert(rest.end(), fit + 1, arguments.end());
+        FitCommandParse parse = ParseFitCommand(rest);
+        if (!parse.command) return UsageError(parse.usageError);
+        options.mode = CommandLineOptions::Mode::Fit;
+        options.fit = std::move(parse.command);
+        return {options, {}};
+    }
     std::vector<std::string> files;
     bool tableAsked = false;
     bool optionsEnded = false;
@@ -169,11 +188,18 @@ int ReportUsageError(const std::string& usageError, std::ostream& errors) {
 
 int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     switch (options.mode) {
-        case CommandLineOptions::Mode::Help: out << kUsage; return Flushed(out, errors);
+        case CommandLineOptions::Mode::Help:
+            out << kUsageHead << kFitUsage << kUsageTail;
+            return Flushed(out, errors);
         case CommandLineOptions::Mode::Version:
             out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
             return Flushed(out, errors);
         case CommandLineOptions::Mode::Table: return PrintTables(options, out, errors);
+        case CommandLineOptions::Mode::Fit: {
+            const int status = RunFitCommand(*options.fit, out, errors);
+            const int written = Flushed(out, errors);
+            return written == kExitSuccess ? status : written;
+        }
         case CommandLineOptions::Mode::Window: break;
     }
     // The window is main's to open; asked for here, it is the caller's mistake.

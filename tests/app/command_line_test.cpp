@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <sstream>
@@ -254,6 +255,62 @@ TEST(CommandLine, AUsageErrorExitsWithTwoAndPointsToTheHelp) {
     EXPECT_EQ(ReportUsageError("unknown option '-x'", errors), kExitUsage);
     EXPECT_EQ(errors.str(),
               "veldorin: unknown option '-x'\nTry 'veldorin --help' for more information.\n");
+}
+
+// Four residues of the benchmark's protein, the last with too few measurements for m4.
+const char kFitData[] =
+    "residue,field_mhz,quantity,value,error\n"
+    "1,500,R1,2.4708,0.0492\n1,500,R2,6.5016,0.128\n1,500,NOE,0.57321,0.03\n"
+    "1,600,R1,2.0697,0.0411\n1,600,R2,6.9151,0.138\n1,600,NOE,0.65987,0.03\n"
+    "1,800,R1,1.5485,0.0312\n1,800,R2,7.7898,0.155\n1,800,NOE,0.75124,0.03\n"
+    "2,500,R1,2.3938,0.048\n2,500,R2,7.7318,0.153\n2,500,NOE,0.62066,0.03\n"
+    "2,600,R1,2.0146,0.0397\n2,600,R2,8.2021,0.166\n2,600,NOE,0.70126,0.03\n"
+    "2,800,R1,1.5215,0.0301\n2,800,R2,9.7347,0.196\n2,800,NOE,0.79055,0.03\n"
+    "few,600,R1,2.0,0.04\nfew,600,NOE,0.7,0.03\n";
+
+TEST(CommandLine, FitsEveryResidueTheSameForAnyNumberOfJobsAndNamesTheOnesItCannot) {
+    const TempFolder folder;
+    const QString data = folder.MakeFile("protein.csv", kFitData);
+    const std::string path = QFile::encodeName(data).toStdString();
+    std::string first;
+    for (const char* jobs : {"1", "3"}) {
+        const CommandLineParse parse = ParseCommandLine(
+            {"--fit", path, "--model", "m4", "--tm", "4800", "--mc", "20", "--jobs", jobs});
+        ASSERT_TRUE(parse.options) << parse.usageError;
+        std::ostringstream out;
+        std::ostringstream errors;
+        EXPECT_EQ(RunWithoutWindow(*parse.options, out, errors), kExitTableFailed);
+        EXPECT_NE(errors.str().find("residue few: m4: 2 measurements cannot tell"),
+                  std::string::npos)
+            << errors.str();
+        if (first.empty()) first = out.str();
+        EXPECT_EQ(out.str(), first) << jobs << " jobs";
+    }
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 3) << first;
+    EXPECT_TRUE(first.starts_with("residue,model,tm_ps,tm_ps_error,S2,S2_error,")) << first;
+}
+
+TEST(CommandLine, AFitNamesEveryBadLineAndEveryBadOption) {
+    const TempFolder folder;
+    const std::string path =
+        QFile::encodeName(
+            folder.MakeFile(
+                "bad.csv",
+                "quantity,residue,field_mhz,value,error\nR1,1,600,x,0.1\nR3,2,600,1,1\n"))
+            .toStdString();
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--fit", path}).options, out, errors),
+              kExitTableFailed);
+    EXPECT_NE(errors.str().find("line 2, column \"value\""), std::string::npos) << errors.str();
+    EXPECT_NE(errors.str().find("line 3, column \"quantity\""), std::string::npos);
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--fit"},
+                                                  {"--fit", path, "--model", "m10"},
+                                                  {"--fit", path, "--tm", "5000", "--global-tm"},
+                                                  {"--fit", path, "--jobs", "0"},
+                                                  {"--fit", path, "--nucleus", "2H"}}) {
+        EXPECT_FALSE(ParseCommandLine(wrong).options) << wrong.back();
+    }
 }
 
 }  // namespace

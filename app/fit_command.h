@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fit/protein_fit.h"
+
+namespace veldorin {
+
+// `veldorin --fit DATA.csv [options]`: every residue of a protein fitted, as CSV.
+struct FitCommand {
+    std::string dataFile;                 // as given, in the file system's bytes
+    std::optional<std::string> backFile;  // --back: the measurements beside the model's values
+    ProteinFitOptions options;
+};
+
+struct FitCommandParse {
+    std::optional<FitCommand> command;
+    std::string usageError;
+};
+
+// The arguments after --fit (the data file and the options, in any order).
+FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments);
+
+// The usage lines of --fit, for --help.
+extern const char* const kFitUsage;
+
+// Fits, prints the CSV on `out` and each residue that could not be fitted on `errors`.
+// 0 when every residue was fitted, 1 when the file or a residue failed.
+int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors);
+
+}  // namespace veldorin

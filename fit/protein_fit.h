@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fit/residue_fit.h"
+
+namespace veldorin {
+
+// One residue's measurements, in the order of the file.
+struct ResidueData {
+    std::string residue;
+    std::vector<RateMeasurement> measurements;
+    std::vector<int> lines;  // the file's line of each measurement
+};
+
+struct ProteinData {
+    std::vector<ResidueData> residues;  // in the order they first appear
+};
+
+// Reads "residue,field_mhz,quantity,value,error" (the header names the columns, in any
+// order; quantity R1, R2 in 1/s or NOE as the intensity ratio). The error of a line that
+// cannot be read names the line and the column.
+struct ProteinDataRead {
+    std::optional<ProteinData> data;
+    std::string error;
+};
+ProteinDataRead ReadProteinData(std::string_view text);
+
+// How a whole protein is fitted.
+struct ProteinFitOptions {
+    ResidueFitSettings residue;  // the spin system; tm fixed when fitTm is false
+    std::optional<int> model;    // one model for every residue; otherwise each selects
+    Criterion criterion = Criterion::Aic;
+    bool globalTm = false;  // one tm for all residues, fitted with them
+    int monteCarloSets = 500;
+    std::uint64_t seed = 1;
+    int jobs = 1;
+};
+
+struct ResidueOutcome {
+    std::string residue;
+    std::optional<ModelFit> fit;  // nothing when the residue could not be fitted
+    std::optional<MonteCarloErrors> monteCarlo;
+    std::string failure;             // why not
+    std::vector<double> calculated;  // the model's value for each measurement
+};
+
+struct ProteinFit {
+    std::vector<ResidueOutcome> residues;  // in the order of the data
+    std::optional<double> globalTm;        // ps, with globalTm
+    double globalTmError = 0.0;
+    int rounds = 0;  // global rounds until the models stopped changing
+};
+
+// Fits every residue, on `jobs` threads; the result does not depend on their number.
+ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options);
+
+// The results as CSV: residue, model, then each parameter and its error as NAME,
+// NAME_error (tm_ps, S2, S2f, S2s, te_ps, tf_ps, ts_ps, Rex_800, CSA_ppm; empty where
+// the model has none), chi2, aicc. Errors are the Monte Carlo standard deviations when
+// there were Monte Carlo sets, otherwise those of the covariance.
+std::string ProteinFitCsv(const ProteinFit& fit);
+// The measurements beside the values the fitted models give back.
+std::string BackCalculatedCsv(const ProteinData& data, const ProteinFit& fit);
+
+}  // namespace veldorin
