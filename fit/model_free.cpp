@@ -6,7 +6,7 @@
 namespace veldorin {
 namespace {
 
-using enum MotionParameter;
+using enum ModelFreeParameter;
 
 const std::array<ModelFreeModel, kModelFreeModelCount> kModels{{
     {0, {}, false, false},
@@ -30,12 +30,12 @@ const ModelFreeModel& ModelFreeModelNumber(int number) {
     return kModels.at(static_cast<std::size_t>(number));
 }
 
-double OrderParameter(const ModelFreeModel& model, const MotionValues& values) {
+double OrderParameter(const ModelFreeModel& model, const ModelFreeValues& values) {
     if (model.rigidNoOrder) return 0.0;
     return model.extended ? values[S2f] * values[S2s] : values[S2s];
 }
 
-SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const MotionValues& values) {
+SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const ModelFreeValues& values) {
     const double tm = values[Tm];
     const double s2 = OrderParameter(model, values);
     if (!model.extended) {
@@ -47,7 +47,7 @@ SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const MotionValues& v
         {s2, tm}, {s2f - s2, Effective(tm, values[Ts])}, {1.0 - s2f, Effective(tm, values[Tf])}};
 }
 
-std::string_view ParameterName(MotionParameter parameter) {
+std::string_view ParameterName(ModelFreeParameter parameter) {
     switch (parameter) {
         case Tm: return "tm_ps";
         case S2f: return "S2f";

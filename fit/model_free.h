@@ -15,13 +15,14 @@ namespace veldorin {
 // The parameters of the model-free family in one place: the overall correlation time,
 // the order parameters of the fast and slow internal motions (S2 = S2f S2s), their
 // effective times, the exchange rate and the anisotropy.
-enum class MotionParameter { Tm, S2f, S2s, Te, Tf, Ts, Rex, Csa };
-inline constexpr int kMotionParameterCount = 8;
+enum class ModelFreeParameter { Tm, S2f, S2s, Te, Tf, Ts, Rex, Csa };
+inline constexpr int kModelFreeParameterCount = 8;
 
-struct MotionValues {
-    std::array<double, kMotionParameterCount> values{5000.0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.0, -172.0};
-    double& operator[](MotionParameter p) { return values[static_cast<std::size_t>(p)]; }
-    double operator[](MotionParameter p) const { return values[static_cast<std::size_t>(p)]; }
+struct ModelFreeValues {
+    std::array<double, kModelFreeParameterCount> values{5000.0, 1.0, 1.0, 0.0,
+                                                        0.0,    0.0, 0.0, -172.0};
+    double& operator[](ModelFreeParameter p) { return values[static_cast<std::size_t>(p)]; }
+    double operator[](ModelFreeParameter p) const { return values[static_cast<std::size_t>(p)]; }
 };
 
 // The models m0..m9 as the literature numbers them, each by its free parameters besides
@@ -31,7 +32,7 @@ struct MotionValues {
 // Models 5 to 8 are fitted in S2f and S2s, so that S2 = S2f S2s never exceeds S2f.
 struct ModelFreeModel {
     int number = 0;
-    std::vector<MotionParameter> free;
+    std::vector<ModelFreeParameter> free;
     bool extended = false;      // models 5 to 8: the fast and slow motions apart
     bool rigidNoOrder = false;  // model 9: no order at all, S2 = 0, only exchange
 };
@@ -40,10 +41,10 @@ const ModelFreeModel& ModelFreeModelNumber(int number);
 
 // The spectral density of the model at the values: S2 at tm, then the internal motions
 // at their effective times (1/tm + 1/t)^-1; a time of 0 contributes nothing.
-SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const MotionValues& values);
+SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const ModelFreeValues& values);
 
 // The names of the parameters in the output ("tm_ps", "S2f", ...), and the derived S2.
-std::string_view ParameterName(MotionParameter parameter);
-double OrderParameter(const ModelFreeModel& model, const MotionValues& values);
+std::string_view ParameterName(ModelFreeParameter parameter);
+double OrderParameter(const ModelFreeModel& model, const ModelFreeValues& values);
 
 }  // namespace veldorin

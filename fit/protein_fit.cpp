@@ -19,7 +19,7 @@
 namespace veldorin {
 namespace {
 
-using enum MotionParameter;
+using enum ModelFreeParameter;
 
 constexpr std::array<const char*, 5> kColumns = {"residue", "field_mhz", "quantity", "value",
                                                  "error"};
@@ -191,7 +191,7 @@ std::string Number(double value) {
     return std::string(text.data(), end);
 }
 
-bool InModel(const ModelFit& fit, MotionParameter parameter) {
+bool InModel(const ModelFit& fit, ModelFreeParameter parameter) {
     return std::find(fit.free.begin(), fit.free.end(), parameter) != fit.free.end();
 }
 
@@ -330,7 +330,7 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         if (!outcome.fit) continue;
         const ModelFit& model = *outcome.fit;
         const ModelFreeModel& family = ModelFreeModelNumber(model.model);
-        const auto error = [&](MotionParameter parameter) {
+        const auto error = [&](ModelFreeParameter parameter) {
             return outcome.monteCarlo
                        ? outcome.monteCarlo->spread[static_cast<std::size_t>(parameter)]
                              .standardDeviation
@@ -353,7 +353,7 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
                orderError);
         column(family.extended, model.values[S2f], error(S2f));
         column(family.extended, model.values[S2s], error(S2s));
-        for (MotionParameter parameter : {Te, Tf, Ts, Rex, Csa}) {
+        for (ModelFreeParameter parameter : {Te, Tf, Ts, Rex, Csa}) {
             column(InModel(model, parameter), model.values[parameter], error(parameter));
         }
         csv += "," + Number(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) + "\n";

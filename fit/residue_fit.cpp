@@ -11,13 +11,13 @@
 namespace veldorin {
 namespace {
 
-using enum MotionParameter;
+using enum ModelFreeParameter;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kOpen = std::numeric_limits<double>::infinity();
 
 // Where each parameter may go and the coarse grid its fit starts from.
-FitParameter RangeOf(MotionParameter parameter) {
+FitParameter RangeOf(ModelFreeParameter parameter) {
     switch (parameter) {
         case Tm: return {0.0, kOpen, {2000.0, 5000.0, 10000.0, 20000.0}};
         case S2f: return {0.0, 1.0, {0.7, 0.9}};
@@ -32,9 +32,10 @@ FitParameter RangeOf(MotionParameter parameter) {
 }
 
 // The values of a model's parameters at a fit's point: the fixed ones from the settings.
-MotionValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeModel& model,
-                      const std::vector<MotionParameter>& free, std::span<const double> point) {
-    MotionValues values;
+ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeModel& model,
+                         const std::vector<ModelFreeParameter>& free,
+                         std::span<const double> point) {
+    ModelFreeValues values;
     values[Tm] = settings.tm;
     values[Rex] = settings.system.rexAt800;
     values[Csa] = settings.system.csaPpm;
@@ -45,7 +46,7 @@ MotionValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeModel& 
 
 // Fills the weighted residuals of the data at the values.
 bool Residuals(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
-               const ModelFreeModel& model, const MotionValues& values, std::span<double> out) {
+               const ModelFreeModel& model, const ModelFreeValues& values, std::span<double> out) {
     FitSpinSystem system = settings.system;
     system.rexAt800 = values[Rex];
     system.csaPpm = values[Csa];
@@ -92,9 +93,9 @@ ModelFit Fitted(const std::vector<RateMeasurement>& data, const ResidueFitSettin
     return fit;
 }
 
-std::vector<FitParameter> GridRanges(const std::vector<MotionParameter>& free) {
+std::vector<FitParameter> GridRanges(const std::vector<ModelFreeParameter>& free) {
     std::vector<FitParameter> ranges;
-    for (MotionParameter parameter : free) ranges.push_back(RangeOf(parameter));
+    for (ModelFreeParameter parameter : free) ranges.push_back(RangeOf(parameter));
     return ranges;
 }
 
@@ -144,9 +145,9 @@ double ModelFit::Score(enum Criterion criterion) const {
     return kNaN;
 }
 
-std::vector<MotionParameter> FreeParameters(const ModelFreeModel& model,
-                                            const ResidueFitSettings& settings) {
-    std::vector<MotionParameter> free;
+std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
+                                               const ResidueFitSettings& settings) {
+    std::vector<ModelFreeParameter> free;
     if (settings.fitTm) free.push_back(Tm);
     free.insert(free.end(), model.free.begin(), model.free.end());
     if (settings.fitCsa) free.push_back(Csa);
@@ -191,7 +192,7 @@ MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
 
     std::mt19937_64 random(seed);
     std::normal_distribution<double> noise(0.0, 1.0);
-    std::array<std::vector<double>, kMotionParameterCount> samples;
+    std::array<std::vector<double>, kModelFreeParameterCount> samples;
     std::vector<double> orderSamples;
     MonteCarloErrors errors;
     std::vector<RateMeasurement> synthetic = data;
@@ -202,7 +203,7 @@ MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
         const ModelFit again = Fitted(synthetic, settings, model, ranges);
         if (again.status != FitResult::Status::Converged) continue;
         ++errors.fitted;
-        for (MotionParameter parameter : fit.free) {
+        for (ModelFreeParameter parameter : fit.free) {
             samples[static_cast<std::size_t>(parameter)].push_back(again.values[parameter]);
         }
         orderSamples.push_back(OrderParameter(model, again.values));

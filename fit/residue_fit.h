@@ -42,17 +42,17 @@ struct ModelFit {
     int model = 0;
     FitResult::Status status = FitResult::Status::Failed;
     std::string reason;
-    MotionValues values;
-    MotionValues errors;                // NaN for a parameter that was not fitted
-    std::vector<MotionParameter> free;  // in the fit's order, tm and CSA included when fitted
+    ModelFreeValues values;
+    ModelFreeValues errors;                // NaN for a parameter that was not fitted
+    std::vector<ModelFreeParameter> free;  // in the fit's order, tm and CSA included when fitted
     double chi2 = 0.0;
     std::size_t measurements = 0;
     double Score(Criterion criterion) const;
 };
 
 // The parameters a model fits under the settings, tm and the CSA included when fitted.
-std::vector<MotionParameter> FreeParameters(const ModelFreeModel& model,
-                                            const ResidueFitSettings& settings);
+std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
+                                               const ResidueFitSettings& settings);
 
 // Fits the model: weighted least squares from the best point of a coarse grid. Too few
 // measurements for the free parameters is a failure that says so.
@@ -78,7 +78,7 @@ struct ParameterSpread {
     double high = 0.0;  // 97.5 percentile
 };
 struct MonteCarloErrors {
-    std::array<ParameterSpread, kMotionParameterCount> spread{};
+    std::array<ParameterSpread, kModelFreeParameterCount> spread{};
     ParameterSpread s2;  // of the derived S2
     int fitted = 0;      // the synthetic sets whose fit converged
 };

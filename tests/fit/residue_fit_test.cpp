@@ -13,7 +13,7 @@
 namespace veldorin {
 namespace {
 
-using enum MotionParameter;
+using enum ModelFreeParameter;
 
 // A backbone amide: 15N with its proton at 1.02 Å, CSA -172 ppm, signed frequencies.
 ResidueFitSettings Amide(bool fitTm) {
@@ -29,7 +29,7 @@ ResidueFitSettings Amide(bool fitTm) {
 // R1, R2 and the NOE ratio of the model at the fields, with errors of 1 %, and noise of
 // that size when a generator is given.
 std::vector<RateMeasurement> DataOf(const ResidueFitSettings& settings, int model,
-                                    const MotionValues& truth, std::vector<double> fields,
+                                    const ModelFreeValues& truth, std::vector<double> fields,
                                     std::mt19937_64* noise = nullptr) {
     FitSpinSystem system = settings.system;
     system.rexAt800 = truth[Rex];
@@ -49,8 +49,8 @@ std::vector<RateMeasurement> DataOf(const ResidueFitSettings& settings, int mode
     return data;
 }
 
-MotionValues Truth(std::initializer_list<std::pair<MotionParameter, double>> values) {
-    MotionValues truth;
+ModelFreeValues Truth(std::initializer_list<std::pair<ModelFreeParameter, double>> values) {
+    ModelFreeValues truth;
     truth[Tm] = 6300.0;
     for (const auto& [parameter, value] : values) truth[parameter] = value;
     return truth;
@@ -62,7 +62,7 @@ TEST(ResidueFit, RecoversTheParametersOfEveryModelFromNoiseFreeData) {
     const std::vector<double> five = {400.0, 500.0, 600.0, 700.0, 900.0};
     const struct {
         int model;
-        MotionValues truth;
+        ModelFreeValues truth;
         std::vector<double> fields;
     } rows[] = {
         {0, Truth({}), three},
@@ -81,7 +81,7 @@ TEST(ResidueFit, RecoversTheParametersOfEveryModelFromNoiseFreeData) {
             DataOf(settings, row.model, row.truth, row.fields);
         const ModelFit fit = FitModel(data, settings, ModelFreeModelNumber(row.model));
         ASSERT_EQ(fit.status, FitResult::Status::Converged) << "m" << row.model << fit.reason;
-        for (MotionParameter parameter : fit.free) {
+        for (ModelFreeParameter parameter : fit.free) {
             EXPECT_NEAR(fit.values[parameter], row.truth[parameter],
                         1e-6 * std::abs(row.truth[parameter]))
                 << "m" << row.model << " " << ParameterName(parameter);
@@ -101,7 +101,7 @@ TEST(ResidueFit, TooFewMeasurementsIsAClearFailure) {
 TEST(ResidueFit, SelectionPrefersTheModelOfTheData) {
     const ResidueFitSettings settings = Amide(false);
     std::mt19937_64 noise(3);
-    const MotionValues truth = Truth({{Tm, 5000.0}, {S2s, 0.8}, {Rex, 6.0}});
+    const ModelFreeValues truth = Truth({{Tm, 5000.0}, {S2s, 0.8}, {Rex, 6.0}});
     const auto data = DataOf(settings, 3, truth, {500.0, 600.0, 800.0}, &noise);
     const ModelSelection selection = SelectModel(data, settings, Criterion::Aic);
     EXPECT_EQ(selection.chosen, 3);
@@ -110,7 +110,7 @@ TEST(ResidueFit, SelectionPrefersTheModelOfTheData) {
 // With noise, the Monte Carlo 95 % intervals hold the true values about 95 % of the time.
 TEST(ResidueFit, MonteCarloIntervalsCoverTheTruthAtTheirLevel) {
     const ResidueFitSettings settings = Amide(false);
-    const MotionValues truth = Truth({{Tm, 5000.0}, {S2s, 0.85}, {Te, 50.0}});
+    const ModelFreeValues truth = Truth({{Tm, 5000.0}, {S2s, 0.85}, {Te, 50.0}});
     std::mt19937_64 noise(2026);
     constexpr int kResidues = 400;
     int covered = 0;
