@@ -7,23 +7,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace veldorin {
 namespace {
 
-std::string FormatGeneral(double value, int digits) {
-    if (value == 0.0) return "0";
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
-
-    // Round to the significant digits first: the exponent after rounding decides
-    // the notation (9999999.5 as a single is 1E+07). std::to_chars, unlike printf,
-    // ignores the C locale, which the toolkit sets from the user's environment.
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::scientific, digits - 1);
-    const std::string scientific(buffer, written.ptr);
+// The sign, digits and exponent of a finite non-zero value in scientific notation, e.g.
+// "-1.2345e+03", laid out as the formats below write it: fixed notation unless the decimal
+// exponent is below -5 or at least `digits`.
+std::string Layout(const std::string& scientific, int digits) {
     const auto ePos = scientific.find('e');
     const int exponent = std::atoi(scientific.c_str() + ePos + 1);
     const bool negative = scientific.front() == '-';
@@ -36,6 +29,7 @@ std::string FormatGeneral(double value, int digits) {
 
     std::string text = negative ? "-" : "";
     if (exponent < -5 || exponent >= digits) {
+        char buffer[16];
         text += mantissaDigits.front();
         if (mantissaDigits.size() > 1) text += '.' + mantissaDigits.substr(1);
         std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+',
@@ -54,10 +48,39 @@ std::string FormatGeneral(double value, int digits) {
            mantissaDigits.substr(integerDigits);
 }
 
+// The texts of zero and of values that are not finite; nothing for any other value.
+std::optional<std::string> SpecialText(double value) {
+    if (value == 0.0) return "0";
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+    return std::nullopt;
+}
+
+std::string FormatGeneral(double value, int digits) {
+    if (auto special = SpecialText(value)) return *special;
+    // Round to the significant digits first: the exponent after rounding decides
+    // the notation (9999999.5 as a single is 1E+07). std::to_chars, unlike printf,
+    // ignores the C locale, which the toolkit sets from the user's environment.
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::scientific, digits - 1);
+    return Layout(std::string(buffer, written.ptr), digits);
+}
+
 }  // namespace
 
 std::string FormatSingle(float value) { return FormatGeneral(static_cast<double>(value), 7); }
 
 std::string FormatDouble(double value) { return FormatGeneral(value, 15); }
+
+std::string FormatShortestSingle(float value) {
+    if (auto special = SpecialText(value)) return *special;
+    // Without a precision std::to_chars gives the fewest digits that read back as the
+    // same single, as std::from_chars (and so ReadSingle) rounds.
+    char buffer[64];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    return Layout(std::string(buffer, written.ptr), 7);
+}
 
 }  // namespace veldorin

@@ -14,4 +14,9 @@ namespace veldorin {
 std::string FormatSingle(float value);
 std::string FormatDouble(double value);
 
+// The shortest decimal text that ReadSingle reads back as exactly the same single (up to
+// 9 significant digits, where FormatSingle stops at 7 and may land on a neighbour), laid
+// out as FormatSingle lays out its texts.
+std::string FormatShortestSingle(float value);
+
 }  // namespace veldorin

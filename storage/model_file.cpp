@@ -30,6 +30,7 @@ const QString kFormatName = QStringLiteral("veldorin-model");
 
 // The names the file gives the choices of the window's lists, in the lists' order.
 constexpr std::array<const char*, 2> kTableModeNames = {"rates", "times"};
+constexpr std::array<const char*, 2> kPairFrequencyNames = {"magnitudes", "signed"};
 constexpr std::array<const char*, 5> kPlotModeNames = {"F", "J", "rates", "Ct", "NOE"};
 constexpr std::array<const char*, 14> kArrayParameterNames = {
     "c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4", "t5", "t6", "CSA", "Rex"};
@@ -101,10 +102,57 @@ public:
         document.arrayOn = on.toBool();
         document.arrayParameter =
             ChoiceAt<ArrayParameter>(array, arrayPlace, "parameter", kArrayParameterNames);
+        if (Version() >= 2) ReadVersion2(document);
         return document;
     }
 
 private:
+    int Version() const { return root_.value(QStringLiteral("version")).toInt(); }
+
+    void ReadVersion2(ModelDocument& document) const {
+        document.texts.pairFrequencies =
+            ChoiceAt<PairFrequencySigns>(root_, {}, "pairFrequencies", kPairFrequencyNames);
+        const QJsonValue motion = MemberAt(root_, {}, "motion");
+        if (!motion.isNull()) document.motion = MotionIn(motion);
+        const QJsonValue rows = MemberAt(root_, {}, "measurements");
+        if (!rows.isArray()) {
+            throw FormatProblem{QStringLiteral("\"measurements\" must be a list of objects")};
+        }
+        for (qsizetype row = 0; row < rows.toArray().size(); ++row) {
+            const QString place = QStringLiteral("measurements[%1]").arg(row);
+            const QJsonObject cells = ObjectIn(rows.toArray().at(row), place);
+            MeasurementTexts measurement;
+            for (int column = 0; column < kMeasurementColumnCount; ++column) {
+                const std::string key(NameOf(static_cast<MeasurementColumn>(column)));
+                measurement.cells[static_cast<std::size_t>(column)] =
+                    TextAt(cells, place, key.c_str());
+            }
+            document.measurements.push_back(measurement);
+        }
+    }
+
+    static MotionTexts MotionIn(const QJsonValue& value) {
+        const QString place = QStringLiteral("motion");
+        const QJsonObject object = ObjectIn(value, place + QStringLiteral(" (or null)"));
+        const std::string model = TextAt(object, place, "model");
+        const std::optional<MotionKind> kind = MotionKindOfKey(model);
+        if (!kind) {
+            QStringList keys;
+            for (int k = 0; k < kMotionKindCount; ++k) {
+                keys << Quoted(Text(std::string(KeyOf(static_cast<MotionKind>(k)))));
+            }
+            throw FormatProblem{QStringLiteral("\"motion.model\" must be one of %1")
+                                    .arg(keys.join(QStringLiteral(", ")))};
+        }
+        MotionTexts motion;
+        motion.kind = *kind;
+        for (const MotionParameter parameter : ParametersOf(*kind)) {
+            const std::string key(InfoOf(parameter).key);
+            motion[parameter] = TextAt(object, place, key.c_str());
+        }
+        return motion;
+    }
+
     void CheckFormat() const {
         if (root_.value(QStringLiteral("format")).toString() != kFormatName) {
             throw FormatProblem{
@@ -210,16 +258,68 @@ ModelFileRead Unread(const QString& path, const QString& problem) {
     return {std::nullopt, FileError(path, problem)};
 }
 
+QJsonObject MotionObject(const MotionTexts& motion) {
+    QJsonObject object{{QStringLiteral("model"), Text(std::string(KeyOf(motion.kind)))}};
+    for (const MotionParameter parameter : ParametersOf(motion.kind)) {
+        object.insert(Text(std::string(InfoOf(parameter).key)), Text(motion[parameter]));
+    }
+    return object;
+}
+
+// The texts of the motion and the measurements with the names the user knows them by, as
+// NamedTexts gives those of the model texts.
+std::vector<std::pair<std::string, const std::string*>> DocumentTexts(
+    const ModelDocument& document) {
+    std::vector<std::pair<std::string, const std::string*>> texts;
+    for (const NamedText& text : NamedTexts(document.texts))
+        texts.emplace_back(text.name, text.text);
+    if (document.motion) {
+        for (const MotionParameter parameter : ParametersOf(document.motion->kind)) {
+            texts.emplace_back("motion " + std::string(InfoOf(parameter).label),
+                               &(*document.motion)[parameter]);
+        }
+    }
+    for (std::size_t row = 0; row < document.measurements.size(); ++row) {
+        for (int column = 0; column < kMeasurementColumnCount; ++column) {
+            texts.emplace_back("measurement row " + std::to_string(row + 1) + " " +
+                                   std::string(NameOf(static_cast<MeasurementColumn>(column))),
+                               &document.measurements[row].cells[static_cast<std::size_t>(column)]);
+        }
+    }
+    return texts;
+}
+
+// Equal kinds with equal texts of the kind's parameters: all a file keeps of a motion.
+bool SameMotion(const std::optional<MotionTexts>& a, const std::optional<MotionTexts>& b) {
+    if (!a || !b) return !a && !b;
+    if (a->kind != b->kind) return false;
+    const auto parameters = ParametersOf(a->kind);
+    return std::all_of(parameters.begin(), parameters.end(), [&](MotionParameter parameter) {
+        return (*a)[parameter] == (*b)[parameter];
+    });
+}
+
 }  // namespace
 
 bool SameModel(const ModelDocument& a, const ModelDocument& b) {
     ModelTexts aTexts = a.texts;
     aTexts.workingDirectory = b.texts.workingDirectory;
     return aTexts == b.texts && a.plotMode == b.plotMode && a.arrayOn == b.arrayOn &&
-           a.arrayParameter == b.arrayParameter;
+           a.arrayParameter == b.arrayParameter && SameMotion(a.motion, b.motion) &&
+           a.measurements == b.measurements;
 }
 
-ModelDocument DefaultModelDocument() { return ModelDocument{DefaultModel()}; }
+int FormatVersionOf(const ModelDocument& document) {
+    const bool version2 = document.motion || !document.measurements.empty() ||
+                          document.texts.pairFrequencies != PairFrequencySigns::Magnitudes;
+    return version2 ? 2 : 1;
+}
+
+ModelDocument DefaultModelDocument() {
+    ModelDocument document;
+    document.texts = DefaultModel();
+    return document;
+}
 
 QByteArray ToJson(const ModelDocument& document) {
     const ModelTexts& texts = document.texts;
@@ -234,9 +334,9 @@ QByteArray ToJson(const ModelDocument& document) {
         lorentzians.append(QJsonObject{{QStringLiteral("weight"), Text(texts.weights[term])},
                                        {QStringLiteral("time"), Text(texts.times[term])}});
     }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), kFormatName},
-        {QStringLiteral("version"), kModelFormatVersion},
+        {QStringLiteral("version"), FormatVersionOf(document)},
         {QStringLiteral("spins"), spins},
         {QStringLiteral("lorentzians"), lorentzians},
         {QStringLiteral("csa"), Text(texts.csa)},
@@ -248,6 +348,22 @@ QByteArray ToJson(const ModelDocument& document) {
              {QStringLiteral("on"), document.arrayOn},
              {QStringLiteral("parameter"), NameOf(document.arrayParameter, kArrayParameterNames)}}},
     };
+    if (FormatVersionOf(document) >= 2) {
+        root.insert(QStringLiteral("pairFrequencies"),
+                    NameOf(texts.pairFrequencies, kPairFrequencyNames));
+        root.insert(QStringLiteral("motion"),
+                    document.motion ? QJsonValue(MotionObject(*document.motion)) : QJsonValue());
+        QJsonArray rows;
+        for (const MeasurementTexts& row : document.measurements) {
+            QJsonObject cells;
+            for (int column = 0; column < kMeasurementColumnCount; ++column) {
+                cells.insert(Text(std::string(NameOf(static_cast<MeasurementColumn>(column)))),
+                             Text(row.cells[static_cast<std::size_t>(column)]));
+            }
+            rows.append(cells);
+        }
+        root.insert(QStringLiteral("measurements"), rows);
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -289,12 +405,12 @@ ModelFileRead ReadModelFile(const QString& path) {
 }
 
 std::optional<QString> WriteModelFile(const QString& path, const ModelDocument& document) {
-    for (const NamedText& text : NamedTexts(document.texts)) {
-        if (CharacterCount(Text(*text.text)) > kMaxModelTextLength) {
+    for (const auto& [name, text] : DocumentTexts(document)) {
+        if (CharacterCount(Text(*text)) > kMaxModelTextLength) {
             return QStringLiteral(
                        "Could not save %1: %2 holds more than %3 characters, more "
                        "than a model file keeps. Nothing was written.")
-                .arg(path, Text(text.name))
+                .arg(path, Text(name))
                 .arg(kMaxModelTextLength);
         }
     }

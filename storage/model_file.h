@@ -7,21 +7,28 @@
 #include <QString>
 #include <optional>
 
+#include <vector>
+
+#include "engine/measurement.h"
 #include "engine/model.h"
+#include "engine/motion.h"
 #include "graph/plot_mode.h"
 #include "recalculation/array_mode.h"
 
 namespace veldorin {
 
 // Everything that makes up a model as the user set it up: the texts of the spin
-// system, the Lorentzians, the CSA and the Rex, the table mode, the graph option and
-// array mode. The working directory is the user's setting, not the model's, and is
-// neither written nor read (texts.workingDirectory stays empty).
+// system, the Lorentzians, the CSA and the Rex, the table mode, the pair frequencies, the
+// graph option and array mode, the motion the Lorentzians were made from and the
+// measurements, each text as typed. The working directory is the user's setting, not the model's,
+// and is neither written nor read (texts.workingDirectory stays empty).
 struct ModelDocument {
     ModelTexts texts;
     PlotMode plotMode = PlotMode::Rates;
     bool arrayOn = false;
     ArrayParameter arrayParameter = ArrayParameter::C1;
+    std::optional<MotionTexts> motion;           // nothing when none was chosen
+    std::vector<MeasurementTexts> measurements;  // every row, good or bad
 };
 
 // Whether the two hold the same model: equal in everything a model file keeps.
@@ -32,8 +39,10 @@ bool SameModel(const ModelDocument& a, const ModelDocument& b);
 ModelDocument DefaultModelDocument();
 
 // A model file (".veldorin"): one JSON object in UTF-8, described key by key in the
-// README. Every text is stored exactly as typed, so a model reopens unchanged.
-inline constexpr int kModelFormatVersion = 1;
+// README. Every text is stored exactly as typed, so a model reopens unchanged. Version 2
+// adds the motion, the measurements and the pair frequencies; a model that uses none of
+// them (no motion, no measurement, magnitudes) is written as version 1, as before.
+inline constexpr int kModelFormatVersion = 2;
 // Longest text a model file keeps, in characters (code points); a typed number never
 // needs more than a few dozen. A save refuses a longer text, naming its box, so that
 // every saved model opens again.
@@ -41,6 +50,10 @@ inline constexpr qsizetype kMaxModelTextLength = 1000;
 // Largest model file read; the largest valid file (every text at its longest, each
 // character escaped) is far smaller.
 inline constexpr qint64 kMaxModelFileBytes = 1 << 20;
+
+// The format version the document needs: 2 when it has a motion, a measurement or signed
+// pair frequencies, else 1.
+int FormatVersionOf(const ModelDocument& document);
 
 // The document as indented JSON, keys in alphabetical order.
 QByteArray ToJson(const ModelDocument& document);

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -40,7 +41,17 @@ std::vector<std::string> FieldsOf(const ModelDocument& document) {
                                  std::to_string(static_cast<int>(texts.tableMode)),
                                  std::to_string(static_cast<int>(document.plotMode)),
                                  std::to_string(document.arrayOn),
-                                 std::to_string(static_cast<int>(document.arrayParameter))});
+                                 std::to_string(static_cast<int>(document.arrayParameter)),
+                                 std::to_string(static_cast<int>(texts.pairFrequencies))});
+    if (document.motion) {
+        fields.push_back(std::string(KeyOf(document.motion->kind)));
+        for (const MotionParameter parameter : ParametersOf(document.motion->kind)) {
+            fields.push_back((*document.motion)[parameter]);
+        }
+    }
+    for (const MeasurementTexts& row : document.measurements) {
+        fields.insert(fields.end(), row.cells.begin(), row.cells.end());
+    }
     return fields;
 }
 
@@ -73,6 +84,23 @@ ModelDocument OddDocument() {
     return document;
 }
 
+// The additions of format version 2, each on its own and all together.
+std::vector<ModelDocument> Version2Documents() {
+    ModelDocument withSigned = DefaultModelDocument();
+    withSigned.texts.pairFrequencies = PairFrequencySigns::Signed;
+    ModelDocument withMotion = DefaultModelDocument();
+    withMotion.motion = MotionTexts{MotionKind::AxialDiffusionByTime, {}};
+    withMotion.motion->texts = {"5", "0.85", "", "", "", "", "", "", "", "1.4", " 20,5 "};
+    ModelDocument withRows = DefaultModelDocument();
+    withRows.measurements = {MeasurementTexts{{"600", "R1", "1.5", "0.1"}},
+                             MeasurementTexts{{"", "R3", "\"x\"", "😀"}}};
+    ModelDocument all = OddDocument();
+    all.texts.pairFrequencies = PairFrequencySigns::Signed;
+    all.motion = withMotion.motion;
+    all.measurements = withRows.measurements;
+    return {withSigned, withMotion, withRows, all};
+}
+
 ModelDocument WithChoices(PlotMode plotMode, ArrayParameter parameter) {
     ModelDocument document = DefaultModelDocument();
     document.plotMode = plotMode;
@@ -82,6 +110,8 @@ ModelDocument WithChoices(PlotMode plotMode, ArrayParameter parameter) {
 
 TEST(ModelFile, ReopensEveryValueAndTheSameTable) {
     std::vector<ModelDocument> documents = {DefaultModelDocument(), OddDocument()};
+    const std::vector<ModelDocument> version2 = Version2Documents();
+    documents.insert(documents.end(), version2.begin(), version2.end());
     for (int plot = 0; plot <= static_cast<int>(PlotMode::Noe); ++plot) {
         for (int parameter = 0; parameter <= static_cast<int>(ArrayParameter::Rex); ++parameter) {
             documents.push_back(WithChoices(*PlotModeAt(plot), *ArrayParameterAt(parameter)));
@@ -98,6 +128,11 @@ TEST(ModelFile, ReopensEveryValueAndTheSameTable) {
         EXPECT_EQ(FieldsOf(*read.document), FieldsOf(written));
         EXPECT_EQ(TableLinesOf(*read.document), TableLinesOf(written));
         EXPECT_EQ(ReadBytes(path), ToJson(written));
+        EXPECT_TRUE(SameModel(*read.document, written));
+        const bool isVersion2 = std::find_if(version2.begin(), version2.end(), [&](const auto& d) {
+                                    return SameModel(d, written);
+                                }) != version2.end();
+        EXPECT_EQ(QJsonDocument::fromJson(ToJson(written))["version"].toInt(), isVersion2 ? 2 : 1);
     }
 }
 
@@ -110,6 +145,25 @@ TEST(ModelFile, TheWorkingDirectoryIsNotPartOfTheModel) {
 TEST(ModelFile, TheShippedDefaultModelIsTheDefaultDocument) {
     EXPECT_EQ(ReadBytes(QStringLiteral(VELDORIN_DEFAULT_MODEL_FILE)),
               ToJson(DefaultModelDocument()));
+}
+
+// The shipped example's Lorentzians are its motion's, and its measurements lie near them.
+TEST(ModelFile, TheModelFreeExampleAgreesWithItsMotion) {
+    const ModelFileRead read = ReadModelFile(QStringLiteral(VELDORIN_MODEL_FREE_EXAMPLE));
+    ASSERT_TRUE(read.document && read.document->motion) << read.error.toStdString();
+    const ModelDocument& document = *read.document;
+    const LorentzianTexts texts = TextsOf(ToLorentzians(*ReadMotion(*document.motion).motion));
+    EXPECT_EQ(texts.weights, document.texts.weights);
+    EXPECT_EQ(texts.times, document.texts.times);
+    std::vector<std::optional<Measurement>> rows;
+    for (std::size_t row = 0; row < document.measurements.size(); ++row) {
+        rows.push_back(
+            ReadMeasurement(document.measurements[row], static_cast<int>(row)).measurement);
+        ASSERT_TRUE(rows.back()) << row;
+    }
+    const Comparisons comparisons = Compare(Calculation().Prepare(document.texts).values, rows);
+    EXPECT_EQ(comparisons.compared, 9);
+    EXPECT_LT(comparisons.chiSquared, 9.0 * 2.0);
 }
 
 QJsonObject DefaultJson() {
@@ -140,6 +194,13 @@ std::function<void(QJsonObject&)> SetInList(const char* list, int index, const c
 
 std::function<void(QJsonObject&)> Set(const char* key, const QJsonValue& value) {
     return [=](QJsonObject& root) { root[QLatin1String(key)] = value; };
+}
+
+// A version 2 file (signed, a motion, one measurement) with one edit.
+QByteArray Version2Edited(const std::function<void(QJsonObject&)>& edit) {
+    QJsonObject root = QJsonDocument::fromJson(ToJson(Version2Documents().back())).object();
+    edit(root);
+    return QJsonDocument(root).toJson();
 }
 
 TEST(ModelFile, IgnoresUnknownKeys) {
@@ -217,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
                                                                    QStringLiteral("other")))),
                                                  "not a VELDORIN model"},
                                              BadFileRow{"newer_version",
-                                                        FileOf(Edited(Set("version", 2))),
+                                                        FileOf(Edited(Set("version", 3))),
                                                         "newer VELDORIN"},
                                              BadFileRow{"version_as_text",
                                                         FileOf(Edited(Set("version",
@@ -300,6 +361,32 @@ INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
                                                  FileOf(Edited(Set("array",
                                                                    QJsonObject{{"on", "yes"}}))),
                                                  "\"array.on\" must be true or false"},
+                                             BadFileRow{"version_2_without_its_keys",
+                                                        FileOf(Edited(Set("version", 2))),
+                                                        "\"pairFrequencies\" is missing"},
+                                             BadFileRow{"unknown_pair_frequencies",
+                                                        FileOf(Version2Edited(Set("pairFrequencies",
+                                                                                  "absolute"))),
+                                                        "\"pairFrequencies\" must be one of"},
+                                             BadFileRow{"unknown_motion",
+                                                        FileOf(Version2Edited(Set(
+                                                            "motion",
+                                                            QJsonObject{{"model", "rigid body"}}))),
+                                                        "\"motion.model\" must be one of"},
+                                             BadFileRow{
+                                                 "motion_without_its_parameter",
+                                                 FileOf(Version2Edited(Set(
+                                                     "motion", QJsonObject{{"model", "rigid"}}))),
+                                                 "\"motion.tauM\" is missing"},
+                                             BadFileRow{"measurements_not_a_list",
+                                                        FileOf(Version2Edited(Set("measurements",
+                                                                                  QJsonObject{}))),
+                                                        "\"measurements\" must be a list"},
+                                             BadFileRow{
+                                                 "measurement_value_a_number",
+                                                 FileOf(Version2Edited(SetInList("measurements", 0,
+                                                                                 "value", 1.5))),
+                                                 "\"measurements[0].value\" must be a text"},
                                              BadFileRow{
                                                  "no_array_parameter",
                                                  FileOf(Edited(Set("array",

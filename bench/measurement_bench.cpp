@@ -1,0 +1,82 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// What a recalculation adds for measurements: 30 rows read, compared with the model at
+// their fields, and drawn as points, on the heaviest spin system and a motion's Lorentzians.
+
+#include <benchmark/benchmark.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/calculation.h"
+#include "engine/measurement.h"
+#include "engine/motion.h"
+#include "graph/measurement_points.h"
+
+namespace veldorin {
+namespace {
+
+constexpr int kRows = 30;
+
+ModelTexts HeavyModelWithMotion() {
+    ModelTexts model = DefaultModel();
+    model.slots = {{
+        {"1H", "1.09", "1"},
+        {"1H", "2", "0.5"},
+        {"13C", "1.5", "1"},
+        {"15N", "1.45", "0.3"},
+        {"Like", "1.8", "1"},
+        {"Like", "2.5", "0.7"},
+        {"1H", "2.9", "1"},
+        {"13C", "2.2", "0.011"},
+        {"13C", "", "1"},
+    }};
+    MotionTexts motion;
+    motion.kind = MotionKind::AxialDiffusionByTime;
+    motion.texts = {"8", "0.8", "40", "", "", "", "", "", "", "1.6", "35"};
+    const LorentzianTexts texts = TextsOf(ToLorentzians(*ReadMotion(motion).motion));
+    model.weights = texts.weights;
+    model.times = texts.times;
+    return model;
+}
+
+std::vector<MeasurementTexts> Rows() {
+    std::vector<MeasurementTexts> rows;
+    for (int k = 0; k < kRows; ++k) {
+        const char* quantity = k % 3 == 0 ? "R1" : k % 3 == 1 ? "T2" : "NOE";
+        rows.push_back({{std::to_string(400 + 17 * k), quantity, "0.9", "0.05"}});
+    }
+    return rows;
+}
+
+void BM_ThirtyMeasurementsCompared(benchmark::State& state) {
+    Calculation calculation;
+    const WorkingValues values = calculation.Prepare(HeavyModelWithMotion()).values;
+    const std::vector<MeasurementTexts> rows = Rows();
+    for (auto _ : state) {
+        std::vector<std::optional<Measurement>> measurements;
+        for (int k = 0; k < kRows; ++k)
+            measurements.push_back(ReadMeasurement(rows[k], k + 1).measurement);
+        benchmark::DoNotOptimize(Compare(values, measurements));
+    }
+}
+BENCHMARK(BM_ThirtyMeasurementsCompared);
+
+void BM_ThirtyMeasurementPoints(benchmark::State& state) {
+    std::vector<std::optional<Measurement>> measurements;
+    for (int k = 0; k < kRows; ++k)
+        measurements.push_back(ReadMeasurement(Rows()[k], k + 1).measurement);
+    const GraphScale scale(3855.0f, 3015.0f);
+    for (auto _ : state) {
+        DrawCommands out;
+        DrawMeasurementPoints(PlotMode::Rates, scale, measurements, out);
+        DrawMeasurementPoints(PlotMode::Noe, scale, measurements, out);
+        benchmark::DoNotOptimize(out);
+    }
+}
+BENCHMARK(BM_ThirtyMeasurementPoints);
+
+}  // namespace
+}  // namespace veldorin
