@@ -230,18 +230,18 @@ ProteinDataRead ReadProteinData(std::string_view text) {
         const std::optional<double> frequency = NumberIn(field(1));
         const std::optional<double> value = NumberIn(field(3));
         const std::optional<double> error = NumberIn(field(4));
-        const std::string_view quantity = field(2);
+        const std::optional<Quantity> quantity = QuantityNamed(field(2));
         if (field(0).empty()) {
             problem = Where(lineNumber, "residue") + "missing";
         } else if (!frequency || *frequency <= 0.0) {
             problem = Where(lineNumber, "field_mhz") + "\"" + std::string(field(1)) +
                       "\" is not a frequency above 0";
-        } else if (quantity != "R1" && quantity != "R2" && quantity != "NOE") {
-            problem = Where(lineNumber, "quantity") + "\"" + std::string(quantity) +
-                      "\" is not R1, R2 or NOE";
-        } else if (!value) {
-            problem =
-                Where(lineNumber, "value") + "\"" + std::string(field(3)) + "\" is not a number";
+        } else if (!quantity) {
+            problem = Where(lineNumber, "quantity") + "\"" + std::string(field(2)) +
+                      "\" is not R1, R2, NOE, T1 or T2";
+        } else if (!value || (ComparedQuantity(*quantity) != *quantity && *value <= 0.0)) {
+            problem = Where(lineNumber, "value") + "\"" + std::string(field(3)) +
+                      "\" is not a number (above 0 for a time)";
         } else if (!error || *error <= 0.0) {
             problem = Where(lineNumber, "error") + "\"" + std::string(field(4)) +
                       "\" is not an uncertainty above 0";
@@ -250,14 +250,11 @@ ProteinDataRead ReadProteinData(std::string_view text) {
             errors += (errors.empty() ? "" : "\n") + problem;
             continue;
         }
-        const MeasuredQuantity measured = quantity == "R1"   ? MeasuredQuantity::R1
-                                          : quantity == "R2" ? MeasuredQuantity::R2
-                                                             : MeasuredQuantity::NoeRatio;
         const std::string residue(field(0));
         auto [at, added] = indexOf.try_emplace(residue, data.residues.size());
         if (added) data.residues.push_back({residue, {}, {}});
         ResidueData& target = data.residues[at->second];
-        target.measurements.push_back({*frequency, measured, *value, *error});
+        target.measurements.push_back({*frequency, *quantity, *value, *error});
         target.lines.push_back(lineNumber);
     }
     if (!headerRead) return {std::nullopt, "no header line"};
@@ -311,7 +308,7 @@ ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options)
         system.csaPpm = outcome.fit->values[Csa];
         const SpectralTerms terms =
             SpectralTermsOf(ModelFreeModelNumber(outcome.fit->model), outcome.fit->values);
-        for (const RateMeasurement& m : residue.measurements) {
+        for (const Measurement& m : residue.measurements) {
             outcome.calculated.push_back(CalculatedValue(system, terms, m));
         }
     });
@@ -363,16 +360,20 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
 
 std::string BackCalculatedCsv(const ProteinData& data, const ProteinFit& fit) {
     std::string csv = "residue,field_mhz,quantity,value,error,calculated\n";
-    const char* quantities[] = {"R1", "R2", "NOE"};
     for (std::size_t r = 0; r < data.residues.size(); ++r) {
         const ResidueData& residue = data.residues[r];
         const ResidueOutcome& outcome = fit.residues[r];
         for (std::size_t m = 0; m < residue.measurements.size(); ++m) {
-            const RateMeasurement& measurement = residue.measurements[m];
+            const Measurement& measurement = residue.measurements[m];
+            // A time is given back as a time.
+            const bool time = ComparedQuantity(measurement.quantity) != measurement.quantity;
+            const std::string calculated =
+                m < outcome.calculated.size()
+                    ? Number(time ? 1.0 / outcome.calculated[m] : outcome.calculated[m])
+                    : "";
             csv += residue.residue + "," + Number(measurement.fieldMHz) + "," +
-                   quantities[static_cast<int>(measurement.quantity)] + "," +
-                   Number(measurement.value) + "," + Number(measurement.error) + "," +
-                   (m < outcome.calculated.size() ? Number(outcome.calculated[m]) : "") + "\n";
+                   std::string(NameOf(measurement.quantity)) + "," + Number(measurement.value) +
+                   "," + Number(measurement.error) + "," + calculated + "\n";
         }
     }
     return csv;

@@ -16,7 +16,7 @@ namespace veldorin {
 // One residue's measurements, in the order of the file.
 struct ResidueData {
     std::string residue;
-    std::vector<RateMeasurement> measurements;
+    std::vector<Measurement> measurements;
     std::vector<int> lines;  // the file's line of each measurement
 };
 

@@ -45,19 +45,20 @@ ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeMode
 }
 
 // Fills the weighted residuals of the data at the values.
-bool Residuals(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+bool Residuals(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                const ModelFreeModel& model, const ModelFreeValues& values, std::span<double> out) {
     FitSpinSystem system = settings.system;
     system.rexAt800 = values[Rex];
     system.csaPpm = values[Csa];
     const SpectralTerms terms = SpectralTermsOf(model, values);
     for (std::size_t i = 0; i < data.size(); ++i) {
-        out[i] = (data[i].value - CalculatedValue(system, terms, data[i])) / data[i].error;
+        const Measurement compared = Compared(data[i]);
+        out[i] = (compared.value - CalculatedValue(system, terms, compared)) / compared.error;
     }
     return true;
 }
 
-ModelFit Fitted(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                 const ModelFreeModel& model, std::vector<FitParameter> ranges) {
     ModelFit fit;
     fit.model = model.number;
@@ -124,13 +125,20 @@ ParameterSpread SpreadOf(std::vector<double> samples) {
 
 }  // namespace
 
+Measurement Compared(const Measurement& measurement) {
+    return {measurement.fieldMHz, ComparedQuantity(measurement.quantity),
+            measurement.ComparedValue(), measurement.ComparedError()};
+}
+
 double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
-                       const RateMeasurement& measurement) {
+                       const Measurement& measurement) {
     const RatesAtField rates = RatesOf(system, terms, measurement.fieldMHz);
-    switch (measurement.quantity) {
-        case MeasuredQuantity::R1: return rates.r1;
-        case MeasuredQuantity::R2: return rates.r2;
-        case MeasuredQuantity::NoeRatio: return 1.0 + rates.enhancement;
+    switch (ComparedQuantity(measurement.quantity)) {
+        case Quantity::R1: return rates.r1;
+        case Quantity::R2: return rates.r2;
+        case Quantity::Noe: return 1.0 + rates.enhancement;
+        case Quantity::T1:
+        case Quantity::T2: break;
     }
     return kNaN;
 }
@@ -154,13 +162,13 @@ std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
     return free;
 }
 
-ModelFit FitModel(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                   const ModelFreeModel& model) {
     return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings)));
 }
 
-ModelSelection SelectModel(const std::vector<RateMeasurement>& data,
-                           const ResidueFitSettings& settings, Criterion criterion) {
+ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
+                           Criterion criterion) {
     ModelSelection selection;
     double best = kOpen;
     for (int number = 0; number < kModelFreeModelCount; ++number) {
@@ -175,7 +183,7 @@ ModelSelection SelectModel(const std::vector<RateMeasurement>& data,
     return selection;
 }
 
-MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
+MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
                             const ResidueFitSettings& settings, const ModelFit& fit, int sets,
                             std::uint64_t seed) {
     const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
@@ -195,10 +203,13 @@ MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
     std::array<std::vector<double>, kModelFreeParameterCount> samples;
     std::vector<double> orderSamples;
     MonteCarloErrors errors;
-    std::vector<RateMeasurement> synthetic = data;
+    // The synthetic sets are rates, whatever was measured: the noise of a time is that of
+    // its rate.
+    std::vector<Measurement> synthetic;
+    for (const Measurement& measurement : data) synthetic.push_back(Compared(measurement));
     for (int set = 0; set < sets; ++set) {
         for (std::size_t i = 0; i < data.size(); ++i) {
-            synthetic[i].value = back[i] + noise(random) * data[i].error;
+            synthetic[i].value = back[i] + noise(random) * synthetic[i].error;
         }
         const ModelFit again = Fitted(synthetic, settings, model, ranges);
         if (again.status != FitResult::Status::Converged) continue;

@@ -8,24 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/measurement.h"
 #include "fit/least_squares.h"
 #include "fit/model_free.h"
 
 namespace veldorin {
 
-// A measured rate: R1 and R2 in 1/s; the heteronuclear NOE as spectrometers report it,
-// the intensity ratio I_sat/I_ref = 1 + eta.
-enum class MeasuredQuantity { R1, R2, NoeRatio };
-struct RateMeasurement {
-    double fieldMHz = 0.0;  // 1H frequency
-    MeasuredQuantity quantity = MeasuredQuantity::R1;
-    double value = 0.0;
-    double error = 0.0;  // one standard deviation, above 0
-};
+// The measurement as it is compared: a time as its rate (R1 for T1), anything else as it is.
+Measurement Compared(const Measurement& measurement);
 
-// What the model gives for the measurement's quantity at its field.
+// What the model gives for the measurement's compared quantity at its field: R1 or R2 in
+// 1/s, or the NOE ratio 1 + eta.
 double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
-                       const RateMeasurement& measurement);
+                       const Measurement& measurement);
 
 // What is fitted besides the model's own parameters.
 struct ResidueFitSettings {
@@ -56,7 +51,7 @@ std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
 
 // Fits the model: weighted least squares from the best point of a coarse grid. Too few
 // measurements for the free parameters is a failure that says so.
-ModelFit FitModel(const std::vector<RateMeasurement>& data, const ResidueFitSettings& settings,
+ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                   const ModelFreeModel& model);
 
 // Every model m0..m9 fitted, and the index of the one the criterion prefers among those
@@ -65,8 +60,8 @@ struct ModelSelection {
     std::vector<ModelFit> fits;
     int chosen = -1;
 };
-ModelSelection SelectModel(const std::vector<RateMeasurement>& data,
-                           const ResidueFitSettings& settings, Criterion criterion);
+ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
+                           Criterion criterion);
 
 // Monte Carlo errors: synthetic data sets from the fitted values plus Gaussian noise of
 // each measurement's uncertainty, each fitted again from the fitted values; per free
@@ -82,7 +77,7 @@ struct MonteCarloErrors {
     ParameterSpread s2;  // of the derived S2
     int fitted = 0;      // the synthetic sets whose fit converged
 };
-MonteCarloErrors MonteCarlo(const std::vector<RateMeasurement>& data,
+MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
                             const ResidueFitSettings& settings, const ModelFit& fit, int sets,
                             std::uint64_t seed);
 

@@ -28,18 +28,17 @@ ResidueFitSettings Amide(bool fitTm) {
 
 // R1, R2 and the NOE ratio of the model at the fields, with errors of 1 %, and noise of
 // that size when a generator is given.
-std::vector<RateMeasurement> DataOf(const ResidueFitSettings& settings, int model,
-                                    const ModelFreeValues& truth, std::vector<double> fields,
-                                    std::mt19937_64* noise = nullptr) {
+std::vector<Measurement> DataOf(const ResidueFitSettings& settings, int model,
+                                const ModelFreeValues& truth, std::vector<double> fields,
+                                std::mt19937_64* noise = nullptr) {
     FitSpinSystem system = settings.system;
     system.rexAt800 = truth[Rex];
     const SpectralTerms terms = SpectralTermsOf(ModelFreeModelNumber(model), truth);
     std::normal_distribution<double> normal;
-    std::vector<RateMeasurement> data;
+    std::vector<Measurement> data;
     for (double field : fields) {
-        for (MeasuredQuantity quantity :
-             {MeasuredQuantity::R1, MeasuredQuantity::R2, MeasuredQuantity::NoeRatio}) {
-            RateMeasurement m{field, quantity, 0.0, 0.0};
+        for (Quantity quantity : {Quantity::R1, Quantity::R2, Quantity::Noe}) {
+            Measurement m{field, quantity, 0.0, 0.0};
             m.value = CalculatedValue(system, terms, m);
             m.error = 0.01 * std::abs(m.value) + 0.005;
             if (noise != nullptr) m.value += normal(*noise) * m.error;
@@ -77,8 +76,7 @@ TEST(ResidueFit, RecoversTheParametersOfEveryModelFromNoiseFreeData) {
     };
     for (const auto& row : rows) {
         const ResidueFitSettings settings = Amide(row.model != 9);
-        const std::vector<RateMeasurement> data =
-            DataOf(settings, row.model, row.truth, row.fields);
+        const std::vector<Measurement> data = DataOf(settings, row.model, row.truth, row.fields);
         const ModelFit fit = FitModel(data, settings, ModelFreeModelNumber(row.model));
         ASSERT_EQ(fit.status, FitResult::Status::Converged) << "m" << row.model << fit.reason;
         for (ModelFreeParameter parameter : fit.free) {
@@ -91,7 +89,7 @@ TEST(ResidueFit, RecoversTheParametersOfEveryModelFromNoiseFreeData) {
 
 TEST(ResidueFit, TooFewMeasurementsIsAClearFailure) {
     const ResidueFitSettings settings = Amide(true);
-    std::vector<RateMeasurement> data = DataOf(settings, 4, Truth({{S2s, 0.8}}), {600.0});
+    std::vector<Measurement> data = DataOf(settings, 4, Truth({{S2s, 0.8}}), {600.0});
     const ModelFit fit = FitModel(data, settings, ModelFreeModelNumber(4));
     EXPECT_EQ(fit.status, FitResult::Status::Failed);
     EXPECT_NE(fit.reason.find("cannot tell"), std::string::npos) << fit.reason;
