@@ -32,6 +32,8 @@ ModelDocument DocumentOf(const WindowControls& controls, const WindowState& stat
     document.arrayOn = state.arrayOn;
     document.arrayParameter =
         ArrayParameterAt(controls.arrayParameterList->currentIndex()).value_or(ArrayParameter::C1);
+    document.motion = state.motion;
+    document.measurements = state.measurements;
     return document;
 }
 
@@ -78,6 +80,9 @@ std::optional<QString> ModelFiles::Open(const QString& path) {
     controls_.arrayParameterList->setCurrentIndex(static_cast<int>(document.arrayParameter));
     state_.tableMode = document.texts.tableMode;
     state_.arrayOn = document.arrayOn;
+    state_.pairFrequencies = document.texts.pairFrequencies;
+    state_.motion = document.motion;
+    state_.measurements = document.measurements;
     showState_();
     Remember(path, document);
     recalculate_();

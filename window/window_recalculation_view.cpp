@@ -34,6 +34,7 @@ ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state
     model.csa = controls.csaBox->currentText().toStdString();
     model.rex = controls.rexBox->currentText().toStdString();
     model.tableMode = state.tableMode;
+    model.pairFrequencies = state.pairFrequencies;
     return model;
 }
 

@@ -3,7 +3,12 @@
 
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "engine/measurement.h"
 #include "engine/model.h"
+#include "engine/motion.h"
 
 namespace veldorin {
 
@@ -13,6 +18,10 @@ struct WindowState {
     TableMode tableMode = TableMode::Rates;  // rates or times in the results table
     bool arrayOn = false;                    // one curve per value of the array parameter
     bool graphEnlarged = false;              // the graph panel covers the window's top
+    // How a pair's zero- and double-quantum frequencies are formed, for the whole model.
+    PairFrequencySigns pairFrequencies = PairFrequencySigns::Magnitudes;
+    std::optional<MotionTexts> motion;           // the motion the Lorentzians came from
+    std::vector<MeasurementTexts> measurements;  // every row as typed, good or bad
 };
 
 // The captions that show the state: each button names what a press changes to.

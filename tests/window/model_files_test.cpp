@@ -55,6 +55,24 @@ TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
     EXPECT_EQ(window_->controls().spinDiagram->nucleusBack(4), kCentralSpeciesBack);
 }
 
+// A model of format version 2 keeps its motion, measurements and pair frequencies
+// through the window, and the table follows its pair frequencies.
+TEST_F(ModelFilesInWindow, a_model_with_a_motion_and_measurements_saves_back_whole) {
+    Started();
+    ModelDocument document = *ReadModelFile(VELDORIN_MODEL_FREE_EXAMPLE).document;
+    document.texts.pairFrequencies = PairFrequencySigns::Signed;
+    ASSERT_EQ(WriteModelFile(PathOf("v2.veldorin"), document), std::nullopt);
+
+    ASSERT_EQ(window_->modelFiles().Open(PathOf("v2.veldorin")), std::nullopt);
+    EXPECT_EQ(ListLines(), EngineTableOf(document.texts));
+    ASSERT_EQ(window_->modelFiles().SaveTo(PathOf("again.veldorin")), std::nullopt);
+
+    QFile before(PathOf("v2.veldorin"));
+    QFile after(PathOf("again.veldorin"));
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly) && after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before.readAll());
+}
+
 TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_was) {
     Started();
     QFile notJson(PathOf("broken.veldorin"));
