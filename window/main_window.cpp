@@ -22,6 +22,7 @@
 
 #include "help/help_text.h"
 #include "help/theory_page.h"
+#include "motion/motion_window.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "storage/native_name.h"
@@ -39,6 +40,7 @@
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
 #include "window/model_files.h"
+#include "window/motion_link.h"
 #include "window/options_panel.h"
 #include "window/panel_controller.h"
 #include "window/recalculation_flow.h"
@@ -74,7 +76,9 @@ MainWindow::MainWindow(QWidget* parent)
       view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
       recalculation_(new RecalculationFlow(*view_)),
       modelFiles_(new ModelFiles(
-          *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })) {
+          *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })),
+      motionWindow_(new MotionWindow(this)),
+      motionLink_(new MotionLink(*motionWindow_, controls_, state_, [this] { Recalculate(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -143,19 +147,26 @@ void MainWindow::AddWindowKeys() {
 
 void MainWindow::AddModelFileCommands() {
     addActions(modelFiles_->actions());
+    auto* motion = new QAction(QStringLiteral("Motion…"), this);
+    motion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    motion->setShortcutVisibleInContextMenu(true);
+    connect(motion, &QAction::triggered, this, &MainWindow::OpenMotionWindow);
+    addAction(motion);
     const QRect lorentzians = scale_.Rect(kLorentzianArea);
-    const auto showMenu = [this](QWidget* on, QPoint at) {
+    const auto showMenu = [this](QWidget* on, QPoint at, QList<QAction*> extra) {
         QMenu menu(this);
         menu.addActions(modelFiles_->actions());
+        if (!extra.isEmpty()) menu.addSeparator();
+        menu.addActions(extra);
         menu.exec(on->mapToGlobal(at));
     };
     controls_.spinFrame->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(controls_.spinFrame, &QWidget::customContextMenuRequested, this,
-            [this, showMenu](QPoint at) { showMenu(controls_.spinFrame, at); });
+            [this, showMenu](QPoint at) { showMenu(controls_.spinFrame, at, {}); });
     clientArea_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(clientArea_, &QWidget::customContextMenuRequested, this,
-            [this, showMenu, lorentzians](QPoint at) {
-                if (lorentzians.contains(at)) showMenu(clientArea_, at);
+            [this, showMenu, lorentzians, motion](QPoint at) {
+                if (lorentzians.contains(at)) showMenu(clientArea_, at, {motion});
             });
     setAcceptDrops(true);
 }
@@ -192,7 +203,10 @@ void MainWindow::ConnectHandlers() {
          *controls_.abundanceEditor},
         {[this] { controls_.spinDiagram->ShowNeighbours(); }, [this] { Recalculate(); }}, *hooks_);
     lorentzians_ = std::make_unique<LorentzianEntry>(controls_.weightBoxes, controls_.timeBoxes,
-                                                     *hooks_, [this] { Recalculate(); });
+                                                     *hooks_, [this] {
+                                                         Recalculate();
+                                                         motionLink_->Show();
+                                                     });
     for (QComboBox* list : {controls_.arrayParameterList, controls_.plotList}) {
         connect(list, &QComboBox::activated, this, &MainWindow::Recalculate);
     }
@@ -311,7 +325,10 @@ void MainWindow::ShowState() {
              controls_.arrayParameterList}) {
         arrayControl->setVisible(state_.arrayOn);
     }
+    motionLink_->Show();
 }
+
+void MainWindow::OpenMotionWindow() { motionLink_->Open(); }
 
 void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
     Enforce(kRexCsaRule, *box.lineEdit());

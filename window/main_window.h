@@ -36,6 +36,8 @@ class GraphInteraction;
 class HelpPanels;
 class LorentzianEntry;
 class ModelFiles;
+class MotionLink;
+class MotionWindow;
 class PanelController;
 class PointerRouter;
 class RecalculationFlow;
@@ -72,6 +74,9 @@ public:
     const WindowControls& controls() const { return controls_; }
     SpinEditors& spinEditors() const { return *spinEditors_; }
     ModelFiles& modelFiles() const { return *modelFiles_; }
+    MotionWindow& motionWindow() const { return *motionWindow_; }
+    // Ctrl+M and the Lorentzians' right-button menu: the Motion window beside this one.
+    void OpenMotionWindow();
     WordMark& wordMark() const { return *wordMark_; }
 
 Q_SIGNALS:
@@ -123,6 +128,8 @@ private:
     std::unique_ptr<WindowRecalculationView> view_;
     RecalculationFlow* recalculation_;
     ModelFiles* modelFiles_;
+    MotionWindow* motionWindow_;
+    MotionLink* motionLink_;
 };
 
 }  // namespace veldorin

@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "motion/motion_window.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace veldorin {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool Lists(MotionKind kind, MotionParameter parameter) {
+    const auto listed = ParametersOf(kind);
+    return std::find(listed.begin(), listed.end(), parameter) != listed.end();
+}
+
+}  // namespace
+
+MotionTexts DefaultMotionTexts(MotionKind kind) {
+    MotionTexts texts;
+    texts.kind = kind;
+    const std::pair<MotionParameter, const char*> values[] = {
+        {MotionParameter::TauM, "5"},           {MotionParameter::S2, "0.85"},
+        {MotionParameter::TauE, "50"},          {MotionParameter::S2Fast, "0.9"},
+        {MotionParameter::S2Slow, "0.9"},       {MotionParameter::TauS, "1"},
+        {MotionParameter::TauF, "0"},           {MotionParameter::DParallel, "4"},
+        {MotionParameter::DPerpendicular, "3"}, {MotionParameter::DiffusionRatio, "1.5"},
+        {MotionParameter::Theta, "20"},
+    };
+    for (const auto& [parameter, value] : values) texts[parameter] = value;
+    return texts;
+}
+
+MotionWindow::MotionWindow(QWidget* parent)
+    : QWidget(parent, Qt::Tool), kinds_(new QComboBox(this)), status_(new QLabel(this)) {
+    setWindowTitle(QStringLiteral("Motion"));
+    setObjectName(QStringLiteral("motionWindow"));
+    kinds_->setObjectName(QStringLiteral("motionKind"));
+    kinds_->setAccessibleName(QStringLiteral("Motion model"));
+    for (int kind = 0; kind < kMotionKindCount; ++kind) {
+        kinds_->addItem(Text(NameOf(static_cast<MotionKind>(kind))));
+    }
+    auto* grid = new QGridLayout;
+    for (int p = 0; p < kMotionParameterCount; ++p) {
+        const MotionParameterInfo info = InfoOf(static_cast<MotionParameter>(p));
+        const QString name = Text(info.label);
+        const QString unit = Text(info.unit);
+        labels_[p] = new QLabel(unit.isEmpty() ? name : name + QStringLiteral(" (") + unit + ')');
+        boxes_[p] = new QLineEdit;
+        boxes_[p]->setObjectName(QStringLiteral("motion_") + Text(info.key));
+        boxes_[p]->setAccessibleName(unit.isEmpty() ? name : name + QStringLiteral(", ") + unit);
+        problems_[p] = new QLabel;
+        problems_[p]->setStyleSheet(QStringLiteral("color: #b00000"));
+        labels_[p]->setBuddy(boxes_[p]);
+        grid->addWidget(labels_[p], p, 0);
+        grid->addWidget(boxes_[p], p, 1);
+        grid->addWidget(problems_[p], p, 2);
+        connect(boxes_[p], &QLineEdit::textEdited, this, &MotionWindow::Edited);
+    }
+    status_->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(kinds_);
+    layout->addLayout(grid);
+    layout->addWidget(status_);
+    layout->addStretch();
+    connect(kinds_, &QComboBox::activated, this, [this](int index) {
+        ShowKind(static_cast<MotionKind>(index));
+        Edited();
+    });
+    ShowMotion(std::nullopt, false);
+}
+
+QLineEdit* MotionWindow::parameterBox(MotionParameter parameter) const {
+    return boxes_[static_cast<std::size_t>(parameter)];
+}
+
+void MotionWindow::ShowMotion(const std::optional<MotionTexts>& motion, bool editedByHand) {
+    const MotionTexts texts = motion.value_or(DefaultMotionTexts(MotionKind::Rigid));
+    editedByHand_ = editedByHand;
+    const QSignalBlocker blocker(kinds_);
+    kinds_->setCurrentIndex(static_cast<int>(texts.kind));
+    for (int p = 0; p < kMotionParameterCount; ++p) {
+        const QString text = QString::fromStdString(texts.texts[p]);
+        if (boxes_[p]->text() != text) boxes_[p]->setText(text);
+    }
+    ShowKind(texts.kind);
+    if (!motion) {
+        status_->setText(
+            QStringLiteral("No motion in use: the Lorentzian boxes are as typed. "
+                           "Edit a parameter to set them from a motion."));
+    }
+}
+
+void MotionWindow::ShowKind(MotionKind kind) {
+    for (int p = 0; p < kMotionParameterCount; ++p) {
+        const bool listed = Lists(kind, static_cast<MotionParameter>(p));
+        labels_[p]->setVisible(listed);
+        boxes_[p]->setVisible(listed);
+        problems_[p]->setVisible(listed);
+    }
+    ShowProblems();
+}
+
+void MotionWindow::ShowProblems() {
+    const MotionReading reading = ReadMotion(Texts());
+    for (QLabel* problem : problems_) problem->clear();
+    for (const MotionProblem& problem : reading.problems) {
+        problems_[static_cast<std::size_t>(problem.parameter)]->setText(
+            QString::fromStdString(problem.reason));
+    }
+    if (!reading.motion) {
+        status_->setText(
+            QStringLiteral("The Lorentzians keep their values until the motion "
+                           "can be used."));
+    } else if (editedByHand_) {
+        status_->setText(
+            QStringLiteral("Edited by hand: the Lorentzian boxes no longer follow "
+                           "this motion. Edit a parameter to set them again."));
+    } else {
+        status_->setText(QStringLiteral("The Lorentzian boxes hold this motion."));
+    }
+}
+
+MotionTexts MotionWindow::Texts() const {
+    MotionTexts texts;
+    texts.kind = static_cast<MotionKind>(std::max(0, kinds_->currentIndex()));
+    for (int p = 0; p < kMotionParameterCount; ++p)
+        texts.texts[p] = boxes_[p]->text().toStdString();
+    return texts;
+}
+
+void MotionWindow::Edited() {
+    editedByHand_ = false;
+    ShowProblems();
+    Q_EMIT motionEdited(Texts());
+}
+
+}  // namespace veldorin

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "motion/motion_window.h"
+#include "tests/support/window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+using MotionInWindow = WindowTest;
+
+std::array<std::string, kLorentzianCount> Column(
+    const std::array<QLineEdit*, kLorentzianCount>& boxes) {
+    std::array<std::string, kLorentzianCount> texts;
+    for (int row = 0; row < kLorentzianCount; ++row) texts[row] = boxes[row]->text().toStdString();
+    return texts;
+}
+
+bool StatusSays(const MotionWindow& window, const char* words) {
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->text().contains(QLatin1String(words))) return true;
+    }
+    return false;
+}
+
+// Typing a motion's parameter sets the Lorentzians it stands for and recalculates; a
+// value it cannot take is named and leaves them alone; a box typed by hand shows.
+TEST_F(MotionInWindow, an_edited_motion_sets_the_lorentzians_until_they_are_typed_by_hand) {
+    Started();
+    window_->OpenMotionWindow();
+    MotionWindow& motion = window_->motionWindow();
+    const auto& controls = window_->controls();
+    motion.kindList()->setCurrentIndex(static_cast<int>(MotionKind::ModelFree));
+    Q_EMIT motion.kindList()->activated(static_cast<int>(MotionKind::ModelFree));
+    QLineEdit* tauM = motion.parameterBox(MotionParameter::TauM);
+    tauM->selectAll();
+    QTest::keyClicks(tauM, "8");
+
+    MotionTexts texts = DefaultMotionTexts(MotionKind::ModelFree);
+    texts[MotionParameter::TauM] = "8";
+    const LorentzianTexts expected = TextsOf(ToLorentzians(*ReadMotion(texts).motion));
+    EXPECT_EQ(Column(controls.weightBoxes), expected.weights);
+    EXPECT_EQ(Column(controls.timeBoxes), expected.times);
+    ModelTexts model = DefaultModel();
+    model.weights = expected.weights;
+    model.times = expected.times;
+    EXPECT_EQ(ListLines(), EngineTableOf(model));
+    EXPECT_TRUE(StatusSays(motion, "hold this motion"));
+
+    QLineEdit* s2 = motion.parameterBox(MotionParameter::S2);
+    s2->selectAll();
+    QTest::keyClicks(s2, "2");
+    EXPECT_EQ(Column(controls.weightBoxes), expected.weights) << "an S2 of 2 changes nothing";
+
+    s2->selectAll();
+    QTest::keyClicks(s2, "0.85");
+    QTest::keyClick(controls.weightBoxes[0], Qt::Key_End);
+    QTest::keyClick(controls.weightBoxes[0], Qt::Key_1);
+    EXPECT_TRUE(StatusSays(motion, "Edited by hand"));
+}
+
+}  // namespace
+}  // namespace veldorin::test

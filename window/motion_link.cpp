@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "window/motion_link.h"
+
+#include <QLineEdit>
+
+#include "motion/motion_window.h"
+
+namespace veldorin {
+
+MotionLink::MotionLink(MotionWindow& window, const WindowControls& controls, WindowState& state,
+                       std::function<void()> recalculate)
+    : QObject(&window),
+      window_(window),
+      controls_(controls),
+      state_(state),
+      recalculate_(std::move(recalculate)) {
+    connect(&window_, &MotionWindow::motionEdited, this, &MotionLink::Edited);
+}
+
+void MotionLink::Open() {
+    Show();
+    // The first time beside the main window, not over it; later where the user left it.
+    if (!window_.isVisible() && window_.pos().isNull()) {
+        const QWidget& main = *window_.parentWidget();
+        window_.move(main.frameGeometry().topRight() + QPoint(8, 0));
+    }
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
+void MotionLink::Show() {
+    if (!state_.motion && !window_.isVisible()) return;  // nothing to show: no cost per key
+    window_.ShowMotion(state_.motion, state_.motion && !BoxesHoldMotion());
+}
+
+void MotionLink::Edited(const MotionTexts& motion) {
+    state_.motion = motion;
+    const MotionReading reading = ReadMotion(motion);
+    if (!reading.motion) return;
+    const LorentzianTexts texts = TextsOf(ToLorentzians(*reading.motion));
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        controls_.weightBoxes[row]->setText(QString::fromStdString(texts.weights[row]));
+        controls_.timeBoxes[row]->setText(QString::fromStdString(texts.times[row]));
+    }
+    recalculate_();
+}
+
+bool MotionLink::BoxesHoldMotion() const {
+    const MotionReading reading = ReadMotion(*state_.motion);
+    if (!reading.motion) return false;
+    const LorentzianTexts texts = TextsOf(ToLorentzians(*reading.motion));
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        if (controls_.weightBoxes[row]->text().toStdString() != texts.weights[row] ||
+            controls_.timeBoxes[row]->text().toStdString() != texts.times[row]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace veldorin
