@@ -10,6 +10,7 @@
 #include "graph/curve_pass.h"
 #include "graph/decorations.h"
 #include "graph/graph_scale.h"
+#include "graph/measurement_points.h"
 #include "recalculation/array_mode.h"
 
 namespace veldorin {
@@ -121,6 +122,11 @@ CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings
                 CurvePass(scale, grids, pass, phase.commands, phase.samples, parameter)
                     .Draw(*settings.plotMode, values);
             }
+            phase.commands.emplace_back(draw::RetainOff{});
+        }
+        if (settings.plotMode && !settings.measurements.empty()) {
+            phase.commands.emplace_back(draw::RetainOn{});
+            DrawMeasurementPoints(*settings.plotMode, scale, settings.measurements, phase.commands);
             phase.commands.emplace_back(draw::RetainOff{});
         }
     } catch (const CalculationError& error) {

@@ -9,6 +9,7 @@
 
 #include "engine/calculation.h"
 #include "engine/failure.h"
+#include "engine/measurement.h"
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
@@ -25,6 +26,9 @@ struct GraphSettings {
     std::optional<ArrayParameter> arrayParameter = ArrayParameter::C1;  // nothing when none
     float width = 3855.0f;  // panel size in twips, read afresh for every run
     float height = 3015.0f;
+    // Measured rates drawn as points after the curves in the rates and NOE plots; a row
+    // that does not read is nothing.
+    std::vector<std::optional<Measurement>> measurements;
 };
 
 // How a run (or one of its phases) ended.

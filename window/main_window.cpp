@@ -22,6 +22,7 @@
 
 #include "help/help_text.h"
 #include "help/theory_page.h"
+#include "measurements/measurements_window.h"
 #include "motion/motion_window.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
@@ -39,6 +40,7 @@
 #include "window/graph_interaction.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
+#include "window/measurements_link.h"
 #include "window/model_files.h"
 #include "window/motion_link.h"
 #include "window/options_panel.h"
@@ -78,7 +80,10 @@ MainWindow::MainWindow(QWidget* parent)
       modelFiles_(new ModelFiles(
           *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })),
       motionWindow_(new MotionWindow(this)),
-      motionLink_(new MotionLink(*motionWindow_, controls_, state_, [this] { Recalculate(); })) {
+      motionLink_(new MotionLink(*motionWindow_, controls_, state_, [this] { Recalculate(); })),
+      measurementsWindow_(new MeasurementsWindow(this)),
+      measurementsLink_(new MeasurementsLink(*measurementsWindow_, controls_, state_,
+                                             [this] { Recalculate(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -100,6 +105,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     BuildMenus();
     AddWindowKeys();
+    AddToolWindowCommands();
     AddModelFileCommands();
     ConnectHandlers();
     RoutePointer();
@@ -145,13 +151,23 @@ void MainWindow::AddWindowKeys() {
     }
 }
 
+void MainWindow::AddToolWindowCommands() {
+    const auto command = [this](const char* text, QKeySequence key, void (MainWindow::*open)()) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcut(key);
+        action->setShortcutVisibleInContextMenu(true);
+        connect(action, &QAction::triggered, this, open);
+        addAction(action);
+        return action;
+    };
+    motionCommand_ =
+        command("Motion…", QKeySequence(Qt::CTRL | Qt::Key_M), &MainWindow::OpenMotionWindow);
+    measurementsCommand_ = command("Measurements…", QKeySequence(Qt::CTRL | Qt::Key_E),
+                                   &MainWindow::OpenMeasurementsWindow);
+}
+
 void MainWindow::AddModelFileCommands() {
     addActions(modelFiles_->actions());
-    auto* motion = new QAction(QStringLiteral("Motion…"), this);
-    motion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    motion->setShortcutVisibleInContextMenu(true);
-    connect(motion, &QAction::triggered, this, &MainWindow::OpenMotionWindow);
-    addAction(motion);
     const QRect lorentzians = scale_.Rect(kLorentzianArea);
     const auto showMenu = [this](QWidget* on, QPoint at, QList<QAction*> extra) {
         QMenu menu(this);
@@ -165,8 +181,8 @@ void MainWindow::AddModelFileCommands() {
             [this, showMenu](QPoint at) { showMenu(controls_.spinFrame, at, {}); });
     clientArea_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(clientArea_, &QWidget::customContextMenuRequested, this,
-            [this, showMenu, lorentzians, motion](QPoint at) {
-                if (lorentzians.contains(at)) showMenu(clientArea_, at, {motion});
+            [this, showMenu, lorentzians](QPoint at) {
+                if (lorentzians.contains(at)) showMenu(clientArea_, at, {motionCommand_});
             });
     setAcceptDrops(true);
 }
@@ -222,7 +238,7 @@ void MainWindow::ConnectHandlers() {
                                          why);
             });
     new GraphExportMenu(*controls_.graphCanvas);
-    new TableExportMenu(*controls_.resultsList);
+    (new TableExportMenu(*controls_.resultsList))->AddCommand(measurementsCommand_);
 }
 
 // Every enabled control keeps the pointer moves over it; the hover handlers of the
@@ -298,6 +314,7 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
 
 void MainWindow::Recalculate() {
     recalculation_->Run();
+    measurementsLink_->Compare();
     modelFiles_->ShowWhetherModified();
 }
 
@@ -326,9 +343,12 @@ void MainWindow::ShowState() {
         arrayControl->setVisible(state_.arrayOn);
     }
     motionLink_->Show();
+    measurementsLink_->Show();
 }
 
 void MainWindow::OpenMotionWindow() { motionLink_->Open(); }
+
+void MainWindow::OpenMeasurementsWindow() { measurementsLink_->Open(); }
 
 void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
     Enforce(kRexCsaRule, *box.lineEdit());

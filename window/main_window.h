@@ -26,6 +26,7 @@
 #include "window/layout.h"
 #include "window/window_state.h"
 
+class QAction;
 class QComboBox;
 
 namespace veldorin {
@@ -37,6 +38,8 @@ class HelpPanels;
 class LorentzianEntry;
 class ModelFiles;
 class MotionLink;
+class MeasurementsLink;
+class MeasurementsWindow;
 class MotionWindow;
 class PanelController;
 class PointerRouter;
@@ -77,6 +80,9 @@ public:
     MotionWindow& motionWindow() const { return *motionWindow_; }
     // Ctrl+M and the Lorentzians' right-button menu: the Motion window beside this one.
     void OpenMotionWindow();
+    MeasurementsWindow& measurementsWindow() const { return *measurementsWindow_; }
+    // Ctrl+E and the results list's right-button menu: the Measurements window.
+    void OpenMeasurementsWindow();
     WordMark& wordMark() const { return *wordMark_; }
 
 Q_SIGNALS:
@@ -105,6 +111,8 @@ private:
     // Lorentzians that shows the same three with their keys; the menu bar keeps its four
     // items.
     void AddModelFileCommands();
+    // Ctrl+M and Ctrl+E: the Motion and Measurements windows.
+    void AddToolWindowCommands();
     // The button captions, their descriptions and the array controls show the state.
     void ShowState();
     void ConnectHandlers();
@@ -130,6 +138,10 @@ private:
     ModelFiles* modelFiles_;
     MotionWindow* motionWindow_;
     MotionLink* motionLink_;
+    MeasurementsWindow* measurementsWindow_;
+    MeasurementsLink* measurementsLink_;
+    QAction* motionCommand_ = nullptr;
+    QAction* measurementsCommand_ = nullptr;
 };
 
 }  // namespace veldorin

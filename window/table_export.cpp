@@ -72,6 +72,8 @@ void TableExportMenu::Show(const QPoint& position) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(copy_);
     menu->addAction(tr("Save table as…"), this, &TableExportMenu::SaveTableAs);
+    if (!commands_.isEmpty()) menu->addSeparator();
+    menu->addActions(commands_);
     menu->popup(list_.viewport()->mapToGlobal(position));
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <optional>
@@ -35,6 +36,8 @@ public:
     explicit TableExportMenu(ResultsList& list);
 
     void CopyTable();
+    // One more command for the menu, after the table's own.
+    void AddCommand(QAction* command) { commands_.append(command); }
 
 private:
     void Show(const QPoint& position);
@@ -42,6 +45,7 @@ private:
 
     ResultsList& list_;
     QAction* copy_;  // Ctrl+C in the list, and the menu's first item
+    QList<QAction*> commands_;
 };
 
 }  // namespace veldorin

@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "engine/measurement.h"
+#include "engine/model.h"
+
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+namespace veldorin {
+
+// A tool window beside the main one with the measured rates: a table of rows (field in
+// MHz, quantity, value, uncertainty) typed, pasted from a spreadsheet or imported from
+// CSV, each beside the value the model gives at its field and the difference in units of
+// the uncertainty, χ² below, and the choice of how a pair's frequencies are formed. It
+// shows what it is told; every edit is reported whole.
+class MeasurementsWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit MeasurementsWindow(QWidget* parent);
+
+    // The rows as typed, with their bad cells marked; the setting; and whether the spin
+    // system has a pair of opposite signs, whose rates the setting changes.
+    void ShowRows(const std::vector<MeasurementTexts>& rows, PairFrequencySigns signs,
+                  bool oppositeSignPair);
+    // The model's values beside the rows, after every recalculation.
+    void ShowComparisons(const Comparisons& comparisons);
+
+    QTableWidget* table() const { return table_; }
+    QComboBox* pairFrequencyList() const { return pairFrequencies_; }
+    // Reads rows (tab-separated, or CSV with a header) and appends them; a message names
+    // every bad cell.
+    void Append(const QString& text, char separator);
+
+Q_SIGNALS:
+    void rowsEdited(const std::vector<MeasurementTexts>& rows);
+    void pairFrequenciesChosen(PairFrequencySigns signs);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ImportFile();
+    void RemoveSelectedRows();
+    std::vector<MeasurementTexts> Rows() const;
+    void CellEdited();
+    void ShowNote();
+
+    QTableWidget* table_;
+    QLabel* chiSquared_;
+    QComboBox* pairFrequencies_;
+    QLabel* note_;
+    bool showing_ = false;  // cells set by the program are no edit
+    bool oppositeSignPair_ = false;
+};
+
+}  // namespace veldorin
