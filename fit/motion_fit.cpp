@@ -1,0 +1,99 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "fit/motion_fit.h"
+
+#include <cmath>
+#include <limits>
+
+#include "fit/residue_fit.h"
+
+namespace veldorin {
+namespace {
+
+constexpr double kOpen = std::numeric_limits<double>::infinity();
+
+// The range a motion's parameter keeps during a fit.
+FitParameter RangeOf(MotionParameter parameter, double start) {
+    switch (parameter) {
+        case MotionParameter::S2:
+        case MotionParameter::S2Fast:
+        case MotionParameter::S2Slow: return {0.0, 1.0, {start}};
+        case MotionParameter::Theta: return {0.0, 180.0, {start}};
+        default: return {0.0, kOpen, {start}};
+    }
+}
+
+}  // namespace
+
+SpectralTerms SpectralTermsOf(const Motion& motion) {
+    const MotionLorentzians lorentzians = ToLorentzians(motion);
+    SpectralTerms terms;
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        terms.push_back({lorentzians.weights[row], lorentzians.times[row]});
+    }
+    return terms;
+}
+
+MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
+                          const MotionFitChoice& choice,
+                          const std::vector<std::optional<Measurement>>& rows) {
+    MotionFitResult result;
+    result.motion = start;
+    result.rex = system.rexAt800;
+    result.csa = system.csaPpm;
+    std::vector<Measurement> data;
+    for (const auto& row : rows) {
+        if (row) data.push_back(Compared(*row));
+    }
+    result.measurements = static_cast<int>(data.size());
+    std::vector<FitParameter> ranges;
+    for (MotionParameter parameter : choice.free)
+        ranges.push_back(RangeOf(parameter, start[parameter]));
+    if (choice.rex) ranges.push_back({0.0, kOpen, {system.rexAt800}});
+    if (choice.csa) ranges.push_back({-kOpen, kOpen, {system.csaPpm}});
+    result.freeCount = static_cast<int>(ranges.size());
+    if (ranges.empty()) {
+        result.reason = "no parameter is free";
+        return result;
+    }
+    if (data.size() <= ranges.size()) {
+        result.reason = std::to_string(data.size()) + " measurements cannot tell " +
+                        std::to_string(ranges.size()) + " free parameters apart";
+        return result;
+    }
+    // The point's motion, Rex and CSA; nothing where the motion has no Lorentzians.
+    const auto apply = [&](std::span<const double> point, Motion& motion, FitSpinSystem& spins) {
+        std::size_t i = 0;
+        for (MotionParameter parameter : choice.free) motion[parameter] = point[i++];
+        if (choice.rex) spins.rexAt800 = point[i++];
+        if (choice.csa) spins.csaPpm = point[i++];
+        return Validate(motion).empty();
+    };
+    const ResidualFunction residuals = [&](std::span<const double> point, std::span<double> out) {
+        Motion motion = start;
+        FitSpinSystem spins = system;
+        if (!apply(point, motion, spins)) return false;
+        const SpectralTerms terms = SpectralTermsOf(motion);
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            out[i] = (data[i].value - CalculatedValue(spins, terms, data[i])) / data[i].error;
+        }
+        return true;
+    };
+    const FitResult fit = FitLeastSquares(ranges, data.size(), residuals);
+    result.status = fit.status;
+    result.reason = fit.reason;
+    result.chi2 = fit.chi2;
+    if (fit.values.empty()) return result;
+    FitSpinSystem spins = system;
+    apply(fit.values, result.motion, spins);
+    result.rex = spins.rexAt800;
+    result.csa = spins.csaPpm;
+    std::size_t i = 0;
+    for (MotionParameter parameter : choice.free) result.errors[parameter] = fit.errors[i++];
+    if (choice.rex) result.rexError = fit.errors[i++];
+    if (choice.csa) result.csaError = fit.errors[i++];
+    return result;
+}
+
+}  // namespace veldorin

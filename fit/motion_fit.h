@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/measurement.h"
+#include "engine/motion.h"
+#include "fit/least_squares.h"
+#include "fit/relaxation_model.h"
+
+namespace veldorin {
+
+// What the window's fit frees: any of the motion's parameters, the exchange rate and the
+// anisotropy; everything else keeps its value.
+struct MotionFitChoice {
+    std::vector<MotionParameter> free;
+    bool rex = false;
+    bool csa = false;
+};
+
+struct MotionFitResult {
+    FitResult::Status status = FitResult::Status::Failed;
+    std::string reason;
+    Motion motion;     // fitted (the start where not freed)
+    Motion errors;     // the standard errors of the freed parameters, else 0
+    double rex = 0.0;  // 1/s at 800 MHz
+    double rexError = 0.0;
+    double csa = 0.0;  // ppm
+    double csaError = 0.0;
+    double chi2 = 0.0;
+    int measurements = 0;
+    int freeCount = 0;
+    int DegreesOfFreedom() const { return measurements - freeCount; }
+};
+
+// Fits the freed parameters of the motion (and Rex and the CSA) to the readable rows, the
+// spin system evaluated in double by the table's formulas, from the current values: the
+// point fit of the window, quick enough for every key release. Too few rows for the freed
+// parameters, or none freed, is a failure that says so.
+MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
+                          const MotionFitChoice& choice,
+                          const std::vector<std::optional<Measurement>>& rows);
+
+// The Lorentzians of a motion as spectral terms.
+SpectralTerms SpectralTermsOf(const Motion& motion);
+
+}  // namespace veldorin
