@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/constants.h"
+#include "engine/numeric_text.h"
 #include "engine/relaxation_terms.h"
 
 namespace veldorin {
@@ -17,6 +18,29 @@ double SpectralDensityOf(const SpectralTerms& terms, double w) {
         j += terms::LorentzianAddend(term.time * term.weight, terms::LorentzianScale(term.time, w));
     }
     return j;
+}
+
+std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model) {
+    try {
+        const auto central = GammaOf(model.slots[kCentralSlot].nucleus);
+        if (!central) return std::nullopt;
+        FitSpinSystem system;
+        system.centralGamma = *central;
+        system.csaPpm = ReadDouble(model.csa);
+        system.rexAt800 = ReadDouble(model.rex);
+        system.pairFrequencies = model.pairFrequencies;
+        for (int slot = 0; slot < kNeighbourCount; ++slot) {
+            const SpinSlot& spin = model.slots[slot];
+            const SlotKind kind = KindOfNucleus(spin.nucleus);
+            if (kind == SlotKind::Empty) continue;
+            system.neighbours.push_back({GammaOf(spin.nucleus).value_or(0.0f),
+                                         ReadSingle(spin.distance), ReadSingle(spin.abundance),
+                                         kind});
+        }
+        return system;
+    } catch (const CalculationError&) {
+        return std::nullopt;
+    }
 }
 
 RatesAtField RatesOf(const FitSpinSystem& system, const SpectralTerms& spectral, double protonMHz) {

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "engine/model.h"
@@ -41,6 +42,10 @@ struct RatesAtField {
     double r2 = 0.0;           // 1/s
     double enhancement = 0.0;  // the NOE as the table has it, eta; the measured ratio is 1 + eta
 };
+
+// The spin system of a model's texts (its Lorentzians aside); nothing when a text it
+// needs does not read or the central nucleus has no constant.
+std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model);
 
 // The rates at the 1H frequency in MHz.
 RatesAtField RatesOf(const FitSpinSystem& system, const SpectralTerms& terms, double protonMHz);

@@ -3,6 +3,8 @@
 
 #include "measurements/measurements_window.h"
 
+#include "measurements/fit_panel.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -38,7 +40,8 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
       table_(new QTableWidget(1, kMeasurementColumnCount + 2, this)),
       chiSquared_(new QLabel(this)),
       pairFrequencies_(new QComboBox(this)),
-      note_(new QLabel(this)) {
+      note_(new QLabel(this)),
+      fitPanel_(new FitPanel(this)) {
     setWindowTitle(QStringLiteral("Measurements"));
     setObjectName(QStringLiteral("measurementsWindow"));
     table_->setObjectName(QStringLiteral("measurementsTable"));
@@ -80,6 +83,7 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     layout->addLayout(buttons);
     layout->addWidget(pairFrequencies_);
     layout->addWidget(note_);
+    layout->addWidget(fitPanel_);
     resize(620, 420);
 
     connect(table_, &QTableWidget::cellChanged, this, [this] {

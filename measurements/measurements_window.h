@@ -14,6 +14,10 @@ class QLabel;
 class QTableWidget;
 
 namespace veldorin {
+class FitPanel;
+}
+
+namespace veldorin {
 
 // A tool window beside the main one with the measured rates: a table of rows (field in
 // MHz, quantity, value, uncertainty) typed, pasted from a spreadsheet or imported from
@@ -35,6 +39,7 @@ public:
 
     QTableWidget* table() const { return table_; }
     QComboBox* pairFrequencyList() const { return pairFrequencies_; }
+    FitPanel* fitPanel() const { return fitPanel_; }
     // Reads rows (tab-separated, or CSV with a header) and appends them; a message names
     // every bad cell.
     void Append(const QString& text, char separator);
@@ -57,6 +62,7 @@ private:
     QLabel* chiSquared_;
     QComboBox* pairFrequencies_;
     QLabel* note_;
+    FitPanel* fitPanel_;
     bool showing_ = false;  // cells set by the program are no edit
     bool oppositeSignPair_ = false;
 };

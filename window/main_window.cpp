@@ -80,10 +80,16 @@ MainWindow::MainWindow(QWidget* parent)
       modelFiles_(new ModelFiles(
           *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })),
       motionWindow_(new MotionWindow(this)),
-      motionLink_(new MotionLink(*motionWindow_, controls_, state_, [this] { Recalculate(); })),
+      // A motion of another kind frees other parameters in the Measurements window.
+      motionLink_(new MotionLink(*motionWindow_, controls_, state_,
+                                 [this] {
+                                     measurementsLink_->Show();
+                                     Recalculate();
+                                 })),
       measurementsWindow_(new MeasurementsWindow(this)),
-      measurementsLink_(new MeasurementsLink(*measurementsWindow_, controls_, state_,
-                                             [this] { Recalculate(); })) {
+      measurementsLink_(new MeasurementsLink(
+          *measurementsWindow_, controls_, state_, [this] { Recalculate(); },
+          [this] { motionLink_->Show(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -313,6 +319,7 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
 }
 
 void MainWindow::Recalculate() {
+    measurementsLink_->FitIfLive();
     recalculation_->Run();
     measurementsLink_->Compare();
     modelFiles_->ShowWhetherModified();

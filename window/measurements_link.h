@@ -20,8 +20,9 @@ class MeasurementsLink : public QObject {
     Q_OBJECT
 
 public:
+    // `motionChanged` shows a motion the fit changed in the Motion window.
     MeasurementsLink(MeasurementsWindow& window, const WindowControls& controls, WindowState& state,
-                     std::function<void()> recalculate);
+                     std::function<void()> recalculate, std::function<void()> motionChanged);
 
     void Open();
     // Shows the state's rows and setting; after a model is opened.
@@ -29,14 +30,22 @@ public:
     // Compares the rows with the model; after every recalculation. Nothing to do, and no
     // cost, without rows and with the window closed.
     void Compare();
+    // The fit at every change, when it is asked for: before every recalculation, so that
+    // the run shows the fitted motion.
+    void FitIfLive();
 
 private:
     bool HasOppositeSignPair() const;
+    // Fits the state's motion and applies what the fit found to the motion, the
+    // Lorentzian boxes and the Rex and CSA boxes; no recalculation.
+    void Fit();
+    void ShowFitChoice();
 
     MeasurementsWindow& window_;
     const WindowControls& controls_;
     WindowState& state_;
     std::function<void()> recalculate_;
+    std::function<void()> motionChanged_;
 };
 
 }  // namespace veldorin

@@ -9,6 +9,7 @@
 #include "engine/measurement.h"
 #include "engine/model.h"
 #include "engine/motion.h"
+#include "fit/motion_fit.h"
 
 namespace veldorin {
 
@@ -22,6 +23,8 @@ struct WindowState {
     PairFrequencySigns pairFrequencies = PairFrequencySigns::Magnitudes;
     std::optional<MotionTexts> motion;           // the motion the Lorentzians came from
     std::vector<MeasurementTexts> measurements;  // every row as typed, good or bad
+    MotionFitChoice fitChoice;  // what the fit of the motion to the measurements frees
+    bool liveFit = false;       // the fit runs before every recalculation
 };
 
 // The captions that show the state: each button names what a press changes to.

@@ -1,15 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 
 #include "engine/calculation.h"
 #include "graph/measurement_points.h"
+#include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
 #include "tests/support/window_fixture.h"
 #include "window/graph_canvas.h"
+#include "window/model_files.h"
 
 namespace veldorin::test {
 namespace {
@@ -53,6 +57,30 @@ TEST_F(MeasurementsInWindow, typed_rows_are_compared_drawn_and_follow_the_settin
     Q_EMIT signs.activated(1);
     model.pairFrequencies = PairFrequencySigns::Signed;
     EXPECT_EQ(ListLines(), EngineTableOf(model));
+}
+
+// With the fit at every change, an edited measurement moves the freed parameters of the
+// motion, and the Lorentzians and table follow it in the same recalculation.
+TEST_F(MeasurementsInWindow, the_live_fit_follows_an_edited_measurement) {
+    Started();
+    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    FitPanel& fit = *measurements.fitPanel();
+    fit.freeBox(MotionParameter::S2)->setChecked(true);
+    fit.freeBox(MotionParameter::TauE)->setChecked(true);
+    fit.liveBox()->setChecked(true);
+    const std::string fitted = (*window_->state().motion)[MotionParameter::S2];
+    EXPECT_NE(fitted, "0.85") << "the example's S2, fitted to its rows";
+    EXPECT_TRUE(fit.resultLabel()->text().contains("χ²"))
+        << fit.resultLabel()->text().toStdString();
+
+    measurements.table()->item(1, 2)->setText("8.5");  // R2 at 500 MHz, far higher
+    EXPECT_NE((*window_->state().motion)[MotionParameter::S2], fitted);
+    const auto& controls = window_->controls();
+    const LorentzianTexts texts =
+        TextsOf(ToLorentzians(*ReadMotion(*window_->state().motion).motion));
+    EXPECT_EQ(controls.weightBoxes[0]->text().toStdString(), texts.weights[0]);
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "measurements/fit_panel.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace veldorin {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString WithError(double value, double error) {
+    return QStringLiteral("%1 ± %2").arg(
+        QString::number(value, 'g', 5),
+        std::isfinite(error) ? QString::number(error, 'g', 2) : QStringLiteral("?"));
+}
+
+}  // namespace
+
+FitPanel::FitPanel(QWidget* parent)
+    : QWidget(parent),
+      rex_(new QCheckBox(QStringLiteral("Rex"), this)),
+      csa_(new QCheckBox(QStringLiteral("CSA"), this)),
+      live_(new QCheckBox(QStringLiteral("Fit at every change"), this)),
+      fit_(new QPushButton(QStringLiteral("Fit"), this)),
+      result_(new QLabel(this)) {
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(new QLabel(QStringLiteral("Free:"), this));
+    for (int p = 0; p < kMotionParameterCount; ++p) {
+        const MotionParameterInfo info = InfoOf(static_cast<MotionParameter>(p));
+        auto* box = new QCheckBox(Text(info.label), this);
+        box->setObjectName(QStringLiteral("free_") + Text(info.key));
+        boxes->addWidget(box);
+        parameters_.push_back(box);
+        connect(box, &QCheckBox::toggled, this,
+                [this] { Q_EMIT choiceChanged(Choice(), live_->isChecked()); });
+    }
+    for (QCheckBox* box : {rex_, csa_, live_}) {
+        connect(box, &QCheckBox::toggled, this,
+                [this] { Q_EMIT choiceChanged(Choice(), live_->isChecked()); });
+    }
+    boxes->addWidget(rex_);
+    boxes->addWidget(csa_);
+    boxes->addStretch();
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(fit_);
+    actions->addWidget(live_);
+    actions->addStretch();
+    result_->setWordWrap(true);
+    result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    result_->setAccessibleName(QStringLiteral("Fit result"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(boxes);
+    layout->addLayout(actions);
+    layout->addWidget(result_);
+    connect(fit_, &QPushButton::clicked, this, &FitPanel::fitRequested);
+    ShowChoice(std::nullopt, {}, false);
+}
+
+QCheckBox* FitPanel::freeBox(MotionParameter parameter) const {
+    return parameters_[static_cast<std::size_t>(parameter)];
+}
+
+void FitPanel::ShowChoice(std::optional<MotionKind> kind, const MotionFitChoice& choice,
+                          bool live) {
+    kind_ = kind;
+    std::vector<QSignalBlocker> blockers;
+    for (QCheckBox* box : parameters_) blockers.emplace_back(box);
+    for (QCheckBox* box : {rex_, csa_, live_}) blockers.emplace_back(box);
+    for (int p = 0; p < kMotionParameterCount; ++p) {
+        const auto parameter = static_cast<MotionParameter>(p);
+        const auto listed = kind ? ParametersOf(*kind) : std::span<const MotionParameter>();
+        parameters_[p]->setVisible(std::find(listed.begin(), listed.end(), parameter) !=
+                                   listed.end());
+        parameters_[p]->setChecked(std::find(choice.free.begin(), choice.free.end(), parameter) !=
+                                   choice.free.end());
+    }
+    rex_->setChecked(choice.rex);
+    csa_->setChecked(choice.csa);
+    live_->setChecked(live);
+    fit_->setEnabled(kind.has_value());
+    live_->setEnabled(kind.has_value());
+    if (!kind)
+        result_->setText(
+            QStringLiteral("Choose a motion in the Motion window (Ctrl+M) to fit it."));
+}
+
+MotionFitChoice FitPanel::Choice() const {
+    MotionFitChoice choice;
+    for (int p = 0; p < kMotionParameterCount; ++p) {
+        if (parameters_[p]->isVisibleTo(this) || !kind_) {
+            if (parameters_[p]->isChecked()) choice.free.push_back(static_cast<MotionParameter>(p));
+        }
+    }
+    choice.rex = rex_->isChecked();
+    choice.csa = csa_->isChecked();
+    return choice;
+}
+
+void FitPanel::ShowResult(const MotionFitResult& result) {
+    if (result.status == FitResult::Status::Failed) {
+        result_->setText(QStringLiteral("No fit: ") + QString::fromStdString(result.reason));
+        return;
+    }
+    QStringList parts;
+    for (MotionParameter parameter : ParametersOf(result.motion.kind)) {
+        if (result.errors[parameter] == 0.0 && !freeBox(parameter)->isChecked()) continue;
+        const MotionParameterInfo info = InfoOf(parameter);
+        parts << QStringLiteral("%1 = %2 %3")
+                     .arg(Text(info.label),
+                          WithError(result.motion[parameter], result.errors[parameter]),
+                          Text(info.unit));
+    }
+    if (rex_->isChecked())
+        parts << QStringLiteral("Rex = %1 1/s").arg(WithError(result.rex, result.rexError));
+    if (csa_->isChecked())
+        parts << QStringLiteral("CSA = %1 ppm").arg(WithError(result.csa, result.csaError));
+    const int dof = result.DegreesOfFreedom();
+    const double aicc = CorrectedAkaike(result.chi2, static_cast<std::size_t>(result.measurements),
+                                        static_cast<std::size_t>(result.freeCount));
+    parts << QStringLiteral("χ² = %1, reduced χ² = %2 with %3 degrees of freedom, AICc = %4")
+                 .arg(QString::number(result.chi2, 'g', 5),
+                      dof > 0 ? QString::number(result.chi2 / dof, 'g', 4) : QStringLiteral("–"))
+                 .arg(dof)
+                 .arg(std::isfinite(aicc) ? QString::number(aicc, 'g', 5) : QStringLiteral("–"));
+    if (result.status == FitResult::Status::NotConverged) {
+        parts << QStringLiteral("Not converged: ") + QString::fromStdString(result.reason);
+    }
+    result_->setText(parts.join(QStringLiteral("; ")));
+}
+
+}  // namespace veldorin
