@@ -91,9 +91,12 @@ void FitPanel::ShowChoice(std::optional<MotionKind> kind, const MotionFitChoice&
     live_->setChecked(live);
     fit_->setEnabled(kind.has_value());
     live_->setEnabled(kind.has_value());
-    if (!kind)
+    if (!kind) {
         result_->setText(
             QStringLiteral("Choose a motion in the Motion window (Ctrl+M) to fit it."));
+    } else if (!fitted_) {
+        result_->setText(QStringLiteral("Tick the parameters to free, then press Fit."));
+    }
 }
 
 MotionFitChoice FitPanel::Choice() const {
@@ -109,6 +112,7 @@ MotionFitChoice FitPanel::Choice() const {
 }
 
 void FitPanel::ShowResult(const MotionFitResult& result) {
+    fitted_ = true;
     if (result.status == FitResult::Status::Failed) {
         result_->setText(QStringLiteral("No fit: ") + QString::fromStdString(result.reason));
         return;

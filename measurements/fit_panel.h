@@ -49,6 +49,7 @@ private:
     QCheckBox* live_;
     QPushButton* fit_;
     QLabel* result_;
+    bool fitted_ = false;  // a result is shown
 };
 
 }  // namespace veldorin
