@@ -116,7 +116,7 @@ TEST(ResidueFit, MonteCarloIntervalsCoverTheTruthAtTheirLevel) {
         const auto data = DataOf(settings, 2, truth, {500.0, 600.0, 800.0}, &noise);
         const ModelFit fit = FitModel(data, settings, ModelFreeModelNumber(2));
         ASSERT_EQ(fit.status, FitResult::Status::Converged);
-        const MonteCarloErrors errors = MonteCarlo(data, settings, fit, 200, residue);
+        const MonteCarloErrors errors = MonteCarlo(data, settings, fit, 150, residue);
         covered += errors.s2.low <= truth[S2s] && truth[S2s] <= errors.s2.high;
     }
     EXPECT_GE(covered, kResidues * 93 / 100) << covered;
