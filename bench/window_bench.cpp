@@ -17,14 +17,14 @@
 #include <vector>
 
 #include "engine/results_table.h"
+#include "graph_panel/graph_canvas.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/paint_counter.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
 #include "window/main_window.h"
-#include "window/options_panel.h"
 #include "window/panel_controller.h"
-#include "window/results_list.h"
 
 namespace veldorin {
 namespace {

@@ -9,13 +9,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "graph_panel/drawn_surface.h"
+#include "graph_panel/graph_canvas.h"
 #include "help/theory_page.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "ui/design_palette.h"
 #include "ui/spoken_name.h"
-#include "window/drawn_surface.h"
-#include "window/graph_canvas.h"
-#include "window/results_list.h"
 
 namespace veldorin {
 

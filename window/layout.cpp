@@ -11,14 +11,14 @@
 #include <typeinfo>
 
 #include "engine/model.h"
+#include "graph_panel/drawn_surface.h"
+#include "graph_panel/graph_canvas.h"
 #include "help/help_text.h"
 #include "help/theory_page.h"
+#include "options/directory_list.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
-#include "window/directory_list.h"
-#include "window/drawn_surface.h"
-#include "window/graph_canvas.h"
-#include "window/options_panel.h"
-#include "window/results_list.h"
 #include "window/word_mark.h"
 
 namespace veldorin {

@@ -7,11 +7,11 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 
+#include "graph_panel/graph_canvas.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
+#include "results/table_writer.h"
 #include "spins/spin_diagram.h"
-#include "window/graph_canvas.h"
-#include "window/options_panel.h"
-#include "window/results_list.h"
-#include "window/table_writer.h"
 
 namespace veldorin {
 

@@ -5,9 +5,9 @@
 
 #include <QWidget>
 
+#include "results/run_report.h"
 #include "window/layout.h"
 #include "window/recalculation_flow.h"
-#include "window/run_report.h"
 #include "window/window_state.h"
 
 namespace veldorin {

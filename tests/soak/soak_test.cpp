@@ -27,13 +27,13 @@
 #include <vector>
 
 #include "engine/numeric_text.h"
+#include "graph_panel/graph_canvas.h"
+#include "options/directory_list.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/soak/table_oracle.h"
 #include "tests/support/window_fixture.h"
-#include "window/directory_list.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
-#include "window/results_list.h"
 #include "window/word_mark.h"
 
 #if defined(__SANITIZE_ADDRESS__)

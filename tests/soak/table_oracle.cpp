@@ -7,10 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "graph_panel/graph_canvas.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
 #include "window/main_window.h"
 

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "recalculation/recalculation.h"
+#include "results/results_list.h"
 #include "tests/support/recording_sink.h"
-#include "window/results_list.h"
 
 namespace veldorin::test {
 

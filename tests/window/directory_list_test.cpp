@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/directory_list.h"
+#include "options/directory_list.h"
 
 #include <gtest/gtest.h>
 

@@ -10,14 +10,14 @@
 #include <csignal>
 #include <functional>
 
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/picture_export.h"
+#include "results/results_list.h"
+#include "results/table_export.h"
 #include "storage/model_file.h"
 #include "storage/settings_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
-#include "window/picture_export.h"
-#include "window/results_list.h"
-#include "window/table_export.h"
 
 namespace veldorin::test {
 namespace {

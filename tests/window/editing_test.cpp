@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "graph_panel/graph_canvas.h"
 #include "recalculation/recalculation.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
 
 namespace veldorin::test {

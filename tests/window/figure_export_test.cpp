@@ -11,10 +11,10 @@
 #include <QSvgRenderer>
 #include <QTest>
 
+#include "graph_panel/figure_saver.h"
+#include "graph_panel/graph_canvas.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
-#include "window/figure_saver.h"
-#include "window/graph_canvas.h"
 
 namespace veldorin::test {
 namespace {

@@ -8,12 +8,12 @@
 #include <QPainter>
 #include <QSignalSpy>
 
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/picture_painter.h"
 #include "recalculation/recalculation.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
-#include "window/picture_recording.h"
 
 namespace veldorin::test {
 namespace {

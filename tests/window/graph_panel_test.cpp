@@ -9,9 +9,9 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/graph_interaction.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
-#include "window/graph_interaction.h"
 #include "window/word_mark.h"
 
 namespace veldorin::test {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/options_panel.h"
+#include "options/options_panel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "options/directory_list.h"
 #include "storage/working_directory_settler.h"
 #include "tests/support/move_counting_widget.h"
 #include "tests/support/temp_folder.h"
-#include "window/directory_list.h"
 
 namespace veldorin {
 namespace {

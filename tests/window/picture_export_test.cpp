@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/picture_export.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
-#include "window/picture_export.h"
 
 namespace veldorin::test {
 namespace {

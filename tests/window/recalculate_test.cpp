@@ -10,11 +10,11 @@
 #include <QTest>
 
 #include "engine/results_table.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/window_fixture.h"
 #include "window/layout.h"
-#include "window/results_list.h"
 
 namespace veldorin::test {
 namespace {

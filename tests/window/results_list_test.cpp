@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <QFontMetricsF>
 
-#include "window/results_list.h"
+#include "results/results_list.h"
 
 namespace veldorin::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "options/directory_list.h"
 #include "tests/support/window_fixture.h"
-#include "window/directory_list.h"
 
 namespace veldorin::test {
 namespace {

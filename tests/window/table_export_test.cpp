@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/table_export.h"
+#include "results/table_export.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "results/results_list.h"
 #include "tests/support/window_fixture.h"
-#include "window/results_list.h"
 
 namespace veldorin::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "window/results_list.h"
-#include "window/table_writer.h"
+#include "results/results_list.h"
+#include "results/table_writer.h"
 
 namespace veldorin::test {
 namespace {

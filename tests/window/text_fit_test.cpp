@@ -12,9 +12,9 @@
 #include <QStyleOption>
 #include <functional>
 
+#include "results/results_list.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
-#include "window/results_list.h"
 #include "window/word_mark.h"
 
 namespace veldorin::test {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/directory_box.h"
+#include "options/directory_box.h"
 
 namespace veldorin {
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QObject>
 
-#include "window/figure_export.h"
+#include "graph_panel/figure_export.h"
 
 class QDoubleSpinBox;
 class QSpinBox;

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/run_report.h"
+#include "results/run_report.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 
-#include "window/results_list.h"
+#include "results/results_list.h"
 
 namespace veldorin {
 

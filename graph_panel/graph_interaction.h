@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "ui/twips.h"
-#include "window/layout.h"
 
 class QComboBox;
 class QLabel;

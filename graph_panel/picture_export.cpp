@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/picture_export.h"
+#include "graph_panel/picture_export.h"
 
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include "graph_panel/picture_painter.h"
 #include "storage/save_aside.h"
 
 namespace veldorin {

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/graph_interaction.h"
+#include "graph_panel/graph_interaction.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <cmath>
 
 #include "graph/readout.h"
-#include "window/graph_canvas.h"
+#include "graph_panel/graph_canvas.h"
 
 namespace veldorin {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/figure_saver.h"
+#include "graph_panel/figure_saver.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -10,8 +10,8 @@
 #include <QMessageBox>
 #include <QSpinBox>
 
+#include "graph_panel/graph_canvas.h"
 #include "ui/save_dialog.h"
-#include "window/graph_canvas.h"
 
 namespace veldorin {
 

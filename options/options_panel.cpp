@@ -1,18 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/options_panel.h"
+#include "options/options_panel.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <utility>
 
+#include "options/directory_box.h"
+#include "options/directory_list.h"
 #include "storage/working_directory.h"
 #include "ui/design_font.h"
 #include "ui/design_palette.h"
-#include "window/directory_box.h"
-#include "window/directory_list.h"
 
 namespace veldorin {
 namespace {

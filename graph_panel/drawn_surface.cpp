@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/drawn_surface.h"
+#include "graph_panel/drawn_surface.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/table_export.h"
+#include "results/table_export.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -9,9 +9,9 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "results/results_list.h"
 #include "storage/save_aside.h"
 #include "ui/save_dialog.h"
-#include "window/results_list.h"
 
 namespace veldorin {
 

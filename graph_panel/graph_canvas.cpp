@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/graph_canvas.h"
+#include "graph_panel/graph_canvas.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "graph_panel/picture_painter.h"
 
 namespace veldorin {
 

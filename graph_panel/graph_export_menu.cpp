@@ -1,17 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/graph_export_menu.h"
+#include "graph_panel/graph_export_menu.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 
+#include "graph_panel/figure_saver.h"
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/picture_export.h"
 #include "ui/save_dialog.h"
-#include "window/figure_saver.h"
-#include "window/graph_canvas.h"
-#include "window/picture_export.h"
 
 namespace veldorin {
 

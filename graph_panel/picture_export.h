@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "graph/sampled_curves.h"
-#include "window/picture_recording.h"
+#include "graph_panel/picture_recording.h"
 
 class QIODevice;
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/results_list.h"
+#include "results/results_list.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/table_writer.h"
+#include "results/table_writer.h"
 
-#include "window/results_list.h"
+#include "results/results_list.h"
 
 namespace veldorin {
 

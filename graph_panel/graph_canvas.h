@@ -8,9 +8,9 @@
 
 #include "graph/draw_command.h"
 #include "graph/sampled_curves.h"
+#include "graph_panel/picture_export.h"
+#include "graph_panel/picture_recording.h"
 #include "ui/twips.h"
-#include "window/picture_export.h"
-#include "window/picture_recording.h"
 
 namespace veldorin {
 

@@ -6,10 +6,23 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/colours.h"
 #include "ui/twips.h"
-#include "window/layout.h"
 
 namespace veldorin {
+
+// A straight line drawn on the client area, under all controls.
+struct LineSpec {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
+    int pixels = 1;                      // width
+    Paint colour{};
+};
+
+// A filled rectangle drawn on the client area, under all controls.
+struct ShapeSpec {
+    TwipRect place;
+    Rgb fill;
+};
 
 // A surface that paints the design's lines and filled shapes under its child controls:
 // the client area itself, and every frame.
