@@ -4,9 +4,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string_view>
+
+#include "engine/packed_colour.h"
 
 namespace veldorin {
 
@@ -22,19 +23,6 @@ inline constexpr double kRexReferenceOmega = 5026.548245743664;
 // Gyromagnetic constants (rad/(s G) times 1e-15) of "1H", "13C" and "15N"; compared
 // exactly and case-sensitively. Any other text has none.
 std::optional<float> GammaOf(std::string_view nucleus);
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-// A packed colour value: red in bits 0..7, green 8..15, blue 16..23.
-constexpr Rgb UnpackColour(std::uint32_t value) {
-    return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
-            static_cast<std::uint8_t>((value >> 16) & 0xFF)};
-}
 
 // One spectrometer field: its 1H frequency and the colour of its row and markers.
 struct Field {

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/failure.h"
 
 namespace veldorin {

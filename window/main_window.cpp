@@ -41,10 +41,10 @@
 #include "ui/pointer_router.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
+#include "window/main_window_side.h"
 #include "window/model_files.h"
 #include "window/panel_controller.h"
-#include "window/recalculation_flow.h"
-#include "window/window_recalculation_view.h"
+#include "window/run_course.h"
 #include "window/word_mark.h"
 
 namespace veldorin {
@@ -71,8 +71,8 @@ MainWindow::MainWindow(QWidget* parent)
                                                 controls_.horizontalReadout)),
       panels_(std::make_unique<PanelController>(scale_, controls_, *help_, *graph_, state_,
                                                 [this] { Recalculate(); })),
-      view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
-      recalculation_(new RecalculationFlow(*view_)),
+      windowSide_(std::make_unique<MainWindowSide>(*this, controls_, state_)),
+      runCourse_(new RunCourse(*windowSide_)),
       modelFiles_(new ModelFiles(
           *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
@@ -87,7 +87,7 @@ MainWindow::MainWindow(QWidget* parent)
     setCentralWidget(clientArea_);
     // The client area keeps its designed size; the window follows it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    recalculation_->setParent(this);
+    runCourse_->setParent(this);
     // The word mark's letters were made after the table: the pop-up panels go back on top.
     for (QWidget* panel : std::initializer_list<QWidget*>{
              controls_.optionsPanel, controls_.theoryPage, controls_.aboutList}) {
@@ -176,9 +176,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::ConnectHandlers() {
-    connect(recalculation_, &RecalculationFlow::runStarted, this, &MainWindow::runStarted);
-    connect(recalculation_, &RecalculationFlow::curvesStarted, this, &MainWindow::curvesStarted);
-    connect(recalculation_, &RecalculationFlow::curvesComputed, this, &MainWindow::curvesComputed);
+    connect(runCourse_, &RunCourse::runStarted, this, &MainWindow::runStarted);
+    connect(runCourse_, &RunCourse::curvesStarted, this, &MainWindow::curvesStarted);
+    connect(runCourse_, &RunCourse::curvesComputed, this, &MainWindow::curvesComputed);
     connect(controls_.tableModeButton, &QPushButton::clicked, this,
             &MainWindow::OnTableModeClicked);
     connect(controls_.arrayButton, &QPushButton::clicked, this, &MainWindow::OnArrayClicked);
@@ -283,7 +283,7 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
 }
 
 void MainWindow::Recalculate() {
-    recalculation_->Run();
+    runCourse_->Run();
     modelFiles_->ShowWhetherModified();
 }
 

@@ -6,8 +6,8 @@
 // MainWindow is the program's one window, and the model is the text of its controls plus
 // the table mode and array mode it holds (WindowState). The layout table (layout.h)
 // builds every control once into WindowControls. A key release in an input box, a choice
-// from a list or a press of a button runs Recalculate: RecalculationFlow reads the model
-// through WindowRecalculationView, lets the calculation of the recalculation folder turn
+// from a list or a press of a button runs Recalculate: RunCourse reads the model
+// through MainWindowSide, lets the calculation of the recalculation folder turn
 // it into the normalised weights, the results table (which TableWriter lists and writes
 // to "table.dat") and the drawing commands that GraphCanvas replays, and shows how the
 // run ended. SpinEditors and LorentzianEntry check typed numbers at every key release;
@@ -38,9 +38,9 @@ class LorentzianEntry;
 class ModelFiles;
 class PanelController;
 class PointerRouter;
-class RecalculationFlow;
+class RunCourse;
 class SpinEditors;
-class WindowRecalculationView;
+class MainWindowSide;
 class WordMark;
 
 class MainWindow : public QMainWindow {
@@ -120,8 +120,8 @@ private:
     std::unique_ptr<HelpPanels> help_;
     std::unique_ptr<GraphInteraction> graph_;
     std::unique_ptr<PanelController> panels_;
-    std::unique_ptr<WindowRecalculationView> view_;
-    RecalculationFlow* recalculation_;
+    std::unique_ptr<MainWindowSide> windowSide_;
+    RunCourse* runCourse_;
     ModelFiles* modelFiles_;
 };
 

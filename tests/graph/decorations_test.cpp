@@ -22,9 +22,9 @@ constexpr double kCarbon = 6.7263e-12;
 double XOf(double w) { return std::log(w / 9.0) / std::log(1000.0) * kWidth; }
 
 DrawCommands TableCommands(const ModelTexts& model, PlotMode mode) {
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
-    const TablePhase phase = recalculation.RunTable(model, Settings(mode), sink);
+    const TablePhase phase = phases.RunTable(model, Settings(mode), sink);
     EXPECT_EQ(phase.outcome.status, RunOutcome::Status::Completed);
     return phase.commands;
 }

@@ -11,7 +11,7 @@
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 
 namespace veldorin::graph_test {
@@ -70,11 +70,11 @@ struct BothPhases {
 };
 
 inline BothPhases RunBoth(const ModelTexts& model, const GraphSettings& settings) {
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
     BothPhases run;
-    run.table = recalculation.RunTable(model, settings, sink);
-    run.curves = recalculation.RunCurves(model, settings);
+    run.table = phases.RunTable(model, settings, sink);
+    run.curves = phases.RunCurves(model, settings);
     return run;
 }
 

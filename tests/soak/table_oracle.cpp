@@ -47,7 +47,7 @@ ExpectedTable TableOracle::Expect(const MainWindow& window) {
     settings.height = static_cast<float>(size.height());
 
     RecordingSink sink;
-    const TablePhase phase = recalculation_.RunTable(model, settings, sink);
+    const TablePhase phase = phases_.RunTable(model, settings, sink);
     ExpectedTable expected;
     expected.status = phase.outcome.status;
     expected.failure = phase.outcome.failure;

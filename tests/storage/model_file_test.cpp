@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 
@@ -46,7 +46,7 @@ std::vector<std::string> FieldsOf(const ModelDocument& document) {
 
 std::vector<std::string> TableLinesOf(const ModelDocument& document) {
     test::RecordingSink sink;
-    Recalculation().RunTable(document.texts, GraphSettings{}, sink);
+    RunPhases().RunTable(document.texts, GraphSettings{}, sink);
     return sink.lines;
 }
 

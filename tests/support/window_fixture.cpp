@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "recalculation/recalculation.h"
 #include "results/results_list.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 
 namespace veldorin::test {
@@ -50,7 +50,7 @@ QStringList WindowTest::DefaultTable(TableMode mode) {
 
 QStringList EngineTableOf(const ModelTexts& model) {
     RecordingSink sink;
-    Recalculation().RunTable(model, GraphSettings{}, sink);
+    RunPhases().RunTable(model, GraphSettings{}, sink);
     QStringList lines;
     for (const std::string& line : sink.lines) lines.append(QString::fromStdString(line));
     return lines;

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "graph_panel/graph_canvas.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"

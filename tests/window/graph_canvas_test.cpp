@@ -10,7 +10,7 @@
 
 #include "graph_panel/graph_canvas.h"
 #include "graph_panel/picture_painter.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
@@ -102,16 +102,15 @@ namespace {
 TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
     Started();
     auto* canvas = Control<GraphCanvas>("Picture1");
-    Recalculation recalculation;
+    RunPhases phases;
     RecordingSink sink;
     GraphSettings settings;
     settings.width = static_cast<float>(canvas->sizeInTwips().width());
     settings.height = static_cast<float>(canvas->sizeInTwips().height());
     ModelTexts model = DefaultModel();
     model.workingDirectory = programDirectory().toStdString() + "/";
-    ASSERT_EQ(recalculation.RunTable(model, settings, sink).outcome.status,
-              RunOutcome::Status::Completed);
-    const CurvePhase curves = recalculation.RunCurves(model, settings);
+    ASSERT_EQ(phases.RunTable(model, settings, sink).outcome.status, RunOutcome::Status::Completed);
+    const CurvePhase curves = phases.RunCurves(model, settings);
     const Rgb r2{250, 0, 0};
     const draw::LineInColour* last = nullptr;
     for (const DrawCommand& command : curves.commands) {
@@ -142,7 +141,7 @@ struct PlotCase {
 
 // The commands of one run of the default model, table and curves, in the given plot mode.
 DrawCommands RunCommands(const PlotCase& run, QSizeF twips, const QString& directory) {
-    Recalculation recalculation;
+    RunPhases phases;
     RecordingSink sink;
     GraphSettings settings;
     settings.plotMode = run.mode;
@@ -153,8 +152,8 @@ DrawCommands RunCommands(const PlotCase& run, QSizeF twips, const QString& direc
     model.slots[1] = {"13C", "1.5", "1"};
     model.slots[2] = {"Like", "1.8", "1"};
     model.workingDirectory = directory.toStdString() + "/";
-    DrawCommands commands = recalculation.RunTable(model, settings, sink).commands;
-    const DrawCommands curves = recalculation.RunCurves(model, settings).commands;
+    DrawCommands commands = phases.RunTable(model, settings, sink).commands;
+    const DrawCommands curves = phases.RunCurves(model, settings).commands;
     commands.insert(commands.end(), curves.begin(), curves.end());
     return commands;
 }

@@ -1,15 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "recalculation/array_mode.h"
+#include "run_phases/array_mode.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 
-#include "engine/calculation.h"
+#include "engine/checked_arithmetic.h"
 #include "engine/failure.h"
 #include "engine/format.h"
+#include "engine/input_preparation.h"
 #include "engine/numeric_text.h"
 
 namespace veldorin {
@@ -50,7 +51,7 @@ PassSetting ApplyWeight(const ModelTexts& model, int arrayed, double factor,
     // No spectral density is left to draw: the run ends here, as a run whose typed
     // weights sum to 0 stops, without a failure.
     if (sum == 0.0f) return PassSetting::EndsRun;
-    weights = Calculation::Normalise(weights, sum);
+    weights = InputPreparation::Normalise(weights, sum);
     return last ? PassSetting::LastPass : PassSetting::Set;
 }
 
@@ -110,10 +111,10 @@ PassSetting ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter,
     }
     if (parameter == ArrayParameter::Csa) {
         // The squared anisotropy is scaled: pass k shows the anisotropy value sqrt(f(k)).
-        values.csaFactor = Calculation::CsaFactorOf(ReadDouble(model.csa), factor);
+        values.csaFactor = InputPreparation::CsaFactorOf(ReadDouble(model.csa), factor);
         return PassSetting::Set;
     }
-    values.rexScale = Calculation::RexScaleOf(ReadDouble(model.rex), factor);
+    values.rexScale = InputPreparation::RexScaleOf(ReadDouble(model.rex), factor);
     return PassSetting::Set;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/recalculation_flow.h"
+#include "window/run_course.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace veldorin::test {
 namespace {
 
 // A window that records what a run asks of it, in order.
-class RecordingView final : public RecalculationView {
+class RecordingSide final : public WindowSide {
 public:
     bool shown = true;
     ModelTexts model = DefaultModel();
@@ -56,30 +56,30 @@ public:
 
 struct FlowRow {
     const char* name;
-    std::function<void(RecordingView&, RecalculationFlow&)> arrange;
+    std::function<void(RecordingSide&, RunCourse&)> arrange;
     std::vector<std::string> calls;
 };
 
 const FlowRow kFlowRows[] = {
     {"hidden window: the diagram only",
-     [](RecordingView& view, RecalculationFlow&) { view.shown = false; },
+     [](RecordingSide& view, RunCourse&) { view.shown = false; },
      {"neighbours"}},
     {"a complete run",
-     [](RecordingView&, RecalculationFlow&) {},
+     [](RecordingSide&, RunCourse&) {},
      {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
       "draw"}},
     {"weights summing to zero stop the run",
-     [](RecordingView& view, RecalculationFlow&) { view.model.weights.fill("0"); },
+     [](RecordingSide& view, RunCourse&) { view.model.weights.fill("0"); },
      {"neighbours", "table", "draw", "table stopped"}},
     {"a failed table draws no curves",
-     [](RecordingView& view, RecalculationFlow&) { view.model.times[0] = "x"; },
+     [](RecordingSide& view, RunCourse&) { view.model.times[0] = "x"; },
      {"neighbours", "table", "draw", "table failed"}},
     {"array mode shows its range",
-     [](RecordingView& view, RecalculationFlow&) { view.settings.arrayOn = true; },
+     [](RecordingSide& view, RunCourse&) { view.settings.arrayOn = true; },
      {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
       "range", "draw"}},
     {"array mode without a parameter fails in the curves",
-     [](RecordingView& view, RecalculationFlow&) {
+     [](RecordingSide& view, RunCourse&) {
          view.settings.arrayOn = true;
          view.settings.arrayParameter.reset();
      },
@@ -87,19 +87,17 @@ const FlowRow kFlowRows[] = {
       "draw", "curves failed"}},
     // The newer run has drawn the current picture; the outer one must not draw over it.
     {"a run nested in the events ends the outer run",
-     [](RecordingView& view, RecalculationFlow& flow) {
-         view.duringEvents = [&flow] { flow.Run(); };
-     },
+     [](RecordingSide& view, RunCourse& flow) { view.duringEvents = [&flow] { flow.Run(); }; },
      {"neighbours", "table", "weights", "draw", "table completed", "contributions",
       "events",  // outer
       "neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
       "draw"}},
 };
 
-TEST(RecalculationFlow, each_run_shows_what_its_phases_produced_in_order) {
+TEST(RunCourse, each_run_shows_what_its_phases_produced_in_order) {
     for (const FlowRow& row : kFlowRows) {
-        RecordingView view;
-        RecalculationFlow flow(view);
+        RecordingSide view;
+        RunCourse flow(view);
         row.arrange(view, flow);
         flow.Run();
         EXPECT_EQ(view.calls, row.calls) << row.name;

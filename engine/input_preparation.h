@@ -33,7 +33,7 @@ struct PreparedRun {
 // Reads the model's texts and derives the working values of one run. Holds the one
 // value that outlives a run: the central nucleus's constant, which an unknown
 // central text leaves as the previous run set it (0 before the first).
-class Calculation {
+class InputPreparation {
 public:
     PreparedRun Prepare(const ModelTexts& model);
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 
 #include <cstddef>
 #include <string>
@@ -10,7 +10,7 @@
 #include "graph/curve_pass.h"
 #include "graph/decorations.h"
 #include "graph/graph_scale.h"
-#include "recalculation/array_mode.h"
+#include "run_phases/array_mode.h"
 
 namespace veldorin {
 
@@ -41,13 +41,13 @@ std::optional<RowContributionTexts> RowContributions(const WorkingValues& values
 
 }  // namespace
 
-TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings& settings,
-                                   TableSink& sink) {
+TablePhase RunPhases::RunTable(const ModelTexts& model, const GraphSettings& settings,
+                               TableSink& sink) {
     ClearUpperVectorState();
     TablePhase phase;
     phase.commands.emplace_back(draw::SetAxisCaption{"Log(w/2pi)"});
 
-    PreparedRun prepared = calculation_.Prepare(model);
+    PreparedRun prepared = preparation_.Prepare(model);
     phase.weightTexts = prepared.weightTexts;
     switch (prepared.stage) {
         case PreparedRun::Stage::InputsFailed:
@@ -84,7 +84,7 @@ TablePhase Recalculation::RunTable(const ModelTexts& model, const GraphSettings&
     return phase;
 }
 
-CurvePhase Recalculation::RunCurves(const ModelTexts& model, const GraphSettings& settings) {
+CurvePhase RunPhases::RunCurves(const ModelTexts& model, const GraphSettings& settings) {
     // The window's events ran just before.
     ClearUpperVectorState();
     CurvePhase phase;

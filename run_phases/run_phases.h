@@ -7,14 +7,14 @@
 #include <string>
 #include <utility>
 
-#include "engine/calculation.h"
 #include "engine/failure.h"
+#include "engine/input_preparation.h"
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
 #include "graph/plot_mode.h"
 #include "graph/sampled_curves.h"
-#include "recalculation/array_mode.h"
+#include "run_phases/array_mode.h"
 
 namespace veldorin {
 
@@ -59,12 +59,12 @@ struct CurvePhase {
     SampledCurves samples;
 };
 
-// The calculation behind one recalculation of the window, without the window. The
-// window calls RunTable, lets pending events run, then (if no other run happened
-// meanwhile and the table phase completed) RunCurves with the then current texts.
+// The two phases of one run, without the window. The window's RunCourse calls RunTable,
+// lets pending events run, then (if no other run happened meanwhile and the table phase
+// completed) RunCurves with the then current texts.
 // Keeps what outlives a run: the central nucleus's constant and the working values
 // of the last table phase, which the curves start from.
-class Recalculation {
+class RunPhases {
 public:
     TablePhase RunTable(const ModelTexts& model, const GraphSettings& settings, TableSink& sink);
     // Reads the texts again only for array mode, which rereads the arrayed value at
@@ -72,7 +72,7 @@ public:
     CurvePhase RunCurves(const ModelTexts& model, const GraphSettings& settings);
 
 private:
-    Calculation calculation_;
+    InputPreparation preparation_;
     WorkingValues working_;
 };
 

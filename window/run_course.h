@@ -9,16 +9,16 @@
 #include <string>
 #include <utility>
 
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 
 namespace veldorin {
 
-// What one recalculation reads from the window and shows in it.
-class RecalculationView {
+// The window's side of a run: what the run reads from the window and shows in it.
+class WindowSide {
 public:
-    virtual ~RecalculationView() = default;
+    virtual ~WindowSide() = default;
 
-    // While the window is hidden a recalculation only updates the spin diagram.
+    // While the window is hidden a run only updates the spin diagram.
     virtual bool Shown() const = 0;
     virtual void ShowNeighbours() = 0;
     virtual ModelTexts ReadModel() const = 0;
@@ -44,15 +44,15 @@ public:
     virtual void ShowPicture() = 0;
 };
 
-// The course of one recalculation: read the inputs, compute and show the table phase,
+// The course of one run in the window: read the inputs, compute and show the table phase,
 // let pending events run, then compute and draw the curves with the inputs as they are
 // then. A run that was overtaken while events ran (a handler recalculated inside it)
 // ends there: the newer run has drawn the current picture from the current inputs.
-class RecalculationFlow : public QObject {
+class RunCourse : public QObject {
     Q_OBJECT
 
 public:
-    explicit RecalculationFlow(RecalculationView& view);
+    explicit RunCourse(WindowSide& side);
 
     void Run();
 
@@ -65,8 +65,8 @@ Q_SIGNALS:
     void curvesComputed();
 
 private:
-    RecalculationView& view_;
-    Recalculation recalculation_;
+    WindowSide& side_;
+    RunPhases phases_;
     std::uint64_t runs_ = 0;  // runs that got past the hidden-window check
 };
 

@@ -1,32 +1,33 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 
 #include <cmath>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
 #include "engine/format.h"
 #include "engine/numeric_text.h"
 
 namespace veldorin {
 
-float Calculation::CsaFactorOf(double csa, double factor) {
+float InputPreparation::CsaFactorOf(double csa, double factor) {
     return StoreSingle(std::pow(csa * 1e-6, 2) * factor);
 }
 
-float Calculation::RexScaleOf(double rex, double factor) {
+float InputPreparation::RexScaleOf(double rex, double factor) {
     return StoreSingle(rex / std::pow(kRexReferenceOmega, 2) * factor);
 }
 
-std::array<float, kLorentzianCount> Calculation::Normalise(
+std::array<float, kLorentzianCount> InputPreparation::Normalise(
     const std::array<float, kLorentzianCount>& typed, float sum) {
     std::array<float, kLorentzianCount> normalised{};
     for (int i = 0; i < kLorentzianCount; ++i) normalised[i] = StoreSingle(Divide(typed[i], sum));
     return normalised;
 }
 
-WeightTexts Calculation::WeightTextsOf(const std::array<float, kLorentzianCount>& normalised) {
+WeightTexts InputPreparation::WeightTextsOf(const std::array<float, kLorentzianCount>& normalised) {
     WeightTexts texts;
     for (int i = 0; i < kLorentzianCount; ++i) {
         const double cut = std::floor(static_cast<double>(normalised[i]) * 1000.0) / 1000.0;
@@ -35,7 +36,7 @@ WeightTexts Calculation::WeightTextsOf(const std::array<float, kLorentzianCount>
     return texts;
 }
 
-PreparedRun Calculation::Prepare(const ModelTexts& model) {
+PreparedRun InputPreparation::Prepare(const ModelTexts& model) {
     PreparedRun run;
     std::array<float, kLorentzianCount> typed{};
     try {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "recalculation/array_mode.h"
+#include "run_phases/array_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -179,14 +179,14 @@ TEST(ArrayMode, NoParameterEndsTheRunBeforeTheFirstCurve) {
 
 TEST(ArrayMode, RereadsTheArrayedTextAndLeavesTheTableValuesAlone) {
     const ModelTexts model = Model("13C", {"1H"}, kTwoWeights, kTwoTimes);
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
-    recalculation.RunTable(model, Settings(PlotMode::J), sink);
+    phases.RunTable(model, Settings(PlotMode::J), sink);
     ModelTexts edited = model;
     edited.times[0] = "5000";  // typed while the table was being shown
-    const CurvePhase arrayed = recalculation.RunCurves(edited, Settings(PlotMode::J, true, T1));
+    const CurvePhase arrayed = phases.RunCurves(edited, Settings(PlotMode::J, true, T1));
     ASSERT_EQ(arrayed.rangeTexts->first, "5000");
-    const CurvePhase plain = recalculation.RunCurves(model, Settings(PlotMode::J));
+    const CurvePhase plain = phases.RunCurves(model, Settings(PlotMode::J));
     const CurvePhase before = RunBoth(model, Settings(PlotMode::J)).curves;
     EXPECT_EQ(Passes(plain.commands)[0].front().y1, Passes(before.commands)[0].front().y1);
     EXPECT_LT(Passes(arrayed.commands)[0].front().y1, Passes(before.commands)[0].front().y1);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ class NormalisedWeightTexts : public ::testing::TestWithParam<WeightCase> {};
 TEST_P(NormalisedWeightTexts, AreCutToThreeDecimals) {
     ModelTexts model = DefaultModel();
     model.weights = GetParam().typed;
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(model);
     ASSERT_EQ(run.stage, Stage::Ready);
     ASSERT_TRUE(run.weightTexts.has_value());
     EXPECT_EQ(*run.weightTexts, GetParam().shown);
@@ -70,8 +70,8 @@ TEST_P(PreparationStage, EndsWhereTheInputsAllow) {
     const StageCase& c = GetParam();
     ModelTexts model = DefaultModel();
     c.edit(model);
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(model);
     EXPECT_EQ(run.stage, c.stage);
     EXPECT_EQ(run.failure, c.failure);
     EXPECT_EQ(run.weightTexts.has_value(), c.weightTextsSet);
@@ -120,44 +120,44 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CentralGamma, UnknownCentralTextKeepsThePreviousRunsConstant) {
-    Calculation calculation;
+    InputPreparation preparation;
     ModelTexts model = test::SingleLorentzianModel("15N");
     test::PlaceNeighbour(model, 0, "Like", "1.8");
-    calculation.Prepare(model);
+    preparation.Prepare(model);
 
     model.slots[kCentralSlot].nucleus = "N15";
-    const PreparedRun run = calculation.Prepare(model);
+    const PreparedRun run = preparation.Prepare(model);
     ASSERT_EQ(run.stage, Stage::Ready);
     EXPECT_EQ(run.values.centralGamma, -2.7116e-12f);
     EXPECT_EQ(run.values.neighbours[0].gamma, -2.7116e-12f);
 }
 
 TEST(CentralGamma, IsZeroBeforeAnyKnownCentralText) {
-    Calculation calculation;
+    InputPreparation preparation;
     ModelTexts model = test::SingleLorentzianModel("N15");
-    EXPECT_EQ(calculation.Prepare(model).values.centralGamma, 0.0f);
+    EXPECT_EQ(preparation.Prepare(model).values.centralGamma, 0.0f);
 
     // The NOE sum divides by the central constant, so a neighbour ends the table.
     test::PlaceNeighbour(model, 0, "1H", "1.09");
-    const PreparedRun run = calculation.Prepare(model);
+    const PreparedRun run = preparation.Prepare(model);
     test::RecordingSink sink;
     EXPECT_TRUE(WriteResultsTable(run.values, TableMode::Rates, sink, nullptr).has_value());
     EXPECT_EQ(sink.lines.size(), 1u);
 }
 
 TEST(CentralGamma, RunsStoppedBeforeTheSpinSystemLeaveItAlone) {
-    Calculation calculation;
-    calculation.Prepare(test::SingleLorentzianModel("13C"));
+    InputPreparation preparation;
+    preparation.Prepare(test::SingleLorentzianModel("13C"));
 
     ModelTexts zeroWeights = test::SingleLorentzianModel("15N");
     zeroWeights.weights[0] = "0";
-    EXPECT_EQ(calculation.Prepare(zeroWeights).stage, Stage::WeightsNotPositive);
-    EXPECT_EQ(calculation.centralGamma(), 6.7263e-12f);
+    EXPECT_EQ(preparation.Prepare(zeroWeights).stage, Stage::WeightsNotPositive);
+    EXPECT_EQ(preparation.centralGamma(), 6.7263e-12f);
 
     ModelTexts badCsa = test::SingleLorentzianModel("15N");
     badCsa.csa = "?";
-    EXPECT_EQ(calculation.Prepare(badCsa).stage, Stage::InputsFailed);
-    EXPECT_EQ(calculation.centralGamma(), 6.7263e-12f);
+    EXPECT_EQ(preparation.Prepare(badCsa).stage, Stage::InputsFailed);
+    EXPECT_EQ(preparation.centralGamma(), 6.7263e-12f);
 }
 
 TEST(NeighbourConstants, LikeTakesTheCentralConstant) {
@@ -165,8 +165,8 @@ TEST(NeighbourConstants, LikeTakesTheCentralConstant) {
         SCOPED_TRACE(central);
         ModelTexts model = test::SingleLorentzianModel(central);
         test::PlaceNeighbour(model, 4, "Like", "2");
-        Calculation calculation;
-        const PreparedRun run = calculation.Prepare(model);
+        InputPreparation preparation;
+        const PreparedRun run = preparation.Prepare(model);
         EXPECT_EQ(run.values.neighbours[4].kind, SlotKind::Like);
         EXPECT_EQ(run.values.neighbours[4].gamma, *GammaOf(central));
     }
@@ -177,8 +177,8 @@ TEST(NeighbourConstants, DipolarConstantOfCarbonAndProton) {
     test::PlaceNeighbour(model, 0, "1H", "1.09");
     test::PlaceNeighbour(model, 1, "1H", "2.18");
     test::PlaceNeighbour(model, 2, "2H", "1.09");
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(model);
     ASSERT_EQ(run.stage, Stage::Ready);
     EXPECT_NEAR(run.values.neighbours[0].dipolar, 2.15e-2, 5e-5);
     EXPECT_NEAR(run.values.neighbours[1].dipolar * 64.0 / run.values.neighbours[0].dipolar, 1.0,
@@ -189,10 +189,10 @@ TEST(NeighbourConstants, DipolarConstantOfCarbonAndProton) {
 }
 
 TEST(RunFactors, CsaEntersSquaredAndRexIsGivenAt800MHz) {
-    EXPECT_EQ(Calculation::CsaFactorOf(-170.0), Calculation::CsaFactorOf(170.0));
-    EXPECT_NEAR(Calculation::CsaFactorOf(-25.0), 6.25e-10, 1e-16);
+    EXPECT_EQ(InputPreparation::CsaFactorOf(-170.0), InputPreparation::CsaFactorOf(170.0));
+    EXPECT_NEAR(InputPreparation::CsaFactorOf(-25.0), 6.25e-10, 1e-16);
     const double w800 = ProtonOmega(800.0f);
-    EXPECT_NEAR(Calculation::RexScaleOf(3.0) * w800 * w800, 3.0, 1e-5);
+    EXPECT_NEAR(InputPreparation::RexScaleOf(3.0) * w800 * w800, 3.0, 1e-5);
 }
 
 }  // namespace

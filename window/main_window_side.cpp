@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/window_recalculation_view.h"
+#include "window/main_window_side.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -37,25 +37,24 @@ ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state
     return model;
 }
 
-WindowRecalculationView::WindowRecalculationView(const QWidget& window,
-                                                 const WindowControls& controls,
-                                                 const WindowState& state)
+MainWindowSide::MainWindowSide(const QWidget& window, const WindowControls& controls,
+                               const WindowState& state)
     : window_(window),
       controls_(controls),
       state_(state),
       report_(*controls.resultsList, *controls.failureLine) {}
 
-bool WindowRecalculationView::Shown() const { return window_.isVisible(); }
+bool MainWindowSide::Shown() const { return window_.isVisible(); }
 
-void WindowRecalculationView::ShowNeighbours() { controls_.spinDiagram->ShowNeighbours(); }
+void MainWindowSide::ShowNeighbours() { controls_.spinDiagram->ShowNeighbours(); }
 
-ModelTexts WindowRecalculationView::ReadModel() const {
+ModelTexts MainWindowSide::ReadModel() const {
     ModelTexts model = ModelTextsOf(controls_, state_);
     model.workingDirectory = controls_.optionsPanel->WorkingDirectory().toStdString();
     return model;
 }
 
-GraphSettings WindowRecalculationView::ReadGraphSettings() const {
+GraphSettings MainWindowSide::ReadGraphSettings() const {
     GraphSettings settings;
     settings.plotMode = PlotModeAt(controls_.plotList->currentIndex());
     settings.arrayOn = state_.arrayOn;
@@ -67,30 +66,28 @@ GraphSettings WindowRecalculationView::ReadGraphSettings() const {
     return settings;
 }
 
-std::unique_ptr<TableSink> WindowRecalculationView::OpenTable(const std::string& path) {
+std::unique_ptr<TableSink> MainWindowSide::OpenTable(const std::string& path) {
     return std::make_unique<TableWriter>(*controls_.resultsList, FromStd(path));
 }
 
-void WindowRecalculationView::ShowNormalisedWeights(const WeightTexts& texts) {
+void MainWindowSide::ShowNormalisedWeights(const WeightTexts& texts) {
     for (int row = 0; row < kLorentzianCount; ++row) {
         controls_.normalisedWeightBoxes[row]->setText(FromStd(texts[row]));
     }
 }
 
-void WindowRecalculationView::ShowArrayRange(const std::pair<std::string, std::string>& range) {
+void MainWindowSide::ShowArrayRange(const std::pair<std::string, std::string>& range) {
     controls_.arrayFromBox->setText(FromStd(range.first));
     controls_.arrayStepBox->setText(FromStd(range.second));
 }
 
-void WindowRecalculationView::Draw(const DrawCommands& commands) {
-    controls_.graphCanvas->Replay(commands);
-}
+void MainWindowSide::Draw(const DrawCommands& commands) { controls_.graphCanvas->Replay(commands); }
 
-void WindowRecalculationView::KeepCurves(const SampledCurves& curves) {
+void MainWindowSide::KeepCurves(const SampledCurves& curves) {
     controls_.graphCanvas->KeepCurves(curves);
 }
 
-void WindowRecalculationView::ReportTable(const RunOutcome& outcome) {
+void MainWindowSide::ReportTable(const RunOutcome& outcome) {
     switch (outcome.status) {
         case RunOutcome::Status::Failed: report_.TableFailed(*outcome.failure); break;
         case RunOutcome::Status::Completed: report_.TableCompleted(); break;
@@ -99,18 +96,16 @@ void WindowRecalculationView::ReportTable(const RunOutcome& outcome) {
     }
 }
 
-void WindowRecalculationView::ShowRowContributions(const RowContributionTexts& texts) {
+void MainWindowSide::ShowRowContributions(const RowContributionTexts& texts) {
     controls_.resultsList->SetRowTooltips(texts);
 }
 
-void WindowRecalculationView::ReportCurvesFailed(FailureReason reason) {
-    report_.CurvesFailed(reason);
-}
+void MainWindowSide::ReportCurvesFailed(FailureReason reason) { report_.CurvesFailed(reason); }
 
-void WindowRecalculationView::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void MainWindowSide::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
-void WindowRecalculationView::HoldPicture() { controls_.graphCanvas->HoldPresentation(); }
+void MainWindowSide::HoldPicture() { controls_.graphCanvas->HoldPresentation(); }
 
-void WindowRecalculationView::ShowPicture() { controls_.graphCanvas->ReleasePresentation(); }
+void MainWindowSide::ShowPicture() { controls_.graphCanvas->ReleasePresentation(); }
 
 }  // namespace veldorin

@@ -7,7 +7,7 @@
 
 #include "results/run_report.h"
 #include "window/layout.h"
-#include "window/recalculation_flow.h"
+#include "window/run_course.h"
 #include "window/window_state.h"
 
 namespace veldorin {
@@ -16,14 +16,13 @@ namespace veldorin {
 // table mode it holds. The working directory, the user's setting, is left empty.
 ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state);
 
-// The window's side of a recalculation: the model is the texts of its controls plus the
+// The main window's side of a run: the model is the texts of its controls plus the
 // state the window holds, and what a run produces goes back into its controls: the
 // normalised weights, the results list and "table.dat", the graph panel, the array range
 // and the failure line.
-class WindowRecalculationView final : public RecalculationView {
+class MainWindowSide final : public WindowSide {
 public:
-    WindowRecalculationView(const QWidget& window, const WindowControls& controls,
-                            const WindowState& state);
+    MainWindowSide(const QWidget& window, const WindowControls& controls, const WindowState& state);
 
     bool Shown() const override;
     void ShowNeighbours() override;
