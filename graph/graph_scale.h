@@ -10,6 +10,11 @@
 
 namespace veldorin {
 
+// The graph panel's size at its standard place, in twips. A run reads the panel's size
+// afresh; the enlarged panel is larger.
+inline constexpr int kGraphWidthTwips = 3855;
+inline constexpr int kGraphHeightTwips = 3015;
+
 // Value-to-coordinate mappings of the plot modes, in the panel's user scale: x from 0
 // at the left to the width, y from 0 at the top to the height, each beside its inverse,
 // which the pointer readout uses. The logarithmic frequency axis spans w = 9 to 9000

@@ -24,19 +24,7 @@ void Caption(QLabel* label, const std::optional<std::string>& text) {
 // What the graph shows, in words, for a screen reader.
 QString SpokenPlot(std::optional<PlotMode> mode) {
     if (!mode) return QStringLiteral("No plot chosen");
-    switch (*mode) {
-        case PlotMode::F:
-            return QStringLiteral("Distribution function log[2wJ(w)] against log(w/2pi)");
-        case PlotMode::J:
-            return QStringLiteral("Spectral density log[J(w)], ps, against log(w/2pi)");
-        case PlotMode::Rates:
-            return QStringLiteral(
-                "Rates log[R1] and log[R2], 1/s, against log(w/2pi) of the 1H "
-                "frequency");
-        case PlotMode::Ct: return QStringLiteral("Correlation function log[C(t)] against t, ps");
-        case PlotMode::Noe: return QStringLiteral("NOE against log(w/2pi) of the 1H frequency");
-    }
-    return {};
+    return QString::fromLatin1(RowOf(*mode).spoken);
 }
 
 void DescribePlot(GraphCanvas* canvas, int listIndex) {

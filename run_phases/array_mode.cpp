@@ -76,14 +76,14 @@ std::pair<std::string, std::string> ArrayRangeTexts(const ModelTexts& model,
 
 std::string ArrayPassLabel(const ModelTexts& model, ArrayParameter parameter, int pass) {
     const double factor = ArrayFactor(pass);
-    const std::string number = std::to_string(LorentzianOf(parameter) + 1);
+    const std::string name = std::string(RowOf(parameter).name) + " = ";
     if (IsWeight(parameter)) {
         const std::string& text = model.weights[LorentzianOf(parameter)];
-        return "c" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor));
+        return name + FormatSingle(StoreSingle(ReadSingle(text) * factor));
     }
     if (IsTime(parameter)) {
         const std::string& text = model.times[LorentzianOf(parameter)];
-        return "t" + number + " = " + FormatSingle(StoreSingle(ReadSingle(text) * factor)) + " ps";
+        return name + FormatSingle(StoreSingle(ReadSingle(text) * factor)) + " ps";
     }
     if (parameter == ArrayParameter::Csa) {
         // A square root has no short decimal form: four significant digits name it.
@@ -92,9 +92,9 @@ std::string ArrayPassLabel(const ModelTexts& model, ArrayParameter parameter, in
             std::to_chars(digits.data(), digits.data() + digits.size(),
                           ReadDouble(model.csa) * std::sqrt(factor), std::chars_format::general, 4)
                 .ptr;
-        return "CSA = " + std::string(digits.data(), end) + " ppm";
+        return name + std::string(digits.data(), end) + " ppm";
     }
-    return "Rex = " + FormatSingle(StoreSingle(ReadDouble(model.rex) * factor)) + " 1/s";
+    return name + FormatSingle(StoreSingle(ReadDouble(model.rex) * factor)) + " 1/s";
 }
 
 PassSetting ApplyArraySetting(const ModelTexts& model, ArrayParameter parameter, int pass,

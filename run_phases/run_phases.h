@@ -12,6 +12,7 @@
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
+#include "graph/graph_scale.h"
 #include "graph/plot_mode.h"
 #include "graph/sampled_curves.h"
 #include "run_phases/array_mode.h"
@@ -23,8 +24,8 @@ struct GraphSettings {
     std::optional<PlotMode> plotMode = PlotMode::Rates;  // nothing when none is selected
     bool arrayOn = false;  // array mode: a curve for each value of the array parameter
     std::optional<ArrayParameter> arrayParameter = ArrayParameter::C1;  // nothing when none
-    float width = 3855.0f;  // panel size in twips, read afresh for every run
-    float height = 3015.0f;
+    float width = kGraphWidthTwips;  // panel size in twips, read afresh for every run
+    float height = kGraphHeightTwips;
 };
 
 // How a run (or one of its phases) ended.

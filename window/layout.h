@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "graph/graph_scale.h"
 #include "graph_panel/drawn_surface.h"
 #include "ui/colours.h"
 #include "ui/design_font.h"
@@ -108,7 +109,7 @@ inline constexpr Rgb kFormBack{224, 224, 224};
 
 // The standard places that the panel reset restores.
 inline constexpr TwipRect kGraphOptionPlace{3720, 2520, 2010, 315};
-inline constexpr TwipRect kGraphPlace{3720, 2760, 3855, 3015};
+inline constexpr TwipRect kGraphPlace{3720, 2760, kGraphWidthTwips, kGraphHeightTwips};
 inline constexpr TwipRect kHelpListPlace{240, 6480, 7485, 1035};
 // The block of the Lorentzians on the client area, from their heading to the array
 // separator.

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 
+#include "graph/graph_scale.h"
 #include "graph_panel/graph_canvas.h"
 #include "graph_panel/picture_painter.h"
 #include "run_phases/run_phases.h"
@@ -32,7 +33,7 @@ TEST_F(Canvas, image_matches_the_panel_in_device_pixels) {
     Started();
     const auto* canvas = Control<GraphCanvas>("Picture1");
     EXPECT_EQ(canvas->image().size(), canvas->size() * canvas->devicePixelRatioF());
-    EXPECT_EQ(canvas->sizeInTwips(), QSizeF(3855, 3015));
+    EXPECT_EQ(canvas->sizeInTwips(), QSizeF(kGraphWidthTwips, kGraphHeightTwips));
 }
 
 TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
@@ -173,7 +174,7 @@ QImage Played(const DrawCommands& commands, QSize pixels, QSizeF twips,
 // once per neighbour and field and array mode's curves clamped to the same edges.
 TEST_F(Canvas, skipping_covered_crisp_lines_leaves_every_pixel_as_it_was) {
     Started();
-    const QSizeF twips(3855, 3015);
+    const QSizeF twips(kGraphWidthTwips, kGraphHeightTwips);
     const QSize pixels(257, 201);
     for (const PlotCase& run : {PlotCase{PlotMode::F, false}, PlotCase{PlotMode::J, true},
                                 PlotCase{PlotMode::Rates, true}, PlotCase{PlotMode::Ct, false},
