@@ -112,7 +112,7 @@ QLineEdit* OptionsPanel::directoryBox() const { return directoryBox_; }
 
 void OptionsPanel::mouseMoveEvent(QMouseEvent* event) {
     // Moves over a control that does not track the pointer arrive here too; none of them
-    // may pass on to the window, whose background closes the panel.
+    // may go on to the window, whose background closes the panel.
     if (childAt(event->position().toPoint()) == nullptr) {
         HideDirectoryList();
         Q_EMIT backgroundPointerMoved();

@@ -35,7 +35,7 @@ void RunReport::TableCompleted() {
 }
 
 void RunReport::Say(const QString& text) {
-    // The strip is one line wide: a long reason is cut short here and given in full
+    // The strip is one line wide: a long reason is shortened here and given in full
     // as the tooltip.
     line_.setText(QFontMetrics(line_.font()).elidedText(text, Qt::ElideRight, line_.width()));
     line_.setToolTip(text);

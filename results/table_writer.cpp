@@ -9,7 +9,7 @@ namespace veldorin {
 
 TableWriter::TableWriter(ResultsList& list, const QString& path) : list_(list), file_(path) {}
 
-// The table is written over the old one and the file cut to what was written when it
+// The table is written over the old one and the file truncated to what was written when it
 // is closed: the same bytes as truncating first, but truncating a file to nothing
 // makes the file system flush it to disk on close, which every key release would wait for.
 bool TableWriter::Begin() {

@@ -41,12 +41,12 @@ WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientA
         }
         return &clientArea;
     };
-    for (const ControlSpec& design : ControlTable()) {
-        QWidget* control = MakeControl(design, scale, parentOf(design.parent));
-        if (design.store) design.store(controls, control);
-        if (design.takesPointer) controls.pointerTargets.push_back(control);
-        if (!design.helpSection.isEmpty()) {
-            controls.helpSections.emplace_back(control, design.helpSection);
+    for (const ControlSpec& spec : ControlTable()) {
+        QWidget* control = MakeControl(spec, scale, parentOf(spec.parent));
+        if (spec.store) spec.store(controls, control);
+        if (spec.takesPointer) controls.pointerTargets.push_back(control);
+        if (!spec.helpSection.isEmpty()) {
+            controls.helpSections.emplace_back(control, spec.helpSection);
         }
     }
     for (const LineSpec& line : LineTable()) clientArea.AddLine(line);

@@ -129,8 +129,8 @@ TEST(ArrayMode, CsaScalesTheSquaredAnisotropyAndRexScalesLinearly) {
         for (const int k : {1, 4, 9}) {
             ModelTexts plain = model;
             row.equivalent(plain, ArrayFactor(k));
-            const BothPhases single = RunBoth(plain, Settings(PlotMode::Rates));
-            const auto expected = RateCurve(Passes(single.curves.commands)[0], row.r1);
+            const BothPhases plainRun = RunBoth(plain, Settings(PlotMode::Rates));
+            const auto expected = RateCurve(Passes(plainRun.curves.commands)[0], row.r1);
             const auto actual = RateCurve(passes[k - 1], row.r1);
             ASSERT_EQ(actual.size(), expected.size());
             for (std::size_t i = 0; i < actual.size(); ++i) {

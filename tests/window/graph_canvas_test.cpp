@@ -169,7 +169,7 @@ QImage Played(const DrawCommands& commands, QSize pixels, QSizeF twips,
     return image;
 }
 
-// On an image, leaving out the crisp lines that later ones cover must not change a single
+// On an image, leaving out the crisp lines that later ones cover must not change any
 // pixel against the drawing played in full, in every plot mode, with the markers drawn
 // once per neighbour and field and array mode's curves clamped to the same edges.
 TEST_F(Canvas, skipping_covered_crisp_lines_leaves_every_pixel_as_it_was) {
