@@ -210,7 +210,7 @@ protected:
     }
 
     QWidget* Client() const { return window_->centralWidget(); }
-    GraphCanvas* Graph() const { return Control<GraphCanvas>("Picture1"); }
+    GraphCanvas* Graph() const { return controls().graphCanvas; }
     SpinDiagram& Spins() const { return *window_->controls().spinDiagram; }
 
     // A user can click a control only where nothing covers it.
@@ -301,7 +301,7 @@ protected:
     bool RunScript() {
         const Script& script = kScripts[Pick(std::size(kScripts))];
         const bool distance = std::string_view(script.box) == "distance";
-        QWidget* box = distance ? Control("Text42(0)") : Control(script.box);
+        QWidget* box = distance ? controls().distanceEditor : Control(script.box);
         // Opening the distance box is an action of its own; the keys come after it.
         bool opened = false;
         if (distance && !box->isVisible()) {
@@ -323,7 +323,7 @@ protected:
     // A user who sees "not recalculated" types a plain value into every box whose text
     // does not read as a number the calculation can hold, and over every such label.
     bool MendBrokenInputs() {
-        if (!Control<ResultsList>("List3")->stale()) return false;
+        if (!controls().resultsList->stale()) return false;
         const auto broken = [](const QString& text) {
             try {
                 ReadSingle(text.toStdString());
@@ -389,7 +389,7 @@ protected:
     bool ChangeNucleus() {
         const int slot = Pick(kSlotCount);
         if (!ClickAt(Spins().nucleusBox(slot), Element("Text1", slot))) return false;
-        auto* menu = Control<QComboBox>("Combo3");
+        auto* menu = controls().nucleusMenu;
         if (!menu->isVisible()) {
             ADD_FAILURE() << "no nucleus menu over slot " << slot << History();
             return true;
@@ -441,10 +441,10 @@ protected:
         return true;
     }
 
-    bool ToggleTableMode() { return ClickAt(Control("Command1"), "Command1"); }
-    bool ToggleArrayMode() { return ClickAt(Control("Command3"), "Command3"); }
-    bool ChoosePlot() { return Choose(Control<QComboBox>("Combo4"), "Combo4"); }
-    bool ChooseArrayParameter() { return Choose(Control<QComboBox>("Combo2"), "Combo2"); }
+    bool ToggleTableMode() { return ClickAt(controls().tableModeButton, "Command1"); }
+    bool ToggleArrayMode() { return ClickAt(controls().arrayButton, "Command3"); }
+    bool ChoosePlot() { return Choose(controls().plotList, "Combo4"); }
+    bool ChooseArrayParameter() { return Choose(controls().arrayParameterList, "Combo2"); }
     bool ClickGraph() { return ClickAt(Graph(), "Picture1"); }
 
     // Keys in the directory box redirect "table.dat"; a text that leads out of the
@@ -489,7 +489,7 @@ protected:
         return true;
     }
 
-    Snapshot Snap() const { return {ListLines(), Control<ResultsList>("List3")->stale()}; }
+    Snapshot Snap() const { return {ListLines(), controls().resultsList->stale()}; }
 
     static bool Writable(const QString& filePath) {
         const QFileInfo file(filePath);
@@ -501,7 +501,7 @@ protected:
     testing::AssertionResult CheckTable(const Snapshot& before) {
         const ExpectedTable expected = oracle_.Expect(*window_);
         const Snapshot after = Snap();
-        const QString said = Control<QLabel>("RunStatus")->toolTip();
+        const QString said = controls().failureLine->toolTip();
         const bool writable = Writable(expected.filePath);
         auto failure = [&](const char* what) {
             return testing::AssertionFailure()
@@ -565,8 +565,9 @@ protected:
         for (const char* editor : {"Combo3", "Text42(0)", "Text42(8)"})
             editors += Control(editor)->isVisible();
         if (editors > 1) return testing::AssertionFailure() << editors << " editors open";
-        const int panels = Control("Frame1(0)")->isVisible() + Control("Picture2")->isVisible() +
-                           Control("List2")->isVisible() + (Control("List1")->y() == 0);
+        const int panels = controls().optionsPanel->isVisible() +
+                           controls().theoryPage->isVisible() + controls().aboutList->isVisible() +
+                           (controls().helpList->y() == 0);
         if (panels > 1) return testing::AssertionFailure() << panels << " panels open";
         const bool enlarged = window_->state().graphEnlarged;
         if (enlarged != (Graph()->geometry() != standardGraph_)) {

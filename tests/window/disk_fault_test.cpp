@@ -30,9 +30,9 @@ protected:
         folder_ = programDirectory() + "/Lumen_Forge";
     }
 
-    QLineEdit* Weight() const { return Control<QLineEdit>("Text7(0)"); }
-    ResultsList* List() const { return Control<ResultsList>("List3"); }
-    QLabel* Status() const { return Control<QLabel>("RunStatus"); }
+    QLineEdit* Weight() const { return controls().weightBoxes[0]; }
+    ResultsList* List() const { return controls().resultsList; }
+    QLabel* Status() const { return controls().failureLine; }
 
     // One digit typed in front of the first weight, as a user does: each one changes
     // the weights, and so the table, a great deal.
@@ -126,7 +126,7 @@ private:
 };
 
 TEST_F(DiskFault, a_save_on_a_full_disk_says_why_and_leaves_the_old_file_whole) {
-    const GraphCanvas* canvas = Control<GraphCanvas>("Picture1");
+    const GraphCanvas* canvas = controls().graphCanvas;
     const ModelDocument model = DefaultModelDocument();
     const struct {
         const char* name;

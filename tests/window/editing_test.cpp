@@ -38,13 +38,13 @@ protected:
     }
 
     SpinDiagram& Spins() const { return *window_->controls().spinDiagram; }
-    QComboBox* Menu() const { return Control<QComboBox>("Combo3"); }
-    QLineEdit* DistanceBox() const { return Control<QLineEdit>("Text42(0)"); }
-    QLineEdit* AbundanceBox() const { return Control<QLineEdit>("Text42(8)"); }
-    QComboBox* Rex() const { return Control<QComboBox>("Combo1(1)"); }
-    QComboBox* Csa() const { return Control<QComboBox>("Combo1(2)"); }
-    QLineEdit* Weight(int i) const { return Control<QLineEdit>(Element("Text7", i)); }
-    QLineEdit* Time(int i) const { return Control<QLineEdit>(Element("Text8", i)); }
+    QComboBox* Menu() const { return controls().nucleusMenu; }
+    QLineEdit* DistanceBox() const { return controls().distanceEditor; }
+    QLineEdit* AbundanceBox() const { return controls().abundanceEditor; }
+    QComboBox* Rex() const { return controls().rexBox; }
+    QComboBox* Csa() const { return controls().csaBox; }
+    QLineEdit* Weight(int i) const { return controls().weightBoxes[i]; }
+    QLineEdit* Time(int i) const { return controls().timeBoxes[i]; }
     int Runs() const { return static_cast<int>(runs_->count()); }
 
     // Opens the list of a drop-down with the keyboard and chooses the row.
@@ -368,7 +368,7 @@ TEST_F(Editing, emptying_a_weight_box_turns_it_into_zero) {
     QTest::keyClick(Weight(1), Qt::Key_End);
     for (int i = 0; i < 4; ++i) QTest::keyClick(Weight(1), Qt::Key_Backspace);
     EXPECT_EQ(Weight(1)->text(), "0");
-    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.333");
+    EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.333");
     EXPECT_EQ(Runs(), 5);
     ModelTexts model = DefaultModel();
     model.weights[1] = "0";
@@ -445,22 +445,22 @@ TEST_F(Editing, weights_all_zero_leave_the_shown_results_as_they_were) {
     const QStringList normalised = [this] {
         QStringList texts;
         for (int i = 0; i < kLorentzianCount; ++i) {
-            texts << Control<QLineEdit>(Element("Text5", i))->text();
+            texts << controls().normalisedWeightBoxes[i]->text();
         }
         return texts;
     }();
     const QStringList table = ListLines();
     const QByteArray file = TableFileBytes();
-    const QImage picture = Control<GraphCanvas>("Picture1")->image();
+    const QImage picture = controls().graphCanvas->image();
     EXPECT_EQ(normalised.at(3), "1");
 
     SelectAllAndType(Weight(3), "0");
     for (int i = 0; i < kLorentzianCount; ++i) {
-        EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), normalised.at(i)) << i;
+        EXPECT_EQ(controls().normalisedWeightBoxes[i]->text(), normalised.at(i)) << i;
     }
     EXPECT_EQ(ListLines(), table);
     EXPECT_EQ(TableFileBytes(), file);
-    EXPECT_EQ(Control<GraphCanvas>("Picture1")->image(), picture);
+    EXPECT_EQ(controls().graphCanvas->image(), picture);
 }
 
 // Held keys

@@ -42,7 +42,7 @@ TEST_F(FigureExport, SaveFigureWritesTheChosenFormatAtTheChosenSize) {
     };
     const Row rows[] = {{"PNG", 0, ".png"}, {"SVG", 1, ".svg"}, {"PDF", 2, ".pdf"}};
     Started();
-    auto* canvas = Control<GraphCanvas>("Picture1");
+    auto* canvas = controls().graphCanvas;
     const testing::TempFolder folder;
     const FigureSize size{60.0, 40.0, 300};
     const QImage panel = canvas->image();

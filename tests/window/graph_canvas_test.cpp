@@ -31,14 +31,14 @@ QColor PixelAt(const GraphCanvas& canvas, QPoint logical) {
 
 TEST_F(Canvas, image_matches_the_panel_in_device_pixels) {
     Started();
-    const auto* canvas = Control<GraphCanvas>("Picture1");
+    const auto* canvas = controls().graphCanvas;
     EXPECT_EQ(canvas->image().size(), canvas->size() * canvas->devicePixelRatioF());
     EXPECT_EQ(canvas->sizeInTwips(), QSizeF(kGraphWidthTwips, kGraphHeightTwips));
 }
 
 TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
     Started();
-    auto* canvas = Control<GraphCanvas>("Picture1");
+    auto* canvas = controls().graphCanvas;
     const QColor background = canvas->palette().color(QPalette::Window);
     canvas->Replay({draw::SetScale{100.0f, 100.0f}, draw::Clear{}, draw::SetLineWidth{3},
                     draw::SetColour{kBlue}, draw::LineInColour{0.0f, 50.0f, 100.0f, 50.0f, kRed},
@@ -59,8 +59,8 @@ TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
 // run, after the curves, also when a second run starts inside the first one's events.
 TEST_F(Canvas, a_recalculation_paints_the_panel_once_with_its_final_picture) {
     Started();
-    auto* canvas = Control<GraphCanvas>("Picture1");
-    auto* weight = Control<QLineEdit>("Text7(0)");
+    auto* canvas = controls().graphCanvas;
+    auto* weight = controls().weightBoxes[0];
     const PaintCounter counter(canvas);
     for (const bool nested : {false, true}) {
         QCoreApplication::processEvents();
@@ -80,13 +80,13 @@ TEST_F(Canvas, a_recalculation_paints_the_panel_once_with_its_final_picture) {
 
 TEST_F(Canvas, axis_caption_goes_to_the_label_under_the_panel) {
     Started();
-    Control<GraphCanvas>("Picture1")->Replay({draw::SetAxisCaption{"t , ps"}});
-    EXPECT_EQ(Control<QLabel>("Label3(14)")->text(), "t , ps");
+    controls().graphCanvas->Replay({draw::SetAxisCaption{"t , ps"}});
+    EXPECT_EQ(controls().axisCaption->text(), "t , ps");
 }
 
 TEST_F(Canvas, background_is_the_system_caption_text_colour) {
     Started();
-    const auto* canvas = Control<GraphCanvas>("Picture1");
+    const auto* canvas = controls().graphCanvas;
     EXPECT_EQ(canvas->palette().color(QPalette::Window),
               window_->palette().color(QPalette::BrightText));
     EXPECT_EQ(PixelAt(*canvas, {5, 5}), canvas->palette().color(QPalette::Window));
@@ -102,7 +102,7 @@ namespace {
 // drawn in the curve's red where the calculation puts it.
 TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
     Started();
-    auto* canvas = Control<GraphCanvas>("Picture1");
+    auto* canvas = controls().graphCanvas;
     RunPhases phases;
     RecordingSink sink;
     GraphSettings settings;

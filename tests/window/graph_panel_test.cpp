@@ -19,12 +19,12 @@ namespace {
 
 class GraphPanel : public WindowTest {
 protected:
-    GraphCanvas* Canvas() const { return Control<GraphCanvas>("Picture1"); }
-    QString Vertical() const { return Control<QLabel>("Label3(1)")->text(); }
-    QString Horizontal() const { return Control<QLabel>("Label3(2)")->text(); }
+    GraphCanvas* Canvas() const { return controls().graphCanvas; }
+    QString Vertical() const { return controls().verticalReadout->text(); }
+    QString Horizontal() const { return controls().horizontalReadout->text(); }
 
     void ChoosePlot(int index) {
-        Control<QComboBox>("Combo4")->setCurrentIndex(index);
+        controls().plotList->setCurrentIndex(index);
         window_->Recalculate();
     }
 
@@ -82,7 +82,7 @@ TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
     EXPECT_EQ(Horizontal(), "1.4 MHz");
     // 100 of 201 pixels down: 8 * 101 / 201 - 5.5 = -1.4801, cut to -1.49.
     EXPECT_EQ(Vertical(), "-1.49");
-    const auto* help = Control<QListWidget>("List1");
+    const auto* help = controls().helpList;
     EXPECT_EQ(help->item(help->indexAt(QPoint(1, 1)).row() - 2)->text(), "Plot");
 }
 
@@ -94,23 +94,23 @@ TEST_F(GraphPanel, a_drag_reads_out_and_reaches_the_background_like_any_move) {
     EXPECT_EQ(Vertical(), "-1.49");
     EXPECT_EQ(Horizontal(), "1.4 MHz");
 
-    Control("List2")->show();
-    Control("List2")->lower();
+    controls().aboutList->show();
+    controls().aboutList->lower();
     QTest::mouseMove(window_->centralWidget(), QPoint(300, 420));  // bare background
     EXPECT_EQ(Vertical(), "");
-    EXPECT_FALSE(Control("List2")->isVisible());
+    EXPECT_FALSE(controls().aboutList->isVisible());
 
-    QTest::mouseMove(Control("List3"), QPoint(50, 50));
-    const auto* help = Control<QListWidget>("List1");
+    QTest::mouseMove(controls().resultsList, QPoint(50, 50));
+    const auto* help = controls().helpList;
     EXPECT_EQ(help->item(help->indexAt(QPoint(1, 1)).row() - 2)->text(), "Table");
-    QTest::mouseRelease(Control("List3"), Qt::MiddleButton, {}, QPoint(50, 50));
+    QTest::mouseRelease(controls().resultsList, Qt::MiddleButton, {}, QPoint(50, 50));
 }
 
 TEST_F(GraphPanel, with_no_plot_chosen_the_vertical_readout_keeps_its_caption) {
     Started();
     ChoosePlot(Noe);
     PointAt(0, 0);
-    Control<QComboBox>("Combo4")->setCurrentIndex(-1);
+    controls().plotList->setCurrentIndex(-1);
     PointAt(0, 1);
     EXPECT_EQ(Vertical(), "2.5");
     EXPECT_EQ(Horizontal(), "1.4 MHz");
@@ -124,11 +124,11 @@ TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
 
     EXPECT_TRUE(window_->state().graphEnlarged);
     EXPECT_EQ(Canvas()->geometry(), kEnlarged);
-    EXPECT_EQ(Control("Combo4")->pos(), QPoint(0, 0));
+    EXPECT_EQ(controls().plotList->pos(), QPoint(0, 0));
     EXPECT_EQ(runs.count(), 1);
     EXPECT_EQ(Canvas()->image().size(), kEnlarged.size());
     // The readout labels keep their place from the panel's corner.
-    EXPECT_EQ(Control("Label3(1)")->pos(), QPoint(8, 160));
+    EXPECT_EQ(controls().verticalReadout->pos(), QPoint(8, 160));
     const QPoint onLetter = window_->wordMark().letter(0)->geometry().center();
     EXPECT_EQ(window_->centralWidget()->childAt(onLetter), Canvas());
 
@@ -141,7 +141,7 @@ TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
 
     EXPECT_FALSE(window_->state().graphEnlarged);
     EXPECT_EQ(Canvas()->geometry(), kStandard);
-    EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
+    EXPECT_EQ(controls().plotList->pos(), QPoint(248, 168));
     EXPECT_EQ(runs.count(), 2);
     EXPECT_EQ(Canvas()->image().size(), kStandard.size());
 }

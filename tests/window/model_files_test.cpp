@@ -33,10 +33,10 @@ TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
     SpinDiagram& diagram = *window_->controls().spinDiagram;
     diagram.SetNucleus(4, QStringLiteral("Like"));
     diagram.distanceLabel(4)->setText(QStringLiteral("1.8"));
-    Control<QLineEdit>("Text7(4)")->setText(QStringLiteral("0.5"));
-    Control<QLineEdit>("Text8(5)")->setText(QStringLiteral("12e3"));
-    Control<QComboBox>("Combo1(1)")->setEditText(QStringLiteral("2.5"));
-    Control<QComboBox>("Combo4")->setCurrentIndex(static_cast<int>(PlotMode::Noe));
+    controls().weightBoxes[4]->setText(QStringLiteral("0.5"));
+    controls().timeBoxes[5]->setText(QStringLiteral("12e3"));
+    controls().rexBox->setEditText(QStringLiteral("2.5"));
+    controls().plotList->setCurrentIndex(static_cast<int>(PlotMode::Noe));
     window_->OnArrayClicked();
     window_->OnTableModeClicked();
     const ModelDocument saved = Shown();
@@ -50,8 +50,8 @@ TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
     EXPECT_EQ(ToJson(Shown()), ToJson(saved));
     EXPECT_EQ(ListLines(), table);
     EXPECT_EQ(TableFileBytes(), table.join("\r\n").toLatin1() + "\r\n");
-    EXPECT_EQ(Control<QPushButton>("Command1")->text(), "T-->R");
-    EXPECT_TRUE(Control("Combo2")->isVisible());
+    EXPECT_EQ(controls().tableModeButton->text(), "T-->R");
+    EXPECT_TRUE(controls().arrayParameterList->isVisible());
     EXPECT_EQ(window_->controls().spinDiagram->nucleusBack(4), kCentralSpeciesBack);
 }
 
@@ -111,7 +111,7 @@ TEST_F(ModelFilesInWindow, a_changed_model_from_a_file_is_marked_and_asked_about
         ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
         EXPECT_TRUE(window_->windowTitle().startsWith("m.veldorin[*] - VELDORIN")) << row.name;
         EXPECT_FALSE(window_->isWindowModified()) << row.name;
-        auto* weight = Control<QLineEdit>("Text7(0)");
+        auto* weight = controls().weightBoxes[0];
         weight->setText("0.5");
         window_->Recalculate();
         ASSERT_TRUE(window_->isWindowModified()) << row.name;

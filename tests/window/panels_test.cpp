@@ -24,9 +24,9 @@ protected:
              {"Form", "Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
             Control(name)->show();
         }
-        Control("Picture1")->setGeometry(0, 0, 531, 385);
-        Control("Combo4")->move(0, 0);
-        Control("List1")->setGeometry(16, 0, 499, 500);
+        controls().graphCanvas->setGeometry(0, 0, 531, 385);
+        controls().plotList->move(0, 0);
+        controls().helpList->setGeometry(16, 0, 499, 500);
     }
 
     void ExpectStandardArrangement() {
@@ -34,9 +34,9 @@ protected:
              {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
             EXPECT_FALSE(Control(name)->isVisible()) << name;
         }
-        EXPECT_EQ(Control("Picture1")->geometry(), QRect(248, 184, 257, 201));
-        EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
-        EXPECT_EQ(Control("List1")->geometry(), QRect(16, 432, 499, 69));
+        EXPECT_EQ(controls().graphCanvas->geometry(), QRect(248, 184, 257, 201));
+        EXPECT_EQ(controls().plotList->pos(), QPoint(248, 168));
+        EXPECT_EQ(controls().helpList->geometry(), QRect(16, 432, 499, 69));
     }
 };
 
@@ -63,15 +63,15 @@ TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_fl
 
 TEST_F(Panels, reset_leaves_the_array_controls_as_they_are) {
     Started();
-    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
     window_->panels().Reset();
-    EXPECT_EQ(Control<QPushButton>("Command3")->text(), "off");
+    EXPECT_EQ(controls().arrayButton->text(), "off");
     for (const char* name : {"Combo2", "Text4(0)", "Text4(1)", "Label3(6)"}) {
         EXPECT_TRUE(Control(name)->isVisible()) << name;
     }
-    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
-    EXPECT_EQ(Control<QPushButton>("Command3")->text(), "on");
-    EXPECT_FALSE(Control("Combo2")->isVisible());
+    QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
+    EXPECT_EQ(controls().arrayButton->text(), "on");
+    EXPECT_FALSE(controls().arrayParameterList->isVisible());
 }
 
 struct HoverRow {
@@ -101,24 +101,24 @@ TEST_F(Panels, pointer_moves_reset_the_panels_only_over_the_background) {
     Started();
     for (const auto& row : kHoverRows) {
         // An open panel, kept behind everything so that it does not catch the pointer.
-        Control("List2")->show();
-        Control("List2")->lower();
+        controls().aboutList->show();
+        controls().aboutList->lower();
         QWidget* target = *row.control ? Control(row.control) : window_->centralWidget();
         // A move elsewhere first, so that the move under test is a real change of place.
-        QTest::mouseMove(Control("Command1"), QPoint(5, 5));
+        QTest::mouseMove(controls().tableModeButton, QPoint(5, 5));
         QTest::mouseMove(target, row.at);
-        EXPECT_EQ(!Control("List2")->isVisible(), row.resets) << row.name;
+        EXPECT_EQ(!controls().aboutList->isVisible(), row.resets) << row.name;
     }
 }
 
 TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
     Started();
-    Control("List2")->show();
-    Control("List2")->lower();
+    controls().aboutList->show();
+    controls().aboutList->lower();
     QTest::mouseMove(window_->controls().spinDiagram->distanceLabel(0), QPoint(3, 3));
-    EXPECT_TRUE(Control("List2")->isVisible());
+    EXPECT_TRUE(controls().aboutList->isVisible());
     QTest::mouseMove(window_->controls().spinDiagram->nucleusBox(8), QPoint(5, 5));
-    EXPECT_TRUE(Control("List2")->isVisible());
+    EXPECT_TRUE(controls().aboutList->isVisible());
 }
 
 // A part opened first (a menu item, or a control clicked; empty: none), a key, and the
@@ -137,7 +137,7 @@ TEST_F(Panels, each_key_does_what_its_pointer_way_does) {
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         window_->panels().Reset();
-        QTest::mouseMove(Control("Picture1"), QPoint(100, 100));  // the readout shows
+        QTest::mouseMove(controls().graphCanvas, QPoint(100, 100));  // the readout shows
         if (auto* item = window_->findChild<QAction*>(part))
             item->trigger();
         else if (*part)
@@ -150,7 +150,7 @@ TEST_F(Panels, each_key_does_what_its_pointer_way_does) {
                                  "Text42(8)", "Picture1", "Combo4", "List1"}) {
             out << name << Control(name)->isVisible() << Control(name)->geometry();
         }
-        return shown + Control<QLabel>("Label3(1)")->text() + Control<QLabel>("Label3(2)")->text();
+        return shown + controls().verticalReadout->text() + controls().horizontalReadout->text();
     };
     for (const auto& [part, key, way] : kKeyRows) {
         open(part);

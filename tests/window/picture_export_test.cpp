@@ -48,7 +48,7 @@ bool DrawnNear(const QImage& drawn, const QImage& other, const QColor& backgroun
 // panel's image itself.
 TEST_F(PictureExport, pictures_show_the_panel_at_its_size) {
     Started();
-    const GraphCanvas* canvas = Control<GraphCanvas>("Picture1");
+    const GraphCanvas* canvas = controls().graphCanvas;
     const testing::TempFolder folder;
     for (const char* name : {"graph.png", "graph.svg", "graph.SVG"}) {
         const QString path = folder.Path(name);
@@ -80,7 +80,7 @@ TEST_F(PictureExport, pictures_show_the_panel_at_its_size) {
 
 TEST_F(PictureExport, curves_have_a_heading_line_and_a_line_per_sample) {
     Started();
-    auto* canvas = Control<GraphCanvas>("Picture1");
+    auto* canvas = controls().graphCanvas;
     const SampledCurves& curves = canvas->curves();
     ASSERT_FALSE(curves.curves.empty());
     const testing::TempFolder folder;

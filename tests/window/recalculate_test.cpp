@@ -54,8 +54,8 @@ TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
     }
     EXPECT_EQ(runs.count(), 0);
     EXPECT_EQ(ListLines(), QStringList());
-    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.25");
-    EXPECT_EQ(Control<QLabel>("Label3(14)")->text(), "log(w/2pi)  ");
+    EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.25");
+    EXPECT_EQ(controls().axisCaption->text(), "log(w/2pi)  ");
 }
 
 TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
@@ -90,7 +90,7 @@ TEST_F(Recalculating, the_diagram_is_drawn_again_only_when_its_bonds_change) {
 
 TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines) {
     Started();
-    auto* button = Control<QPushButton>("Command1");
+    auto* button = controls().tableModeButton;
     const QStringList rates = ListLines();
 
     QTest::mouseClick(button, Qt::LeftButton);
@@ -152,8 +152,8 @@ bool NoTooltips(const ResultsList& list) { return LineTooltips(list).join(QStrin
 
 TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_completes) {
     Started();
-    auto* list = Control<ResultsList>("List3");
-    auto* status = Control<QLabel>("RunStatus");
+    auto* list = controls().resultsList;
+    auto* status = controls().failureLine;
     const QStringList table = ListLines();
     const QStringList tooltips = LineTooltips(*list);
     ASSERT_EQ(tooltips.size(), 7);
@@ -190,40 +190,38 @@ TEST_F(Recalculating, an_unwritable_table_file_keeps_the_list_and_is_reported) {
     const QStringList rates = ListLines();
 
     workingDirectory->setText(plainFile.fileName() + "/below/");
-    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(controls().tableModeButton, Qt::LeftButton);
     EXPECT_EQ(ListLines(), rates);
-    EXPECT_TRUE(Control<ResultsList>("List3")->stale());
-    EXPECT_TRUE(NoTooltips(*Control<ResultsList>("List3")));
-    EXPECT_EQ(Control<QLabel>("RunStatus")->toolTip(),
-              "not recalculated: table.dat cannot be written");
+    EXPECT_TRUE(controls().resultsList->stale());
+    EXPECT_TRUE(NoTooltips(*controls().resultsList));
+    EXPECT_EQ(controls().failureLine->toolTip(), "not recalculated: table.dat cannot be written");
 
     workingDirectory->setText(good);
-    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(controls().tableModeButton, Qt::LeftButton);
     EXPECT_EQ(ListLines(), rates);
-    EXPECT_FALSE(Control<ResultsList>("List3")->stale());
-    EXPECT_EQ(Control<QLabel>("RunStatus")->text(), "");
+    EXPECT_FALSE(controls().resultsList->stale());
+    EXPECT_EQ(controls().failureLine->text(), "");
     EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
 }
 
 TEST_F(Recalculating, weights_summing_to_zero_stop_without_a_failure) {
     Started();
     const QStringList table = ListLines();
-    for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText("0");
+    for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText("0");
     window_->Recalculate();
-    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.25");
+    EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.25");
     EXPECT_EQ(ListLines(), table);
-    EXPECT_FALSE(Control<ResultsList>("List3")->stale());
-    EXPECT_EQ(Control<QLabel>("RunStatus")->text(), "");
+    EXPECT_FALSE(controls().resultsList->stale());
+    EXPECT_EQ(controls().failureLine->text(), "");
 }
 
 TEST_F(Recalculating, normalised_weights_are_cut_to_three_decimals) {
     Started();
     const char* weights[] = {"1", "1", "1", "0", "0", "0"};
-    for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText(weights[i]);
+    for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText(weights[i]);
     window_->Recalculate();
     const char* shown[] = {"0.333", "0.333", "0.333", "0", "0", "0"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), shown[i]);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(controls().normalisedWeightBoxes[i]->text(), shown[i]);
 }
 
 }  // namespace

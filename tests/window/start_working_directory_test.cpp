@@ -35,7 +35,7 @@ protected:
         Constructed().Start(places);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
-    void Recalculate() { QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton); }
+    void Recalculate() { QTest::mouseClick(controls().tableModeButton, Qt::LeftButton); }
 
     QTemporaryDir elsewhere_;
 };

@@ -31,7 +31,7 @@ TEST_F(TableExport, copy_and_save_give_the_bytes_of_table_dat_or_csv) {
     Started();
     const QByteArray tableDat = TableFileBytes();
 
-    auto* list = Control<ResultsList>("List3");
+    auto* list = controls().resultsList;
     list->setFocus();
     QTest::keySequence(list, QKeySequence::Copy);
     EXPECT_EQ(QApplication::clipboard()->text().toLatin1(), tableDat);

@@ -185,7 +185,7 @@ protected:
 
     // Each column of the results starts where the list puts it; the last ends in the list.
     void ExpectResultColumnsFit(const std::string& state) {
-        const auto* list = Control<ResultsList>("List3");
+        const auto* list = controls().resultsList;
         const QList<qreal> stops = list->ColumnStops();
         const qreal room = list->viewport()->width() - ResultsList::kTextInset;
         for (const qreal ratio : kRatios) {
