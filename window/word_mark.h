@@ -47,9 +47,6 @@ public:
     QLabel* letter(int index) const { return letters_[index]; }
     QPointF position(int index) const { return {left_[index], top_[index]}; }  // twips
     const QTimer& timer() const { return timer_; }
-    std::int16_t stepsInPhase() const { return stepsInPhase_; }
-    std::int16_t direction() const { return direction_; }
-    std::int16_t cycleSeed() const { return cycleSeed_; }
 
 private:
     void Reseed();

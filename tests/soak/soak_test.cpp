@@ -629,7 +629,7 @@ protected:
     std::map<std::string, int> outcomes_;  // how the checked recalculations ended
 };
 
-TEST_F(Soak, random_user_actions_keep_list_file_and_memory_in_order) {
+TEST_F(Soak, RandomUserActionsKeepListFileAndMemoryInOrder) {
     const int count = ActionCount();
     std::vector<long> resident;
     resident.reserve(static_cast<std::size_t>(count));

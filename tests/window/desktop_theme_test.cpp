@@ -64,7 +64,7 @@ QStringList SampleColours(const MainWindow& window) {
     return colours;
 }
 
-TEST_F(DesktopTheme, a_dark_desktop_palette_leaves_the_design_colours_as_they_are) {
+TEST_F(DesktopTheme, ADarkDesktopPaletteLeavesTheDesignColoursAsTheyAre) {
     const QStringList light = SampleColours(Started());
     window_.reset();
 

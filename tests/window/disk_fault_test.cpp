@@ -78,7 +78,7 @@ const FaultRow kFaults[] = {
      [](const QString& f) { return QDir(f).rmdir("table.dat"); }},
 };
 
-TEST_F(DiskFault, an_edit_on_a_broken_folder_is_reported_and_the_next_after_mending_writes_again) {
+TEST_F(DiskFault, AnEditOnABrokenFolderIsReportedAndTheNextAfterMendingWritesAgain) {
     for (const auto& row : kFaults) {
         Weight()->setText("0.25");
         TypeDigit('5');
@@ -125,7 +125,7 @@ private:
     void (*previousHandler_)(int);
 };
 
-TEST_F(DiskFault, a_save_on_a_full_disk_says_why_and_leaves_the_old_file_whole) {
+TEST_F(DiskFault, ASaveOnAFullDiskSaysWhyAndLeavesTheOldFileWhole) {
     const GraphCanvas* canvas = controls().graphCanvas;
     const ModelDocument model = DefaultModelDocument();
     const struct {

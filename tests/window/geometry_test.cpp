@@ -22,7 +22,7 @@ struct ConversionRow {
     int pixels;
 };
 
-TEST(TwipScale, converts_at_fifteen_twips_per_pixel_at_96_dpi) {
+TEST(TwipScale, ConvertsAtFifteenTwipsPerPixelAt96Dpi) {
     const TwipScale scale(96.0);
     for (const auto& row :
          {ConversionRow{15, 1}, ConversionRow{7965, 531}, ConversionRow{7785, 519},
@@ -39,7 +39,7 @@ QRect InClientArea(const QWidget* widget, const QWidget* clientArea) {
 
 // The one test that finds controls by their design names, as automation does: every row
 // of the layout table, at its place in its parent converted at 96 DPI, in its face.
-TEST_F(Layout, automation_finds_every_control_of_the_table_at_its_place_in_its_face) {
+TEST_F(Layout, AutomationFindsEveryControlOfTheTableAtItsPlaceInItsFace) {
     ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     Started();
     EXPECT_EQ(window_->centralWidget()->size(), QSize(531, 519));
@@ -61,7 +61,7 @@ TEST_F(Layout, automation_finds_every_control_of_the_table_at_its_place_in_its_f
 }
 
 // The parts that are not rows of the table keep their design names too.
-TEST_F(Layout, automation_finds_the_parts_outside_the_table_by_their_names) {
+TEST_F(Layout, AutomationFindsThePartsOutsideTheTableByTheirNames) {
     Started();
     const OptionsPanel& options = *controls().optionsPanel;
     const SpinDiagram& spins = *controls().spinDiagram;
@@ -83,7 +83,7 @@ TEST_F(Layout, automation_finds_the_parts_outside_the_table_by_their_names) {
     EXPECT_EQ(window_->objectName(), "Modeling");
 }
 
-TEST_F(Layout, spin_diagram_colours_and_tooltips) {
+TEST_F(Layout, SpinDiagramColoursAndTooltips) {
     Started();
     const SpinDiagram& spins = *controls().spinDiagram;
     EXPECT_EQ(spins.nucleusBox(8)->palette().color(QPalette::Base), QColor(255, 255, 128));
@@ -99,7 +99,7 @@ TEST_F(Layout, spin_diagram_colours_and_tooltips) {
     }
 }
 
-TEST_F(Layout, tab_goes_through_the_graph_list_buttons_and_lorentzian_rows_pairwise) {
+TEST_F(Layout, TabGoesThroughTheGraphListButtonsAndLorentzianRowsPairwise) {
     Started();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));

@@ -29,14 +29,14 @@ QColor PixelAt(const GraphCanvas& canvas, QPoint logical) {
     return canvas.image().pixelColor((QPointF(logical) * ratio).toPoint());
 }
 
-TEST_F(Canvas, image_matches_the_panel_in_device_pixels) {
+TEST_F(Canvas, ImageMatchesThePanelInDevicePixels) {
     Started();
     const auto* canvas = controls().graphCanvas;
     EXPECT_EQ(canvas->image().size(), canvas->size() * canvas->devicePixelRatioF());
     EXPECT_EQ(canvas->sizeInTwips(), QSizeF(kGraphWidthTwips, kGraphHeightTwips));
 }
 
-TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
+TEST_F(Canvas, ReplaysLinesInTheUserScaleAndKeepsThemUntilCleared) {
     Started();
     auto* canvas = controls().graphCanvas;
     const QColor background = canvas->palette().color(QPalette::Window);
@@ -57,7 +57,7 @@ TEST_F(Canvas, replays_lines_in_the_user_scale_and_keeps_them_until_cleared) {
 
 // The table phase's picture is not shown on its own: the panel is painted once per
 // run, after the curves, also when a second run starts inside the first one's events.
-TEST_F(Canvas, a_recalculation_paints_the_panel_once_with_its_final_picture) {
+TEST_F(Canvas, ARecalculationPaintsThePanelOnceWithItsFinalPicture) {
     Started();
     auto* canvas = controls().graphCanvas;
     auto* weight = controls().weightBoxes[0];
@@ -78,13 +78,13 @@ TEST_F(Canvas, a_recalculation_paints_the_panel_once_with_its_final_picture) {
     }
 }
 
-TEST_F(Canvas, axis_caption_goes_to_the_label_under_the_panel) {
+TEST_F(Canvas, AxisCaptionGoesToTheLabelUnderThePanel) {
     Started();
     controls().graphCanvas->Replay({draw::SetAxisCaption{"t , ps"}});
     EXPECT_EQ(controls().axisCaption->text(), "t , ps");
 }
 
-TEST_F(Canvas, background_is_the_system_caption_text_colour) {
+TEST_F(Canvas, BackgroundIsTheSystemCaptionTextColour) {
     Started();
     const auto* canvas = controls().graphCanvas;
     EXPECT_EQ(canvas->palette().color(QPalette::Window),
@@ -100,7 +100,7 @@ namespace {
 
 // The default model's rate plot: the last R2 segment, right of every field marker, is
 // drawn in the curve's red where the calculation puts it.
-TEST_F(Canvas, a_drawn_curve_segment_carries_the_curve_colour) {
+TEST_F(Canvas, ADrawnCurveSegmentCarriesTheCurveColour) {
     Started();
     auto* canvas = controls().graphCanvas;
     RunPhases phases;
@@ -172,7 +172,7 @@ QImage Played(const DrawCommands& commands, QSize pixels, QSizeF twips,
 // On an image, leaving out the crisp lines that later ones cover must not change any
 // pixel against the drawing played in full, in every plot mode, with the markers drawn
 // once per neighbour and field and array mode's curves clamped to the same edges.
-TEST_F(Canvas, skipping_covered_crisp_lines_leaves_every_pixel_as_it_was) {
+TEST_F(Canvas, SkippingCoveredCrispLinesLeavesEveryPixelAsItWas) {
     Started();
     const QSizeF twips(kGraphWidthTwips, kGraphHeightTwips);
     const QSize pixels(257, 201);

@@ -65,7 +65,7 @@ const ReadoutRow kReadouts[] = {
     {"F at the bottom, just under 0.01", F, 0, 1, "0.009", "1.4 MHz"},
 };
 
-TEST_F(GraphPanel, readout_shows_the_pointer_in_the_units_of_the_plot) {
+TEST_F(GraphPanel, ReadoutShowsThePointerInTheUnitsOfThePlot) {
     Started();
     for (const auto& row : kReadouts) {
         ChoosePlot(row.plot);
@@ -75,7 +75,7 @@ TEST_F(GraphPanel, readout_shows_the_pointer_in_the_units_of_the_plot) {
     }
 }
 
-TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
+TEST_F(GraphPanel, ARealMoveReadsOutAndShowsThePlotHelp) {
     Started();
     ChoosePlot(Noe);
     QTest::mouseMove(Canvas(), QPoint(0, 100));
@@ -86,7 +86,7 @@ TEST_F(GraphPanel, a_real_move_reads_out_and_shows_the_plot_help) {
     EXPECT_EQ(help->item(help->indexAt(QPoint(1, 1)).row() - 2)->text(), "Plot");
 }
 
-TEST_F(GraphPanel, a_drag_reads_out_and_reaches_the_background_like_any_move) {
+TEST_F(GraphPanel, ADragReadsOutAndReachesTheBackgroundLikeAnyMove) {
     Started();
     ChoosePlot(Noe);
     QTest::mousePress(Canvas(), Qt::MiddleButton, {}, QPoint(10, 10));
@@ -106,7 +106,7 @@ TEST_F(GraphPanel, a_drag_reads_out_and_reaches_the_background_like_any_move) {
     QTest::mouseRelease(controls().resultsList, Qt::MiddleButton, {}, QPoint(50, 50));
 }
 
-TEST_F(GraphPanel, with_no_plot_chosen_the_vertical_readout_keeps_its_caption) {
+TEST_F(GraphPanel, WithNoPlotChosenTheVerticalReadoutKeepsItsCaption) {
     Started();
     ChoosePlot(Noe);
     PointAt(0, 0);
@@ -116,7 +116,7 @@ TEST_F(GraphPanel, with_no_plot_chosen_the_vertical_readout_keeps_its_caption) {
     EXPECT_EQ(Horizontal(), "1.4 MHz");
 }
 
-TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
+TEST_F(GraphPanel, AClickEnlargesTheGraphAndASecondRestoresIt) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
 
@@ -146,7 +146,7 @@ TEST_F(GraphPanel, a_click_enlarges_the_graph_and_a_second_restores_it) {
     EXPECT_EQ(Canvas()->image().size(), kStandard.size());
 }
 
-TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
+TEST_F(GraphPanel, TheBackgroundRestoresTheEnlargedGraph) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(100, 100));
@@ -162,7 +162,7 @@ TEST_F(GraphPanel, the_background_restores_the_enlarged_graph) {
     EXPECT_EQ(Horizontal(), "");
 }
 
-TEST_F(GraphPanel, only_a_left_press_and_release_over_the_panel_is_a_click) {
+TEST_F(GraphPanel, OnlyALeftPressAndReleaseOverThePanelIsAClick) {
     Started();
     ExpectPopups(true);
     QTest::mouseClick(Canvas(), Qt::RightButton, {}, QPoint(100, 100));
@@ -188,7 +188,7 @@ struct PlaceRow {
     std::optional<int> height;
 };
 
-TEST(EnlargedGraphPlace, covers_all_but_2000_twips_of_a_tall_enough_window) {
+TEST(EnlargedGraphPlace, CoversAllBut2000TwipsOfATallEnoughWindow) {
     const PlaceRow rows[] = {
         {"the designed window", 7785, 5785},
         {"a twip taller than the uncovered strip", 2001, 1},

@@ -94,7 +94,7 @@ const HoverRow kHoverRows[] = {
 
 constexpr int kStartLine = 30;  // not the first text line of any section
 
-TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
+TEST_F(HoverHelp, EachPartOfTheWindowShowsItsTopicOrLeavesTheList) {
     Started();
     QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
     for (const auto& row : kHoverRows) {
@@ -117,7 +117,7 @@ TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
 }
 
 // Every control the table gives a help section scrolls the list there.
-TEST_F(HoverHelp, every_control_with_a_help_section_scrolls_to_it) {
+TEST_F(HoverHelp, EveryControlWithAHelpSectionScrollsToIt) {
     Started();
     QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
     for (const auto& [control, section] : controls().helpSections) {
@@ -129,7 +129,7 @@ TEST_F(HoverHelp, every_control_with_a_help_section_scrolls_to_it) {
 
 // A disabled control leaves the pointer to the client area: an open panel closes and the
 // help list stays where it was.
-TEST_F(HoverHelp, a_disabled_control_leaves_the_pointer_to_the_window) {
+TEST_F(HoverHelp, ADisabledControlLeavesThePointerToTheWindow) {
     Started();
     int checked = 0;
     for (QWidget* control :
@@ -147,7 +147,7 @@ TEST_F(HoverHelp, a_disabled_control_leaves_the_pointer_to_the_window) {
     EXPECT_GE(checked, 4);
 }
 
-TEST_F(HoverHelp, weights_then_results_then_weights_scroll_there_and_back) {
+TEST_F(HoverHelp, WeightsThenResultsThenWeightsScrollThereAndBack) {
     Started();
     MoveOver(controls().weightBoxes[3], QPoint(5, 5));
     EXPECT_EQ(TopLine(), TextLineOf(kHelpLorentzians));
@@ -158,7 +158,7 @@ TEST_F(HoverHelp, weights_then_results_then_weights_scroll_there_and_back) {
 }
 
 // The help list scrolls to the table while a row's tooltip explains its numbers.
-TEST_F(HoverHelp, a_results_row_scrolls_to_the_table_and_shows_its_contributions) {
+TEST_F(HoverHelp, AResultsRowScrollsToTheTableAndShowsItsContributions) {
     Started();
     auto* results = controls().resultsList;
     const QPoint row = results->visualItemRect(results->item(5)).center();
@@ -171,7 +171,7 @@ TEST_F(HoverHelp, a_results_row_scrolls_to_the_table_and_shows_its_contributions
     QToolTip::hideText();
 }
 
-TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
+TEST_F(HoverHelp, TheLastSectionShowsTheLastPageOfFiveWholeLines) {
     Started();
     EXPECT_EQ(HelpList()->count(), 86);
     EXPECT_FALSE(HelpList()->horizontalScrollBar()->isVisible());
@@ -187,7 +187,7 @@ TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
     EXPECT_TRUE(HelpList()->viewport()->rect().contains(last));
 }
 
-TEST_F(HoverHelp, every_section_a_hover_shows_has_its_title_in_the_help_text) {
+TEST_F(HoverHelp, EverySectionAHoverShowsHasItsTitleInTheHelpText) {
     Started();
     std::vector<QLatin1StringView> titles{kHelpSpinSystem, kHelpPlot};
     for (const auto& [control, section] : window_->controls().helpSections) {
@@ -214,7 +214,7 @@ bool AboutOpen(const WindowControls& c) { return c.aboutList->isVisible(); }
 const MenuRow kMenus[] = {
     {"Options", OptionsOpen}, {"Theory", TheoryOpen}, {"h", HelpOpen}, {"About_", AboutOpen}};
 
-TEST_F(HoverHelp, every_menu_item_closes_the_panel_another_one_opened) {
+TEST_F(HoverHelp, EveryMenuItemClosesThePanelAnotherOneOpened) {
     Started();
     for (const auto& first : kMenus) {
         for (const auto& second : kMenus) {
@@ -229,7 +229,7 @@ TEST_F(HoverHelp, every_menu_item_closes_the_panel_another_one_opened) {
     }
 }
 
-TEST_F(HoverHelp, panels_open_over_the_top_of_the_window_at_their_heights) {
+TEST_F(HoverHelp, PanelsOpenOverTheTopOfTheWindowAtTheirHeights) {
     Started();
     ChooseMenu("Theory");
     EXPECT_EQ(controls().theoryPage->geometry(), QRect(8, 0, 513, 501));
@@ -247,7 +247,7 @@ TEST_F(HoverHelp, panels_open_over_the_top_of_the_window_at_their_heights) {
     EXPECT_FALSE(controls().optionsPanel->directoryList()->isVisible());
 }
 
-TEST_F(HoverHelp, panels_cover_the_word_mark_and_the_graph) {
+TEST_F(HoverHelp, PanelsCoverTheWordMarkAndTheGraph) {
     Started();
     const QWidget* clientArea = window_->centralWidget();
     const QLabel* letter = window_->wordMark().letter(3);
@@ -265,7 +265,7 @@ TEST_F(HoverHelp, panels_cover_the_word_mark_and_the_graph) {
     }
 }
 
-TEST_F(HoverHelp, theory_while_about_is_open_replaces_it_until_the_pointer_reaches_the_edge) {
+TEST_F(HoverHelp, TheoryWhileAboutIsOpenReplacesItUntilThePointerReachesTheEdge) {
     Started();
     ChooseMenu("About_");
     ChooseMenu("Theory");
@@ -286,7 +286,7 @@ struct ScrolledRow {
     QPoint at;
 };
 
-TEST_F(HoverHelp, the_help_list_goes_back_to_its_place_scrolled_where_it_was) {
+TEST_F(HoverHelp, TheHelpListGoesBackToItsPlaceScrolledWhereItWas) {
     Started();
     const ScrolledRow rows[] = {{kHelpSpinSystem, Of<&C::spinFrame>, {20, 150}},
                                 {kHelpTable, Of<&C::resultsList>, {50, 50}}};
@@ -305,7 +305,7 @@ TEST_F(HoverHelp, the_help_list_goes_back_to_its_place_scrolled_where_it_was) {
     }
 }
 
-TEST_F(HoverHelp, the_options_panel_hides_its_list_under_the_pointer_and_closes_beside_it) {
+TEST_F(HoverHelp, TheOptionsPanelHidesItsListUnderThePointerAndClosesBesideIt) {
     Started();
     ChooseMenu("Options");
     QTest::mouseClick(controls().optionsPanel->directoryBox(), Qt::LeftButton, {}, QPoint(5, 5));

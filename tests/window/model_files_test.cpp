@@ -28,7 +28,7 @@ protected:
     QTemporaryDir folder_;
 };
 
-TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
+TEST_F(ModelFilesInWindow, ASavedModelReopensToTheSameWindowAndTable) {
     Started();
     SpinDiagram& diagram = *window_->controls().spinDiagram;
     diagram.SetNucleus(4, QStringLiteral("Like"));
@@ -55,7 +55,7 @@ TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
     EXPECT_EQ(window_->controls().spinDiagram->nucleusBack(4), kCentralSpeciesBack);
 }
 
-TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_was) {
+TEST_F(ModelFilesInWindow, AFileThatHoldsNoModelLeavesTheWindowAsItWas) {
     Started();
     QFile notJson(PathOf("broken.veldorin"));
     ASSERT_TRUE(notJson.open(QIODevice::WriteOnly));
@@ -75,7 +75,7 @@ TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_wa
 
 // Named in full or, from the command line, relative to the folder the program was
 // started in, which is not the working directory it then enters.
-TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults) {
+TEST_F(ModelFilesInWindow, AModelNamedAtStartUpIsShownAfterTheDefaults) {
     ModelDocument times = DefaultModelDocument();
     times.texts.tableMode = TableMode::Times;
     times.texts.weights[4] = "0.5";
@@ -94,7 +94,7 @@ TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults
 
 // The title names the model's file and marks a change; putting a changed model aside
 // asks first, and the answer decides.
-TEST_F(ModelFilesInWindow, a_changed_model_from_a_file_is_marked_and_asked_about_before_it_goes) {
+TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGoes) {
     const struct {
         const char* name;
         QMessageBox::StandardButton answer;

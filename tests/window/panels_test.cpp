@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(Panels, reset_with_the_graph_in_place_closes_panels_without_recalculating) {
+TEST_F(Panels, ResetWithTheGraphInPlaceClosesPanelsWithoutRecalculating) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     Disarrange();
@@ -50,7 +50,7 @@ TEST_F(Panels, reset_with_the_graph_in_place_closes_panels_without_recalculating
     EXPECT_FALSE(window_->state().graphEnlarged);
 }
 
-TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_flag) {
+TEST_F(Panels, ResetWithTheGraphEnlargedRecalculatesOnceAndClearsTheFlag) {
     Started();
     Disarrange();
     window_->panels().ToggleGraphEnlarged();
@@ -61,7 +61,7 @@ TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_fl
     EXPECT_FALSE(window_->state().graphEnlarged);
 }
 
-TEST_F(Panels, reset_leaves_the_array_controls_as_they_are) {
+TEST_F(Panels, ResetLeavesTheArrayControlsAsTheyAre) {
     Started();
     QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
     window_->panels().Reset();
@@ -97,7 +97,7 @@ const HoverRow kHoverRows[] = {
     {"help list", "List1", {100, 30}, false},
 };
 
-TEST_F(Panels, pointer_moves_reset_the_panels_only_over_the_background) {
+TEST_F(Panels, PointerMovesResetThePanelsOnlyOverTheBackground) {
     Started();
     for (const auto& row : kHoverRows) {
         // An open panel, kept behind everything so that it does not catch the pointer.
@@ -111,7 +111,7 @@ TEST_F(Panels, pointer_moves_reset_the_panels_only_over_the_background) {
     }
 }
 
-TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
+TEST_F(Panels, AMoveOverASpinLabelStaysWithTheLabel) {
     Started();
     controls().aboutList->show();
     controls().aboutList->lower();
@@ -130,7 +130,7 @@ const std::tuple<const char*, QKeyCombination, Way> kKeyRows[] = {
     {"", Qt::CTRL | Qt::Key_Q, Way::CloseButton},
 };
 
-TEST_F(Panels, each_key_does_what_its_pointer_way_does) {
+TEST_F(Panels, EachKeyDoesWhatItsPointerWayDoes) {
     Started();
     const auto open = [this](const char* part) {
         window_->show();

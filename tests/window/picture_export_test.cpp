@@ -46,7 +46,7 @@ bool DrawnNear(const QImage& drawn, const QImage& other, const QColor& backgroun
 
 // The drawing shows what the panel shows, in the panel's proportions; the PNG is the
 // panel's image itself.
-TEST_F(PictureExport, pictures_show_the_panel_at_its_size) {
+TEST_F(PictureExport, PicturesShowThePanelAtItsSize) {
     Started();
     const GraphCanvas* canvas = controls().graphCanvas;
     const testing::TempFolder folder;
@@ -78,7 +78,7 @@ TEST_F(PictureExport, pictures_show_the_panel_at_its_size) {
               std::nullopt);
 }
 
-TEST_F(PictureExport, curves_have_a_heading_line_and_a_line_per_sample) {
+TEST_F(PictureExport, CurvesHaveAHeadingLineAndALinePerSample) {
     Started();
     auto* canvas = controls().graphCanvas;
     const SampledCurves& curves = canvas->curves();

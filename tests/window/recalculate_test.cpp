@@ -37,7 +37,7 @@ const KindRow kKindRows[] = {
     {"nitrogen", 7, "15N", SlotKind::Unlike},
 };
 
-TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
+TEST_F(Recalculating, HiddenWindowOnlyDerivesTheKinds) {
     Constructed();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     SpinDiagram& spins = *window_->controls().spinDiagram;
@@ -58,7 +58,7 @@ TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
     EXPECT_EQ(controls().axisCaption->text(), "log(w/2pi)  ");
 }
 
-TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
+TEST_F(Recalculating, AnEmptiedSlotKeepsItsCaptionsForWhenItReturns) {
     Started();
     SpinDiagram& spins = *window_->controls().spinDiagram;
     spins.nucleusBox(2)->setText("");
@@ -71,7 +71,7 @@ TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
 }
 
 // A key anywhere recalculates; the diagram is drawn again only when a bond came or went.
-TEST_F(Recalculating, the_diagram_is_drawn_again_only_when_its_bonds_change) {
+TEST_F(Recalculating, TheDiagramIsDrawnAgainOnlyWhenItsBondsChange) {
     Started();
     SpinDiagram& spins = *window_->controls().spinDiagram;
     const PaintCounter counter(&spins);
@@ -88,7 +88,7 @@ TEST_F(Recalculating, the_diagram_is_drawn_again_only_when_its_bonds_change) {
     EXPECT_EQ(paintsOfRun(), 0);
 }
 
-TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines) {
+TEST_F(Recalculating, PressingTheTableButtonTwiceRestoresCaptionAndLines) {
     Started();
     auto* button = controls().tableModeButton;
     const QStringList rates = ListLines();
@@ -105,7 +105,7 @@ TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines
     EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
 }
 
-TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
+TEST_F(Recalculating, ARunNestedInTheEventProcessingEndsTheOuterRun) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
@@ -150,7 +150,7 @@ QStringList LineTooltips(const ResultsList& list) {
 // A table that is not current shows no breakdown of its rows.
 bool NoTooltips(const ResultsList& list) { return LineTooltips(list).join(QString()).isEmpty(); }
 
-TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_completes) {
+TEST_F(Recalculating, AFailedRunGreysTheOldTableAndSaysWhyUntilARunCompletes) {
     Started();
     auto* list = controls().resultsList;
     auto* status = controls().failureLine;
@@ -180,7 +180,7 @@ TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_
     }
 }
 
-TEST_F(Recalculating, an_unwritable_table_file_keeps_the_list_and_is_reported) {
+TEST_F(Recalculating, AnUnwritableTableFileKeepsTheListAndIsReported) {
     Started();
     QFile plainFile(programDirectory() + "/plain");
     ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
@@ -204,7 +204,7 @@ TEST_F(Recalculating, an_unwritable_table_file_keeps_the_list_and_is_reported) {
     EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
 }
 
-TEST_F(Recalculating, weights_summing_to_zero_stop_without_a_failure) {
+TEST_F(Recalculating, WeightsSummingToZeroStopWithoutAFailure) {
     Started();
     const QStringList table = ListLines();
     for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText("0");
@@ -215,7 +215,7 @@ TEST_F(Recalculating, weights_summing_to_zero_stop_without_a_failure) {
     EXPECT_EQ(controls().failureLine->text(), "");
 }
 
-TEST_F(Recalculating, normalised_weights_are_cut_to_three_decimals) {
+TEST_F(Recalculating, NormalisedWeightsAreCutToThreeDecimals) {
     Started();
     const char* weights[] = {"1", "1", "1", "0", "0", "0"};
     for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText(weights[i]);

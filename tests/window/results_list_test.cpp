@@ -10,7 +10,7 @@ namespace veldorin::test {
 namespace {
 
 // Long numbers push the later columns right instead of running into them.
-TEST(ResultsList, columns_make_room_for_the_widest_field) {
+TEST(ResultsList, ColumnsMakeRoomForTheWidestField) {
     ResultsList list(TwipScale(96.0), nullptr);
     list.AppendLine("f, MHz\tNOE\tCRR,1/s\tR1,1/s\tR2,1/s");
     list.AppendLine("100\t-1234.567\t1.234568E+07\t-12345.6789\t31.5515");

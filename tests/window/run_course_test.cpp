@@ -94,7 +94,7 @@ const FlowRow kFlowRows[] = {
       "draw"}},
 };
 
-TEST(RunCourse, each_run_shows_what_its_phases_produced_in_order) {
+TEST(RunCourse, EachRunShowsWhatItsPhasesProducedInOrder) {
     for (const FlowRow& row : kFlowRows) {
         RecordingSide view;
         RunCourse flow(view);

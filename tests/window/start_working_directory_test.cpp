@@ -40,7 +40,7 @@ protected:
     QTemporaryDir elsewhere_;
 };
 
-TEST_F(StartWorkingDirectory, the_first_start_makes_the_data_folder_its_working_directory) {
+TEST_F(StartWorkingDirectory, TheFirstStartMakesTheDataFolderItsWorkingDirectory) {
     Start({programDirectory(), {}});
     EXPECT_EQ(ShownDirectory(), DataFolder());
     EXPECT_EQ(Bytes(SettingsPath()), DataFolder().toLocal8Bit() + "\r\n");
@@ -50,7 +50,7 @@ TEST_F(StartWorkingDirectory, the_first_start_makes_the_data_folder_its_working_
     EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(DataFolder()));
 }
 
-TEST_F(StartWorkingDirectory, a_stored_folder_that_holds_a_file_is_used_and_kept) {
+TEST_F(StartWorkingDirectory, AStoredFolderThatHoldsAFileIsUsedAndKept) {
     const QString stored = elsewhere_.path() + "/";
     Write(stored + "notes.txt", "x");
     ASSERT_TRUE(QDir().mkpath(DataFolder()));
@@ -64,7 +64,7 @@ TEST_F(StartWorkingDirectory, a_stored_folder_that_holds_a_file_is_used_and_kept
     EXPECT_EQ(Bytes(SettingsPath()), stored.toLocal8Bit() + "\r\n");
 }
 
-TEST_F(StartWorkingDirectory, a_stored_folder_that_is_gone_gives_way_to_the_default) {
+TEST_F(StartWorkingDirectory, AStoredFolderThatIsGoneGivesWayToTheDefault) {
     ASSERT_TRUE(QDir().mkpath(DataFolder()));
     Write(SettingsPath(), elsewhere_.path().toLocal8Bit() + "/gone/\r\n");
 
@@ -75,7 +75,7 @@ TEST_F(StartWorkingDirectory, a_stored_folder_that_is_gone_gives_way_to_the_defa
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "table.dat"));
 }
 
-TEST_F(StartWorkingDirectory, typed_text_redirects_the_table_but_is_not_stored) {
+TEST_F(StartWorkingDirectory, TypedTextRedirectsTheTableButIsNotStored) {
     Start({programDirectory(), {}});
     const QByteArray settings = Bytes(SettingsPath());
     const QString typed = elsewhere_.path() + "/";
@@ -92,7 +92,7 @@ TEST_F(StartWorkingDirectory, typed_text_redirects_the_table_but_is_not_stored) 
     EXPECT_EQ(ShownDirectory(), DataFolder());
 }
 
-TEST_F(StartWorkingDirectory, a_folder_opened_in_the_list_is_stored_at_once_and_used_next_time) {
+TEST_F(StartWorkingDirectory, AFolderOpenedInTheListIsStoredAtOnceAndUsedNextTime) {
     Start({programDirectory(), {}});
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     window_->panels().Open(Panel::Options);
@@ -119,8 +119,7 @@ TEST_F(StartWorkingDirectory, a_folder_opened_in_the_list_is_stored_at_once_and_
     EXPECT_EQ(ShownDirectory(), chosen);
 }
 
-TEST_F(StartWorkingDirectory,
-       the_data_goes_to_the_users_folder_when_the_program_folder_is_not_its_own) {
+TEST_F(StartWorkingDirectory, TheDataGoesToTheUsersFolderWhenTheProgramFolderIsNotItsOwn) {
     const QString blocker = programDirectory() + "/blocker";
     Write(blocker, "a file, not a folder");
     struct Row {

@@ -22,12 +22,12 @@ QByteArray Read(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-TEST(TableCsv, quotes_only_the_fields_that_need_it) {
+TEST(TableCsv, QuotesOnlyTheFieldsThatNeedIt) {
     EXPECT_EQ(TableCsv({"f, MHz\tNOE", "100\t0.874"}), "\"f, MHz\",NOE\r\n100,0.874\r\n");
     EXPECT_EQ(TableCsv({"a\"b\tc"}), "\"a\"\"b\",c\r\n");
 }
 
-TEST_F(TableExport, copy_and_save_give_the_bytes_of_table_dat_or_csv) {
+TEST_F(TableExport, CopyAndSaveGiveTheBytesOfTableDatOrCsv) {
     Started();
     const QByteArray tableDat = TableFileBytes();
 

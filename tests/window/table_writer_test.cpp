@@ -23,7 +23,7 @@ protected:
     ResultsList list_{TwipScale(96.0), nullptr};
 };
 
-TEST_F(TableWriterTest, writes_each_line_with_crlf_and_lists_it) {
+TEST_F(TableWriterTest, WritesEachLineWithCrlfAndListsIt) {
     TableWriter writer(list_, folder_.filePath("table.dat"));
     ASSERT_TRUE(writer.Begin());
     EXPECT_EQ(list_.count(), 0);
@@ -37,7 +37,7 @@ TEST_F(TableWriterTest, writes_each_line_with_crlf_and_lists_it) {
     EXPECT_EQ(file.readAll(), QByteArray("f, MHz\tNOE\r\n100\t1.5\r\n"));
 }
 
-TEST_F(TableWriterTest, rewrites_a_longer_old_file_completely) {
+TEST_F(TableWriterTest, RewritesALongerOldFileCompletely) {
     QFile old(folder_.filePath("table.dat"));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("a much longer table than the new one\r\n");
@@ -51,7 +51,7 @@ TEST_F(TableWriterTest, rewrites_a_longer_old_file_completely) {
     EXPECT_EQ(old.readAll(), QByteArray("x\r\n"));
 }
 
-TEST_F(TableWriterTest, a_file_that_cannot_be_created_leaves_the_list_alone) {
+TEST_F(TableWriterTest, AFileThatCannotBeCreatedLeavesTheListAlone) {
     QFile plain(folder_.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();

@@ -26,7 +26,7 @@ const FocusedBoxRow kFocusedBoxes[] = {
     {"CSA typed as 0", "Combo1(2)", Qt::Key_0, "0"},
 };
 
-TEST_F(Teardown, taking_the_window_down_with_an_edited_list_box_focused_runs_no_handler) {
+TEST_F(Teardown, TakingTheWindowDownWithAnEditedListBoxFocusedRunsNoHandler) {
     for (const auto& row : kFocusedBoxes) {
         Started();
         auto* box = Control<QComboBox>(row.box);

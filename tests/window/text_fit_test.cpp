@@ -291,7 +291,7 @@ std::vector<State> States(const MainWindow& started) {
     return states;
 }
 
-TEST_F(TextFit, every_text_shows_whole_in_its_box) {
+TEST_F(TextFit, EveryTextShowsWholeInItsBox) {
     MainWindow& window = Started();
     for (const State& state : States(window)) {
         state.enter(window);
@@ -299,7 +299,7 @@ TEST_F(TextFit, every_text_shows_whole_in_its_box) {
     }
 }
 
-TEST_F(TextFit, headings_show_each_word_whole_or_hide_it_behind_the_label_over_it) {
+TEST_F(TextFit, HeadingsShowEachWordWholeOrHideItBehindTheLabelOverIt) {
     MainWindow& window = Started();
     ExpectWordsWholeOrHidden("start");
     window.OnArrayClicked();
