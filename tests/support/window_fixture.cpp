@@ -40,7 +40,7 @@ QByteArray WindowTest::TableFileBytes() const {
     return file.readAll();
 }
 
-QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")->Lines(); }
+QStringList WindowTest::ListLines() const { return controls().resultsList->Lines(); }
 
 QStringList WindowTest::DefaultTable(TableMode mode) {
     ModelTexts model = DefaultModel();

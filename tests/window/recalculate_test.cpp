@@ -123,16 +123,19 @@ TEST_F(Recalculating, ARunNestedInTheEventProcessingEndsTheOuterRun) {
 // An input that makes the table phase fail, and how to mend it.
 struct FailureRow {
     const char* name;
-    const char* control;  // a line edit or label whose text breaks the run
+    ControlOf control;  // a line edit or label whose text breaks the run
     const char* bad;
     const char* good;
     FailureReason reason;
 };
 
+using C = WindowControls;
+QWidget* FirstDistance(const C& c) { return c.spinDiagram->distanceLabel(0); }
+
 const FailureRow kFailureRows[] = {
-    {"weight not a number", "Text7(0)", "x", "0.25", FailureReason::NotNumeric},
-    {"time not a number", "Text8(3)", "", "109.37", FailureReason::NotNumeric},
-    {"distance of zero", "Label2(0)", "0", "2", FailureReason::DivisionByZero},
+    {"weight not a number", Of<&C::weightBoxes, 0>, "x", "0.25", FailureReason::NotNumeric},
+    {"time not a number", Of<&C::timeBoxes, 3>, "", "109.37", FailureReason::NotNumeric},
+    {"distance of zero", FirstDistance, "0", "2", FailureReason::DivisionByZero},
 };
 
 void SetText(QWidget* control, const char* text) {
@@ -160,8 +163,7 @@ TEST_F(Recalculating, AFailedRunGreysTheOldTableAndSaysWhyUntilARunCompletes) {
     EXPECT_EQ(tooltips[0], "");
     EXPECT_TRUE(tooltips[5].startsWith("Rates at 600 MHz, 1/s\nslot 1 (1H, 2 A, abundance 1)"));
     for (const auto& row : kFailureRows) {
-        QWidget* control = window_->findChild<QWidget*>(row.control);
-        ASSERT_NE(control, nullptr) << row.name;
+        QWidget* control = Reached(row.control);
         SetText(control, row.bad);
         window_->Recalculate();
         const QString expected = "not recalculated: " + QString::fromLatin1(Describe(row.reason));
@@ -185,7 +187,7 @@ TEST_F(Recalculating, AnUnwritableTableFileKeepsTheListAndIsReported) {
     QFile plainFile(programDirectory() + "/plain");
     ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
     plainFile.close();
-    auto* workingDirectory = Control<QLineEdit>("Text3");
+    auto* workingDirectory = controls().optionsPanel->directoryBox();
     const QString good = workingDirectory->text();
     const QStringList rates = ListLines();
 

@@ -8,7 +8,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "engine/input_preparation.h"
 #include "engine/results_table.h"
+#include "graph/plot_mode.h"
+#include "run_phases/array_mode.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
 #include "window/word_mark.h"
@@ -18,52 +21,29 @@ namespace {
 
 using StartState = WindowTest;
 
-struct TextRow {
-    const char* control;
-    const char* text;
-};
-
-// Start contents of the design, and what the first computing run writes.
-constexpr TextRow kStartTexts[] = {
-    {"Text7(0)", "0.25"},  {"Text7(1)", "0.25"},   {"Text7(2)", "0.25"},  {"Text7(3)", "0.25"},
-    {"Text7(4)", "0"},     {"Text7(5)", "0"},      {"Text8(0)", "7000"},  {"Text8(1)", "1750"},
-    {"Text8(2)", "437.5"}, {"Text8(3)", "109.37"}, {"Text8(4)", "437.5"}, {"Text8(5)", "437.5"},
-    {"Text5(0)", "0.25"},  {"Text5(1)", "0.25"},   {"Text5(2)", "0.25"},  {"Text5(3)", "0.25"},
-    {"Text5(4)", "0"},     {"Text5(5)", "0"},      {"Text4(1)", "0.5"},   {"Text4(0)", "0.05"},
-};
-
-constexpr TextRow kStartCaptions[] = {
-    {"Command1", "R-->T"},  {"Command3", "on"},        {"Label3(14)", "Log(w/2pi)"},
-    {"Label3(8)", "Array"}, {"Label3(13)", "Results"}, {"Label3(12)", "Lorentzians"},
-    {"RunStatus", ""},
-};
-
-constexpr TextRow kStartSelections[] = {
-    {"Combo1(1)", "0"},
-    {"Combo1(2)", "-25"},
-    {"Combo4", "log[R1,R2 1/s]"},
-    {"Combo2", "c1"},
-};
-
-TEST_F(StartState, BoxesHoldTheDesignValuesAndTheNormalisedWeights) {
+TEST_F(StartState, BoxesHoldTheDefaultModelAndItsNormalisedWeights) {
     Started();
-    for (const auto& row : kStartTexts) {
-        EXPECT_EQ(Control<QLineEdit>(row.control)->text(), row.text) << row.control;
+    const ModelTexts model = DefaultModel();
+    const WeightTexts normalised = *InputPreparation().Prepare(model).weightTexts;
+    const WindowControls& c = controls();
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        EXPECT_EQ(c.weightBoxes[row]->text().toStdString(), model.weights[row]) << row;
+        EXPECT_EQ(c.timeBoxes[row]->text().toStdString(), model.times[row]) << row;
+        EXPECT_EQ(c.normalisedWeightBoxes[row]->text().toStdString(), normalised[row]) << row;
     }
 }
 
 TEST_F(StartState, CaptionsAndListSelectionsAreTheStartValues) {
     Started();
-    for (const auto& row : kStartCaptions) {
-        const QWidget* control = Control(row.control);
-        const QString text = qobject_cast<const QLabel*>(control)
-                                 ? qobject_cast<const QLabel*>(control)->text()
-                                 : qobject_cast<const QPushButton*>(control)->text();
-        EXPECT_EQ(text, row.text) << row.control;
-    }
-    for (const auto& row : kStartSelections) {
-        EXPECT_EQ(Control<QComboBox>(row.control)->currentText(), row.text) << row.control;
-    }
+    const WindowControls& c = controls();
+    EXPECT_EQ(c.tableModeButton->text(), "R-->T");
+    EXPECT_EQ(c.arrayButton->text(), "on");
+    EXPECT_EQ(c.axisCaption->text(), "Log(w/2pi)");
+    EXPECT_EQ(c.failureLine->text(), "");
+    EXPECT_EQ(c.rexBox->currentText().toStdString(), DefaultModel().rex);
+    EXPECT_EQ(c.csaBox->currentText().toStdString(), DefaultModel().csa);
+    EXPECT_EQ(c.plotList->currentText(), RowOf(PlotMode::Rates).listText);
+    EXPECT_EQ(c.arrayParameterList->currentText(), RowOf(ArrayParameter::C1).name);
 }
 
 TEST_F(StartState, SpinDiagramShowsTheThreeDefaultNeighbours) {
@@ -98,7 +78,8 @@ TEST_F(StartState, ResultsListHoldsTheDefaultTable) {
 
 TEST_F(StartState, TableFileIsWrittenInTheProgramFolderAsTheListLinesWithCrlf) {
     Started();
-    EXPECT_EQ(Control<QLineEdit>("Text3")->text(), programDirectory() + "/Lumen_Forge/");
+    EXPECT_EQ(controls().optionsPanel->directoryBox()->text(),
+              programDirectory() + "/Lumen_Forge/");
     EXPECT_EQ(TableFileBytes(), ListLines().join("\r\n").toLatin1() + "\r\n");
 }
 
@@ -132,9 +113,12 @@ TEST_F(StartState, WordMarkTimerRunsAtItsStartInterval) {
 
 TEST_F(StartState, PanelsAndEditorsAreHiddenAtStart) {
     Started();
-    for (const char* name : {"Frame1(0)", "Picture2", "List2", "Dir1", "Combo3", "Text42(0)",
-                             "Text42(8)", "Combo2", "Label3(6)", "Text4(0)", "Text4(1)"}) {
-        EXPECT_FALSE(Control(name)->isVisible()) << name;
+    const WindowControls& c = controls();
+    for (const QWidget* hidden : std::initializer_list<const QWidget*>{
+             c.optionsPanel, c.theoryPage, c.aboutList, c.optionsPanel->directoryList(),
+             c.nucleusMenu, c.distanceEditor, c.abundanceEditor, c.arrayParameterList,
+             c.arrayRangeCaption, c.arrayStepBox, c.arrayFromBox}) {
+        EXPECT_FALSE(hidden->isVisible()) << hidden->accessibleName().toStdString();
     }
 }
 

@@ -28,7 +28,7 @@ protected:
     }
     QString DataFolder() const { return programDirectory() + "/Lumen_Forge/"; }
     QString SettingsPath() const { return DataFolder() + "VELDORIN.ini"; }
-    QString ShownDirectory() const { return Control<QLineEdit>("Text3")->text(); }
+    QString ShownDirectory() const { return controls().optionsPanel->directoryBox()->text(); }
     static QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 
     void Start(const StartupPlaces& places) {
@@ -79,7 +79,7 @@ TEST_F(StartWorkingDirectory, TypedTextRedirectsTheTableButIsNotStored) {
     Start({programDirectory(), {}});
     const QByteArray settings = Bytes(SettingsPath());
     const QString typed = elsewhere_.path() + "/";
-    auto* box = Control<QLineEdit>("Text3");
+    auto* box = controls().optionsPanel->directoryBox();
     box->clear();
     QTest::keyClicks(box, typed);
 
@@ -96,8 +96,8 @@ TEST_F(StartWorkingDirectory, AFolderOpenedInTheListIsStoredAtOnceAndUsedNextTim
     Start({programDirectory(), {}});
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     window_->panels().Open(Panel::Options);
-    QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
-    auto* list = Control<DirectoryList>("Dir1");
+    QTest::mouseClick(controls().optionsPanel->directoryBox(), Qt::LeftButton, {}, QPoint(5, 5));
+    auto* list = controls().optionsPanel->directoryList();
     ASSERT_TRUE(list->isVisible());
 
     // The program's folder, one of the list's ancestors.

@@ -169,7 +169,8 @@ protected:
     // The working directory is this machine's folder, of any length, and so are the
     // folders listed under it: a long one scrolls.
     bool Unmeasured(const QWidget& control) const {
-        return &control == Control("Text3") || &control == Control("Dir1");
+        return &control == controls().optionsPanel->directoryBox() ||
+               &control == controls().optionsPanel->directoryList();
     }
 
     static void ExpectFits(const Shown& shown, const std::string& state) {
@@ -241,8 +242,8 @@ struct State {
     std::function<void(MainWindow&)> enter;
 };
 
-void Choose(MainWindow& window, const char* list, int item) {
-    FindControl<QComboBox>(window, list)->setCurrentIndex(item);
+void Choose(MainWindow& window, QComboBox* WindowControls::*list, int item) {
+    (window.controls().*list)->setCurrentIndex(item);
 }
 
 // The window with every text the program shows in its boxes for the start-up model:
@@ -255,22 +256,22 @@ std::vector<State> States(const MainWindow& started) {
         {"rates table", [](MainWindow& window) { window.OnTableModeClicked(); }},
         {"array on", [](MainWindow& window) { window.OnArrayClicked(); }},
     };
-    const int parameters = FindControl<QComboBox>(started, "Combo2")->count();
+    const int parameters = started.controls().arrayParameterList->count();
     for (int parameter = 0; parameter < parameters; ++parameter) {
         states.push_back(
             {"array of parameter " + std::to_string(parameter), [parameter](MainWindow& window) {
-                 Choose(window, "Combo2", parameter);
+                 Choose(window, &WindowControls::arrayParameterList, parameter);
                  window.Recalculate();
              }});
     }
-    const QRectF panel = FindControl(started, "Picture1")->rect();
-    const int plots = FindControl<QComboBox>(started, "Combo4")->count();
+    const QRectF panel = started.controls().graphCanvas->rect();
+    const int plots = started.controls().plotList->count();
     for (int plot = 0; plot < plots; ++plot) {
         for (const QPointF corner :
              {panel.topLeft(), panel.topRight(), panel.bottomRight(), panel.bottomLeft()}) {
             states.push_back(
                 {"readout of plot " + std::to_string(plot), [plot, corner](MainWindow& window) {
-                     Choose(window, "Combo4", plot);
+                     Choose(window, &WindowControls::plotList, plot);
                      window.Recalculate();
                      window.panels().GraphHovered(corner);
                  }});
