@@ -57,7 +57,9 @@ struct HoverRow {
 using C = WindowControls;
 
 // What a move over each part of the window does to the help list and to an open panel.
-// Array mode is on, so that its range caption and boxes show.
+// Bare background, frames, disabled controls and the graph panel reset the panels; other
+// controls keep the pointer moves over them to themselves. Array mode is on, so that its
+// range caption and boxes show.
 const HoverRow kHoverRows[] = {
     {"ci box", Of<&C::weightBoxes, 0>, -1, {10, 5}, kHelpLorentzians.data(), kNoLine, false},
     {"ti box", Of<&C::timeBoxes, 5>, -1, {10, 5}, kHelpLorentzians.data(), kNoLine, false},

@@ -83,41 +83,6 @@ TEST_F(Panels, ResetLeavesTheArrayControlsAsTheyAre) {
     EXPECT_FALSE(controls().arrayParameterList->isVisible());
 }
 
-struct HoverRow {
-    const char* name;
-    ControlOf control;  // null: the client area itself
-    QPoint at;          // in the control
-    bool resets;
-};
-
-// Bare background, frames, disabled controls and the graph panel reset the panels;
-// other enabled controls keep the pointer moves over them to themselves.
-const HoverRow kHoverRows[] = {
-    {"bare background", nullptr, {300, 420}, true},
-    {"spin frame background", Of<&C::spinFrame>, {20, 150}, true},
-    {"disabled axis caption", Of<&C::axisCaption>, {40, 8}, true},
-    {"enabled readout label", Of<&C::verticalReadout>, {5, 5}, false},
-    {"results list", Of<&C::resultsList>, {100, 40}, false},
-    {"weight box", Of<&C::weightBoxes, 2>, {10, 5}, false},
-    {"array button", Of<&C::arrayButton>, {10, 5}, false},
-    {"graph panel", Of<&C::graphCanvas>, {100, 100}, true},
-    {"help list", Of<&C::helpList>, {100, 30}, false},
-};
-
-TEST_F(Panels, PointerMovesResetThePanelsOnlyOverTheBackground) {
-    Started();
-    for (const auto& row : kHoverRows) {
-        // An open panel, kept behind everything so that it does not catch the pointer.
-        controls().aboutList->show();
-        controls().aboutList->lower();
-        QWidget* target = row.control ? Reached(row.control) : window_->centralWidget();
-        // A move elsewhere first, so that the move under test is a real change of place.
-        QTest::mouseMove(controls().tableModeButton, QPoint(5, 5));
-        QTest::mouseMove(target, row.at);
-        EXPECT_EQ(!controls().aboutList->isVisible(), row.resets) << row.name;
-    }
-}
-
 TEST_F(Panels, AMoveOverASpinLabelStaysWithTheLabel) {
     Started();
     controls().aboutList->show();
