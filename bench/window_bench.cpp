@@ -57,7 +57,7 @@ struct KeyReleaseTimes {
     std::vector<double> curvesDrawn;
     std::vector<double> picturePainted;
 
-    // The medians of the moments and of the phases between them.
+    // The medians of the moments and of the spans between them.
     void Report(benchmark::State& state) const {
         std::vector<double> curves;
         std::vector<double> drawing;
@@ -71,9 +71,9 @@ struct KeyReleaseTimes {
         state.counters["curves_computed_ms"] = Percentile(curvesComputed, 0.5);
         state.counters["median_ms"] = Percentile(picturePainted, 0.5);
         state.counters["p99_ms"] = Percentile(picturePainted, 0.99);
-        state.counters["phase_curves_ms"] = Percentile(curves, 0.5);
-        state.counters["phase_drawing_ms"] = Percentile(drawing, 0.5);
-        state.counters["phase_painting_ms"] = Percentile(painting, 0.5);
+        state.counters["span_curves_ms"] = Percentile(curves, 0.5);
+        state.counters["span_drawing_ms"] = Percentile(drawing, 0.5);
+        state.counters["span_painting_ms"] = Percentile(painting, 0.5);
     }
 };
 

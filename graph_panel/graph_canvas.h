@@ -18,7 +18,7 @@ namespace veldorin {
 // device pixels and paints nothing but that image. A recalculation's drawing commands
 // are replayed into the image in the user scale they set (x 0..width from the left,
 // y 0..height from the top); line widths are in pixels. The axis caption is not part
-// of the panel: it is passed on through axisCaptionChanged. The commands that drew the
+// of the panel: it is handed on through axisCaptionChanged. The commands that drew the
 // current picture and the values behind its curves are kept, so that the picture can be
 // saved as a drawing and the curves as numbers.
 class GraphCanvas : public QWidget {

@@ -49,7 +49,7 @@ TEST_F(WordMarkTest, AFullCycleEndsEveryLetterExactlyWhereItStarted) {
     for (int i = 0; i < WordMark::kLetterCount; ++i) pixels[i] = mark.letter(i)->pos();
 
     Steps(mark, 17);
-    EXPECT_NE(PositionsOf(mark), start) << "the outward phase moved nothing";
+    EXPECT_NE(PositionsOf(mark), start) << "the outward leg moved nothing";
     EXPECT_TRUE(mark.timer().isActive());
 
     Steps(mark, 17);
