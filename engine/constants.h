@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/packed_colour.h"
+#include "engine/rgb.h"
 
 namespace veldorin {
 
@@ -27,18 +27,17 @@ std::optional<float> GammaOf(std::string_view nucleus);
 // One spectrometer field: its 1H frequency and the colour of its row and markers.
 struct Field {
     float frequencyMHz;
-    float colourValue;
-    Rgb colour() const { return UnpackColour(static_cast<std::uint32_t>(colourValue)); }
+    Rgb colour;
 };
 
 inline constexpr int kFieldCount = 6;
 inline constexpr std::array<Field, kFieldCount> kFieldTable{{
-    {100.0f, 65280.0f},
-    {250.0f, 255.0f},
-    {300.0f, 16744576.0f},
-    {500.0f, 65535.0f},
-    {600.0f, 16711935.0f},
-    {800.0f, 12582912.0f},
+    {100.0f, {0, 255, 0}},
+    {250.0f, {255, 0, 0}},
+    {300.0f, {128, 128, 255}},
+    {500.0f, {255, 255, 0}},
+    {600.0f, {255, 0, 255}},
+    {800.0f, {0, 0, 192}},
 }};
 
 // The 1H angular frequency of a field, 2 pi f in 1e6 rad/s, held as single.
