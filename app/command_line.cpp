@@ -10,7 +10,7 @@
 
 #include "engine/input_names.h"
 #include "engine/results_table.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "storage/model_file.h"
 #include "storage/native_name.h"
 
@@ -107,7 +107,7 @@ bool PrintTable(const std::string& path, bool timesTable, std::ostream& out, std
     settings.arrayOn = read.document->arrayOn;
     settings.arrayParameter = read.document->arrayParameter;
     CollectedTable table;
-    const TablePhase phase = Recalculation().RunTable(texts, settings, table);
+    const TablePhase phase = RunPhases().RunTable(texts, settings, table);
     out << TableFileContents(table.lines);
     if (const auto reason = WhyNotCompleted(phase.outcome, texts)) {
         errors << "veldorin: " << path << ": " << *reason << '\n';

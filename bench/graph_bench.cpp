@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "graph/graph_scale.h"
-#include "recalculation/array_mode.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/array_mode.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 
 namespace veldorin {
@@ -42,11 +42,11 @@ GraphSettings WorstCaseSettings() {
 void BM_WorstCaseRecalculation(benchmark::State& state) {
     const ModelTexts model = WorstCaseModel();
     const GraphSettings settings = WorstCaseSettings();
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
     for (auto _ : state) {
-        TablePhase table = recalculation.RunTable(model, settings, sink);
-        CurvePhase curves = recalculation.RunCurves(model, settings);
+        TablePhase table = phases.RunTable(model, settings, sink);
+        CurvePhase curves = phases.RunCurves(model, settings);
         benchmark::DoNotOptimize(table.commands.data());
         benchmark::DoNotOptimize(curves.commands.data());
     }
@@ -108,11 +108,11 @@ void BM_WorstCaseCurvesAgainstFloor(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     const ModelTexts model = WorstCaseModel();
     const GraphSettings settings = WorstCaseSettings();
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
-    recalculation.RunTable(model, settings, sink);
-    Calculation calculation;
-    const WorkingValues values = calculation.Prepare(model).values;
+    phases.RunTable(model, settings, sink);
+    InputPreparation preparation;
+    const WorkingValues values = preparation.Prepare(model).values;
     const std::vector<float> allTerms = CurveDensityFrequencies(values, settings.width, false);
     const std::vector<float> distinct = CurveDensityFrequencies(values, settings.width, true);
     std::vector<double> curveTimes;
@@ -123,7 +123,7 @@ void BM_WorstCaseCurvesAgainstFloor(benchmark::State& state) {
     };
     for (auto _ : state) {
         const auto start = Clock::now();
-        CurvePhase curves = recalculation.RunCurves(model, settings);
+        CurvePhase curves = phases.RunCurves(model, settings);
         benchmark::DoNotOptimize(curves.commands.data());
         const auto curvesEnd = Clock::now();
         benchmark::DoNotOptimize(ScalarFloor(values.lorentzians, allTerms));

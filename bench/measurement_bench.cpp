@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/measurement.h"
 #include "engine/motion.h"
 #include "graph/measurement_points.h"
@@ -52,7 +52,7 @@ std::vector<MeasurementTexts> Rows() {
 }
 
 void BM_ThirtyMeasurementsCompared(benchmark::State& state) {
-    Calculation calculation;
+    InputPreparation calculation;
     const WorkingValues values = calculation.Prepare(HeavyModelWithMotion()).values;
     const std::vector<MeasurementTexts> rows = Rows();
     for (auto _ : state) {

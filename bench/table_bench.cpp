@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/results_table.h"
 #include "tests/support/recording_sink.h"
 
@@ -13,10 +13,10 @@ namespace {
 // Prepares the model and writes its table once per iteration, as one
 // recalculation does.
 void RunTable(benchmark::State& state, const ModelTexts& model) {
-    Calculation calculation;
+    InputPreparation preparation;
     test::RecordingSink sink;
     for (auto _ : state) {
-        const PreparedRun run = calculation.Prepare(model);
+        const PreparedRun run = preparation.Prepare(model);
         benchmark::DoNotOptimize(WriteResultsTable(run.values, TableMode::Rates, sink, nullptr));
     }
 }

@@ -17,14 +17,14 @@
 #include <vector>
 
 #include "engine/results_table.h"
+#include "graph_panel/graph_canvas.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/paint_counter.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
 #include "window/main_window.h"
-#include "window/options_panel.h"
 #include "window/panel_controller.h"
-#include "window/results_list.h"
 
 namespace veldorin {
 namespace {
@@ -57,7 +57,7 @@ struct KeyReleaseTimes {
     std::vector<double> curvesDrawn;
     std::vector<double> picturePainted;
 
-    // The medians of the moments and of the phases between them.
+    // The medians of the moments and of the spans between them.
     void Report(benchmark::State& state) const {
         std::vector<double> curves;
         std::vector<double> drawing;
@@ -71,9 +71,9 @@ struct KeyReleaseTimes {
         state.counters["curves_computed_ms"] = Percentile(curvesComputed, 0.5);
         state.counters["median_ms"] = Percentile(picturePainted, 0.5);
         state.counters["p99_ms"] = Percentile(picturePainted, 0.99);
-        state.counters["phase_curves_ms"] = Percentile(curves, 0.5);
-        state.counters["phase_drawing_ms"] = Percentile(drawing, 0.5);
-        state.counters["phase_painting_ms"] = Percentile(painting, 0.5);
+        state.counters["span_curves_ms"] = Percentile(curves, 0.5);
+        state.counters["span_drawing_ms"] = Percentile(drawing, 0.5);
+        state.counters["span_painting_ms"] = Percentile(painting, 0.5);
     }
 };
 

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string_view>
+
+#include "engine/rgb.h"
 
 namespace veldorin {
 
@@ -23,34 +24,20 @@ inline constexpr double kRexReferenceOmega = 5026.548245743664;
 // exactly and case-sensitively. Any other text has none.
 std::optional<float> GammaOf(std::string_view nucleus);
 
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-// A packed colour value: red in bits 0..7, green 8..15, blue 16..23.
-constexpr Rgb UnpackColour(std::uint32_t value) {
-    return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
-            static_cast<std::uint8_t>((value >> 16) & 0xFF)};
-}
-
 // One spectrometer field: its 1H frequency and the colour of its row and markers.
 struct Field {
     float frequencyMHz;
-    float colourValue;
-    Rgb colour() const { return UnpackColour(static_cast<std::uint32_t>(colourValue)); }
+    Rgb colour;
 };
 
 inline constexpr int kFieldCount = 6;
 inline constexpr std::array<Field, kFieldCount> kFieldTable{{
-    {100.0f, 65280.0f},
-    {250.0f, 255.0f},
-    {300.0f, 16744576.0f},
-    {500.0f, 65535.0f},
-    {600.0f, 16711935.0f},
-    {800.0f, 12582912.0f},
+    {100.0f, {0, 255, 0}},
+    {250.0f, {255, 0, 0}},
+    {300.0f, {128, 128, 255}},
+    {500.0f, {255, 255, 0}},
+    {600.0f, {255, 0, 255}},
+    {800.0f, {0, 0, 192}},
 }};
 
 // The 1H angular frequency of a field, 2 pi f in 1e6 rad/s, held as single.

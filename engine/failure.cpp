@@ -3,8 +3,6 @@
 
 #include "engine/failure.h"
 
-#include <cmath>
-
 namespace veldorin {
 
 std::string_view Describe(FailureReason reason) {
@@ -20,17 +18,5 @@ std::string_view Describe(FailureReason reason) {
     }
     return "unknown error";
 }
-
-void FailOutOfRange(double value) {
-    throw CalculationError{std::isnan(value) ? FailureReason::InvalidOperation
-                                             : FailureReason::Overflow};
-}
-
-void FailDivide(double a) {
-    throw CalculationError{a == 0.0 || std::isnan(a) ? FailureReason::InvalidOperation
-                                                     : FailureReason::DivisionByZero};
-}
-
-void FailLogOf() { throw CalculationError{FailureReason::LogOfNonPositive}; }
 
 }  // namespace veldorin

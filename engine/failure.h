@@ -3,7 +3,6 @@
 
 #pragma once
 
-#include <cmath>
 #include <string_view>
 
 namespace veldorin {
@@ -28,46 +27,5 @@ std::string_view Describe(FailureReason reason);
 struct CalculationError {
     FailureReason reason;
 };
-
-// Throws the error of a value that is not finite or does not fit single precision:
-// an invalid operation for NaN, an overflow for anything else.
-[[noreturn]] void FailOutOfRange(double value);
-
-// Rounds a double-precision result to single precision; a result that does not fit
-// (or is not a number) is the run-time error it would be. Inline: the curves round
-// every term of every sum, and the rounded value is finite exactly when the
-// double was finite and within range.
-inline float StoreSingle(double value) {
-    const auto single = static_cast<float>(value);
-    if (std::isfinite(single)) [[likely]]
-        return single;
-    FailOutOfRange(value);
-}
-
-// Throw the errors of the checks below; apart so that the checks stay small enough to
-// be inlined into the curves' loops.
-[[noreturn]] void FailDivide(double a);
-[[noreturn]] void FailLogOf();
-
-// A double-precision result that must stay finite.
-inline double CheckFinite(double value) {
-    if (std::isfinite(value)) [[likely]]
-        return value;
-    FailOutOfRange(value);
-}
-
-// a / b, failing on a zero divisor.
-inline double Divide(double a, double b) {
-    if (b == 0.0) [[unlikely]]
-        FailDivide(a);
-    return CheckFinite(a / b);
-}
-
-// Natural logarithm, failing for arguments that are not positive.
-inline double LogOf(double value) {
-    if (!(value > 0.0)) [[unlikely]]
-        FailLogOf();
-    return std::log(value);
-}
 
 }  // namespace veldorin

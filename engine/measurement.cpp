@@ -8,6 +8,7 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
 #include "engine/failure.h"
 #include "engine/numeric_text.h"

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/failure.h"
 #include "engine/model.h"
 #include "engine/relaxation_across_fields.h"

@@ -16,7 +16,7 @@ constexpr Rgb kBlack{0, 0, 0};
 
 // Marker colour index: 0 has no field and is black, 1..6 are the fields' colours.
 Rgb MarkerColour(int index) {
-    return index == 0 ? kBlack : kFieldTable[static_cast<std::size_t>(index - 1)].colour();
+    return index == 0 ? kBlack : kFieldTable[static_cast<std::size_t>(index - 1)].colour;
 }
 
 }  // namespace

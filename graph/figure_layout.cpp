@@ -277,11 +277,11 @@ void MarkerEntries(PlotMode mode, const std::vector<FigureMarker>& markers,
         const Field& field = kFieldTable[static_cast<std::size_t>(index)];
         if (mode == PlotMode::Ct) {
             const Rgb colour =
-                index == 0 ? Rgb{} : kFieldTable[static_cast<std::size_t>(index - 1)].colour();
+                index == 0 ? Rgb{} : kFieldTable[static_cast<std::size_t>(index - 1)].colour;
             if (drawn(colour))
                 entries.push_back({{colour}, false, "t" + std::to_string(index + 1)});
-        } else if (drawn(field.colour())) {
-            entries.push_back({{field.colour()}, false, FormatSingle(field.frequencyMHz) + " MHz"});
+        } else if (drawn(field.colour)) {
+            entries.push_back({{field.colour}, false, FormatSingle(field.frequencyMHz) + " MHz"});
         }
     }
 }

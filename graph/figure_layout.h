@@ -97,7 +97,7 @@ struct FigureLegendEntry {
 struct FigureLayout {
     double width = 0.0;
     double height = 0.0;
-    FigureRect plot;  // the frame of the axes; curves are cut to it
+    FigureRect plot;  // the frame of the axes; curves are clipped to it
     FigureAxis xAxis;
     FigureAxis yAxis;
     std::vector<FigureTick> xTicks;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/failure.h"
 
 namespace veldorin {

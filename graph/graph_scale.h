@@ -5,9 +5,15 @@
 
 #include <array>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/failure.h"
 
 namespace veldorin {
+
+// The graph panel's size at its standard place, in twips. A run reads the panel's size
+// afresh; the enlarged panel is larger.
+inline constexpr int kGraphWidthTwips = 3855;
+inline constexpr int kGraphHeightTwips = 3015;
 
 // Value-to-coordinate mappings of the plot modes, in the panel's user scale: x from 0
 // at the left to the width, y from 0 at the top to the height, each beside its inverse,

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
 #include "engine/failure.h"
 #include "engine/format.h"

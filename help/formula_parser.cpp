@@ -52,7 +52,7 @@ private:
         return row;
     }
 
-    // A braced group, or a single character when no brace follows.
+    // A braced group, or one character when no brace follows.
     Node ParseArgument(bool math) {
         if (!AtEnd() && Peek() == u'{') return ParseGroup(math);
         Node row;

@@ -17,7 +17,7 @@ namespace {
 
 // The title line and the empty line under it.
 constexpr int kSectionHeadLines = 2;
-// Smaller text no longer reads; the list would rather cut a line.
+// Smaller text no longer reads; the list would rather shorten a line.
 constexpr int kSmallestPixels = 6;
 
 qreal WidestLine(const QFont& font) {

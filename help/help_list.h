@@ -13,7 +13,7 @@ namespace veldorin {
 void FillHelpList(QListWidget* list);
 
 // Gives the list, at its present width, the largest font no larger than its own in which
-// every help line fits whole beside the vertical scroll bar. No line is ever cut short.
+// every help line fits whole beside the vertical scroll bar. No line is ever shortened.
 void FitHelpFont(QListWidget* list);
 
 // Makes line `row` the first visible line of the help list. Near the end the list cannot

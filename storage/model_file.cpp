@@ -29,11 +29,18 @@ namespace {
 const QString kFormatName = QStringLiteral("veldorin-model");
 
 // The names the file gives the choices of the window's lists, in the lists' order.
+template <typename Row, std::size_t Count>
+constexpr std::array<const char*, Count> FileNames(const std::array<Row, Count>& table,
+                                                   const char* Row::*name) {
+    std::array<const char*, Count> names{};
+    for (std::size_t index = 0; index < Count; ++index) names[index] = table[index].*name;
+    return names;
+}
+
 constexpr std::array<const char*, 2> kTableModeNames = {"rates", "times"};
 constexpr std::array<const char*, 2> kPairFrequencyNames = {"magnitudes", "signed"};
-constexpr std::array<const char*, 5> kPlotModeNames = {"F", "J", "rates", "Ct", "NOE"};
-constexpr std::array<const char*, 14> kArrayParameterNames = {
-    "c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4", "t5", "t6", "CSA", "Rex"};
+constexpr auto kPlotModeNames = FileNames(kPlotModeTable, &PlotModeRow::fileName);
+constexpr auto kArrayParameterNames = FileNames(kArrayParameterTable, &ArrayParameterRow::name);
 
 template <typename Choice, std::size_t Count>
 QString NameOf(Choice choice, const std::array<const char*, Count>& names) {

@@ -13,7 +13,7 @@
 #include "engine/model.h"
 #include "engine/motion.h"
 #include "graph/plot_mode.h"
-#include "recalculation/array_mode.h"
+#include "run_phases/array_mode.h"
 
 namespace veldorin {
 

@@ -49,7 +49,7 @@ int CreateAside(const QByteArray& target, QByteArray& aside, const struct stat* 
 }
 
 // The device a writer writes to: every write goes on to the file, and one that the file
-// takes only in part counts as failed. Qt passes a partial write of a large block (a full
+// takes only in part counts as failed. Qt reports a partial write of a large block (a full
 // disk) back as a short count without an error, and some writers (the SVG generator)
 // ignore the count.
 class CheckedDevice final : public QIODevice {

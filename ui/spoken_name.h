@@ -8,7 +8,7 @@ class QWidget;
 
 namespace veldorin {
 
-// The name a screen reader gives a control. A drop-down list passes it on to the parts
+// The name a screen reader gives a control. A drop-down list hands it on to the parts
 // that hold the keyboard in its place: its line edit and its pop-up list.
 void SetSpokenName(QWidget& control, const QString& name);
 

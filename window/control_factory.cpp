@@ -9,13 +9,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "graph_panel/drawn_surface.h"
+#include "graph_panel/graph_canvas.h"
 #include "help/theory_page.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "ui/design_palette.h"
 #include "ui/spoken_name.h"
-#include "window/drawn_surface.h"
-#include "window/graph_canvas.h"
-#include "window/results_list.h"
 
 namespace veldorin {
 
@@ -84,14 +84,14 @@ void ApplyLook(QWidget* widget, ControlKind kind, const Look& look, const TwipSc
     widget->setPalette(palette);
 }
 
-QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* parent) {
-    const QString text = QString::fromStdString(design.text);
-    const Qt::Alignment horizontal = HorizontalOf(design.look.align);
-    switch (design.kind) {
+QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
+    const QString text = QString::fromStdString(spec.text);
+    const Qt::Alignment horizontal = HorizontalOf(spec.look.align);
+    switch (spec.kind) {
         case ControlKind::Label: {
             auto* label = new QLabel(text, parent);
             label->setAlignment(horizontal | Qt::AlignTop);
-            label->setWordWrap(design.look.wrap);
+            label->setWordWrap(spec.look.wrap);
             return label;
         }
         case ControlKind::TextBox: {
@@ -99,20 +99,20 @@ QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* 
             box->setAlignment(horizontal | Qt::AlignVCenter);
             // A disabled box only shows a value and never holds the cursor: a pixel of the
             // inner margin at either end goes to the text.
-            if (!design.enabled) box->setTextMargins(-1, 0, -1, 0);
+            if (!spec.enabled) box->setTextMargins(-1, 0, -1, 0);
             return box;
         }
         case ControlKind::EditableList:
         case ControlKind::DropList: {
             auto* list = new QComboBox(parent);
-            if (design.kind == ControlKind::EditableList) {
+            if (spec.kind == ControlKind::EditableList) {
                 list->setEditable(true);
                 // The typed text is the value: it neither completes itself from the
                 // items nor becomes an item of its own.
                 list->setCompleter(nullptr);
                 list->setInsertPolicy(QComboBox::NoInsert);
             }
-            for (const auto& item : design.items) list->addItem(QString::fromStdString(item));
+            for (const auto& item : spec.items) list->addItem(QString::fromStdString(item));
             return list;
         }
         case ControlKind::Button: return new QPushButton(text, parent);
@@ -129,18 +129,18 @@ QWidget* MakeWidget(const ControlSpec& design, const TwipScale& scale, QWidget* 
 
 }  // namespace
 
-QWidget* MakeControl(const ControlSpec& design, const TwipScale& scale, QWidget* parent) {
-    QWidget* widget = MakeWidget(design, scale, parent);
-    widget->setObjectName(QString::fromStdString(design.objectName));
-    const TwipRect& place = design.place;
+QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
+    QWidget* widget = MakeWidget(spec, scale, parent);
+    widget->setObjectName(QString::fromStdString(spec.objectName));
+    const TwipRect& place = spec.place;
     widget->setGeometry(scale.Rect(place));
-    ApplyLook(widget, design.kind, design.look, scale);
-    widget->setEnabled(design.enabled);
-    if (!design.spoken.name.empty()) {
-        SetSpokenName(*widget, QString::fromStdString(design.spoken.name));
+    ApplyLook(widget, spec.kind, spec.look, scale);
+    widget->setEnabled(spec.enabled);
+    if (!spec.spoken.name.empty()) {
+        SetSpokenName(*widget, QString::fromStdString(spec.spoken.name));
     }
-    widget->setAccessibleDescription(QString::fromStdString(design.spoken.description));
-    if (!design.visible) widget->hide();
+    widget->setAccessibleDescription(QString::fromStdString(spec.spoken.description));
+    if (!spec.visible) widget->hide();
     return widget;
 }
 

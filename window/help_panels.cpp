@@ -36,7 +36,7 @@ HelpPanels::HelpPanels(const TwipScale& scale, QListWidget* helpList, QWidget* t
     // the height of one of its five lines.
     helpList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FitHelpFont(helpList_);
-    // The About lines are few: a long one wraps rather than being cut.
+    // The About lines are few: a long one wraps rather than being shortened.
     aboutList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     aboutList_->setWordWrap(true);
     aboutList_->addItems(AboutLines());

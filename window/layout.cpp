@@ -11,19 +11,29 @@
 #include <typeinfo>
 
 #include "engine/model.h"
+#include "graph/plot_mode.h"
+#include "graph_panel/drawn_surface.h"
+#include "graph_panel/graph_canvas.h"
 #include "help/help_text.h"
 #include "help/theory_page.h"
+#include "options/directory_list.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
+#include "run_phases/array_mode.h"
 #include "spins/spin_diagram.h"
-#include "window/directory_list.h"
-#include "window/drawn_surface.h"
-#include "window/graph_canvas.h"
-#include "window/options_panel.h"
-#include "window/results_list.h"
 #include "window/word_mark.h"
 
 namespace veldorin {
 
 namespace {
+
+// The items of a list whose table names them.
+template <typename Row, std::size_t Count>
+std::vector<std::string> ListItems(const std::array<Row, Count>& table, const char* Row::*text) {
+    std::vector<std::string> items;
+    for (const Row& row : table) items.emplace_back(row.*text);
+    return items;
+}
 
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
@@ -86,9 +96,9 @@ ControlSpec Label(std::string objectName, TwipRect place, std::string text, Look
 }
 
 ControlSpec DisabledLabel(std::string objectName, TwipRect place, std::string text, Look look) {
-    ControlSpec design = Label(std::move(objectName), place, std::move(text), look);
-    design.enabled = false;
-    return design;
+    ControlSpec spec = Label(std::move(objectName), place, std::move(text), look);
+    spec.enabled = false;
+    return spec;
 }
 
 ControlSpec Button(std::string objectName, TwipRect place, std::string text, Spoken spoken,
@@ -222,11 +232,10 @@ void AddArray(std::vector<ControlSpec>& table) {
               {.points = kArrayPoints, .italic = true, .text = kWhite, .back = kFormBack});
     heading.helpSection = kHelpArray;
     table.push_back(heading);
-    ControlSpec parameter =
-        List("Combo2", ControlKind::DropList, {1440, 5535, 975, 315},
-             {"c1", "c2", "c3", "c4", "c5", "c6", "t1", "t2", "t3", "t4", "t5", "t6", "CSA", "Rex"},
-             {"Array parameter", "The parameter the array scales down to zero"},
-             Into(&WindowControls::arrayParameterList));
+    ControlSpec parameter = List("Combo2", ControlKind::DropList, {1440, 5535, 975, 315},
+                                 ListItems(kArrayParameterTable, &ArrayParameterRow::name),
+                                 {"Array parameter", "The parameter the array scales down to zero"},
+                                 Into(&WindowControls::arrayParameterList));
     parameter.visible = false;
     table.push_back(parameter);
     ControlSpec button = Button("Command3", {2640, 5520, 735, 345}, "on", {.name = "Array mode"},
@@ -304,7 +313,7 @@ void AddGraph(std::vector<ControlSpec>& table) {
     table.push_back(horizontal);
     // After the panel, so that the list stays in front of the panel's top-left corner.
     table.push_back(List("Combo4", ControlKind::DropList, kGraphOptionPlace,
-                         {"log[2wJ(w)]", "log[J(w), ps]", "log[R1,R2 1/s]", "log[C(t)]", "NOE"},
+                         ListItems(kPlotModeTable, &PlotModeRow::listText),
                          {"Graph option", "What the graph shows"},
                          Into(&WindowControls::plotList)));
     ControlSpec caption = DisabledLabel("Label3(14)", {6240, 5880, 1290, 255}, "log(w/2pi)  ",

@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "graph/graph_scale.h"
+#include "graph_panel/drawn_surface.h"
 #include "ui/colours.h"
 #include "ui/design_font.h"
 #include "ui/twips.h"
+#include "window/window_controls.h"
 
 class QComboBox;
 class QLabel;
@@ -53,54 +56,7 @@ struct Look {
 };
 
 class DrawnSurface;
-class FramePanel;
-class GraphCanvas;
-class OptionsPanel;
-class ResultsList;
-class SpinDiagram;
-class TheoryPage;
 class WordMark;
-
-// Every control the window's code works with, typed, built once from the layout table.
-struct WindowControls {
-    // The spin system.
-    FramePanel* spinFrame = nullptr;
-    SpinDiagram* spinDiagram = nullptr;
-    QComboBox* rexBox = nullptr;
-    QComboBox* csaBox = nullptr;
-    QComboBox* nucleusMenu = nullptr;
-    QLineEdit* distanceEditor = nullptr;
-    QLineEdit* abundanceEditor = nullptr;
-    // The Lorentzians: typed weights ci, their normalised values ci/{ci}, times ti in ps.
-    std::array<QLineEdit*, kLorentzianCount> weightBoxes{};
-    std::array<QLineEdit*, kLorentzianCount> normalisedWeightBoxes{};
-    std::array<QLineEdit*, kLorentzianCount> timeBoxes{};
-    // Array mode.
-    QComboBox* arrayParameterList = nullptr;
-    QPushButton* arrayButton = nullptr;
-    QLabel* arrayRangeCaption = nullptr;
-    QLineEdit* arrayFromBox = nullptr;
-    QLineEdit* arrayStepBox = nullptr;
-    // The results table.
-    ResultsList* resultsList = nullptr;
-    QLabel* failureLine = nullptr;
-    QPushButton* tableModeButton = nullptr;
-    // The graph.
-    GraphCanvas* graphCanvas = nullptr;
-    QLabel* verticalReadout = nullptr;
-    QLabel* horizontalReadout = nullptr;
-    QComboBox* plotList = nullptr;
-    QLabel* axisCaption = nullptr;
-    // The help list and the panels of the menu.
-    QListWidget* helpList = nullptr;
-    TheoryPage* theoryPage = nullptr;
-    QListWidget* aboutList = nullptr;
-    OptionsPanel* optionsPanel = nullptr;
-    // The controls that keep the pointer moves over them while they are enabled.
-    std::vector<QWidget*> pointerTargets;
-    // The controls whose pointer moves scroll the help list to a section of its own.
-    std::vector<std::pair<QWidget*, QLatin1StringView>> helpSections;
-};
 
 // The panels the menu opens over the window's top.
 enum class Panel { Options, Theory, Help, About };
@@ -148,25 +104,12 @@ struct ControlSpec {
     StoreControl store;  // none for a control that the code never touches
 };
 
-// A straight line drawn on the client area, under all controls.
-struct LineSpec {
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
-    int pixels = 1;                      // width
-    Paint colour{};
-};
-
-// A filled rectangle drawn on the client area, under all controls.
-struct ShapeSpec {
-    TwipRect place;
-    Rgb fill;
-};
-
 inline constexpr TwipRect kClientArea{0, 0, 7965, 7785};
 inline constexpr Rgb kFormBack{224, 224, 224};
 
 // The standard places that the panel reset restores.
 inline constexpr TwipRect kGraphOptionPlace{3720, 2520, 2010, 315};
-inline constexpr TwipRect kGraphPlace{3720, 2760, 3855, 3015};
+inline constexpr TwipRect kGraphPlace{3720, 2760, kGraphWidthTwips, kGraphHeightTwips};
 inline constexpr TwipRect kHelpListPlace{240, 6480, 7485, 1035};
 // The block of the Lorentzians on the client area, from their heading to the array
 // separator.
@@ -176,11 +119,6 @@ std::vector<ControlSpec> ControlTable();
 std::array<MenuItemSpec, 4> MenuTable();
 std::vector<LineSpec> LineTable();
 std::vector<ShapeSpec> ShapeTable();
-
-// Creates every control of the table on the client area, in table order, gives the
-// lines and shapes to the client area, and adds the Options panel, which brings its
-// own controls.
-WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientArea);
 
 // The design's names of the parts that are not rows of the table: the window and its
 // client area, the Options panel and its controls, the boxes and labels of the spin

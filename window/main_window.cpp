@@ -20,10 +20,18 @@
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
+#include "graph_panel/drawn_surface.h"
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/graph_export_menu.h"
+#include "graph_panel/graph_interaction.h"
 #include "help/help_text.h"
 #include "help/theory_page.h"
 #include "measurements/measurements_window.h"
 #include "motion/motion_window.h"
+#include "options/directory_list.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
+#include "results/table_export.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "storage/native_name.h"
@@ -33,22 +41,14 @@
 #include "ui/entry_rules.h"
 #include "ui/event_hooks.h"
 #include "ui/pointer_router.h"
-#include "window/directory_list.h"
-#include "window/drawn_surface.h"
-#include "window/graph_canvas.h"
-#include "window/graph_export_menu.h"
-#include "window/graph_interaction.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
+#include "window/main_window_side.h"
 #include "window/measurements_link.h"
 #include "window/model_files.h"
 #include "window/motion_link.h"
-#include "window/options_panel.h"
 #include "window/panel_controller.h"
-#include "window/recalculation_flow.h"
-#include "window/results_list.h"
-#include "window/table_export.h"
-#include "window/window_recalculation_view.h"
+#include "window/run_course.h"
 #include "window/word_mark.h"
 
 namespace veldorin {
@@ -75,8 +75,8 @@ MainWindow::MainWindow(QWidget* parent)
                                                 controls_.horizontalReadout)),
       panels_(std::make_unique<PanelController>(scale_, controls_, *help_, *graph_, state_,
                                                 [this] { Recalculate(); })),
-      view_(std::make_unique<WindowRecalculationView>(*this, controls_, state_)),
-      recalculation_(new RecalculationFlow(*view_)),
+      windowSide_(std::make_unique<MainWindowSide>(*this, controls_, state_)),
+      runCourse_(new RunCourse(*windowSide_)),
       modelFiles_(new ModelFiles(
           *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })),
       motionWindow_(new MotionWindow(this)),
@@ -102,7 +102,7 @@ MainWindow::MainWindow(QWidget* parent)
     setCentralWidget(clientArea_);
     // The client area keeps its designed size; the window follows it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    recalculation_->setParent(this);
+    runCourse_->setParent(this);
     // The word mark's letters were made after the table: the pop-up panels go back on top.
     for (QWidget* panel : std::initializer_list<QWidget*>{
              controls_.optionsPanel, controls_.theoryPage, controls_.aboutList}) {
@@ -209,9 +209,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::ConnectHandlers() {
-    connect(recalculation_, &RecalculationFlow::runStarted, this, &MainWindow::runStarted);
-    connect(recalculation_, &RecalculationFlow::curvesStarted, this, &MainWindow::curvesStarted);
-    connect(recalculation_, &RecalculationFlow::curvesComputed, this, &MainWindow::curvesComputed);
+    connect(runCourse_, &RunCourse::runStarted, this, &MainWindow::runStarted);
+    connect(runCourse_, &RunCourse::curvesStarted, this, &MainWindow::curvesStarted);
+    connect(runCourse_, &RunCourse::curvesComputed, this, &MainWindow::curvesComputed);
     connect(controls_.tableModeButton, &QPushButton::clicked, this,
             &MainWindow::OnTableModeClicked);
     connect(controls_.arrayButton, &QPushButton::clicked, this, &MainWindow::OnArrayClicked);
@@ -320,7 +320,7 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
 
 void MainWindow::Recalculate() {
     measurementsLink_->FitIfLive();
-    recalculation_->Run();
+    runCourse_->Run();
     measurementsLink_->Compare();
     modelFiles_->ShowWhetherModified();
 }

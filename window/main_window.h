@@ -3,18 +3,30 @@
 
 #pragma once
 
-// MainWindow is the program's one window, and the model is the text of its controls plus
-// the table mode and array mode it holds (WindowState). The layout table (layout.h)
-// builds every control once into WindowControls. A key release in an input box, a choice
-// from a list or a press of a button runs Recalculate: RecalculationFlow reads the model
-// through WindowRecalculationView, lets the calculation of the recalculation folder turn
-// it into the normalised weights, the results table (which TableWriter lists and writes
-// to "table.dat") and the drawing commands that GraphCanvas replays, and shows how the
-// run ended. SpinEditors and LorentzianEntry check typed numbers at every key release;
-// PanelController opens and closes the menu's panels and enlarges the graph; PointerRouter
-// sends each pointer move to the hover handler of the part of the window under it, which
-// scrolls the help list (HelpPanels). WordMark animates the word mark. Start-up settles
-// the working directory with WorkingDirectorySettler and shows it in the OptionsPanel.
+// MainWindow is the program's one window. Its parts:
+//  - WindowState: the table mode and array mode the window holds.
+//  - WindowControls: every control, typed, built once from the layout table (layout.h).
+//  - RunCourse: the course of a run in the window, through MainWindowSide.
+//  - MainWindowSide: the window's side of a run, what it reads and shows.
+//  - TableWriter (results/): lists each line of the table and writes it to "table.dat".
+//  - GraphCanvas (graph_panel/): replays the drawing commands of a run.
+//  - SpinEditors: the spin system's editors, which check typed numbers at every key.
+//  - LorentzianEntry: checks the Lorentzians' typed numbers at every key release.
+//  - PanelController: opens and closes the menu's panels and enlarges the graph.
+//  - PointerRouter: sends each pointer move to the hover handler under it.
+//  - HelpPanels: the help list the hover handlers scroll, the Theory and About panels.
+//  - WordMark: animates the word mark.
+//  - ModelFiles: opens and saves model files.
+//  - WorkingDirectorySettler (storage/): settles the working directory at start.
+//  - OptionsPanel (options/): shows the working directory and lets the user change it.
+//
+// A key release in an input box, a choice from a list or a press of a button runs
+// Recalculate, and RunCourse reads the model (the controls' texts and WindowState)
+// through MainWindowSide. RunPhases computes the table phase: the normalised weights,
+// the results table that TableWriter lists and writes, and the markers that GraphCanvas
+// draws. After pending events have run, unless a newer run overtook it, RunPhases
+// computes the curve phase, the canvas draws the curves and the failure line says how
+// the run ended.
 
 #include <QMainWindow>
 #include <QPointF>
@@ -43,9 +55,9 @@ class MeasurementsWindow;
 class MotionWindow;
 class PanelController;
 class PointerRouter;
-class RecalculationFlow;
+class RunCourse;
 class SpinEditors;
-class WindowRecalculationView;
+class MainWindowSide;
 class WordMark;
 
 class MainWindow : public QMainWindow {
@@ -133,8 +145,8 @@ private:
     std::unique_ptr<HelpPanels> help_;
     std::unique_ptr<GraphInteraction> graph_;
     std::unique_ptr<PanelController> panels_;
-    std::unique_ptr<WindowRecalculationView> view_;
-    RecalculationFlow* recalculation_;
+    std::unique_ptr<MainWindowSide> windowSide_;
+    RunCourse* runCourse_;
     ModelFiles* modelFiles_;
     MotionWindow* motionWindow_;
     MotionLink* motionLink_;

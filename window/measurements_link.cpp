@@ -6,13 +6,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/constants.h"
 #include "engine/format.h"
 #include "fit/relaxation_model.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
-#include "window/window_recalculation_view.h"
+#include "window/main_window_side.h"
 
 namespace veldorin {
 
@@ -120,7 +120,7 @@ void MeasurementsLink::Compare() {
             ReadMeasurement(state_.measurements[row], static_cast<int>(row) + 1).measurement);
     }
     Comparisons comparisons;
-    const PreparedRun run = Calculation().Prepare(ModelTextsOf(controls_, state_));
+    const PreparedRun run = InputPreparation().Prepare(ModelTextsOf(controls_, state_));
     if (run.stage == PreparedRun::Stage::Ready) {
         try {
             comparisons = veldorin::Compare(run.values, readings);

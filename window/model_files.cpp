@@ -13,7 +13,7 @@
 
 #include "spins/spin_diagram.h"
 #include "ui/save_dialog.h"
-#include "window/window_recalculation_view.h"
+#include "window/main_window_side.h"
 
 namespace veldorin {
 

@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/graph_interaction.h"
 #include "help/help_text.h"
 #include "help/theory_page.h"
-#include "window/graph_canvas.h"
-#include "window/graph_interaction.h"
+#include "options/options_panel.h"
 #include "window/help_panels.h"
-#include "window/options_panel.h"
 
 namespace veldorin {
 

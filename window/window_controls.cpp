@@ -1,16 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "window/window_controls.h"
+
 #include <QLabel>
 #include <QLineEdit>
 
+#include "graph_panel/drawn_surface.h"
+#include "graph_panel/graph_canvas.h"
 #include "help/theory_page.h"
+#include "options/directory_list.h"
+#include "options/options_panel.h"
 #include "window/control_factory.h"
-#include "window/directory_list.h"
-#include "window/drawn_surface.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
-#include "window/options_panel.h"
 
 namespace veldorin {
 
@@ -39,12 +41,12 @@ WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientA
         }
         return &clientArea;
     };
-    for (const ControlSpec& design : ControlTable()) {
-        QWidget* control = MakeControl(design, scale, parentOf(design.parent));
-        if (design.store) design.store(controls, control);
-        if (design.takesPointer) controls.pointerTargets.push_back(control);
-        if (!design.helpSection.isEmpty()) {
-            controls.helpSections.emplace_back(control, design.helpSection);
+    for (const ControlSpec& spec : ControlTable()) {
+        QWidget* control = MakeControl(spec, scale, parentOf(spec.parent));
+        if (spec.store) spec.store(controls, control);
+        if (spec.takesPointer) controls.pointerTargets.push_back(control);
+        if (!spec.helpSection.isEmpty()) {
+            controls.helpSections.emplace_back(control, spec.helpSection);
         }
     }
     for (const LineSpec& line : LineTable()) clientArea.AddLine(line);

@@ -36,7 +36,7 @@ const std::array<MarkLine, 3> kLines{{
 
 constexpr int kFirstInterval = 1000;
 constexpr int kMinimisedInterval = 3000;
-constexpr int kLastStepOfPhase = 15;  // a phase ends once stepsInPhase passes this
+constexpr int kLastStepOfLeg = 15;  // a leg ends once stepsInLeg goes beyond this
 constexpr std::int16_t kMaxSeed = 1000;
 constexpr double kStride = 100.0;  // twips of the largest move, either way
 constexpr double kGrid = 65536.0;  // moves are whole multiples of 1/kGrid twip
@@ -63,12 +63,12 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
         const int slack = static_cast<int>(std::lround(scale_.ToTwips(metrics.height() / 3)));
         int left = line.left != 0 ? line.left : line.right - total;
         for (std::size_t i = 0; i < line.letters.size(); ++i, ++index) {
-            const ControlSpec design{
+            const ControlSpec spec{
                 .kind = ControlKind::Label,
                 .place = {left, line.top, advances[i] + slack, height},
                 .text = std::string(1, line.letters[i]),
                 .look = {.points = line.points, .italic = true, .text = line.colour}};
-            letters_[index] = static_cast<QLabel*>(MakeControl(design, scale_, surface_));
+            letters_[index] = static_cast<QLabel*>(MakeControl(spec, scale_, surface_));
             left_[index] = left;
             top_[index] = line.top;
             left += advances[i];
@@ -77,7 +77,7 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
 }
 
 void WordMark::Start() {
-    stepsInPhase_ = -1;
+    stepsInLeg_ = -1;
     direction_ = 1;
     cycleSeed_ = 2;
     Reseed();
@@ -97,20 +97,20 @@ void WordMark::Tick() {
 }
 
 void WordMark::Step() {
-    if (stepsInPhase_ == -1 && direction_ == 1) Reseed();
+    if (stepsInLeg_ == -1 && direction_ == 1) Reseed();
     for (int i = 0; i < kLetterCount; ++i) {
         left_[i] += Offset();
         top_[i] += Offset();
         Place(i);
     }
-    ++stepsInPhase_;
-    // Each step of a phase comes a little later than the one before.
-    timer_.setInterval(stepsInPhase_ * 2 + 100);
-    if (stepsInPhase_ <= kLastStepOfPhase) return;
+    ++stepsInLeg_;
+    // Each step of a leg comes a little later than the one before.
+    timer_.setInterval(stepsInLeg_ * 2 + 100);
+    if (stepsInLeg_ <= kLastStepOfLeg) return;
 
-    stepsInPhase_ = -1;
+    stepsInLeg_ = -1;
     direction_ = static_cast<std::int16_t>(-direction_);
-    // The back phase replays this seed: re-seed before the seed moves on.
+    // The way back replays this seed: re-seed before the seed moves on.
     Reseed();
     if (direction_ == 1) {
         // The cycle is complete: the mark rests until a resize enables the timer again.
@@ -128,7 +128,7 @@ void WordMark::Reseed() {
 
 double WordMark::Offset() {
     const double r = uniform_(generator_);
-    // Rounding to the grid is symmetric, so the back phase's move is exactly the negated
+    // Rounding to the grid is symmetric, so the way back's move is exactly the negated
     // outward move, and sums of grid multiples this small are exact in a double.
     return std::round((0.5 - r) * direction_ * kStride * kGrid) / kGrid;
 }

@@ -18,10 +18,10 @@ class QWidget;
 namespace veldorin {
 
 // The animated word mark in the top-right corner: eighteen one-letter labels over a
-// drawn shape, moved by a timer. A cycle has an outward phase of 17 steps, in which
-// every letter wanders by small random moves, and a back phase that replays the same
-// moves negated; the generator is re-seeded from the cycle's seed before each phase,
-// so both phases draw the same numbers. Positions are held in fractional twips and every
+// drawn shape, moved by a timer. A cycle has an outward leg of 17 steps, in which
+// every letter wanders by small random moves, and a way back that replays the same
+// moves negated; the generator is re-seeded from the cycle's seed before each leg,
+// so both legs draw the same numbers. Positions are held in fractional twips and every
 // move is a multiple of 2^-16 twip, so all sums are exact and a cycle ends exactly where
 // it began.
 class WordMark : public QObject {
@@ -40,16 +40,13 @@ public:
     // The timer's tick: a step, unless the window is minimised, which only slows the
     // timer down until the window is restored.
     void Tick();
-    // Moves every letter once and times the next step; the last step of a phase turns
-    // the direction, and the end of the back phase stops the timer.
+    // Moves every letter once and times the next step; the last step of a leg turns
+    // the direction, and the end of the way back stops the timer.
     void Step();
 
     QLabel* letter(int index) const { return letters_[index]; }
     QPointF position(int index) const { return {left_[index], top_[index]}; }  // twips
     const QTimer& timer() const { return timer_; }
-    std::int16_t stepsInPhase() const { return stepsInPhase_; }
-    std::int16_t direction() const { return direction_; }
-    std::int16_t cycleSeed() const { return cycleSeed_; }
 
 private:
     void Reseed();
@@ -64,9 +61,9 @@ private:
     std::mt19937 generator_;
     std::uniform_real_distribution<double> uniform_{0.0, 1.0};
     QTimer timer_;
-    std::int16_t stepsInPhase_ = -1;  // steps taken in this phase; -1 before its first
-    std::int16_t direction_ = 1;      // +1 outward, -1 back
-    std::int16_t cycleSeed_ = 2;      // seed of this cycle, 1..1000
+    std::int16_t stepsInLeg_ = -1;  // steps taken in this leg; -1 before its first
+    std::int16_t direction_ = 1;    // +1 outward, -1 back
+    std::int16_t cycleSeed_ = 2;    // seed of this cycle, 1..1000
 };
 
 }  // namespace veldorin

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/results_table.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "storage/model_file.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
 std::string TableFileOf(ModelTexts texts, TableMode mode) {
     texts.tableMode = mode;
     test::RecordingSink sink;
-    Recalculation().RunTable(texts, GraphSettings{}, sink);
+    RunPhases().RunTable(texts, GraphSettings{}, sink);
     return TableFileContents(sink.lines);
 }
 

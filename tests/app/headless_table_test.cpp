@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/results_table.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 
 namespace veldorin {
@@ -50,7 +50,7 @@ TEST(HeadlessTable, ThePrintedTableIsTheDefaultModelsTableDat) {
     const ProgramRun run = RunProgram(std::string("--table '") + VELDORIN_DEFAULT_MODEL_FILE + "'");
 
     test::RecordingSink table;
-    Recalculation().RunTable(DefaultModel(), GraphSettings{}, table);
+    RunPhases().RunTable(DefaultModel(), GraphSettings{}, table);
     EXPECT_TRUE(Succeeded(run)) << run.status;
     EXPECT_EQ(run.printed, TableFileContents(table.lines));
 }

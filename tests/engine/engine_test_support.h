@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculation.h"
 #include "engine/failure.h"
+#include "engine/input_preparation.h"
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "tests/support/recording_sink.h"
@@ -51,8 +51,8 @@ inline void PlaceNeighbour(ModelTexts& model, int slot, const std::string& nucle
 // The table lines of a model prepared by a fresh calculation; empty if the
 // preparation stops before the table.
 inline std::vector<std::string> TableLines(const ModelTexts& model, TableMode mode) {
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(model);
     if (run.stage != PreparedRun::Stage::Ready) return {};
     RecordingSink sink;
     WriteResultsTable(run.values, mode, sink, nullptr);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/format.h"
 #include "tests/engine/engine_test_support.h"
 
@@ -123,7 +123,7 @@ std::vector<std::string> CellsOfRow(const std::string& line) {
 TEST(Measurement, TheTablesFieldsGiveTheTablesNumbers) {
     for (const ModelTexts& model : {DefaultModel(), AmideModel()}) {
         const std::vector<std::string> lines = test::TableLines(model, TableMode::Rates);
-        Calculation calculation;
+        InputPreparation calculation;
         const WorkingValues values = calculation.Prepare(model).values;
         for (int k = 0; k < kFieldCount; ++k) {
             const std::vector<std::string> cells =
@@ -143,7 +143,7 @@ TEST(Measurement, TheTablesFieldsGiveTheTablesNumbers) {
 }
 
 TEST(Measurement, ComparisonsAcrossFieldsEqualEachFieldsValue) {
-    Calculation calculation;
+    InputPreparation calculation;
     const WorkingValues values = calculation.Prepare(AmideModel()).values;
     std::vector<std::optional<Measurement>> measurements;
     double chiSquared = 0.0;

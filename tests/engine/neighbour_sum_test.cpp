@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculation.h"
 #include "engine/constants.h"
+#include "engine/input_preparation.h"
 #include "engine/relaxation.h"
 
 namespace veldorin {
@@ -22,8 +22,8 @@ WorkingValues ValuesWith(const std::vector<std::pair<std::string, std::string>>&
     }
     model.slots[kCentralSlot].nucleus = "13C";
     model.csa = "0";
-    Calculation calculation;
-    return calculation.Prepare(model).values;
+    InputPreparation preparation;
+    return preparation.Prepare(model).values;
 }
 
 // Each neighbour contributes its own J values, whatever other neighbours share.

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/calculation.h"
 #include "engine/constants.h"
+#include "engine/input_preparation.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
@@ -22,8 +22,8 @@ using test::SingleLorentzianModel;
 using test::TableLines;
 
 WorkingValues Prepared(const ModelTexts& model) {
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(model);
     EXPECT_EQ(run.stage, PreparedRun::Stage::Ready);
     return run.values;
 }

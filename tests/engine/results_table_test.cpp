@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "engine/calculation.h"
 #include "engine/format.h"
+#include "engine/input_preparation.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace veldorin {
@@ -198,8 +198,8 @@ struct TableRun {
 };
 
 void RunTable(const ModelTexts& model, TableRun& run, NeighbourObserver* observer = nullptr) {
-    Calculation calculation;
-    const PreparedRun prepared = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun prepared = preparation.Prepare(model);
     ASSERT_EQ(prepared.stage, PreparedRun::Stage::Ready);
     run.failure = WriteResultsTable(prepared.values, TableMode::Rates, run.sink, observer);
 }
@@ -305,8 +305,8 @@ TEST_P(RowTooltip, ListsEachPartOfTheRates) {
     model.tableMode = c.mode;
     model.rex = c.rex;
     if (c.secondSlotEmptied) model.slots[1].nucleus.clear();
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(model);
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(model);
     const Field& field = kFieldTable[4];
     const FieldContributions parts =
         ContributionsAtField(run.values, ProtonOmega(field.frequencyMHz));

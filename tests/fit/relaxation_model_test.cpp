@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/constants.h"
 #include "engine/numeric_text.h"
 #include "engine/relaxation.h"
@@ -39,7 +39,7 @@ TEST(FitRelaxationModel, AgreesWithTheTableToSinglePrecision) {
         }
         texts.csa = std::to_string(-200.0 * unit(random));
         texts.rex = std::to_string(5.0 * unit(random));
-        Calculation calculation;
+        InputPreparation calculation;
         const PreparedRun run = calculation.Prepare(texts);
         ASSERT_EQ(run.stage, PreparedRun::Stage::Ready);
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/numeric_text.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 
 namespace veldorin {
@@ -68,11 +68,10 @@ void RunModel(const std::vector<std::string>& texts, std::uint8_t flags) {
     settings.plotMode = PlotModeAt(flags % 6 - 1);
     settings.arrayOn = (flags & 0x40) != 0;
     settings.arrayParameter = ArrayParameterAt((flags >> 2) % 15 - 1);
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
-    if (recalculation.RunTable(model, settings, sink).outcome.status ==
-        RunOutcome::Status::Completed) {
-        recalculation.RunCurves(model, settings);
+    if (phases.RunTable(model, settings, sink).outcome.status == RunOutcome::Status::Completed) {
+        phases.RunCurves(model, settings);
     }
 }
 

@@ -23,8 +23,8 @@ const double kFirstW = 9.0 * std::pow(1000.0, 0.02);
 
 // R1 and R2 of the model's first grid point, by the engine's own evaluation.
 FieldResult FirstPointRates() {
-    Calculation calculation;
-    const PreparedRun run = calculation.Prepare(Model("13C", {"1H"}));
+    InputPreparation preparation;
+    const PreparedRun run = preparation.Prepare(Model("13C", {"1H"}));
     return RelaxationAtField(run.values, FrequencyGrid(kWidth).front().value);
 }
 

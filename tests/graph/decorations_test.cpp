@@ -22,9 +22,9 @@ constexpr double kCarbon = 6.7263e-12;
 double XOf(double w) { return std::log(w / 9.0) / std::log(1000.0) * kWidth; }
 
 DrawCommands TableCommands(const ModelTexts& model, PlotMode mode) {
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
-    const TablePhase phase = recalculation.RunTable(model, Settings(mode), sink);
+    const TablePhase phase = phases.RunTable(model, Settings(mode), sink);
     EXPECT_EQ(phase.outcome.status, RunOutcome::Status::Completed);
     return phase.commands;
 }
@@ -99,7 +99,7 @@ TEST(FrequencyMarkers, UnlikeNeighbourMarksFourFrequenciesInEachFieldBand) {
             EXPECT_EQ(marker.line.x2, marker.line.x1);
             EXPECT_NEAR(marker.line.y1, (field - 1) * kHeight / 6.0, 1e-3);
             EXPECT_NEAR(marker.line.y2, field * kHeight / 6.0, 1e-3);
-            EXPECT_EQ(marker.colour, kFieldTable[field - 1].colour());
+            EXPECT_EQ(marker.colour, kFieldTable[field - 1].colour);
         }
     }
 }
@@ -129,7 +129,7 @@ TEST(FieldMarkers, SixFullHeightMarkersThatDoNotDependOnTheSpinSystem) {
         EXPECT_EQ(marker.line.x1, first[i % first.size()].line.x1);
         EXPECT_EQ(marker.line.y1, 0.0f);
         EXPECT_EQ(marker.line.y2, kHeight);
-        EXPECT_EQ(marker.colour, field.colour());
+        EXPECT_EQ(marker.colour, field.colour);
     }
 }
 
@@ -143,7 +143,7 @@ TEST(TimeMarkers, StandAtWidthTimesTOver10200InLorentzianColours) {
         EXPECT_NEAR(markers[p].line.x1, kWidth * times[p] / 10200.0, 1e-3) << p;
         EXPECT_EQ(markers[p].line.y1, 0.0f);
         EXPECT_EQ(markers[p].line.y2, kHeight);
-        EXPECT_EQ(markers[p].colour, (p == 0 ? Rgb{0, 0, 0} : kFieldTable[p - 1].colour())) << p;
+        EXPECT_EQ(markers[p].colour, (p == 0 ? Rgb{0, 0, 0} : kFieldTable[p - 1].colour)) << p;
     }
 }
 

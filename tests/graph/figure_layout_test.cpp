@@ -141,7 +141,7 @@ TEST(FigureLayout, LegendNamesTheCurvesThenTheMarkers) {
         }
         for (std::size_t i = 0; i < row.markerEntries && row.mode != PlotMode::Ct; ++i) {
             const FigureLegendEntry& entry = figure.legend[curveEntries + i];
-            EXPECT_EQ(entry.swatches.front(), kFieldTable[i].colour()) << row.name;
+            EXPECT_EQ(entry.swatches.front(), kFieldTable[i].colour) << row.name;
             EXPECT_NE(entry.text.find(FormatSingle(kFieldTable[i].frequencyMHz)), std::string::npos)
                 << row.name << " " << entry.text;
         }

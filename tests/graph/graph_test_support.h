@@ -11,13 +11,14 @@
 #include "engine/model.h"
 #include "engine/results_table.h"
 #include "graph/draw_command.h"
-#include "recalculation/recalculation.h"
+#include "graph/graph_scale.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 
 namespace veldorin::graph_test {
 
-inline constexpr float kWidth = 3855.0f;
-inline constexpr float kHeight = 3015.0f;
+inline constexpr float kWidth = kGraphWidthTwips;
+inline constexpr float kHeight = kGraphHeightTwips;
 
 // The commands of one kind, in order.
 template <typename Command>
@@ -70,11 +71,11 @@ struct BothPhases {
 };
 
 inline BothPhases RunBoth(const ModelTexts& model, const GraphSettings& settings) {
-    Recalculation recalculation;
+    RunPhases phases;
     test::RecordingSink sink;
     BothPhases run;
-    run.table = recalculation.RunTable(model, settings, sink);
-    run.curves = recalculation.RunCurves(model, settings);
+    run.table = phases.RunTable(model, settings, sink);
+    run.curves = phases.RunCurves(model, settings);
     return run;
 }
 

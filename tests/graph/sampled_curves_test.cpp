@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
 #include "engine/failure.h"
 #include "graph/graph_scale.h"

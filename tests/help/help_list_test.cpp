@@ -122,10 +122,10 @@ qreal WidestHelpLine(const QFont& font) {
 
 // The window's font where the longest line fits, else the largest pixel size where it does.
 TEST(HelpListFont, IsTheLargestInWhichEveryLineShowsWhole) {
-    const QFont design = DesignFont(kNormalPoints);
+    const QFont designFont = DesignFont(kNormalPoints);
     for (const int widthTwips : {7485, 6000, 4500}) {
         QListWidget list;
-        list.setFont(design);
+        list.setFont(designFont);
         FillHelpList(&list);
         list.resize(Pixels(list, widthTwips), Pixels(list, 1035));
         FitHelpFont(&list);
@@ -139,7 +139,7 @@ TEST(HelpListFont, IsTheLargestInWhichEveryLineShowsWhole) {
         EXPECT_LE(WidestHelpLine(fitted), room) << widthTwips;
         EXPECT_EQ(list.textElideMode(), Qt::ElideNone);
         const int pixels = QFontInfo(fitted).pixelSize();
-        if (pixels == QFontInfo(design).pixelSize()) continue;
+        if (pixels == QFontInfo(designFont).pixelSize()) continue;
         QFont larger = fitted;
         larger.setPixelSize(pixels + 1);
         EXPECT_GT(WidestHelpLine(larger), room) << widthTwips;

@@ -92,85 +92,22 @@ TEST(HelpText, IntroductionNamesTheNucleiAndTheKindsOfSpins) {
     }
 }
 
-// The quoted text of the five sections that describe the window's areas.
-struct SectionCase {
-    const char* name;
-    QLatin1StringView title;
-    std::vector<const char*> lines;
-};
-
-void PrintTo(const SectionCase& c, std::ostream* out) { *out << c.name; }
-
-class QuotedSection : public testing::TestWithParam<SectionCase> {};
-
-TEST_P(QuotedSection, ReadsExactly) {
-    const SectionCase& expected = GetParam();
-    const QStringList text = SectionText(HelpLines(), expected.title);
-    ASSERT_EQ(text.size(), static_cast<qsizetype>(expected.lines.size()));
-    for (std::size_t i = 0; i < expected.lines.size(); ++i) {
-        EXPECT_EQ(text[i], QLatin1StringView(expected.lines[i])) << "line " << i;
+// Each section a hover shows speaks of what its area of the window holds.
+TEST(HelpText, EachAreaSectionNamesWhatItsAreaHolds) {
+    const std::pair<QLatin1StringView, std::vector<const char*>> sections[] = {
+        {kHelpSpinSystem, {"nucleus", "distances", "abundance", "Rex", "CSA", "\"like\""}},
+        {kHelpLorentzians, {"Lorentzians", "ci", "ti", "ci/{ci}"}},
+        {kHelpArray, {"array", "curves", "Rex", "CSA"}},
+        {kHelpPlot, {"J(w)", "F(w)", "C(t)", "R1(w)", "NOE(w)", "pointer"}},
+        {kHelpTable, {"NOE", "CRR", "R1", "R2", "color marks", "table.dat"}},
+    };
+    for (const auto& [title, words] : sections) {
+        const QString joined = SectionText(HelpLines(), title).join(u' ');
+        for (const char* word : words) {
+            EXPECT_TRUE(joined.contains(QLatin1StringView(word))) << title.data() << ": " << word;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HelpText, QuotedSection,
-    testing::Values(
-        SectionCase{
-            "SpinSystem",
-            kHelpSpinSystem,
-            {"In the center of the spin system scheme you will see nucleus of interest (yellow), "
-             "which is",
-             "surrounded by interacting nuclei. Click on spin box or to numbers nearby to change",
-             "parameters. Atom-atom distances are shown in black, abundance in red. Selecting "
-             "\"like\"",
-             "in the nucleus menu will make the nuclei identical to the central one and it will "
-             "be shown",
-             "in yellow.", "",
-             "Rex is a contribution (in 1/s) into R2 from the chemical exchange at 800 MHz.",
-             "CSA is the chemical shift anisotropy coefficient."}},
-        SectionCase{
-            "Lorentzians",
-            kHelpLorentzians,
-            {"The spectral density function is presented by sum of Lorentzians. You can create",
-             "different spectral density function by changing ci and ti. The column ci/{ci} shows",
-             "normalized ci coefficients which calculates automatically."}},
-        SectionCase{
-            "Array",
-            kHelpArray,
-            {"You can see many curves in the graph window by clicking array \"on/off\" button. 10",
-             "different curves will be displayed for various values of parameter in the box (ci, "
-             "ti,",
-             "Rex, or CSA). Initial arrayed values are equal to the values of these parameters",
-             "selected above."}},
-        SectionCase{
-            "Plot",
-            kHelpPlot,
-            {"The combo-box on the top of the chart allows select between the graph options:",
-             "the spectral density function J(w)",
-             "the function of distribution of the correlation times F(w) =  2wJ(w)",
-             "the correlation function C(t)", "the relaxation parameters R1(w), R2(w) and NOE(w).",
-             "", "When you move the mouse pointer over the graph window in the left bottom corner",
-             "you will see the coordinates of the pointer. For example, for R1(w) plot you will "
-             "see",
-             "the values of R1 in 1/s and frequency in MHz.", "",
-             "Vertical color lines on the plot indicate:",
-             "    for J(w) and F(w) the frequencies w(I), w(I)-w(S), w(I) and w(I)+w(S)) and w(S) "
-             "for 6",
-             "    different magnetic fields.",
-             "    for R1(w), R2(w), and NOE(w) the frequencies of 1H resonances at various "
-             "magnetic",
-             "    fields.", "    for C(t) the values of ti"}},
-        SectionCase{
-            "Table",
-            kHelpTable,
-            {"The Table presents the values of {S}-I NOE, CRR (Cross-Relaxation Rate),  R1, and R2",
-             "for 6 different magnetic fields. Alternating button \"R->T  T->R\" switches \"rate\" "
-             "to",
-             "\"time\". For convenience each row (frequency) has color marks, each color",
-             "corresponds to the line color on the plot. The program saves values of Table as "
-             "table.dat",
-             "file in working directory."}}),
-    [](const testing::TestParamInfo<SectionCase>& info) { return std::string(info.param.name); });
 
 TEST(HelpSectionIndex, MatchesTheFirstWholeLineCaseSensitively) {
     const QStringList lines{"Plot options", "plot", "Plot ", "", "Plot", "", "Plot"};

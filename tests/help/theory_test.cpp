@@ -192,7 +192,7 @@ TEST(TheoryPage, DrawsDarkTextInsideTheOpenPage) {
     EXPECT_EQ(image.pixelColor(512, 500), kTheoryBackground);
     const QRect ink = InkBox(image);
     ASSERT_FALSE(ink.isNull());
-    // Nothing is cut off at the page's edges.
+    // Nothing is clipped at the page's edges.
     EXPECT_TRUE(image.rect().adjusted(3, 3, -3, -3).contains(ink));
     // Title at the top, the table reaching well down: the page is used, not a corner of it.
     EXPECT_LT(ink.top(), 30);

@@ -13,7 +13,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "engine/relaxation.h"
 #include "engine/relaxation_across_fields.h"
 #include "graph/graph_scale.h"
@@ -46,10 +46,10 @@ struct ShareSum {
 
 TEST(RandomModels, ContributionsAddUpToTheTotalsOfEveryField) {
     test::RandomModels random(20261209);
-    Calculation calculation;
+    InputPreparation preparation;
     int compared = 0;
     for (int run = 0; run < 5000; ++run) {
-        const PreparedRun prepared = calculation.Prepare(random.NextModel());
+        const PreparedRun prepared = preparation.Prepare(random.NextModel());
         if (prepared.stage != PreparedRun::Stage::Ready) continue;
         for (const Field& field : kFieldTable) {
             const float wH = ProtonOmega(field.frequencyMHz);
@@ -107,14 +107,14 @@ std::vector<std::vector<float>> FieldSets() {
 
 TEST(RandomModels, RelaxationAcrossFieldsIsRelaxationAtEachField) {
     test::RandomModels random(20261208);
-    Calculation calculation;
+    InputPreparation preparation;
     const std::vector<std::vector<float>> fieldSets = FieldSets();
     int swept = 0;
     int refused = 0;
     for (int run = 0; run < 4000; ++run) {
         ModelTexts model = run % 2 ? random.NextModel() : random.NextPlausibleModel();
         if (run % 4 >= 2) model.pairFrequencies = PairFrequencySigns::Signed;
-        const PreparedRun prepared = calculation.Prepare(model);
+        const PreparedRun prepared = preparation.Prepare(model);
         if (prepared.stage != PreparedRun::Stage::Ready) continue;
         for (const std::vector<float>& fields : fieldSets) {
             std::vector<FieldResult> results(fields.size());

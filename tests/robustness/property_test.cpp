@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/results_table.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/robustness/random_models.h"
 #include "tests/support/recording_sink.h"
 
@@ -137,14 +137,14 @@ TEST(RandomModels, EveryRunEndsCompleteOrFailsWithWhatItMayLeave) {
     for (int run = 0; run < 20000; ++run) {
         const ModelTexts model = random.NextModel();
         const GraphSettings settings = random.NextSettings();
-        Recalculation recalculation;
+        RunPhases phases;
         RecordingSink sink;
-        const TablePhase table = recalculation.RunTable(model, settings, sink);
+        const TablePhase table = phases.RunTable(model, settings, sink);
         SCOPED_TRACE("run " + std::to_string(run));
         CheckTablePhase(table, sink);
         if (table.outcome.status == RunOutcome::Status::Completed) {
             ++completed;
-            CheckCurvePhase(recalculation.RunCurves(model, settings), settings);
+            CheckCurvePhase(phases.RunCurves(model, settings), settings);
         }
         failed += table.outcome.status == RunOutcome::Status::Failed;
         stopped += table.outcome.status == RunOutcome::Status::Stopped;
@@ -163,8 +163,8 @@ TEST(RandomModels, TheSameTextsGiveTheSameTable) {
         const GraphSettings settings = random.NextSettings();
         RecordingSink first;
         RecordingSink second;
-        Recalculation a;
-        Recalculation b;
+        RunPhases a;
+        RunPhases b;
         const auto outcomeA = a.RunTable(model, settings, first).outcome;
         const auto outcomeB = b.RunTable(model, settings, second).outcome;
         EXPECT_EQ(outcomeA.status, outcomeB.status);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/model.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 
 namespace veldorin::test {
 

@@ -27,13 +27,13 @@
 #include <vector>
 
 #include "engine/numeric_text.h"
+#include "graph_panel/graph_canvas.h"
+#include "options/directory_list.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/soak/table_oracle.h"
 #include "tests/support/window_fixture.h"
-#include "window/directory_list.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
-#include "window/results_list.h"
 #include "window/word_mark.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -127,9 +127,14 @@ const Keystroke& KeyNamed(std::string_view name) {
 
 // Key sequences that random typing seldom hits, each leading to a text that stands the
 // check at every release and then breaks or strains the calculation.
+// How the history of actions names one of a row of controls, e.g. "weight box 2".
+std::string Numbered(const char* what, int index) {
+    return std::string(what) + " " + std::to_string(index);
+}
+
 struct Script {
     const char* name;
-    const char* box;  // "distance" for the distance box, else a control's name
+    ControlOf box;  // null: the distance box, which a label opens
     std::vector<std::string_view> keys;
 };
 
@@ -137,29 +142,29 @@ struct Script {
 // checks and not the rest of the run.
 const Script kScripts[] = {
     {"distance 00",
-     "distance",
+     nullptr,
      {"select all", "1", "0", "home", "0", "home", "right", "delete", "select all", "2"}},
     {"distance 1e-30",
-     "distance",
+     nullptr,
      {"select all", "1", "3", "0", "left", "left", "e", "-", "select all", "3"}},
     {"distance 1e30",
-     "distance",
+     nullptr,
      {"select all", "1", "3", "0", "left", "left", "e", "select all", "4"}},
     {"Rex 1e39",
-     "Combo1(1)",
+     Of<&WindowControls::rexBox>,
      {"select all", "1", "3", "9", "left", "left", "e", "select all", "2"}},
     {"CSA 1e30",
-     "Combo1(2)",
+     Of<&WindowControls::csaBox>,
      {"select all", "1", "3", "0", "left", "left", "e", "select all", "9"}},
     {"CSA -1e20",
-     "Combo1(2)",
+     Of<&WindowControls::csaBox>,
      {"select all", "1", "2", "0", "left", "left", "e", "home", "-", "select all", "5"}},
-    {"time 1e3", "Text8(2)", {"select all", "1", "3", "left", "e"}},
+    {"time 1e3", Of<&WindowControls::timeBoxes, 2>, {"select all", "1", "3", "left", "e"}},
     {"time 1e-40",
-     "Text8(0)",
+     Of<&WindowControls::timeBoxes, 0>,
      {"select all", "1", "4", "0", "left", "left", "e", "-", "select all", "7", "0"}},
     {"weight 1e37",
-     "Text7(1)",
+     Of<&WindowControls::weightBoxes, 1>,
      {"select all", "1", "3", "7", "left", "left", "e", "select all", "1"}},
 };
 
@@ -170,6 +175,10 @@ struct Snapshot {
 
 class Soak : public WindowTest {
 protected:
+    std::string RexOrCsaName(const QComboBox* box) const {
+        return box == controls().rexBox ? "Rex box" : "CSA box";
+    }
+
     std::chrono::seconds TimeLimit() const override { return std::chrono::seconds(240); }
 
     void SetUp() override {
@@ -210,7 +219,7 @@ protected:
     }
 
     QWidget* Client() const { return window_->centralWidget(); }
-    GraphCanvas* Graph() const { return Control<GraphCanvas>("Picture1"); }
+    GraphCanvas* Graph() const { return controls().graphCanvas; }
     SpinDiagram& Spins() const { return *window_->controls().spinDiagram; }
 
     // A user can click a control only where nothing covers it.
@@ -276,9 +285,10 @@ protected:
     }
 
     bool TypeInLorentzian() {
-        const std::string name = Element(Pick(2) == 0 ? "Text7" : "Text8", Pick(kLorentzianCount));
-        QWidget* box = Control(name);
-        return TypeInto(box, box, name);
+        const bool weight = Pick(2) == 0;
+        const int row = Pick(kLorentzianCount);
+        QWidget* box = weight ? controls().weightBoxes[row] : controls().timeBoxes[row];
+        return TypeInto(box, box, Numbered(weight ? "weight box" : "time box", row));
     }
 
     // Plans, as the next actions, selecting the text of every weight box and typing 0:
@@ -289,8 +299,8 @@ protected:
         for (int i = 0; i < kLorentzianCount; ++i) {
             for (const Keystroke* key : {&kSelectAll, &kZero}) {
                 planned_.push_back([this, i, key] {
-                    const std::string name = Element("Text7", i);
-                    return Press(*key, Control(name), Control(name), name);
+                    QWidget* box = controls().weightBoxes[i];
+                    return Press(*key, box, box, Numbered("weight box", i));
                 });
             }
         }
@@ -300,8 +310,8 @@ protected:
     // Plans the keys of a script as the next actions.
     bool RunScript() {
         const Script& script = kScripts[Pick(std::size(kScripts))];
-        const bool distance = std::string_view(script.box) == "distance";
-        QWidget* box = distance ? Control("Text42(0)") : Control(script.box);
+        const bool distance = script.box == nullptr;
+        QWidget* box = distance ? controls().distanceEditor : Reached(script.box);
         // Opening the distance box is an action of its own; the keys come after it.
         bool opened = false;
         if (distance && !box->isVisible()) {
@@ -323,7 +333,7 @@ protected:
     // A user who sees "not recalculated" types a plain value into every box whose text
     // does not read as a number the calculation can hold, and over every such label.
     bool MendBrokenInputs() {
-        if (!Control<ResultsList>("List3")->stale()) return false;
+        if (!controls().resultsList->stale()) return false;
         const auto broken = [](const QString& text) {
             try {
                 ReadSingle(text.toStdString());
@@ -340,24 +350,23 @@ protected:
             }
         };
         std::size_t plannedBefore = planned_.size();
-        for (const char* column : {"Text7", "Text8"}) {
-            for (int i = 0; i < kLorentzianCount; ++i) {
-                auto* box = Control<QLineEdit>(Element(column, i));
-                if (broken(box->text())) retype(box, box, Element(column, i));
-            }
+        for (int i = 0; i < kLorentzianCount; ++i) {
+            QLineEdit* weight = controls().weightBoxes[i];
+            QLineEdit* time = controls().timeBoxes[i];
+            if (broken(weight->text())) retype(weight, weight, Numbered("weight box", i));
+            if (broken(time->text())) retype(time, time, Numbered("time box", i));
         }
-        for (const char* name : {"Combo1(1)", "Combo1(2)"}) {
-            auto* box = Control<QComboBox>(name);
-            if (broken(box->currentText())) retype(box, box->lineEdit(), name);
+        for (QComboBox* box : {controls().rexBox, controls().csaBox}) {
+            if (broken(box->currentText())) retype(box, box->lineEdit(), RexOrCsaName(box));
         }
         for (int slot = 0; slot < kNeighbourCount; ++slot) {
             for (const bool distance : {true, false}) {
                 QLabel* label =
                     distance ? Spins().distanceLabel(slot) : Spins().abundanceLabel(slot);
                 if (!label->isVisible() || !broken(label->text())) continue;
-                const std::string name = Element(distance ? "Label2" : "Label1", slot);
+                const std::string name = Numbered(distance ? "distance" : "abundance", slot);
                 planned_.push_back([this, label, name] { return ClickAt(label, name); });
-                QWidget* box = Control(distance ? "Text42(0)" : "Text42(8)");
+                QWidget* box = distance ? controls().distanceEditor : controls().abundanceEditor;
                 retype(box, box, distance ? "distance box" : "abundance box");
             }
         }
@@ -367,7 +376,7 @@ protected:
 
     // Opens the edit box over a shown label, or types into the box when it is open.
     bool EditSpin(bool distance) {
-        QLineEdit* box = Control<QLineEdit>(distance ? "Text42(0)" : "Text42(8)");
+        QLineEdit* box = distance ? controls().distanceEditor : controls().abundanceEditor;
         if (box->isVisible())
             return TypeInto(box, box, distance ? "distance box" : "abundance box");
         std::vector<int> shown;
@@ -379,7 +388,7 @@ protected:
         if (shown.empty()) return false;
         const int slot = shown[static_cast<std::size_t>(Pick(static_cast<int>(shown.size())))];
         QLabel* label = distance ? Spins().distanceLabel(slot) : Spins().abundanceLabel(slot);
-        return ClickAt(label, Element(distance ? "Label2" : "Label1", slot));
+        return ClickAt(label, Numbered(distance ? "distance" : "abundance", slot));
     }
 
     bool EditDistance() { return EditSpin(true); }
@@ -388,8 +397,8 @@ protected:
     // Presses a nucleus box and, mostly, chooses an item of the menu that opens over it.
     bool ChangeNucleus() {
         const int slot = Pick(kSlotCount);
-        if (!ClickAt(Spins().nucleusBox(slot), Element("Text1", slot))) return false;
-        auto* menu = Control<QComboBox>("Combo3");
+        if (!ClickAt(Spins().nucleusBox(slot), Numbered("nucleus", slot))) return false;
+        auto* menu = controls().nucleusMenu;
         if (!menu->isVisible()) {
             ADD_FAILURE() << "no nucleus menu over slot " << slot << History();
             return true;
@@ -399,14 +408,13 @@ protected:
     }
 
     bool TypeInRexOrCsa() {
-        const std::string name = Pick(2) == 0 ? "Combo1(1)" : "Combo1(2)";
-        auto* box = Control<QComboBox>(name);
-        return TypeInto(box, box->lineEdit(), name);
+        QComboBox* box = Pick(2) == 0 ? controls().rexBox : controls().csaBox;
+        return TypeInto(box, box->lineEdit(), RexOrCsaName(box));
     }
 
     bool ChooseRexOrCsa() {
-        const std::string name = Pick(2) == 0 ? "Combo1(1)" : "Combo1(2)";
-        return Choose(Control<QComboBox>(name), name);
+        QComboBox* box = Pick(2) == 0 ? controls().rexBox : controls().csaBox;
+        return Choose(box, RexOrCsaName(box));
     }
 
     bool ChooseMenuItem() {
@@ -432,7 +440,8 @@ protected:
             if (!name.empty() && control->isVisible()) shown.emplace_back(name, control);
         }
         for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
-            shown.emplace_back(Element("Label16", letter), window_->wordMark().letter(letter));
+            shown.emplace_back(Numbered("word-mark letter", letter),
+                               window_->wordMark().letter(letter));
         }
         const auto& [name, control] =
             shown[static_cast<std::size_t>(Pick(static_cast<int>(shown.size())))];
@@ -441,30 +450,32 @@ protected:
         return true;
     }
 
-    bool ToggleTableMode() { return ClickAt(Control("Command1"), "Command1"); }
-    bool ToggleArrayMode() { return ClickAt(Control("Command3"), "Command3"); }
-    bool ChoosePlot() { return Choose(Control<QComboBox>("Combo4"), "Combo4"); }
-    bool ChooseArrayParameter() { return Choose(Control<QComboBox>("Combo2"), "Combo2"); }
-    bool ClickGraph() { return ClickAt(Graph(), "Picture1"); }
+    bool ToggleTableMode() { return ClickAt(controls().tableModeButton, "rates button"); }
+    bool ToggleArrayMode() { return ClickAt(controls().arrayButton, "array button"); }
+    bool ChoosePlot() { return Choose(controls().plotList, "graph option list"); }
+    bool ChooseArrayParameter() {
+        return Choose(controls().arrayParameterList, "array parameter list");
+    }
+    bool ClickGraph() { return ClickAt(Graph(), "graph"); }
 
     // Keys in the directory box redirect "table.dat"; a text that leads out of the
     // test's folder is put back before any recalculation can use it.
     bool TypeInDirectoryBox() {
-        auto* box = Control<QLineEdit>("Text3");
+        QLineEdit* box = controls().optionsPanel->directoryBox();
         if (!box->isVisible()) return false;
         if (Pick(2) == 0) {
             const QString folder = folders_.at(Pick(static_cast<int>(folders_.size())));
-            if (!box->hasFocus() && !ClickAt(box, "Text3")) return false;
-            Note("type " + folder.toStdString() + " into Text3");
+            if (!box->hasFocus() && !ClickAt(box, "directory box")) return false;
+            Note("type " + folder.toStdString() + " into the directory box");
             box->selectAll();
             QTest::keyClicks(box, folder);
             return true;
         }
-        if (!TypeInto(box, box, "Text3")) return false;
+        if (!TypeInto(box, box, "directory box")) return false;
         const QString file =
             QDir::cleanPath(QString::fromStdString(TableFilePath(box->text().toStdString())));
         if (!file.startsWith(root_ + "/")) {
-            Note("put Text3 back");
+            Note("put the directory box back");
             box->setText(folders_.front());
         }
         return true;
@@ -472,7 +483,7 @@ protected:
 
     // Opens a folder inside the test's folder in the directory list, by keyboard.
     bool OpenFolderInList() {
-        auto* list = Control<DirectoryList>("Dir1");
+        DirectoryList* list = controls().optionsPanel->directoryList();
         if (!list->isVisible()) return false;
         std::vector<QListWidgetItem*> inside;
         for (int row = 0; row < list->count(); ++row) {
@@ -489,7 +500,7 @@ protected:
         return true;
     }
 
-    Snapshot Snap() const { return {ListLines(), Control<ResultsList>("List3")->stale()}; }
+    Snapshot Snap() const { return {ListLines(), controls().resultsList->stale()}; }
 
     static bool Writable(const QString& filePath) {
         const QFileInfo file(filePath);
@@ -501,7 +512,7 @@ protected:
     testing::AssertionResult CheckTable(const Snapshot& before) {
         const ExpectedTable expected = oracle_.Expect(*window_);
         const Snapshot after = Snap();
-        const QString said = Control<QLabel>("RunStatus")->toolTip();
+        const QString said = controls().failureLine->toolTip();
         const bool writable = Writable(expected.filePath);
         auto failure = [&](const char* what) {
             return testing::AssertionFailure()
@@ -562,11 +573,13 @@ protected:
     // in its standard place unless it is enlarged.
     testing::AssertionResult CheckWindow() const {
         int editors = 0;
-        for (const char* editor : {"Combo3", "Text42(0)", "Text42(8)"})
-            editors += Control(editor)->isVisible();
+        for (const QWidget* editor : std::initializer_list<const QWidget*>{
+                 controls().nucleusMenu, controls().distanceEditor, controls().abundanceEditor})
+            editors += editor->isVisible();
         if (editors > 1) return testing::AssertionFailure() << editors << " editors open";
-        const int panels = Control("Frame1(0)")->isVisible() + Control("Picture2")->isVisible() +
-                           Control("List2")->isVisible() + (Control("List1")->y() == 0);
+        const int panels = controls().optionsPanel->isVisible() +
+                           controls().theoryPage->isVisible() + controls().aboutList->isVisible() +
+                           (controls().helpList->y() == 0);
         if (panels > 1) return testing::AssertionFailure() << panels << " panels open";
         const bool enlarged = window_->state().graphEnlarged;
         if (enlarged != (Graph()->geometry() != standardGraph_)) {
@@ -628,7 +641,7 @@ protected:
     std::map<std::string, int> outcomes_;  // how the checked recalculations ended
 };
 
-TEST_F(Soak, random_user_actions_keep_list_file_and_memory_in_order) {
+TEST_F(Soak, RandomUserActionsKeepListFileAndMemoryInOrder) {
     const int count = ActionCount();
     std::vector<long> resident;
     resident.reserve(static_cast<std::size_t>(count));

@@ -7,47 +7,38 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "graph_panel/graph_canvas.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
 #include "window/main_window.h"
 
 namespace veldorin::test {
 
-namespace {
-
-template <class W>
-const W& Get(const MainWindow& window, const std::string& name) {
-    return *FindControl<W>(window, name);
-}
-
-}  // namespace
-
 ExpectedTable TableOracle::Expect(const MainWindow& window) {
+    const WindowControls& c = window.controls();
     ModelTexts model;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        model.slots[slot] = window.controls().spinDiagram->Slot(slot);
+    for (int slot = 0; slot < kSlotCount; ++slot) model.slots[slot] = c.spinDiagram->Slot(slot);
     for (int i = 0; i < kLorentzianCount; ++i) {
-        model.weights[i] = Get<QLineEdit>(window, Element("Text7", i)).text().toStdString();
-        model.times[i] = Get<QLineEdit>(window, Element("Text8", i)).text().toStdString();
+        model.weights[i] = c.weightBoxes[i]->text().toStdString();
+        model.times[i] = c.timeBoxes[i]->text().toStdString();
     }
-    model.rex = Get<QComboBox>(window, "Combo1(1)").currentText().toStdString();
-    model.csa = Get<QComboBox>(window, "Combo1(2)").currentText().toStdString();
+    model.rex = c.rexBox->currentText().toStdString();
+    model.csa = c.csaBox->currentText().toStdString();
     model.tableMode = window.state().tableMode;
-    model.workingDirectory = Get<QLineEdit>(window, "Text3").text().toStdString();
+    model.workingDirectory = c.optionsPanel->directoryBox()->text().toStdString();
 
     GraphSettings settings;
-    settings.plotMode = PlotModeAt(Get<QComboBox>(window, "Combo4").currentIndex());
-    settings.arrayOn = Get<QPushButton>(window, "Command3").text() == QStringLiteral("off");
-    settings.arrayParameter = ArrayParameterAt(Get<QComboBox>(window, "Combo2").currentIndex());
-    const QSizeF size = Get<GraphCanvas>(window, "Picture1").sizeInTwips();
+    settings.plotMode = PlotModeAt(c.plotList->currentIndex());
+    settings.arrayOn = c.arrayButton->text() == QStringLiteral("off");
+    settings.arrayParameter = ArrayParameterAt(c.arrayParameterList->currentIndex());
+    const QSizeF size = c.graphCanvas->sizeInTwips();
     settings.width = static_cast<float>(size.width());
     settings.height = static_cast<float>(size.height());
 
     RecordingSink sink;
-    const TablePhase phase = recalculation_.RunTable(model, settings, sink);
+    const TablePhase phase = phases_.RunTable(model, settings, sink);
     ExpectedTable expected;
     expected.status = phase.outcome.status;
     expected.failure = phase.outcome.failure;

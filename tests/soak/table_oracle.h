@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "engine/failure.h"
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 
 namespace veldorin {
 class MainWindow;
@@ -34,7 +34,7 @@ public:
     ExpectedTable Expect(const MainWindow& window);
 
 private:
-    Recalculation recalculation_;
+    RunPhases phases_;
 };
 
 }  // namespace veldorin::test

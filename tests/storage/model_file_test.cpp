@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "recalculation/recalculation.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 
@@ -57,7 +57,7 @@ std::vector<std::string> FieldsOf(const ModelDocument& document) {
 
 std::vector<std::string> TableLinesOf(const ModelDocument& document) {
     test::RecordingSink sink;
-    Recalculation().RunTable(document.texts, GraphSettings{}, sink);
+    RunPhases().RunTable(document.texts, GraphSettings{}, sink);
     return sink.lines;
 }
 
@@ -161,7 +161,7 @@ TEST(ModelFile, TheModelFreeExampleAgreesWithItsMotion) {
             ReadMeasurement(document.measurements[row], static_cast<int>(row)).measurement);
         ASSERT_TRUE(rows.back()) << row;
     }
-    const Comparisons comparisons = Compare(Calculation().Prepare(document.texts).values, rows);
+    const Comparisons comparisons = Compare(InputPreparation().Prepare(document.texts).values, rows);
     EXPECT_EQ(comparisons.compared, 9);
     EXPECT_LT(comparisons.chiSquared, 9.0 * 2.0);
 }

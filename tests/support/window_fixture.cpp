@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTest>
 
-#include "recalculation/recalculation.h"
+#include "results/results_list.h"
+#include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
-#include "window/results_list.h"
 
 namespace veldorin::test {
 
@@ -40,7 +40,7 @@ QByteArray WindowTest::TableFileBytes() const {
     return file.readAll();
 }
 
-QStringList WindowTest::ListLines() const { return Control<ResultsList>("List3")->Lines(); }
+QStringList WindowTest::ListLines() const { return controls().resultsList->Lines(); }
 
 QStringList WindowTest::DefaultTable(TableMode mode) {
     ModelTexts model = DefaultModel();
@@ -50,7 +50,7 @@ QStringList WindowTest::DefaultTable(TableMode mode) {
 
 QStringList EngineTableOf(const ModelTexts& model) {
     RecordingSink sink;
-    Recalculation().RunTable(model, GraphSettings{}, sink);
+    RunPhases().RunTable(model, GraphSettings{}, sink);
     QStringList lines;
     for (const std::string& line : sink.lines) lines.append(QString::fromStdString(line));
     return lines;

@@ -4,6 +4,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QString>
 #include <QTemporaryDir>
@@ -12,6 +17,13 @@
 #include <optional>
 #include <ostream>
 
+#include "graph_panel/graph_canvas.h"
+#include "help/theory_page.h"
+#include "options/directory_box.h"
+#include "options/directory_list.h"
+#include "options/options_panel.h"
+#include "results/results_list.h"
+#include "spins/spin_diagram.h"
 #include "tests/support/watchdog.h"
 #include "window/main_window.h"
 #include "window/panel_controller.h"
@@ -31,6 +43,19 @@ W* FindControl(const QWidget& window, std::string_view objectName) {
         QString::fromUtf8(objectName.data(), static_cast<qsizetype>(objectName.size())));
 }
 
+// A control in a table of cases, by its WindowControls member: Of<&WindowControls::x>,
+// or Of<&WindowControls::column, row> for one of a column.
+using ControlOf = QWidget* (*)(const WindowControls&);
+
+template <auto Member, int Row = -1>
+QWidget* Of(const WindowControls& controls) {
+    if constexpr (Row < 0) {
+        return controls.*Member;
+    } else {
+        return (controls.*Member)[Row];
+    }
+}
+
 // One window per test, started from a temporary program folder, so that everything
 // the program writes ("Lumen_Forge", "table.dat") lands in a throw-away place.
 // The lines the engine computes for a model, as the results list shows them.
@@ -47,6 +72,11 @@ protected:
     MainWindow& Started();
     // The window as constructed: hidden, nothing selected, nothing computed.
     MainWindow& Constructed();
+
+    // The window's controls by their roles.
+    const WindowControls& controls() const { return window_->controls(); }
+
+    QWidget* Reached(ControlOf control) const { return control(controls()); }
 
     template <class W = QWidget>
     W* Control(std::string_view name) const {

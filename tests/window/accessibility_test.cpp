@@ -28,7 +28,7 @@ void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed) {
 
 class Accessibility : public WindowTest {};
 
-TEST_F(Accessibility, every_control_that_takes_input_or_shows_a_result_is_named) {
+TEST_F(Accessibility, EveryControlThatTakesInputOrShowsAResultIsNamed) {
     QStringList unnamed;
     CollectUnnamed(QAccessible::queryAccessibleInterface(&Started()), unnamed);
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();

@@ -26,45 +26,48 @@ QPalette DarkPalette() {
     return dark;
 }
 
+using C = WindowControls;
+
 struct Sample {
-    const char* control;
+    const char* name;
+    ControlOf control;
     QPalette::ColorRole role;
 };
 
+QWidget* CentralNucleus(const C& c) { return c.spinDiagram->nucleusBox(kCentralSlot); }
+QWidget* FirstNucleus(const C& c) { return c.spinDiagram->nucleusBox(0); }
+
 // The text and background of a weight box, a nucleus box, both lists and the graph panel.
-constexpr Sample kSamples[] = {
-    {"Text7(0)", QPalette::Text},
-    {"Text7(0)", QPalette::Base},
-    {"Text5(0)", QPalette::Text},
-    {"Text1(8)", QPalette::Text},
-    {"Text1(0)", QPalette::Base},
-    {"List1", QPalette::Text},
-    {"List1", QPalette::Base},
-    {"List3", QPalette::Text},
-    {"List3", QPalette::Base},
-    {"Picture1", QPalette::Window},
-    {"Label3(12)", QPalette::WindowText},
-    {"Command1", QPalette::ButtonText},
-    {"Combo4", QPalette::ButtonText},
+const Sample kSamples[] = {
+    {"weight text", Of<&C::weightBoxes, 0>, QPalette::Text},
+    {"weight base", Of<&C::weightBoxes, 0>, QPalette::Base},
+    {"normalised weight text", Of<&C::normalisedWeightBoxes, 0>, QPalette::Text},
+    {"central nucleus text", CentralNucleus, QPalette::Text},
+    {"neighbour nucleus base", FirstNucleus, QPalette::Base},
+    {"help list text", Of<&C::helpList>, QPalette::Text},
+    {"help list base", Of<&C::helpList>, QPalette::Base},
+    {"results text", Of<&C::resultsList>, QPalette::Text},
+    {"results base", Of<&C::resultsList>, QPalette::Base},
+    {"graph", Of<&C::graphCanvas>, QPalette::Window},
+    {"readout label", Of<&C::verticalReadout>, QPalette::WindowText},
+    {"rates button", Of<&C::tableModeButton>, QPalette::ButtonText},
+    {"graph option list", Of<&C::plotList>, QPalette::ButtonText},
 };
 
 QStringList SampleColours(const MainWindow& window) {
     QStringList colours;
     for (const Sample& sample : kSamples) {
-        const auto* control = window.findChild<QWidget*>(sample.control);
-        EXPECT_NE(control, nullptr) << sample.control;
-        if (control == nullptr) continue;
+        const QWidget* control = sample.control(window.controls());
         const QPalette::ColorGroup group =
             control->isEnabled() ? QPalette::Active : QPalette::Disabled;
-        colours.append(QStringLiteral("%1 %2 %3")
-                           .arg(sample.control)
-                           .arg(sample.role)
+        colours.append(QStringLiteral("%1 %2")
+                           .arg(sample.name)
                            .arg(control->palette().color(group, sample.role).name()));
     }
     return colours;
 }
 
-TEST_F(DesktopTheme, a_dark_desktop_palette_leaves_the_design_colours_as_they_are) {
+TEST_F(DesktopTheme, ADarkDesktopPaletteLeavesTheDesignColoursAsTheyAre) {
     const QStringList light = SampleColours(Started());
     window_.reset();
 

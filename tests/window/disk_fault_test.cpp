@@ -10,14 +10,14 @@
 #include <csignal>
 #include <functional>
 
+#include "graph_panel/graph_canvas.h"
+#include "graph_panel/picture_export.h"
+#include "results/results_list.h"
+#include "results/table_export.h"
 #include "storage/model_file.h"
 #include "storage/settings_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
-#include "window/picture_export.h"
-#include "window/results_list.h"
-#include "window/table_export.h"
 
 namespace veldorin::test {
 namespace {
@@ -30,9 +30,9 @@ protected:
         folder_ = programDirectory() + "/Lumen_Forge";
     }
 
-    QLineEdit* Weight() const { return Control<QLineEdit>("Text7(0)"); }
-    ResultsList* List() const { return Control<ResultsList>("List3"); }
-    QLabel* Status() const { return Control<QLabel>("RunStatus"); }
+    QLineEdit* Weight() const { return controls().weightBoxes[0]; }
+    ResultsList* List() const { return controls().resultsList; }
+    QLabel* Status() const { return controls().failureLine; }
 
     // One digit typed in front of the first weight, as a user does: each one changes
     // the weights, and so the table, a great deal.
@@ -78,7 +78,7 @@ const FaultRow kFaults[] = {
      [](const QString& f) { return QDir(f).rmdir("table.dat"); }},
 };
 
-TEST_F(DiskFault, an_edit_on_a_broken_folder_is_reported_and_the_next_after_mending_writes_again) {
+TEST_F(DiskFault, AnEditOnABrokenFolderIsReportedAndTheNextAfterMendingWritesAgain) {
     for (const auto& row : kFaults) {
         Weight()->setText("0.25");
         TypeDigit('5');
@@ -125,8 +125,8 @@ private:
     void (*previousHandler_)(int);
 };
 
-TEST_F(DiskFault, a_save_on_a_full_disk_says_why_and_leaves_the_old_file_whole) {
-    const GraphCanvas* canvas = Control<GraphCanvas>("Picture1");
+TEST_F(DiskFault, ASaveOnAFullDiskSaysWhyAndLeavesTheOldFileWhole) {
+    const GraphCanvas* canvas = controls().graphCanvas;
     const ModelDocument model = DefaultModelDocument();
     const struct {
         const char* name;

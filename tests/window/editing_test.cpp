@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "recalculation/recalculation.h"
+#include "graph_panel/graph_canvas.h"
+#include "run_phases/run_phases.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
 #include "window/layout.h"
 
 namespace veldorin::test {
@@ -38,13 +38,13 @@ protected:
     }
 
     SpinDiagram& Spins() const { return *window_->controls().spinDiagram; }
-    QComboBox* Menu() const { return Control<QComboBox>("Combo3"); }
-    QLineEdit* DistanceBox() const { return Control<QLineEdit>("Text42(0)"); }
-    QLineEdit* AbundanceBox() const { return Control<QLineEdit>("Text42(8)"); }
-    QComboBox* Rex() const { return Control<QComboBox>("Combo1(1)"); }
-    QComboBox* Csa() const { return Control<QComboBox>("Combo1(2)"); }
-    QLineEdit* Weight(int i) const { return Control<QLineEdit>(Element("Text7", i)); }
-    QLineEdit* Time(int i) const { return Control<QLineEdit>(Element("Text8", i)); }
+    QComboBox* Menu() const { return controls().nucleusMenu; }
+    QLineEdit* DistanceBox() const { return controls().distanceEditor; }
+    QLineEdit* AbundanceBox() const { return controls().abundanceEditor; }
+    QComboBox* Rex() const { return controls().rexBox; }
+    QComboBox* Csa() const { return controls().csaBox; }
+    QLineEdit* Weight(int i) const { return controls().weightBoxes[i]; }
+    QLineEdit* Time(int i) const { return controls().timeBoxes[i]; }
     int Runs() const { return static_cast<int>(runs_->count()); }
 
     // Opens the list of a drop-down with the keyboard and chooses the row.
@@ -83,7 +83,7 @@ protected:
 
 // Opening the nucleus menu
 
-TEST_F(Editing, the_menu_offers_what_the_pressed_slot_may_hold_and_shows_its_nucleus) {
+TEST_F(Editing, TheMenuOffersWhatThePressedSlotMayHoldAndShowsItsNucleus) {
     struct Row {
         const char* name;
         int slot;
@@ -114,7 +114,7 @@ TEST_F(Editing, the_menu_offers_what_the_pressed_slot_may_hold_and_shows_its_nuc
     EXPECT_EQ(Runs(), 0) << "opening the menu only redraws the diagram";
 }
 
-TEST_F(Editing, opening_one_editor_hides_the_others) {
+TEST_F(Editing, OpeningOneEditorHidesTheOthers) {
     QTest::mouseClick(Spins().distanceLabel(0), Qt::LeftButton);
     EXPECT_TRUE(DistanceBox()->isVisible());
     QTest::mouseClick(Spins().abundanceLabel(1), Qt::LeftButton);
@@ -136,7 +136,7 @@ TEST_F(Editing, opening_one_editor_hides_the_others) {
     EXPECT_EQ(Runs(), 0);
 }
 
-TEST_F(Editing, the_nucleus_boxes_ignore_typing) {
+TEST_F(Editing, TheNucleusBoxesIgnoreTyping) {
     QLineEdit* box = Spins().nucleusBox(3);
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(box, "1H");
@@ -146,7 +146,7 @@ TEST_F(Editing, the_nucleus_boxes_ignore_typing) {
 
 // Choosing from the nucleus menu
 
-TEST_F(Editing, like_for_an_empty_neighbour_shows_it_in_the_central_colour) {
+TEST_F(Editing, LikeForAnEmptyNeighbourShowsItInTheCentralColour) {
     ChooseNucleus(3, "Like");
     EXPECT_EQ(Spins().nucleusBox(3)->text(), "Like");
     EXPECT_EQ(Spins().nucleusBack(3), kYellow);
@@ -163,7 +163,7 @@ TEST_F(Editing, like_for_an_empty_neighbour_shows_it_in_the_central_colour) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, a_new_central_nucleus_stays_yellow_and_keeps_like_neighbours_yellow) {
+TEST_F(Editing, ANewCentralNucleusStaysYellowAndKeepsLikeNeighboursYellow) {
     ChooseNucleus(3, "Like");
     ChooseNucleus(8, "15N");
     EXPECT_EQ(Spins().nucleusBox(8)->text(), "15N");
@@ -177,13 +177,13 @@ TEST_F(Editing, a_new_central_nucleus_stays_yellow_and_keeps_like_neighbours_yel
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, choosing_the_nucleus_already_set_still_recalculates) {
+TEST_F(Editing, ChoosingTheNucleusAlreadySetStillRecalculates) {
     ChooseNucleus(8, "13C");
     EXPECT_EQ(Runs(), 1);
     ExpectTableOf(DefaultModel());
 }
 
-TEST_F(Editing, the_empty_item_removes_a_neighbour_and_a_choice_back_restores_it) {
+TEST_F(Editing, TheEmptyItemRemovesANeighbourAndAChoiceBackRestoresIt) {
     ChooseNucleus(1, "Like");
     ChooseNucleus(1, "");
     EXPECT_EQ(Spins().nucleusBox(1)->text(), "");
@@ -204,7 +204,7 @@ TEST_F(Editing, the_empty_item_removes_a_neighbour_and_a_choice_back_restores_it
 
 // The distance and abundance boxes
 
-TEST_F(Editing, the_distance_box_opens_over_its_label_with_the_focus) {
+TEST_F(Editing, TheDistanceBoxOpensOverItsLabelWithTheFocus) {
     QLabel* label = Spins().distanceLabel(2);
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(DistanceBox()->isVisible());
@@ -215,7 +215,7 @@ TEST_F(Editing, the_distance_box_opens_over_its_label_with_the_focus) {
     EXPECT_EQ(Runs(), 0);
 }
 
-TEST_F(Editing, the_abundance_box_opens_over_its_label_and_waits_for_a_click) {
+TEST_F(Editing, TheAbundanceBoxOpensOverItsLabelAndWaitsForAClick) {
     QLabel* label = Spins().abundanceLabel(0);
     QTest::mouseClick(Weight(0), Qt::LeftButton);
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
@@ -228,7 +228,7 @@ TEST_F(Editing, the_abundance_box_opens_over_its_label_and_waits_for_a_click) {
 }
 
 // The keys of the distance box closing under them do not pass to the abundance box.
-TEST_F(Editing, the_abundance_box_does_not_inherit_the_keys_of_the_distance_box) {
+TEST_F(Editing, TheAbundanceBoxDoesNotInheritTheKeysOfTheDistanceBox) {
     QTest::mouseClick(Spins().distanceLabel(0), Qt::LeftButton, {}, QPoint(3, 3));
     QTest::mouseClick(Spins().abundanceLabel(1), Qt::LeftButton, {}, QPoint(3, 3));
     const QString abundance = Spins().abundanceLabel(1)->text();
@@ -237,7 +237,7 @@ TEST_F(Editing, the_abundance_box_does_not_inherit_the_keys_of_the_distance_box)
     EXPECT_EQ(Spins().abundanceLabel(1)->text(), abundance);
 }
 
-TEST_F(Editing, a_press_without_release_over_a_label_opens_nothing) {
+TEST_F(Editing, APressWithoutReleaseOverALabelOpensNothing) {
     QTest::mousePress(Spins().distanceLabel(0), Qt::LeftButton);
     EXPECT_FALSE(DistanceBox()->isVisible());
     QTest::mouseRelease(Spins().distanceLabel(0), Qt::LeftButton, {}, QPoint(-20, -20));
@@ -246,7 +246,7 @@ TEST_F(Editing, a_press_without_release_over_a_label_opens_nothing) {
     EXPECT_FALSE(AbundanceBox()->isVisible());
 }
 
-TEST_F(Editing, backspacing_to_empty_gives_the_default_at_that_release) {
+TEST_F(Editing, BackspacingToEmptyGivesTheDefaultAtThatRelease) {
     QTest::mouseClick(Spins().distanceLabel(0), Qt::LeftButton);
     QTest::keyClick(DistanceBox(), Qt::Key_Backspace);
     EXPECT_EQ(Spins().distanceLabel(0)->text(), "1.09");
@@ -265,7 +265,7 @@ TEST_F(Editing, backspacing_to_empty_gives_the_default_at_that_release) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, typed_distances_and_abundances_are_checked_at_every_release) {
+TEST_F(Editing, TypedDistancesAndAbundancesAreCheckedAtEveryRelease) {
     struct Row {
         const char* name;
         bool distance;       // else the abundance
@@ -294,7 +294,7 @@ TEST_F(Editing, typed_distances_and_abundances_are_checked_at_every_release) {
     }
 }
 
-TEST_F(Editing, a_distance_typed_for_slot_two_changes_only_its_label) {
+TEST_F(Editing, ADistanceTypedForSlotTwoChangesOnlyItsLabel) {
     QTest::mouseClick(Spins().distanceLabel(2), Qt::LeftButton);
     SelectAllAndType(DistanceBox(), "1.4");
     const ModelTexts defaults = DefaultModel();
@@ -312,7 +312,7 @@ TEST_F(Editing, a_distance_typed_for_slot_two_changes_only_its_label) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, the_distance_box_after_the_central_menu_commits_to_no_label) {
+TEST_F(Editing, TheDistanceBoxAfterTheCentralMenuCommitsToNoLabel) {
     QTest::mouseClick(Spins().distanceLabel(0), Qt::LeftButton);
     window_->spinEditors().OpenNucleusMenu(kCentralSlot);
     window_->spinEditors().CommitDistance();
@@ -324,7 +324,7 @@ TEST_F(Editing, the_distance_box_after_the_central_menu_commits_to_no_label) {
 
 // The Rex and CSA boxes
 
-TEST_F(Editing, a_lone_minus_in_the_csa_box_becomes_zero_at_once) {
+TEST_F(Editing, ALoneMinusInTheCsaBoxBecomesZeroAtOnce) {
     Csa()->setFocus();
     Csa()->lineEdit()->selectAll();
     QTest::keyClick(Csa(), Qt::Key_Minus);
@@ -340,7 +340,7 @@ TEST_F(Editing, a_lone_minus_in_the_csa_box_becomes_zero_at_once) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, five_chosen_from_the_rex_list_recalculates_with_rex_five) {
+TEST_F(Editing, FiveChosenFromTheRexListRecalculatesWithRexFive) {
     Rex()->setFocus();
     Choose(Rex(), 6);
     EXPECT_EQ(Rex()->currentText(), "5");
@@ -350,7 +350,7 @@ TEST_F(Editing, five_chosen_from_the_rex_list_recalculates_with_rex_five) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, a_released_key_leaves_the_cursor_of_a_number_where_it_was) {
+TEST_F(Editing, AReleasedKeyLeavesTheCursorOfANumberWhereItWas) {
     Rex()->setFocus();
     Rex()->lineEdit()->selectAll();
     QTest::keyClicks(Rex(), "123");
@@ -363,19 +363,19 @@ TEST_F(Editing, a_released_key_leaves_the_cursor_of_a_number_where_it_was) {
 
 // The Lorentzian columns
 
-TEST_F(Editing, emptying_a_weight_box_turns_it_into_zero) {
+TEST_F(Editing, EmptyingAWeightBoxTurnsItIntoZero) {
     Weight(1)->setFocus();
     QTest::keyClick(Weight(1), Qt::Key_End);
     for (int i = 0; i < 4; ++i) QTest::keyClick(Weight(1), Qt::Key_Backspace);
     EXPECT_EQ(Weight(1)->text(), "0");
-    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.333");
+    EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.333");
     EXPECT_EQ(Runs(), 5);
     ModelTexts model = DefaultModel();
     model.weights[1] = "0";
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, one_release_cleans_the_whole_column_and_only_that_column) {
+TEST_F(Editing, OneReleaseCleansTheWholeColumnAndOnlyThatColumn) {
     Weight(5)->setText("-1");
     Time(4)->setText("bad");
     Weight(2)->setFocus();
@@ -395,7 +395,7 @@ TEST_F(Editing, one_release_cleans_the_whole_column_and_only_that_column) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, an_exponent_in_a_time_box_stays_and_reads_as_that_many_ps) {
+TEST_F(Editing, AnExponentInATimeBoxStaysAndReadsAsThatManyPs) {
     // A lone "1e" is no number: the exponent goes in last.
     SelectAllAndType(Time(0), "13");
     QTest::keyClick(Time(0), Qt::Key_Left);
@@ -407,7 +407,7 @@ TEST_F(Editing, an_exponent_in_a_time_box_stays_and_reads_as_that_many_ps) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, a_time_beyond_any_number_is_refused) {
+TEST_F(Editing, ATimeBeyondAnyNumberIsRefused) {
     SelectAllAndType(Time(3), "199");
     QTest::keyClick(Time(3), Qt::Key_Left);
     QTest::keyClick(Time(3), Qt::Key_Left);
@@ -418,7 +418,7 @@ TEST_F(Editing, a_time_beyond_any_number_is_refused) {
     EXPECT_EQ(Time(3)->text(), "0");
 }
 
-TEST_F(Editing, an_arrow_key_release_cleans_and_recalculates) {
+TEST_F(Editing, AnArrowKeyReleaseCleansAndRecalculates) {
     Weight(0)->setText("");
     QTest::keyClick(Weight(0), Qt::Key_Left);
     EXPECT_EQ(Weight(0)->text(), "0");
@@ -428,7 +428,7 @@ TEST_F(Editing, an_arrow_key_release_cleans_and_recalculates) {
     ExpectTableOf(model);
 }
 
-TEST_F(Editing, a_text_that_stands_keeps_its_cursor_and_a_replaced_one_ends_at_the_end) {
+TEST_F(Editing, ATextThatStandsKeepsItsCursorAndAReplacedOneEndsAtTheEnd) {
     Time(2)->setFocus();
     Time(2)->setCursorPosition(2);
     QTest::keyClick(Time(2), Qt::Key_Right);
@@ -440,32 +440,32 @@ TEST_F(Editing, a_text_that_stands_keeps_its_cursor_and_a_replaced_one_ends_at_t
     EXPECT_EQ(Time(2)->cursorPosition(), 1);
 }
 
-TEST_F(Editing, weights_all_zero_leave_the_shown_results_as_they_were) {
+TEST_F(Editing, WeightsAllZeroLeaveTheShownResultsAsTheyWere) {
     for (int i = 0; i < 3; ++i) SelectAllAndType(Weight(i), "0");
     const QStringList normalised = [this] {
         QStringList texts;
         for (int i = 0; i < kLorentzianCount; ++i) {
-            texts << Control<QLineEdit>(Element("Text5", i))->text();
+            texts << controls().normalisedWeightBoxes[i]->text();
         }
         return texts;
     }();
     const QStringList table = ListLines();
     const QByteArray file = TableFileBytes();
-    const QImage picture = Control<GraphCanvas>("Picture1")->image();
+    const QImage picture = controls().graphCanvas->image();
     EXPECT_EQ(normalised.at(3), "1");
 
     SelectAllAndType(Weight(3), "0");
     for (int i = 0; i < kLorentzianCount; ++i) {
-        EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), normalised.at(i)) << i;
+        EXPECT_EQ(controls().normalisedWeightBoxes[i]->text(), normalised.at(i)) << i;
     }
     EXPECT_EQ(ListLines(), table);
     EXPECT_EQ(TableFileBytes(), file);
-    EXPECT_EQ(Control<GraphCanvas>("Picture1")->image(), picture);
+    EXPECT_EQ(controls().graphCanvas->image(), picture);
 }
 
 // Held keys
 
-TEST_F(Editing, repeated_releases_of_a_held_key_do_not_recalculate) {
+TEST_F(Editing, RepeatedReleasesOfAHeldKeyDoNotRecalculate) {
     struct Row {
         const char* name;
         QWidget* box;

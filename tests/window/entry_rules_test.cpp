@@ -47,7 +47,7 @@ const RuleRow kRuleRows[] = {
     {"time beyond the double range", &kLorentzianRule, "1e999", "0"},
 };
 
-TEST(EntryRules, refuse_exactly_the_texts_their_box_cannot_hold) {
+TEST(EntryRules, RefuseExactlyTheTextsTheirBoxCannotHold) {
     for (const auto& row : kRuleRows) {
         EXPECT_EQ(Replacement(*row.rule, row.text), row.replacement) << row.name;
     }

@@ -100,7 +100,7 @@ void Hooked(EventHooks& hooks, Hook hook, QWidget* control, EventHooks::Handler 
     }
 }
 
-TEST(EventHooks, each_control_runs_its_handler_for_its_own_gesture_and_every_event_passes_on) {
+TEST(EventHooks, EachControlRunsItsHandlerForItsOwnGestureAndEveryEventPassesOn) {
     for (const HookRow& row : kHookRows) {
         QWidget parent;
         parent.resize(100, 100);

@@ -9,6 +9,8 @@
 
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
+#include "window/layout.h"
+#include "window/word_mark.h"
 
 namespace veldorin::test {
 namespace {
@@ -20,7 +22,7 @@ struct ConversionRow {
     int pixels;
 };
 
-TEST(TwipScale, converts_at_fifteen_twips_per_pixel_at_96_dpi) {
+TEST(TwipScale, ConvertsAtFifteenTwipsPerPixelAt96Dpi) {
     const TwipScale scale(96.0);
     for (const auto& row :
          {ConversionRow{15, 1}, ConversionRow{7965, 531}, ConversionRow{7785, 519},
@@ -31,63 +33,59 @@ TEST(TwipScale, converts_at_fifteen_twips_per_pixel_at_96_dpi) {
     EXPECT_EQ(TwipScale(144.0).ToPixels(7965), 797);
 }
 
-struct PlaceRow {
-    const char* control;
-    QRect pixels;  // in the client area
-};
-
-// Design places converted at 96 DPI, each value rounded on its own.
-const PlaceRow kPlaces[] = {
-    {"Frame1(1)", {0, 0, 233, 208}},   {"Combo1(2)", {152, 176, 65, 21}},
-    {"Text7(0)", {41, 240, 48, 19}},   {"Text5(3)", {88, 292, 48, 19}},
-    {"Text8(5)", {135, 324, 48, 19}},  {"Command3", {176, 368, 49, 23}},
-    {"List3", {264, 56, 241, 95}},     {"Command1", {448, 152, 50, 20}},
-    {"Combo4", {248, 168, 134, 21}},   {"Picture1", {248, 184, 257, 201}},
-    {"Label3(1)", {256, 344, 65, 17}}, {"Label3(14)", {416, 392, 86, 17}},
-    {"List1", {16, 432, 499, 69}},     {"Frame1(0)", {8, 0, 393, 25}},
-    {"Text3", {104, 32, 217, 20}},     {"Label3(9)", {16, 242, 25, 105}},
-};
-
 QRect InClientArea(const QWidget* widget, const QWidget* clientArea) {
     return {widget->mapTo(clientArea, QPoint(0, 0)), widget->size()};
 }
 
-TEST_F(Layout, controls_stand_at_their_design_places_at_96_dpi) {
+// The one test that finds controls by their design names, as automation does: every row
+// of the layout table, at its place in its parent converted at 96 DPI, in its face.
+TEST_F(Layout, AutomationFindsEveryControlOfTheTableAtItsPlaceInItsFace) {
     ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     Started();
-    const QWidget* clientArea = window_->centralWidget();
-    EXPECT_EQ(clientArea->size(), QSize(531, 519));
-    for (const auto& row : kPlaces) {
-        EXPECT_EQ(InClientArea(Control(row.control), clientArea), row.pixels) << row.control;
+    EXPECT_EQ(window_->centralWidget()->size(), QSize(531, 519));
+    const TwipScale scale(96.0);
+    for (const ControlSpec& spec : ControlTable()) {
+        const QWidget* control = Control(spec.objectName);
+        ASSERT_NE(control, nullptr) << spec.objectName;
+        EXPECT_EQ(control->geometry(), scale.Rect(spec.place)) << spec.objectName;
+        EXPECT_TRUE(control->font().bold()) << spec.objectName;
+        EXPECT_EQ(control->font().pointSizeF(), spec.look.points) << spec.objectName;
+        EXPECT_EQ(control->font().italic(), spec.look.italic) << spec.objectName;
     }
-    const SpinDiagram& spins = *window_->controls().spinDiagram;
+    const SpinDiagram& spins = *controls().spinDiagram;
+    const QWidget* clientArea = window_->centralWidget();
     EXPECT_EQ(InClientArea(spins.nucleusBox(8), clientArea), QRect(96, 72, 33, 21));
     EXPECT_EQ(InClientArea(spins.distanceLabel(1), clientArea), QRect(120, 40, 25, 11));
     EXPECT_EQ(InClientArea(spins.abundanceLabel(6), clientArea), QRect(8, 99, 25, 11));
+    EXPECT_EQ(spins.nucleusBox(8)->font().pointSizeF(), 9.75);
 }
 
-struct FontRow {
-    const char* control;
-    double points;
-    bool italic;
-};
-
-TEST_F(Layout, fonts_are_bold_at_the_design_sizes) {
+// The parts that are not rows of the table keep their design names too.
+TEST_F(Layout, AutomationFindsThePartsOutsideTheTableByTheirNames) {
     Started();
-    for (const auto& row : {FontRow{"Label3(13)", 13.5, true}, FontRow{"Label3(8)", 12, true},
-                            FontRow{"Label3(12)", 9.75, true}, FontRow{"Label3(17)", 9.75, false},
-                            FontRow{"Text7(0)", 8.25, false}, FontRow{"Command1", 8.25, false}}) {
-        const QFont font = Control(row.control)->font();
-        EXPECT_TRUE(font.bold()) << row.control;
-        EXPECT_EQ(font.pointSizeF(), row.points) << row.control;
-        EXPECT_EQ(font.italic(), row.italic) << row.control;
+    const OptionsPanel& options = *controls().optionsPanel;
+    const SpinDiagram& spins = *controls().spinDiagram;
+    EXPECT_EQ(Control("Form"), window_->centralWidget());
+    EXPECT_EQ(Control("Frame1(0)"), static_cast<const QWidget*>(&options));
+    EXPECT_EQ(Control("Label3(25)"), options.directoryCaption());
+    EXPECT_EQ(Control("Text3"), options.directoryBox());
+    EXPECT_EQ(Control("Dir1"), static_cast<QWidget*>(options.directoryList()));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        EXPECT_EQ(Control(Element("Text1", slot)), spins.nucleusBox(slot)) << slot;
+        EXPECT_EQ(Control(Element("Label1", slot)), spins.abundanceLabel(slot)) << slot;
+        if (slot < kNeighbourCount) {
+            EXPECT_EQ(Control(Element("Label2", slot)), spins.distanceLabel(slot)) << slot;
+        }
     }
-    EXPECT_EQ(window_->controls().spinDiagram->nucleusBox(8)->font().pointSizeF(), 9.75);
+    for (int letter = 0; letter < WordMark::kLetterCount; ++letter) {
+        EXPECT_EQ(Control(Element("Label16", letter)), window_->wordMark().letter(letter));
+    }
+    EXPECT_EQ(window_->objectName(), "Modeling");
 }
 
-TEST_F(Layout, spin_diagram_colours_and_tooltips) {
+TEST_F(Layout, SpinDiagramColoursAndTooltips) {
     Started();
-    const SpinDiagram& spins = *window_->controls().spinDiagram;
+    const SpinDiagram& spins = *controls().spinDiagram;
     EXPECT_EQ(spins.nucleusBox(8)->palette().color(QPalette::Base), QColor(255, 255, 128));
     for (int slot = 0; slot < kNeighbourCount; ++slot) {
         EXPECT_EQ(spins.nucleusBox(slot)->palette().color(QPalette::Base), QColor(255, 192, 255));
@@ -101,24 +99,29 @@ TEST_F(Layout, spin_diagram_colours_and_tooltips) {
     }
 }
 
-TEST_F(Layout, tab_goes_through_the_graph_list_buttons_and_lorentzian_rows_pairwise) {
+TEST_F(Layout, TabGoesThroughTheGraphListButtonsAndLorentzianRowsPairwise) {
     Started();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    Control("Combo4")->setFocus();
-    QStringList visited;
-    for (int press = 0; press < 14; ++press) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.append(QApplication::focusWidget()->objectName());
+    const WindowControls& c = controls();
+    c.plotList->setFocus();
+    // The array parameter list is hidden at start and so is skipped.
+    std::vector<QWidget*> expected = {c.tableModeButton, c.arrayButton};
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        expected.push_back(c.weightBoxes[row]);
+        expected.push_back(c.timeBoxes[row]);
     }
-    // Combo2 is hidden at start and so is skipped.
-    EXPECT_EQ(visited, QStringList({"Command1", "Command3", "Text7(0)", "Text8(0)", "Text7(1)",
-                                    "Text8(1)", "Text7(2)", "Text8(2)", "Text7(3)", "Text8(3)",
-                                    "Text7(4)", "Text8(4)", "Text7(5)", "Text8(5)"}));
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
+    }
+    const SpinDiagram& spins = *c.spinDiagram;
     for (int press = 0; press < 20; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        const QString name = QApplication::focusWidget()->objectName();
-        EXPECT_FALSE(name.startsWith("Text1(") || name.startsWith("Text4(")) << name.toStdString();
+        const QWidget* focus = QApplication::focusWidget();
+        EXPECT_NE(focus, c.arrayFromBox);
+        EXPECT_NE(focus, c.arrayStepBox);
+        for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_NE(focus, spins.nucleusBox(slot));
     }
 }
 

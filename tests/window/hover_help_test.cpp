@@ -20,14 +20,14 @@ namespace {
 
 class HoverHelp : public WindowTest {
 protected:
-    QListWidget* HelpList() const { return Control<QListWidget>("List1"); }
+    QListWidget* HelpList() const { return controls().helpList; }
     int TopLine() const { return HelpList()->indexAt(QPoint(1, 1)).row(); }
     int TextLineOf(QLatin1StringView title) const {
         return HelpSectionIndex(HelpLines(), title) + 2;
     }
     // A real move from somewhere neutral, so that the move under test is a change of place.
     void MoveOver(QWidget* target, QPoint at) {
-        QTest::mouseMove(Control("Label3(13)"), QPoint(5, 5));
+        QTest::mouseMove(window_->centralWidget(), QPoint(260, 5));
         QTest::mouseMove(target, at);
     }
     void ChooseMenu(const char* name) {
@@ -46,68 +46,66 @@ constexpr int kNoLine = -1;
 
 struct HoverRow {
     const char* name;
-    const char* control;  // empty: the client area
-    int letter;           // a word-mark letter instead of a control; -1: none
-    QPoint at;            // in the control
-    const char* title;    // section the help list scrolls to; null: it stays
-    int line;             // line it scrolls to without a title; kNoLine: none
-    bool closes;          // an open panel closes
+    ControlOf control;  // null: the client area
+    int letter;         // a word-mark letter instead of a control; -1: none
+    QPoint at;          // in the control
+    const char* title;  // section the help list scrolls to; null: it stays
+    int line;           // line it scrolls to without a title; kNoLine: none
+    bool closes;        // an open panel closes
 };
 
+using C = WindowControls;
+
 // What a move over each part of the window does to the help list and to an open panel.
-// Array mode is on, so that its range caption and boxes show.
+// Bare background, frames, disabled controls and the graph panel reset the panels; other
+// controls keep the pointer moves over them to themselves. Array mode is on, so that its
+// range caption and boxes show.
 const HoverRow kHoverRows[] = {
-    {"ci box",
-     "Text7(0)",
+    {"ci box", Of<&C::weightBoxes, 0>, -1, {10, 5}, kHelpLorentzians.data(), kNoLine, false},
+    {"ti box", Of<&C::timeBoxes, 5>, -1, {10, 5}, kHelpLorentzians.data(), kNoLine, false},
+    {"array button", Of<&C::arrayButton>, -1, {10, 5}, kHelpArray.data(), kNoLine, false},
+    {"range caption", Of<&C::arrayRangeCaption>, -1, {5, 5}, kHelpArray.data(), kNoLine, false},
+    {"results list", Of<&C::resultsList>, -1, {100, 40}, kHelpTable.data(), kNoLine, false},
+    {"graph panel", Of<&C::graphCanvas>, -1, {100, 100}, kHelpPlot.data(), kNoLine, true},
+    {"spin frame", Of<&C::spinFrame>, -1, {20, 150}, kHelpSpinSystem.data(), kNoLine, true},
+    {"first word-mark letter", nullptr, 0, {3, 5}, nullptr, kHelpWordMarkLine, false},
+    {"last word-mark letter", nullptr, 17, {3, 5}, nullptr, kHelpWordMarkLine, false},
+    {"readout label", Of<&C::verticalReadout>, -1, {5, 5}, nullptr, kNoLine, false},
+    {"rates button", Of<&C::tableModeButton>, -1, {10, 5}, nullptr, kNoLine, false},
+    {"graph option list", Of<&C::plotList>, -1, {10, 5}, nullptr, kNoLine, false},
+    {"Rex list", Of<&C::rexBox>, -1, {10, 5}, nullptr, kNoLine, false},
+    {"help list", Of<&C::helpList>, -1, {100, 30}, nullptr, kNoLine, false},
+    {"disabled axis caption", Of<&C::axisCaption>, -1, {40, 8}, nullptr, kNoLine, true},
+    {"disabled normalised weight",
+     Of<&C::normalisedWeightBoxes, 2>,
      -1,
      {10, 5},
-     "Spectral density function (Lorentzian) parameters",
+     nullptr,
      kNoLine,
-     false},
-    {"ti box",
-     "Text8(5)",
+     true},
+    {"disabled range box over the caption",
+     Of<&C::arrayFromBox>,
      -1,
      {10, 5},
-     "Spectral density function (Lorentzian) parameters",
+     nullptr,
      kNoLine,
-     false},
-    {"array button", "Command3", -1, {10, 5}, "Array", kNoLine, false},
-    {"array caption", "Label3(8)", -1, {5, 5}, "Array", kNoLine, false},
-    {"range caption", "Label3(6)", -1, {5, 5}, "Array", kNoLine, false},
-    {"results list", "List3", -1, {100, 40}, "Table", kNoLine, false},
-    {"graph panel", "Picture1", -1, {100, 100}, "Plot", kNoLine, true},
-    {"spin frame", "Frame1(1)", -1, {20, 150}, "Spin system", kNoLine, true},
-    {"first word-mark letter", "", 0, {3, 5}, nullptr, kHelpWordMarkLine, false},
-    {"last word-mark letter", "", 17, {3, 5}, nullptr, kHelpWordMarkLine, false},
-    {"Lorentzians heading", "Label3(12)", -1, {10, 5}, nullptr, kNoLine, false},
-    {"readout label", "Label3(1)", -1, {5, 5}, nullptr, kNoLine, false},
-    {"rates button", "Command1", -1, {10, 5}, nullptr, kNoLine, false},
-    {"graph option list", "Combo4", -1, {10, 5}, nullptr, kNoLine, false},
-    {"Rex list", "Combo1(1)", -1, {10, 5}, nullptr, kNoLine, false},
-    {"help list", "List1", -1, {100, 30}, nullptr, kNoLine, false},
-    {"disabled row numbers", "Label3(9)", -1, {5, 40}, nullptr, kNoLine, true},
-    {"disabled column headings", "Label3(11)", -1, {5, 5}, nullptr, kNoLine, true},
-    {"disabled ci/{ci} heading", "Label16(18)", -1, {5, 5}, nullptr, kNoLine, true},
-    {"disabled ti heading", "Label16(22)", -1, {5, 5}, nullptr, kNoLine, true},
-    {"disabled axis caption", "Label3(14)", -1, {40, 8}, nullptr, kNoLine, true},
-    {"disabled normalised weight", "Text5(2)", -1, {10, 5}, nullptr, kNoLine, true},
-    {"disabled range box over the caption", "Text4(1)", -1, {10, 5}, nullptr, kNoLine, true},
-    {"failure line, empty", "RunStatus", -1, {5, 5}, nullptr, kNoLine, true},
-    {"bare background", "", -1, {300, 420}, nullptr, kNoLine, true},
+     true},
+    {"failure line, empty", Of<&C::failureLine>, -1, {5, 5}, nullptr, kNoLine, true},
+    {"bare background", nullptr, -1, {300, 420}, nullptr, kNoLine, true},
 };
 
 constexpr int kStartLine = 30;  // not the first text line of any section
 
-TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
+TEST_F(HoverHelp, EachPartOfTheWindowShowsItsTopicOrLeavesTheList) {
     Started();
-    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
     for (const auto& row : kHoverRows) {
         ShowHelpLine(HelpList(), kStartLine);
         // An open panel, kept behind everything so that it does not catch the pointer.
-        Control("List2")->show();
-        Control("List2")->lower();
+        controls().aboutList->show();
+        controls().aboutList->lower();
         QWidget* target = row.letter >= 0 ? window_->wordMark().letter(row.letter)
-                          : *row.control  ? Control(row.control)
+                          : row.control   ? Reached(row.control)
                                           : window_->centralWidget();
 
         MoveOver(target, row.at);
@@ -116,24 +114,55 @@ TEST_F(HoverHelp, each_part_of_the_window_shows_its_topic_or_leaves_the_list) {
         if (row.title != nullptr) expected = TextLineOf(QLatin1StringView(row.title));
         if (row.line != kNoLine) expected = row.line;
         EXPECT_EQ(TopLine(), expected) << row.name;
-        EXPECT_EQ(!Control("List2")->isVisible(), row.closes) << row.name;
+        EXPECT_EQ(!controls().aboutList->isVisible(), row.closes) << row.name;
     }
 }
 
-TEST_F(HoverHelp, weights_then_results_then_weights_scroll_there_and_back) {
+// Every control the table gives a help section scrolls the list there.
+TEST_F(HoverHelp, EveryControlWithAHelpSectionScrollsToIt) {
     Started();
-    MoveOver(Control("Text7(3)"), QPoint(5, 5));
+    QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
+    for (const auto& [control, section] : controls().helpSections) {
+        ShowHelpLine(HelpList(), kStartLine);
+        MoveOver(control, QPoint(3, 3));
+        EXPECT_EQ(TopLine(), TextLineOf(section)) << section.data();
+    }
+}
+
+// A disabled control leaves the pointer to the client area: an open panel closes and the
+// help list stays where it was.
+TEST_F(HoverHelp, ADisabledControlLeavesThePointerToTheWindow) {
+    Started();
+    int checked = 0;
+    for (QWidget* control :
+         window_->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isVisible() || control->isEnabled()) continue;
+        ShowHelpLine(HelpList(), kStartLine);
+        controls().aboutList->show();
+        controls().aboutList->lower();
+        MoveOver(control, QPoint(3, 3));
+        const std::string name = control->accessibleName().toStdString();
+        EXPECT_EQ(TopLine(), kStartLine) << name;
+        EXPECT_FALSE(controls().aboutList->isVisible()) << name;
+        ++checked;
+    }
+    EXPECT_GE(checked, 4);
+}
+
+TEST_F(HoverHelp, WeightsThenResultsThenWeightsScrollThereAndBack) {
+    Started();
+    MoveOver(controls().weightBoxes[3], QPoint(5, 5));
     EXPECT_EQ(TopLine(), TextLineOf(kHelpLorentzians));
-    MoveOver(Control("List3"), QPoint(50, 50));
+    MoveOver(controls().resultsList, QPoint(50, 50));
     EXPECT_EQ(TopLine(), TextLineOf(kHelpTable));
-    MoveOver(Control("Text8(0)"), QPoint(5, 5));
+    MoveOver(controls().timeBoxes[0], QPoint(5, 5));
     EXPECT_EQ(TopLine(), TextLineOf(kHelpLorentzians));
 }
 
 // The help list scrolls to the table while a row's tooltip explains its numbers.
-TEST_F(HoverHelp, a_results_row_scrolls_to_the_table_and_shows_its_contributions) {
+TEST_F(HoverHelp, AResultsRowScrollsToTheTableAndShowsItsContributions) {
     Started();
-    auto* results = Control<QListWidget>("List3");
+    auto* results = controls().resultsList;
     const QPoint row = results->visualItemRect(results->item(5)).center();
     MoveOver(results->viewport(), row);
     EXPECT_EQ(TopLine(), TextLineOf(kHelpTable));
@@ -144,14 +173,14 @@ TEST_F(HoverHelp, a_results_row_scrolls_to_the_table_and_shows_its_contributions
     QToolTip::hideText();
 }
 
-TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
+TEST_F(HoverHelp, TheLastSectionShowsTheLastPageOfFiveWholeLines) {
     Started();
     EXPECT_EQ(HelpList()->count(), 86);
     EXPECT_FALSE(HelpList()->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(
         HelpList()->viewport()->rect().contains(HelpList()->visualItemRect(HelpList()->item(4))));
 
-    MoveOver(Control("List3"), QPoint(50, 50));
+    MoveOver(controls().resultsList, QPoint(50, 50));
 
     const QScrollBar* bar = HelpList()->verticalScrollBar();
     EXPECT_EQ(bar->value(), bar->maximum());
@@ -160,7 +189,7 @@ TEST_F(HoverHelp, the_last_section_shows_the_last_page_of_five_whole_lines) {
     EXPECT_TRUE(HelpList()->viewport()->rect().contains(last));
 }
 
-TEST_F(HoverHelp, every_section_a_hover_shows_has_its_title_in_the_help_text) {
+TEST_F(HoverHelp, EverySectionAHoverShowsHasItsTitleInTheHelpText) {
     Started();
     std::vector<QLatin1StringView> titles{kHelpSpinSystem, kHelpPlot};
     for (const auto& [control, section] : window_->controls().helpSections) {
@@ -176,59 +205,61 @@ TEST_F(HoverHelp, every_section_a_hover_shows_has_its_title_in_the_help_text) {
 // Each menu item opens its panel; checks whether that panel is the one open.
 struct MenuRow {
     const char* item;
-    bool (*isOpen)(const QWidget&);
+    bool (*isOpen)(const WindowControls&);
 };
 
-bool OptionsOpen(const QWidget& w) { return FindControl(w, "Frame1(0)")->isVisible(); }
-bool TheoryOpen(const QWidget& w) { return FindControl(w, "Picture2")->isVisible(); }
-bool HelpOpen(const QWidget& w) { return FindControl(w, "List1")->y() == 0; }
-bool AboutOpen(const QWidget& w) { return FindControl(w, "List2")->isVisible(); }
+bool OptionsOpen(const WindowControls& c) { return c.optionsPanel->isVisible(); }
+bool TheoryOpen(const WindowControls& c) { return c.theoryPage->isVisible(); }
+bool HelpOpen(const WindowControls& c) { return c.helpList->y() == 0; }
+bool AboutOpen(const WindowControls& c) { return c.aboutList->isVisible(); }
 
 const MenuRow kMenus[] = {
     {"Options", OptionsOpen}, {"Theory", TheoryOpen}, {"h", HelpOpen}, {"About_", AboutOpen}};
 
-TEST_F(HoverHelp, every_menu_item_closes_the_panel_another_one_opened) {
+TEST_F(HoverHelp, EveryMenuItemClosesThePanelAnotherOneOpened) {
     Started();
     for (const auto& first : kMenus) {
         for (const auto& second : kMenus) {
             ChooseMenu(first.item);
-            ASSERT_TRUE(first.isOpen(*window_)) << first.item;
+            ASSERT_TRUE(first.isOpen(controls())) << first.item;
             ChooseMenu(second.item);
             for (const auto& other : kMenus) {
-                EXPECT_EQ(other.isOpen(*window_), &other == &second)
+                EXPECT_EQ(other.isOpen(controls()), &other == &second)
                     << first.item << " then " << second.item << ": " << other.item;
             }
         }
     }
 }
 
-TEST_F(HoverHelp, panels_open_over_the_top_of_the_window_at_their_heights) {
+TEST_F(HoverHelp, PanelsOpenOverTheTopOfTheWindowAtTheirHeights) {
     Started();
     ChooseMenu("Theory");
-    EXPECT_EQ(Control("Picture2")->geometry(), QRect(8, 0, 513, 501));
+    EXPECT_EQ(controls().theoryPage->geometry(), QRect(8, 0, 513, 501));
     ChooseMenu("h");
-    EXPECT_EQ(Control("List1")->geometry(), QRect(16, 0, 499, 500));
+    EXPECT_EQ(controls().helpList->geometry(), QRect(16, 0, 499, 500));
     ChooseMenu("About_");
-    EXPECT_EQ(Control("List2")->geometry(), QRect(32, 0, 489, 251));
+    EXPECT_EQ(controls().aboutList->geometry(), QRect(32, 0, 489, 251));
     QStringList about;
-    for (int i = 0; i < Control<QListWidget>("List2")->count(); ++i) {
-        about.append(Control<QListWidget>("List2")->item(i)->text());
+    for (int i = 0; i < controls().aboutList->count(); ++i) {
+        about.append(controls().aboutList->item(i)->text());
     }
     EXPECT_EQ(about, AboutLines());
     ChooseMenu("Options");
-    EXPECT_EQ(Control("Frame1(0)")->geometry(), QRect(8, 0, 393, 217));
-    EXPECT_FALSE(Control("Dir1")->isVisible());
+    EXPECT_EQ(controls().optionsPanel->geometry(), QRect(8, 0, 393, 217));
+    EXPECT_FALSE(controls().optionsPanel->directoryList()->isVisible());
 }
 
-TEST_F(HoverHelp, panels_cover_the_word_mark_and_the_graph) {
+TEST_F(HoverHelp, PanelsCoverTheWordMarkAndTheGraph) {
     Started();
     const QWidget* clientArea = window_->centralWidget();
     const QLabel* letter = window_->wordMark().letter(3);
     const QPoint onLetter = letter->geometry().center();
-    const QPoint onGraph = Control("Picture1")->geometry().center();
+    const QPoint onGraph = controls().graphCanvas->geometry().center();
     for (const char* item : {"Theory", "h"}) {
         ChooseMenu(item);
-        const QWidget* panel = Control(std::string_view(item) == "h" ? "List1" : "Picture2");
+        const QWidget* panel = std::string_view(item) == "h"
+                                   ? static_cast<QWidget*>(controls().helpList)
+                                   : controls().theoryPage;
         for (const QPoint at : {onLetter, onGraph}) {
             const QWidget* top = clientArea->childAt(at);
             EXPECT_TRUE(top == panel || panel->isAncestorOf(top)) << item;
@@ -236,62 +267,62 @@ TEST_F(HoverHelp, panels_cover_the_word_mark_and_the_graph) {
     }
 }
 
-TEST_F(HoverHelp, theory_while_about_is_open_replaces_it_until_the_pointer_reaches_the_edge) {
+TEST_F(HoverHelp, TheoryWhileAboutIsOpenReplacesItUntilThePointerReachesTheEdge) {
     Started();
     ChooseMenu("About_");
     ChooseMenu("Theory");
-    EXPECT_FALSE(Control("List2")->isVisible());
-    ASSERT_TRUE(Control("Picture2")->isVisible());
+    EXPECT_FALSE(controls().aboutList->isVisible());
+    ASSERT_TRUE(controls().theoryPage->isVisible());
 
-    MoveOver(Control("Picture2"), QPoint(250, 250));
-    EXPECT_TRUE(Control("Picture2")->isVisible());
+    MoveOver(controls().theoryPage, QPoint(250, 250));
+    EXPECT_TRUE(controls().theoryPage->isVisible());
 
     // The right margin, beside the page.
     MoveOver(window_->centralWidget(), QPoint(527, 300));
-    EXPECT_FALSE(Control("Picture2")->isVisible());
+    EXPECT_FALSE(controls().theoryPage->isVisible());
 }
 
 struct ScrolledRow {
     QLatin1StringView title;
-    const char* control;
+    ControlOf control;
     QPoint at;
 };
 
-TEST_F(HoverHelp, the_help_list_goes_back_to_its_place_scrolled_where_it_was) {
+TEST_F(HoverHelp, TheHelpListGoesBackToItsPlaceScrolledWhereItWas) {
     Started();
-    const ScrolledRow rows[] = {{kHelpSpinSystem, "Frame1(1)", {20, 150}},
-                                {kHelpTable, "List3", {50, 50}}};
+    const ScrolledRow rows[] = {{kHelpSpinSystem, Of<&C::spinFrame>, {20, 150}},
+                                {kHelpTable, Of<&C::resultsList>, {50, 50}}};
     for (const auto& row : rows) {
-        MoveOver(Control(row.control), row.at);
+        MoveOver(Reached(row.control), row.at);
         const int before = TopLine();
         ASSERT_EQ(before, TextLineOf(row.title));
 
         ChooseMenu("h");
-        ASSERT_EQ(Control("List1")->geometry(), QRect(16, 0, 499, 500));
+        ASSERT_EQ(controls().helpList->geometry(), QRect(16, 0, 499, 500));
         // The bottom margin, under the open list.
         MoveOver(window_->centralWidget(), QPoint(300, 510));
 
-        EXPECT_EQ(Control("List1")->geometry(), QRect(16, 432, 499, 69)) << row.title.data();
+        EXPECT_EQ(controls().helpList->geometry(), QRect(16, 432, 499, 69)) << row.title.data();
         EXPECT_EQ(TopLine(), before) << row.title.data();
     }
 }
 
-TEST_F(HoverHelp, the_options_panel_hides_its_list_under_the_pointer_and_closes_beside_it) {
+TEST_F(HoverHelp, TheOptionsPanelHidesItsListUnderThePointerAndClosesBesideIt) {
     Started();
     ChooseMenu("Options");
-    QTest::mouseClick(Control("Text3"), Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_TRUE(Control("Dir1")->isVisible());
+    QTest::mouseClick(controls().optionsPanel->directoryBox(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(controls().optionsPanel->directoryList()->isVisible());
     ShowHelpLine(HelpList(), kStartLine);
 
     // The panel's own background, on its separator line.
-    MoveOver(Control("Frame1(0)"), QPoint(200, 144));
-    EXPECT_FALSE(Control("Dir1")->isVisible());
-    EXPECT_TRUE(Control("Frame1(0)")->isVisible());
+    MoveOver(controls().optionsPanel, QPoint(200, 144));
+    EXPECT_FALSE(controls().optionsPanel->directoryList()->isVisible());
+    EXPECT_TRUE(controls().optionsPanel->isVisible());
     EXPECT_EQ(TopLine(), TextLineOf(kHelpSpinSystem));
 
     // The strip of the spin-system frame left of the panel.
-    MoveOver(Control("Frame1(1)"), QPoint(3, 100));
-    EXPECT_FALSE(Control("Frame1(0)")->isVisible());
+    MoveOver(controls().spinFrame, QPoint(3, 100));
+    EXPECT_FALSE(controls().optionsPanel->isVisible());
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include "engine/calculation.h"
+#include "engine/input_preparation.h"
 #include "graph/measurement_points.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
 #include "tests/support/window_fixture.h"
-#include "window/graph_canvas.h"
+#include "graph_panel/graph_canvas.h"
 #include "window/model_files.h"
 
 namespace veldorin::test {
@@ -31,7 +31,7 @@ int PointLinesIn(const DrawCommands& commands) {
 
 // Rows typed in the window are compared with the model after every recalculation, drawn
 // in the rates plot, and the pair frequencies chosen there change the table.
-TEST_F(MeasurementsInWindow, typed_rows_are_compared_drawn_and_follow_the_setting) {
+TEST_F(MeasurementsInWindow, TypedRowsAreComparedDrawnAndFollowTheSetting) {
     Started();
     window_->OpenMeasurementsWindow();
     MeasurementsWindow& measurements = window_->measurementsWindow();
@@ -42,7 +42,7 @@ TEST_F(MeasurementsInWindow, typed_rows_are_compared_drawn_and_follow_the_settin
     }
     ASSERT_EQ(table.rowCount(), 2) << "the row, and an empty one for the next";
     ModelTexts model = DefaultModel();
-    const WorkingValues values = Calculation().Prepare(model).values;
+    const WorkingValues values = InputPreparation().Prepare(model).values;
     const double calculated = CalculatedValue(values, {600.0, Quantity::R1, 2.5, 0.1});
     EXPECT_EQ(table.item(0, kMeasurementColumnCount)->text(), QString::number(calculated, 'g', 6));
     const auto& commands = window_->controls().graphCanvas->picture().recording.commands();
@@ -61,7 +61,7 @@ TEST_F(MeasurementsInWindow, typed_rows_are_compared_drawn_and_follow_the_settin
 
 // With the fit at every change, an edited measurement moves the freed parameters of the
 // motion, and the Lorentzians and table follow it in the same recalculation.
-TEST_F(MeasurementsInWindow, the_live_fit_follows_an_edited_measurement) {
+TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
     Started();
     ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
     window_->OpenMeasurementsWindow();

@@ -28,15 +28,15 @@ protected:
     QTemporaryDir folder_;
 };
 
-TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
+TEST_F(ModelFilesInWindow, ASavedModelReopensToTheSameWindowAndTable) {
     Started();
     SpinDiagram& diagram = *window_->controls().spinDiagram;
     diagram.SetNucleus(4, QStringLiteral("Like"));
     diagram.distanceLabel(4)->setText(QStringLiteral("1.8"));
-    Control<QLineEdit>("Text7(4)")->setText(QStringLiteral("0.5"));
-    Control<QLineEdit>("Text8(5)")->setText(QStringLiteral("12e3"));
-    Control<QComboBox>("Combo1(1)")->setEditText(QStringLiteral("2.5"));
-    Control<QComboBox>("Combo4")->setCurrentIndex(static_cast<int>(PlotMode::Noe));
+    controls().weightBoxes[4]->setText(QStringLiteral("0.5"));
+    controls().timeBoxes[5]->setText(QStringLiteral("12e3"));
+    controls().rexBox->setEditText(QStringLiteral("2.5"));
+    controls().plotList->setCurrentIndex(static_cast<int>(PlotMode::Noe));
     window_->OnArrayClicked();
     window_->OnTableModeClicked();
     const ModelDocument saved = Shown();
@@ -50,14 +50,14 @@ TEST_F(ModelFilesInWindow, a_saved_model_reopens_to_the_same_window_and_table) {
     EXPECT_EQ(ToJson(Shown()), ToJson(saved));
     EXPECT_EQ(ListLines(), table);
     EXPECT_EQ(TableFileBytes(), table.join("\r\n").toLatin1() + "\r\n");
-    EXPECT_EQ(Control<QPushButton>("Command1")->text(), "T-->R");
-    EXPECT_TRUE(Control("Combo2")->isVisible());
+    EXPECT_EQ(controls().tableModeButton->text(), "T-->R");
+    EXPECT_TRUE(controls().arrayParameterList->isVisible());
     EXPECT_EQ(window_->controls().spinDiagram->nucleusBack(4), kCentralSpeciesBack);
 }
 
 // A model of format version 2 keeps its motion, measurements and pair frequencies
 // through the window, and the table follows its pair frequencies.
-TEST_F(ModelFilesInWindow, a_model_with_a_motion_and_measurements_saves_back_whole) {
+TEST_F(ModelFilesInWindow, AModelWithAMotionAndMeasurementsSavesBackWhole) {
     Started();
     ModelDocument document = *ReadModelFile(VELDORIN_MODEL_FREE_EXAMPLE).document;
     document.texts.pairFrequencies = PairFrequencySigns::Signed;
@@ -73,7 +73,7 @@ TEST_F(ModelFilesInWindow, a_model_with_a_motion_and_measurements_saves_back_who
     EXPECT_EQ(after.readAll(), before.readAll());
 }
 
-TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_was) {
+TEST_F(ModelFilesInWindow, AFileThatHoldsNoModelLeavesTheWindowAsItWas) {
     Started();
     QFile notJson(PathOf("broken.veldorin"));
     ASSERT_TRUE(notJson.open(QIODevice::WriteOnly));
@@ -93,7 +93,7 @@ TEST_F(ModelFilesInWindow, a_file_that_holds_no_model_leaves_the_window_as_it_wa
 
 // Named in full or, from the command line, relative to the folder the program was
 // started in, which is not the working directory it then enters.
-TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults) {
+TEST_F(ModelFilesInWindow, AModelNamedAtStartUpIsShownAfterTheDefaults) {
     ModelDocument times = DefaultModelDocument();
     times.texts.tableMode = TableMode::Times;
     times.texts.weights[4] = "0.5";
@@ -112,7 +112,7 @@ TEST_F(ModelFilesInWindow, a_model_named_at_start_up_is_shown_after_the_defaults
 
 // The title names the model's file and marks a change; putting a changed model aside
 // asks first, and the answer decides.
-TEST_F(ModelFilesInWindow, a_changed_model_from_a_file_is_marked_and_asked_about_before_it_goes) {
+TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGoes) {
     const struct {
         const char* name;
         QMessageBox::StandardButton answer;
@@ -129,7 +129,7 @@ TEST_F(ModelFilesInWindow, a_changed_model_from_a_file_is_marked_and_asked_about
         ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
         EXPECT_TRUE(window_->windowTitle().startsWith("m.veldorin[*] - VELDORIN")) << row.name;
         EXPECT_FALSE(window_->isWindowModified()) << row.name;
-        auto* weight = Control<QLineEdit>("Text7(0)");
+        auto* weight = controls().weightBoxes[0];
         weight->setText("0.5");
         window_->Recalculate();
         ASSERT_TRUE(window_->isWindowModified()) << row.name;

@@ -30,7 +30,7 @@ bool StatusSays(const MotionWindow& window, const char* words) {
 
 // Typing a motion's parameter sets the Lorentzians it stands for and recalculates; a
 // value it cannot take is named and leaves them alone; a box typed by hand shows.
-TEST_F(MotionInWindow, an_edited_motion_sets_the_lorentzians_until_they_are_typed_by_hand) {
+TEST_F(MotionInWindow, AnEditedMotionSetsTheLorentziansUntilTheyAreTypedByHand) {
     Started();
     window_->OpenMotionWindow();
     MotionWindow& motion = window_->motionWindow();

@@ -12,35 +12,42 @@
 
 #include "spins/spin_diagram.h"
 #include "tests/support/window_fixture.h"
+#include "window/layout.h"
 
 namespace veldorin::test {
 namespace {
 
+using C = WindowControls;
+
 class Panels : public WindowTest {
 protected:
+    // The panels of the menu and the spin system's editors.
+    std::vector<QWidget*> PanelsAndEditors() const {
+        const C& c = controls();
+        return {c.optionsPanel, c.theoryPage,     c.aboutList,
+                c.nucleusMenu,  c.distanceEditor, c.abundanceEditor};
+    }
+
     // Opens every panel and editor and moves the graph, its list and the help list.
     void Disarrange() {
-        for (const char* name :
-             {"Form", "Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
-            Control(name)->show();
-        }
-        Control("Picture1")->setGeometry(0, 0, 531, 385);
-        Control("Combo4")->move(0, 0);
-        Control("List1")->setGeometry(16, 0, 499, 500);
+        for (QWidget* part : PanelsAndEditors()) part->show();
+        controls().graphCanvas->setGeometry(0, 0, 531, 385);
+        controls().plotList->move(0, 0);
+        controls().helpList->setGeometry(16, 0, 499, 500);
     }
 
     void ExpectStandardArrangement() {
-        for (const char* name :
-             {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)", "Text42(8)"}) {
-            EXPECT_FALSE(Control(name)->isVisible()) << name;
+        for (const QWidget* part : PanelsAndEditors()) {
+            EXPECT_FALSE(part->isVisible()) << part->accessibleName().toStdString();
         }
-        EXPECT_EQ(Control("Picture1")->geometry(), QRect(248, 184, 257, 201));
-        EXPECT_EQ(Control("Combo4")->pos(), QPoint(248, 168));
-        EXPECT_EQ(Control("List1")->geometry(), QRect(16, 432, 499, 69));
+        const TwipScale scale(96.0);
+        EXPECT_EQ(controls().graphCanvas->geometry(), scale.Rect(kGraphPlace));
+        EXPECT_EQ(controls().plotList->geometry(), scale.Rect(kGraphOptionPlace));
+        EXPECT_EQ(controls().helpList->geometry(), scale.Rect(kHelpListPlace));
     }
 };
 
-TEST_F(Panels, reset_with_the_graph_in_place_closes_panels_without_recalculating) {
+TEST_F(Panels, ResetWithTheGraphInPlaceClosesPanelsWithoutRecalculating) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     Disarrange();
@@ -50,7 +57,7 @@ TEST_F(Panels, reset_with_the_graph_in_place_closes_panels_without_recalculating
     EXPECT_FALSE(window_->state().graphEnlarged);
 }
 
-TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_flag) {
+TEST_F(Panels, ResetWithTheGraphEnlargedRecalculatesOnceAndClearsTheFlag) {
     Started();
     Disarrange();
     window_->panels().ToggleGraphEnlarged();
@@ -61,106 +68,78 @@ TEST_F(Panels, reset_with_the_graph_enlarged_recalculates_once_and_clears_the_fl
     EXPECT_FALSE(window_->state().graphEnlarged);
 }
 
-TEST_F(Panels, reset_leaves_the_array_controls_as_they_are) {
+TEST_F(Panels, ResetLeavesTheArrayControlsAsTheyAre) {
     Started();
-    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
     window_->panels().Reset();
-    EXPECT_EQ(Control<QPushButton>("Command3")->text(), "off");
-    for (const char* name : {"Combo2", "Text4(0)", "Text4(1)", "Label3(6)"}) {
-        EXPECT_TRUE(Control(name)->isVisible()) << name;
+    EXPECT_EQ(controls().arrayButton->text(), "off");
+    const C& c = controls();
+    for (const QWidget* part : std::initializer_list<const QWidget*>{
+             c.arrayParameterList, c.arrayStepBox, c.arrayFromBox, c.arrayRangeCaption}) {
+        EXPECT_TRUE(part->isVisible()) << part->accessibleName().toStdString();
     }
-    QTest::mouseClick(Control<QPushButton>("Command3"), Qt::LeftButton);
-    EXPECT_EQ(Control<QPushButton>("Command3")->text(), "on");
-    EXPECT_FALSE(Control("Combo2")->isVisible());
+    QTest::mouseClick(controls().arrayButton, Qt::LeftButton);
+    EXPECT_EQ(controls().arrayButton->text(), "on");
+    EXPECT_FALSE(controls().arrayParameterList->isVisible());
 }
 
-struct HoverRow {
-    const char* name;
-    const char* control;  // empty: the client area itself
-    QPoint at;            // in the control
-    bool resets;
-};
-
-// Bare background, frames, disabled controls and the graph panel reset the panels;
-// other enabled controls keep the pointer moves over them to themselves.
-const HoverRow kHoverRows[] = {
-    {"bare background", "", {300, 420}, true},
-    {"spin frame background", "Frame1(1)", {20, 150}, true},
-    {"disabled column heading", "Label3(11)", {5, 5}, true},
-    {"disabled row numbers", "Label3(9)", {5, 40}, true},
-    {"disabled axis caption", "Label3(14)", {40, 8}, true},
-    {"enabled heading", "Label3(12)", {10, 5}, false},
-    {"results list", "List3", {100, 40}, false},
-    {"weight box", "Text7(2)", {10, 5}, false},
-    {"array button", "Command3", {10, 5}, false},
-    {"graph panel", "Picture1", {100, 100}, true},
-    {"help list", "List1", {100, 30}, false},
-};
-
-TEST_F(Panels, pointer_moves_reset_the_panels_only_over_the_background) {
+TEST_F(Panels, AMoveOverASpinLabelStaysWithTheLabel) {
     Started();
-    for (const auto& row : kHoverRows) {
-        // An open panel, kept behind everything so that it does not catch the pointer.
-        Control("List2")->show();
-        Control("List2")->lower();
-        QWidget* target = *row.control ? Control(row.control) : window_->centralWidget();
-        // A move elsewhere first, so that the move under test is a real change of place.
-        QTest::mouseMove(Control("Command1"), QPoint(5, 5));
-        QTest::mouseMove(target, row.at);
-        EXPECT_EQ(!Control("List2")->isVisible(), row.resets) << row.name;
-    }
-}
-
-TEST_F(Panels, a_move_over_a_spin_label_stays_with_the_label) {
-    Started();
-    Control("List2")->show();
-    Control("List2")->lower();
+    controls().aboutList->show();
+    controls().aboutList->lower();
     QTest::mouseMove(window_->controls().spinDiagram->distanceLabel(0), QPoint(3, 3));
-    EXPECT_TRUE(Control("List2")->isVisible());
+    EXPECT_TRUE(controls().aboutList->isVisible());
     QTest::mouseMove(window_->controls().spinDiagram->nucleusBox(8), QPoint(5, 5));
-    EXPECT_TRUE(Control("List2")->isVisible());
+    EXPECT_TRUE(controls().aboutList->isVisible());
 }
 
-// A part opened first (a menu item, or a control clicked; empty: none), a key, and the
+// A part opened first (a menu item or a control clicked; neither: none), a key, and the
 // pointer's way to what the key does: a move onto the bare margin, Help, or close().
 enum class Way { Background, HelpItem, CloseButton };
-const std::tuple<const char*, QKeyCombination, Way> kKeyRows[] = {
-    {"About_", Qt::Key_Escape, Way::Background},   {"Label2(0)", Qt::Key_Escape, Way::Background},
-    {"Picture1", Qt::Key_Escape, Way::Background}, {"", Qt::Key_F1, Way::HelpItem},
-    {"", Qt::CTRL | Qt::Key_Q, Way::CloseButton},
+QWidget* FirstDistance(const C& c) { return c.spinDiagram->distanceLabel(0); }
+const std::tuple<std::optional<Panel>, ControlOf, QKeyCombination, Way> kKeyRows[] = {
+    {Panel::About, nullptr, Qt::Key_Escape, Way::Background},
+    {std::nullopt, FirstDistance, Qt::Key_Escape, Way::Background},
+    {std::nullopt, Of<&C::graphCanvas>, Qt::Key_Escape, Way::Background},
+    {std::nullopt, nullptr, Qt::Key_F1, Way::HelpItem},
+    {std::nullopt, nullptr, Qt::CTRL | Qt::Key_Q, Way::CloseButton},
 };
 
-TEST_F(Panels, each_key_does_what_its_pointer_way_does) {
+TEST_F(Panels, EachKeyDoesWhatItsPointerWayDoes) {
     Started();
-    const auto open = [this](const char* part) {
+    const auto item = [this](Panel panel) {
+        for (const MenuItemSpec& spec : MenuTable()) {
+            if (spec.panel == panel) return window_->findChild<QAction*>(spec.objectName);
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    const auto open = [&](std::optional<Panel> menu, ControlOf clicked) {
         window_->show();
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         window_->panels().Reset();
-        QTest::mouseMove(Control("Picture1"), QPoint(100, 100));  // the readout shows
-        if (auto* item = window_->findChild<QAction*>(part))
-            item->trigger();
-        else if (*part)
-            QTest::mouseClick(Control(part), Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseMove(controls().graphCanvas, QPoint(100, 100));  // the readout shows
+        if (menu) item(*menu)->trigger();
+        if (clicked) QTest::mouseClick(Reached(clicked), Qt::LeftButton, {}, QPoint(3, 3));
     };
     const auto now = [this] {
         QString shown;
         QDebug out(&shown);
-        for (const char* name : {"Frame1(0)", "Picture2", "List2", "Combo3", "Text42(0)",
-                                 "Text42(8)", "Picture1", "Combo4", "List1"}) {
-            out << name << Control(name)->isVisible() << Control(name)->geometry();
-        }
-        return shown + Control<QLabel>("Label3(1)")->text() + Control<QLabel>("Label3(2)")->text();
+        std::vector<QWidget*> parts = PanelsAndEditors();
+        parts.insert(parts.end(),
+                     {controls().graphCanvas, controls().plotList, controls().helpList});
+        for (const QWidget* part : parts) out << part->isVisible() << part->geometry();
+        return shown + controls().verticalReadout->text() + controls().horizontalReadout->text();
     };
-    for (const auto& [part, key, way] : kKeyRows) {
-        open(part);
+    for (const auto& [menu, clicked, key, way] : kKeyRows) {
+        open(menu, clicked);
         if (way == Way::Background) QTest::mouseMove(window_->centralWidget(), QPoint(4, 420));
-        if (way == Way::HelpItem) window_->findChild<QAction*>("h")->trigger();
+        if (way == Way::HelpItem) item(Panel::Help)->trigger();
         if (way == Way::CloseButton) window_->close();
         const QString expected = now();
-        open(part);
+        open(menu, clicked);
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-        EXPECT_EQ(now(), expected) << part << " " << QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(now(), expected) << QKeySequence(key).toString().toStdString();
     }
 }
 

@@ -10,11 +10,11 @@
 #include <QTest>
 
 #include "engine/results_table.h"
+#include "results/results_list.h"
 #include "spins/spin_diagram.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/window_fixture.h"
 #include "window/layout.h"
-#include "window/results_list.h"
 
 namespace veldorin::test {
 namespace {
@@ -37,7 +37,7 @@ const KindRow kKindRows[] = {
     {"nitrogen", 7, "15N", SlotKind::Unlike},
 };
 
-TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
+TEST_F(Recalculating, HiddenWindowOnlyDerivesTheKinds) {
     Constructed();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     SpinDiagram& spins = *window_->controls().spinDiagram;
@@ -54,11 +54,11 @@ TEST_F(Recalculating, hidden_window_only_derives_the_kinds) {
     }
     EXPECT_EQ(runs.count(), 0);
     EXPECT_EQ(ListLines(), QStringList());
-    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.25");
-    EXPECT_EQ(Control<QLabel>("Label3(14)")->text(), "log(w/2pi)  ");
+    EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.25");
+    EXPECT_EQ(controls().axisCaption->text(), "log(w/2pi)  ");
 }
 
-TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
+TEST_F(Recalculating, AnEmptiedSlotKeepsItsCaptionsForWhenItReturns) {
     Started();
     SpinDiagram& spins = *window_->controls().spinDiagram;
     spins.nucleusBox(2)->setText("");
@@ -71,7 +71,7 @@ TEST_F(Recalculating, an_emptied_slot_keeps_its_captions_for_when_it_returns) {
 }
 
 // A key anywhere recalculates; the diagram is drawn again only when a bond came or went.
-TEST_F(Recalculating, the_diagram_is_drawn_again_only_when_its_bonds_change) {
+TEST_F(Recalculating, TheDiagramIsDrawnAgainOnlyWhenItsBondsChange) {
     Started();
     SpinDiagram& spins = *window_->controls().spinDiagram;
     const PaintCounter counter(&spins);
@@ -88,9 +88,9 @@ TEST_F(Recalculating, the_diagram_is_drawn_again_only_when_its_bonds_change) {
     EXPECT_EQ(paintsOfRun(), 0);
 }
 
-TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines) {
+TEST_F(Recalculating, PressingTheTableButtonTwiceRestoresCaptionAndLines) {
     Started();
-    auto* button = Control<QPushButton>("Command1");
+    auto* button = controls().tableModeButton;
     const QStringList rates = ListLines();
 
     QTest::mouseClick(button, Qt::LeftButton);
@@ -105,7 +105,7 @@ TEST_F(Recalculating, pressing_the_table_button_twice_restores_caption_and_lines
     EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
 }
 
-TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
+TEST_F(Recalculating, ARunNestedInTheEventProcessingEndsTheOuterRun) {
     Started();
     QSignalSpy runs(window_.get(), &MainWindow::runStarted);
     QSignalSpy curves(window_.get(), &MainWindow::curvesStarted);
@@ -123,16 +123,19 @@ TEST_F(Recalculating, a_run_nested_in_the_event_processing_ends_the_outer_run) {
 // An input that makes the table phase fail, and how to mend it.
 struct FailureRow {
     const char* name;
-    const char* control;  // a line edit or label whose text breaks the run
+    ControlOf control;  // a line edit or label whose text breaks the run
     const char* bad;
     const char* good;
     FailureReason reason;
 };
 
+using C = WindowControls;
+QWidget* FirstDistance(const C& c) { return c.spinDiagram->distanceLabel(0); }
+
 const FailureRow kFailureRows[] = {
-    {"weight not a number", "Text7(0)", "x", "0.25", FailureReason::NotNumeric},
-    {"time not a number", "Text8(3)", "", "109.37", FailureReason::NotNumeric},
-    {"distance of zero", "Label2(0)", "0", "2", FailureReason::DivisionByZero},
+    {"weight not a number", Of<&C::weightBoxes, 0>, "x", "0.25", FailureReason::NotNumeric},
+    {"time not a number", Of<&C::timeBoxes, 3>, "", "109.37", FailureReason::NotNumeric},
+    {"distance of zero", FirstDistance, "0", "2", FailureReason::DivisionByZero},
 };
 
 void SetText(QWidget* control, const char* text) {
@@ -150,18 +153,17 @@ QStringList LineTooltips(const ResultsList& list) {
 // A table that is not current shows no breakdown of its rows.
 bool NoTooltips(const ResultsList& list) { return LineTooltips(list).join(QString()).isEmpty(); }
 
-TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_completes) {
+TEST_F(Recalculating, AFailedRunGreysTheOldTableAndSaysWhyUntilARunCompletes) {
     Started();
-    auto* list = Control<ResultsList>("List3");
-    auto* status = Control<QLabel>("RunStatus");
+    auto* list = controls().resultsList;
+    auto* status = controls().failureLine;
     const QStringList table = ListLines();
     const QStringList tooltips = LineTooltips(*list);
     ASSERT_EQ(tooltips.size(), 7);
     EXPECT_EQ(tooltips[0], "");
     EXPECT_TRUE(tooltips[5].startsWith("Rates at 600 MHz, 1/s\nslot 1 (1H, 2 A, abundance 1)"));
     for (const auto& row : kFailureRows) {
-        QWidget* control = window_->findChild<QWidget*>(row.control);
-        ASSERT_NE(control, nullptr) << row.name;
+        QWidget* control = Reached(row.control);
         SetText(control, row.bad);
         window_->Recalculate();
         const QString expected = "not recalculated: " + QString::fromLatin1(Describe(row.reason));
@@ -180,50 +182,48 @@ TEST_F(Recalculating, a_failed_run_greys_the_old_table_and_says_why_until_a_run_
     }
 }
 
-TEST_F(Recalculating, an_unwritable_table_file_keeps_the_list_and_is_reported) {
+TEST_F(Recalculating, AnUnwritableTableFileKeepsTheListAndIsReported) {
     Started();
     QFile plainFile(programDirectory() + "/plain");
     ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
     plainFile.close();
-    auto* workingDirectory = Control<QLineEdit>("Text3");
+    auto* workingDirectory = controls().optionsPanel->directoryBox();
     const QString good = workingDirectory->text();
     const QStringList rates = ListLines();
 
     workingDirectory->setText(plainFile.fileName() + "/below/");
-    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(controls().tableModeButton, Qt::LeftButton);
     EXPECT_EQ(ListLines(), rates);
-    EXPECT_TRUE(Control<ResultsList>("List3")->stale());
-    EXPECT_TRUE(NoTooltips(*Control<ResultsList>("List3")));
-    EXPECT_EQ(Control<QLabel>("RunStatus")->toolTip(),
-              "not recalculated: table.dat cannot be written");
+    EXPECT_TRUE(controls().resultsList->stale());
+    EXPECT_TRUE(NoTooltips(*controls().resultsList));
+    EXPECT_EQ(controls().failureLine->toolTip(), "not recalculated: table.dat cannot be written");
 
     workingDirectory->setText(good);
-    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(controls().tableModeButton, Qt::LeftButton);
     EXPECT_EQ(ListLines(), rates);
-    EXPECT_FALSE(Control<ResultsList>("List3")->stale());
-    EXPECT_EQ(Control<QLabel>("RunStatus")->text(), "");
+    EXPECT_FALSE(controls().resultsList->stale());
+    EXPECT_EQ(controls().failureLine->text(), "");
     EXPECT_EQ(TableFileBytes(), rates.join("\r\n").toLatin1() + "\r\n");
 }
 
-TEST_F(Recalculating, weights_summing_to_zero_stop_without_a_failure) {
+TEST_F(Recalculating, WeightsSummingToZeroStopWithoutAFailure) {
     Started();
     const QStringList table = ListLines();
-    for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText("0");
+    for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText("0");
     window_->Recalculate();
-    EXPECT_EQ(Control<QLineEdit>("Text5(0)")->text(), "0.25");
+    EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.25");
     EXPECT_EQ(ListLines(), table);
-    EXPECT_FALSE(Control<ResultsList>("List3")->stale());
-    EXPECT_EQ(Control<QLabel>("RunStatus")->text(), "");
+    EXPECT_FALSE(controls().resultsList->stale());
+    EXPECT_EQ(controls().failureLine->text(), "");
 }
 
-TEST_F(Recalculating, normalised_weights_are_cut_to_three_decimals) {
+TEST_F(Recalculating, NormalisedWeightsAreCutToThreeDecimals) {
     Started();
     const char* weights[] = {"1", "1", "1", "0", "0", "0"};
-    for (int i = 0; i < 6; ++i) Control<QLineEdit>(Element("Text7", i))->setText(weights[i]);
+    for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText(weights[i]);
     window_->Recalculate();
     const char* shown[] = {"0.333", "0.333", "0.333", "0", "0", "0"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(Control<QLineEdit>(Element("Text5", i))->text(), shown[i]);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(controls().normalisedWeightBoxes[i]->text(), shown[i]);
 }
 
 }  // namespace

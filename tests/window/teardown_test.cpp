@@ -14,7 +14,7 @@ using Teardown = WindowTest;
 
 struct FocusedBoxRow {
     const char* name;
-    const char* box;
+    QComboBox* WindowControls::*box;
     Qt::Key key;  // typed over the whole text: the text of another item of the list
     const char* typed;
 };
@@ -22,14 +22,14 @@ struct FocusedBoxRow {
 // An editable list box that loses the keyboard with the text of another item in it
 // reports that item as chosen; the window must not hear it while it is taken down.
 const FocusedBoxRow kFocusedBoxes[] = {
-    {"Rex typed as 5", "Combo1(1)", Qt::Key_5, "5"},
-    {"CSA typed as 0", "Combo1(2)", Qt::Key_0, "0"},
+    {"Rex typed as 5", &WindowControls::rexBox, Qt::Key_5, "5"},
+    {"CSA typed as 0", &WindowControls::csaBox, Qt::Key_0, "0"},
 };
 
-TEST_F(Teardown, taking_the_window_down_with_an_edited_list_box_focused_runs_no_handler) {
+TEST_F(Teardown, TakingTheWindowDownWithAnEditedListBoxFocusedRunsNoHandler) {
     for (const auto& row : kFocusedBoxes) {
         Started();
-        auto* box = Control<QComboBox>(row.box);
+        QComboBox* box = controls().*row.box;
         QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
         box->lineEdit()->selectAll();
         QTest::keyClick(box, row.key);

@@ -12,9 +12,9 @@
 #include <QStyleOption>
 #include <functional>
 
+#include "results/results_list.h"
 #include "spins/spin_editors.h"
 #include "tests/support/window_fixture.h"
-#include "window/results_list.h"
 #include "window/word_mark.h"
 
 namespace veldorin::test {
@@ -169,7 +169,8 @@ protected:
     // The working directory is this machine's folder, of any length, and so are the
     // folders listed under it: a long one scrolls.
     bool Unmeasured(const QWidget& control) const {
-        return &control == Control("Text3") || &control == Control("Dir1");
+        return &control == controls().optionsPanel->directoryBox() ||
+               &control == controls().optionsPanel->directoryList();
     }
 
     static void ExpectFits(const Shown& shown, const std::string& state) {
@@ -185,7 +186,7 @@ protected:
 
     // Each column of the results starts where the list puts it; the last ends in the list.
     void ExpectResultColumnsFit(const std::string& state) {
-        const auto* list = Control<ResultsList>("List3");
+        const auto* list = controls().resultsList;
         const QList<qreal> stops = list->ColumnStops();
         const qreal room = list->viewport()->width() - ResultsList::kTextInset;
         for (const qreal ratio : kRatios) {
@@ -241,8 +242,8 @@ struct State {
     std::function<void(MainWindow&)> enter;
 };
 
-void Choose(MainWindow& window, const char* list, int item) {
-    FindControl<QComboBox>(window, list)->setCurrentIndex(item);
+void Choose(MainWindow& window, QComboBox* WindowControls::*list, int item) {
+    (window.controls().*list)->setCurrentIndex(item);
 }
 
 // The window with every text the program shows in its boxes for the start-up model:
@@ -255,22 +256,22 @@ std::vector<State> States(const MainWindow& started) {
         {"rates table", [](MainWindow& window) { window.OnTableModeClicked(); }},
         {"array on", [](MainWindow& window) { window.OnArrayClicked(); }},
     };
-    const int parameters = FindControl<QComboBox>(started, "Combo2")->count();
+    const int parameters = started.controls().arrayParameterList->count();
     for (int parameter = 0; parameter < parameters; ++parameter) {
         states.push_back(
             {"array of parameter " + std::to_string(parameter), [parameter](MainWindow& window) {
-                 Choose(window, "Combo2", parameter);
+                 Choose(window, &WindowControls::arrayParameterList, parameter);
                  window.Recalculate();
              }});
     }
-    const QRectF panel = FindControl(started, "Picture1")->rect();
-    const int plots = FindControl<QComboBox>(started, "Combo4")->count();
+    const QRectF panel = started.controls().graphCanvas->rect();
+    const int plots = started.controls().plotList->count();
     for (int plot = 0; plot < plots; ++plot) {
         for (const QPointF corner :
              {panel.topLeft(), panel.topRight(), panel.bottomRight(), panel.bottomLeft()}) {
             states.push_back(
                 {"readout of plot " + std::to_string(plot), [plot, corner](MainWindow& window) {
-                     Choose(window, "Combo4", plot);
+                     Choose(window, &WindowControls::plotList, plot);
                      window.Recalculate();
                      window.panels().GraphHovered(corner);
                  }});
@@ -291,7 +292,7 @@ std::vector<State> States(const MainWindow& started) {
     return states;
 }
 
-TEST_F(TextFit, every_text_shows_whole_in_its_box) {
+TEST_F(TextFit, EveryTextShowsWholeInItsBox) {
     MainWindow& window = Started();
     for (const State& state : States(window)) {
         state.enter(window);
@@ -299,7 +300,7 @@ TEST_F(TextFit, every_text_shows_whole_in_its_box) {
     }
 }
 
-TEST_F(TextFit, headings_show_each_word_whole_or_hide_it_behind_the_label_over_it) {
+TEST_F(TextFit, HeadingsShowEachWordWholeOrHideItBehindTheLabelOverIt) {
     MainWindow& window = Started();
     ExpectWordsWholeOrHidden("start");
     window.OnArrayClicked();

@@ -1,0 +1,202 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "graph_panel/figure_export.h"
+
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cmath>
+
+#include "storage/save_aside.h"
+
+namespace veldorin {
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+
+QFont FigureFont(double points) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QColor ColourOf(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+
+// Draws a laid-out figure in device pixels, `scale` pixels to the millimetre.
+class FigurePainter {
+public:
+    FigurePainter(QPainter& painter, const FigureLayout& figure, double scale)
+        : painter_(painter), figure_(figure), scale_(scale) {}
+
+    void Paint() {
+        painter_.setRenderHint(QPainter::Antialiasing);
+        painter_.setRenderHint(QPainter::TextAntialiasing);
+        painter_.fillRect(QRectF(At(0.0, 0.0), At(figure_.width, figure_.height)), Qt::white);
+        const FigureRect& plot = figure_.plot;
+        const QRectF frame(At(plot.left, plot.top), At(plot.right(), plot.bottom()));
+        painter_.save();
+        painter_.setClipRect(frame);
+        for (const FigureMarker& marker : figure_.markers) {
+            painter_.setPen(Pen(marker.colour, FigureStyle::kMarkerWidth));
+            painter_.drawLine(At(marker.x, marker.top), At(marker.x, marker.bottom));
+        }
+        for (const FigurePolyline& curve : figure_.curves) {
+            painter_.setPen(Pen(curve.colour, FigureStyle::kCurveWidth));
+            QPolygonF points;
+            for (const FigurePoint& point : curve.points) points << At(point.x, point.y);
+            painter_.drawPolyline(points);
+        }
+        painter_.restore();
+        painter_.setPen(Pen({}, FigureStyle::kFrameWidth));
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawRect(frame);
+        Axes();
+        Legend();
+    }
+
+private:
+    QPointF At(double x, double y) const { return {x * scale_, y * scale_}; }
+
+    QPen Pen(Rgb colour, double width) const {
+        QPen pen(ColourOf(colour), width * scale_);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        return pen;
+    }
+
+    // Text placed by one point of its box, given by the alignment.
+    void Text(const QString& text, QPointF at, Qt::Alignment alignment) {
+        const double room = 1000.0 * scale_;
+        QRectF box(at.x() - room / 2.0, at.y() - room / 2.0, room, room);
+        if (alignment & Qt::AlignRight) box.moveRight(at.x());
+        if (alignment & Qt::AlignLeft) box.moveLeft(at.x());
+        if (alignment & Qt::AlignTop) box.moveTop(at.y());
+        painter_.drawText(box, static_cast<int>(alignment), text);
+    }
+
+    void Axes() {
+        const FigureRect& plot = figure_.plot;
+        const double gap = FigureStyle::kLabelGap;
+        painter_.setFont(FigureFont(FigureStyle::kTickPoints));
+        for (const FigureTick& tick : figure_.xTicks) {
+            const double length =
+                tick.major ? FigureStyle::kMajorTickLength : FigureStyle::kMinorTickLength;
+            painter_.drawLine(At(tick.at, plot.bottom()), At(tick.at, plot.bottom() - length));
+            painter_.drawLine(At(tick.at, plot.top), At(tick.at, plot.top + length));
+            Text(QString::fromStdString(tick.label), At(tick.at, plot.bottom() + gap),
+                 Qt::AlignHCenter | Qt::AlignTop);
+        }
+        for (const FigureTick& tick : figure_.yTicks) {
+            const double length =
+                tick.major ? FigureStyle::kMajorTickLength : FigureStyle::kMinorTickLength;
+            painter_.drawLine(At(plot.left, tick.at), At(plot.left + length, tick.at));
+            painter_.drawLine(At(plot.right(), tick.at), At(plot.right() - length, tick.at));
+            Text(QString::fromStdString(tick.label), At(plot.left - gap, tick.at),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        }
+        painter_.setFont(FigureFont(FigureStyle::kTitlePoints));
+        Text(QString::fromStdString(figure_.xTitle),
+             At(figure_.xTitleCentre.x, figure_.xTitleCentre.y), Qt::AlignCenter);
+        painter_.save();
+        painter_.translate(At(figure_.yTitleCentre.x, figure_.yTitleCentre.y));
+        painter_.rotate(-90.0);
+        Text(QString::fromStdString(figure_.yTitle), QPointF(0.0, 0.0), Qt::AlignCenter);
+        painter_.restore();
+    }
+
+    void Legend() {
+        painter_.setFont(FigureFont(FigureStyle::kLegendPoints));
+        for (const FigureLegendEntry& entry : figure_.legend) {
+            double x = entry.at.x;
+            for (const Rgb colour : entry.swatches) {
+                painter_.setPen(Pen(
+                    colour, entry.curve ? FigureStyle::kCurveWidth : FigureStyle::kMarkerWidth));
+                painter_.drawLine(At(x, entry.at.y),
+                                  At(x + FigureStyle::kSwatchLength, entry.at.y));
+                x += FigureStyle::kSwatchLength + FigureStyle::kSwatchGap;
+            }
+            painter_.setPen(Qt::black);
+            Text(QString::fromStdString(entry.text), At(entry.textLeft, entry.at.y),
+                 Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    }
+
+    QPainter& painter_;
+    const FigureLayout& figure_;
+    double scale_;
+};
+
+}  // namespace
+
+QSize FigureSize::Pixels() const {
+    const double perMillimetre = dotsPerInch / kMillimetresPerInch;
+    return {static_cast<int>(std::lround(width * perMillimetre)),
+            static_cast<int>(std::lround(height * perMillimetre))};
+}
+
+void PaintFigure(QPainter& painter, QPaintDevice& device, const FigureSource& source,
+                 const FigureSize& size) {
+    const double scale = device.logicalDpiX() / kMillimetresPerInch;
+    const TextWidth textWidth = [&](const std::string& text, double points) {
+        return QFontMetricsF(FigureFont(points), &device)
+                   .horizontalAdvance(QString::fromStdString(text)) /
+               scale;
+    };
+    const FigureLayout figure =
+        LayOutFigure(source.curves, source.panelCommands, size.width, size.height, textWidth);
+    FigurePainter(painter, figure, scale).Paint();
+}
+
+bool WriteFigurePng(const FigureSource& source, const FigureSize& size, QIODevice& device) {
+    QImage image(size.Pixels(), QImage::Format_ARGB32_Premultiplied);
+    const int dotsPerMetre = static_cast<int>(std::lround(size.dotsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    {
+        QPainter painter(&image);
+        PaintFigure(painter, image, source, size);
+    }
+    return image.save(&device, "PNG");
+}
+
+bool WriteFigureSvg(const FigureSource& source, const FigureSize& size, QIODevice& device) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&device);
+    generator.setResolution(size.dotsPerInch);
+    generator.setSize(size.Pixels());
+    generator.setViewBox(QRect(QPoint(0, 0), size.Pixels()));
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    PaintFigure(painter, generator, source, size);
+    return painter.end();
+}
+
+bool WriteFigurePdf(const FigureSource& source, const FigureSize& size, QIODevice& device) {
+    QPdfWriter writer(&device);
+    writer.setResolution(size.dotsPerInch);
+    writer.setPageSize(QPageSize(QSizeF(size.width, size.height), QPageSize::Millimeter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    PaintFigure(painter, writer, source, size);
+    return painter.end();
+}
+
+std::optional<QString> SaveFigure(const FigureSource& source, const FigureSize& size,
+                                  const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return SaveAside(path, [&](QIODevice& device) {
+        if (suffix == "svg") return WriteFigureSvg(source, size, device);
+        if (suffix == "pdf") return WriteFigurePdf(source, size, device);
+        return WriteFigurePng(source, size, device);
+    });
+}
+
+}  // namespace veldorin

@@ -1,0 +1,87 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "graph_panel/figure_saver.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QMessageBox>
+#include <QSpinBox>
+
+#include "graph_panel/graph_canvas.h"
+#include "ui/save_dialog.h"
+
+namespace veldorin {
+
+namespace {
+
+QDoubleSpinBox* LengthBox(double millimetres, const char* name, QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(10.0, 1000.0);
+    box->setDecimals(1);
+    box->setSuffix(QStringLiteral(" mm"));
+    box->setValue(millimetres);
+    return box;
+}
+
+}  // namespace
+
+FigureSizeDialog::FigureSizeDialog(const FigureSize& size, QWidget* parent)
+    : QDialog(parent),
+      width_(LengthBox(size.width, "figureWidth", this)),
+      height_(LengthBox(size.height, "figureHeight", this)),
+      dotsPerInch_(new QSpinBox(this)) {
+    setObjectName("figureSize");
+    setWindowTitle(tr("Figure size"));
+    dotsPerInch_->setObjectName("figureDotsPerInch");
+    dotsPerInch_->setRange(72, 2400);
+    dotsPerInch_->setSuffix(QStringLiteral(" dpi"));
+    dotsPerInch_->setValue(size.dotsPerInch);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* form = new QFormLayout(this);
+    form->addRow(tr("Width"), width_);
+    form->addRow(tr("Height"), height_);
+    form->addRow(tr("Resolution"), dotsPerInch_);
+    form->addRow(buttons);
+}
+
+FigureSize FigureSizeDialog::size() const {
+    return {width_->value(), height_->value(), dotsPerInch_->value()};
+}
+
+FigureSaver::FigureSaver(GraphCanvas& canvas) : QObject(&canvas), canvas_(canvas) {}
+
+void FigureSaver::Start() {
+    auto* dialog = new FigureSizeDialog(size_, &canvas_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        size_ = dialog->size();
+        ChooseFile();
+    });
+    dialog->open();
+}
+
+void FigureSaver::ChooseFile() {
+    QFileDialog* dialog = NewSaveDialog(&canvas_, tr("Save figure as"), QString(),
+                                        {{tr("PNG picture"), QStringLiteral("png")},
+                                         {tr("SVG drawing"), QStringLiteral("svg")},
+                                         {tr("PDF document"), QStringLiteral("pdf")}});
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, &FigureSaver::Save);
+    dialog->open();
+}
+
+void FigureSaver::Save(const QString& path) {
+    const PanelPicture picture = canvas_.picture();
+    if (const auto failure =
+            SaveFigure({canvas_.curves(), picture.recording.commands()}, size_, path)) {
+        QMessageBox::warning(&canvas_, tr("Save figure as"), *failure);
+    }
+}
+
+}  // namespace veldorin

@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+
+#include "graph_panel/figure_export.h"
+
+class QDoubleSpinBox;
+class QSpinBox;
+
+namespace veldorin {
+
+class GraphCanvas;
+
+// Asks for a figure's width and height in millimetres and its resolution.
+class FigureSizeDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    FigureSizeDialog(const FigureSize& size, QWidget* parent);
+
+    FigureSize size() const;
+
+private:
+    QDoubleSpinBox* width_;
+    QDoubleSpinBox* height_;
+    QSpinBox* dotsPerInch_;
+};
+
+// "Save figure…": the size, then the file, then the figure of the panel's current curves
+// written as PNG, SVG or PDF by the file's extension. A name without one gets that of the
+// chosen format. The dialogs do not block: each goes on when it is accepted. The last size
+// chosen is proposed again.
+class FigureSaver : public QObject {
+    Q_OBJECT
+
+public:
+    explicit FigureSaver(GraphCanvas& canvas);
+
+    void Start();
+
+private:
+    void ChooseFile();
+    void Save(const QString& path);
+
+    GraphCanvas& canvas_;
+    FigureSize size_;
+};
+
+}  // namespace veldorin

@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QSvgRenderer>
+#include <QTest>
+
+#include "graph_panel/figure_saver.h"
+#include "graph_panel/graph_canvas.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
+
+namespace veldorin::test {
+namespace {
+
+using FigureExport = WindowTest;
+
+// The size of a saved figure: pixels for PNG and SVG, the page in points for PDF.
+QSizeF SavedSize(const QString& path) {
+    if (path.endsWith(".png")) return QImage(path).size();
+    if (path.endsWith(".svg")) return QSvgRenderer(path).viewBoxF().size();
+    const QRegularExpression mediaBox(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])");
+    const auto match = mediaBox.match(QString::fromLatin1(testing::ReadBytes(path)));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble())
+                            : QSizeF();
+}
+
+// "Save figure…" asks for the size, then for the file: a name typed without an extension
+// gets that of the chosen format, and the figure has the size asked for, in pixels at the
+// chosen resolution (a PDF page in millimetres). The panel stays as it was.
+TEST_F(FigureExport, SaveFigureWritesTheChosenFormatAtTheChosenSize) {
+    struct Row {
+        const char* name;
+        int filter;  // the format's place in the dialog's list
+        const char* suffix;
+    };
+    const Row rows[] = {{"PNG", 0, ".png"}, {"SVG", 1, ".svg"}, {"PDF", 2, ".pdf"}};
+    Started();
+    auto* canvas = controls().graphCanvas;
+    const testing::TempFolder folder;
+    const FigureSize size{60.0, 40.0, 300};
+    const QImage panel = canvas->image();
+    for (const Row& row : rows) {
+        canvas->findChild<QAction*>("saveFigure")->trigger();
+        auto* sizes = canvas->findChild<FigureSizeDialog*>();
+        ASSERT_NE(sizes, nullptr) << row.name;
+        sizes->findChild<QDoubleSpinBox*>("figureWidth")->setValue(size.width);
+        sizes->findChild<QDoubleSpinBox*>("figureHeight")->setValue(size.height);
+        sizes->findChild<QSpinBox*>("figureDotsPerInch")->setValue(size.dotsPerInch);
+        // Each dialog goes on as it is accepted; no event runs while one is open.
+        sizes->accept();
+        auto* files = canvas->findChild<QFileDialog*>();
+        ASSERT_NE(files, nullptr) << row.name;
+        auto* formats = files->findChild<QComboBox*>("fileTypeCombo");
+        for (int step = 0; step < row.filter; ++step) QTest::keyClick(formats, Qt::Key_Down);
+        const QString name = QString("figure-") + row.name;
+        files->selectFile(folder.Path(name));
+        static_cast<QDialog*>(files)->accept();  // as the Save button does
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QString path = folder.Path(name + row.suffix);
+        ASSERT_TRUE(QFile::exists(path)) << row.name;
+        const QSizeF expected =
+            row.filter == 2 ? QSizeF(size.width, size.height) / 25.4 * 72.0 : QSizeF(size.Pixels());
+        const QSizeF saved = SavedSize(path);
+        EXPECT_NEAR(saved.width(), expected.width(), 0.5) << row.name;
+        EXPECT_NEAR(saved.height(), expected.height(), 0.5) << row.name;
+    }
+    EXPECT_EQ(canvas->image(), panel);
+}
+
+}  // namespace
+}  // namespace veldorin::test

@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "run_phases/run_phases.h"
+
+namespace veldorin {
+
+// The window's side of a run: what the run reads from the window and shows in it.
+class WindowSide {
+public:
+    virtual ~WindowSide() = default;
+
+    // While the window is hidden a run only updates the spin diagram.
+    virtual bool Shown() const = 0;
+    virtual void ShowNeighbours() = 0;
+    virtual ModelTexts ReadModel() const = 0;
+    virtual GraphSettings ReadGraphSettings() const = 0;
+    // Where the table's lines go: the results list and "table.dat" at `path`.
+    virtual std::unique_ptr<TableSink> OpenTable(const std::string& path) = 0;
+    virtual void ShowNormalisedWeights(const WeightTexts& texts) = 0;
+    virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
+    virtual void Draw(const DrawCommands& commands) = 0;
+    // The values behind the curves just drawn, for saving them.
+    virtual void KeepCurves(const SampledCurves& curves) = 0;
+    virtual void ReportTable(const RunOutcome& outcome) = 0;
+    // What makes up each row of a completed table, as the rows' tooltips.
+    virtual void ShowRowContributions(const RowContributionTexts& texts) = 0;
+    virtual void ReportCurvesFailed(FailureReason reason) = 0;
+    // Lets the window show the table and handle what the user did meanwhile; a handler
+    // may recalculate in here.
+    virtual void ProcessPendingEvents() = 0;
+    // A run holds the graph's picture on the screen while it draws (holds nest) and
+    // shows it once at the end: the table phase's picture would stand for well under a
+    // millisecond before the curves are drawn over it.
+    virtual void HoldPicture() = 0;
+    virtual void ShowPicture() = 0;
+};
+
+// The course of one run in the window: read the inputs, compute and show the table phase,
+// let pending events run, then compute and draw the curves with the inputs as they are
+// then. A run that was overtaken while events ran (a handler recalculated inside it)
+// ends there: the newer run has drawn the current picture from the current inputs.
+class RunCourse : public QObject {
+    Q_OBJECT
+
+public:
+    explicit RunCourse(WindowSide& side);
+
+    void Run();
+
+Q_SIGNALS:
+    // A run got past the hidden-window check.
+    void runStarted();
+    // A run went on to draw the curves.
+    void curvesStarted();
+    // The curves are computed; their drawing into the graph follows.
+    void curvesComputed();
+
+private:
+    WindowSide& side_;
+    RunPhases phases_;
+    std::uint64_t runs_ = 0;  // runs that got past the hidden-window check
+};
+
+}  // namespace veldorin
