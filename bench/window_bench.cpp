@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -18,6 +19,9 @@
 
 #include "engine/results_table.h"
 #include "graph_panel/graph_canvas.h"
+#include "measurements/fit_panel.h"
+#include "measurements/measurements_window.h"
+#include "motion/motion_window.h"
 #include "options/options_panel.h"
 #include "results/results_list.h"
 #include "spins/spin_diagram.h"
@@ -161,6 +165,51 @@ void BM_WeightKeyWorstCase(benchmark::State& state) {
     ReleaseKeysInWeightBox(state, window);
 }
 BENCHMARK(BM_WeightKeyWorstCase)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The worst case with a model-free motion and measurements of R1, R2 and the NOE at
+// `fields` fields; with `live`, the fit of tm, S2 and te runs at every key.
+void WorstCaseWithMeasurements(benchmark::State& state, int fields, bool live) {
+    StartedWindow started;
+    MainWindow& window = started.window;
+    SpinDiagram& spins = *window.controls().spinDiagram;
+    const char* nuclei[] = {"1H", "1H", "13C", "15N", "Like", "1H", "13C", "1H"};
+    for (int j = 0; j < kNeighbourCount; ++j) {
+        spins.nucleusBox(j)->setText(nuclei[j]);
+        spins.distanceLabel(j)->setText(QString::number(1.0 + 0.2 * j));
+    }
+    window.OnArrayClicked();
+    window.panels().ToggleGraphEnlarged();
+    Q_EMIT window.motionWindow().motionEdited(DefaultMotionTexts(MotionKind::ModelFree));
+    QString rows;
+    for (int field = 0; field < fields; ++field) {
+        const QString mhz = QString::number(400 + 50 * field);
+        rows += mhz + "\tR1\t2.5\t0.05\n" + mhz + "\tR2\t7\t0.2\n" + mhz + "\tNOE\t0.8\t0.03\n";
+    }
+    window.measurementsWindow().Append(rows, '\t');
+    if (live) {
+        FitPanel& fit = *window.measurementsWindow().fitPanel();
+        for (MotionParameter p :
+             {MotionParameter::TauM, MotionParameter::S2, MotionParameter::TauE}) {
+            fit.freeBox(p)->setChecked(true);
+        }
+        fit.liveBox()->setChecked(true);
+    }
+    if (window.state().measurements.size() != static_cast<std::size_t>(3 * fields)) {
+        state.SkipWithError("the measurements were not taken");
+        return;
+    }
+    ReleaseKeysInWeightBox(state, window);
+}
+
+void BM_WeightKeyWorstCaseWith30Measurements(benchmark::State& state) {
+    WorstCaseWithMeasurements(state, 10, false);
+}
+BENCHMARK(BM_WeightKeyWorstCaseWith30Measurements)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_WeightKeyWorstCaseWithLiveFit(benchmark::State& state) {
+    WorstCaseWithMeasurements(state, 3, true);
+}
+BENCHMARK(BM_WeightKeyWorstCaseWithLiveFit)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 }  // namespace veldorin
