@@ -6,9 +6,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "engine/input_preparation.h"
 #include "engine/constants.h"
 #include "engine/format.h"
+#include "engine/input_preparation.h"
 #include "fit/relaxation_model.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"

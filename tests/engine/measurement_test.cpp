@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/input_preparation.h"
 #include "engine/format.h"
+#include "engine/input_preparation.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace veldorin {

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <random>
 
-#include "engine/input_preparation.h"
 #include "engine/constants.h"
+#include "engine/input_preparation.h"
 #include "engine/numeric_text.h"
 #include "engine/relaxation.h"
 

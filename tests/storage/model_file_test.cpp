@@ -161,7 +161,8 @@ TEST(ModelFile, TheModelFreeExampleAgreesWithItsMotion) {
             ReadMeasurement(document.measurements[row], static_cast<int>(row)).measurement);
         ASSERT_TRUE(rows.back()) << row;
     }
-    const Comparisons comparisons = Compare(InputPreparation().Prepare(document.texts).values, rows);
+    const Comparisons comparisons =
+        Compare(InputPreparation().Prepare(document.texts).values, rows);
     EXPECT_EQ(comparisons.compared, 9);
     EXPECT_LT(comparisons.chiSquared, 9.0 * 2.0);
 }

@@ -9,10 +9,10 @@
 
 #include "engine/input_preparation.h"
 #include "graph/measurement_points.h"
+#include "graph_panel/graph_canvas.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
 #include "tests/support/window_fixture.h"
-#include "graph_panel/graph_canvas.h"
 #include "window/model_files.h"
 
 namespace veldorin::test {
