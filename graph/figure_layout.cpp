@@ -3,6 +3,8 @@
 
 #include "graph/figure_layout.h"
 
+#include "graph/measurement_points.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -232,6 +234,31 @@ std::vector<FigureMarker> Markers(PlotMode mode, const DrawCommands& commands,
     return markers;
 }
 
+// The measurements where the axes put their values: the rates as rates, the NOE ratio
+// as the enhancement the curve shows; a bar's end beyond the axis stops at the frame.
+std::vector<FigurePointMark> PointMarks(const SampledCurves& curves, const FigureLayout& figure) {
+    std::vector<FigurePointMark> marks;
+    const FigureRect& plot = figure.plot;
+    const auto yOf = [&](double value) -> std::optional<double> {
+        const auto fraction = figure.yAxis.Fraction(value);
+        if (!fraction || !std::isfinite(*fraction)) return std::nullopt;
+        return plot.bottom() - *fraction * plot.height;
+    };
+    for (const Measurement& measurement : curves.points) {
+        const auto x = figure.xAxis.Fraction(measurement.fieldMHz);
+        const double value =
+            measurement.ComparedValue() - (curves.mode == PlotMode::Noe ? 1.0 : 0.0);
+        const double error = measurement.ComparedError();
+        const auto y = yOf(value);
+        if (!x || !std::isfinite(*x) || !y) continue;
+        marks.push_back({PointColour(measurement.quantity),
+                         {plot.left + *x * plot.width, *y},
+                         yOf(value - error).value_or(plot.bottom()),
+                         yOf(value + error).value_or(plot.top)});
+    }
+    return marks;
+}
+
 struct LegendText {
     std::vector<Rgb> swatches;
     bool curve;
@@ -360,6 +387,7 @@ FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panel
 
     figure.curves = Curves(curves, figure);
     figure.markers = Markers(curves.mode, panelCommands, figure.xAxis, plot);
+    figure.points = PointMarks(curves, figure);
 
     // Column by column, the block centred under the figure.
     const double legendTop = figure.xTitleCentre.y + titleHeight / 2.0 + 2.0 * kGap;

@@ -94,6 +94,14 @@ struct FigureLegendEntry {
     double textLeft = 0.0;  // where the text begins
 };
 
+// A measurement: a cross at its value with an error bar from low to high.
+struct FigurePointMark {
+    Rgb colour;
+    FigurePoint at;
+    double low = 0.0;  // y of the bar's ends
+    double high = 0.0;
+};
+
 struct FigureLayout {
     double width = 0.0;
     double height = 0.0;
@@ -108,6 +116,7 @@ struct FigureLayout {
     FigurePoint yTitleCentre;
     std::vector<FigurePolyline> curves;
     std::vector<FigureMarker> markers;
+    std::vector<FigurePointMark> points;
     std::vector<FigureLegendEntry> legend;
 };
 

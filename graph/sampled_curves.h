@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/constants.h"
+#include "engine/measurement.h"
 #include "graph/plot_mode.h"
 
 namespace veldorin {
@@ -34,6 +35,8 @@ struct SampledCurves {
     std::vector<double> horizontal;
     // A deque, so that the curves being filled stay in place while more are added.
     std::deque<SampledCurve> curves;
+    // The measurements drawn as points beside the curves (rates and NOE plots only).
+    std::vector<Measurement> points;
 };
 
 // The curves as comma-separated text: a line of headings, then one line per sample with

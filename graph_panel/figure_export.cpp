@@ -53,6 +53,18 @@ public:
             for (const FigurePoint& point : curve.points) points << At(point.x, point.y);
             painter_.drawPolyline(points);
         }
+        // A measurement: an error bar with caps and a cross at the value, 1 mm wide.
+        constexpr double kHalf = 0.5;
+        for (const FigurePointMark& mark : figure_.points) {
+            painter_.setPen(Pen(mark.colour, FigureStyle::kMarkerWidth));
+            const double x = mark.at.x;
+            painter_.drawLine(At(x, mark.low), At(x, mark.high));
+            for (double end : {mark.low, mark.high}) {
+                painter_.drawLine(At(x - kHalf, end), At(x + kHalf, end));
+            }
+            painter_.drawLine(At(x - kHalf, mark.at.y - kHalf), At(x + kHalf, mark.at.y + kHalf));
+            painter_.drawLine(At(x - kHalf, mark.at.y + kHalf), At(x + kHalf, mark.at.y - kHalf));
+        }
         painter_.restore();
         painter_.setPen(Pen({}, FigureStyle::kFrameWidth));
         painter_.setBrush(Qt::NoBrush);

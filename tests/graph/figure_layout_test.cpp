@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 #include <functional>
 #include <string>
@@ -145,6 +147,34 @@ TEST(FigureLayout, LegendNamesTheCurvesThenTheMarkers) {
             EXPECT_NE(entry.text.find(FormatSingle(kFieldTable[i].frequencyMHz)), std::string::npos)
                 << row.name << " " << entry.text;
         }
+    }
+}
+
+// Measurements stand in the figure where its axes put their field and value: rates as
+// rates, the NOE ratio as the enhancement; none in a plot without points.
+TEST(FigureLayout, MeasurementsStandWhereTheAxesPutThem) {
+    const Measurement r1{600.0, Quantity::R1, 2.0, 0.1};
+    const Measurement noe{500.0, Quantity::Noe, 0.8, 0.05};
+    for (const auto& [mode, measurement, value] :
+         {std::tuple{PlotMode::Rates, r1, 2.0}, std::tuple{PlotMode::Noe, noe, -0.2},
+          std::tuple{PlotMode::J, r1, 0.0}}) {
+        GraphSettings settings = Settings(mode, false, std::nullopt);
+        settings.measurements = {measurement, std::nullopt};
+        const FigureLayout figure = Figure(RunBoth(
+            Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"}, {"1000", "0", "0", "0", "0", "0"}),
+            settings));
+        if (mode == PlotMode::J) {
+            EXPECT_TRUE(figure.points.empty());
+            continue;
+        }
+        ASSERT_EQ(figure.points.size(), 1u) << static_cast<int>(mode);
+        const FigurePointMark& mark = figure.points.front();
+        const FigureRect& plot = figure.plot;
+        EXPECT_NEAR(mark.at.x,
+                    plot.left + *figure.xAxis.Fraction(measurement.fieldMHz) * plot.width, 1e-9);
+        EXPECT_NEAR(mark.at.y, plot.bottom() - *figure.yAxis.Fraction(value) * plot.height, 1e-9);
+        EXPECT_GT(mark.low, mark.at.y);
+        EXPECT_LT(mark.high, mark.at.y);
     }
 }
 

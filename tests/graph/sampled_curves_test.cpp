@@ -99,15 +99,16 @@ TEST(SampledCurves, CsvHasAHeadingLineAndALinePerSampleWithACellPerCurve) {
         const char* csv;
     };
     const Row rows[] = {
-        {"no curve", {PlotMode::Ct, "t (ps)", {0.0, 200.0}, {}}, "t (ps)\n0\n200\n"},
+        {"no curve", {PlotMode::Ct, "t (ps)", {0.0, 200.0}, {}, {}}, "t (ps)\n0\n200\n"},
         {"two curves, the second ended early",
          {PlotMode::J,
           "frequency (MHz)",
           {1.5, 2.25},
-          {{"R2", "1/s", "", {}, {0.125, -3e-20}}, {"J", "ps", "", {}, {1e5}}}},
+          {{"R2", "1/s", "", {}, {0.125, -3e-20}}, {"J", "ps", "", {}, {1e5}}},
+          {}},
          "frequency (MHz),R2 (1/s),J (ps)\n1.5,0.125,1e+05\n2.25,-3e-20,\n"},
         {"headings with a comma or a quote are quoted",
-         {PlotMode::Noe, "frequency (MHz)", {1.5}, {{"NOE", "", "a \"b\", c", {}, {2.0}}}},
+         {PlotMode::Noe, "frequency (MHz)", {1.5}, {{"NOE", "", "a \"b\", c", {}, {2.0}}}, {}},
          "frequency (MHz),\"NOE, a \"\"b\"\", c\"\n1.5,2\n"},
     };
     for (const auto& row : rows) EXPECT_EQ(CurvesCsv(row.samples), row.csv) << row.name;
