@@ -146,10 +146,9 @@ void BM_WeightKeyDefaultModel(benchmark::State& state) {
 BENCHMARK(BM_WeightKeyDefaultModel)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // Eight neighbours, the rate curves, array mode on c1 (eleven curve passes) and the
-// graph enlarged to nearly the whole window.
-void BM_WeightKeyWorstCase(benchmark::State& state) {
-    StartedWindow started;
-    MainWindow& window = started.window;
+// graph enlarged to nearly the whole window; false (and the benchmark skipped) when the
+// graph did not enlarge.
+bool SetUpWorstCase(benchmark::State& state, MainWindow& window) {
     SpinDiagram& spins = *window.controls().spinDiagram;
     const char* nuclei[] = {"1H", "1H", "13C", "15N", "Like", "1H", "13C", "1H"};
     for (int j = 0; j < kNeighbourCount; ++j) {
@@ -158,11 +157,14 @@ void BM_WeightKeyWorstCase(benchmark::State& state) {
     }
     window.OnArrayClicked();
     window.panels().ToggleGraphEnlarged();
-    if (window.state().graphEnlarged != 1) {
-        state.SkipWithError("the graph did not enlarge");
-        return;
-    }
-    ReleaseKeysInWeightBox(state, window);
+    if (window.state().graphEnlarged) return true;
+    state.SkipWithError("the graph did not enlarge");
+    return false;
+}
+
+void BM_WeightKeyWorstCase(benchmark::State& state) {
+    StartedWindow started;
+    if (SetUpWorstCase(state, started.window)) ReleaseKeysInWeightBox(state, started.window);
 }
 BENCHMARK(BM_WeightKeyWorstCase)->Unit(benchmark::kMillisecond)->UseManualTime();
 
@@ -171,14 +173,7 @@ BENCHMARK(BM_WeightKeyWorstCase)->Unit(benchmark::kMillisecond)->UseManualTime()
 void WorstCaseWithMeasurements(benchmark::State& state, int fields, bool live) {
     StartedWindow started;
     MainWindow& window = started.window;
-    SpinDiagram& spins = *window.controls().spinDiagram;
-    const char* nuclei[] = {"1H", "1H", "13C", "15N", "Like", "1H", "13C", "1H"};
-    for (int j = 0; j < kNeighbourCount; ++j) {
-        spins.nucleusBox(j)->setText(nuclei[j]);
-        spins.distanceLabel(j)->setText(QString::number(1.0 + 0.2 * j));
-    }
-    window.OnArrayClicked();
-    window.panels().ToggleGraphEnlarged();
+    if (!SetUpWorstCase(state, window)) return;
     Q_EMIT window.motionWindow().motionEdited(DefaultMotionTexts(MotionKind::ModelFree));
     QString rows;
     for (int field = 0; field < fields; ++field) {

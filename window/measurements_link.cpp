@@ -12,6 +12,7 @@
 #include "fit/relaxation_model.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
+#include "ui/tool_window.h"
 #include "window/main_window_side.h"
 
 namespace veldorin {
@@ -51,14 +52,7 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
 
 void MeasurementsLink::Open() {
     Show();
-    // The first time beside the main window, not over it; later where the user left it.
-    if (!window_.isVisible() && window_.pos().isNull()) {
-        const QWidget& main = *window_.parentWidget();
-        window_.move(main.frameGeometry().bottomLeft() + QPoint(0, 8));
-    }
-    window_.show();
-    window_.raise();
-    window_.activateWindow();
+    ShowToolWindow(window_, window_.parentWidget()->frameGeometry().bottomLeft() + QPoint(0, 8));
     Compare();
 }
 

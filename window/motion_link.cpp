@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "motion/motion_window.h"
+#include "ui/tool_window.h"
 
 namespace veldorin {
 
@@ -21,14 +22,7 @@ MotionLink::MotionLink(MotionWindow& window, const WindowControls& controls, Win
 
 void MotionLink::Open() {
     Show();
-    // The first time beside the main window, not over it; later where the user left it.
-    if (!window_.isVisible() && window_.pos().isNull()) {
-        const QWidget& main = *window_.parentWidget();
-        window_.move(main.frameGeometry().topRight() + QPoint(8, 0));
-    }
-    window_.show();
-    window_.raise();
-    window_.activateWindow();
+    ShowToolWindow(window_, window_.parentWidget()->frameGeometry().topRight() + QPoint(8, 0));
 }
 
 void MotionLink::Show() {
