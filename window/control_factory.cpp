@@ -84,14 +84,14 @@ void ApplyLook(QWidget* widget, ControlKind kind, const Look& look, const TwipSc
     widget->setPalette(palette);
 }
 
-QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
-    const QString text = QString::fromStdString(spec.text);
-    const Qt::Alignment horizontal = HorizontalOf(spec.look.align);
-    switch (spec.kind) {
+QWidget* MakeWidget(const ControlSpec& entry, const TwipScale& scale, QWidget* parent) {
+    const QString text = QString::fromStdString(entry.text);
+    const Qt::Alignment horizontal = HorizontalOf(entry.look.align);
+    switch (entry.kind) {
         case ControlKind::Label: {
             auto* label = new QLabel(text, parent);
             label->setAlignment(horizontal | Qt::AlignTop);
-            label->setWordWrap(spec.look.wrap);
+            label->setWordWrap(entry.look.wrap);
             return label;
         }
         case ControlKind::TextBox: {
@@ -99,20 +99,20 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
             box->setAlignment(horizontal | Qt::AlignVCenter);
             // A disabled box only shows a value and never holds the cursor: a pixel of the
             // inner margin at either end goes to the text.
-            if (!spec.enabled) box->setTextMargins(-1, 0, -1, 0);
+            if (!entry.enabled) box->setTextMargins(-1, 0, -1, 0);
             return box;
         }
         case ControlKind::EditableList:
         case ControlKind::DropList: {
             auto* list = new QComboBox(parent);
-            if (spec.kind == ControlKind::EditableList) {
+            if (entry.kind == ControlKind::EditableList) {
                 list->setEditable(true);
                 // The typed text is the value: it neither completes itself from the
                 // items nor becomes an item of its own.
                 list->setCompleter(nullptr);
                 list->setInsertPolicy(QComboBox::NoInsert);
             }
-            for (const auto& item : spec.items) list->addItem(QString::fromStdString(item));
+            for (const auto& item : entry.items) list->addItem(QString::fromStdString(item));
             return list;
         }
         case ControlKind::Button: return new QPushButton(text, parent);
@@ -129,18 +129,18 @@ QWidget* MakeWidget(const ControlSpec& spec, const TwipScale& scale, QWidget* pa
 
 }  // namespace
 
-QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* parent) {
-    QWidget* widget = MakeWidget(spec, scale, parent);
-    widget->setObjectName(QString::fromStdString(spec.objectName));
-    const TwipRect& place = spec.place;
+QWidget* MakeControl(const ControlSpec& entry, const TwipScale& scale, QWidget* parent) {
+    QWidget* widget = MakeWidget(entry, scale, parent);
+    widget->setObjectName(QString::fromStdString(entry.objectName));
+    const TwipRect& place = entry.place;
     widget->setGeometry(scale.Rect(place));
-    ApplyLook(widget, spec.kind, spec.look, scale);
-    widget->setEnabled(spec.enabled);
-    if (!spec.spoken.name.empty()) {
-        SetSpokenName(*widget, QString::fromStdString(spec.spoken.name));
+    ApplyLook(widget, entry.kind, entry.look, scale);
+    widget->setEnabled(entry.enabled);
+    if (!entry.spoken.name.empty()) {
+        SetSpokenName(*widget, QString::fromStdString(entry.spoken.name));
     }
-    widget->setAccessibleDescription(QString::fromStdString(spec.spoken.description));
-    if (!spec.visible) widget->hide();
+    widget->setAccessibleDescription(QString::fromStdString(entry.spoken.description));
+    if (!entry.visible) widget->hide();
     return widget;
 }
 

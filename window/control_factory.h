@@ -13,6 +13,6 @@ namespace veldorin {
 // Creates one control of the design under its parent: the widget of its kind, at its
 // place, with its start content, font, colours, visibility, enabled state and the name
 // and description a screen reader gives it.
-QWidget* MakeControl(const ControlSpec& spec, const TwipScale& scale, QWidget* parent);
+QWidget* MakeControl(const ControlSpec& entry, const TwipScale& scale, QWidget* parent);
 
 }  // namespace veldorin

@@ -96,9 +96,9 @@ ControlSpec Label(std::string objectName, TwipRect place, std::string text, Look
 }
 
 ControlSpec DisabledLabel(std::string objectName, TwipRect place, std::string text, Look look) {
-    ControlSpec spec = Label(std::move(objectName), place, std::move(text), look);
-    spec.enabled = false;
-    return spec;
+    ControlSpec entry = Label(std::move(objectName), place, std::move(text), look);
+    entry.enabled = false;
+    return entry;
 }
 
 ControlSpec Button(std::string objectName, TwipRect place, std::string text, Spoken spoken,

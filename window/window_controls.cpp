@@ -41,12 +41,12 @@ WindowControls BuildWindowControls(const TwipScale& scale, DrawnSurface& clientA
         }
         return &clientArea;
     };
-    for (const ControlSpec& spec : ControlTable()) {
-        QWidget* control = MakeControl(spec, scale, parentOf(spec.parent));
-        if (spec.store) spec.store(controls, control);
-        if (spec.takesPointer) controls.pointerTargets.push_back(control);
-        if (!spec.helpSection.isEmpty()) {
-            controls.helpSections.emplace_back(control, spec.helpSection);
+    for (const ControlSpec& entry : ControlTable()) {
+        QWidget* control = MakeControl(entry, scale, parentOf(entry.parent));
+        if (entry.store) entry.store(controls, control);
+        if (entry.takesPointer) controls.pointerTargets.push_back(control);
+        if (!entry.helpSection.isEmpty()) {
+            controls.helpSections.emplace_back(control, entry.helpSection);
         }
     }
     for (const LineSpec& line : LineTable()) clientArea.AddLine(line);

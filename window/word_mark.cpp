@@ -63,12 +63,12 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
         const int slack = static_cast<int>(std::lround(scale_.ToTwips(metrics.height() / 3)));
         int left = line.left != 0 ? line.left : line.right - total;
         for (std::size_t i = 0; i < line.letters.size(); ++i, ++index) {
-            const ControlSpec spec{
+            const ControlSpec entry{
                 .kind = ControlKind::Label,
                 .place = {left, line.top, advances[i] + slack, height},
                 .text = std::string(1, line.letters[i]),
                 .look = {.points = line.points, .italic = true, .text = line.colour}};
-            letters_[index] = static_cast<QLabel*>(MakeControl(spec, scale_, surface_));
+            letters_[index] = static_cast<QLabel*>(MakeControl(entry, scale_, surface_));
             left_[index] = left;
             top_[index] = line.top;
             left += advances[i];

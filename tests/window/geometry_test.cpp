@@ -44,13 +44,13 @@ TEST_F(Layout, AutomationFindsEveryControlOfTheTableAtItsPlaceInItsFace) {
     Started();
     EXPECT_EQ(window_->centralWidget()->size(), QSize(531, 519));
     const TwipScale scale(96.0);
-    for (const ControlSpec& spec : ControlTable()) {
-        const QWidget* control = Control(spec.objectName);
-        ASSERT_NE(control, nullptr) << spec.objectName;
-        EXPECT_EQ(control->geometry(), scale.Rect(spec.place)) << spec.objectName;
-        EXPECT_TRUE(control->font().bold()) << spec.objectName;
-        EXPECT_EQ(control->font().pointSizeF(), spec.look.points) << spec.objectName;
-        EXPECT_EQ(control->font().italic(), spec.look.italic) << spec.objectName;
+    for (const ControlSpec& entry : ControlTable()) {
+        const QWidget* control = Control(entry.objectName);
+        ASSERT_NE(control, nullptr) << entry.objectName;
+        EXPECT_EQ(control->geometry(), scale.Rect(entry.place)) << entry.objectName;
+        EXPECT_TRUE(control->font().bold()) << entry.objectName;
+        EXPECT_EQ(control->font().pointSizeF(), entry.look.points) << entry.objectName;
+        EXPECT_EQ(control->font().italic(), entry.look.italic) << entry.objectName;
     }
     const SpinDiagram& spins = *controls().spinDiagram;
     const QWidget* clientArea = window_->centralWidget();

@@ -108,8 +108,8 @@ const std::tuple<std::optional<Panel>, ControlOf, QKeyCombination, Way> kKeyRows
 TEST_F(Panels, EachKeyDoesWhatItsPointerWayDoes) {
     Started();
     const auto item = [this](Panel panel) {
-        for (const MenuItemSpec& spec : MenuTable()) {
-            if (spec.panel == panel) return window_->findChild<QAction*>(spec.objectName);
+        for (const MenuItemSpec& entry : MenuTable()) {
+            if (entry.panel == panel) return window_->findChild<QAction*>(entry.objectName);
         }
         return static_cast<QAction*>(nullptr);
     };
