@@ -41,11 +41,8 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
     FitCommand command;
     ProteinFitOptions& options = command.options;
     ResidueFitSettings& residue = options.residue;
-    residue.system.centralGamma = *GammaOf("15N");
-    residue.system.csaPpm = -172.0;
-    residue.system.pairFrequencies = PairFrequencySigns::Signed;
-    double partnerGamma = *GammaOf("1H");
-    double distance = 1.02;
+    residue.system = BackboneAmide();
+    FitSpinSystem::Neighbour& partner = residue.system.neighbours.front();
     options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     bool tmGiven = false;
     std::vector<std::string> files;
@@ -65,11 +62,11 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
         if (option == "--nucleus" || option == "--partner") {
             const auto gamma = GammaOf(value);
             if (!gamma) return Refused(option + " takes 1H, 13C or 15N, not '" + value + "'");
-            (option == "--nucleus" ? residue.system.centralGamma : partnerGamma) = *gamma;
+            (option == "--nucleus" ? residue.system.centralGamma : partner.gamma) = *gamma;
         } else if (option == "--distance") {
             const auto read = Read<double>(value);
             if (!read || *read <= 0.0) return bad();
-            distance = *read;
+            partner.distance = *read;
         } else if (option == "--csa") {
             const auto read = Read<double>(value);
             if (!read) return bad();
@@ -111,7 +108,6 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
     if (files.size() != 1) return Refused("--fit takes one data file");
     if (tmGiven && options.globalTm) return Refused("--tm and --global-tm exclude each other");
     residue.fitTm = !tmGiven;
-    residue.system.neighbours = {{partnerGamma, distance, 1.0, SlotKind::Unlike}};
     command.dataFile = files.front();
     return {std::move(command), {}};
 }

@@ -9,7 +9,6 @@
 #include <iterator>
 #include <string>
 
-#include "engine/constants.h"
 #include "fit/protein_fit.h"
 
 namespace veldorin {
@@ -24,9 +23,7 @@ ProteinData Protein() {
 
 ResidueFitSettings Amide() {
     ResidueFitSettings settings;
-    settings.system.centralGamma = *GammaOf("15N");
-    settings.system.neighbours = {{*GammaOf("1H"), 1.02, 1.0, SlotKind::Unlike}};
-    settings.system.csaPpm = -172.0;
+    settings.system = BackboneAmide();
     settings.fitTm = false;
     settings.tm = 4800.0;
     return settings;

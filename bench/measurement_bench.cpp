@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_models.h"
 #include "engine/input_preparation.h"
 #include "engine/measurement.h"
 #include "engine/motion.h"
@@ -21,18 +22,7 @@ namespace {
 constexpr int kRows = 30;
 
 ModelTexts HeavyModelWithMotion() {
-    ModelTexts model = DefaultModel();
-    model.slots = {{
-        {"1H", "1.09", "1"},
-        {"1H", "2", "0.5"},
-        {"13C", "1.5", "1"},
-        {"15N", "1.45", "0.3"},
-        {"Like", "1.8", "1"},
-        {"Like", "2.5", "0.7"},
-        {"1H", "2.9", "1"},
-        {"13C", "2.2", "0.011"},
-        {"13C", "", "1"},
-    }};
+    ModelTexts model = bench::EightNeighbourModel();
     MotionTexts motion;
     motion.kind = MotionKind::AxialDiffusionByTime;
     motion.texts = {"8", "0.8", "40", "", "", "", "", "", "", "1.6", "35"};

@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_models.h"
 #include "engine/input_preparation.h"
 #include "engine/results_table.h"
 #include "tests/support/recording_sink.h"
@@ -26,18 +27,7 @@ BENCHMARK(BM_DefaultTable);
 
 // Every slot occupied, all kinds of neighbour: the most work one table can take.
 void BM_EightNeighbourTable(benchmark::State& state) {
-    ModelTexts model = DefaultModel();
-    model.slots = {{
-        {"1H", "1.09", "1"},
-        {"1H", "2", "0.5"},
-        {"13C", "1.5", "1"},
-        {"15N", "1.45", "0.3"},
-        {"Like", "1.8", "1"},
-        {"Like", "2.5", "0.7"},
-        {"1H", "2.9", "1"},
-        {"13C", "2.2", "0.011"},
-        {"13C", "", "1"},
-    }};
+    ModelTexts model = bench::EightNeighbourModel();
     model.weights = {"0.3", "0.2", "0.1", "0.4", "0", "0.05"};
     model.times = {"5000", "800", "120", "40", "10", "3"};
     RunTable(state, model);

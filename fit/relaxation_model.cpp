@@ -20,6 +20,14 @@ double SpectralDensityOf(const SpectralTerms& terms, double w) {
     return j;
 }
 
+FitSpinSystem BackboneAmide() {
+    FitSpinSystem system;
+    system.centralGamma = *GammaOf("15N");
+    system.neighbours = {{*GammaOf("1H"), 1.02, 1.0, SlotKind::Unlike}};
+    system.csaPpm = -172.0;
+    return system;
+}
+
 std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model) {
     try {
         const auto central = GammaOf(model.slots[kCentralSlot].nucleus);

@@ -43,6 +43,10 @@ struct RatesAtField {
     double enhancement = 0.0;  // the NOE as the table has it, eta; the measured ratio is 1 + eta
 };
 
+// A protein's backbone amide, as a fit of relaxation data takes it by default: 15N with
+// its proton at 1.02 Å, a CSA of -172 ppm, signed pair frequencies, no exchange.
+FitSpinSystem BackboneAmide();
+
 // The spin system of a model's texts (its Lorentzians aside); nothing when a text it
 // needs does not read or the central nucleus has no constant.
 std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model);

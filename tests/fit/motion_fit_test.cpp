@@ -7,7 +7,6 @@
 
 #include <cmath>
 
-#include "engine/constants.h"
 #include "fit/residue_fit.h"
 
 namespace veldorin {
@@ -16,10 +15,7 @@ namespace {
 using enum MotionParameter;
 
 FitSpinSystem Amide() {
-    FitSpinSystem system;
-    system.centralGamma = *GammaOf("15N");
-    system.neighbours = {{*GammaOf("1H"), 1.02, 1.0, SlotKind::Unlike}};
-    system.csaPpm = -172.0;
+    FitSpinSystem system = BackboneAmide();
     system.rexAt800 = 1.5;
     return system;
 }

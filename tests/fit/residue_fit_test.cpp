@@ -8,19 +8,14 @@
 #include <cmath>
 #include <random>
 
-#include "engine/constants.h"
-
 namespace veldorin {
 namespace {
 
 using enum ModelFreeParameter;
 
-// A backbone amide: 15N with its proton at 1.02 Å, CSA -172 ppm, signed frequencies.
 ResidueFitSettings Amide(bool fitTm) {
     ResidueFitSettings settings;
-    settings.system.centralGamma = *GammaOf("15N");
-    settings.system.neighbours = {{*GammaOf("1H"), 1.02, 1.0, SlotKind::Unlike}};
-    settings.system.csaPpm = -172.0;
+    settings.system = BackboneAmide();
     settings.fitTm = fitTm;
     settings.tm = 5000.0;
     return settings;
