@@ -96,4 +96,47 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
     return result;
 }
 
+MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFitResult& fitted,
+                                    const MotionFitChoice& choice,
+                                    const std::vector<std::optional<Measurement>>& rows, int sets,
+                                    std::uint64_t seed,
+                                    const std::function<bool(int done)>& carryOn) {
+    FitSpinSystem spins = system;
+    spins.rexAt800 = fitted.rex;
+    spins.csaPpm = fitted.csa;
+    const SpectralTerms terms = SpectralTermsOf(fitted.motion);
+    std::vector<Measurement> compared;
+    std::vector<double> calculated;
+    for (const auto& row : rows) {
+        if (!row) continue;
+        compared.push_back(Compared(*row));
+        calculated.push_back(CalculatedValue(spins, terms, compared.back()));
+    }
+    SyntheticSets synthetic(std::move(compared), std::move(calculated), seed);
+    std::vector<std::vector<double>> samples(choice.free.size() + (choice.rex ? 1 : 0) +
+                                             (choice.csa ? 1 : 0));
+    MotionMonteCarlo result;
+    std::vector<std::optional<Measurement>> set;
+    for (int done = 0; done < sets; ++done) {
+        if (!carryOn(done)) {
+            result.stopped = true;
+            break;
+        }
+        const std::vector<Measurement>& next = synthetic.Next();
+        set.assign(next.begin(), next.end());
+        const MotionFitResult again = FitMotion(spins, fitted.motion, choice, set);
+        if (again.status != FitResult::Status::Converged) continue;
+        ++result.fitted;
+        std::size_t i = 0;
+        for (MotionParameter parameter : choice.free)
+            samples[i++].push_back(again.motion[parameter]);
+        if (choice.rex) samples[i++].push_back(again.rex);
+        if (choice.csa) samples[i++].push_back(again.csa);
+    }
+    if (!result.stopped) carryOn(sets);
+    for (std::vector<double>& parameter : samples)
+        result.spread.push_back(SpreadOf(std::move(parameter)));
+    return result;
+}
+
 }  // namespace veldorin

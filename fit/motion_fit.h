@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "engine/motion.h"
 #include "fit/least_squares.h"
 #include "fit/relaxation_model.h"
+#include "fit/residue_fit.h"
 
 namespace veldorin {
 
@@ -20,6 +23,7 @@ struct MotionFitChoice {
     std::vector<MotionParameter> free;
     bool rex = false;
     bool csa = false;
+    friend bool operator==(const MotionFitChoice&, const MotionFitChoice&) = default;
 };
 
 struct MotionFitResult {
@@ -44,6 +48,21 @@ struct MotionFitResult {
 MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
                           const MotionFitChoice& choice,
                           const std::vector<std::optional<Measurement>>& rows);
+
+// Monte Carlo errors of a fit: synthetic sets from the fitted motion, Rex and CSA plus
+// Gaussian noise of each row's uncertainty, each fitted again from the fitted values; the
+// same sets for the same seed. `carryOn` hears after each set how many are done, and
+// stops the run by answering false.
+struct MotionMonteCarlo {
+    std::vector<ParameterSpread> spread;  // the freed parameters in order, then Rex, then CSA
+    int fitted = 0;                       // the sets whose fit converged
+    bool stopped = false;
+};
+MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFitResult& fitted,
+                                    const MotionFitChoice& choice,
+                                    const std::vector<std::optional<Measurement>>& rows, int sets,
+                                    std::uint64_t seed,
+                                    const std::function<bool(int done)>& carryOn);
 
 // The Lorentzians of a motion as spectral terms.
 SpectralTerms SpectralTermsOf(const Motion& motion);

@@ -108,21 +108,6 @@ double Percentile(std::vector<double> sorted, double fraction) {
     return sorted[below] + (at - static_cast<double>(below)) * (sorted[above] - sorted[below]);
 }
 
-ParameterSpread SpreadOf(std::vector<double> samples) {
-    ParameterSpread spread;
-    if (samples.size() < 2) return {kNaN, kNaN, kNaN};
-    double mean = 0.0;
-    for (double x : samples) mean += x;
-    mean /= static_cast<double>(samples.size());
-    double squares = 0.0;
-    for (double x : samples) squares += (x - mean) * (x - mean);
-    spread.standardDeviation = std::sqrt(squares / static_cast<double>(samples.size() - 1));
-    std::sort(samples.begin(), samples.end());
-    spread.low = Percentile(samples, 0.025);
-    spread.high = Percentile(samples, 0.975);
-    return spread;
-}
-
 }  // namespace
 
 Measurement Compared(const Measurement& measurement) {
@@ -141,6 +126,32 @@ double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
         case Quantity::T2: break;
     }
     return kNaN;
+}
+
+ParameterSpread SpreadOf(std::vector<double> samples) {
+    ParameterSpread spread;
+    if (samples.size() < 2) return {kNaN, kNaN, kNaN};
+    double mean = 0.0;
+    for (double x : samples) mean += x;
+    mean /= static_cast<double>(samples.size());
+    double squares = 0.0;
+    for (double x : samples) squares += (x - mean) * (x - mean);
+    spread.standardDeviation = std::sqrt(squares / static_cast<double>(samples.size() - 1));
+    std::sort(samples.begin(), samples.end());
+    spread.low = Percentile(samples, 0.025);
+    spread.high = Percentile(samples, 0.975);
+    return spread;
+}
+
+SyntheticSets::SyntheticSets(std::vector<Measurement> compared, std::vector<double> calculated,
+                             std::uint64_t seed)
+    : set_(std::move(compared)), calculated_(std::move(calculated)), random_(seed) {}
+
+const std::vector<Measurement>& SyntheticSets::Next() {
+    for (std::size_t i = 0; i < set_.size(); ++i) {
+        set_[i].value = calculated_[i] + noise_(random_) * set_[i].error;
+    }
+    return set_;
 }
 
 double ModelFit::Score(enum Criterion criterion) const {
@@ -198,20 +209,16 @@ MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
     std::vector<FitParameter> ranges = GridRanges(fit.free);
     for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {fit.values[fit.free[i]]};
 
-    std::mt19937_64 random(seed);
-    std::normal_distribution<double> noise(0.0, 1.0);
     std::array<std::vector<double>, kModelFreeParameterCount> samples;
     std::vector<double> orderSamples;
     MonteCarloErrors errors;
     // The synthetic sets are rates, whatever was measured: the noise of a time is that of
     // its rate.
-    std::vector<Measurement> synthetic;
-    for (const Measurement& measurement : data) synthetic.push_back(Compared(measurement));
+    std::vector<Measurement> compared;
+    for (const Measurement& measurement : data) compared.push_back(Compared(measurement));
+    SyntheticSets synthetic(std::move(compared), std::move(back), seed);
     for (int set = 0; set < sets; ++set) {
-        for (std::size_t i = 0; i < data.size(); ++i) {
-            synthetic[i].value = back[i] + noise(random) * synthetic[i].error;
-        }
-        const ModelFit again = Fitted(synthetic, settings, model, ranges);
+        const ModelFit again = Fitted(synthetic.Next(), settings, model, ranges);
         if (again.status != FitResult::Status::Converged) continue;
         ++errors.fitted;
         for (ModelFreeParameter parameter : fit.free) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,22 @@ struct ParameterSpread {
     double standardDeviation = 0.0;
     double low = 0.0;   // 2.5 percentile
     double high = 0.0;  // 97.5 percentile
+};
+// The spread of a parameter's samples; NaN with fewer than two.
+ParameterSpread SpreadOf(std::vector<double> samples);
+// Synthetic data sets, one after another: each compared measurement's calculated value
+// plus Gaussian noise of its uncertainty; the same sets for the same seed.
+class SyntheticSets {
+public:
+    SyntheticSets(std::vector<Measurement> compared, std::vector<double> calculated,
+                  std::uint64_t seed);
+    const std::vector<Measurement>& Next();
+
+private:
+    std::vector<Measurement> set_;
+    std::vector<double> calculated_;
+    std::mt19937_64 random_;
+    std::normal_distribution<double> noise_{0.0, 1.0};
 };
 struct MonteCarloErrors {
     std::array<ParameterSpread, kModelFreeParameterCount> spread{};

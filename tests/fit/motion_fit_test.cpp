@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "fit/model_free_motion.h"
 #include "fit/residue_fit.h"
 
 namespace veldorin {
@@ -84,6 +86,70 @@ TEST(MotionFit, SaysWhenItCannotFit) {
     EXPECT_NE(
         FitMotion(Amide(), motion, {{TauM, S2}, false, false}, two).reason.find("cannot tell"),
         std::string::npos);
+}
+
+// Each model of the family, applied as the window's motion, gives the rates the model
+// gives: the kinds, the units (tm and ts in ps against ns) and S2 = 0 of m9 all agree.
+TEST(MotionFit, EveryModelOfTheFamilyAppliesAsTheSameMotion) {
+    const FitSpinSystem system = Amide();
+    for (int number = 0; number < kModelFreeModelCount; ++number) {
+        ModelFit fit;
+        fit.model = number;
+        const ModelFreeModel& model = ModelFreeModelNumber(number);
+        // As a fit leaves them: the model's own parameters found, the rest at rest.
+        const ModelFreeValues found{{7000.0, 0.9, 0.8, 40.0, 25.0, 1500.0, 2.5, -160.0}};
+        fit.values[ModelFreeParameter::Tm] = 7000.0;
+        fit.values[ModelFreeParameter::Rex] = 0.0;
+        fit.values[ModelFreeParameter::Csa] = -160.0;
+        if (model.rigidNoOrder) fit.values[ModelFreeParameter::S2s] = 0.0;
+        for (ModelFreeParameter parameter : model.free) fit.values[parameter] = found[parameter];
+        fit.free = model.free;
+        const ModelAsMotion applied = MotionOfModel(fit);
+        FitSpinSystem spins = system;
+        spins.rexAt800 = applied.rex;
+        spins.csaPpm = applied.csa;
+        for (const auto& row : RowsOf(system, MotionOf(MotionKind::Rigid, {{TauM, 5.0}}))) {
+            FitSpinSystem byModel = system;
+            byModel.rexAt800 = fit.values[ModelFreeParameter::Rex];
+            byModel.csaPpm = -160.0;
+            const double expected =
+                CalculatedValue(byModel, SpectralTermsOf(model, fit.values), *row);
+            EXPECT_NEAR(CalculatedValue(spins, SpectralTermsOf(applied.motion), *row), expected,
+                        1e-12 * std::abs(expected))
+                << "m" << number;
+        }
+        EXPECT_TRUE(Validate(applied.motion).empty()) << "m" << number;
+        EXPECT_EQ(applied.choice.rex, std::ranges::count(model.free, ModelFreeParameter::Rex) == 1);
+    }
+}
+
+// The Monte Carlo gives the same spread for the same seed, spreads like the covariance's
+// errors, and stops when told to.
+TEST(MotionFit, MonteCarloIsReproducibleAndStops) {
+    const Motion truth = MotionOf(MotionKind::ModelFree, {{TauM, 6.0}, {S2, 0.82}, {TauE, 40.0}});
+    const FitSpinSystem system = Amide();
+    const auto rows = RowsOf(system, truth);
+    const MotionFitChoice choice{{TauM, S2}, true, false};
+    const MotionFitResult fit = FitMotion(system, truth, choice, rows);
+    const auto run = [&](std::uint64_t seed, int stopAt) {
+        return MonteCarloOfMotion(system, fit, choice, rows, 200, seed,
+                                  [stopAt](int done) { return done < stopAt; });
+    };
+    const MotionMonteCarlo first = run(7, 200);
+    const MotionMonteCarlo again = run(7, 200);
+    ASSERT_EQ(first.spread.size(), 3U);
+    EXPECT_EQ(first.fitted, 200);
+    EXPECT_FALSE(first.stopped);
+    for (std::size_t p = 0; p < first.spread.size(); ++p) {
+        EXPECT_EQ(first.spread[p].standardDeviation, again.spread[p].standardDeviation);
+    }
+    EXPECT_NE(run(8, 200).spread[0].standardDeviation, first.spread[0].standardDeviation);
+    EXPECT_NEAR(first.spread[0].standardDeviation, fit.errors[TauM], 0.2 * fit.errors[TauM]);
+    EXPECT_LT(first.spread[1].low, truth[S2]);
+    EXPECT_GT(first.spread[1].high, truth[S2]);
+    const MotionMonteCarlo stopped = run(7, 10);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.fitted, 10);
 }
 
 }  // namespace
