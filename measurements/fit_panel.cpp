@@ -64,6 +64,7 @@ FitPanel::FitPanel(QWidget* parent)
     layout->addLayout(boxes);
     layout->addLayout(actions);
     layout->addWidget(result_);
+    layout->addStretch();
     connect(fit_, &QPushButton::clicked, this, &FitPanel::fitRequested);
     ShowChoice(std::nullopt, {}, false);
 }

@@ -4,6 +4,8 @@
 #include "measurements/measurements_window.h"
 
 #include "measurements/fit_panel.h"
+#include "measurements/model_ranking_panel.h"
+#include "measurements/monte_carlo_panel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <set>
@@ -41,7 +44,9 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
       chiSquared_(new QLabel(this)),
       pairFrequencies_(new QComboBox(this)),
       note_(new QLabel(this)),
-      fitPanel_(new FitPanel(this)) {
+      fitPanel_(new FitPanel(this)),
+      rankingPanel_(new ModelRankingPanel(this)),
+      monteCarloPanel_(new MonteCarloPanel(this)) {
     setWindowTitle(QStringLiteral("Measurements"));
     setObjectName(QStringLiteral("measurementsWindow"));
     table_->setObjectName(QStringLiteral("measurementsTable"));
@@ -78,13 +83,17 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(explanation);
-    layout->addWidget(table_);
+    layout->addWidget(table_, 1);  // the rows take the room the window gains
     layout->addWidget(chiSquared_);
     layout->addLayout(buttons);
     layout->addWidget(pairFrequencies_);
     layout->addWidget(note_);
-    layout->addWidget(fitPanel_);
-    resize(620, 420);
+    auto* fitting = new QTabWidget(this);
+    fitting->addTab(fitPanel_, QStringLiteral("Fit"));
+    fitting->addTab(rankingPanel_, QStringLiteral("Models m0–m9"));
+    fitting->addTab(monteCarloPanel_, QStringLiteral("Monte Carlo errors"));
+    layout->addWidget(fitting);
+    resize(660, 680);
 
     connect(table_, &QTableWidget::cellChanged, this, [this] {
         if (!showing_) CellEdited();

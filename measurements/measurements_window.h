@@ -15,15 +15,18 @@ class QTableWidget;
 
 namespace veldorin {
 class FitPanel;
-}
+class ModelRankingPanel;
+class MonteCarloPanel;
+}  // namespace veldorin
 
 namespace veldorin {
 
 // A tool window beside the main one with the measured rates: a table of rows (field in
 // MHz, quantity, value, uncertainty) typed, pasted from a spreadsheet or imported from
 // CSV, each beside the value the model gives at its field and the difference in units of
-// the uncertainty, χ² below, and the choice of how a pair's frequencies are formed. It
-// shows what it is told; every edit is reported whole.
+// the uncertainty, χ² below, and the choice of how a pair's frequencies are formed; under
+// them the fit, the ranking of the model-free family and the Monte Carlo errors, one tab
+// each. It shows what it is told; every edit is reported whole.
 class MeasurementsWindow : public QWidget {
     Q_OBJECT
 
@@ -40,6 +43,8 @@ public:
     QTableWidget* table() const { return table_; }
     QComboBox* pairFrequencyList() const { return pairFrequencies_; }
     FitPanel* fitPanel() const { return fitPanel_; }
+    ModelRankingPanel* rankingPanel() const { return rankingPanel_; }
+    MonteCarloPanel* monteCarloPanel() const { return monteCarloPanel_; }
     // Reads rows (tab-separated, or CSV with a header) and appends them; a message names
     // every bad cell.
     void Append(const QString& text, char separator);
@@ -63,6 +68,8 @@ private:
     QComboBox* pairFrequencies_;
     QLabel* note_;
     FitPanel* fitPanel_;
+    ModelRankingPanel* rankingPanel_;
+    MonteCarloPanel* monteCarloPanel_;
     bool showing_ = false;  // cells set by the program are no edit
     bool oppositeSignPair_ = false;
 };

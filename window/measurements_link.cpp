@@ -12,6 +12,9 @@
 #include "fit/relaxation_model.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
+#include "measurements/model_ranking_panel.h"
+#include "measurements/monte_carlo_panel.h"
+#include "measurements/monte_carlo_run.h"
 #include "ui/tool_window.h"
 #include "window/main_window_side.h"
 
@@ -25,7 +28,8 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
       controls_(controls),
       state_(state),
       recalculate_(std::move(recalculate)),
-      motionChanged_(std::move(motionChanged)) {
+      motionChanged_(std::move(motionChanged)),
+      monteCarlo_(new MonteCarloRun(this)) {
     FitPanel& fit = *window_.fitPanel();
     connect(&fit, &FitPanel::choiceChanged, this, [this](const MotionFitChoice& choice, bool live) {
         state_.fitChoice = choice;
@@ -35,6 +39,22 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
     connect(&fit, &FitPanel::fitRequested, this, [this] {
         Fit();
         recalculate_();
+    });
+    ModelRankingPanel& ranking = *window_.rankingPanel();
+    connect(&ranking, &ModelRankingPanel::rankRequested, this, &MeasurementsLink::Rank);
+    connect(&ranking, &ModelRankingPanel::modelChosen, this, [this](int number) {
+        ApplyModel(number);
+        recalculate_();
+    });
+    MonteCarloPanel& spread = *window_.monteCarloPanel();
+    connect(&spread, &MonteCarloPanel::runRequested, this, &MeasurementsLink::StartMonteCarlo);
+    connect(&spread, &MonteCarloPanel::cancelRequested, this, [this] {
+        monteCarlo_->Cancel();
+        window_.monteCarloPanel()->ShowStopped(QStringLiteral("Cancelled."));
+    });
+    connect(monteCarlo_, &MonteCarloRun::progressed, &spread, &MonteCarloPanel::ShowProgress);
+    connect(monteCarlo_, &MonteCarloRun::finished, this, [this](const MotionMonteCarlo& result) {
+        window_.monteCarloPanel()->ShowResult(monteCarloFit_, monteCarloKey_.choice, result);
     });
     connect(&window_, &MeasurementsWindow::rowsEdited, this,
             [this](const std::vector<MeasurementTexts>& rows) {
@@ -71,42 +91,111 @@ void MeasurementsLink::FitIfLive() {
     if (state_.liveFit && state_.motion) Fit();
 }
 
-void MeasurementsLink::Fit() {
-    if (!state_.motion) return;
-    const MotionReading motion = ReadMotion(*state_.motion);
-    const ModelTexts model = ModelTextsOf(controls_, state_);
-    const std::optional<FitSpinSystem> system = FitSpinSystemOf(model);
-    MotionFitResult result;
-    if (!motion.motion || !system) {
-        result.reason = !motion.motion ? "the motion has a value it cannot take"
-                                       : "a text of the spin system, the CSA or Rex is no number";
-        window_.fitPanel()->ShowResult(result);
-        return;
+std::optional<MeasurementsLink::FitInputs> MeasurementsLink::ReadFitInputs(
+    std::string& reason) const {
+    if (!state_.motion) {
+        reason = "choose a motion in the Motion window (Ctrl+M) first";
+        return std::nullopt;
     }
-    std::vector<std::optional<Measurement>> rows;
+    const MotionReading motion = ReadMotion(*state_.motion);
+    const std::optional<FitSpinSystem> system = FitSpinSystemOf(ModelTextsOf(controls_, state_));
+    if (!motion.motion || !system) {
+        reason = !motion.motion ? "the motion has a value it cannot take"
+                                : "a text of the spin system, the CSA or Rex is no number";
+        return std::nullopt;
+    }
+    FitInputs inputs{*motion.motion, *system, {}};
     for (std::size_t row = 0; row < state_.measurements.size(); ++row) {
-        rows.push_back(
+        inputs.rows.push_back(
             ReadMeasurement(state_.measurements[row], static_cast<int>(row) + 1).measurement);
     }
-    result = FitMotion(*system, *motion.motion, state_.fitChoice, rows);
+    return inputs;
+}
+
+std::optional<MotionFitResult> MeasurementsLink::Fit() {
+    MotionFitResult result;
+    const std::optional<FitInputs> inputs = ReadFitInputs(result.reason);
+    if (inputs) result = FitMotion(inputs->system, inputs->motion, state_.fitChoice, inputs->rows);
     window_.fitPanel()->ShowResult(result);
-    if (result.status == FitResult::Status::Failed) return;
-    for (MotionParameter parameter : state_.fitChoice.free) {
-        (*state_.motion)[parameter] = FormatDouble(result.motion[parameter]);
+    if (result.status == FitResult::Status::Failed) return std::nullopt;
+    Apply(result.motion, state_.fitChoice.free,
+          state_.fitChoice.rex ? std::optional(result.rex) : std::nullopt,
+          state_.fitChoice.csa ? std::optional(result.csa) : std::nullopt);
+    return result;
+}
+
+void MeasurementsLink::Apply(const Motion& motion, std::span<const MotionParameter> parameters,
+                             std::optional<double> rex, std::optional<double> csa) {
+    state_.motion->kind = motion.kind;
+    for (MotionParameter parameter : parameters) {
+        (*state_.motion)[parameter] = FormatDouble(motion[parameter]);
     }
-    const LorentzianTexts texts = TextsOf(ToLorentzians(result.motion));
+    const LorentzianTexts texts = TextsOf(ToLorentzians(motion));
     for (int row = 0; row < kLorentzianCount; ++row) {
         controls_.weightBoxes[row]->setText(QString::fromStdString(texts.weights[row]));
         controls_.timeBoxes[row]->setText(QString::fromStdString(texts.times[row]));
     }
-    if (state_.fitChoice.rex)
-        controls_.rexBox->setEditText(QString::fromStdString(FormatDouble(result.rex)));
-    if (state_.fitChoice.csa)
-        controls_.csaBox->setEditText(QString::fromStdString(FormatDouble(result.csa)));
+    if (rex) controls_.rexBox->setEditText(QString::fromStdString(FormatDouble(*rex)));
+    if (csa) controls_.csaBox->setEditText(QString::fromStdString(FormatDouble(*csa)));
     motionChanged_();
 }
 
+void MeasurementsLink::Rank(Criterion criterion) {
+    ModelRankingPanel& panel = *window_.rankingPanel();
+    std::string reason;
+    const std::optional<FitInputs> inputs = ReadFitInputs(reason);
+    if (!inputs) {
+        panel.ShowStatus(QStringLiteral("No ranking: ") + QString::fromStdString(reason));
+        return;
+    }
+    std::vector<Measurement> data;
+    for (const auto& row : inputs->rows) {
+        if (row) data.push_back(*row);
+    }
+    ranking_ = SelectModel(data, RankingSettings(inputs->system, inputs->motion, state_.fitChoice),
+                           criterion);
+    panel.ShowRanking(*ranking_, criterion);
+    if (ranking_->chosen < 0) return;
+    ApplyModel(ranking_->chosen);
+    recalculate_();
+}
+
+void MeasurementsLink::ApplyModel(int number) {
+    if (!ranking_ || !state_.motion) return;
+    const ModelAsMotion model = MotionOfModel(ranking_->fits[static_cast<std::size_t>(number)]);
+    Apply(model.motion, ParametersOf(model.motion.kind), model.rex,
+          model.choice.csa ? std::optional(model.csa) : std::nullopt);
+    state_.fitChoice = model.choice;
+    ShowFitChoice();
+}
+
+MeasurementsLink::RunKey MeasurementsLink::CurrentRunKey() const {
+    return {ModelTextsOf(controls_, state_), state_.measurements, state_.fitChoice};
+}
+
+void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
+    if (monteCarlo_->IsRunning()) return;
+    const std::optional<MotionFitResult> fitted = Fit();
+    recalculate_();
+    std::string reason;
+    const std::optional<FitInputs> inputs = ReadFitInputs(reason);
+    if (!fitted || !inputs) {
+        window_.monteCarloPanel()->ShowStopped(
+            QStringLiteral("No Monte Carlo errors without a fit: see the Fit tab."));
+        return;
+    }
+    monteCarloFit_ = *fitted;
+    monteCarloKey_ = CurrentRunKey();
+    window_.monteCarloPanel()->ShowRunning(sets);
+    monteCarlo_->Start({inputs->system, *fitted, state_.fitChoice, inputs->rows, sets, seed});
+}
+
 void MeasurementsLink::Compare() {
+    if (monteCarlo_->IsRunning() && CurrentRunKey() != monteCarloKey_) {
+        monteCarlo_->Cancel();
+        window_.monteCarloPanel()->ShowStopped(
+            QStringLiteral("Stopped: the model or the measurements changed while it ran."));
+    }
     if (state_.measurements.empty() && !window_.isVisible()) return;
     std::vector<std::optional<Measurement>> readings;
     for (std::size_t row = 0; row < state_.measurements.size(); ++row) {

@@ -4,18 +4,24 @@
 #pragma once
 
 #include <QObject>
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "fit/model_free_motion.h"
 #include "window/layout.h"
 #include "window/window_state.h"
 
 namespace veldorin {
 
 class MeasurementsWindow;
+class MonteCarloRun;
 
 // Joins the Measurements window to the model: its rows and the pair-frequency setting
 // are kept in the state, each edit recalculates, and after every recalculation the
-// rows are compared with the model the window shows.
+// rows are compared with the model the window shows. The fit, the ranking of the
+// model-free family and the Monte Carlo errors read the state and apply what they find.
 class MeasurementsLink : public QObject {
     Q_OBJECT
 
@@ -35,10 +41,35 @@ public:
     void FitIfLive();
 
 private:
+    // What every fit reads: the motion, the spin system and the readable rows.
+    struct FitInputs {
+        Motion motion;
+        FitSpinSystem system;
+        std::vector<std::optional<Measurement>> rows;
+    };
+    // What a Monte Carlo run was started from; a change stops the run.
+    struct RunKey {
+        ModelTexts model;
+        std::vector<MeasurementTexts> rows;
+        MotionFitChoice choice;
+        friend bool operator==(const RunKey&, const RunKey&) = default;
+    };
+
     bool HasOppositeSignPair() const;
+    // The inputs, or why there are none.
+    std::optional<FitInputs> ReadFitInputs(std::string& reason) const;
     // Fits the state's motion and applies what the fit found to the motion, the
-    // Lorentzian boxes and the Rex and CSA boxes; no recalculation.
-    void Fit();
+    // Lorentzian boxes and the Rex and CSA boxes; no recalculation. The result, or
+    // nothing when the fit failed.
+    std::optional<MotionFitResult> Fit();
+    // Puts the motion's values of the parameters into the state, the Lorentzians into
+    // their boxes and the Rex and CSA given into theirs.
+    void Apply(const Motion& motion, std::span<const MotionParameter> parameters,
+               std::optional<double> rex, std::optional<double> csa);
+    void Rank(Criterion criterion);
+    void ApplyModel(int number);
+    void StartMonteCarlo(int sets, std::uint64_t seed);
+    RunKey CurrentRunKey() const;
     void ShowFitChoice();
 
     MeasurementsWindow& window_;
@@ -46,6 +77,10 @@ private:
     WindowState& state_;
     std::function<void()> recalculate_;
     std::function<void()> motionChanged_;
+    std::optional<ModelSelection> ranking_;  // the last one shown
+    MonteCarloRun* monteCarlo_;
+    RunKey monteCarloKey_;
+    MotionFitResult monteCarloFit_;  // the fit the run spreads around
 };
 
 }  // namespace veldorin

@@ -5,14 +5,22 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
 
 #include "engine/input_preparation.h"
 #include "graph/measurement_points.h"
 #include "graph_panel/graph_canvas.h"
 #include "measurements/fit_panel.h"
 #include "measurements/measurements_window.h"
+#include "measurements/model_ranking_panel.h"
+#include "measurements/monte_carlo_panel.h"
 #include "tests/support/window_fixture.h"
+#include "window/main_window_side.h"
 #include "window/model_files.h"
 
 namespace veldorin::test {
@@ -81,6 +89,81 @@ TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
     const LorentzianTexts texts =
         TextsOf(ToLorentzians(*ReadMotion(*window_->state().motion).motion));
     EXPECT_EQ(controls.weightBoxes[0]->text().toStdString(), texts.weights[0]);
+}
+
+// Ranking the family applies the best model as the motion, with the choice that frees
+// its parameters; another model applies on request, its Rex included.
+TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
+    Started();
+    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    measurements.fitPanel()->freeBox(MotionParameter::TauM)->setChecked(true);
+    ModelRankingPanel& ranking = *measurements.rankingPanel();
+    ranking.rankButton()->click();
+    QTreeWidget& list = *ranking.rankingList();
+    ASSERT_EQ(list.topLevelItemCount(), kModelFreeModelCount);
+    const QTreeWidgetItem& best = *list.topLevelItem(0);
+    EXPECT_TRUE(best.font(0).bold());
+    const WindowState& state = window_->state();
+    const int number = best.data(0, Qt::UserRole).toInt();
+    const MotionKind kind = number == 0                  ? MotionKind::Rigid
+                            : number >= 5 && number <= 8 ? MotionKind::ExtendedModelFree
+                                                         : MotionKind::ModelFree;
+    EXPECT_EQ(state.motion->kind, kind) << "m" << number;
+    EXPECT_EQ(state.fitChoice.free.front(), MotionParameter::TauM);
+    EXPECT_EQ(ListLines(), EngineTableOf(ModelTextsOf(window_->controls(), state)));
+
+    const QList<QTreeWidgetItem*> rigid = list.findItems("m0", Qt::MatchExactly);
+    ASSERT_EQ(rigid.size(), 1);
+    list.setCurrentItem(rigid.front());
+    ranking.applyButton()->click();
+    EXPECT_EQ(state.motion->kind, MotionKind::Rigid);
+    EXPECT_EQ(window_->controls().rexBox->currentText(), "0");
+    EXPECT_FALSE(state.fitChoice.rex);
+}
+
+// The Monte Carlo runs in the background: the same seed gives the same errors, Cancel
+// and a changed measurement stop it, and closing the window mid-run waits for it.
+TEST_F(MeasurementsInWindow, MonteCarloErrorsRunAsideAndStopWhenAsked) {
+    Started();
+    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    measurements.fitPanel()->freeBox(MotionParameter::S2)->setChecked(true);
+    MonteCarloPanel& panel = *measurements.monteCarloPanel();
+    const auto run = [&panel](int sets) {
+        panel.setsBox()->setValue(sets);
+        panel.runButton()->click();
+    };
+    const auto finished = [&panel] {
+        return QTest::qWaitFor([&panel] { return panel.runButton()->isEnabled(); }, 20000);
+    };
+    const QString converged = QStringLiteral("synthetic fits converged");
+    run(50);
+    EXPECT_FALSE(panel.runButton()->isEnabled());
+    ASSERT_TRUE(finished());
+    const QString first = panel.resultLabel()->text();
+    EXPECT_TRUE(first.contains(converged)) << first.toStdString();
+    run(50);
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(panel.resultLabel()->text(), first);
+
+    const struct {
+        const char* name;
+        std::function<void()> stop;
+    } stops[] = {
+        {"cancel", [&panel] { panel.cancelButton()->click(); }},
+        {"edit", [&measurements] { measurements.table()->item(0, 2)->setText("2.6"); }},
+    };
+    for (const auto& stop : stops) {
+        run(panel.setsBox()->maximum());
+        stop.stop();
+        ASSERT_TRUE(finished()) << stop.name;
+        EXPECT_FALSE(panel.resultLabel()->text().contains(converged)) << stop.name;
+        EXPECT_FALSE(panel.progressBar()->isVisible()) << stop.name;
+    }
+    run(panel.setsBox()->maximum());  // still running when the window goes
 }
 
 }  // namespace

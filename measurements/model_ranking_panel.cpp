@@ -1,0 +1,152 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "measurements/model_ranking_panel.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace veldorin {
+namespace {
+
+// What each model found comes last: it is the widest.
+enum Column { kModelColumn, kChiSquaredColumn, kScoreColumn, kDeltaColumn, kFoundColumn };
+
+// How the window shows a parameter of the family: in the motion's units, the overall and
+// slow times in ns.
+struct ShownParameter {
+    ModelFreeParameter parameter;
+    const char* label;
+    double scale;
+    const char* unit;
+};
+constexpr ShownParameter kShown[] = {
+    {ModelFreeParameter::Tm, "τm", 1e-3, " ns"},   {ModelFreeParameter::S2f, "S²f", 1.0, ""},
+    {ModelFreeParameter::S2s, "S²s", 1.0, ""},     {ModelFreeParameter::Te, "τe", 1.0, " ps"},
+    {ModelFreeParameter::Tf, "τf", 1.0, " ps"},    {ModelFreeParameter::Ts, "τs", 1e-3, " ns"},
+    {ModelFreeParameter::Rex, "Rex", 1.0, " 1/s"}, {ModelFreeParameter::Csa, "CSA", 1.0, " ppm"},
+};
+
+QString Found(const ModelFit& fit) {
+    if (fit.status == FitResult::Status::Failed) return QString::fromStdString(fit.reason);
+    const bool extended = ModelFreeModelNumber(fit.model).extended;
+    QStringList found;
+    for (const ShownParameter& shown : kShown) {
+        if (std::ranges::find(fit.free, shown.parameter) == fit.free.end()) continue;
+        // In models 1 to 4 S2s holds the one order parameter.
+        const QString label = shown.parameter == ModelFreeParameter::S2s && !extended
+                                  ? QStringLiteral("S²")
+                                  : QString::fromUtf8(shown.label);
+        found << QStringLiteral("%1 = %2%3")
+                     .arg(label, QString::number(fit.values[shown.parameter] * shown.scale, 'g', 4),
+                          QString::fromUtf8(shown.unit));
+    }
+    if (fit.status == FitResult::Status::NotConverged) found << QStringLiteral("not converged");
+    return found.isEmpty() ? QStringLiteral("nothing fitted") : found.join(QStringLiteral(", "));
+}
+
+QString Number(double value) {
+    return std::isfinite(value) ? QString::number(value, 'f', 2) : QStringLiteral("–");
+}
+
+}  // namespace
+
+ModelRankingPanel::ModelRankingPanel(QWidget* parent)
+    : QWidget(parent),
+      criterion_(new QComboBox(this)),
+      rank_(new QPushButton(QStringLiteral("Rank m0–m9"), this)),
+      ranking_(new QTreeWidget(this)),
+      apply_(new QPushButton(QStringLiteral("Use selected model"), this)),
+      status_(new QLabel(this)) {
+    criterion_->addItems({QStringLiteral("AIC"), QStringLiteral("AICc"), QStringLiteral("BIC")});
+    criterion_->setAccessibleName(QStringLiteral("Criterion"));
+    ranking_->setAccessibleName(QStringLiteral("Model ranking"));
+    ranking_->setRootIsDecorated(false);
+    ranking_->setHeaderLabels({QStringLiteral("Model"), QStringLiteral("χ²"), QStringLiteral("AIC"),
+                               QStringLiteral("Δ"), QStringLiteral("Found")});
+    ranking_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    apply_->setEnabled(false);
+    status_->setWordWrap(true);
+    status_->setAccessibleName(QStringLiteral("Ranking status"));
+    auto* note = new QLabel(
+        QStringLiteral(
+            "τm and the CSA are fitted when they are ticked free under Fit, else kept. Models "
+            "with Rex fit it; the others have none. The best model applies as the motion."),
+        this);
+    note->setWordWrap(true);
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("Rank by"), this));
+    controls->addWidget(criterion_);
+    controls->addWidget(rank_);
+    controls->addStretch();
+    controls->addWidget(apply_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(ranking_);
+    layout->addWidget(status_);
+    layout->addWidget(note);
+    connect(rank_, &QPushButton::clicked, this,
+            [this] { Q_EMIT rankRequested(static_cast<Criterion>(criterion_->currentIndex())); });
+    connect(apply_, &QPushButton::clicked, this, &ModelRankingPanel::ChooseSelected);
+    connect(ranking_, &QTreeWidget::itemDoubleClicked, this, &ModelRankingPanel::ChooseSelected);
+    connect(ranking_, &QTreeWidget::itemSelectionChanged, this,
+            [this] { apply_->setEnabled(!ranking_->selectedItems().isEmpty()); });
+}
+
+void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion criterion) {
+    ranking_->clear();
+    ranking_->headerItem()->setText(kScoreColumn,
+                                    criterion_->itemText(static_cast<int>(criterion)));
+    std::vector<const ModelFit*> order;
+    for (const ModelFit& fit : selection.fits) order.push_back(&fit);
+    // Converged fits by score, the others after them in the family's order.
+    const auto score = [criterion](const ModelFit* fit) {
+        return fit->status == FitResult::Status::Converged
+                   ? fit->Score(criterion)
+                   : std::numeric_limits<double>::infinity();
+    };
+    std::ranges::stable_sort(order, {}, score);
+    const double best = selection.chosen >= 0 ? score(&selection.fits[selection.chosen])
+                                              : std::numeric_limits<double>::quiet_NaN();
+    for (const ModelFit* fit : order) {
+        const bool converged = fit->status == FitResult::Status::Converged;
+        auto* item = new QTreeWidgetItem(ranking_);
+        item->setText(kModelColumn, QStringLiteral("m%1").arg(fit->model));
+        item->setText(kFoundColumn, Found(*fit));
+        item->setText(kChiSquaredColumn, converged ? Number(fit->chi2) : QString());
+        item->setText(kScoreColumn, converged ? Number(score(fit)) : QString());
+        item->setText(kDeltaColumn, converged ? Number(score(fit) - best) : QString());
+        item->setData(kModelColumn, Qt::UserRole, fit->model);
+        // Only a converged model can be applied.
+        if (!converged) item->setFlags(Qt::ItemIsEnabled);
+        if (fit->model == selection.chosen) {
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            for (int column = 0; column <= kFoundColumn; ++column) item->setFont(column, bold);
+            ranking_->setCurrentItem(item);
+        }
+    }
+    ShowStatus(selection.chosen < 0
+                   ? QStringLiteral("No model converged.")
+                   : QStringLiteral("m%1 applies as the motion.").arg(selection.chosen));
+}
+
+void ModelRankingPanel::ShowStatus(const QString& status) { status_->setText(status); }
+
+void ModelRankingPanel::ChooseSelected() {
+    const QList<QTreeWidgetItem*> selected = ranking_->selectedItems();
+    if (selected.isEmpty()) return;
+    const int number = selected.front()->data(kModelColumn, Qt::UserRole).toInt();
+    ShowStatus(QStringLiteral("m%1 applies as the motion.").arg(number));
+    Q_EMIT modelChosen(number);
+}
+
+}  // namespace veldorin

@@ -1,0 +1,124 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "measurements/monte_carlo_panel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <cmath>
+#include <limits>
+
+namespace veldorin {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Number(double value) {
+    return std::isfinite(value) ? QString::number(value, 'g', 4) : QStringLiteral("–");
+}
+
+QString SpreadLine(const QString& name, double value, const QString& unit,
+                   const ParameterSpread& spread) {
+    const QString space = unit.isEmpty() ? QString() : QStringLiteral(" ");
+    return QStringLiteral("%1 = %2%3%4: SD %5, 95 % between %6 and %7")
+        .arg(name, Number(value), space, unit, Number(spread.standardDeviation), Number(spread.low),
+             Number(spread.high));
+}
+
+}  // namespace
+
+MonteCarloPanel::MonteCarloPanel(QWidget* parent)
+    : QWidget(parent),
+      sets_(new QSpinBox(this)),
+      seed_(new QSpinBox(this)),
+      run_(new QPushButton(QStringLiteral("Estimate errors"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
+      progress_(new QProgressBar(this)),
+      result_(new QLabel(this)) {
+    sets_->setRange(10, 100000);
+    sets_->setValue(500);
+    sets_->setAccessibleName(QStringLiteral("Synthetic data sets"));
+    seed_->setRange(0, std::numeric_limits<int>::max());
+    seed_->setValue(1);
+    seed_->setAccessibleName(QStringLiteral("Seed"));
+    seed_->setToolTip(QStringLiteral("The same seed gives the same synthetic data sets"));
+    run_->setToolTip(QStringLiteral(
+        "Fits, then fits again each synthetic data set made from the fitted values plus "
+        "Gaussian noise of each measurement's uncertainty"));
+    progress_->setAccessibleName(QStringLiteral("Monte Carlo progress"));
+    result_->setWordWrap(true);
+    result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    result_->setAccessibleName(QStringLiteral("Monte Carlo errors"));
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("Sets:"), this));
+    controls->addWidget(sets_);
+    controls->addWidget(new QLabel(QStringLiteral("Seed:"), this));
+    controls->addWidget(seed_);
+    controls->addWidget(run_);
+    controls->addWidget(cancel_);
+    controls->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(progress_);
+    layout->addWidget(result_);
+    layout->addStretch();
+    connect(run_, &QPushButton::clicked, this, [this] {
+        Q_EMIT runRequested(sets_->value(), static_cast<std::uint64_t>(seed_->value()));
+    });
+    connect(cancel_, &QPushButton::clicked, this, &MonteCarloPanel::cancelRequested);
+    ShowIdle();
+    result_->setText(QStringLiteral("The errors of the fit by refitting synthetic data sets."));
+}
+
+void MonteCarloPanel::ShowIdle() {
+    run_->setEnabled(true);
+    cancel_->setEnabled(false);
+    progress_->setVisible(false);
+}
+
+void MonteCarloPanel::ShowRunning(int sets) {
+    run_->setEnabled(false);
+    cancel_->setEnabled(true);
+    progress_->setRange(0, sets);
+    progress_->setValue(0);
+    progress_->setVisible(true);
+    result_->setText(QStringLiteral("Fitting %1 synthetic data sets…").arg(sets));
+}
+
+void MonteCarloPanel::ShowProgress(int done) { progress_->setValue(done); }
+
+void MonteCarloPanel::ShowResult(const MotionFitResult& fitted, const MotionFitChoice& choice,
+                                 const MotionMonteCarlo& spread) {
+    ShowIdle();
+    QStringList lines;
+    std::size_t i = 0;
+    for (MotionParameter parameter : choice.free) {
+        const MotionParameterInfo info = InfoOf(parameter);
+        lines << SpreadLine(Text(info.label), fitted.motion[parameter], Text(info.unit),
+                            spread.spread[i++]);
+    }
+    if (choice.rex) {
+        lines << SpreadLine(QStringLiteral("Rex"), fitted.rex, QStringLiteral("1/s"),
+                            spread.spread[i++]);
+    }
+    if (choice.csa) {
+        lines << SpreadLine(QStringLiteral("CSA"), fitted.csa, QStringLiteral("ppm"),
+                            spread.spread[i++]);
+    }
+    const int sets = progress_->maximum();
+    lines << QStringLiteral("%1 of %2 synthetic fits converged.").arg(spread.fitted).arg(sets);
+    result_->setText(lines.join('\n'));
+}
+
+void MonteCarloPanel::ShowStopped(const QString& why) {
+    ShowIdle();
+    result_->setText(why);
+}
+
+}  // namespace veldorin

@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "fit/motion_fit.h"
+
+namespace veldorin {
+
+// What a Monte Carlo run refits: copies, so that the run owns everything it reads.
+struct MonteCarloInputs {
+    FitSpinSystem system;
+    MotionFitResult fitted;
+    MotionFitChoice choice;
+    std::vector<std::optional<Measurement>> rows;
+    int sets = 500;
+    std::uint64_t seed = 1;
+};
+
+// Runs the Monte Carlo errors of a fit on a worker thread, reporting how far it got;
+// a cancelled or destroyed run stops after the set it is fitting.
+class MonteCarloRun : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MonteCarloRun(QObject* parent);
+    ~MonteCarloRun() override;
+
+    // Does nothing while a run is going.
+    void Start(MonteCarloInputs inputs);
+    void Cancel();
+    bool IsRunning() const { return watcher_.isRunning(); }
+
+Q_SIGNALS:
+    void progressed(int done);
+    // Not after a cancel.
+    void finished(const MotionMonteCarlo& result);
+
+private:
+    QFutureWatcher<MotionMonteCarlo> watcher_;
+};
+
+}  // namespace veldorin
