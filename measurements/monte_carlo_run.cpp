@@ -24,7 +24,9 @@ MonteCarloRun::~MonteCarloRun() {
 }
 
 void MonteCarloRun::Start(MonteCarloInputs inputs) {
-    if (IsRunning()) return;
+    // A run just cancelled may still be fitting its last set.
+    watcher_.cancel();
+    watcher_.waitForFinished();
     watcher_.setFuture(
         QtConcurrent::run([inputs = std::move(inputs)](QPromise<MotionMonteCarlo>& promise) {
             promise.setProgressRange(0, inputs.sets);

@@ -32,7 +32,7 @@ public:
     explicit MonteCarloRun(QObject* parent);
     ~MonteCarloRun() override;
 
-    // Does nothing while a run is going.
+    // Stops a run that is still going first.
     void Start(MonteCarloInputs inputs);
     void Cancel();
     bool IsRunning() const { return watcher_.isRunning(); }

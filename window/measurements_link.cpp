@@ -174,7 +174,6 @@ MeasurementsLink::RunKey MeasurementsLink::CurrentRunKey() const {
 }
 
 void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
-    if (monteCarlo_->IsRunning()) return;
     const std::optional<MotionFitResult> fitted = Fit();
     recalculate_();
     std::string reason;
