@@ -26,7 +26,16 @@
 namespace veldorin::test {
 namespace {
 
-using MeasurementsInWindow = WindowTest;
+class MeasurementsInWindow : public WindowTest {
+protected:
+    // The Measurements window on the model-free example and its nine rows.
+    MeasurementsWindow& OpenedOnExample() {
+        Started();
+        EXPECT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+        window_->OpenMeasurementsWindow();
+        return window_->measurementsWindow();
+    }
+};
 
 int PointLinesIn(const DrawCommands& commands) {
     int lines = 0;
@@ -70,10 +79,7 @@ TEST_F(MeasurementsInWindow, TypedRowsAreComparedDrawnAndFollowTheSetting) {
 // With the fit at every change, an edited measurement moves the freed parameters of the
 // motion, and the Lorentzians and table follow it in the same recalculation.
 TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
-    Started();
-    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
-    window_->OpenMeasurementsWindow();
-    MeasurementsWindow& measurements = window_->measurementsWindow();
+    MeasurementsWindow& measurements = OpenedOnExample();
     FitPanel& fit = *measurements.fitPanel();
     fit.freeBox(MotionParameter::S2)->setChecked(true);
     fit.freeBox(MotionParameter::TauE)->setChecked(true);
@@ -94,10 +100,7 @@ TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
 // Ranking the family applies the best model as the motion, with the choice that frees
 // its parameters; another model applies on request, its Rex included.
 TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
-    Started();
-    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
-    window_->OpenMeasurementsWindow();
-    MeasurementsWindow& measurements = window_->measurementsWindow();
+    MeasurementsWindow& measurements = OpenedOnExample();
     measurements.fitPanel()->freeBox(MotionParameter::TauM)->setChecked(true);
     ModelRankingPanel& ranking = *measurements.rankingPanel();
     ranking.rankButton()->click();
@@ -126,10 +129,7 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
 // The Monte Carlo runs in the background: the same seed gives the same errors, Cancel
 // and a changed measurement stop it, and closing the window mid-run waits for it.
 TEST_F(MeasurementsInWindow, MonteCarloErrorsRunAsideAndStopWhenAsked) {
-    Started();
-    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
-    window_->OpenMeasurementsWindow();
-    MeasurementsWindow& measurements = window_->measurementsWindow();
+    MeasurementsWindow& measurements = OpenedOnExample();
     measurements.fitPanel()->freeBox(MotionParameter::S2)->setChecked(true);
     MonteCarloPanel& panel = *measurements.monteCarloPanel();
     const auto run = [&panel](int sets) {
