@@ -143,6 +143,30 @@ struct MatrixDeleter {
     void operator()(gsl_matrix* m) const { gsl_matrix_free(m); }
 };
 
+// Whether the solver's point is a minimum to the accuracy of its finite-difference
+// gradient: GSL's gradient test, max |g_i| max(|x_i|, 1) <= gtol max(chi2 / 2, 1), with the
+// tolerance GSL recommends for such a gradient, the cube root of the machine epsilon.
+bool Stationary(gsl_multifit_nlinear_workspace* workspace) {
+    const gsl_matrix* jacobian = gsl_multifit_nlinear_jac(workspace);
+    const gsl_vector* residuals = gsl_multifit_nlinear_residual(workspace);
+    const gsl_vector* position = gsl_multifit_nlinear_position(workspace);
+    double cost = 0.0;
+    for (std::size_t i = 0; i < residuals->size; ++i) {
+        cost += 0.5 * gsl_vector_get(residuals, i) * gsl_vector_get(residuals, i);
+    }
+    const double tolerance =
+        std::cbrt(std::numeric_limits<double>::epsilon()) * std::max(cost, 1.0);
+    for (std::size_t j = 0; j < jacobian->size2; ++j) {
+        double gradient = 0.0;
+        for (std::size_t i = 0; i < jacobian->size1; ++i) {
+            gradient += gsl_matrix_get(jacobian, i, j) * gsl_vector_get(residuals, i);
+        }
+        if (std::abs(gradient) * std::max(std::abs(gsl_vector_get(position, j)), 1.0) > tolerance)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
@@ -183,6 +207,11 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
         status = gsl_multifit_nlinear_driver(kMaxIterations, 1e-10, 1e-10, 0.0, nullptr, nullptr,
                                              &info, workspace.get());
     }
+    // A start that no step improves on, such as a refit from its own result, ends the
+    // driver at once with "no progress"; that is a minimum when the gradient vanishes there.
+    if (status == GSL_EMAXITER && info == GSL_ENOPROG && Stationary(workspace.get())) {
+        status = GSL_SUCCESS;
+    }
     result.values = problem.ValuesOf(gsl_multifit_nlinear_position(workspace.get()));
     std::vector<double> scratch;
     result.chi2 = problem.Chi2At(result.values, scratch);
@@ -190,8 +219,9 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
         result.status = FitResult::Status::Converged;
     } else if (status == GSL_EMAXITER || status == GSL_ENOPROG) {
         result.status = FitResult::Status::NotConverged;
-        result.reason = status == GSL_EMAXITER ? "no convergence within 200 iterations"
-                                               : "no further progress possible";
+        result.reason = status == GSL_EMAXITER && info != GSL_ENOPROG
+                            ? "no convergence within 200 iterations"
+                            : "no further progress possible";
     } else {
         result.status = FitResult::Status::Failed;
         result.reason = gsl_strerror(status);
