@@ -152,6 +152,11 @@ void MeasurementsLink::Rank(Criterion criterion) {
     for (const auto& row : inputs->rows) {
         if (row) data.push_back(*row);
     }
+    // Without data every model fits nothing, and m0 would win by default.
+    if (data.empty()) {
+        panel.ShowStatus(QStringLiteral("No ranking: no row can be read."));
+        return;
+    }
     ranking_ = SelectModel(data, RankingSettings(inputs->system, inputs->motion, state_.fitChoice),
                            criterion);
     panel.ShowRanking(*ranking_, criterion);
@@ -178,9 +183,10 @@ void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
     recalculate_();
     std::string reason;
     const std::optional<FitInputs> inputs = ReadFitInputs(reason);
-    if (!fitted || !inputs) {
+    // Errors around a point the fit did not settle on would mean nothing.
+    if (!fitted || !inputs || fitted->status != FitResult::Status::Converged) {
         window_.monteCarloPanel()->ShowStopped(
-            QStringLiteral("No Monte Carlo errors without a fit: see the Fit tab."));
+            QStringLiteral("No Monte Carlo errors without a converged fit: see the Fit tab."));
         return;
     }
     monteCarloFit_ = *fitted;

@@ -103,12 +103,17 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     MeasurementsWindow& measurements = OpenedOnExample();
     measurements.fitPanel()->freeBox(MotionParameter::TauM)->setChecked(true);
     ModelRankingPanel& ranking = *measurements.rankingPanel();
+    const WindowState& state = window_->state();
+    const std::vector<MeasurementTexts> rows = state.measurements;
+    Q_EMIT measurements.rowsEdited({});
+    ranking.rankButton()->click();
+    EXPECT_EQ(state.motion->kind, MotionKind::ModelFree) << "nothing to rank by: m0 no winner";
+    Q_EMIT measurements.rowsEdited(rows);
     ranking.rankButton()->click();
     QTreeWidget& list = *ranking.rankingList();
     ASSERT_EQ(list.topLevelItemCount(), kModelFreeModelCount);
     const QTreeWidgetItem& best = *list.topLevelItem(0);
     EXPECT_TRUE(best.font(0).bold());
-    const WindowState& state = window_->state();
     const int number = best.data(0, Qt::UserRole).toInt();
     const MotionKind kind = number == 0                  ? MotionKind::Rigid
                             : number >= 5 && number <= 8 ? MotionKind::ExtendedModelFree
