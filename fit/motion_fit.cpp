@@ -74,10 +74,7 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
         Motion motion = start;
         FitSpinSystem spins = system;
         if (!apply(point, motion, spins)) return false;
-        const SpectralTerms terms = SpectralTermsOf(motion);
-        for (std::size_t i = 0; i < data.size(); ++i) {
-            out[i] = (data[i].value - CalculatedValue(spins, terms, data[i])) / data[i].error;
-        }
+        WeightedResiduals(spins, SpectralTermsOf(motion), data, out);
         return true;
     };
     const FitResult fit = FitLeastSquares(ranges, data.size(), residuals);

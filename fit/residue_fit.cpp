@@ -44,18 +44,26 @@ ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeMode
     return values;
 }
 
-// Fills the weighted residuals of the data at the values.
-bool Residuals(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
+// Fills the weighted residuals of the compared data at the values.
+bool Residuals(const std::vector<Measurement>& compared, const ResidueFitSettings& settings,
                const ModelFreeModel& model, const ModelFreeValues& values, std::span<double> out) {
     FitSpinSystem system = settings.system;
     system.rexAt800 = values[Rex];
     system.csaPpm = values[Csa];
-    const SpectralTerms terms = SpectralTermsOf(model, values);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const Measurement compared = Compared(data[i]);
-        out[i] = (compared.value - CalculatedValue(system, terms, compared)) / compared.error;
-    }
+    WeightedResiduals(system, SpectralTermsOf(model, values), compared, out);
     return true;
+}
+
+// The compared quantity's value among the rates at its field.
+double ValueAmong(const RatesAtField& rates, Quantity quantity) {
+    switch (ComparedQuantity(quantity)) {
+        case Quantity::R1: return rates.r1;
+        case Quantity::R2: return rates.r2;
+        case Quantity::Noe: return 1.0 + rates.enhancement;
+        case Quantity::T1:
+        case Quantity::T2: break;
+    }
+    return kNaN;
 }
 
 ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
@@ -65,8 +73,11 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     fit.free = FreeParameters(model, settings);
     fit.measurements = data.size();
     fit.errors.values.fill(kNaN);
+    std::vector<Measurement> compared;
+    for (const Measurement& measurement : data) compared.push_back(Compared(measurement));
     const ResidualFunction residuals = [&](std::span<const double> point, std::span<double> out) {
-        return Residuals(data, settings, model, ValuesAt(settings, model, fit.free, point), out);
+        return Residuals(compared, settings, model, ValuesAt(settings, model, fit.free, point),
+                         out);
     };
     if (data.size() <= fit.free.size() && !fit.free.empty()) {
         fit.reason = std::to_string(data.size()) + " measurements cannot tell " +
@@ -77,7 +88,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     if (fit.free.empty()) {
         fit.values = ValuesAt(settings, model, {}, {});
         std::vector<double> out(data.size());
-        Residuals(data, settings, model, fit.values, out);
+        Residuals(compared, settings, model, fit.values, out);
         for (double r : out) fit.chi2 += r * r;
         fit.status = FitResult::Status::Converged;
         return fit;
@@ -117,15 +128,19 @@ Measurement Compared(const Measurement& measurement) {
 
 double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
                        const Measurement& measurement) {
-    const RatesAtField rates = RatesOf(system, terms, measurement.fieldMHz);
-    switch (ComparedQuantity(measurement.quantity)) {
-        case Quantity::R1: return rates.r1;
-        case Quantity::R2: return rates.r2;
-        case Quantity::Noe: return 1.0 + rates.enhancement;
-        case Quantity::T1:
-        case Quantity::T2: break;
+    return ValueAmong(RatesOf(system, terms, measurement.fieldMHz), measurement.quantity);
+}
+
+void WeightedResiduals(const FitSpinSystem& system, const SpectralTerms& terms,
+                       std::span<const Measurement> compared, std::span<double> out) {
+    RatesAtField rates;
+    for (std::size_t i = 0; i < compared.size(); ++i) {
+        const Measurement& row = compared[i];
+        if (i == 0 || row.fieldMHz != compared[i - 1].fieldMHz) {
+            rates = RatesOf(system, terms, row.fieldMHz);
+        }
+        out[i] = (row.value - ValueAmong(rates, row.quantity)) / row.error;
     }
-    return kNaN;
 }
 
 ParameterSpread SpreadOf(std::vector<double> samples) {

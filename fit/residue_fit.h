@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ Measurement Compared(const Measurement& measurement);
 // 1/s, or the NOE ratio 1 + eta.
 double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
                        const Measurement& measurement);
+
+// The weighted residuals (measured - calculated) / uncertainty of compared measurements.
+// The rates at a field are worked out once for each run of rows at that field, as rows
+// usually come grouped by field.
+void WeightedResiduals(const FitSpinSystem& system, const SpectralTerms& terms,
+                       std::span<const Measurement> compared, std::span<double> out);
 
 // What is fitted besides the model's own parameters.
 struct ResidueFitSettings {
