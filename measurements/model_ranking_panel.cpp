@@ -141,6 +141,12 @@ void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion c
 
 void ModelRankingPanel::ShowStatus(const QString& status) { status_->setText(status); }
 
+void ModelRankingPanel::ShowOutdated() {
+    ranking_->clear();
+    apply_->setEnabled(false);
+    ShowStatus(QStringLiteral("The model or the rows have changed since the ranking: rank again."));
+}
+
 void ModelRankingPanel::ChooseSelected() {
     const QList<QTreeWidgetItem*> selected = ranking_->selectedItems();
     if (selected.isEmpty()) return;

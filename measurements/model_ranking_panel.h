@@ -25,6 +25,8 @@ public:
     void ShowRanking(const ModelSelection& selection, Criterion criterion);
     // What became of the ranking: which model applies, or why there is none.
     void ShowStatus(const QString& status);
+    // The model or the rows changed since the ranking: it is cleared.
+    void ShowOutdated();
 
     QComboBox* criterionList() const { return criterion_; }
     QPushButton* rankButton() const { return rank_; }

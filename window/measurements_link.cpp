@@ -44,6 +44,7 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
     connect(&ranking, &ModelRankingPanel::rankRequested, this, &MeasurementsLink::Rank);
     connect(&ranking, &ModelRankingPanel::modelChosen, this, [this](int number) {
         ApplyModel(number);
+        rankingSnapshot_.reset();
         recalculate_();
     });
     MonteCarloPanel& spread = *window_.monteCarloPanel();
@@ -54,7 +55,7 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
     });
     connect(monteCarlo_, &MonteCarloRun::progressed, &spread, &MonteCarloPanel::ShowProgress);
     connect(monteCarlo_, &MonteCarloRun::finished, this, [this](const MotionMonteCarlo& result) {
-        window_.monteCarloPanel()->ShowResult(monteCarloFit_, monteCarloKey_.choice, result);
+        window_.monteCarloPanel()->ShowResult(monteCarloFit_, monteCarloSnapshot_.choice, result);
     });
     connect(&window_, &MeasurementsWindow::rowsEdited, this,
             [this](const std::vector<MeasurementTexts>& rows) {
@@ -160,8 +161,8 @@ void MeasurementsLink::Rank(Criterion criterion) {
     ranking_ = SelectModel(data, RankingSettings(inputs->system, inputs->motion, state_.fitChoice),
                            criterion);
     panel.ShowRanking(*ranking_, criterion);
-    if (ranking_->chosen < 0) return;
-    ApplyModel(ranking_->chosen);
+    rankingSnapshot_.reset();
+    if (ranking_->chosen >= 0) ApplyModel(ranking_->chosen);
     recalculate_();
 }
 
@@ -174,8 +175,24 @@ void MeasurementsLink::ApplyModel(int number) {
     ShowFitChoice();
 }
 
-MeasurementsLink::RunKey MeasurementsLink::CurrentRunKey() const {
+MeasurementsLink::FitSnapshot MeasurementsLink::CurrentSnapshot() const {
     return {ModelTextsOf(controls_, state_), state_.measurements, state_.fitChoice};
+}
+
+void MeasurementsLink::DropOutdated() {
+    if (!ranking_ && !monteCarlo_->IsRunning()) return;
+    const FitSnapshot now = CurrentSnapshot();
+    if (ranking_ && !rankingSnapshot_) {
+        rankingSnapshot_ = now;
+    } else if (ranking_ && now != *rankingSnapshot_) {
+        ranking_.reset();
+        window_.rankingPanel()->ShowOutdated();
+    }
+    if (monteCarlo_->IsRunning() && now != monteCarloSnapshot_) {
+        monteCarlo_->Cancel();
+        window_.monteCarloPanel()->ShowStopped(
+            QStringLiteral("Stopped: the model or the measurements changed while it ran."));
+    }
 }
 
 void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
@@ -190,17 +207,13 @@ void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
         return;
     }
     monteCarloFit_ = *fitted;
-    monteCarloKey_ = CurrentRunKey();
+    monteCarloSnapshot_ = CurrentSnapshot();
     window_.monteCarloPanel()->ShowRunning(sets);
     monteCarlo_->Start({inputs->system, *fitted, state_.fitChoice, inputs->rows, sets, seed});
 }
 
 void MeasurementsLink::Compare() {
-    if (monteCarlo_->IsRunning() && CurrentRunKey() != monteCarloKey_) {
-        monteCarlo_->Cancel();
-        window_.monteCarloPanel()->ShowStopped(
-            QStringLiteral("Stopped: the model or the measurements changed while it ran."));
-    }
+    DropOutdated();
     if (state_.measurements.empty() && !window_.isVisible()) return;
     std::vector<std::optional<Measurement>> readings;
     for (std::size_t row = 0; row < state_.measurements.size(); ++row) {

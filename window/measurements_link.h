@@ -47,12 +47,13 @@ private:
         FitSpinSystem system;
         std::vector<std::optional<Measurement>> rows;
     };
-    // What a Monte Carlo run was started from; a change stops the run.
-    struct RunKey {
+    // What a ranking or a Monte Carlo run was made from: when it changes, the ranking is
+    // cleared and the run stopped, as their answers would belong to another fit.
+    struct FitSnapshot {
         ModelTexts model;
         std::vector<MeasurementTexts> rows;
         MotionFitChoice choice;
-        friend bool operator==(const RunKey&, const RunKey&) = default;
+        friend bool operator==(const FitSnapshot&, const FitSnapshot&) = default;
     };
 
     bool HasOppositeSignPair() const;
@@ -69,7 +70,9 @@ private:
     void Rank(Criterion criterion);
     void ApplyModel(int number);
     void StartMonteCarlo(int sets, std::uint64_t seed);
-    RunKey CurrentRunKey() const;
+    FitSnapshot CurrentSnapshot() const;
+    // Clears a ranking and stops a run whose snapshot is no longer the state's.
+    void DropOutdated();
     void ShowFitChoice();
 
     MeasurementsWindow& window_;
@@ -77,9 +80,11 @@ private:
     WindowState& state_;
     std::function<void()> recalculate_;
     std::function<void()> motionChanged_;
-    std::optional<ModelSelection> ranking_;  // the last one shown
+    std::optional<ModelSelection> ranking_;  // the one shown
+    // Taken after the recalculation that follows a ranking or an applied model.
+    std::optional<FitSnapshot> rankingSnapshot_;
     MonteCarloRun* monteCarlo_;
-    RunKey monteCarloKey_;
+    FitSnapshot monteCarloSnapshot_;
     MotionFitResult monteCarloFit_;  // the fit the run spreads around
 };
 

@@ -98,7 +98,8 @@ TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
 }
 
 // Ranking the family applies the best model as the motion, with the choice that frees
-// its parameters; another model applies on request, its Rex included.
+// its parameters; another model applies on request, its Rex included; changed rows clear
+// the ranking.
 TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     MeasurementsWindow& measurements = OpenedOnExample();
     measurements.fitPanel()->freeBox(MotionParameter::TauM)->setChecked(true);
@@ -122,6 +123,10 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     EXPECT_EQ(state.fitChoice.free.front(), MotionParameter::TauM);
     EXPECT_EQ(ListLines(), EngineTableOf(ModelTextsOf(window_->controls(), state)));
 
+    measurements.fitPanel()->liveBox()->setChecked(true);
+    window_->Recalculate();
+    EXPECT_EQ(list.topLevelItemCount(), kModelFreeModelCount) << "a live refit keeps it";
+
     const QList<QTreeWidgetItem*> rigid = list.findItems("m0", Qt::MatchExactly);
     ASSERT_EQ(rigid.size(), 1);
     list.setCurrentItem(rigid.front());
@@ -129,6 +134,11 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     EXPECT_EQ(state.motion->kind, MotionKind::Rigid);
     EXPECT_EQ(window_->controls().rexBox->currentText(), "0");
     EXPECT_FALSE(state.fitChoice.rex);
+    EXPECT_EQ(list.topLevelItemCount(), kModelFreeModelCount) << "applying keeps the ranking";
+
+    measurements.table()->item(0, 2)->setText("2.6");
+    EXPECT_EQ(list.topLevelItemCount(), 0) << "a ranking of other rows";
+    EXPECT_FALSE(ranking.applyButton()->isEnabled());
 }
 
 // The Monte Carlo runs in the background: the same seed gives the same errors, Cancel
