@@ -120,6 +120,7 @@ MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFit
             break;
         }
         const std::vector<Measurement>& next = synthetic.Next();
+        ++result.drawn;
         set.assign(next.begin(), next.end());
         const MotionFitResult again = FitMotion(spins, fitted.motion, choice, set);
         if (again.status != FitResult::Status::Converged) continue;

@@ -55,7 +55,8 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
 // stops the run by answering false.
 struct MotionMonteCarlo {
     std::vector<ParameterSpread> spread;  // the freed parameters in order, then Rex, then CSA
-    int fitted = 0;                       // the sets whose fit converged
+    int drawn = 0;                        // the sets made
+    int fitted = 0;                       // those whose fit converged
     bool stopped = false;
 };
 MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFitResult& fitted,

@@ -111,8 +111,9 @@ void MonteCarloPanel::ShowResult(const MotionFitResult& fitted, const MotionFitC
         lines << SpreadLine(QStringLiteral("CSA"), fitted.csa, QStringLiteral("ppm"),
                             spread.spread[i++]);
     }
-    const int sets = progress_->maximum();
-    lines << QStringLiteral("%1 of %2 synthetic fits converged.").arg(spread.fitted).arg(sets);
+    lines << QStringLiteral("%1 of %2 synthetic fits converged.")
+                 .arg(spread.fitted)
+                 .arg(spread.drawn);
     result_->setText(lines.join('\n'));
 }
 

@@ -167,6 +167,7 @@ TEST(MotionFit, MonteCarloIsReproducibleAndStops) {
     EXPECT_GT(first.spread[1].high, truth[S2]);
     const MotionMonteCarlo stopped = run(7, 10);
     EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.drawn, 10);
     EXPECT_EQ(stopped.fitted, 10);
 }
 
