@@ -23,6 +23,8 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "ui/spoken_name.h"
+
 namespace veldorin {
 namespace {
 
@@ -65,7 +67,8 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
         this);
     explanation->setWordWrap(true);
     pairFrequencies_->setObjectName(QStringLiteral("pairFrequencies"));
-    pairFrequencies_->setAccessibleName(QStringLiteral("Pair frequencies"));
+    SetSpokenName(*pairFrequencies_, QStringLiteral("Pair frequencies"));
+    chiSquared_->setAccessibleName(QStringLiteral("χ² of the rows"));
     pairFrequencies_->addItems(
         {QStringLiteral("Pair frequencies: magnitudes, |ωI| ± |ωS| (as the table always had)"),
          QStringLiteral("Pair frequencies: signed, as the transitions of the pair have them")});
@@ -74,6 +77,7 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
         "frequencies put the zero-quantum density at |ωH| + |ωN| and the double-quantum one at "
         "|ωH| − |ωN|; magnitudes the other way round. For 15N the NOE changes by 11 to 16 %."));
     note_->setWordWrap(true);
+    note_->setAccessibleName(QStringLiteral("Note on the pair frequencies"));
     note_->setStyleSheet(QStringLiteral("color: #a05000"));
     auto* import = new QPushButton(QStringLiteral("Import CSV…"), this);
     auto* remove = new QPushButton(QStringLiteral("Remove selected rows"), this);

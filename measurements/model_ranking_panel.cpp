@@ -14,6 +14,8 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/spoken_name.h"
+
 namespace veldorin {
 namespace {
 
@@ -67,7 +69,7 @@ ModelRankingPanel::ModelRankingPanel(QWidget* parent)
       apply_(new QPushButton(QStringLiteral("Use selected model"), this)),
       status_(new QLabel(this)) {
     criterion_->addItems({QStringLiteral("AIC"), QStringLiteral("AICc"), QStringLiteral("BIC")});
-    criterion_->setAccessibleName(QStringLiteral("Criterion"));
+    SetSpokenName(*criterion_, QStringLiteral("Criterion"));
     ranking_->setAccessibleName(QStringLiteral("Model ranking"));
     ranking_->setRootIsDecorated(false);
     ranking_->setHeaderLabels({QStringLiteral("Model"), QStringLiteral("χ²"), QStringLiteral("AIC"),

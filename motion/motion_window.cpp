@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/spoken_name.h"
+
 namespace veldorin {
 namespace {
 
@@ -45,7 +47,7 @@ MotionWindow::MotionWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Motion"));
     setObjectName(QStringLiteral("motionWindow"));
     kinds_->setObjectName(QStringLiteral("motionKind"));
-    kinds_->setAccessibleName(QStringLiteral("Motion model"));
+    SetSpokenName(*kinds_, QStringLiteral("Motion model"));
     for (int kind = 0; kind < kMotionKindCount; ++kind) {
         kinds_->addItem(Text(NameOf(static_cast<MotionKind>(kind))));
     }
@@ -59,6 +61,7 @@ MotionWindow::MotionWindow(QWidget* parent)
         boxes_[p]->setObjectName(QStringLiteral("motion_") + Text(info.key));
         boxes_[p]->setAccessibleName(unit.isEmpty() ? name : name + QStringLiteral(", ") + unit);
         problems_[p] = new QLabel;
+        problems_[p]->setAccessibleName(name + QStringLiteral(": problem"));
         problems_[p]->setStyleSheet(QStringLiteral("color: #b00000"));
         labels_[p]->setBuddy(boxes_[p]);
         grid->addWidget(labels_[p], p, 0);
@@ -67,6 +70,7 @@ MotionWindow::MotionWindow(QWidget* parent)
         connect(boxes_[p], &QLineEdit::textEdited, this, &MotionWindow::Edited);
     }
     status_->setWordWrap(true);
+    status_->setAccessibleName(QStringLiteral("Motion status"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(kinds_);
     layout->addLayout(grid);

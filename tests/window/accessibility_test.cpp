@@ -28,9 +28,15 @@ void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed) {
 
 class Accessibility : public WindowTest {};
 
+// In the main window and in the tool windows beside it.
 TEST_F(Accessibility, EveryControlThatTakesInputOrShowsAResultIsNamed) {
     QStringList unnamed;
-    CollectUnnamed(QAccessible::queryAccessibleInterface(&Started()), unnamed);
+    QList<QWidget*> windows = Started().findChildren<QWidget*>();
+    windows << window_.get();
+    for (QWidget* shown : windows) {
+        if (!shown->isWindow() || shown->windowType() == Qt::Popup) continue;
+        CollectUnnamed(QAccessible::queryAccessibleInterface(shown), unnamed);
+    }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
 }
 
