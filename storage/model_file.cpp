@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -103,10 +104,7 @@ public:
         document.plotMode = ChoiceAt<PlotMode>(root_, {}, "plot", kPlotModeNames);
         const QJsonObject array = ObjectIn(MemberAt(root_, {}, "array"), QStringLiteral("array"));
         const QString arrayPlace = QStringLiteral("array");
-        const QJsonValue on = MemberAt(array, arrayPlace, "on");
-        if (!on.isBool())
-            throw FormatProblem{Quoted(Place(arrayPlace, "on")) + " must be true or false"};
-        document.arrayOn = on.toBool();
+        document.arrayOn = BoolAt(array, arrayPlace, "on");
         document.arrayParameter =
             ChoiceAt<ArrayParameter>(array, arrayPlace, "parameter", kArrayParameterNames);
         if (Version() >= 2) ReadVersion2(document);
@@ -136,6 +134,48 @@ private:
             }
             document.measurements.push_back(measurement);
         }
+        if (root_.contains(QStringLiteral("fit"))) document.fit = FitIn(document.motion);
+    }
+
+    // Free parameters must be the motion's own, or the fit would move a value nothing uses.
+    FitSetup FitIn(const std::optional<MotionTexts>& motion) const {
+        const QString place = QStringLiteral("fit");
+        const QJsonObject object = ObjectIn(MemberAt(root_, {}, "fit"), place);
+        FitSetup fit;
+        fit.rex = BoolAt(object, place, "rex");
+        fit.csa = BoolAt(object, place, "csa");
+        fit.live = BoolAt(object, place, "live");
+        const QJsonValue free = MemberAt(object, place, "free");
+        const std::span<const MotionParameter> own =
+            motion ? ParametersOf(motion->kind) : std::span<const MotionParameter>();
+        QStringList keys;
+        for (const MotionParameter parameter : own) {
+            keys << Quoted(Text(std::string(InfoOf(parameter).key)));
+        }
+        const QString allowed =
+            motion ? QStringLiteral("the motion's parameters: ") + keys.join(QStringLiteral(", "))
+                   : QStringLiteral("nothing, as there is no motion");
+        if (!free.isArray()) throw FormatProblem{QStringLiteral("\"fit.free\" must be a list")};
+        for (const QJsonValue& key : free.toArray()) {
+            const auto parameter = std::find_if(own.begin(), own.end(), [&](MotionParameter p) {
+                return key.isString() && key.toString() == Text(std::string(InfoOf(p).key));
+            });
+            if (parameter == own.end()) {
+                throw FormatProblem{QStringLiteral("\"fit.free\" may list ") + allowed};
+            }
+            fit.free.push_back(*parameter);
+        }
+        // In the order the window's check boxes give them, each once.
+        std::sort(fit.free.begin(), fit.free.end());
+        fit.free.erase(std::unique(fit.free.begin(), fit.free.end()), fit.free.end());
+        return fit;
+    }
+
+    static bool BoolAt(const QJsonObject& object, const QString& within, const char* key) {
+        const QJsonValue value = MemberAt(object, within, key);
+        if (!value.isBool())
+            throw FormatProblem{Quoted(Place(within, key)) + " must be true or false"};
+        return value.toBool();
     }
 
     static MotionTexts MotionIn(const QJsonValue& value) {
@@ -265,6 +305,17 @@ ModelFileRead Unread(const QString& path, const QString& problem) {
     return {std::nullopt, FileError(path, problem)};
 }
 
+QJsonObject FitObject(const FitSetup& fit) {
+    QJsonArray free;
+    for (const MotionParameter parameter : fit.free) {
+        free.append(Text(std::string(InfoOf(parameter).key)));
+    }
+    return {{QStringLiteral("free"), free},
+            {QStringLiteral("rex"), fit.rex},
+            {QStringLiteral("csa"), fit.csa},
+            {QStringLiteral("live"), fit.live}};
+}
+
 QJsonObject MotionObject(const MotionTexts& motion) {
     QJsonObject object{{QStringLiteral("model"), Text(std::string(KeyOf(motion.kind)))}};
     for (const MotionParameter parameter : ParametersOf(motion.kind)) {
@@ -313,12 +364,13 @@ bool SameModel(const ModelDocument& a, const ModelDocument& b) {
     aTexts.workingDirectory = b.texts.workingDirectory;
     return aTexts == b.texts && a.plotMode == b.plotMode && a.arrayOn == b.arrayOn &&
            a.arrayParameter == b.arrayParameter && SameMotion(a.motion, b.motion) &&
-           a.measurements == b.measurements;
+           a.measurements == b.measurements && a.fit == b.fit;
 }
 
 int FormatVersionOf(const ModelDocument& document) {
     const bool version2 = document.motion || !document.measurements.empty() ||
-                          document.texts.pairFrequencies != PairFrequencySigns::Magnitudes;
+                          document.texts.pairFrequencies != PairFrequencySigns::Magnitudes ||
+                          !document.fit.Empty();
     return version2 ? 2 : 1;
 }
 
@@ -370,6 +422,7 @@ QByteArray ToJson(const ModelDocument& document) {
             rows.append(cells);
         }
         root.insert(QStringLiteral("measurements"), rows);
+        if (!document.fit.Empty()) root.insert(QStringLiteral("fit"), FitObject(document.fit));
     }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

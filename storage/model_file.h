@@ -22,6 +22,17 @@ namespace veldorin {
 // graph option and array mode, the motion the Lorentzians were made from and the
 // measurements, each text as typed. The working directory is the user's setting, not the model's,
 // and is neither written nor read (texts.workingDirectory stays empty).
+// What the fit of the motion to the measurements frees and whether it runs at every
+// change; empty when nothing is ticked.
+struct FitSetup {
+    std::vector<MotionParameter> free;  // parameters of the motion, in the enum's order
+    bool rex = false;
+    bool csa = false;
+    bool live = false;
+    bool Empty() const { return free.empty() && !rex && !csa && !live; }
+    friend bool operator==(const FitSetup&, const FitSetup&) = default;
+};
+
 struct ModelDocument {
     ModelTexts texts;
     PlotMode plotMode = PlotMode::Rates;
@@ -29,6 +40,7 @@ struct ModelDocument {
     ArrayParameter arrayParameter = ArrayParameter::C1;
     std::optional<MotionTexts> motion;           // nothing when none was chosen
     std::vector<MeasurementTexts> measurements;  // every row, good or bad
+    FitSetup fit;
 };
 
 // Whether the two hold the same model: equal in everything a model file keeps.
@@ -40,8 +52,9 @@ ModelDocument DefaultModelDocument();
 
 // A model file (".veldorin"): one JSON object in UTF-8, described key by key in the
 // README. Every text is stored exactly as typed, so a model reopens unchanged. Version 2
-// adds the motion, the measurements and the pair frequencies; a model that uses none of
-// them (no motion, no measurement, magnitudes) is written as version 1, as before.
+// adds the motion, the measurements, the pair frequencies and (only when something is
+// ticked, and optional when read) the fit's setup; a model that uses none of them (no
+// motion, no measurement, magnitudes, nothing ticked) is written as version 1, as before.
 inline constexpr int kModelFormatVersion = 2;
 // Longest text a model file keeps, in characters (code points); a typed number never
 // needs more than a few dozen. A save refuses a longer text, naming its box, so that
@@ -51,8 +64,8 @@ inline constexpr qsizetype kMaxModelTextLength = 1000;
 // character escaped) is far smaller.
 inline constexpr qint64 kMaxModelFileBytes = 1 << 20;
 
-// The format version the document needs: 2 when it has a motion, a measurement or signed
-// pair frequencies, else 1.
+// The format version the document needs: 2 when it has a motion, a measurement, signed
+// pair frequencies or a fit setup, else 1.
 int FormatVersionOf(const ModelDocument& document);
 
 // The document as indented JSON, keys in alphabetical order.

@@ -34,6 +34,8 @@ ModelDocument DocumentOf(const WindowControls& controls, const WindowState& stat
         ArrayParameterAt(controls.arrayParameterList->currentIndex()).value_or(ArrayParameter::C1);
     document.motion = state.motion;
     document.measurements = state.measurements;
+    const MotionFitChoice& choice = state.fitChoice;
+    document.fit = {choice.free, choice.rex, choice.csa, state.liveFit};
     return document;
 }
 
@@ -83,6 +85,8 @@ std::optional<QString> ModelFiles::Open(const QString& path) {
     state_.pairFrequencies = document.texts.pairFrequencies;
     state_.motion = document.motion;
     state_.measurements = document.measurements;
+    state_.fitChoice = {document.fit.free, document.fit.rex, document.fit.csa};
+    state_.liveFit = document.fit.live;
     showState_();
     Remember(path, document);
     recalculate_();

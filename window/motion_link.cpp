@@ -3,6 +3,8 @@
 
 #include "window/motion_link.h"
 
+#include <algorithm>
+
 #include <QLineEdit>
 
 #include "motion/motion_window.h"
@@ -32,6 +34,11 @@ void MotionLink::Show() {
 
 void MotionLink::Edited(const MotionTexts& motion) {
     state_.motion = motion;
+    // The fit frees only what the motion has: another kind's parameter moves nothing.
+    const auto own = ParametersOf(motion.kind);
+    std::erase_if(state_.fitChoice.free, [&own](MotionParameter parameter) {
+        return std::ranges::find(own, parameter) == own.end();
+    });
     const MotionReading reading = ReadMotion(motion);
     if (!reading.motion) return;
     const LorentzianTexts texts = TextsOf(ToLorentzians(*reading.motion));

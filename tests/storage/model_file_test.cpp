@@ -52,6 +52,12 @@ std::vector<std::string> FieldsOf(const ModelDocument& document) {
     for (const MeasurementTexts& row : document.measurements) {
         fields.insert(fields.end(), row.cells.begin(), row.cells.end());
     }
+    const FitSetup& fit = document.fit;
+    for (const MotionParameter parameter : fit.free) {
+        fields.push_back(std::string(InfoOf(parameter).key));
+    }
+    fields.insert(fields.end(),
+                  {std::to_string(fit.rex), std::to_string(fit.csa), std::to_string(fit.live)});
     return fields;
 }
 
@@ -94,11 +100,14 @@ std::vector<ModelDocument> Version2Documents() {
     ModelDocument withRows = DefaultModelDocument();
     withRows.measurements = {MeasurementTexts{{"600", "R1", "1.5", "0.1"}},
                              MeasurementTexts{{"", "R3", "\"x\"", "😀"}}};
+    ModelDocument withFit = DefaultModelDocument();
+    withFit.fit = {{}, false, true, false};
     ModelDocument all = OddDocument();
     all.texts.pairFrequencies = PairFrequencySigns::Signed;
     all.motion = withMotion.motion;
     all.measurements = withRows.measurements;
-    return {withSigned, withMotion, withRows, all};
+    all.fit = {{MotionParameter::TauM, MotionParameter::Theta}, true, false, true};
+    return {withSigned, withMotion, withRows, withFit, all};
 }
 
 ModelDocument WithChoices(PlotMode plotMode, ArrayParameter parameter) {
@@ -388,6 +397,23 @@ INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
                                                  FileOf(Version2Edited(SetInList("measurements", 0,
                                                                                  "value", 1.5))),
                                                  "\"measurements[0].value\" must be a text"},
+                                             BadFileRow{
+                                                 "fit_frees_what_the_motion_lacks",
+                                                 FileOf(Version2Edited(
+                                                     Set("fit",
+                                                         QJsonObject{{"free", QJsonArray{"tauS"}},
+                                                                     {"rex", false},
+                                                                     {"csa", false},
+                                                                     {"live", true}}))),
+                                                 "\"fit.free\" may list the motion's parameters"},
+                                             BadFileRow{
+                                                 "fit_live_as_text",
+                                                 FileOf(Version2Edited(
+                                                     Set("fit", QJsonObject{{"free", QJsonArray{}},
+                                                                            {"rex", false},
+                                                                            {"csa", false},
+                                                                            {"live", "yes"}}))),
+                                                 "\"fit.live\" must be true or false"},
                                              BadFileRow{
                                                  "no_array_parameter",
                                                  FileOf(Edited(Set("array",

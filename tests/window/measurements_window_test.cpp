@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -19,6 +20,7 @@
 #include "measurements/measurements_window.h"
 #include "measurements/model_ranking_panel.h"
 #include "measurements/monte_carlo_panel.h"
+#include "motion/motion_window.h"
 #include "tests/support/window_fixture.h"
 #include "window/main_window_side.h"
 #include "window/model_files.h"
@@ -95,6 +97,29 @@ TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
     const LorentzianTexts texts =
         TextsOf(ToLorentzians(*ReadMotion(*window_->state().motion).motion));
     EXPECT_EQ(controls.weightBoxes[0]->text().toStdString(), texts.weights[0]);
+}
+
+// What the fit frees and whether it is live is kept with the model; a motion of another
+// kind frees only what it has, so that the model still saves and opens.
+TEST_F(MeasurementsInWindow, TheFitSetupIsKeptWithTheModelAndFollowsTheMotion) {
+    MeasurementsWindow& measurements = OpenedOnExample();
+    FitPanel& fit = *measurements.fitPanel();
+    fit.freeBox(MotionParameter::S2)->setChecked(true);
+    fit.liveBox()->setChecked(true);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("fit.veldorin");
+    ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
+    fit.freeBox(MotionParameter::S2)->setChecked(false);
+    fit.liveBox()->setChecked(false);
+    ASSERT_EQ(window_->modelFiles().Open(path), std::nullopt);
+    EXPECT_TRUE(fit.freeBox(MotionParameter::S2)->isChecked());
+    EXPECT_TRUE(fit.liveBox()->isChecked());
+    EXPECT_FALSE(window_->isWindowModified()) << "the live refit at opening changes nothing";
+
+    Q_EMIT window_->motionWindow().motionEdited(DefaultMotionTexts(MotionKind::Rigid));
+    EXPECT_TRUE(window_->state().fitChoice.free.empty());
+    ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
+    EXPECT_EQ(window_->modelFiles().Open(path), std::nullopt);
 }
 
 // Ranking the family applies the best model as the motion, with the choice that frees
