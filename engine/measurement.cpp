@@ -194,6 +194,15 @@ MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row) {
     return reading;
 }
 
+std::vector<std::optional<Measurement>> ReadMeasurements(
+    const std::vector<MeasurementTexts>& rows) {
+    std::vector<std::optional<Measurement>> readings;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        readings.push_back(ReadMeasurement(rows[row], static_cast<int>(row) + 1).measurement);
+    }
+    return readings;
+}
+
 MeasurementImport ParseMeasurements(std::string_view text, char separator, HeaderRule header) {
     MeasurementImport import;
     const std::vector<std::string_view> lines = LinesOf(text);

@@ -82,6 +82,8 @@ struct MeasurementReading {
     std::vector<CellProblem> problems;
 };
 MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row);
+// Every row read, numbered from 1: its measurement, or nothing where it cannot be read.
+std::vector<std::optional<Measurement>> ReadMeasurements(const std::vector<MeasurementTexts>& rows);
 
 // Rows of text as a spreadsheet pastes them (tab-separated) or as a CSV file holds them.
 // A first line in which a cell names a column (a unit in brackets after the name is

@@ -12,12 +12,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/utf8_text.h"
+
 namespace veldorin {
 namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString WithError(double value, double error) {
     return QStringLiteral("%1 ± %2").arg(
@@ -38,8 +36,8 @@ FitPanel::FitPanel(QWidget* parent)
     boxes->addWidget(new QLabel(QStringLiteral("Free:"), this));
     for (int p = 0; p < kMotionParameterCount; ++p) {
         const MotionParameterInfo info = InfoOf(static_cast<MotionParameter>(p));
-        auto* box = new QCheckBox(Text(info.label), this);
-        box->setObjectName(QStringLiteral("free_") + Text(info.key));
+        auto* box = new QCheckBox(TextOf(info.label), this);
+        box->setObjectName(QStringLiteral("free_") + TextOf(info.key));
         boxes->addWidget(box);
         parameters_.push_back(box);
         connect(box, &QCheckBox::toggled, this,
@@ -123,9 +121,9 @@ void FitPanel::ShowResult(const MotionFitResult& result) {
         if (result.errors[parameter] == 0.0 && !freeBox(parameter)->isChecked()) continue;
         const MotionParameterInfo info = InfoOf(parameter);
         parts << QStringLiteral("%1 = %2 %3")
-                     .arg(Text(info.label),
+                     .arg(TextOf(info.label),
                           WithError(result.motion[parameter], result.errors[parameter]),
-                          Text(info.unit));
+                          TextOf(info.unit));
     }
     if (rex_->isChecked())
         parts << QStringLiteral("Rex = %1 1/s").arg(WithError(result.rex, result.rexError));

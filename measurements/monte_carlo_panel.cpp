@@ -12,12 +12,10 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/utf8_text.h"
+
 namespace veldorin {
 namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString Number(double value) {
     return std::isfinite(value) ? QString::number(value, 'g', 4) : QStringLiteral("–");
@@ -100,7 +98,7 @@ void MonteCarloPanel::ShowResult(const MotionFitResult& fitted, const MotionFitC
     std::size_t i = 0;
     for (MotionParameter parameter : choice.free) {
         const MotionParameterInfo info = InfoOf(parameter);
-        lines << SpreadLine(Text(info.label), fitted.motion[parameter], Text(info.unit),
+        lines << SpreadLine(TextOf(info.label), fitted.motion[parameter], TextOf(info.unit),
                             spread.spread[i++]);
     }
     if (choice.rex) {

@@ -12,13 +12,10 @@
 #include <algorithm>
 
 #include "ui/spoken_name.h"
+#include "ui/utf8_text.h"
 
 namespace veldorin {
 namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool Lists(MotionKind kind, MotionParameter parameter) {
     const auto listed = ParametersOf(kind);
@@ -49,16 +46,16 @@ MotionWindow::MotionWindow(QWidget* parent)
     kinds_->setObjectName(QStringLiteral("motionKind"));
     SetSpokenName(*kinds_, QStringLiteral("Motion model"));
     for (int kind = 0; kind < kMotionKindCount; ++kind) {
-        kinds_->addItem(Text(NameOf(static_cast<MotionKind>(kind))));
+        kinds_->addItem(TextOf(NameOf(static_cast<MotionKind>(kind))));
     }
     auto* grid = new QGridLayout;
     for (int p = 0; p < kMotionParameterCount; ++p) {
         const MotionParameterInfo info = InfoOf(static_cast<MotionParameter>(p));
-        const QString name = Text(info.label);
-        const QString unit = Text(info.unit);
+        const QString name = TextOf(info.label);
+        const QString unit = TextOf(info.unit);
         labels_[p] = new QLabel(unit.isEmpty() ? name : name + QStringLiteral(" (") + unit + ')');
         boxes_[p] = new QLineEdit;
-        boxes_[p]->setObjectName(QStringLiteral("motion_") + Text(info.key));
+        boxes_[p]->setObjectName(QStringLiteral("motion_") + TextOf(info.key));
         boxes_[p]->setAccessibleName(unit.isEmpty() ? name : name + QStringLiteral(", ") + unit);
         problems_[p] = new QLabel;
         problems_[p]->setAccessibleName(name + QStringLiteral(": problem"));

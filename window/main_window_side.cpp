@@ -60,10 +60,7 @@ GraphSettings MainWindowSide::ReadGraphSettings() const {
     settings.plotMode = PlotModeAt(controls_.plotList->currentIndex());
     settings.arrayOn = state_.arrayOn;
     settings.arrayParameter = ArrayParameterAt(controls_.arrayParameterList->currentIndex());
-    for (std::size_t row = 0; row < state_.measurements.size(); ++row) {
-        settings.measurements.push_back(
-            ReadMeasurement(state_.measurements[row], static_cast<int>(row) + 1).measurement);
-    }
+    settings.measurements = ReadMeasurements(state_.measurements);
     // The user scale is the panel's size in twips, read afresh for every run.
     const QSizeF size = controls_.graphCanvas->sizeInTwips();
     settings.width = static_cast<float>(size.width());

@@ -105,12 +105,7 @@ std::optional<MeasurementsLink::FitInputs> MeasurementsLink::ReadFitInputs(
                                 : "a text of the spin system, the CSA or Rex is no number";
         return std::nullopt;
     }
-    FitInputs inputs{*motion.motion, *system, {}};
-    for (std::size_t row = 0; row < state_.measurements.size(); ++row) {
-        inputs.rows.push_back(
-            ReadMeasurement(state_.measurements[row], static_cast<int>(row) + 1).measurement);
-    }
-    return inputs;
+    return FitInputs{*motion.motion, *system, ReadMeasurements(state_.measurements)};
 }
 
 std::optional<MotionFitResult> MeasurementsLink::Fit() {
@@ -215,11 +210,7 @@ void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
 void MeasurementsLink::Compare() {
     DropOutdated();
     if (state_.measurements.empty() && !window_.isVisible()) return;
-    std::vector<std::optional<Measurement>> readings;
-    for (std::size_t row = 0; row < state_.measurements.size(); ++row) {
-        readings.push_back(
-            ReadMeasurement(state_.measurements[row], static_cast<int>(row) + 1).measurement);
-    }
+    const std::vector<std::optional<Measurement>> readings = ReadMeasurements(state_.measurements);
     Comparisons comparisons;
     const PreparedRun run = InputPreparation().Prepare(ModelTextsOf(controls_, state_));
     if (run.stage == PreparedRun::Stage::Ready) {
