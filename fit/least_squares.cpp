@@ -170,7 +170,7 @@ bool Stationary(gsl_multifit_nlinear_workspace* workspace) {
 }  // namespace
 
 FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
-                          const ResidualFunction& residuals) {
+                          const ResidualFunction& residuals, std::span<const double> /*start*/) {
     // GSL's default handler aborts the program; every error here is a returned status.
     gsl_set_error_handler_off();
     Problem problem{{}, residualCount, residuals};
@@ -232,6 +232,7 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
         gsl_matrix_alloc(residualCount, count));
     const std::unique_ptr<gsl_matrix, MatrixDeleter> covariance(gsl_matrix_alloc(count, count));
     result.errors.assign(count, std::numeric_limits<double>::quiet_NaN());
+    result.flags.assign(count, ParameterFlag::None);
     if (JacobianAt(result.values, problem, jacobian.get()) &&
         gsl_multifit_nlinear_covar(jacobian.get(), 0.0, covariance.get()) == GSL_SUCCESS) {
         for (std::size_t i = 0; i < count; ++i) {

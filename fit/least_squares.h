@@ -26,6 +26,13 @@ struct FitParameter {
 using ResidualFunction =
     std::function<bool(std::span<const double> values, std::span<double> residuals)>;
 
+// How a fitted parameter ended.
+enum class ParameterFlag {
+    None,          // inside its range, with a standard error
+    AtBound,       // on a bound of its range, where the minimum lies: no symmetric error
+    Undetermined,  // the data do not fix it: no effect on chi2, or a singular covariance
+};
+
 struct FitResult {
     enum class Status {
         Converged,     // a minimum within the tolerances
@@ -34,16 +41,17 @@ struct FitResult {
     };
     Status status = Status::Failed;
     std::vector<double> values;
-    std::vector<double> errors;  // standard errors from the covariance at the minimum
-    double chi2 = 0.0;           // sum of the squared weighted residuals
-    std::string reason;          // why, when not converged
+    std::vector<double> errors;        // standard errors from the covariance; NaN where flagged
+    std::vector<ParameterFlag> flags;  // one per parameter
+    double chi2 = 0.0;                 // sum of the squared weighted residuals
+    std::string reason;                // why, when not converged
 };
 
-// Weighted nonlinear least squares: the trust-region Levenberg-Marquardt method with
-// geodesic acceleration of GSL, started from the best point of the parameters' grids.
-// Bounds hold through a change of variables, so no step leaves them.
+// Weighted nonlinear least squares within the parameters' bounds. Without a start it
+// fits from the most promising points of the grids; with one it fits from there, and from
+// the grids too when the start lies on a bound or its fit ends above the grids' best.
 FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
-                          const ResidualFunction& residuals);
+                          const ResidualFunction& residuals, std::span<const double> start = {});
 
 // Akaike's criterion with its correction for small samples, chi2 + 2k + 2k(k+1)/(n-k-1);
 // infinite when n <= k + 1.

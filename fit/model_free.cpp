@@ -9,7 +9,7 @@ namespace {
 using enum ModelFreeParameter;
 
 const std::array<ModelFreeModel, kModelFreeModelCount> kModels{{
-    {0, {}, false, false},
+    {0, {}, false, true},
     {1, {S2s}, false, false},
     {2, {S2s, Te}, false, false},
     {3, {S2s, Rex}, false, false},
@@ -31,7 +31,7 @@ const ModelFreeModel& ModelFreeModelNumber(int number) {
 }
 
 double OrderParameter(const ModelFreeModel& model, const ModelFreeValues& values) {
-    if (model.rigidNoOrder) return 0.0;
+    if (model.rigid) return 1.0;
     return model.extended ? values[S2f] * values[S2s] : values[S2s];
 }
 

@@ -30,11 +30,12 @@ struct ModelFreeValues {
 // m0 {}, m1 {S2}, m2 {S2, te}, m3 {S2, Rex}, m4 {S2, te, Rex}, m5 {S2f, S2, ts},
 // m6 {S2f, tf, S2, ts}, m7 {S2f, S2, ts, Rex}, m8 {S2f, tf, S2, ts, Rex}, m9 {Rex}.
 // Models 5 to 8 are fitted in S2f and S2s, so that S2 = S2f S2s never exceeds S2f.
+// m0 and m9 are rigid overall tumbling, S2 = 1 with no internal motion; m9 adds exchange.
 struct ModelFreeModel {
     int number = 0;
     std::vector<ModelFreeParameter> free;
-    bool extended = false;      // models 5 to 8: the fast and slow motions apart
-    bool rigidNoOrder = false;  // model 9: no order at all, S2 = 0, only exchange
+    bool extended = false;  // models 5 to 8: the fast and slow motions apart
+    bool rigid = false;     // models 0 and 9: S2 = 1, the overall tumbling alone
 };
 inline constexpr int kModelFreeModelCount = 10;
 const ModelFreeModel& ModelFreeModelNumber(int number);

@@ -59,7 +59,7 @@ ModelAsMotion MotionOfModel(const ModelFit& fit) {
     const ModelFreeValues& values = fit.values;
     ModelAsMotion result;
     Motion& motion = result.motion;
-    motion.kind = fit.model == 0   ? MotionKind::Rigid
+    motion.kind = model.rigid      ? MotionKind::Rigid
                   : model.extended ? MotionKind::ExtendedModelFree
                                    : MotionKind::ModelFree;
     motion[MotionParameter::TauM] = values[Tm] / kPsPerNs;

@@ -17,9 +17,9 @@ ResidueFitSettings RankingSettings(const FitSpinSystem& system, const Motion& mo
                                    const MotionFitChoice& choice);
 
 // A fitted model as the window's motion, with the choice that frees the same parameters
-// and the Rex and CSA it found: m0 rigid; m1 to m4 model-free (tau_e 0 where the model has
-// none); m5 to m8 extended model-free (tau_f 0 where it has none); m9 model-free with
-// S2 = 0, the exchange alone.
+// and the Rex and CSA it found: m0 and m9 rigid (m9 with its exchange); m1 to m4
+// model-free (tau_e 0 where the model has none); m5 to m8 extended model-free (tau_f 0
+// where it has none).
 struct ModelAsMotion {
     Motion motion;
     MotionFitChoice choice;

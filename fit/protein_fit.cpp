@@ -346,7 +346,7 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         const double orderError = outcome.monteCarlo ? outcome.monteCarlo->s2.standardDeviation
                                   : family.extended  ? kNone
                                                      : model.errors[S2s];
-        column(model.model != 0 && !family.rigidNoOrder, OrderParameter(family, model.values),
+        column(!family.rigid, OrderParameter(family, model.values),
                orderError);
         column(family.extended, model.values[S2f], error(S2f));
         column(family.extended, model.values[S2s], error(S2s));

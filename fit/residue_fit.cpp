@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 
@@ -39,7 +40,7 @@ ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeMode
     values[Tm] = settings.tm;
     values[Rex] = settings.system.rexAt800;
     values[Csa] = settings.system.csaPpm;
-    if (model.rigidNoOrder) values[S2s] = 0.0;
+    if (model.rigid) values[S2s] = 1.0;
     for (std::size_t i = 0; i < free.size(); ++i) values[free[i]] = point[i];
     return values;
 }
@@ -79,7 +80,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
         return Residuals(compared, settings, model, ValuesAt(settings, model, fit.free, point),
                          out);
     };
-    if (data.size() <= fit.free.size() && !fit.free.empty()) {
+    if (data.size() < fit.free.size()) {
         fit.reason = std::to_string(data.size()) + " measurements cannot tell " +
                      std::to_string(fit.free.size()) + " free parameters apart";
         fit.values = ValuesAt(settings, model, {}, {});
@@ -97,6 +98,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     fit.status = result.status;
     fit.reason = result.reason;
     fit.chi2 = result.chi2;
+    fit.flags = result.flags;
     fit.values =
         ValuesAt(settings, model, fit.free,
                  result.values.empty() ? std::vector<double>(fit.free.size()) : result.values);
@@ -109,6 +111,13 @@ std::vector<FitParameter> GridRanges(const std::vector<ModelFreeParameter>& free
     std::vector<FitParameter> ranges;
     for (ModelFreeParameter parameter : free) ranges.push_back(RangeOf(parameter));
     return ranges;
+}
+
+// A time in whole picoseconds, for the reasons a model is eliminated.
+std::string Picoseconds(double time) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%.0f ps", time);
+    return text.data();
 }
 
 double Percentile(std::vector<double> sorted, double fraction) {
@@ -179,6 +188,41 @@ double ModelFit::Score(enum Criterion criterion) const {
     return kNaN;
 }
 
+std::string ModelFit::FlagsText() const {
+    std::string text;
+    const auto add = [&text](std::string_view flag) {
+        if (!text.empty()) text += ';';
+        text += flag;
+    };
+    for (std::size_t i = 0; i < flags.size() && i < free.size(); ++i) {
+        if (flags[i] == ParameterFlag::None) continue;
+        add(flags[i] == ParameterFlag::AtBound ? "at_bound:" : "undetermined:");
+        text += ParameterName(free[i]);
+    }
+    if (NoDegreesOfFreedom()) add("no_dof");
+    return text;
+}
+
+std::string EliminationReason(const ModelFit& fit, const ResidueFitSettings& settings) {
+    if (fit.status != FitResult::Status::Converged) {
+        return "did not converge" + (fit.reason.empty() ? "" : ": " + fit.reason);
+    }
+    if (fit.NoDegreesOfFreedom()) return "as many free parameters as measurements";
+    const double tm = fit.values[Tm];
+    for (ModelFreeParameter time : {Te, Tf, Ts}) {
+        if (std::ranges::find(fit.free, time) == fit.free.end()) continue;
+        if (fit.values[time] >= 2.0 * tm) {
+            return std::string(ParameterName(time)) + " = " + Picoseconds(fit.values[time]) +
+                   " is at least twice tm (" + Picoseconds(tm) + ")";
+        }
+    }
+    constexpr double kLongestLocalTmPs = 50000.0;
+    if (settings.fitTm && tm >= kLongestLocalTmPs) {
+        return "local tm = " + Picoseconds(tm) + " is 50 ns or more";
+    }
+    return {};
+}
+
 std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
                                                const ResidueFitSettings& settings) {
     std::vector<ModelFreeParameter> free;
@@ -199,8 +243,9 @@ ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFi
     double best = kOpen;
     for (int number = 0; number < kModelFreeModelCount; ++number) {
         selection.fits.push_back(FitModel(data, settings, ModelFreeModelNumber(number)));
-        const ModelFit& fit = selection.fits.back();
-        if (fit.status != FitResult::Status::Converged) continue;
+        ModelFit& fit = selection.fits.back();
+        fit.eliminated = EliminationReason(fit, settings);
+        if (!fit.eliminated.empty()) continue;
         if (const double score = fit.Score(criterion); score < best) {
             best = score;
             selection.chosen = number;

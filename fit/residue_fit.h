@@ -48,9 +48,14 @@ struct ModelFit {
     ModelFreeValues values;
     ModelFreeValues errors;                // NaN for a parameter that was not fitted
     std::vector<ModelFreeParameter> free;  // in the fit's order, tm and CSA included when fitted
+    std::vector<ParameterFlag> flags;      // one per free parameter, in the same order
     double chi2 = 0.0;
     std::size_t measurements = 0;
+    std::string eliminated;  // why a selection leaves the model out; empty when it stays
     double Score(Criterion criterion) const;
+    bool NoDegreesOfFreedom() const { return measurements <= free.size() && !free.empty(); }
+    // The flags as the output writes them: "at_bound:Rex_800;undetermined:te_ps;no_dof".
+    std::string FlagsText() const;
 };
 
 // The parameters a model fits under the settings, tm and the CSA included when fitted.
@@ -62,8 +67,13 @@ std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
 ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                   const ModelFreeModel& model);
 
-// Every model m0..m9 fitted, and the index of the one the criterion prefers among those
-// that converged (-1 when none did).
+// Why a model is left out of a selection, as the literature eliminates models: a fit
+// that did not converge, no degrees of freedom, an internal time (te, tf, ts) of at least
+// twice tm, a fitted local tm of 50 ns or more. Empty when the model stays.
+std::string EliminationReason(const ModelFit& fit, const ResidueFitSettings& settings);
+
+// Every model m0..m9 fitted, each with the reason it is eliminated if it is, and the
+// index of the one the criterion prefers among those left (-1 when none is left).
 struct ModelSelection {
     std::vector<ModelFit> fits;
     int chosen = -1;

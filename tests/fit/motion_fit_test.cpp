@@ -107,7 +107,7 @@ TEST(MotionFit, ARefitFromItsOwnResultHasConverged) {
 }
 
 // Each model of the family, applied as the window's motion, gives the rates the model
-// gives: the kinds, the units (tm and ts in ps against ns) and S2 = 0 of m9 all agree.
+// gives: the kinds, the units (tm and ts in ps against ns) and the rigid tumbling of m9.
 TEST(MotionFit, EveryModelOfTheFamilyAppliesAsTheSameMotion) {
     const FitSpinSystem system = Amide();
     for (int number = 0; number < kModelFreeModelCount; ++number) {
@@ -119,7 +119,7 @@ TEST(MotionFit, EveryModelOfTheFamilyAppliesAsTheSameMotion) {
         fit.values[ModelFreeParameter::Tm] = 7000.0;
         fit.values[ModelFreeParameter::Rex] = 0.0;
         fit.values[ModelFreeParameter::Csa] = -160.0;
-        if (model.rigidNoOrder) fit.values[ModelFreeParameter::S2s] = 0.0;
+        if (model.rigid) fit.values[ModelFreeParameter::S2s] = 1.0;
         for (ModelFreeParameter parameter : model.free) fit.values[parameter] = found[parameter];
         fit.free = model.free;
         const ModelAsMotion applied = MotionOfModel(fit);
