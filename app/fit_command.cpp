@@ -64,9 +64,10 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             if (!gamma) return Refused(option + " takes 1H, 13C or 15N, not '" + value + "'");
             (option == "--nucleus" ? residue.system.centralGamma : partner.gamma) = *gamma;
         } else if (option == "--distance") {
-            const auto read = Read<double>(value);
-            if (!read || *read <= 0.0) return bad();
-            partner.distance = *read;
+            // In single precision, as a model in the window holds it.
+            const auto read = Read<float>(value);
+            if (!read || !(*read > 0.0f)) return bad();
+            partner.distance = static_cast<double>(*read);
         } else if (option == "--csa") {
             const auto read = Read<double>(value);
             if (!read) return bad();

@@ -81,6 +81,7 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
     result.status = fit.status;
     result.reason = fit.reason;
     result.chi2 = fit.chi2;
+    result.flags = fit.flags;
     if (fit.values.empty()) return result;
     FitSpinSystem spins = system;
     apply(fit.values, result.motion, spins);

@@ -31,6 +31,9 @@ struct MotionFitResult {
     std::string reason;
     Motion motion;     // fitted (the start where not freed)
     Motion errors;     // the standard errors of the freed parameters, else 0
+    // How each freed parameter ended: the motion's in the choice's order, then Rex, then
+    // the CSA; a flagged parameter's error means nothing.
+    std::vector<ParameterFlag> flags;
     double rex = 0.0;  // 1/s at 800 MHz
     double rexError = 0.0;
     double csa = 0.0;  // ppm

@@ -23,7 +23,7 @@ double SpectralDensityOf(const SpectralTerms& terms, double w) {
 FitSpinSystem BackboneAmide() {
     FitSpinSystem system;
     system.centralGamma = *GammaOf("15N");
-    system.neighbours = {{*GammaOf("1H"), 1.02, 1.0, SlotKind::Unlike}};
+    system.neighbours = {{*GammaOf("1H"), static_cast<double>(1.02f), 1.0, SlotKind::Unlike}};
     system.csaPpm = -172.0;
     return system;
 }

@@ -44,7 +44,9 @@ struct RatesAtField {
 };
 
 // A protein's backbone amide, as a fit of relaxation data takes it by default: 15N with
-// its proton at 1.02 Å, a CSA of -172 ppm, signed pair frequencies, no exchange.
+// its proton at 1.02 Å, a CSA of -172 ppm, signed pair frequencies, no exchange. The
+// distance is held in single precision, as a model keeps it, so that a residue checked in
+// the window gives the numbers of the batch fit.
 FitSpinSystem BackboneAmide();
 
 // The spin system of a model's texts (its Lorentzians aside); nothing when a text it
