@@ -484,10 +484,22 @@ struct CoverageRow {
     int excluded = 0;
     int within1 = 0;
     int within2 = 0;
+
+    CoverageRow& operator+=(const CoverageRow& other) {
+        counted += other.counted;
+        excluded += other.excluded;
+        within1 += other.within1;
+        within2 += other.within2;
+        return *this;
+    }
 };
 
+constexpr int kProteinModels = 5;  // m1..m5
+// The counts by the proteins' true model and by checked quantity.
+using CoverageTally = std::array<std::array<CoverageRow, kCheckedNames.size()>, kProteinModels>;
+
 void CountResidue(const SyntheticProtein& protein, std::size_t r, const ResidueOutcome& outcome,
-                  std::array<CoverageRow, kCheckedNames.size()>& rows) {
+                  CoverageTally& tally) {
     const ModelFreeModel& model = ModelFreeModelNumber(protein.model);
     const ModelFreeValues& truth = protein.truths[r];
     const ResidueFitSettings atTruth = SettingsFor(BackboneAmide(), false, kProteinTm);
@@ -497,7 +509,7 @@ void CountResidue(const SyntheticProtein& protein, std::size_t r, const ResidueO
         const auto c =
             CheckedQuantity(which, model, truth, *outcome.fit, *outcome.monteCarlo, covariance);
         if (!c) continue;
-        CoverageRow& row = rows[which];
+        CoverageRow& row = tally[static_cast<std::size_t>(protein.model - 1)][which];
         if (!Identifiable(*c)) {
             ++row.excluded;
             continue;
@@ -507,6 +519,43 @@ void CountResidue(const SyntheticProtein& protein, std::size_t r, const ResidueO
         row.within1 += off <= c->monteCarlo;
         row.within2 += off <= 2.0 * c->monteCarlo;
     }
+}
+
+void PrintCoverageRow(const std::string& name, const CoverageRow& row) {
+    std::printf("%-9s %8d %9d %9.1f%% %9.1f%%\n", name.c_str(), row.counted, row.excluded,
+                Percent(row.within1, row.counted), Percent(row.within2, row.counted));
+}
+
+// The tally by quantity, then by model; the whole.
+CoverageRow PrintCoverage(const CoverageTally& tally) {
+    std::printf("%-9s %8s %9s %10s %10s\n", "quantity", "counted", "excluded", "within-1sd",
+                "within-2sd");
+    CoverageRow all;
+    for (std::size_t which = 0; which < kCheckedNames.size(); ++which) {
+        CoverageRow row;
+        for (const auto& byModel : tally) row += byModel[which];
+        PrintCoverageRow(kCheckedNames[which], row);
+        all += row;
+    }
+    PrintCoverageRow("all", all);
+    std::printf("%-9s %8s %9s %10s %10s\n", "model", "counted", "excluded", "within-1sd",
+                "within-2sd");
+    for (std::size_t m = 0; m < tally.size(); ++m) {
+        CoverageRow row;
+        for (const CoverageRow& quantity : tally[m]) row += quantity;
+        PrintCoverageRow("m" + std::to_string(m + 1), row);
+    }
+    return all;
+}
+
+ProteinFit FitSyntheticProtein(const SyntheticProtein& protein, int sets, std::uint64_t seed) {
+    ProteinFitOptions options;
+    options.residue = SettingsFor(BackboneAmide(), false, 5000.0);
+    options.model = protein.model;
+    options.globalTm = true;
+    options.monteCarloSets = sets;
+    options.seed = seed;
+    return FitProtein(protein.data, options);
 }
 
 double Median(std::vector<double> values) {
@@ -543,19 +592,14 @@ int RunCoverage(const Options& options) {
         "m1..m5 in turn, tm %.0f ps, 2 %% noise, 500/600/800 MHz), global tm, %d Monte "
         "Carlo sets\n",
         kProteins, kResiduesPerProtein, kProteinTm, sets);
-    std::array<CoverageRow, kCheckedNames.size()> rows{};
+    CoverageTally tally{};
     std::vector<double> tms;
     std::vector<double> tmErrors;
     int unfitted = 0;
     for (int p = 0; p < kProteins; ++p) {
-        const SyntheticProtein protein = MakeProtein(1 + p % 5, options.seed, p);
-        ProteinFitOptions fitOptions;
-        fitOptions.residue = SettingsFor(BackboneAmide(), false, 5000.0);
-        fitOptions.model = protein.model;
-        fitOptions.globalTm = true;
-        fitOptions.monteCarloSets = sets;
-        fitOptions.seed = options.seed + static_cast<std::uint64_t>(p);
-        const ProteinFit fit = FitProtein(protein.data, fitOptions);
+        const SyntheticProtein protein = MakeProtein(1 + p % kProteinModels, options.seed, p);
+        const ProteinFit fit =
+            FitSyntheticProtein(protein, sets, options.seed + static_cast<std::uint64_t>(p));
         tms.push_back(fit.globalTm.value_or(std::nan("")));
         tmErrors.push_back(fit.globalTmError);
         std::printf("  protein %2d m%d: tm %.2f +- %.2f ps\n", p, protein.model, tms.back(),
@@ -566,24 +610,10 @@ int RunCoverage(const Options& options) {
                 ++unfitted;
                 continue;
             }
-            CountResidue(protein, r, outcome, rows);
+            CountResidue(protein, r, outcome, tally);
         }
     }
-    std::printf("%-9s %8s %9s %10s %10s\n", "quantity", "counted", "excluded", "within-1sd",
-                "within-2sd");
-    CoverageRow all;
-    for (std::size_t which = 0; which < rows.size(); ++which) {
-        const CoverageRow& row = rows[which];
-        std::printf("%-9s %8d %9d %9.1f%% %9.1f%%\n", kCheckedNames[which], row.counted,
-                    row.excluded, Percent(row.within1, row.counted),
-                    Percent(row.within2, row.counted));
-        all.counted += row.counted;
-        all.excluded += row.excluded;
-        all.within1 += row.within1;
-        all.within2 += row.within2;
-    }
-    std::printf("%-9s %8d %9d %9.1f%% %9.1f%%\n", "all", all.counted, all.excluded,
-                Percent(all.within1, all.counted), Percent(all.within2, all.counted));
+    const CoverageRow all = PrintCoverage(tally);
     const TmSummary tm = SummariseTm(tms, tmErrors);
     const double ratio = tm.rms / tm.medianError;
     std::printf(
