@@ -8,10 +8,11 @@
 //   selection  the true model picked by AIC, beside an independent selection
 //   coverage   Monte Carlo errors of whole proteins against the truth, and tm's error
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,8 +63,6 @@ double Percent(int part, int whole) { return whole > 0 ? 100.0 * part / whole : 
 void Verdict(bool met, const std::string& text) {
     std::printf("verdict: %s: %s\n", met ? "MET" : "NOT MET", text.c_str());
 }
-
-// ---- recovery
 
 // The size a parameter's error is measured against: its value, or for a value near 0 the
 // smallest size that matters (1 ps, 1/s, 0.01 in an order parameter).
@@ -236,8 +235,6 @@ int RunRecovery(const Options& options) {
     return 0;
 }
 
-// ---- minima
-
 // An internal time (te, tf, ts) of at least twice tm: the literature eliminates such a fit.
 bool SlowInternalMotion(const ModelFreeModel& model, const ModelFreeValues& values) {
     return std::ranges::any_of(model.free, [&](ModelFreeParameter p) {
@@ -345,8 +342,6 @@ int RunMinima(const Options& options) {
     return 0;
 }
 
-// ---- selection
-
 // The independent selection: every model's reference minimum, the literature's
 // elimination (an internal time of at least twice tm, no degrees of freedom), then the
 // lowest AIC.
@@ -413,8 +408,6 @@ int RunSelection(const Options& options) {
     Verdict(right >= referenceRight, text.data());
     return 0;
 }
-
-// ---- coverage
 
 constexpr int kProteins = 16;
 constexpr int kResiduesPerProtein = 24;
@@ -631,8 +624,6 @@ int RunCoverage(const Options& options) {
             text.data());
     return 0;
 }
-
-// ---- the command line
 
 void PrintUsage() {
     std::fprintf(stderr,
