@@ -38,8 +38,9 @@ struct ReferenceFit {
     double chi2 = 0.0;
 };
 
-// The lowest chi2 over the grid's best points and random starts (60 in all), each
-// descent polished by restarts until it stops improving. The same for the same seed.
+// The lowest chi2 from 60 starts (the grid's 12 best points, 48 random ones with times up
+// to 1e6 ps): a coarse descent from each, then the 8 lowest ends polished by restarts
+// until they stop improving. The same for the same seed.
 ReferenceFit ReferenceMinimum(const ReferenceProblem& problem, std::uint64_t seed);
 
 // The covariance of the free parameters at the values, from the Jacobian of the weighted
