@@ -379,41 +379,39 @@ void Assess(const Problem& problem, FitResult& result) {
             result.flags[j] = ParameterFlag::Undetermined;
         }
     }
-    constexpr double kSingular = 1e-8;
-    for (;;) {
-        std::vector<std::size_t> kept;
-        for (std::size_t j = 0; j < k; ++j) {
-            if (result.flags[j] == ParameterFlag::None) kept.push_back(j);
-        }
-        const std::size_t m = kept.size();
-        if (m == 0) return;
-        std::vector<double> scaled(n * m);
-        for (std::size_t i = 0; i < n; ++i) {
-            for (std::size_t a = 0; a < m; ++a) {
-                scaled[i * m + a] = jacobian[i * k + kept[a]] / norms[kept[a]];
-            }
-        }
-        const Decomposition d = Decompose(std::move(scaled), n, m);
-        bool singular = false;
-        for (std::size_t c = 0; c < m; ++c) {
-            if (d.values[c] > kSingular * d.values[0]) continue;
-            for (std::size_t a = 0; a < m; ++a) {
-                if (std::abs(d.directions[a * m + c]) >= 0.1) {
-                    result.flags[kept[a]] = ParameterFlag::Undetermined;
-                    singular = true;
-                }
-            }
-        }
-        if (singular) continue;
+    std::vector<std::size_t> kept;
+    for (std::size_t j = 0; j < k; ++j) {
+        if (result.flags[j] == ParameterFlag::None) kept.push_back(j);
+    }
+    const std::size_t m = kept.size();
+    if (m == 0) return;
+    std::vector<double> scaled(n * m);
+    for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t a = 0; a < m; ++a) {
-            double variance = 0.0;
-            for (std::size_t c = 0; c < m; ++c) {
-                const double along = d.directions[a * m + c] / d.values[c];
-                variance += along * along;
-            }
-            result.errors[kept[a]] = std::sqrt(variance) / norms[kept[a]];
+            scaled[i * m + a] = jacobian[i * k + kept[a]] / norms[kept[a]];
         }
-        return;
+    }
+    const Decomposition d = Decompose(std::move(scaled), n, m);
+    // Singular directions are left out of the covariance (its pseudo-inverse), so that a
+    // parameter apart from them keeps the error it has with their combination free.
+    constexpr double kSingular = 1e-8;
+    std::vector<bool> regular(m);
+    for (std::size_t c = 0; c < m; ++c) {
+        regular[c] = d.values[c] > kSingular * d.values[0];
+        for (std::size_t a = 0; a < m && !regular[c]; ++a) {
+            if (std::abs(d.directions[a * m + c]) >= 0.1) {
+                result.flags[kept[a]] = ParameterFlag::Undetermined;
+            }
+        }
+    }
+    for (std::size_t a = 0; a < m; ++a) {
+        if (result.flags[kept[a]] != ParameterFlag::None) continue;
+        double variance = 0.0;
+        for (std::size_t c = 0; c < m; ++c) {
+            const double along = regular[c] ? d.directions[a * m + c] / d.values[c] : 0.0;
+            variance += along * along;
+        }
+        result.errors[kept[a]] = std::sqrt(variance) / norms[kept[a]];
     }
 }
 

@@ -96,6 +96,7 @@ TEST(ResidueFit, RecoversEveryModelFromNoiseFreeData) {
         bool carbon;
         ModelFreeValues truth;
         std::vector<double> fields;
+        const char* flags = "";
     } rows[] = {
         {"m0 local tm", 0, true, false, Truth({}), three},
         {"m1 S2 near 1", 1, true, false, Truth({{S2s, 0.98}}), three},
@@ -103,7 +104,8 @@ TEST(ResidueFit, RecoversEveryModelFromNoiseFreeData) {
         {"m2 carbon", 2, true, true, Truth({{S2s, 0.85}, {Te, 40.0}}), three},
         {"m3 Rex 1, tm 8 ns", 3, false, false, Truth({{Tm, 8000.0}, {S2s, 0.8}, {Rex, 1.0}}),
          three},
-        {"m3 Rex 0 on its bound", 3, true, false, Truth({{S2s, 0.8}, {Rex, 0.0}}), three},
+        {"m3 Rex 0 on its bound", 3, true, false, Truth({{S2s, 0.8}, {Rex, 0.0}}), three,
+         "at_bound:Rex_800"},
         {"m4 Rex 20", 4, true, false, Truth({{S2s, 0.9}, {Te, 10.0}, {Rex, 20.0}}), three},
         {"m4 carbon", 4, false, true, Truth({{S2s, 0.7}, {Te, 300.0}, {Rex, 2.0}}), three},
         {"m5 ts near tm", 5, false, false, Truth({{S2f, 0.9}, {S2s, 0.8}, {Ts, 5000.0}}), five},
@@ -128,6 +130,7 @@ TEST(ResidueFit, RecoversEveryModelFromNoiseFreeData) {
         EXPECT_TRUE(Recovered(fit, row.truth, why) ||
                     (fit.values[Tf] > 0.0 && Recovered(fit, Swapped(row.truth), swappedWhy)))
             << row.name << ": " << why;
+        EXPECT_EQ(fit.FlagsText(), row.flags) << row.name;
     }
 }
 
