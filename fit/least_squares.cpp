@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <optional>
+#include <string_view>
 
 namespace veldorin {
 namespace {
@@ -22,7 +22,9 @@ namespace {
 // (x = lo + e^u) reaches a bound only asymptotically, its gradient vanishes there and a
 // parameter that starts on a bound never leaves it; in the parameters themselves a bound
 // is reached exactly, left as soon as the gradient points inward, and "converged" can be
-// tested as it is meant: the projected gradient vanishes.
+// tested as it is meant: the projected gradient vanishes. GSL's nonlinear least squares
+// knows no bounds, so the iteration is written here; GSL's Cholesky and SVD solve its steps
+// and give the covariance.
 
 constexpr double kNoValue = std::numeric_limits<double>::infinity();
 constexpr std::size_t kMaxIterations = 200;
@@ -193,12 +195,14 @@ struct Descent {
     std::string reason;
 };
 
-// The end of a descent: converged only where the projected gradient vanishes.
+// The end of a descent: converged only where the projected gradient vanishes, tested with
+// central differences, whose gradient is accurate enough to tell a minimum from a point
+// where an ill-conditioned surface stalled the forward differences' steps.
 Descent Ended(const Problem& problem, std::vector<double> x, std::span<const double> r, double chi2,
               std::string_view why) {
     std::vector<double> jacobian;
     Descent descent{FitResult::Status::NotConverged, x, chi2, std::string(why)};
-    if (!problem.JacobianAt(x, r, jacobian, false)) {
+    if (!problem.JacobianAt(x, r, jacobian, true)) {
         descent.reason = "the model has no value next to the minimum";
         return descent;
     }
@@ -293,8 +297,8 @@ std::vector<GridPoint> GridMinima(std::span<const FitParameter> parameters, cons
         strides[j] = total;
         total *= parameters[j].grid.size();
     }
-    const auto pointAt = [&](std::size_t flat) {
-        std::vector<double> point(k);
+    std::vector<double> point(k);
+    const auto pointAt = [&](std::size_t flat) -> const std::vector<double>& {
         for (std::size_t j = 0; j < k; ++j) {
             point[j] = parameters[j].grid[flat / strides[j] % parameters[j].grid.size()];
         }
@@ -326,7 +330,7 @@ std::vector<GridPoint> GridMinima(std::span<const FitParameter> parameters, cons
 // How many of the grid's minima a fit of k parameters starts from: the more parameters,
 // the more minima a surface of them tends to have.
 std::size_t StartsFor(std::size_t k) {
-    constexpr std::size_t kStarts[] = {1, 1, 2, 4, 6, 8};
+    constexpr std::size_t kStarts[] = {1, 1, 2, 4, 4, 8};
     return kStarts[std::min(k, std::size(kStarts) - 1)];
 }
 

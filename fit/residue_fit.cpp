@@ -25,10 +25,10 @@ FitParameter RangeOf(ModelFreeParameter parameter) {
         case Tm: return {0.0, kOpen, {1500.0, 3000.0, 6000.0, 12000.0, 24000.0}};
         case S2f: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
         case S2s: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
-        case Te: return {0.0, kOpen, {10.0, 40.0, 150.0, 600.0, 2500.0}};
+        case Te: return {0.0, kOpen, {10.0, 40.0, 150.0, 600.0, 2500.0, 50000.0}};
         case Tf: return {0.0, kOpen, {10.0, 60.0, 300.0}};
-        case Ts: return {0.0, kOpen, {25.0, 100.0, 400.0, 1600.0, 6400.0}};
-        case Rex: return {0.0, kOpen, {0.0, 1.0, 4.0, 15.0}};
+        case Ts: return {0.0, kOpen, {25.0, 100.0, 400.0, 1600.0, 6400.0, 50000.0}};
+        case Rex: return {0.0, kOpen, {0.0, 2.0, 10.0}};
         case Csa: return {-kOpen, kOpen, {-200.0, -170.0, -140.0}};
     }
     return {};
