@@ -159,10 +159,12 @@ bool Stationary(std::span<const double> r, const NormalEquations& normal,
 }
 
 // The damped Gauss-Newton step of the parameters not held, (J^T J + lambda D) s = -J^T r,
-// D the largest diagonal of J^T J met so far (Marquardt's scaling, kept from shrinking as
-// MINPACK does).
-bool DampedStep(const NormalEquations& normal, const std::vector<double>& diagonal,
-                const std::vector<bool>& held, double lambda, std::vector<double>& step) {
+// D the diagonal of J^T J (Marquardt's scaling: the step does not depend on the
+// parameters' units). A parameter that barely matters has a small diagonal and may take a
+// long step, which a rise of chi2 turns down, where a scale kept from an earlier point
+// would leave it creeping.
+bool DampedStep(const NormalEquations& normal, const std::vector<bool>& held, double lambda,
+                std::vector<double>& step) {
     const std::size_t k = held.size();
     std::vector<std::size_t> moving;
     for (std::size_t j = 0; j < k; ++j) {
@@ -177,7 +179,8 @@ bool DampedStep(const NormalEquations& normal, const std::vector<double>& diagon
         for (std::size_t b = 0; b < m; ++b) {
             matrix[a * m + b] = normal.curvature[moving[a] * k + moving[b]];
         }
-        matrix[a * m + a] += lambda * diagonal[moving[a]];
+        const double diagonal = normal.curvature[moving[a] * k + moving[a]];
+        matrix[a * m + a] += lambda * (diagonal > 0.0 ? diagonal : 1.0);
         right[a] = -normal.gradient[moving[a]];
     }
     gsl_matrix_view system = gsl_matrix_view_array(matrix.data(), m, m);
@@ -224,7 +227,6 @@ Descent Descend(const Problem& problem, std::vector<double> x) {
     if (!std::isfinite(chi2))
         return {FitResult::Status::Failed, x, kNoValue, "no value at the start"};
     std::vector<double> jacobian;
-    std::vector<double> diagonal(k, 0.0);
     std::vector<double> step;
     std::vector<double> trial(k);
     double lambda = 1e-3;
@@ -234,15 +236,11 @@ Descent Descend(const Problem& problem, std::vector<double> x) {
                     "the model has no value next to the point"};
         }
         const NormalEquations normal = NormalOf(jacobian, r, k);
-        for (std::size_t j = 0; j < k; ++j) {
-            diagonal[j] = std::max(diagonal[j], normal.curvature[j * k + j]);
-            if (diagonal[j] == 0.0) diagonal[j] = 1.0;
-        }
         const std::vector<bool> held = HeldOnBounds(problem, x, normal.gradient);
         bool accepted = false;
         bool done = false;
         for (double growth = 2.0; lambda < 1e20 && !accepted && !done; growth *= 2.0) {
-            if (!DampedStep(normal, diagonal, held, lambda, step)) {
+            if (!DampedStep(normal, held, lambda, step)) {
                 lambda *= growth;
                 continue;
             }
@@ -419,6 +417,29 @@ void Assess(const Problem& problem, FitResult& result) {
     }
 }
 
+// A descent toward a minimum that lies on a bound can end a hair inside it, when the
+// bound is where the unbounded minimum lies too; the parameter is put on the bound when
+// chi2 does not notice.
+Descent OntoNearBounds(const Problem& problem, Descent descent) {
+    std::vector<double> r(problem.ResidualCount());
+    std::vector<double> x = descent.values;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        const double lower = problem.Clamp(j, -kNoValue);
+        const double upper = problem.Clamp(j, kNoValue);
+        const double bound = x[j] - lower < upper - x[j] ? lower : upper;
+        if (problem.OnBound(j, x[j]) || std::abs(x[j] - bound) > 1e-6 * problem.Scale(j)) continue;
+        const double at = x[j];
+        x[j] = bound;
+        if (problem.Chi2At(x, r) > descent.chi2 + 1e-12 * std::max(descent.chi2, 1.0)) x[j] = at;
+    }
+    if (x == descent.values) return descent;
+    const double chi2 = problem.Chi2At(x, r);
+    Descent onBounds = Ended(problem, x, r, chi2, "stopped where chi2 still falls");
+    const bool kept = onBounds.status == FitResult::Status::Converged ||
+                      descent.status != FitResult::Status::Converged;
+    return kept ? onBounds : descent;
+}
+
 bool OnAnyBound(const Problem& problem, std::span<const double> x) {
     for (std::size_t j = 0; j < x.size(); ++j) {
         if (problem.OnBound(j, problem.Clamp(j, x[j]))) return true;
@@ -462,6 +483,7 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
     }
     // The lowest point may only need more iterations than one descent had.
     if (best->status == FitResult::Status::NotConverged) consider(Descend(problem, best->values));
+    best = OntoNearBounds(problem, *std::move(best));
     result.status = best->status;
     result.values = best->values;
     result.chi2 = best->chi2;
