@@ -18,13 +18,13 @@ constexpr double kOpen = std::numeric_limits<double>::infinity();
 // rates depend on it through cos^2, so 0 to 90 covers 0 to 180).
 FitParameter RangeOf(MotionParameter parameter) {
     switch (parameter) {
-        case MotionParameter::TauM: return {0.0, kOpen, {1.5, 3.0, 6.0, 12.0, 24.0}};
+        case MotionParameter::TauM: return {0.0, kOpen, {2.0, 4.5, 10.0, 22.0}};
         case MotionParameter::S2:
         case MotionParameter::S2Slow: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
         case MotionParameter::S2Fast: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
-        case MotionParameter::TauE: return {0.0, kOpen, {10.0, 40.0, 150.0, 600.0, 2500.0}};
+        case MotionParameter::TauE: return {0.0, kOpen, {10.0, 50.0, 250.0, 1250.0, 50000.0}};
         case MotionParameter::TauF: return {0.0, kOpen, {10.0, 60.0, 300.0}};
-        case MotionParameter::TauS: return {0.0, kOpen, {0.025, 0.1, 0.4, 1.6, 6.4}};
+        case MotionParameter::TauS: return {0.0, kOpen, {0.025, 0.1, 0.4, 1.6, 6.4, 50.0}};
         case MotionParameter::DParallel:
         case MotionParameter::DPerpendicular: return {0.0, kOpen, {1.0, 3.0, 10.0, 30.0}};
         case MotionParameter::DiffusionRatio: return {0.0, kOpen, {0.5, 1.0, 1.5, 2.5}};

@@ -22,10 +22,10 @@ constexpr double kOpen = std::numeric_limits<double>::infinity();
 // grids overlap, so that a fit of m6 or m8 starts from both orderings of tf and ts.
 FitParameter RangeOf(ModelFreeParameter parameter) {
     switch (parameter) {
-        case Tm: return {0.0, kOpen, {1500.0, 3000.0, 6000.0, 12000.0, 24000.0}};
+        case Tm: return {0.0, kOpen, {2000.0, 4500.0, 10000.0, 22000.0}};
         case S2f: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
         case S2s: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
-        case Te: return {0.0, kOpen, {10.0, 40.0, 150.0, 600.0, 2500.0, 50000.0}};
+        case Te: return {0.0, kOpen, {10.0, 50.0, 250.0, 1250.0, 50000.0}};
         case Tf: return {0.0, kOpen, {10.0, 60.0, 300.0}};
         case Ts: return {0.0, kOpen, {25.0, 100.0, 400.0, 1600.0, 6400.0, 50000.0}};
         case Rex: return {0.0, kOpen, {0.0, 2.0, 10.0}};
