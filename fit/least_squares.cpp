@@ -36,6 +36,8 @@ constexpr double kGradientTolerance = 1e-6;
 constexpr double kStepTolerance = 1e-11;
 constexpr double kDecreaseTolerance = 1e-15;
 constexpr double kSmallestDamping = 1e-12;
+// The largest decrease of chi2 (relative, chi2 counted as at least 1) a minimum may leave.
+constexpr double kTrifle = 1e-10;
 
 // The residual function within the parameters' bounds, with the finite differences of its
 // Jacobian sized to each parameter.
@@ -143,21 +145,6 @@ std::vector<bool> HeldOnBounds(const Problem& problem, std::span<const double> x
     return held;
 }
 
-// Whether x is a minimum within the box: the projected gradient vanishes.
-bool Stationary(std::span<const double> r, const NormalEquations& normal,
-                const std::vector<bool>& held) {
-    const std::size_t k = held.size();
-    double length = 0.0;
-    for (double value : r) length += value * value;
-    length = std::max(std::sqrt(length), 1.0);
-    for (std::size_t j = 0; j < k; ++j) {
-        if (held[j]) continue;
-        const double column = std::sqrt(normal.curvature[j * k + j]);
-        if (std::abs(normal.gradient[j]) > kGradientTolerance * column * length) return false;
-    }
-    return true;
-}
-
 // The damped Gauss-Newton step of the parameters not held, (J^T J + lambda D) s = -J^T r,
 // D the diagonal of J^T J (Marquardt's scaling: the step does not depend on the
 // parameters' units). A parameter that barely matters has a small diagonal and may take a
@@ -189,6 +176,31 @@ bool DampedStep(const NormalEquations& normal, const std::vector<bool>& held, do
     if (gsl_linalg_cholesky_svx(&system.matrix, &solution.vector) != GSL_SUCCESS) return false;
     for (std::size_t a = 0; a < m; ++a) step[moving[a]] = right[a];
     return std::ranges::all_of(right, [](double s) { return std::isfinite(s); });
+}
+
+// Whether x is a minimum within the box: the projected gradient vanishes. Either every
+// free parameter's column is at right angles to the residuals (MINPACK's test), or, where
+// a parameter that barely matters is tied to others so that its column's angle is lost
+// in the differences' noise, the Gauss-Newton step of the free parameters would lower
+// chi2 by no more than a trifle.
+bool Stationary(std::span<const double> r, const NormalEquations& normal,
+                const std::vector<bool>& held) {
+    const std::size_t k = held.size();
+    double chi2 = 0.0;
+    for (double value : r) chi2 += value * value;
+    const double length = std::max(std::sqrt(chi2), 1.0);
+    bool perpendicular = true;
+    for (std::size_t j = 0; j < k && perpendicular; ++j) {
+        const double column = std::sqrt(normal.curvature[j * k + j]);
+        perpendicular =
+            held[j] || std::abs(normal.gradient[j]) <= kGradientTolerance * column * length;
+    }
+    if (perpendicular) return true;
+    std::vector<double> step(k, 0.0);
+    if (!DampedStep(normal, held, kSmallestDamping, step)) return false;
+    double decrease = 0.0;
+    for (std::size_t j = 0; j < k; ++j) decrease -= normal.gradient[j] * step[j];
+    return decrease <= kTrifle * std::max(chi2, 1.0);
 }
 
 struct Descent {
