@@ -297,7 +297,8 @@ struct GridPoint {
 };
 
 // The grid's local minima (no neighbour along any axis lower), best first, at most
-// `count`; empty when no point has a value.
+// `count`; empty when no point has a value. Of a flat stretch, where a parameter has no
+// effect, only its first point counts, so that it does not crowd out the other minima.
 std::vector<GridPoint> GridMinima(std::span<const FitParameter> parameters, const Problem& problem,
                                   std::size_t count) {
     const std::size_t k = parameters.size();
@@ -323,7 +324,7 @@ std::vector<GridPoint> GridMinima(std::span<const FitParameter> parameters, cons
         bool lowest = true;
         for (std::size_t j = 0; j < k && lowest; ++j) {
             const std::size_t index = flat / strides[j] % parameters[j].grid.size();
-            if (index > 0) lowest = chi2[flat - strides[j]] >= chi2[flat];
+            if (index > 0) lowest = chi2[flat - strides[j]] > chi2[flat];
             if (lowest && index + 1 < parameters[j].grid.size()) {
                 lowest = chi2[flat + strides[j]] >= chi2[flat];
             }
