@@ -28,7 +28,7 @@ FitParameter RangeOf(MotionParameter parameter) {
         case MotionParameter::DParallel:
         case MotionParameter::DPerpendicular: return {0.0, kOpen, {1.0, 3.0, 10.0, 30.0}};
         case MotionParameter::DiffusionRatio: return {0.0, kOpen, {0.5, 1.0, 1.5, 2.5}};
-        case MotionParameter::Theta: return {0.0, 180.0, {0.0, 30.0, 55.0, 90.0}};
+        case MotionParameter::Theta: return {0.0, 180.0, {0.0, 20.0, 40.0, 60.0, 90.0}};
     }
     return {};
 }
