@@ -4,241 +4,504 @@
 #include "fit/least_squares.h"
 
 #include <gsl/gsl_errno.h>
+#include <gsl/gsl_linalg.h>
 #include <gsl/gsl_matrix.h>
-#include <gsl/gsl_multifit_nlinear.h>
 #include <gsl/gsl_vector.h>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <optional>
+#include <string_view>
 
 namespace veldorin {
 namespace {
 
-// A bounded parameter is fitted through an unbounded variable u: x = lo + (hi - lo)(1 +
-// sin u)/2 between two bounds, x = lo + e^u above one, x = hi - e^u below one.
-class BoundedVariable {
+// The solver is a Levenberg-Marquardt in the parameters themselves, with the bounds kept
+// by projection and an active set: each step is clamped to the box, and a parameter on a
+// bound whose gradient pushes outward is held there for that step. A change of variables
+// (x = lo + e^u) reaches a bound only asymptotically, its gradient vanishes there and a
+// parameter that starts on a bound never leaves it; in the parameters themselves a bound
+// is reached exactly, left as soon as the gradient points inward, and "converged" can be
+// tested as it is meant: the projected gradient vanishes. GSL's nonlinear least squares
+// knows no bounds, so the iteration is written here; GSL's Cholesky and SVD solve its steps
+// and give the covariance.
+
+constexpr double kNoValue = std::numeric_limits<double>::infinity();
+constexpr std::size_t kMaxIterations = 200;
+// A minimum to the accuracy of a finite-difference Jacobian: for every parameter not held
+// on a bound, the cosine between its Jacobian column and the residuals (as MINPACK tests
+// it, the residuals' length counted as at least 1).
+constexpr double kGradientTolerance = 1e-6;
+// Steps and decreases below these end the descent (relative to the values and to chi2).
+constexpr double kStepTolerance = 1e-11;
+constexpr double kDecreaseTolerance = 1e-15;
+constexpr double kSmallestDamping = 1e-12;
+// The largest decrease of chi2 (relative, chi2 counted as at least 1) a minimum may leave.
+constexpr double kTrifle = 1e-10;
+
+// The residual function within the parameters' bounds, with the finite differences of its
+// Jacobian sized to each parameter.
+class Problem {
 public:
-    explicit BoundedVariable(const FitParameter& parameter)
-        : lower_(parameter.lower), upper_(parameter.upper) {}
-
-    double ValueOf(double u) const {
-        if (std::isfinite(lower_) && std::isfinite(upper_)) {
-            return lower_ + (upper_ - lower_) * (1.0 + std::sin(u)) / 2.0;
+    Problem(std::span<const FitParameter> parameters, std::size_t residualCount,
+            const ResidualFunction& residuals)
+        : parameters_(parameters), residualCount_(residualCount), residuals_(residuals) {
+        for (const FitParameter& parameter : parameters) {
+            double largest = 0.0;
+            for (double value : parameter.grid) largest = std::max(largest, std::abs(value));
+            scales_.push_back(largest > 0.0 ? largest : 1.0);
         }
-        if (std::isfinite(lower_)) return lower_ + std::exp(u);
-        if (std::isfinite(upper_)) return upper_ - std::exp(u);
-        return u;
     }
 
-    // Starts a little inside a bound, where the change of variables still moves.
-    double VariableOf(double x) const {
-        constexpr double kInside = 1e-9;
-        if (std::isfinite(lower_) && std::isfinite(upper_)) {
-            const double s = 2.0 * (x - lower_) / (upper_ - lower_) - 1.0;
-            return std::asin(std::clamp(s, -1.0 + kInside, 1.0 - kInside));
-        }
-        if (std::isfinite(lower_))
-            return std::log(std::max(x - lower_, kInside * (1.0 + std::abs(x))));
-        if (std::isfinite(upper_))
-            return std::log(std::max(upper_ - x, kInside * (1.0 + std::abs(x))));
-        return x;
+    std::size_t Size() const { return parameters_.size(); }
+    std::size_t ResidualCount() const { return residualCount_; }
+    double Scale(std::size_t j) const { return scales_[j]; }
+    bool OnLower(std::size_t j, double x) const { return x == parameters_[j].lower; }
+    bool OnUpper(std::size_t j, double x) const { return x == parameters_[j].upper; }
+    bool OnBound(std::size_t j, double x) const { return OnLower(j, x) || OnUpper(j, x); }
+    double Clamp(std::size_t j, double x) const {
+        return std::clamp(x, parameters_[j].lower, parameters_[j].upper);
     }
 
-    bool Contains(double x) const { return x >= lower_ && x <= upper_; }
+    // The sum of squared residuals, filling them; infinite where the model has no value.
+    double Chi2At(std::span<const double> x, std::span<double> r) const {
+        if (!residuals_(x, r)) return kNoValue;
+        double sum = 0.0;
+        for (double value : r) sum += value * value;
+        return std::isfinite(sum) ? sum : kNoValue;
+    }
+
+    // The Jacobian (row-major, residuals by parameters) at x, whose residuals are r: by
+    // forward differences pointing away from a near bound, or by central differences where
+    // both sides lie inside and have values.
+    bool JacobianAt(std::vector<double> x, std::span<const double> r, std::vector<double>& jacobian,
+                    bool central) const {
+        const std::size_t k = Size();
+        jacobian.assign(residualCount_ * k, 0.0);
+        std::vector<double> up(residualCount_);
+        std::vector<double> down(residualCount_);
+        for (std::size_t j = 0; j < k; ++j) {
+            const double at = x[j];
+            const double size = std::max(std::abs(at), 1e-3 * scales_[j]);
+            const double h = (central ? 6e-6 : 1.5e-8) * size;
+            const auto valued = [&](double to, std::vector<double>& out) {
+                if (to < parameters_[j].lower || to > parameters_[j].upper) return false;
+                x[j] = to;
+                const bool ok = std::isfinite(Chi2At(x, out));
+                x[j] = at;
+                return ok;
+            };
+            const bool hasUp = valued(at + h, up);
+            const bool hasDown = (central || !hasUp) && valued(at - h, down);
+            for (std::size_t i = 0; i < residualCount_; ++i) {
+                double& entry = jacobian[i * k + j];
+                if (hasUp && hasDown) {
+                    entry = (up[i] - down[i]) / (2.0 * h);
+                } else if (hasUp) {
+                    entry = (up[i] - r[i]) / h;
+                } else if (hasDown) {
+                    entry = (r[i] - down[i]) / h;
+                } else {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
 
 private:
-    double lower_;
-    double upper_;
+    std::span<const FitParameter> parameters_;
+    std::size_t residualCount_;
+    const ResidualFunction& residuals_;
+    std::vector<double> scales_;
 };
 
-struct Problem {
-    std::vector<BoundedVariable> variables;
-    std::size_t residualCount;
-    const ResidualFunction& residuals;
-
-    std::vector<double> ValuesOf(const gsl_vector* u) const {
-        std::vector<double> values(variables.size());
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            values[i] = variables[i].ValueOf(gsl_vector_get(u, i));
+// J^T r (half the gradient of chi2) and J^T J.
+struct NormalEquations {
+    std::vector<double> gradient;
+    std::vector<double> curvature;  // k by k, row-major
+};
+NormalEquations NormalOf(const std::vector<double>& jacobian, std::span<const double> r,
+                         std::size_t k) {
+    NormalEquations normal{std::vector<double>(k, 0.0), std::vector<double>(k * k, 0.0)};
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        const double* row = &jacobian[i * k];
+        for (std::size_t a = 0; a < k; ++a) {
+            normal.gradient[a] += row[a] * r[i];
+            for (std::size_t b = 0; b < k; ++b) normal.curvature[a * k + b] += row[a] * row[b];
         }
-        return values;
     }
-
-    // Sum of squares, or infinity where the model has no value.
-    double Chi2At(std::span<const double> values, std::vector<double>& scratch) const {
-        scratch.resize(residualCount);
-        if (!residuals(values, scratch)) return std::numeric_limits<double>::infinity();
-        double sum = 0.0;
-        for (double r : scratch) sum += r * r;
-        return std::isfinite(sum) ? sum : std::numeric_limits<double>::infinity();
-    }
-};
-
-// Where the model has no value, huge residuals: the trust region then turns the step
-// down, where an error status would end the whole fit.
-int ResidualsAt(const gsl_vector* u, void* data, gsl_vector* f) {
-    const auto& problem = *static_cast<const Problem*>(data);
-    const std::vector<double> values = problem.ValuesOf(u);
-    std::vector<double> residuals(problem.residualCount);
-    const bool valued = problem.residuals(values, residuals);
-    constexpr double kNoValue = 1e100;
-    for (std::size_t i = 0; i < residuals.size(); ++i) {
-        const double r = residuals[i];
-        gsl_vector_set(f, i, valued && std::isfinite(r) ? r : kNoValue);
-    }
-    return GSL_SUCCESS;
+    return normal;
 }
 
-// The best point of the grids (every combination), or nothing when no point has a value.
-std::optional<std::vector<double>> GridStart(std::span<const FitParameter> parameters,
-                                             const Problem& problem) {
-    std::vector<std::size_t> index(parameters.size(), 0);
-    std::vector<double> point(parameters.size());
-    std::vector<double> scratch;
-    std::optional<std::vector<double>> best;
-    double bestChi2 = std::numeric_limits<double>::infinity();
-    for (;;) {
-        for (std::size_t i = 0; i < parameters.size(); ++i) point[i] = parameters[i].grid[index[i]];
-        if (const double chi2 = problem.Chi2At(point, scratch); chi2 < bestChi2) {
-            bestChi2 = chi2;
-            best = point;
+// The parameters a step leaves where they are: on a bound, with chi2 falling outward.
+std::vector<bool> HeldOnBounds(const Problem& problem, std::span<const double> x,
+                               std::span<const double> gradient) {
+    std::vector<bool> held(x.size(), false);
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        held[j] = (problem.OnLower(j, x[j]) && gradient[j] >= 0.0) ||
+                  (problem.OnUpper(j, x[j]) && gradient[j] <= 0.0);
+    }
+    return held;
+}
+
+// The damped Gauss-Newton step of the parameters not held, (J^T J + lambda D) s = -J^T r,
+// D the diagonal of J^T J (Marquardt's scaling: the step does not depend on the
+// parameters' units). A parameter that barely matters has a small diagonal and may take a
+// long step, which a rise of chi2 turns down, where a scale kept from an earlier point
+// would leave it creeping.
+bool DampedStep(const NormalEquations& normal, const std::vector<bool>& held, double lambda,
+                std::vector<double>& step) {
+    const std::size_t k = held.size();
+    std::vector<std::size_t> moving;
+    for (std::size_t j = 0; j < k; ++j) {
+        if (!held[j]) moving.push_back(j);
+    }
+    step.assign(k, 0.0);
+    const std::size_t m = moving.size();
+    if (m == 0) return true;
+    std::vector<double> matrix(m * m);
+    std::vector<double> right(m);
+    for (std::size_t a = 0; a < m; ++a) {
+        for (std::size_t b = 0; b < m; ++b) {
+            matrix[a * m + b] = normal.curvature[moving[a] * k + moving[b]];
         }
-        std::size_t i = 0;
-        while (i < parameters.size() && ++index[i] == parameters[i].grid.size()) index[i++] = 0;
-        if (i == parameters.size()) return best;
+        const double diagonal = normal.curvature[moving[a] * k + moving[a]];
+        matrix[a * m + a] += lambda * (diagonal > 0.0 ? diagonal : 1.0);
+        right[a] = -normal.gradient[moving[a]];
+    }
+    gsl_matrix_view system = gsl_matrix_view_array(matrix.data(), m, m);
+    gsl_vector_view solution = gsl_vector_view_array(right.data(), m);
+    if (gsl_linalg_cholesky_decomp1(&system.matrix) != GSL_SUCCESS) return false;
+    if (gsl_linalg_cholesky_svx(&system.matrix, &solution.vector) != GSL_SUCCESS) return false;
+    for (std::size_t a = 0; a < m; ++a) step[moving[a]] = right[a];
+    return std::ranges::all_of(right, [](double s) { return std::isfinite(s); });
+}
+
+// Whether x is a minimum within the box: the projected gradient vanishes. Either every
+// free parameter's column is at right angles to the residuals (MINPACK's test), or, where
+// a parameter that barely matters is tied to others so that its column's angle is lost
+// in the differences' noise, the Gauss-Newton step of the free parameters would lower
+// chi2 by no more than a trifle.
+bool Stationary(std::span<const double> r, const NormalEquations& normal,
+                const std::vector<bool>& held) {
+    const std::size_t k = held.size();
+    double chi2 = 0.0;
+    for (double value : r) chi2 += value * value;
+    const double length = std::max(std::sqrt(chi2), 1.0);
+    bool perpendicular = true;
+    for (std::size_t j = 0; j < k && perpendicular; ++j) {
+        const double column = std::sqrt(normal.curvature[j * k + j]);
+        perpendicular =
+            held[j] || std::abs(normal.gradient[j]) <= kGradientTolerance * column * length;
+    }
+    if (perpendicular) return true;
+    std::vector<double> step(k, 0.0);
+    if (!DampedStep(normal, held, kSmallestDamping, step)) return false;
+    double decrease = 0.0;
+    for (std::size_t j = 0; j < k; ++j) decrease -= normal.gradient[j] * step[j];
+    return decrease <= kTrifle * std::max(chi2, 1.0);
+}
+
+struct Descent {
+    FitResult::Status status = FitResult::Status::Failed;
+    std::vector<double> values;
+    double chi2 = kNoValue;
+    std::string reason;
+};
+
+// The end of a descent: converged only where the projected gradient vanishes, tested with
+// central differences, whose gradient is accurate enough to tell a minimum from a point
+// where an ill-conditioned surface stalled the forward differences' steps.
+Descent Ended(const Problem& problem, std::vector<double> x, std::span<const double> r, double chi2,
+              std::string_view why) {
+    std::vector<double> jacobian;
+    Descent descent{FitResult::Status::NotConverged, x, chi2, std::string(why)};
+    if (!problem.JacobianAt(x, r, jacobian, true)) {
+        descent.reason = "the model has no value next to the minimum";
+        return descent;
+    }
+    const NormalEquations normal = NormalOf(jacobian, r, problem.Size());
+    if (Stationary(r, normal, HeldOnBounds(problem, x, normal.gradient))) {
+        descent.status = FitResult::Status::Converged;
+        descent.reason.clear();
+    }
+    return descent;
+}
+
+// Projected Levenberg-Marquardt from x until the steps or the decreases of chi2 vanish.
+Descent Descend(const Problem& problem, std::vector<double> x) {
+    const std::size_t k = problem.Size();
+    for (std::size_t j = 0; j < k; ++j) x[j] = problem.Clamp(j, x[j]);
+    std::vector<double> r(problem.ResidualCount());
+    std::vector<double> trialR(r.size());
+    double chi2 = problem.Chi2At(x, r);
+    if (!std::isfinite(chi2))
+        return {FitResult::Status::Failed, x, kNoValue, "no value at the start"};
+    std::vector<double> jacobian;
+    std::vector<double> step;
+    std::vector<double> trial(k);
+    double lambda = 1e-3;
+    for (std::size_t iteration = 0; iteration < kMaxIterations; ++iteration) {
+        if (!problem.JacobianAt(x, r, jacobian, false)) {
+            return {FitResult::Status::NotConverged, x, chi2,
+                    "the model has no value next to the point"};
+        }
+        const NormalEquations normal = NormalOf(jacobian, r, k);
+        const std::vector<bool> held = HeldOnBounds(problem, x, normal.gradient);
+        bool accepted = false;
+        bool done = false;
+        for (double growth = 2.0; lambda < 1e20 && !accepted && !done; growth *= 2.0) {
+            if (!DampedStep(normal, held, lambda, step)) {
+                lambda *= growth;
+                continue;
+            }
+            double largest = 0.0;
+            for (std::size_t j = 0; j < k; ++j) {
+                trial[j] = problem.Clamp(j, x[j] + step[j]);
+                largest = std::max(largest, std::abs(trial[j] - x[j]) /
+                                                (std::abs(x[j]) + 1e-3 * problem.Scale(j)));
+            }
+            const double trialChi2 = largest == 0.0 ? kNoValue : problem.Chi2At(trial, trialR);
+            if (trialChi2 < chi2) {
+                double predicted = 0.0;
+                for (std::size_t a = 0; a < k; ++a) {
+                    const double da = trial[a] - x[a];
+                    predicted -= 2.0 * normal.gradient[a] * da;
+                    for (std::size_t b = 0; b < k; ++b) {
+                        predicted -= normal.curvature[a * k + b] * da * (trial[b] - x[b]);
+                    }
+                }
+                const double rho = predicted > 0.0 ? (chi2 - trialChi2) / predicted : 0.0;
+                lambda =
+                    std::max(kSmallestDamping,
+                             lambda * std::max(1.0 / 3.0, 1.0 - std::pow(2.0 * rho - 1.0, 3.0)));
+                done = largest <= kStepTolerance || chi2 - trialChi2 <= kDecreaseTolerance * chi2;
+                accepted = true;
+                x = trial;
+                r.swap(trialR);
+                chi2 = trialChi2;
+            } else {
+                done = largest <= kStepTolerance;
+                lambda *= growth;
+            }
+        }
+        if (done || !accepted) return Ended(problem, x, r, chi2, "stopped where chi2 still falls");
+    }
+    return Ended(problem, x, r, chi2, "no convergence within 200 iterations");
+}
+
+struct GridPoint {
+    double chi2;
+    std::vector<double> values;
+};
+
+// The grid's local minima (no neighbour along any axis lower), best first, at most
+// `count`; empty when no point has a value. Of a flat stretch, where a parameter has no
+// effect, only its first point counts, so that it does not crowd out the other minima.
+std::vector<GridPoint> GridMinima(std::span<const FitParameter> parameters, const Problem& problem,
+                                  std::size_t count) {
+    const std::size_t k = parameters.size();
+    std::vector<std::size_t> strides(k, 1);
+    std::size_t total = 1;
+    for (std::size_t j = 0; j < k; ++j) {
+        strides[j] = total;
+        total *= parameters[j].grid.size();
+    }
+    std::vector<double> point(k);
+    const auto pointAt = [&](std::size_t flat) -> const std::vector<double>& {
+        for (std::size_t j = 0; j < k; ++j) {
+            point[j] = parameters[j].grid[flat / strides[j] % parameters[j].grid.size()];
+        }
+        return point;
+    };
+    std::vector<double> chi2(total);
+    std::vector<double> r(problem.ResidualCount());
+    for (std::size_t flat = 0; flat < total; ++flat) chi2[flat] = problem.Chi2At(pointAt(flat), r);
+    std::vector<std::size_t> minima;
+    for (std::size_t flat = 0; flat < total; ++flat) {
+        if (!std::isfinite(chi2[flat])) continue;
+        bool lowest = true;
+        for (std::size_t j = 0; j < k && lowest; ++j) {
+            const std::size_t index = flat / strides[j] % parameters[j].grid.size();
+            if (index > 0) lowest = chi2[flat - strides[j]] > chi2[flat];
+            if (lowest && index + 1 < parameters[j].grid.size()) {
+                lowest = chi2[flat + strides[j]] >= chi2[flat];
+            }
+        }
+        if (lowest) minima.push_back(flat);
+    }
+    std::ranges::sort(minima, [&](std::size_t a, std::size_t b) { return chi2[a] < chi2[b]; });
+    minima.resize(std::min(minima.size(), count));
+    std::vector<GridPoint> points;
+    for (std::size_t flat : minima) points.push_back({chi2[flat], pointAt(flat)});
+    return points;
+}
+
+// How many of the grid's minima a fit of k parameters starts from: the more parameters,
+// the more minima a surface of them tends to have.
+std::size_t StartsFor(std::size_t k) {
+    constexpr std::size_t kStarts[] = {1, 1, 2, 4, 4, 8};
+    return kStarts[std::min(k, std::size(kStarts) - 1)];
+}
+
+bool Better(const Descent& candidate, const std::optional<Descent>& best) {
+    if (!best) return true;
+    const bool converged = candidate.status == FitResult::Status::Converged;
+    const bool bestConverged = best->status == FitResult::Status::Converged;
+    const double tie = 1e-10 * std::max(best->chi2, 1e-30);
+    if (std::abs(candidate.chi2 - best->chi2) <= tie) return converged && !bestConverged;
+    return candidate.chi2 < best->chi2;
+}
+
+// The column-normalised Jacobian's singular values and directions.
+struct Decomposition {
+    std::vector<double> values;      // descending
+    std::vector<double> directions;  // columns, m by m, row-major
+};
+Decomposition Decompose(std::vector<double> scaled, std::size_t n, std::size_t m) {
+    Decomposition decomposition{std::vector<double>(m), std::vector<double>(m * m)};
+    gsl_matrix_view a = gsl_matrix_view_array(scaled.data(), n, m);
+    gsl_matrix_view v = gsl_matrix_view_array(decomposition.directions.data(), m, m);
+    gsl_vector_view s = gsl_vector_view_array(decomposition.values.data(), m);
+    gsl_linalg_SV_decomp_jacobi(&a.matrix, &v.matrix, &s.vector);
+    return decomposition;
+}
+
+// The flags and errors at the fit's point. A parameter on a bound is flagged and held
+// fixed; one whose column has no effect on chi2, or that takes part in a direction along
+// which the covariance is singular, is undetermined; the covariance (J^T J)^-1 of the
+// others gives their errors. Flagged parameters have no error (NaN).
+void Assess(const Problem& problem, FitResult& result) {
+    const std::size_t k = problem.Size();
+    const std::size_t n = problem.ResidualCount();
+    result.flags.assign(k, ParameterFlag::None);
+    result.errors.assign(k, std::numeric_limits<double>::quiet_NaN());
+    std::vector<double> r(n);
+    std::vector<double> jacobian;
+    if (!std::isfinite(problem.Chi2At(result.values, r)) ||
+        !problem.JacobianAt(result.values, r, jacobian, true)) {
+        return;
+    }
+    std::vector<double> norms(k, 0.0);
+    for (std::size_t j = 0; j < k; ++j) {
+        for (std::size_t i = 0; i < n; ++i) norms[j] += jacobian[i * k + j] * jacobian[i * k + j];
+        norms[j] = std::sqrt(norms[j]);
+        const double size = std::max(std::abs(result.values[j]), 1e-3 * problem.Scale(j));
+        if (problem.OnBound(j, result.values[j])) {
+            result.flags[j] = ParameterFlag::AtBound;
+        } else if (norms[j] * size <= 1e-8) {
+            result.flags[j] = ParameterFlag::Undetermined;
+        }
+    }
+    std::vector<std::size_t> kept;
+    for (std::size_t j = 0; j < k; ++j) {
+        if (result.flags[j] == ParameterFlag::None) kept.push_back(j);
+    }
+    const std::size_t m = kept.size();
+    if (m == 0) return;
+    std::vector<double> scaled(n * m);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t a = 0; a < m; ++a) {
+            scaled[i * m + a] = jacobian[i * k + kept[a]] / norms[kept[a]];
+        }
+    }
+    const Decomposition d = Decompose(std::move(scaled), n, m);
+    // Singular directions are left out of the covariance (its pseudo-inverse), so that a
+    // parameter apart from them keeps the error it has with their combination free.
+    constexpr double kSingular = 1e-8;
+    std::vector<bool> regular(m);
+    for (std::size_t c = 0; c < m; ++c) {
+        regular[c] = d.values[c] > kSingular * d.values[0];
+        for (std::size_t a = 0; a < m && !regular[c]; ++a) {
+            if (std::abs(d.directions[a * m + c]) >= 0.1) {
+                result.flags[kept[a]] = ParameterFlag::Undetermined;
+            }
+        }
+    }
+    for (std::size_t a = 0; a < m; ++a) {
+        if (result.flags[kept[a]] != ParameterFlag::None) continue;
+        double variance = 0.0;
+        for (std::size_t c = 0; c < m; ++c) {
+            const double along = regular[c] ? d.directions[a * m + c] / d.values[c] : 0.0;
+            variance += along * along;
+        }
+        result.errors[kept[a]] = std::sqrt(variance) / norms[kept[a]];
     }
 }
 
-// The Jacobian of the residuals in the parameters themselves (not the fitted
-// variables) at the minimum, by central differences, one-sided at a bound.
-bool JacobianAt(const std::vector<double>& values, const Problem& problem, gsl_matrix* jacobian) {
-    std::vector<double> up(problem.residualCount);
-    std::vector<double> down(problem.residualCount);
-    for (std::size_t j = 0; j < values.size(); ++j) {
-        const double step = 1e-6 * std::max(std::abs(values[j]), 1e-6);
-        std::vector<double> plus = values;
-        std::vector<double> minus = values;
-        plus[j] += step;
-        minus[j] -= step;
-        if (!problem.variables[j].Contains(plus[j])) plus[j] = values[j];
-        if (!problem.variables[j].Contains(minus[j])) minus[j] = values[j];
-        if (!problem.residuals(plus, up) || !problem.residuals(minus, down)) return false;
-        const double width = plus[j] - minus[j];
-        for (std::size_t i = 0; i < problem.residualCount; ++i) {
-            gsl_matrix_set(jacobian, i, j, (up[i] - down[i]) / width);
-        }
+// A descent toward a minimum that lies on a bound can end a hair inside it, when the
+// bound is where the unbounded minimum lies too; the parameter is put on the bound when
+// chi2 does not notice.
+Descent OntoNearBounds(const Problem& problem, Descent descent) {
+    std::vector<double> r(problem.ResidualCount());
+    std::vector<double> x = descent.values;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        const double lower = problem.Clamp(j, -kNoValue);
+        const double upper = problem.Clamp(j, kNoValue);
+        const double bound = x[j] - lower < upper - x[j] ? lower : upper;
+        if (problem.OnBound(j, x[j]) || std::abs(x[j] - bound) > 1e-6 * problem.Scale(j)) continue;
+        const double at = x[j];
+        x[j] = bound;
+        if (problem.Chi2At(x, r) > descent.chi2 + 1e-12 * std::max(descent.chi2, 1.0)) x[j] = at;
     }
-    return true;
+    if (x == descent.values) return descent;
+    const double chi2 = problem.Chi2At(x, r);
+    Descent onBounds = Ended(problem, x, r, chi2, "stopped where chi2 still falls");
+    const bool kept = onBounds.status == FitResult::Status::Converged ||
+                      descent.status != FitResult::Status::Converged;
+    return kept ? onBounds : descent;
 }
 
-struct WorkspaceDeleter {
-    void operator()(gsl_multifit_nlinear_workspace* w) const { gsl_multifit_nlinear_free(w); }
-};
-struct VectorDeleter {
-    void operator()(gsl_vector* v) const { gsl_vector_free(v); }
-};
-struct MatrixDeleter {
-    void operator()(gsl_matrix* m) const { gsl_matrix_free(m); }
-};
-
-// Whether the solver's point is a minimum to the accuracy of its finite-difference
-// gradient: GSL's gradient test, max |g_i| max(|x_i|, 1) <= gtol max(chi2 / 2, 1), with the
-// tolerance GSL recommends for such a gradient, the cube root of the machine epsilon.
-bool Stationary(gsl_multifit_nlinear_workspace* workspace) {
-    const gsl_matrix* jacobian = gsl_multifit_nlinear_jac(workspace);
-    const gsl_vector* residuals = gsl_multifit_nlinear_residual(workspace);
-    const gsl_vector* position = gsl_multifit_nlinear_position(workspace);
-    double cost = 0.0;
-    for (std::size_t i = 0; i < residuals->size; ++i) {
-        cost += 0.5 * gsl_vector_get(residuals, i) * gsl_vector_get(residuals, i);
+bool OnAnyBound(const Problem& problem, std::span<const double> x) {
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        if (problem.OnBound(j, problem.Clamp(j, x[j]))) return true;
     }
-    const double tolerance =
-        std::cbrt(std::numeric_limits<double>::epsilon()) * std::max(cost, 1.0);
-    for (std::size_t j = 0; j < jacobian->size2; ++j) {
-        double gradient = 0.0;
-        for (std::size_t i = 0; i < jacobian->size1; ++i) {
-            gradient += gsl_matrix_get(jacobian, i, j) * gsl_vector_get(residuals, i);
-        }
-        if (std::abs(gradient) * std::max(std::abs(gsl_vector_get(position, j)), 1.0) > tolerance)
-            return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace
 
 FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
-                          const ResidualFunction& residuals, std::span<const double> /*start*/) {
+                          const ResidualFunction& residuals, std::span<const double> start) {
     // GSL's default handler aborts the program; every error here is a returned status.
     gsl_set_error_handler_off();
-    Problem problem{{}, residualCount, residuals};
-    for (const FitParameter& parameter : parameters) problem.variables.emplace_back(parameter);
     FitResult result;
     const std::size_t count = parameters.size();
     if (count == 0 || residualCount < count) {
         result.reason = "fewer measurements than free parameters";
         return result;
     }
-    const auto start = GridStart(parameters, problem);
-    if (!start) {
-        result.reason = "the model has no value anywhere on the starting grid";
+    const Problem problem(parameters, residualCount, residuals);
+    std::optional<Descent> best;
+    const auto consider = [&best](Descent descent) {
+        if (Better(descent, best)) best = std::move(descent);
+    };
+    const std::vector<GridPoint> minima = GridMinima(parameters, problem, StartsFor(count));
+    bool fromGrid = start.empty();
+    if (!start.empty()) {
+        consider(Descend(problem, {start.begin(), start.end()}));
+        fromGrid = OnAnyBound(problem, start) || best->status != FitResult::Status::Converged ||
+                   (!minima.empty() && best->chi2 > minima.front().chi2);
+    }
+    for (std::size_t s = 0; fromGrid && s < minima.size(); ++s) {
+        consider(Descend(problem, minima[s].values));
+        // Nothing lies below a perfect fit.
+        if (best->chi2 <= 1e-28) break;
+    }
+    if (!best || best->status == FitResult::Status::Failed) {
+        result.reason =
+            best ? best->reason : "the model has no value anywhere on the starting grid";
         return result;
     }
-
-    gsl_multifit_nlinear_parameters settings = gsl_multifit_nlinear_default_parameters();
-    settings.trs = gsl_multifit_nlinear_trs_lmaccel;
-    const std::unique_ptr<gsl_multifit_nlinear_workspace, WorkspaceDeleter> workspace(
-        gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &settings, residualCount, count));
-    const std::unique_ptr<gsl_vector, VectorDeleter> u(gsl_vector_alloc(count));
-    for (std::size_t i = 0; i < count; ++i) {
-        gsl_vector_set(u.get(), i, problem.variables[i].VariableOf((*start)[i]));
-    }
-    gsl_multifit_nlinear_fdf function{};
-    function.f = ResidualsAt;
-    function.n = residualCount;
-    function.p = count;
-    function.params = &problem;
-    int info = 0;
-    int status = gsl_multifit_nlinear_init(u.get(), &function, workspace.get());
-    constexpr std::size_t kMaxIterations = 200;
-    if (status == GSL_SUCCESS) {
-        status = gsl_multifit_nlinear_driver(kMaxIterations, 1e-10, 1e-10, 0.0, nullptr, nullptr,
-                                             &info, workspace.get());
-    }
-    // A start that no step improves on, such as a refit from its own result, ends the
-    // driver at once with "no progress"; that is a minimum when the gradient vanishes there.
-    if (status == GSL_EMAXITER && info == GSL_ENOPROG && Stationary(workspace.get())) {
-        status = GSL_SUCCESS;
-    }
-    result.values = problem.ValuesOf(gsl_multifit_nlinear_position(workspace.get()));
-    std::vector<double> scratch;
-    result.chi2 = problem.Chi2At(result.values, scratch);
-    if (status == GSL_SUCCESS) {
-        result.status = FitResult::Status::Converged;
-    } else if (status == GSL_EMAXITER || status == GSL_ENOPROG) {
-        result.status = FitResult::Status::NotConverged;
-        result.reason = status == GSL_EMAXITER && info != GSL_ENOPROG
-                            ? "no convergence within 200 iterations"
-                            : "no further progress possible";
-    } else {
-        result.status = FitResult::Status::Failed;
-        result.reason = gsl_strerror(status);
-        return result;
-    }
-
-    const std::unique_ptr<gsl_matrix, MatrixDeleter> jacobian(
-        gsl_matrix_alloc(residualCount, count));
-    const std::unique_ptr<gsl_matrix, MatrixDeleter> covariance(gsl_matrix_alloc(count, count));
-    result.errors.assign(count, std::numeric_limits<double>::quiet_NaN());
-    result.flags.assign(count, ParameterFlag::None);
-    if (JacobianAt(result.values, problem, jacobian.get()) &&
-        gsl_multifit_nlinear_covar(jacobian.get(), 0.0, covariance.get()) == GSL_SUCCESS) {
-        for (std::size_t i = 0; i < count; ++i) {
-            result.errors[i] = std::sqrt(gsl_matrix_get(covariance.get(), i, i));
-        }
-    }
+    // The lowest point may only need more iterations than one descent had.
+    if (best->status == FitResult::Status::NotConverged) consider(Descend(problem, best->values));
+    best = OntoNearBounds(problem, *std::move(best));
+    result.status = best->status;
+    result.values = best->values;
+    result.chi2 = best->chi2;
+    result.reason = best->reason;
+    Assess(problem, result);
     return result;
 }
 

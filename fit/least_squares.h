@@ -14,7 +14,7 @@ namespace veldorin {
 
 // One free parameter of a fit: the range it stays in at every step (an infinite bound
 // leaves that side open) and the values the coarse grid tries before the fit starts
-// from the best of them.
+// from the most promising of them.
 struct FitParameter {
     double lower = -std::numeric_limits<double>::infinity();
     double upper = std::numeric_limits<double>::infinity();
@@ -35,8 +35,9 @@ enum class ParameterFlag {
 
 struct FitResult {
     enum class Status {
-        Converged,     // a minimum within the tolerances
-        NotConverged,  // the iterations ran out; the values are the last ones
+        Converged,     // a minimum: the gradient vanishes but where a bound holds it
+        NotConverged,  // the fit stopped where the gradient does not vanish; the values are
+                       // the lowest point found
         Failed,        // no start on the grid had a value, or the solver gave up
     };
     Status status = Status::Failed;

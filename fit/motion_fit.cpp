@@ -13,31 +13,54 @@ namespace {
 
 constexpr double kOpen = std::numeric_limits<double>::infinity();
 
-// The range a motion's parameter keeps during a fit.
-FitParameter RangeOf(MotionParameter parameter, double start) {
+// The range a motion's parameter keeps during a fit and the grid that covers it, in the
+// parameter's units: tm and ts in ns, te and tf in ps, D in 1e7 1/s, theta in degrees (the
+// rates depend on it through cos^2, so 0 to 90 covers 0 to 180).
+FitParameter RangeOf(MotionParameter parameter) {
     switch (parameter) {
+        case MotionParameter::TauM: return {0.0, kOpen, {2.0, 4.5, 10.0, 22.0}};
         case MotionParameter::S2:
-        case MotionParameter::S2Fast:
-        case MotionParameter::S2Slow: return {0.0, 1.0, {start}};
-        case MotionParameter::Theta: return {0.0, 180.0, {start}};
-        default: return {0.0, kOpen, {start}};
+        case MotionParameter::S2Slow: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
+        case MotionParameter::S2Fast: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
+        case MotionParameter::TauE: return {0.0, kOpen, {10.0, 50.0, 250.0, 1250.0, 50000.0}};
+        case MotionParameter::TauF: return {0.0, kOpen, {10.0, 60.0, 300.0}};
+        case MotionParameter::TauS: return {0.0, kOpen, {0.025, 0.1, 0.4, 1.6, 6.4, 50.0}};
+        case MotionParameter::DParallel:
+        case MotionParameter::DPerpendicular: return {0.0, kOpen, {1.0, 3.0, 10.0, 30.0}};
+        case MotionParameter::DiffusionRatio: return {0.0, kOpen, {0.5, 1.0, 1.5, 2.5}};
+        case MotionParameter::Theta: return {0.0, 180.0, {0.0, 20.0, 40.0, 60.0, 90.0}};
     }
+    return {};
 }
 
-}  // namespace
-
-SpectralTerms SpectralTermsOf(const Motion& motion) {
-    const MotionLorentzians lorentzians = ToLorentzians(motion);
-    SpectralTerms terms;
-    for (int row = 0; row < kLorentzianCount; ++row) {
-        terms.push_back({lorentzians.weights[row], lorentzians.times[row]});
+// The freed parameters' ranges in the fit's order (the motion's, then Rex, then the CSA)
+// with their covering grids, or with the one point of the current values as grid.
+std::vector<FitParameter> RangesOf(const MotionFitChoice& choice, const Motion& motion,
+                                   const FitSpinSystem& system, bool covering) {
+    std::vector<FitParameter> ranges;
+    std::vector<double> current;
+    for (MotionParameter parameter : choice.free) {
+        ranges.push_back(RangeOf(parameter));
+        current.push_back(motion[parameter]);
     }
-    return terms;
+    if (choice.rex) {
+        ranges.push_back({0.0, kOpen, {0.0, 1.0, 4.0, 15.0}});
+        current.push_back(system.rexAt800);
+    }
+    if (choice.csa) {
+        const double csa = system.csaPpm;
+        ranges.push_back({-kOpen, kOpen, {csa - 30.0, csa, csa + 30.0}});
+        current.push_back(csa);
+    }
+    for (std::size_t i = 0; i < ranges.size() && !covering; ++i) ranges[i].grid = {current[i]};
+    return ranges;
 }
 
-MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
-                          const MotionFitChoice& choice,
-                          const std::vector<std::optional<Measurement>>& rows) {
+// The fit of FitMotion: from the current values and the covering grids, or (for the Monte
+// Carlo's refits, which start next to their answer) from the current values alone.
+MotionFitResult FitMotionFrom(const FitSpinSystem& system, const Motion& start,
+                              const MotionFitChoice& choice,
+                              const std::vector<std::optional<Measurement>>& rows, bool covering) {
     MotionFitResult result;
     result.motion = start;
     result.rex = system.rexAt800;
@@ -47,11 +70,7 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
         if (row) data.push_back(Compared(*row));
     }
     result.measurements = static_cast<int>(data.size());
-    std::vector<FitParameter> ranges;
-    for (MotionParameter parameter : choice.free)
-        ranges.push_back(RangeOf(parameter, start[parameter]));
-    if (choice.rex) ranges.push_back({0.0, kOpen, {system.rexAt800}});
-    if (choice.csa) ranges.push_back({-kOpen, kOpen, {system.csaPpm}});
+    const std::vector<FitParameter> ranges = RangesOf(choice, start, system, covering);
     result.freeCount = static_cast<int>(ranges.size());
     if (ranges.empty()) {
         result.reason = "no parameter is free";
@@ -77,7 +96,12 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
         WeightedResiduals(spins, SpectralTermsOf(motion), data, out);
         return true;
     };
-    const FitResult fit = FitLeastSquares(ranges, data.size(), residuals);
+    std::vector<double> current;
+    for (const FitParameter& range : RangesOf(choice, start, system, false))
+        current.push_back(range.grid.front());
+    const FitResult fit =
+        FitLeastSquares(ranges, data.size(), residuals,
+                        covering ? std::span<const double>(current) : std::span<const double>());
     result.status = fit.status;
     result.reason = fit.reason;
     result.chi2 = fit.chi2;
@@ -92,6 +116,23 @@ MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
     if (choice.rex) result.rexError = fit.errors[i++];
     if (choice.csa) result.csaError = fit.errors[i++];
     return result;
+}
+
+}  // namespace
+
+SpectralTerms SpectralTermsOf(const Motion& motion) {
+    const MotionLorentzians lorentzians = ToLorentzians(motion);
+    SpectralTerms terms;
+    for (int row = 0; row < kLorentzianCount; ++row) {
+        terms.push_back({lorentzians.weights[row], lorentzians.times[row]});
+    }
+    return terms;
+}
+
+MotionFitResult FitMotion(const FitSpinSystem& system, const Motion& start,
+                          const MotionFitChoice& choice,
+                          const std::vector<std::optional<Measurement>>& rows) {
+    return FitMotionFrom(system, start, choice, rows, true);
 }
 
 MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFitResult& fitted,
@@ -123,7 +164,7 @@ MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFit
         const std::vector<Measurement>& next = synthetic.Next();
         ++result.drawn;
         set.assign(next.begin(), next.end());
-        const MotionFitResult again = FitMotion(spins, fitted.motion, choice, set);
+        const MotionFitResult again = FitMotionFrom(spins, fitted.motion, choice, set, false);
         if (again.status != FitResult::Status::Converged) continue;
         ++result.fitted;
         std::size_t i = 0;

@@ -29,8 +29,8 @@ struct MotionFitChoice {
 struct MotionFitResult {
     FitResult::Status status = FitResult::Status::Failed;
     std::string reason;
-    Motion motion;     // fitted (the start where not freed)
-    Motion errors;     // the standard errors of the freed parameters, else 0
+    Motion motion;  // fitted (the start where not freed)
+    Motion errors;  // the standard errors of the freed parameters (NaN if flagged), else 0
     // How each freed parameter ended: the motion's in the choice's order, then Rex, then
     // the CSA; a flagged parameter's error means nothing.
     std::vector<ParameterFlag> flags;

@@ -17,17 +17,19 @@ using enum ModelFreeParameter;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kOpen = std::numeric_limits<double>::infinity();
 
-// Where each parameter may go and the coarse grid its fit starts from.
+// Where each parameter may go and the grid its fit starts from: order parameters across
+// [0, 1], times over log-spaced decades, Rex from 0 to well above it. The internal times'
+// grids overlap, so that a fit of m6 or m8 starts from both orderings of tf and ts.
 FitParameter RangeOf(ModelFreeParameter parameter) {
     switch (parameter) {
-        case Tm: return {0.0, kOpen, {2000.0, 5000.0, 10000.0, 20000.0}};
-        case S2f: return {0.0, 1.0, {0.7, 0.9}};
-        case S2s: return {0.0, 1.0, {0.6, 0.8, 0.95}};
-        case Te: return {0.0, kOpen, {10.0, 100.0, 1000.0}};
-        case Tf: return {0.0, kOpen, {10.0, 50.0}};
-        case Ts: return {0.0, kOpen, {500.0, 2000.0}};
+        case Tm: return {0.0, kOpen, {2000.0, 4500.0, 10000.0, 22000.0}};
+        case S2f: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
+        case S2s: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
+        case Te: return {0.0, kOpen, {10.0, 50.0, 250.0, 1250.0, 50000.0}};
+        case Tf: return {0.0, kOpen, {10.0, 60.0, 300.0}};
+        case Ts: return {0.0, kOpen, {25.0, 100.0, 400.0, 1600.0, 6400.0, 50000.0}};
         case Rex: return {0.0, kOpen, {0.0, 2.0, 10.0}};
-        case Csa: return {-kOpen, kOpen, {-200.0, -160.0}};
+        case Csa: return {-kOpen, kOpen, {-200.0, -170.0, -140.0}};
     }
     return {};
 }

@@ -78,6 +78,36 @@ TEST(MotionFit, RecoversTheFreedParametersOfEveryKind) {
     }
 }
 
+// The window's Fit from the boxes as a user leaves them, S2 at 1, te and Rex at 0 (all
+// on their bounds), finds the motion and the exchange of the data.
+TEST(MotionFit, LeavesTheBoundsTheBoxesStartOn) {
+    const Motion truth = MotionOf(MotionKind::ModelFree, {{TauM, 6.0}, {S2, 0.82}, {TauE, 40.0}});
+    const FitSpinSystem system = Amide();
+    FitSpinSystem boxes = system;
+    boxes.rexAt800 = 0.0;
+    const Motion start = MotionOf(MotionKind::ModelFree, {{TauM, 5.0}, {S2, 1.0}, {TauE, 0.0}});
+    const MotionFitResult fit =
+        FitMotion(boxes, start, {{TauM, S2, TauE}, true, false}, RowsOf(system, truth));
+    ASSERT_EQ(fit.status, FitResult::Status::Converged) << fit.reason;
+    for (MotionParameter parameter : {TauM, S2, TauE}) {
+        EXPECT_NEAR(fit.motion[parameter], truth[parameter], 1e-6 * truth[parameter]);
+    }
+    EXPECT_NEAR(fit.rex, system.rexAt800, 1e-6);
+}
+
+// With S2 held at 1, te has no effect: undetermined and without an error, where tm keeps
+// its own.
+TEST(MotionFit, AParameterWithoutEffectHasNoError) {
+    const Motion truth = MotionOf(MotionKind::ModelFree, {{TauM, 6.0}, {S2, 1.0}, {TauE, 93.641}});
+    const MotionFitResult fit =
+        FitMotion(Amide(), truth, {{TauM, TauE}, false, false}, RowsOf(Amide(), truth));
+    ASSERT_EQ(fit.flags.size(), 2U);
+    EXPECT_EQ(fit.flags[0], ParameterFlag::None);
+    EXPECT_EQ(fit.flags[1], ParameterFlag::Undetermined);
+    EXPECT_GT(fit.errors[TauM], 0.0);
+    EXPECT_TRUE(std::isnan(fit.errors[TauE]));
+}
+
 TEST(MotionFit, SaysWhenItCannotFit) {
     const Motion motion = MotionOf(MotionKind::ModelFree, {{TauM, 6.0}, {S2, 0.8}, {TauE, 40.0}});
     const auto rows = RowsOf(Amide(), motion);

@@ -7,6 +7,9 @@
 
 #include <cmath>
 #include <random>
+#include <string>
+
+#include "engine/constants.h"
 
 namespace veldorin {
 namespace {
@@ -50,35 +53,84 @@ ModelFreeValues Truth(std::initializer_list<std::pair<ModelFreeParameter, double
     return truth;
 }
 
-// Noise-free data are met to a relative 1e-6 where the data tell the parameters apart.
-TEST(ResidueFit, RecoversTheParametersOfEveryModelFromNoiseFreeData) {
+// A methine carbon: 13C with its proton at 1.09 Å and a CSA of 25 ppm.
+FitSpinSystem Methine() {
+    FitSpinSystem system;
+    system.centralGamma = *GammaOf("13C");
+    system.neighbours = {{*GammaOf("1H"), 1.09, 1.0, SlotKind::Unlike}};
+    system.csaPpm = 25.0;
+    return system;
+}
+
+// The extended models' two internal motions with their labels swapped: the same spectral
+// density, so an equally good answer when tf is free (m6, m8).
+ModelFreeValues Swapped(const ModelFreeValues& truth) {
+    ModelFreeValues swapped = truth;
+    const double s2 = truth[S2f] * truth[S2s];
+    swapped[S2f] = truth[S2f] * (1.0 - truth[S2s]) + s2;
+    swapped[S2s] = s2 / swapped[S2f];
+    swapped[Tf] = truth[Ts];
+    swapped[Ts] = truth[Tf];
+    return swapped;
+}
+
+bool Recovered(const ModelFit& fit, const ModelFreeValues& truth, std::string& why) {
+    why.clear();
+    for (ModelFreeParameter parameter : fit.free) {
+        if (std::abs(fit.values[parameter] - truth[parameter]) > 1e-6 * std::abs(truth[parameter]))
+            why += std::string(ParameterName(parameter)) + " = " +
+                   std::to_string(fit.values[parameter]) + " ";
+    }
+    return why.empty();
+}
+
+// Noise-free data from every model, starting where users start (the grid): the truth to a
+// relative 1e-6 and chi2 near 0, at and away from the bounds.
+TEST(ResidueFit, RecoversEveryModelFromNoiseFreeData) {
     const std::vector<double> three = {500.0, 600.0, 800.0};
     const std::vector<double> five = {400.0, 500.0, 600.0, 700.0, 900.0};
     const struct {
+        const char* name;
         int model;
+        bool localTm;
+        bool carbon;
         ModelFreeValues truth;
         std::vector<double> fields;
+        const char* flags = "";
     } rows[] = {
-        {0, Truth({}), three},
-        {1, Truth({{S2s, 0.83}}), three},
-        {2, Truth({{S2s, 0.83}, {Te, 60.0}}), three},
-        {3, Truth({{S2s, 0.83}, {Rex, 3.2}}), three},
-        {4, Truth({{S2s, 0.83}, {Te, 60.0}, {Rex, 3.2}}), three},
-        {5, Truth({{S2f, 0.88}, {S2s, 0.8}, {Ts, 1500.0}}), five},
-        {6, Truth({{S2f, 0.88}, {Tf, 30.0}, {S2s, 0.8}, {Ts, 1500.0}}), five},
-        {7, Truth({{S2f, 0.88}, {S2s, 0.8}, {Ts, 1500.0}, {Rex, 2.0}}), five},
-        {9, Truth({{S2s, 0.0}, {Rex, 4.0}}), three},
+        {"m0 local tm", 0, true, false, Truth({}), three},
+        {"m1 S2 near 1", 1, true, false, Truth({{S2s, 0.98}}), three},
+        {"m2 slow te", 2, true, false, Truth({{S2s, 0.2}, {Te, 2000.0}}), three},
+        {"m2 carbon", 2, true, true, Truth({{S2s, 0.85}, {Te, 40.0}}), three},
+        {"m3 Rex 1, tm 8 ns", 3, false, false, Truth({{Tm, 8000.0}, {S2s, 0.8}, {Rex, 1.0}}),
+         three},
+        {"m3 Rex 0 on its bound", 3, true, false, Truth({{S2s, 0.8}, {Rex, 0.0}}), three,
+         "at_bound:Rex_800"},
+        {"m4 Rex 20", 4, true, false, Truth({{S2s, 0.9}, {Te, 10.0}, {Rex, 20.0}}), three},
+        {"m4 carbon", 4, false, true, Truth({{S2s, 0.7}, {Te, 300.0}, {Rex, 2.0}}), three},
+        {"m5 ts near tm", 5, false, false, Truth({{S2f, 0.9}, {S2s, 0.8}, {Ts, 5000.0}}), five},
+        {"m5 fast ts", 5, false, false, Truth({{S2f, 0.95}, {S2s, 0.6}, {Ts, 20.0}}), five},
+        {"m6", 6, false, false, Truth({{S2f, 0.7}, {Tf, 50.0}, {S2s, 0.8}, {Ts, 900.0}}), five},
+        {"m7", 7, false, false, Truth({{S2f, 0.85}, {S2s, 0.75}, {Ts, 800.0}, {Rex, 3.0}}), five},
+        {"m8", 8, false, false,
+         Truth({{S2f, 0.8}, {Tf, 40.0}, {S2s, 0.7}, {Ts, 1500.0}, {Rex, 2.0}}), five},
+        {"m9", 9, false, false, Truth({{Rex, 6.0}}), three},
     };
     for (const auto& row : rows) {
-        const ResidueFitSettings settings = Amide(row.model != 9);
+        ResidueFitSettings settings = Amide(row.localTm);
+        if (row.carbon) settings.system = Methine();
+        settings.tm = row.truth[Tm];
         const std::vector<Measurement> data = DataOf(settings, row.model, row.truth, row.fields);
+        if (row.localTm) settings.tm = 5000.0;
         const ModelFit fit = FitModel(data, settings, ModelFreeModelNumber(row.model));
-        ASSERT_EQ(fit.status, FitResult::Status::Converged) << "m" << row.model << fit.reason;
-        for (ModelFreeParameter parameter : fit.free) {
-            EXPECT_NEAR(fit.values[parameter], row.truth[parameter],
-                        1e-6 * std::abs(row.truth[parameter]))
-                << "m" << row.model << " " << ParameterName(parameter);
-        }
+        ASSERT_EQ(fit.status, FitResult::Status::Converged) << row.name << ": " << fit.reason;
+        EXPECT_LE(fit.chi2, 1e-8) << row.name;
+        std::string why;
+        std::string swappedWhy;
+        EXPECT_TRUE(Recovered(fit, row.truth, why) ||
+                    (fit.values[Tf] > 0.0 && Recovered(fit, Swapped(row.truth), swappedWhy)))
+            << row.name << ": " << why;
+        EXPECT_EQ(fit.FlagsText(), row.flags) << row.name;
     }
 }
 
