@@ -3,8 +3,6 @@
 
 #include "graph/figure_layout.h"
 
-#include "graph/measurement_points.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -13,6 +11,7 @@
 
 #include "engine/format.h"
 #include "graph/graph_scale.h"
+#include "graph/measurement_points.h"
 
 namespace veldorin {
 
@@ -80,7 +79,7 @@ PlotAxes AxesOf(PlotMode mode) {
                 proton, "R1, R2 (1/s)"};
         case PlotMode::Noe:
             return {frequency, Vertical([&](double n) { return unit.YOfNoe(n); }, false, 0.0, 1.0),
-                    proton, "NOE"};
+                    proton, "NOE enhancement η"};
         case PlotMode::Ct: break;
     }
     // The curve's time axis runs from its first sample at the left edge to its last at
@@ -177,8 +176,25 @@ double WidestLabel(const std::vector<FigureTick>& ticks, const TextWidth& textWi
     return widest;
 }
 
+// What is added to a curve's or a measurement's value to give the value the figure shows:
+// 1 for the NOE as the intensity ratio 1 + η.
+double ShownOffset(PlotMode mode, const FigureOptions& options) {
+    return mode == PlotMode::Noe && options.noeAsRatio ? 1.0 : 0.0;
+}
+
+PlotAxes FigureAxes(PlotMode mode, const FigureOptions& options) {
+    PlotAxes axes = AxesOf(mode);
+    const double offset = ShownOffset(mode, options);
+    if (offset == 0.0) return axes;
+    axes.y.low += offset;
+    axes.y.high += offset;
+    axes.yTitle = "NOE ratio 1 + η";
+    return axes;
+}
+
 // The curves as runs of points; a value the axes cannot show breaks its curve.
-std::vector<FigurePolyline> Curves(const SampledCurves& samples, const FigureLayout& figure) {
+std::vector<FigurePolyline> Curves(const SampledCurves& samples, const FigureLayout& figure,
+                                   double offset) {
     std::vector<FigurePolyline> lines;
     for (const SampledCurve& curve : samples.curves) {
         FigurePolyline line{curve.colour, {}};
@@ -190,7 +206,8 @@ std::vector<FigurePolyline> Curves(const SampledCurves& samples, const FigureLay
         for (std::size_t i = 0; i < count; ++i) {
             // The panel shows the magnitude of F, as the figure does.
             const double value =
-                samples.mode == PlotMode::F ? std::abs(curve.values[i]) : curve.values[i];
+                (samples.mode == PlotMode::F ? std::abs(curve.values[i]) : curve.values[i]) +
+                offset;
             const auto x = figure.xAxis.Fraction(samples.horizontal[i]);
             const auto y = figure.yAxis.Fraction(value);
             if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) {
@@ -234,9 +251,38 @@ std::vector<FigureMarker> Markers(PlotMode mode, const DrawCommands& commands,
     return markers;
 }
 
-// The measurements where the axes put their values: the rates as rates, the NOE ratio
-// as the enhancement the curve shows; a bar's end beyond the axis stops at the frame.
-std::vector<FigurePointMark> PointMarks(const SampledCurves& curves, const FigureLayout& figure) {
+// The colours of the fields at which the plot has measurements: the fields of the table
+// whose 1H frequency a measurement's field is, as single precision holds both.
+std::vector<Rgb> MeasuredFieldColours(const std::vector<PlottedMeasurement>& points) {
+    std::vector<Rgb> colours;
+    for (const Field& field : kFieldTable) {
+        const bool measured =
+            std::any_of(points.begin(), points.end(), [&](const PlottedMeasurement& point) {
+                return static_cast<float>(point.fieldMHz) == field.frequencyMHz;
+            });
+        if (measured) colours.push_back(field.colour);
+    }
+    return colours;
+}
+
+// The panel's markers that the figure shows: with measurements in the plot, unless all
+// fields are asked for, only those of the fields measured.
+std::vector<FigureMarker> ShownMarkers(const SampledCurves& curves, const DrawCommands& commands,
+                                       const FigureAxis& axis, const FigureRect& plot,
+                                       const FigureOptions& options) {
+    std::vector<FigureMarker> markers = Markers(curves.mode, commands, axis, plot);
+    if (options.allFields || curves.points.empty()) return markers;
+    const std::vector<Rgb> measured = MeasuredFieldColours(curves.points);
+    std::erase_if(markers, [&](const FigureMarker& marker) {
+        return std::find(measured.begin(), measured.end(), marker.colour) == measured.end();
+    });
+    return markers;
+}
+
+// The measurements where the axes put their values, each as the plot shows it; a bar's
+// end beyond the axis stops at the frame.
+std::vector<FigurePointMark> PointMarks(const SampledCurves& curves, const FigureLayout& figure,
+                                        double offset) {
     std::vector<FigurePointMark> marks;
     const FigureRect& plot = figure.plot;
     const auto yOf = [&](double value) -> std::optional<double> {
@@ -244,14 +290,13 @@ std::vector<FigurePointMark> PointMarks(const SampledCurves& curves, const Figur
         if (!fraction || !std::isfinite(*fraction)) return std::nullopt;
         return plot.bottom() - *fraction * plot.height;
     };
-    for (const Measurement& measurement : curves.points) {
-        const auto x = figure.xAxis.Fraction(measurement.fieldMHz);
-        const double value =
-            measurement.ComparedValue() - (curves.mode == PlotMode::Noe ? 1.0 : 0.0);
-        const double error = measurement.ComparedError();
+    for (const PlottedMeasurement& point : curves.points) {
+        const auto x = figure.xAxis.Fraction(point.fieldMHz);
+        const double value = point.value + offset;
+        const double error = point.error;
         const auto y = yOf(value);
         if (!x || !std::isfinite(*x) || !y) continue;
-        marks.push_back({PointColour(measurement.quantity),
+        marks.push_back({PointColour(point.quantity),
                          {plot.left + *x * plot.width, *y},
                          yOf(value - error).value_or(plot.bottom()),
                          yOf(value + error).value_or(plot.top)});
@@ -327,11 +372,12 @@ std::optional<double> FigureAxis::Fraction(double value) const {
 }
 
 FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panelCommands,
-                          double width, double height, const TextWidth& textWidth) {
+                          double width, double height, const TextWidth& textWidth,
+                          const FigureOptions& options) {
     FigureLayout figure;
     figure.width = width;
     figure.height = height;
-    PlotAxes axes = AxesOf(curves.mode);
+    PlotAxes axes = FigureAxes(curves.mode, options);
     figure.xAxis = axes.x;
     figure.yAxis = axes.y;
     figure.xTitle = axes.xTitle;
@@ -345,7 +391,8 @@ FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panel
     std::vector<LegendText> entries;
     CurveEntries(curves, entries);
     MarkerEntries(curves.mode,
-                  Markers(curves.mode, panelCommands, figure.xAxis, {0.0, 0.0, 1.0, 1.0}), entries);
+                  ShownMarkers(curves, panelCommands, figure.xAxis, {0.0, 0.0, 1.0, 1.0}, options),
+                  entries);
     double entryWidth = 0.0;
     for (const LegendText& entry : entries) {
         entryWidth = std::max(entryWidth, SwatchesWidth(entry.swatches.size()) + kGap +
@@ -385,9 +432,10 @@ FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panel
                            plot.bottom() + kGap + tickHeight + kGap + titleHeight / 2.0};
     figure.yTitleCentre = {kMargin + titleHeight / 2.0, plot.top + plot.height / 2.0};
 
-    figure.curves = Curves(curves, figure);
-    figure.markers = Markers(curves.mode, panelCommands, figure.xAxis, plot);
-    figure.points = PointMarks(curves, figure);
+    const double offset = ShownOffset(curves.mode, options);
+    figure.curves = Curves(curves, figure, offset);
+    figure.markers = ShownMarkers(curves, panelCommands, figure.xAxis, plot, options);
+    figure.points = PointMarks(curves, figure, offset);
 
     // Column by column, the block centred under the figure.
     const double legendTop = figure.xTitleCentre.y + titleHeight / 2.0 + 2.0 * kGap;

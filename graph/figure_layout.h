@@ -34,6 +34,18 @@ struct FigureStyle {
     static constexpr double kLabelGap = 1.0;  // between a number or title and what it labels
     static constexpr double kSwatchLength = 4.0;
     static constexpr double kSwatchGap = 0.6;  // between the swatches of one legend entry
+    // A measurement's cross and its bar's caps: wide enough to read at a column's width.
+    static constexpr double kPointWidth = 1.8;
+    static constexpr double kPointLineWidth = 0.25;
+};
+
+// What the figure dialog lets a figure show differently from the panel.
+struct FigureOptions {
+    // The NOE plot shows the intensity ratio I_sat/I_ref = 1 + η, curve and points, rather
+    // than the enhancement η.
+    bool noeAsRatio = false;
+    // Every field's marker line and legend entry, also where the plot has no measurement.
+    bool allFields = false;
 };
 
 // One axis: the values at its two ends (left or bottom first) on a linear or
@@ -125,8 +137,10 @@ using TextWidth = std::function<double(const std::string& text, double points)>;
 
 // The figure of the curves of a run at a size in millimetres. `panelCommands` are the
 // commands that drew the panel's current picture: its marker lines are taken from them,
-// placed by the values they mark.
+// placed by the values they mark. When the plot has measurements, only the fields
+// measured keep their marker lines and legend entries, unless all fields are asked for.
 FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panelCommands,
-                          double width, double height, const TextWidth& textWidth);
+                          double width, double height, const TextWidth& textWidth,
+                          const FigureOptions& options = {});
 
 }  // namespace veldorin

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "graph/curve_pass.h"
+#include "graph/plotted_measurements.h"
 
 namespace veldorin {
 namespace {
@@ -51,16 +52,11 @@ Rgb PointColour(Quantity quantity) {
 void DrawMeasurementPoints(PlotMode mode, const GraphScale& scale,
                            std::span<const std::optional<Measurement>> measurements,
                            DrawCommands& out) {
-    if (mode != PlotMode::Rates && mode != PlotMode::Noe) return;
     const bool noe = mode == PlotMode::Noe;
-    for (const std::optional<Measurement>& measurement : measurements) {
-        if (!measurement) continue;
-        if ((ComparedQuantity(measurement->quantity) == Quantity::Noe) != noe) continue;
-        const double x = scale.XOfFrequency(2.0 * kPi * measurement->fieldMHz);
+    for (const PlottedMeasurement& point : PlottedMeasurements(mode, measurements)) {
+        const double x = scale.XOfFrequency(2.0 * kPi * point.fieldMHz);
         if (!(x >= 0.0 && x <= scale.width())) continue;
-        const double value = measurement->ComparedValue() - (noe ? 1.0 : 0.0);
-        DrawPoint(scale, noe, x, value, measurement->ComparedError(),
-                  PointColour(measurement->quantity), out);
+        DrawPoint(scale, noe, x, point.value, point.error, PointColour(point.quantity), out);
     }
 }
 

@@ -18,13 +18,11 @@ namespace veldorin {
 // NOE in the R2 curve's, R1 in the R1 curve's; a time in its rate's).
 Rgb PointColour(Quantity quantity);
 
-// The measurements as points with error bars, appended to the commands as segments in
-// their quantities' colours and the current line width: in the rates plot each R1, R2, T1
-// and T2 row (times as rates), in the NOE plot each NOE row as the enhancement
-// I_sat/I_ref - 1 that the NOE curve shows. A point is a small cross at its field's x and
-// its value's y, its bar a vertical line from value - error to value + error with short
-// caps, each end clamped to the panel (a rate bar reaching 0 or below ends at the bottom).
-// Nothing for other plots, for rows that do not read (nothing given), for a field off the
+// The measurements the plot shows (PlottedMeasurements) as points with error bars,
+// appended to the commands as segments in their quantities' colours and the current line
+// width. A point is a small cross at its field's x and its value's y, its bar a vertical
+// line from value - error to value + error with short caps, each end clamped to the panel
+// (a rate bar reaching 0 or below ends at the bottom). Nothing for a field off the
 // frequency axis or for a rate not above 0, which the logarithmic axis cannot place.
 void DrawMeasurementPoints(PlotMode mode, const GraphScale& scale,
                            std::span<const std::optional<Measurement>> measurements,

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/constants.h"
-#include "engine/measurement.h"
 #include "graph/plot_mode.h"
+#include "graph/plotted_measurements.h"
 
 namespace veldorin {
 
@@ -36,7 +36,7 @@ struct SampledCurves {
     // A deque, so that the curves being filled stay in place while more are added.
     std::deque<SampledCurve> curves;
     // The measurements drawn as points beside the curves (rates and NOE plots only).
-    std::vector<Measurement> points;
+    std::vector<PlottedMeasurement> points;
 };
 
 // The curves as comma-separated text: a line of headings, then one line per sample with

@@ -53,10 +53,10 @@ public:
             for (const FigurePoint& point : curve.points) points << At(point.x, point.y);
             painter_.drawPolyline(points);
         }
-        // A measurement: an error bar with caps and a cross at the value, 1 mm wide.
-        constexpr double kHalf = 0.5;
+        // A measurement: an error bar with caps and a cross at the value.
+        constexpr double kHalf = FigureStyle::kPointWidth / 2.0;
         for (const FigurePointMark& mark : figure_.points) {
-            painter_.setPen(Pen(mark.colour, FigureStyle::kMarkerWidth));
+            painter_.setPen(Pen(mark.colour, FigureStyle::kPointLineWidth));
             const double x = mark.at.x;
             painter_.drawLine(At(x, mark.low), At(x, mark.high));
             for (double end : {mark.low, mark.high}) {
@@ -161,8 +161,8 @@ void PaintFigure(QPainter& painter, QPaintDevice& device, const FigureSource& so
                    .horizontalAdvance(QString::fromStdString(text)) /
                scale;
     };
-    const FigureLayout figure =
-        LayOutFigure(source.curves, source.panelCommands, size.width, size.height, textWidth);
+    const FigureLayout figure = LayOutFigure(source.curves, source.panelCommands, size.width,
+                                             size.height, textWidth, source.options);
     FigurePainter(painter, figure, scale).Paint();
 }
 

@@ -28,10 +28,11 @@ struct FigureSize {
 };
 
 // What a figure is drawn from: the curves' values and the commands of the panel's
-// picture, whose marker lines it shows.
+// picture, whose marker lines it shows, and what the figure shows differently.
 struct FigureSource {
     const SampledCurves& curves;
     const DrawCommands& panelCommands;
+    FigureOptions options = {};
 };
 
 // Draws the figure laid out for `device` (its resolution sets the type's size in pixels)

@@ -3,6 +3,7 @@
 
 #include "graph_panel/figure_saver.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
@@ -27,15 +28,27 @@ QDoubleSpinBox* LengthBox(double millimetres, const char* name, QWidget* parent)
     return box;
 }
 
+QCheckBox* OptionBox(const QString& text, bool checked, const char* name, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
 }  // namespace
 
-FigureSizeDialog::FigureSizeDialog(const FigureSize& size, QWidget* parent)
+FigureSizeDialog::FigureSizeDialog(const FigureSize& size, const FigureOptions& options,
+                                   QWidget* parent)
     : QDialog(parent),
       width_(LengthBox(size.width, "figureWidth", this)),
       height_(LengthBox(size.height, "figureHeight", this)),
-      dotsPerInch_(new QSpinBox(this)) {
+      dotsPerInch_(new QSpinBox(this)),
+      noeAsRatio_(OptionBox(tr("NOE as the intensity ratio 1 + η"), options.noeAsRatio,
+                            "figureNoeAsRatio", this)),
+      allFields_(OptionBox(tr("All six fields in the legend"), options.allFields, "figureAllFields",
+                           this)) {
     setObjectName("figureSize");
-    setWindowTitle(tr("Figure size"));
+    setWindowTitle(tr("Figure"));
     dotsPerInch_->setObjectName("figureDotsPerInch");
     dotsPerInch_->setRange(72, 2400);
     dotsPerInch_->setSuffix(QStringLiteral(" dpi"));
@@ -47,6 +60,8 @@ FigureSizeDialog::FigureSizeDialog(const FigureSize& size, QWidget* parent)
     form->addRow(tr("Width"), width_);
     form->addRow(tr("Height"), height_);
     form->addRow(tr("Resolution"), dotsPerInch_);
+    form->addRow(noeAsRatio_);
+    form->addRow(allFields_);
     form->addRow(buttons);
 }
 
@@ -54,13 +69,18 @@ FigureSize FigureSizeDialog::size() const {
     return {width_->value(), height_->value(), dotsPerInch_->value()};
 }
 
+FigureOptions FigureSizeDialog::options() const {
+    return {noeAsRatio_->isChecked(), allFields_->isChecked()};
+}
+
 FigureSaver::FigureSaver(GraphCanvas& canvas) : QObject(&canvas), canvas_(canvas) {}
 
 void FigureSaver::Start() {
-    auto* dialog = new FigureSizeDialog(size_, &canvas_);
+    auto* dialog = new FigureSizeDialog(size_, options_, &canvas_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         size_ = dialog->size();
+        options_ = dialog->options();
         ChooseFile();
     });
     dialog->open();
@@ -79,7 +99,7 @@ void FigureSaver::ChooseFile() {
 void FigureSaver::Save(const QString& path) {
     const PanelPicture picture = canvas_.picture();
     if (const auto failure =
-            SaveFigure({canvas_.curves(), picture.recording.commands()}, size_, path)) {
+            SaveFigure({canvas_.curves(), picture.recording.commands(), options_}, size_, path)) {
         QMessageBox::warning(&canvas_, tr("Save figure as"), *failure);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "graph_panel/figure_export.h"
 
+class QCheckBox;
 class QDoubleSpinBox;
 class QSpinBox;
 
@@ -15,25 +16,28 @@ namespace veldorin {
 
 class GraphCanvas;
 
-// Asks for a figure's width and height in millimetres and its resolution.
+// Asks for a figure's width and height in millimetres, its resolution and its options.
 class FigureSizeDialog : public QDialog {
     Q_OBJECT
 
 public:
-    FigureSizeDialog(const FigureSize& size, QWidget* parent);
+    FigureSizeDialog(const FigureSize& size, const FigureOptions& options, QWidget* parent);
 
     FigureSize size() const;
+    FigureOptions options() const;
 
 private:
     QDoubleSpinBox* width_;
     QDoubleSpinBox* height_;
     QSpinBox* dotsPerInch_;
+    QCheckBox* noeAsRatio_;
+    QCheckBox* allFields_;
 };
 
 // "Save figure…": the size, then the file, then the figure of the panel's current curves
 // written as PNG, SVG or PDF by the file's extension. A name without one gets that of the
 // chosen format. The dialogs do not block: each goes on when it is accepted. The last size
-// chosen is proposed again.
+// and options chosen are proposed again.
 class FigureSaver : public QObject {
     Q_OBJECT
 
@@ -48,6 +52,7 @@ private:
 
     GraphCanvas& canvas_;
     FigureSize size_;
+    FigureOptions options_;
 };
 
 }  // namespace veldorin

@@ -127,11 +127,7 @@ CurvePhase RunPhases::RunCurves(const ModelTexts& model, const GraphSettings& se
         if (settings.plotMode && !settings.measurements.empty()) {
             phase.commands.emplace_back(draw::RetainOn{});
             DrawMeasurementPoints(*settings.plotMode, scale, settings.measurements, phase.commands);
-            if (*settings.plotMode == PlotMode::Rates || *settings.plotMode == PlotMode::Noe) {
-                for (const auto& row : settings.measurements) {
-                    if (row) phase.samples.points.push_back(*row);
-                }
-            }
+            phase.samples.points = PlottedMeasurements(*settings.plotMode, settings.measurements);
             phase.commands.emplace_back(draw::RetainOff{});
         }
     } catch (const CalculationError& error) {

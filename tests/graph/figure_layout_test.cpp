@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -150,32 +149,74 @@ TEST(FigureLayout, LegendNamesTheCurvesThenTheMarkers) {
     }
 }
 
-// Measurements stand in the figure where its axes put their field and value: rates as
-// rates, the NOE ratio as the enhancement; none in a plot without points.
-TEST(FigureLayout, MeasurementsStandWhereTheAxesPutThem) {
-    const Measurement r1{600.0, Quantity::R1, 2.0, 0.1};
-    const Measurement noe{500.0, Quantity::Noe, 0.8, 0.05};
-    for (const auto& [mode, measurement, value] :
-         {std::tuple{PlotMode::Rates, r1, 2.0}, std::tuple{PlotMode::Noe, noe, -0.2},
-          std::tuple{PlotMode::J, r1, 0.0}}) {
-        GraphSettings settings = Settings(mode, false, std::nullopt);
-        settings.measurements = {measurement, std::nullopt};
-        const FigureLayout figure = Figure(RunBoth(
-            Model("13C", {"1H"}, {"1", "0", "0", "0", "0", "0"}, {"1000", "0", "0", "0", "0", "0"}),
-            settings));
-        if (mode == PlotMode::J) {
-            EXPECT_TRUE(figure.points.empty());
-            continue;
+// Rows as a measurements table holds them: every quantity, a time, a row that does not read.
+const std::vector<std::optional<Measurement>> kMeasured = {
+    Measurement{600.0, Quantity::R1, 2.0, 0.1},   Measurement{800.0, Quantity::T2, 0.1, 0.005},
+    Measurement{500.0, Quantity::Noe, 0.8, 0.05}, std::nullopt,
+    Measurement{500.0, Quantity::R2, 6.7, 0.2},
+};
+
+FigureLayout MeasuredFigure(PlotMode mode, const std::vector<std::optional<Measurement>>& rows,
+                            const FigureOptions& options) {
+    GraphSettings settings = Settings(mode, false, std::nullopt);
+    settings.measurements = rows;
+    const BothPhases run = RunBoth(Model("15N", {"1H"}), settings);
+    return LayOutFigure(run.curves.samples, run.table.commands, 85.0, 75.0, TextWidthOf, options);
+}
+
+// Each plot shows only the measurements of its quantities, where its axes put them: rates
+// as rates (a time as its rate), the NOE as η or, as asked, as the measured ratio. The
+// legend names the fields measured in the plot; without, or when asked, all six.
+TEST(FigureLayout, EachPlotShowsTheMeasurementsOfItsQuantitiesAndTheirFields) {
+    struct Row {
+        const char* name;
+        PlotMode mode;
+        FigureOptions options;
+        std::vector<std::array<double, 3>> shown;  // field, value, error
+        std::vector<std::size_t> fields;           // indices into the field table
+    };
+    const std::vector<std::array<double, 3>> rates = {
+        {600.0, 2.0, 0.1}, {800.0, 10.0, 0.5}, {500.0, 6.7, 0.2}};
+    const std::vector<std::size_t> all = {0, 1, 2, 3, 4, 5};
+    const Row rows[] = {
+        {"rates", PlotMode::Rates, {}, rates, {3, 4, 5}},
+        {"rates, ratio and all fields", PlotMode::Rates, {true, true}, rates, all},
+        {"NOE as η", PlotMode::Noe, {}, {{500.0, -0.2, 0.05}}, {3}},
+        {"NOE as the ratio", PlotMode::Noe, {.noeAsRatio = true}, {{500.0, 0.8, 0.05}}, {3}},
+        {"J", PlotMode::J, {}, {}, all},
+    };
+    for (const Row& row : rows) {
+        const FigureLayout f = MeasuredFigure(row.mode, kMeasured, row.options);
+        const auto y = [&](double v) {
+            return f.plot.bottom() - *f.yAxis.Fraction(v) * f.plot.height;
+        };
+        ASSERT_EQ(f.points.size(), row.shown.size()) << row.name;
+        for (std::size_t i = 0; i < row.shown.size(); ++i) {
+            const auto [field, value, error] = row.shown[i];
+            const FigurePointMark& mark = f.points[i];
+            EXPECT_NEAR(mark.at.x, f.plot.left + *f.xAxis.Fraction(field) * f.plot.width, 1e-9)
+                << row.name << " " << i;
+            EXPECT_NEAR(mark.at.y, y(value), 1e-9) << row.name << " " << i;
+            EXPECT_NEAR(mark.low, y(value - error), 1e-9) << row.name << " " << i;
         }
-        ASSERT_EQ(figure.points.size(), 1u) << static_cast<int>(mode);
-        const FigurePointMark& mark = figure.points.front();
-        const FigureRect& plot = figure.plot;
-        EXPECT_NEAR(mark.at.x,
-                    plot.left + *figure.xAxis.Fraction(measurement.fieldMHz) * plot.width, 1e-9);
-        EXPECT_NEAR(mark.at.y, plot.bottom() - *figure.yAxis.Fraction(value) * plot.height, 1e-9);
-        EXPECT_GT(mark.low, mark.at.y);
-        EXPECT_LT(mark.high, mark.at.y);
+        std::vector<std::string> expected;
+        for (const std::size_t field : row.fields) {
+            expected.push_back(FormatSingle(kFieldTable[field].frequencyMHz) + " MHz");
+        }
+        std::vector<std::string> listed;
+        for (const FigureLegendEntry& entry : f.legend) {
+            if (!entry.curve) listed.push_back(entry.text);
+        }
+        EXPECT_EQ(listed, expected) << row.name;
     }
+}
+
+// The ratio renumbers the NOE axis: the curve stays where it was, as the points do.
+TEST(FigureLayout, TheNoeRatioLeavesTheCurveInPlace) {
+    const FigureLayout eta = MeasuredFigure(PlotMode::Noe, kMeasured, {});
+    const FigureLayout ratio = MeasuredFigure(PlotMode::Noe, kMeasured, {.noeAsRatio = true});
+    ASSERT_EQ(ratio.curves.size(), 1u);
+    EXPECT_NEAR(ratio.curves[0].points.back().y, eta.curves[0].points.back().y, 1e-9);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTest>
+#include <algorithm>
 
 #include "graph_panel/figure_saver.h"
 #include "graph_panel/graph_canvas.h"
@@ -72,6 +74,35 @@ TEST_F(FigureExport, SaveFigureWritesTheChosenFormatAtTheChosenSize) {
         EXPECT_NEAR(saved.height(), expected.height(), 0.5) << row.name;
     }
     EXPECT_EQ(canvas->image(), panel);
+}
+
+// A measurement's cross, as the saved picture shows it, is at least 1.5 mm across at any
+// resolution: the width of the pixels in the R1 points' blue, in millimetres.
+TEST(FigureMarks, MeasurementMarksAreLegibleAtAColumnsWidth) {
+    SampledCurves curves;
+    curves.mode = PlotMode::Rates;
+    curves.points = {{Quantity::R1, 500.0, 2.0, 0.01}};
+    const DrawCommands noPanel;
+    for (const int dotsPerInch : {150, 600}) {
+        const FigureSize size{85.0, 75.0, dotsPerInch};
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(WriteFigurePng({curves, noPanel}, size, png));
+        const QImage image = QImage::fromData(png.data()).convertToFormat(QImage::Format_RGB32);
+        int left = image.width();
+        int right = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if (qBlue(line[x]) - qRed(line[x]) < 40) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        const double millimetres = (right - left + 1) * 25.4 / dotsPerInch;
+        EXPECT_GE(millimetres, 1.5) << dotsPerInch;
+        EXPECT_LE(millimetres, 3.0) << dotsPerInch;
+    }
 }
 
 }  // namespace
