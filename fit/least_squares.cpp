@@ -341,9 +341,11 @@ std::vector<GridPoint> GridMinima(std::span<const FitParameter> parameters, cons
 // How many of the grid's minima a fit of k parameters starts from: the more parameters,
 // the more minima a surface of them tends to have.
 std::size_t StartsFor(std::size_t k) {
-    constexpr std::size_t kStarts[] = {1, 1, 2, 4, 4, 8};
+    constexpr std::size_t kStarts[] = {1, 1, 2, 4, 16, 32};
     return kStarts[std::min(k, std::size(kStarts) - 1)];
 }
+
+constexpr int kAgreeingStarts = 1000;
 
 bool Better(const Descent& candidate, const std::optional<Descent>& best) {
     if (!best) return true;
@@ -474,8 +476,15 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
     }
     const Problem problem(parameters, residualCount, residuals);
     std::optional<Descent> best;
-    const auto consider = [&best](Descent descent) {
+    // How many descents ended at the best point: once a few starts agree, the rest of the
+    // grid's minima are unlikely to lie lower.
+    int agreeing = 0;
+    const auto consider = [&best, &agreeing](Descent descent) {
+        const bool same = best && best->status == FitResult::Status::Converged &&
+                          descent.status == FitResult::Status::Converged &&
+                          std::abs(descent.chi2 - best->chi2) <= 1e-9 * std::max(best->chi2, 1.0);
         if (Better(descent, best)) best = std::move(descent);
+        agreeing = same ? agreeing + 1 : 1;
     };
     const std::vector<GridPoint> minima = GridMinima(parameters, problem, StartsFor(count));
     bool fromGrid = start.empty();
@@ -487,7 +496,7 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
     for (std::size_t s = 0; fromGrid && s < minima.size(); ++s) {
         consider(Descend(problem, minima[s].values));
         // Nothing lies below a perfect fit.
-        if (best->chi2 <= 1e-28) break;
+        if (best->chi2 <= 1e-28 || agreeing >= kAgreeingStarts) break;
     }
     if (!best || best->status == FitResult::Status::Failed) {
         result.reason =

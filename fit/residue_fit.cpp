@@ -19,14 +19,17 @@ constexpr double kOpen = std::numeric_limits<double>::infinity();
 
 // Where each parameter may go and the grid its fit starts from: order parameters across
 // [0, 1], times over log-spaced decades, Rex from 0 to well above it. The internal times'
-// grids overlap, so that a fit of m6 or m8 starts from both orderings of tf and ts.
-FitParameter RangeOf(ModelFreeParameter parameter) {
+// grids overlap, so that a fit of m6 or m8 starts from both orderings of tf and ts. The slow
+// motion of m5 to m8 may be a small one, S2s close to 1.
+FitParameter RangeOf(ModelFreeParameter parameter, const ModelFreeModel& model) {
     switch (parameter) {
         case Tm: return {0.0, kOpen, {2000.0, 4500.0, 10000.0, 22000.0}};
         case S2f: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
-        case S2s: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
+        case S2s:
+            if (model.extended) return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95, 0.99, 0.998}};
+            return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
         case Te: return {0.0, kOpen, {10.0, 50.0, 250.0, 1250.0, 50000.0}};
-        case Tf: return {0.0, kOpen, {10.0, 60.0, 300.0}};
+        case Tf: return {0.0, kOpen, {10.0, 60.0, 300.0, 1500.0, 6400.0}};
         case Ts: return {0.0, kOpen, {25.0, 100.0, 400.0, 1600.0, 6400.0, 50000.0}};
         case Rex: return {0.0, kOpen, {0.0, 2.0, 10.0}};
         case Csa: return {-kOpen, kOpen, {-200.0, -170.0, -140.0}};
@@ -109,9 +112,10 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     return fit;
 }
 
-std::vector<FitParameter> GridRanges(const std::vector<ModelFreeParameter>& free) {
+std::vector<FitParameter> GridRanges(const std::vector<ModelFreeParameter>& free,
+                                     const ModelFreeModel& model) {
     std::vector<FitParameter> ranges;
-    for (ModelFreeParameter parameter : free) ranges.push_back(RangeOf(parameter));
+    for (ModelFreeParameter parameter : free) ranges.push_back(RangeOf(parameter, model));
     return ranges;
 }
 
@@ -211,8 +215,11 @@ std::string EliminationReason(const ModelFit& fit, const ResidueFitSettings& set
     }
     if (fit.NoDegreesOfFreedom()) return "as many free parameters as measurements";
     const double tm = fit.values[Tm];
-    for (ModelFreeParameter time : {Te, Tf, Ts}) {
-        if (std::ranges::find(fit.free, time) == fit.free.end()) continue;
+    // A time the data do not determine (its motion has no weight) says nothing.
+    for (std::size_t i = 0; i < fit.free.size(); ++i) {
+        const ModelFreeParameter time = fit.free[i];
+        if (time != Te && time != Tf && time != Ts) continue;
+        if (i < fit.flags.size() && fit.flags[i] == ParameterFlag::Undetermined) continue;
         if (fit.values[time] >= 2.0 * tm) {
             return std::string(ParameterName(time)) + " = " + Picoseconds(fit.values[time]) +
                    " is at least twice tm (" + Picoseconds(tm) + ")";
@@ -236,7 +243,7 @@ std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
 
 ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                   const ModelFreeModel& model) {
-    return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings)));
+    return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings), model));
 }
 
 ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
@@ -268,7 +275,7 @@ MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
     for (std::size_t i = 0; i < data.size(); ++i) back[i] = CalculatedValue(system, terms, data[i]);
 
     // Each synthetic fit starts from the fitted values alone: no grid.
-    std::vector<FitParameter> ranges = GridRanges(fit.free);
+    std::vector<FitParameter> ranges = GridRanges(fit.free, model);
     for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {fit.values[fit.free[i]]};
 
     std::array<std::vector<double>, kModelFreeParameterCount> samples;

@@ -68,8 +68,9 @@ ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings
                   const ModelFreeModel& model);
 
 // Why a model is left out of a selection, as the literature eliminates models: a fit
-// that did not converge, no degrees of freedom, an internal time (te, tf, ts) of at least
-// twice tm, a fitted local tm of 50 ns or more. Empty when the model stays.
+// that did not converge, no degrees of freedom, an internal time (te, tf, ts) the data
+// determine of at least twice tm, a fitted local tm of 50 ns or more. Empty when the model
+// stays.
 std::string EliminationReason(const ModelFit& fit, const ResidueFitSettings& settings);
 
 // Every model m0..m9 fitted, each with the reason it is eliminated if it is, and the

@@ -32,6 +32,8 @@ TEST(ModelSelection, EliminatesUnphysicalAndUnfinishedFitsWithTheirReason) {
     notConverged.status = Status::NotConverged;
     ModelFit noFreedom = FitOf(4, {{S2s, 0.8}, {Te, 50.0}}, true);
     noFreedom.measurements = 4;
+    ModelFit weightless = FitOf(5, {{S2f, 0.9}, {S2s, 1.0}, {Ts, 404000.0}});
+    weightless.flags = {ParameterFlag::None, ParameterFlag::AtBound, ParameterFlag::Undetermined};
     const struct {
         const char* name;
         ModelFit fit;
@@ -44,6 +46,7 @@ TEST(ModelSelection, EliminatesUnphysicalAndUnfinishedFitsWithTheirReason) {
         {"te of twice tm", FitOf(2, {{S2s, 0.1}, {Te, 16000.0}}), false, "te_ps"},
         {"ts just under twice tm", FitOf(5, {{S2f, 0.9}, {S2s, 0.9}, {Ts, 15999.0}}), false, ""},
         {"ts far above tm", FitOf(5, {{S2f, 0.9}, {S2s, 0.1}, {Ts, 373000.0}}), false, "ts_ps"},
+        {"an undetermined ts far above tm", weightless, false, ""},
         {"tf above tm", FitOf(6, {{S2f, 0.9}, {Tf, 20000.0}, {S2s, 0.9}, {Ts, 900.0}}), false,
          "tf_ps"},
         {"local tm of 60 ns", FitOf(1, {{Tm, 60000.0}, {S2s, 0.9}}, true), true, "50 ns"},

@@ -67,7 +67,8 @@ FitSpinSystem Methine() {
 ModelFreeValues Swapped(const ModelFreeValues& truth) {
     ModelFreeValues swapped = truth;
     const double s2 = truth[S2f] * truth[S2s];
-    swapped[S2f] = truth[S2f] * (1.0 - truth[S2s]) + s2;
+    // The slow motion's weight S2f - S2 becomes the fast one's, 1 - S2f.
+    swapped[S2f] = 1.0 - (truth[S2f] - s2);
     swapped[S2s] = s2 / swapped[S2f];
     swapped[Tf] = truth[Ts];
     swapped[Ts] = truth[Tf];
