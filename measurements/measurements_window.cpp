@@ -172,9 +172,8 @@ void MeasurementsWindow::ShowSwitchedToSigned(bool shown) {
 void MeasurementsWindow::ShowNote() {
     const bool magnitudes = pairFrequencies_->currentIndex() == 0;
     if (switchedToSigned_ && !magnitudes) {
-        note_->setText(
-            QStringLiteral("Pair frequencies switched to signed, as fits of measured "
-                           "rates use them; magnitudes can be chosen above."));
+        note_->setText(QStringLiteral(
+            "Pair frequencies switched to signed, as fits of measured rates use them."));
     } else if (magnitudes && oppositeSignPair_ && table_->rowCount() > 1) {
         note_->setText(
             QStringLiteral("Note: the spin system has a pair whose gyromagnetic "

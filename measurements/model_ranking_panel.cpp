@@ -93,9 +93,8 @@ ModelRankingPanel::ModelRankingPanel(QWidget* parent)
     auto* note = new QLabel(
         QStringLiteral(
             "τm and the CSA are fitted when they are ticked free under Fit, else kept. Models "
-            "with Rex fit it; the others have none. Models with an internal time of twice τm "
-            "or more, a local τm of 50 ns or more, no degrees of freedom or no converged fit "
-            "are eliminated (greyed); the best model left applies as the motion."),
+            "with Rex fit it; the others have none. The best model left applies as the motion; "
+            "eliminated models are greyed with the reason."),
         this);
     note->setWordWrap(true);
     auto* controls = new QHBoxLayout;
@@ -144,8 +143,11 @@ void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion c
             item->setText(kFoundColumn, Found(*fit));
         } else {
             // Greyed and out of reach: an eliminated model is no answer to apply.
+            // A fit that failed says why in its own words.
+            const std::string& reason =
+                converged || fit->reason.empty() ? fit->eliminated : fit->reason;
             item->setText(kFoundColumn,
-                          QStringLiteral("eliminated: ") + QString::fromStdString(fit->eliminated));
+                          QStringLiteral("eliminated: ") + QString::fromStdString(reason));
             item->setToolTip(kFoundColumn, Found(*fit));
             item->setFlags(Qt::NoItemFlags);
         }

@@ -29,10 +29,11 @@ std::optional<std::string> ChooseResidue(QWidget* parent,
     list->setCurrentRow(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("The file holds %1 residues. The window fits one: "
-                                                "import the rows of")
-                                     .arg(residues.size()),
-                                 &dialog));
+    layout->addWidget(
+        new QLabel(QStringLiteral("The file holds the rows of %1 residues, and the "
+                                  "window fits one. Which one's rows shall it import?")
+                       .arg(residues.size()),
+                   &dialog));
     layout->addWidget(list);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
