@@ -41,6 +41,7 @@ bool IsTime(Quantity quantity) { return quantity == Quantity::T1 || quantity == 
 std::optional<MeasurementColumn> ColumnNamed(std::string_view cell) {
     std::string name = Lower(Trimmed(cell.substr(0, cell.find('('))));
     if (name == "uncertainty" || name == "sigma") name = "error";
+    if (name == "field_mhz") name = "field";
     for (int column = 0; column < kMeasurementColumnCount; ++column) {
         if (kColumnNames[static_cast<std::size_t>(column)] == name) {
             return static_cast<MeasurementColumn>(column);
@@ -49,8 +50,14 @@ std::optional<MeasurementColumn> ColumnNamed(std::string_view cell) {
     return std::nullopt;
 }
 
-// The cells of one line; a quoted cell may hold the separator and doubled quotes.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The cells of one line; a quoted cell may hold the separator and doubled quotes. Blanks
+// as the separator take a run of them as one, and none before the first cell or after
+// the last.
 std::vector<std::string> CellsOf(std::string_view line, char separator) {
+    const bool blanks = separator == kBlanks;
+    if (blanks) line = Trimmed(line);
     std::vector<std::string> cells(1);
     bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
@@ -66,8 +73,8 @@ std::vector<std::string> CellsOf(std::string_view line, char separator) {
             }
         } else if (c == '"') {
             quoted = true;
-        } else if (c == separator) {
-            cells.emplace_back();
+        } else if (blanks ? IsBlank(c) : c == separator) {
+            if (!blanks || !IsBlank(line[i - 1])) cells.emplace_back();
         } else {
             cells.back() += c;
         }
@@ -88,19 +95,35 @@ std::vector<std::string_view> LinesOf(std::string_view text) {
 }
 
 // The position of each column among a line's cells, from a header line, or nothing when
-// the line is not one.
+// the line is not one; and that of the residue column, if the header has one.
 using ColumnPositions = std::array<std::optional<std::size_t>, kMeasurementColumnCount>;
-std::optional<ColumnPositions> HeaderOf(const std::vector<std::string>& cells) {
+struct Header {
     ColumnPositions positions;
+    std::optional<std::size_t> residue;
+};
+std::optional<Header> HeaderOf(const std::vector<std::string>& cells) {
+    Header header;
     bool anyNamed = false;
     for (std::size_t k = 0; k < cells.size(); ++k) {
         if (const auto column = ColumnNamed(cells[k])) {
-            positions[static_cast<std::size_t>(*column)] = k;
+            header.positions[static_cast<std::size_t>(*column)] = k;
             anyNamed = true;
+        } else if (Lower(Trimmed(cells[k])) == "residue") {
+            header.residue = k;
         }
     }
     if (!anyNamed) return std::nullopt;
-    return positions;
+    return header;
+}
+
+// Each row's problems, the rows numbered from 1.
+std::vector<CellProblem> ProblemsOf(const std::vector<MeasurementTexts>& rows) {
+    std::vector<CellProblem> problems;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const MeasurementReading reading = ReadMeasurement(rows[row], static_cast<int>(row) + 1);
+        problems.insert(problems.end(), reading.problems.begin(), reading.problems.end());
+    }
+    return problems;
 }
 
 std::string Quoted(const std::string& cell) {
@@ -206,13 +229,11 @@ std::vector<std::optional<Measurement>> ReadMeasurements(
 MeasurementImport ParseMeasurements(std::string_view text, char separator, HeaderRule header) {
     MeasurementImport import;
     const std::vector<std::string_view> lines = LinesOf(text);
-    std::optional<ColumnPositions> positions;
-    std::size_t first = 0;
-    if (!lines.empty()) positions = HeaderOf(CellsOf(lines.front(), separator));
-    if (positions) {
-        first = 1;
+    std::optional<Header> named;
+    if (!lines.empty()) named = HeaderOf(CellsOf(lines.front(), separator));
+    if (named) {
         for (int column = 0; column < kMeasurementColumnCount; ++column) {
-            if (!(*positions)[static_cast<std::size_t>(column)]) {
+            if (!named->positions[static_cast<std::size_t>(column)]) {
                 import.error = "the header names no \"" +
                                std::string(kColumnNames[static_cast<std::size_t>(column)]) +
                                "\" column";
@@ -222,23 +243,53 @@ MeasurementImport ParseMeasurements(std::string_view text, char separator, Heade
     } else if (header == HeaderRule::Required) {
         import.error = "the first line must name the columns: field, quantity, value, error";
         return import;
-    } else {
-        positions = ColumnPositions{0, 1, 2, 3};
     }
-    for (std::size_t k = first; k < lines.size(); ++k) {
+    const Header used = named.value_or(Header{ColumnPositions{0, 1, 2, 3}, std::nullopt});
+    for (std::size_t k = named ? 1 : 0; k < lines.size(); ++k) {
         const std::vector<std::string> cells = CellsOf(lines[k], separator);
+        const auto cell = [&cells](std::size_t at) { return at < cells.size() ? cells[at] : ""; };
         MeasurementTexts row;
         for (int column = 0; column < kMeasurementColumnCount; ++column) {
-            const std::size_t at = *(*positions)[static_cast<std::size_t>(column)];
-            if (at < cells.size()) row.cells[static_cast<std::size_t>(column)] = cells[at];
+            row.cells[static_cast<std::size_t>(column)] =
+                cell(*used.positions[static_cast<std::size_t>(column)]);
         }
         import.rows.push_back(row);
-        const MeasurementReading reading =
-            ReadMeasurement(row, static_cast<int>(import.rows.size()));
-        import.problems.insert(import.problems.end(), reading.problems.begin(),
-                               reading.problems.end());
+        if (used.residue) import.residues.push_back(cell(*used.residue));
     }
+    import.problems = ProblemsOf(import.rows);
     return import;
+}
+
+char SeparatorOf(std::string_view text) {
+    const std::vector<std::string_view> lines = LinesOf(text);
+    const std::string_view first = lines.empty() ? std::string_view() : lines.front();
+    if (first.find('\t') != std::string_view::npos) return '\t';
+    if (first.find(',') != std::string_view::npos) return ',';
+    return kBlanks;
+}
+
+std::vector<ResidueRows> ResiduesOf(const MeasurementImport& import) {
+    std::vector<ResidueRows> residues;
+    for (const std::string& residue : import.residues) {
+        const auto known = std::ranges::find(residues, residue, &ResidueRows::residue);
+        if (known != residues.end()) {
+            ++known->rows;
+        } else {
+            residues.push_back({residue, 1});
+        }
+    }
+    return residues;
+}
+
+MeasurementImport RowsOfResidue(const MeasurementImport& import, std::string_view residue) {
+    MeasurementImport kept;
+    for (std::size_t row = 0; row < import.rows.size() && row < import.residues.size(); ++row) {
+        if (import.residues[row] != residue) continue;
+        kept.rows.push_back(import.rows[row]);
+        kept.residues.push_back(import.residues[row]);
+    }
+    kept.problems = ProblemsOf(kept.rows);
+    return kept;
 }
 
 std::string MeasurementsCsv(const std::vector<MeasurementTexts>& rows) {

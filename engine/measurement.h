@@ -85,19 +85,36 @@ MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row);
 // Every row read, numbered from 1: its measurement, or nothing where it cannot be read.
 std::vector<std::optional<Measurement>> ReadMeasurements(const std::vector<MeasurementTexts>& rows);
 
-// Rows of text as a spreadsheet pastes them (tab-separated) or as a CSV file holds them.
-// A first line in which a cell names a column (a unit in brackets after the name is
-// allowed: "field (MHz)"; "uncertainty" and "sigma" name the error) is a header: it must
-// name all four and says their order; its other cells are columns to skip. Without a header the
-// cells are taken in the columns' order, unless one is required. Cells may be quoted with ", a
-// doubled " in them standing for one; blank lines are skipped. Every row is kept, bad or not.
+// Rows of text as a spreadsheet pastes them (tab-separated) or as a file holds them (CSV,
+// or the batch fit's data files). A first line in which a cell names a column (a unit in
+// brackets after the name is allowed: "field (MHz)"; "field_mhz" names the field,
+// "uncertainty" and "sigma" the error) is a header: it must name all four and says their
+// order; a "residue" column says whose each row is; its other cells are columns to skip.
+// Without a header the cells are taken in the columns' order, unless one is required. Cells
+// may be quoted with ", a doubled " in them standing for one; blank lines are skipped. Every
+// row is kept, bad or not.
 struct MeasurementImport {
     std::vector<MeasurementTexts> rows;
+    std::vector<std::string> residues;  // each row's residue; empty without a residue column
     std::vector<CellProblem> problems;  // of all rows, in order
     std::optional<std::string> error;   // the text could not be taken as a table at all
 };
 enum class HeaderRule { Optional, Required };
+// The separator `kBlanks` takes any run of spaces and tabs as one.
+inline constexpr char kBlanks = ' ';
 MeasurementImport ParseMeasurements(std::string_view text, char separator, HeaderRule header);
+// How a file's cells are separated, by its first line: a tab when it holds one, else a
+// comma when it holds one, else blanks.
+char SeparatorOf(std::string_view text);
+
+// The residues of an import in the order they first appear, each with its number of rows.
+struct ResidueRows {
+    std::string residue;
+    int rows = 0;
+};
+std::vector<ResidueRows> ResiduesOf(const MeasurementImport& import);
+// The rows of one residue alone, their problems numbered among them.
+MeasurementImport RowsOfResidue(const MeasurementImport& import, std::string_view residue);
 
 // The rows as CSV with a header line, the texts as typed: what ParseMeasurements reads back.
 std::string MeasurementsCsv(const std::vector<MeasurementTexts>& rows);

@@ -17,10 +17,47 @@
 namespace veldorin {
 namespace {
 
-QString WithError(double value, double error) {
-    return QStringLiteral("%1 ± %2").arg(
-        QString::number(value, 'g', 5),
-        std::isfinite(error) ? QString::number(error, 'g', 2) : QStringLiteral("?"));
+// A fitted parameter as the result names it: with its standard error, or, where the fit
+// has none to give, why not; never an error of 0.
+struct FittedParameter {
+    QString label;
+    QString unit;
+    double value = 0.0;
+    double error = 0.0;
+    ParameterFlag flag = ParameterFlag::None;
+};
+
+QString Described(const FittedParameter& fitted, bool degreesOfFreedom) {
+    const QString value = QString::number(fitted.value, 'g', 5);
+    const QString unit = fitted.unit.isEmpty() ? QString() : QStringLiteral(" ") + fitted.unit;
+    const bool hasError = std::isfinite(fitted.error) && fitted.error > 0.0;
+    if (fitted.flag == ParameterFlag::AtBound)
+        return QStringLiteral("%1 = %2%3 (at its bound)").arg(fitted.label, value, unit);
+    if (fitted.flag == ParameterFlag::Undetermined || (degreesOfFreedom && !hasError))
+        return fitted.label + QStringLiteral(": not determined");
+    if (!degreesOfFreedom) return QStringLiteral("%1 = %2%3").arg(fitted.label, value, unit);
+    return QStringLiteral("%1 = %2 ± %3%4")
+        .arg(fitted.label, value, QString::number(fitted.error, 'g', 2), unit);
+}
+
+// The freed parameters in the order of the result's flags: the motion's, Rex, the CSA.
+std::vector<FittedParameter> FittedParameters(const MotionFitResult& result,
+                                              const MotionFitChoice& choice) {
+    std::vector<FittedParameter> fitted;
+    for (MotionParameter parameter : choice.free) {
+        const MotionParameterInfo info = InfoOf(parameter);
+        fitted.push_back({TextOf(info.label), TextOf(info.unit), result.motion[parameter],
+                          result.errors[parameter]});
+    }
+    if (choice.rex)
+        fitted.push_back(
+            {QStringLiteral("Rex"), QStringLiteral("1/s"), result.rex, result.rexError});
+    if (choice.csa)
+        fitted.push_back(
+            {QStringLiteral("CSA"), QStringLiteral("ppm"), result.csa, result.csaError});
+    for (std::size_t i = 0; i < fitted.size() && i < result.flags.size(); ++i)
+        fitted[i].flag = result.flags[i];
+    return fitted;
 }
 
 }  // namespace
@@ -110,33 +147,34 @@ MotionFitChoice FitPanel::Choice() const {
     return choice;
 }
 
-void FitPanel::ShowResult(const MotionFitResult& result) {
+void FitPanel::ShowResult(const MotionFitResult& result, const MotionFitChoice& choice) {
     fitted_ = true;
     if (result.status == FitResult::Status::Failed) {
         result_->setText(QStringLiteral("No fit: ") + QString::fromStdString(result.reason));
         return;
     }
-    QStringList parts;
-    for (MotionParameter parameter : ParametersOf(result.motion.kind)) {
-        if (result.errors[parameter] == 0.0 && !freeBox(parameter)->isChecked()) continue;
-        const MotionParameterInfo info = InfoOf(parameter);
-        parts << QStringLiteral("%1 = %2 %3")
-                     .arg(TextOf(info.label),
-                          WithError(result.motion[parameter], result.errors[parameter]),
-                          TextOf(info.unit));
-    }
-    if (rex_->isChecked())
-        parts << QStringLiteral("Rex = %1 1/s").arg(WithError(result.rex, result.rexError));
-    if (csa_->isChecked())
-        parts << QStringLiteral("CSA = %1 ppm").arg(WithError(result.csa, result.csaError));
     const int dof = result.DegreesOfFreedom();
-    const double aicc = CorrectedAkaike(result.chi2, static_cast<std::size_t>(result.measurements),
-                                        static_cast<std::size_t>(result.freeCount));
-    parts << QStringLiteral("χ² = %1, reduced χ² = %2 with %3 degrees of freedom, AICc = %4")
-                 .arg(QString::number(result.chi2, 'g', 5),
-                      dof > 0 ? QString::number(result.chi2 / dof, 'g', 4) : QStringLiteral("–"))
-                 .arg(dof)
-                 .arg(std::isfinite(aicc) ? QString::number(aicc, 'g', 5) : QStringLiteral("–"));
+    QStringList parts;
+    for (const FittedParameter& fitted : FittedParameters(result, choice))
+        parts << Described(fitted, dof > 0);
+    if (dof < 1) {
+        parts << QStringLiteral(
+                     "χ² = %1 with no degrees of freedom (%2 rows, %3 free "
+                     "parameters): no errors, reduced χ² or AICc")
+                     .arg(QString::number(result.chi2, 'g', 5))
+                     .arg(result.measurements)
+                     .arg(result.freeCount);
+    } else {
+        const double aicc =
+            CorrectedAkaike(result.chi2, static_cast<std::size_t>(result.measurements),
+                            static_cast<std::size_t>(result.freeCount));
+        parts << QStringLiteral("χ² = %1, reduced χ² = %2 with %3 degrees of freedom, AICc = %4")
+                     .arg(QString::number(result.chi2, 'g', 5),
+                          QString::number(result.chi2 / dof, 'g', 4))
+                     .arg(dof)
+                     .arg(std::isfinite(aicc) ? QString::number(aicc, 'g', 5)
+                                              : QStringLiteral("–"));
+    }
     if (result.status == FitResult::Status::NotConverged) {
         parts << QStringLiteral("Not converged: ") + QString::fromStdString(result.reason);
     }

@@ -27,7 +27,9 @@ public:
     // The motion's kind (nothing without a motion), what is freed and whether the fit
     // follows every change.
     void ShowChoice(std::optional<MotionKind> kind, const MotionFitChoice& choice, bool live);
-    void ShowResult(const MotionFitResult& result);
+    // The result of a fit that freed `choice`: a parameter at its bound or one the data
+    // do not determine is named so, and a fit without degrees of freedom says it.
+    void ShowResult(const MotionFitResult& result, const MotionFitChoice& choice);
 
     QCheckBox* freeBox(MotionParameter parameter) const;
     QCheckBox* rexBox() const { return rex_; }

@@ -6,6 +6,7 @@
 #include "measurements/fit_panel.h"
 #include "measurements/model_ranking_panel.h"
 #include "measurements/monte_carlo_panel.h"
+#include "measurements/residue_choice.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -79,7 +80,10 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     note_->setWordWrap(true);
     note_->setAccessibleName(QStringLiteral("Note on the pair frequencies"));
     note_->setStyleSheet(QStringLiteral("color: #a05000"));
-    auto* import = new QPushButton(QStringLiteral("Import CSV…"), this);
+    auto* import = new QPushButton(QStringLiteral("Import…"), this);
+    import->setToolTip(QStringLiteral(
+        "A file with a header naming the columns field (or field_mhz), quantity, value and "
+        "error, and maybe residue; comma-, tab- or blank-separated"));
     auto* remove = new QPushButton(QStringLiteral("Remove selected rows"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(import);
@@ -105,6 +109,7 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     connect(import, &QPushButton::clicked, this, &MeasurementsWindow::ImportFile);
     connect(remove, &QPushButton::clicked, this, &MeasurementsWindow::RemoveSelectedRows);
     connect(pairFrequencies_, &QComboBox::activated, this, [this](int index) {
+        switchedToSigned_ = false;  // a choice of one's own needs no word
         Q_EMIT pairFrequenciesChosen(static_cast<PairFrequencySigns>(index));
     });
 }
@@ -159,14 +164,25 @@ void MeasurementsWindow::ShowComparisons(const Comparisons& comparisons) {
     showing_ = false;
 }
 
+void MeasurementsWindow::ShowSwitchedToSigned(bool shown) {
+    switchedToSigned_ = shown;
+    ShowNote();
+}
+
 void MeasurementsWindow::ShowNote() {
     const bool magnitudes = pairFrequencies_->currentIndex() == 0;
-    note_->setText(magnitudes && oppositeSignPair_ && table_->rowCount() > 1
-                       ? QStringLiteral("Note: the spin system has a pair whose gyromagnetic "
-                                        "ratios have opposite signs, and magnitudes are in use: "
-                                        "its calculated NOE and R1 differ from those of signed "
-                                        "frequencies, which its transitions have.")
-                       : QString());
+    if (switchedToSigned_ && !magnitudes) {
+        note_->setText(QStringLiteral(
+            "Pair frequencies switched to signed, as fits of measured rates use them."));
+    } else if (magnitudes && oppositeSignPair_ && table_->rowCount() > 1) {
+        note_->setText(
+            QStringLiteral("Note: the spin system has a pair whose gyromagnetic "
+                           "ratios have opposite signs, and magnitudes are in use: "
+                           "its calculated NOE and R1 differ from those of signed "
+                           "frequencies, which its transitions have."));
+    } else {
+        note_->clear();
+    }
 }
 
 std::vector<MeasurementTexts> MeasurementsWindow::Rows() const {
@@ -187,12 +203,17 @@ std::vector<MeasurementTexts> MeasurementsWindow::Rows() const {
 void MeasurementsWindow::CellEdited() { Q_EMIT rowsEdited(Rows()); }
 
 void MeasurementsWindow::Append(const QString& text, char separator) {
-    const MeasurementImport import =
+    MeasurementImport import =
         ParseMeasurements(text.toStdString(), separator,
                           separator == ',' ? HeaderRule::Required : HeaderRule::Optional);
     if (import.error) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(*import.error));
         return;
+    }
+    if (const std::vector<ResidueRows> residues = ResiduesOf(import); residues.size() > 1) {
+        const std::optional<std::string> chosen = ChooseResidue(this, residues);
+        if (!chosen) return;
+        import = RowsOfResidue(import, *chosen);
     }
     std::vector<MeasurementTexts> rows = Rows();
     rows.insert(rows.end(), import.rows.begin(), import.rows.end());
@@ -211,7 +232,7 @@ void MeasurementsWindow::Append(const QString& text, char separator) {
 void MeasurementsWindow::ImportFile() {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Import measurements"), QString(),
-        QStringLiteral("Comma-separated values (*.csv);;All files (*)"));
+        QStringLiteral("Measurements (*.csv *.tsv *.txt *.dat);;All files (*)"));
     if (path.isEmpty()) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -220,7 +241,11 @@ void MeasurementsWindow::ImportFile() {
             QStringLiteral("%1 cannot be read (%2).").arg(path, file.errorString()));
         return;
     }
-    Append(QString::fromUtf8(file.read(1 << 20)), ',');
+    Import(QString::fromUtf8(file.read(1 << 20)));
+}
+
+void MeasurementsWindow::Import(const QString& text) {
+    Append(text, SeparatorOf(text.toStdString()));
 }
 
 void MeasurementsWindow::RemoveSelectedRows() {

@@ -42,12 +42,18 @@ public:
 
     QTableWidget* table() const { return table_; }
     QComboBox* pairFrequencyList() const { return pairFrequencies_; }
+    QLabel* noteLabel() const { return note_; }
     FitPanel* fitPanel() const { return fitPanel_; }
     ModelRankingPanel* rankingPanel() const { return rankingPanel_; }
     MonteCarloPanel* monteCarloPanel() const { return monteCarloPanel_; }
     // Reads rows (tab-separated, or CSV with a header) and appends them; a message names
-    // every bad cell.
+    // every bad cell. Rows of several residues are not pooled: a question asks whose to take.
     void Append(const QString& text, char separator);
+    // Appends the rows of a file's text, its cells separated as its first line shows.
+    void Import(const QString& text);
+    // Says on the note's line that the pair frequencies became signed as the first rows
+    // came in, until `shown` is false.
+    void ShowSwitchedToSigned(bool shown);
 
 Q_SIGNALS:
     void rowsEdited(const std::vector<MeasurementTexts>& rows);
@@ -72,6 +78,7 @@ private:
     MonteCarloPanel* monteCarloPanel_;
     bool showing_ = false;  // cells set by the program are no edit
     bool oppositeSignPair_ = false;
+    bool switchedToSigned_ = false;
 };
 
 }  // namespace veldorin

@@ -37,6 +37,18 @@ constexpr ShownParameter kShown[] = {
     {ModelFreeParameter::Rex, "Rex", 1.0, " 1/s"}, {ModelFreeParameter::Csa, "CSA", 1.0, " ppm"},
 };
 
+// How the fit left a parameter, when not with an error of its own.
+QString FlagNote(const ModelFit& fit, ModelFreeParameter parameter) {
+    const auto at = std::ranges::find(fit.free, parameter) - fit.free.begin();
+    if (static_cast<std::size_t>(at) >= fit.flags.size()) return {};
+    switch (fit.flags[static_cast<std::size_t>(at)]) {
+        case ParameterFlag::AtBound: return QStringLiteral(" (at its bound)");
+        case ParameterFlag::Undetermined: return QStringLiteral(" (not determined)");
+        case ParameterFlag::None: break;
+    }
+    return {};
+}
+
 QString Found(const ModelFit& fit) {
     if (fit.status == FitResult::Status::Failed) return QString::fromStdString(fit.reason);
     const bool extended = ModelFreeModelNumber(fit.model).extended;
@@ -47,9 +59,9 @@ QString Found(const ModelFit& fit) {
         const QString label = shown.parameter == ModelFreeParameter::S2s && !extended
                                   ? QStringLiteral("S²")
                                   : QString::fromUtf8(shown.label);
-        found << QStringLiteral("%1 = %2%3")
+        found << QStringLiteral("%1 = %2%3%4")
                      .arg(label, QString::number(fit.values[shown.parameter] * shown.scale, 'g', 4),
-                          QString::fromUtf8(shown.unit));
+                          QString::fromUtf8(shown.unit), FlagNote(fit, shown.parameter));
     }
     if (fit.status == FitResult::Status::NotConverged) found << QStringLiteral("not converged");
     return found.isEmpty() ? QStringLiteral("nothing fitted") : found.join(QStringLiteral(", "));
@@ -81,7 +93,8 @@ ModelRankingPanel::ModelRankingPanel(QWidget* parent)
     auto* note = new QLabel(
         QStringLiteral(
             "τm and the CSA are fitted when they are ticked free under Fit, else kept. Models "
-            "with Rex fit it; the others have none. The best model applies as the motion."),
+            "with Rex fit it; the others have none. The best model left applies as the motion; "
+            "eliminated models are greyed with the reason."),
         this);
     note->setWordWrap(true);
     auto* controls = new QHBoxLayout;
@@ -109,26 +122,35 @@ void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion c
                                     criterion_->itemText(static_cast<int>(criterion)));
     std::vector<const ModelFit*> order;
     for (const ModelFit& fit : selection.fits) order.push_back(&fit);
-    // Converged fits by score, the others after them in the family's order.
-    const auto score = [criterion](const ModelFit* fit) {
-        return fit->status == FitResult::Status::Converged
-                   ? fit->Score(criterion)
-                   : std::numeric_limits<double>::infinity();
+    // The models left by score, the eliminated after them in the family's order.
+    const auto rank = [criterion](const ModelFit* fit) {
+        return fit->eliminated.empty() ? fit->Score(criterion)
+                                       : std::numeric_limits<double>::infinity();
     };
-    std::ranges::stable_sort(order, {}, score);
-    const double best = selection.chosen >= 0 ? score(&selection.fits[selection.chosen])
+    std::ranges::stable_sort(order, {}, rank);
+    const double best = selection.chosen >= 0 ? rank(&selection.fits[selection.chosen])
                                               : std::numeric_limits<double>::quiet_NaN();
     for (const ModelFit* fit : order) {
         const bool converged = fit->status == FitResult::Status::Converged;
+        const bool left = fit->eliminated.empty();
         auto* item = new QTreeWidgetItem(ranking_);
         item->setText(kModelColumn, QStringLiteral("m%1").arg(fit->model));
-        item->setText(kFoundColumn, Found(*fit));
         item->setText(kChiSquaredColumn, converged ? Number(fit->chi2) : QString());
-        item->setText(kScoreColumn, converged ? Number(score(fit)) : QString());
-        item->setText(kDeltaColumn, converged ? Number(score(fit) - best) : QString());
+        item->setText(kScoreColumn, converged ? Number(fit->Score(criterion)) : QString());
+        item->setText(kDeltaColumn, left ? Number(rank(fit) - best) : QString());
         item->setData(kModelColumn, Qt::UserRole, fit->model);
-        // Only a converged model can be applied.
-        if (!converged) item->setFlags(Qt::ItemIsEnabled);
+        if (left) {
+            item->setText(kFoundColumn, Found(*fit));
+        } else {
+            // Greyed and out of reach: an eliminated model is no answer to apply.
+            // A fit that failed says why in its own words.
+            const std::string& reason =
+                converged || fit->reason.empty() ? fit->eliminated : fit->reason;
+            item->setText(kFoundColumn,
+                          QStringLiteral("eliminated: ") + QString::fromStdString(reason));
+            item->setToolTip(kFoundColumn, Found(*fit));
+            item->setFlags(Qt::NoItemFlags);
+        }
         if (fit->model == selection.chosen) {
             QFont bold = item->font(0);
             bold.setBold(true);
@@ -137,7 +159,8 @@ void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion c
         }
     }
     ShowStatus(selection.chosen < 0
-                   ? QStringLiteral("No model converged.")
+                   ? QStringLiteral("No model is left: each was eliminated for the reason it "
+                                    "gives. The motion stays as it was.")
                    : QStringLiteral("m%1 applies as the motion.").arg(selection.chosen));
 }
 
@@ -151,7 +174,7 @@ void ModelRankingPanel::ShowOutdated() {
 
 void ModelRankingPanel::ChooseSelected() {
     const QList<QTreeWidgetItem*> selected = ranking_->selectedItems();
-    if (selected.isEmpty()) return;
+    if (selected.isEmpty() || !(selected.front()->flags() & Qt::ItemIsEnabled)) return;
     const int number = selected.front()->data(kModelColumn, Qt::UserRole).toInt();
     ShowStatus(QStringLiteral("m%1 applies as the motion.").arg(number));
     Q_EMIT modelChosen(number);

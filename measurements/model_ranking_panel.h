@@ -15,7 +15,8 @@ class QTreeWidget;
 namespace veldorin {
 
 // The model-free family m0..m9 fitted to the measurements and ranked by AIC, AICc or
-// BIC, best first; the best applies as the motion, and any other on request.
+// BIC, best first, the eliminated models greyed after them with the reason; the best
+// model left applies as the motion, and any other left on request.
 class ModelRankingPanel : public QWidget {
     Q_OBJECT
 

@@ -21,9 +21,21 @@ QString Number(double value) {
     return std::isfinite(value) ? QString::number(value, 'g', 4) : QStringLiteral("–");
 }
 
-QString SpreadLine(const QString& name, double value, const QString& unit,
+// A parameter's spread over the synthetic fits. One the fit left at a bound has no
+// symmetric error, and one it could not determine no value: their lines give the range.
+QString SpreadLine(const QString& name, double value, const QString& unit, ParameterFlag flag,
                    const ParameterSpread& spread) {
     const QString space = unit.isEmpty() ? QString() : QStringLiteral(" ");
+    const QString range = QStringLiteral("95 % of the synthetic fits between %1 and %2%3%4")
+                              .arg(Number(spread.low), Number(spread.high), space, unit);
+    switch (flag) {
+        case ParameterFlag::AtBound:
+            return QStringLiteral("%1 = %2%3%4 (at its bound): %5")
+                .arg(name, Number(value), space, unit, range);
+        case ParameterFlag::Undetermined:
+            return QStringLiteral("%1: not determined (%2)").arg(name, range);
+        case ParameterFlag::None: break;
+    }
     return QStringLiteral("%1 = %2%3%4: SD %5, 95 % between %6 and %7")
         .arg(name, Number(value), space, unit, Number(spread.standardDeviation), Number(spread.low),
              Number(spread.high));
@@ -96,22 +108,25 @@ void MonteCarloPanel::ShowResult(const MotionFitResult& fitted, const MotionFitC
     ShowIdle();
     QStringList lines;
     std::size_t i = 0;
+    // The fit's flags come in the order of the spread: the motion's, Rex, the CSA.
+    const auto line = [&](const QString& name, double value, const QString& unit) {
+        const ParameterFlag flag = i < fitted.flags.size() ? fitted.flags[i] : ParameterFlag::None;
+        lines << SpreadLine(name, value, unit, flag, spread.spread[i]);
+        ++i;
+    };
     for (MotionParameter parameter : choice.free) {
         const MotionParameterInfo info = InfoOf(parameter);
-        lines << SpreadLine(TextOf(info.label), fitted.motion[parameter], TextOf(info.unit),
-                            spread.spread[i++]);
+        line(TextOf(info.label), fitted.motion[parameter], TextOf(info.unit));
     }
-    if (choice.rex) {
-        lines << SpreadLine(QStringLiteral("Rex"), fitted.rex, QStringLiteral("1/s"),
-                            spread.spread[i++]);
-    }
-    if (choice.csa) {
-        lines << SpreadLine(QStringLiteral("CSA"), fitted.csa, QStringLiteral("ppm"),
-                            spread.spread[i++]);
-    }
+    if (choice.rex) line(QStringLiteral("Rex"), fitted.rex, QStringLiteral("1/s"));
+    if (choice.csa) line(QStringLiteral("CSA"), fitted.csa, QStringLiteral("ppm"));
     lines << QStringLiteral("%1 of %2 synthetic fits converged.")
                  .arg(spread.fitted)
                  .arg(spread.drawn);
+    // As the batch fit eliminates a model whose Monte Carlo fits fail this often.
+    if (10 * (spread.drawn - spread.fitted) > spread.drawn) {
+        lines << QStringLiteral("More than a tenth failed: these errors are not to be trusted.");
+    }
     result_->setText(lines.join('\n'));
 }
 

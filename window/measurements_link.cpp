@@ -59,27 +59,42 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
     });
     connect(&window_, &MeasurementsWindow::rowsEdited, this,
             [this](const std::vector<MeasurementTexts>& rows) {
-                state_.measurements = rows;
-                Show();
+                TakeRows(rows);
                 recalculate_();
             });
     connect(&window_, &MeasurementsWindow::pairFrequenciesChosen, this,
             [this](PairFrequencySigns signs) {
                 state_.pairFrequencies = signs;
-                Show();
+                ShowRows();
                 recalculate_();
             });
 }
 
 void MeasurementsLink::Open() {
-    Show();
+    ShowRows();
     ShowToolWindow(window_, window_.parentWidget()->frameGeometry().bottomLeft() + QPoint(0, 8));
     Compare();
 }
 
 void MeasurementsLink::Show() {
+    window_.ShowSwitchedToSigned(false);
+    ShowRows();
+}
+
+void MeasurementsLink::ShowRows() {
     window_.ShowRows(state_.measurements, state_.pairFrequencies, HasOppositeSignPair());
     ShowFitChoice();
+}
+
+void MeasurementsLink::TakeRows(const std::vector<MeasurementTexts>& rows) {
+    // Measured rates are fitted with signed frequencies, as the batch fit fits them: the
+    // first rows of a model bring it to them, once, so that its fits answer as the batch's.
+    const bool first = state_.measurements.empty() && !rows.empty();
+    const bool switching = first && state_.pairFrequencies == PairFrequencySigns::Magnitudes;
+    state_.measurements = rows;
+    if (switching) state_.pairFrequencies = PairFrequencySigns::Signed;
+    if (switching || rows.empty()) window_.ShowSwitchedToSigned(switching);
+    ShowRows();
 }
 
 void MeasurementsLink::ShowFitChoice() {
@@ -112,7 +127,7 @@ std::optional<MotionFitResult> MeasurementsLink::Fit() {
     MotionFitResult result;
     const std::optional<FitInputs> inputs = ReadFitInputs(result.reason);
     if (inputs) result = FitMotion(inputs->system, inputs->motion, state_.fitChoice, inputs->rows);
-    window_.fitPanel()->ShowResult(result);
+    window_.fitPanel()->ShowResult(result, state_.fitChoice);
     if (result.status == FitResult::Status::Failed) return std::nullopt;
     Apply(result.motion, state_.fitChoice.free,
           state_.fitChoice.rex ? std::optional(result.rex) : std::nullopt,
@@ -163,7 +178,9 @@ void MeasurementsLink::Rank(Criterion criterion) {
 
 void MeasurementsLink::ApplyModel(int number) {
     if (!ranking_ || !state_.motion) return;
-    const ModelAsMotion model = MotionOfModel(ranking_->fits[static_cast<std::size_t>(number)]);
+    const ModelFit& fit = ranking_->fits[static_cast<std::size_t>(number)];
+    if (!fit.eliminated.empty()) return;
+    const ModelAsMotion model = MotionOfModel(fit);
     Apply(model.motion, ParametersOf(model.motion.kind), model.rex,
           model.choice.csa ? std::optional(model.csa) : std::nullopt);
     state_.fitChoice = model.choice;
@@ -199,6 +216,12 @@ void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
     if (!fitted || !inputs || fitted->status != FitResult::Status::Converged) {
         window_.monteCarloPanel()->ShowStopped(
             QStringLiteral("No Monte Carlo errors without a converged fit: see the Fit tab."));
+        return;
+    }
+    if (fitted->DegreesOfFreedom() < 1) {
+        window_.monteCarloPanel()->ShowStopped(QStringLiteral(
+            "No Monte Carlo errors: the fit has no degrees of freedom, so every synthetic set "
+            "would be fitted exactly."));
         return;
     }
     monteCarloFit_ = *fitted;

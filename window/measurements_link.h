@@ -31,7 +31,7 @@ public:
                      std::function<void()> recalculate, std::function<void()> motionChanged);
 
     void Open();
-    // Shows the state's rows and setting; after a model is opened.
+    // Shows the state's rows and setting; after a model is opened or the motion changed.
     void Show();
     // Compares the rows with the model; after every recalculation. Nothing to do, and no
     // cost, without rows and with the window closed.
@@ -56,6 +56,9 @@ private:
         friend bool operator==(const FitSnapshot&, const FitSnapshot&) = default;
     };
 
+    void ShowRows();
+    // Keeps edited rows; the first rows of a model switch it to signed pair frequencies.
+    void TakeRows(const std::vector<MeasurementTexts>& rows);
     bool HasOppositeSignPair() const;
     // The inputs, or why there are none.
     std::optional<FitInputs> ReadFitInputs(std::string& reason) const;

@@ -1,19 +1,29 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "engine/input_preparation.h"
+#include "engine/numeric_text.h"
+#include "fit/model_free_motion.h"
+#include "fit/protein_fit.h"
 #include "graph/measurement_points.h"
 #include "graph_panel/graph_canvas.h"
 #include "measurements/fit_panel.h"
@@ -134,6 +144,10 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     Q_EMIT measurements.rowsEdited({});
     ranking.rankButton()->click();
     EXPECT_EQ(state.motion->kind, MotionKind::ModelFree) << "nothing to rank by: m0 no winner";
+    Q_EMIT measurements.rowsEdited({rows.front()});
+    ranking.rankButton()->click();
+    EXPECT_EQ(state.motion->kind, MotionKind::ModelFree) << "one row and τm free: none left";
+    EXPECT_FALSE(ranking.rankingList()->topLevelItem(0)->flags() & Qt::ItemIsEnabled);
     Q_EMIT measurements.rowsEdited(rows);
     ranking.rankButton()->click();
     QTreeWidget& list = *ranking.rankingList();
@@ -141,7 +155,7 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     const QTreeWidgetItem& best = *list.topLevelItem(0);
     EXPECT_TRUE(best.font(0).bold());
     const int number = best.data(0, Qt::UserRole).toInt();
-    const MotionKind kind = number == 0                  ? MotionKind::Rigid
+    const MotionKind kind = number == 0 || number == 9   ? MotionKind::Rigid
                             : number >= 5 && number <= 8 ? MotionKind::ExtendedModelFree
                                                          : MotionKind::ModelFree;
     EXPECT_EQ(state.motion->kind, kind) << "m" << number;
@@ -164,6 +178,116 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     measurements.table()->item(0, 2)->setText("2.6");
     EXPECT_EQ(list.topLevelItemCount(), 0) << "a ranking of other rows";
     EXPECT_FALSE(ranking.applyButton()->isEnabled());
+}
+
+// The synthetic protein of bench/, 76 residues as the batch fit reads them.
+QString SyntheticProtein() {
+    QFile file(QFileInfo(VELDORIN_MODEL_FREE_EXAMPLE).dir().filePath("../../bench/protein_76.csv"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(file.readAll());
+}
+
+// Answers the residue question the next import asks: the residue at `row`, or Cancel.
+void AnswerResidueQuestion(std::optional<int> row) {
+    QTimer::singleShot(0, [row] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->findChild<QListWidget*>()->count(), 76);
+        if (row) dialog->findChild<QListWidget*>()->setCurrentRow(*row);
+        row ? dialog->accept() : dialog->reject();
+    });
+}
+
+// The first rows of a model that has none switch it to signed pair frequencies, and the
+// window says so; magnitudes chosen again stay. An import of many residues cancelled takes
+// nothing, one of a single residue asks nothing.
+TEST_F(MeasurementsInWindow, TheFirstRowsSwitchToSignedPairFrequencies) {
+    Started();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    const PairFrequencySigns& signs = window_->state().pairFrequencies;
+    ExpectDialogs(true);
+    AnswerResidueQuestion(std::nullopt);
+    measurements.Import(SyntheticProtein());
+    ExpectDialogs(false);
+    EXPECT_EQ(signs, PairFrequencySigns::Magnitudes);
+    measurements.Import("residue field_mhz quantity value error\n7 600 R1 2.5 0.1\n");
+    EXPECT_EQ(window_->state().measurements.size(), 1u);
+    EXPECT_EQ(signs, PairFrequencySigns::Signed);
+    EXPECT_TRUE(measurements.noteLabel()->text().contains("signed"));
+    Q_EMIT measurements.pairFrequencyList()->activated(0);
+    measurements.Append("800\tR2\t9\t0.2\n", '\t');
+    EXPECT_EQ(signs, PairFrequencySigns::Magnitudes);
+    EXPECT_FALSE(measurements.noteLabel()->text().contains("switched"));
+}
+
+// Ranking one residue of a batch file in the window gives the batch fit's model and
+// parameters at the same tm: the spin system of the model's texts is the batch's amide.
+TEST_F(MeasurementsInWindow, TheRankingOfOneResidueIsTheBatchFits) {
+    const QString protein = SyntheticProtein();
+    const ProteinData data = *ReadProteinData(protein.toStdString()).data;
+    const QString amide =
+        QFileInfo(VELDORIN_MODEL_FREE_EXAMPLE).dir().filePath("amide-15N.veldorin");
+    const ResidueFitSettings batch{BackboneAmide(), false, 4800.0};
+    for (int residue = 0; residue < 5; ++residue) {  // made as m2, m3, m4, m5 and m1
+        const ModelSelection expected = SelectModel(
+            data.residues[static_cast<std::size_t>(residue)].measurements, batch, Criterion::Aic);
+        Started();
+        ASSERT_EQ(window_->modelFiles().Open(amide), std::nullopt);
+        MotionTexts motion = DefaultMotionTexts(MotionKind::ModelFree);
+        motion[MotionParameter::TauM] = "4.8";
+        Q_EMIT window_->motionWindow().motionEdited(motion);
+        MeasurementsWindow& measurements = window_->measurementsWindow();
+        ExpectDialogs(true);
+        AnswerResidueQuestion(residue);
+        measurements.Import(protein);
+        ExpectDialogs(false);
+        measurements.rankingPanel()->rankButton()->click();
+
+        const ModelAsMotion model = MotionOfModel(expected.fits[expected.chosen]);
+        const MotionTexts& shown = *window_->state().motion;
+        ASSERT_EQ(shown.kind, model.motion.kind) << "residue " << residue + 1;
+        for (MotionParameter parameter : ParametersOf(shown.kind)) {
+            EXPECT_NEAR(ReadDouble(shown[parameter]), model.motion[parameter],
+                        1e-9 * std::abs(model.motion[parameter]))
+                << "residue " << residue + 1 << ", " << InfoOf(parameter).key;
+        }
+        EXPECT_NEAR(ReadDouble(controls().rexBox->currentText().toStdString()), model.rex,
+                    1e-9 * model.rex);
+    }
+}
+
+// A parameter at its bound or one the data do not determine never shows an error of 0,
+// on the Fit tab and the Monte Carlo tab; a fit without degrees of freedom says so.
+TEST(FitResults, AParameterWithoutAnErrorSaysWhy) {
+    using enum ParameterFlag;
+    MotionFitResult result;
+    result.status = FitResult::Status::Converged;
+    result.motion.kind = MotionKind::ModelFree;
+    result.motion[MotionParameter::S2] = 1.0;
+    result.errors[MotionParameter::S2] = 0.01;
+    result.errors[MotionParameter::TauE] = 5.0;
+    result.rexError = 0.1;
+    result.freeCount = 3;
+    const MotionFitChoice choice{{MotionParameter::S2, MotionParameter::TauE}, true, false};
+    const struct {
+        const char* said;
+        std::vector<ParameterFlag> flags;
+        int measurements;
+    } cases[] = {{"at its bound", {AtBound, None, AtBound}, 9},
+                 {"not determined", {None, Undetermined, None}, 9},
+                 {"no degrees of freedom", {}, 3}};
+    FitPanel fit(nullptr);
+    MonteCarloPanel monteCarlo(nullptr);
+    for (const auto& c : cases) {
+        result.flags = c.flags;
+        result.measurements = c.measurements;
+        fit.ShowResult(result, choice);
+        const QString text = fit.resultLabel()->text();
+        EXPECT_TRUE(text.contains(c.said)) << text.toStdString();
+        if (c.flags.empty()) continue;
+        monteCarlo.ShowResult(result, choice, {std::vector<ParameterSpread>(3), 10, 10});
+        EXPECT_EQ(monteCarlo.resultLabel()->text().count(c.said), text.count(c.said)) << c.said;
+    }
 }
 
 // The Monte Carlo runs in the background: the same seed gives the same errors, Cancel
