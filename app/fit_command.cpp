@@ -3,11 +3,15 @@
 
 #include "app/fit_command.h"
 
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <ostream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -19,9 +23,10 @@ namespace veldorin {
 
 const char* const kFitUsage =
     "       veldorin --fit DATA.csv [--model auto|m0..m9] [--select aic|aicc|bic]\n"
-    "                [--tm PS | --global-tm] [--mc N] [--seed S] [--jobs N]\n"
-    "                [--nucleus 15N] [--partner 1H] [--distance 1.02] [--csa -172]\n"
-    "                [--frequencies signed|magnitudes] [--back FILE]\n";
+    "                [--global-tm | --local-tm | --tm PS] [--mc N] [--seed S]\n"
+    "                [--jobs N] [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
+    "                [--csa -172] [--frequencies signed|magnitudes] [--back FILE]\n"
+    "                [--report FILE.json]\n";
 
 namespace {
 
@@ -44,7 +49,7 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
     residue.system = BackboneAmide();
     FitSpinSystem::Neighbour& partner = residue.system.neighbours.front();
     options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    bool tmGiven = false;
+    std::set<std::string> tmModes;  // of --tm, --global-tm, --local-tm
     std::vector<std::string> files;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -52,8 +57,8 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             files.push_back(option);
             continue;
         }
-        if (option == "--global-tm") {
-            options.globalTm = true;
+        if (option == "--global-tm" || option == "--local-tm") {
+            tmModes.insert(option);
             continue;
         }
         if (i + 1 == arguments.size()) return Refused(option + " needs a value");
@@ -63,6 +68,7 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             const auto gamma = GammaOf(value);
             if (!gamma) return Refused(option + " takes 1H, 13C or 15N, not '" + value + "'");
             (option == "--nucleus" ? residue.system.centralGamma : partner.gamma) = *gamma;
+            (option == "--nucleus" ? command.nucleus : command.partner) = value;
         } else if (option == "--distance") {
             // In single precision, as a model in the window holds it.
             const auto read = Read<float>(value);
@@ -87,7 +93,7 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             const auto read = Read<double>(value);
             if (!read || *read <= 0.0) return bad();
             residue.tm = *read;
-            tmGiven = true;
+            tmModes.insert(option);
         } else if (option == "--mc" || option == "--jobs") {
             const auto read = Read<int>(value);
             if (!read || *read < (option == "--jobs" ? 1 : 0)) return bad();
@@ -100,18 +106,163 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             if (value != "signed" && value != "magnitudes") return bad();
             residue.system.pairFrequencies =
                 value == "signed" ? PairFrequencySigns::Signed : PairFrequencySigns::Magnitudes;
-        } else if (option == "--back") {
-            command.backFile = value;
+        } else if (option == "--back" || option == "--report") {
+            (option == "--back" ? command.backFile : command.reportFile) = value;
         } else {
             return Refused("unknown option '" + option + "'");
         }
     }
     if (files.size() != 1) return Refused("--fit takes one data file");
-    if (tmGiven && options.globalTm) return Refused("--tm and --global-tm exclude each other");
-    residue.fitTm = !tmGiven;
+    if (tmModes.size() > 1) return Refused("--tm, --global-tm and --local-tm exclude each other");
+    // One tm for the whole protein unless it is given or asked for per residue.
+    options.globalTm = !tmModes.contains("--tm") && !tmModes.contains("--local-tm");
+    residue.fitTm = tmModes.contains("--local-tm");
     command.dataFile = files.front();
     return {std::move(command), {}};
 }
+
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped, other bytes as they are.
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\u%04x", static_cast<unsigned>(c));
+            quoted += escape.data();
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+// A JSON number, shortest round trip; null for what is not finite.
+template <typename Floating>
+std::string JsonNumber(Floating value) {
+    if (!std::isfinite(value)) return "null";
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return std::string(text.data(), end);
+}
+
+std::string OptionalText(const std::optional<std::string>& text) {
+    return text ? Quoted(*text) : "null";
+}
+
+std::string CriterionName(Criterion criterion) {
+    switch (criterion) {
+        case Criterion::Aic: return "aic";
+        case Criterion::Aicc: return "aicc";
+        case Criterion::Bic: return "bic";
+    }
+    return "";
+}
+
+std::string TmMode(const ProteinFitOptions& options) {
+    if (options.globalTm) return "global";
+    return options.residue.fitTm ? "local" : "fixed";
+}
+
+std::string Frequencies(const ResidueFitSettings& settings) {
+    return settings.system.pairFrequencies == PairFrequencySigns::Signed ? "signed" : "magnitudes";
+}
+
+std::string TmErrorFrom(const ProteinFit& fit, const ProteinFitOptions& options) {
+    if (fit.globalTm) {
+        switch (fit.globalTmErrorSource) {
+            case TmErrorSource::MonteCarlo: return "monte_carlo_whole_protein";
+            case TmErrorSource::Profile: return "chi2_profile";
+            case TmErrorSource::None: return "none";
+        }
+    }
+    if (options.residue.fitTm) return options.monteCarloSets > 0 ? "monte_carlo" : "covariance";
+    return "none";
+}
+
+std::string OptionsJson(const FitCommand& command) {
+    const ProteinFitOptions& options = command.options;
+    const ResidueFitSettings& residue = options.residue;
+    const FitSpinSystem::Neighbour& partner = residue.system.neighbours.front();
+    return "{\"data\": " + Quoted(command.dataFile) +
+           ", \"model\": " + Quoted(options.model ? "m" + std::to_string(*options.model) : "auto") +
+           ", \"select\": " + Quoted(CriterionName(options.criterion)) +
+           ", \"tm\": " + Quoted(TmMode(options)) +
+           ", \"tm_ps\": " + (TmMode(options) == "fixed" ? JsonNumber(residue.tm) : "null") +
+           ", \"mc\": " + std::to_string(options.monteCarloSets) +
+           ", \"seed\": " + std::to_string(options.seed) +
+           ", \"jobs\": " + std::to_string(options.jobs) +
+           ", \"nucleus\": " + Quoted(command.nucleus) +
+           ", \"partner\": " + Quoted(command.partner) +
+           ", \"distance_angstrom\": " + JsonNumber(static_cast<float>(partner.distance)) +
+           ", \"csa_ppm\": " + JsonNumber(residue.system.csaPpm) +
+           ", \"frequencies\": " + Quoted(Frequencies(residue)) +
+           ", \"back\": " + OptionalText(command.backFile) +
+           ", \"report\": " + OptionalText(command.reportFile) + "}";
+}
+
+std::string TmJson(const ProteinFit& fit, const ProteinFitOptions& options) {
+    const std::string mode = TmMode(options);
+    std::string json = "{\"mode\": " + Quoted(mode);
+    if (fit.globalTm) {
+        const bool interval = fit.globalTmErrorSource != TmErrorSource::None;
+        json += ", \"value_ps\": " + JsonNumber(*fit.globalTm) +
+                ", \"found_by\": \"Brent's method on the total chi2 of every residue refitted, "
+                "in rounds of model selection\", \"rounds\": " +
+                std::to_string(fit.rounds) + ", \"error_ps\": " + JsonNumber(fit.globalTmError) +
+                ", \"low_ps\": " + (interval ? JsonNumber(fit.globalTmLow) : "null") +
+                ", \"high_ps\": " + (interval ? JsonNumber(fit.globalTmHigh) : "null");
+    } else if (mode == "fixed") {
+        json += ", \"value_ps\": " + JsonNumber(options.residue.tm) + ", \"found_by\": \"given\"";
+    } else {
+        json += ", \"found_by\": \"fitted with each residue's model\"";
+    }
+    return json + ", \"error_from\": " + Quoted(TmErrorFrom(fit, options)) + "}";
+}
+
+std::string ResidueJson(const ResidueOutcome& outcome, const ProteinFitOptions& options) {
+    std::string eliminated;
+    for (const EliminatedModel& model : outcome.eliminated) {
+        eliminated += std::string(eliminated.empty() ? "" : ", ") + "{\"model\": \"m" +
+                      std::to_string(model.model) + "\", \"reason\": " + Quoted(model.reason) + "}";
+    }
+    const bool fitted = outcome.fit.has_value();
+    return "{\"residue\": " + Quoted(outcome.residue) +
+           ", \"model\": " + (fitted ? Quoted("m" + std::to_string(outcome.fit->model)) : "null") +
+           ", \"failure\": " + (fitted ? "null" : Quoted(outcome.failure)) + ", \"eliminated\": [" +
+           eliminated + "], \"flags\": " + (fitted ? Quoted(outcome.fit->FlagsText()) : "null") +
+           ", \"monte_carlo_sets\": " + std::to_string(fitted ? options.monteCarloSets : 0) +
+           ", \"monte_carlo_failed\": " + std::to_string(outcome.monteCarloFailed) + "}";
+}
+
+// How the fit was made, for whoever reads its numbers later.
+std::string ReportJson(const FitCommand& command, const ProteinFit& fit) {
+    const ProteinFitOptions& options = command.options;
+    std::string residues;
+    for (const ResidueOutcome& outcome : fit.residues) {
+        residues +=
+            std::string(residues.empty() ? "\n    " : ",\n    ") + ResidueJson(outcome, options);
+    }
+    return std::string("{\n  \"program\": \"veldorin\",\n  \"version\": \"") + VELDORIN_VERSION +
+           "\",\n  \"options\": " + OptionsJson(command) +
+           ",\n  \"pair_frequencies\": " + Quoted(Frequencies(options.residue)) +
+           ",\n  \"tm\": " + TmJson(fit, options) + ",\n  \"residues\": [" + residues +
+           "\n  ]\n}\n";
+}
+
+// Writes the file through the one save path; false, said on `errors`, when it failed.
+bool Saved(const std::string& path, const std::string& bytes, std::ostream& errors) {
+    const auto failure = SaveBytesAside(NameFromNative(QByteArray::fromStdString(path)),
+                                        QByteArray::fromStdString(bytes));
+    if (failure) errors << "veldorin: " << NativeName(*failure).toStdString() << '\n';
+    return !failure;
+}
+
+}  // namespace
 
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {
     std::ifstream file(command.dataFile, std::ios::binary);
@@ -133,18 +284,19 @@ int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& er
     out << ProteinFitCsv(fit);
     int status = 0;
     for (const ResidueOutcome& residue : fit.residues) {
+        for (const EliminatedModel& model : residue.eliminated) {
+            errors << "veldorin: residue " << residue.residue << ": m" << model.model
+                   << " eliminated: " << model.reason << '\n';
+        }
         if (residue.fit) continue;
         errors << "veldorin: residue " << residue.residue << ": " << residue.failure << '\n';
         status = 1;
     }
-    if (command.backFile) {
-        const std::string back = BackCalculatedCsv(*read.data, fit);
-        if (const auto failure =
-                SaveBytesAside(NameFromNative(QByteArray::fromStdString(*command.backFile)),
-                               QByteArray::fromStdString(back))) {
-            errors << "veldorin: " << NativeName(*failure).toStdString() << '\n';
-            status = 1;
-        }
+    if (command.backFile && !Saved(*command.backFile, BackCalculatedCsv(*read.data, fit), errors)) {
+        status = 1;
+    }
+    if (command.reportFile && !Saved(*command.reportFile, ReportJson(command, fit), errors)) {
+        status = 1;
     }
     return status;
 }

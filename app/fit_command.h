@@ -14,8 +14,11 @@ namespace veldorin {
 
 // `veldorin --fit DATA.csv [options]`: every residue of a protein fitted, as CSV.
 struct FitCommand {
-    std::string dataFile;                 // as given, in the file system's bytes
-    std::optional<std::string> backFile;  // --back: the measurements beside the model's values
+    std::string dataFile;                   // as given, in the file system's bytes
+    std::optional<std::string> backFile;    // --back: the measurements beside the model's values
+    std::optional<std::string> reportFile;  // --report: how the fit was made, as JSON
+    std::string nucleus = "15N";            // as named on the command line
+    std::string partner = "1H";
     ProteinFitOptions options;
 };
 
@@ -30,8 +33,9 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments);
 // The usage lines of --fit, for --help.
 extern const char* const kFitUsage;
 
-// Fits, prints the CSV on `out` and each residue that could not be fitted on `errors`.
-// 0 when every residue was fitted, 1 when the file or a residue failed.
+// Fits, prints the CSV on `out`, and on `errors` each model a residue lost with the
+// reason and each residue that could not be fitted. 0 when every residue was fitted, 1
+// when the file or a residue failed or a file could not be written.
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors);
 
 }  // namespace veldorin

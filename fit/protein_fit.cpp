@@ -14,6 +14,8 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
+#include <span>
 #include <thread>
 
 namespace veldorin {
@@ -68,40 +70,96 @@ void ForEachIndex(std::size_t count, int jobs, const std::function<void(std::siz
     for (std::thread& thread : threads) thread.join();
 }
 
-// The residue's fit with tm fixed or free as the settings say: one model or the best.
-ResidueOutcome FitResidue(const ResidueData& residue, const ResidueFitSettings& settings,
-                          const ProteinFitOptions& options) {
-    ResidueOutcome outcome{residue.residue, std::nullopt, std::nullopt, {}, {}};
-    if (options.model) {
-        ModelFit fit =
-            FitModel(residue.measurements, settings, ModelFreeModelNumber(*options.model));
-        if (fit.status == FitResult::Status::Converged) {
-            outcome.fit = std::move(fit);
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A model whose synthetic fits fail this often has a minimum the data do not reach
+// reliably: more than a tenth.
+bool TooManyFailed(int failed, int sets) { return 10 * failed > sets; }
+
+std::string MonteCarloFailures(int failed, int sets) {
+    return std::to_string(failed) + " of " + std::to_string(sets) + " Monte Carlo fits failed";
+}
+
+bool Among(const std::vector<EliminatedModel>& models, int model) {
+    return std::ranges::any_of(models, [&](const EliminatedModel& e) { return e.model == model; });
+}
+
+// The models a residue may take at the settings, best first, and those eliminated, the
+// ones already `banned` among them.
+struct Candidates {
+    std::vector<ModelFit> ranked;
+    std::vector<EliminatedModel> eliminated;  // by model number
+};
+
+Candidates CandidatesOf(const ResidueData& residue, const ResidueFitSettings& settings,
+                        const ProteinFitOptions& options,
+                        const std::vector<EliminatedModel>& banned) {
+    std::vector<ModelFit> fits;
+    if (!options.model) {
+        fits = SelectModel(residue.measurements, settings, options.criterion).fits;
+    } else if (!Among(banned, *options.model)) {
+        fits.push_back(
+            FitModel(residue.measurements, settings, ModelFreeModelNumber(*options.model)));
+        fits.back().eliminated = EliminationReason(fits.back(), settings);
+    }
+    Candidates candidates{{}, banned};
+    for (ModelFit& fit : fits) {
+        if (Among(banned, fit.model)) continue;
+        if (fit.eliminated.empty()) {
+            candidates.ranked.push_back(std::move(fit));
         } else {
-            outcome.failure = "m" + std::to_string(*options.model) + ": " + fit.reason;
+            candidates.eliminated.push_back({fit.model, fit.eliminated});
         }
-        return outcome;
     }
-    ModelSelection selection = SelectModel(residue.measurements, settings, options.criterion);
-    if (selection.chosen < 0) {
-        outcome.failure = "no model converged";
-        for (const ModelFit& fit : selection.fits) {
-            if (!fit.reason.empty()) {
-                outcome.failure += " (m" + std::to_string(fit.model) + ": " + fit.reason + ")";
-                break;
+    std::ranges::stable_sort(candidates.ranked, {},
+                             [&](const ModelFit& fit) { return fit.Score(options.criterion); });
+    std::ranges::sort(candidates.eliminated, {}, &EliminatedModel::model);
+    return candidates;
+}
+
+// The residue with tm fixed or its own: the best candidate whose Monte Carlo run mostly
+// succeeds, with its errors.
+ResidueOutcome ResidueApart(const ResidueData& residue, const ResidueFitSettings& settings,
+                            const ProteinFitOptions& options, std::uint64_t seed) {
+    ResidueOutcome outcome;
+    outcome.residue = residue.residue;
+    Candidates candidates = CandidatesOf(residue, settings, options, {});
+    const int sets = options.monteCarloSets;
+    for (ModelFit& fit : candidates.ranked) {
+        if (sets > 0) {
+            MonteCarloErrors errors = MonteCarlo(residue.measurements, settings, fit, sets, seed);
+            const int failed = sets - errors.fitted;
+            if (TooManyFailed(failed, sets)) {
+                candidates.eliminated.push_back({fit.model, MonteCarloFailures(failed, sets)});
+                continue;
             }
+            outcome.monteCarlo = errors;
+            outcome.monteCarloFailed = failed;
         }
-        return outcome;
+        outcome.fit = std::move(fit);
+        break;
     }
-    outcome.fit = std::move(selection.fits[static_cast<std::size_t>(selection.chosen)]);
+    std::ranges::sort(candidates.eliminated, {}, &EliminatedModel::model);
+    outcome.eliminated = std::move(candidates.eliminated);
+    if (!outcome.fit) outcome.failure = "no model left";
     return outcome;
 }
 
-std::vector<ResidueOutcome> FitAll(const ProteinData& data, const ResidueFitSettings& settings,
-                                   const ProteinFitOptions& options) {
+// Each residue's best candidate at the settings, without Monte Carlo.
+std::vector<ResidueOutcome> BestAt(const ProteinData& data, const ResidueFitSettings& settings,
+                                   const ProteinFitOptions& options,
+                                   const std::vector<std::vector<EliminatedModel>>& banned) {
     std::vector<ResidueOutcome> outcomes(data.residues.size());
     ForEachIndex(outcomes.size(), options.jobs, [&](std::size_t i) {
-        outcomes[i] = FitResidue(data.residues[i], settings, options);
+        Candidates candidates = CandidatesOf(data.residues[i], settings, options, banned[i]);
+        ResidueOutcome& outcome = outcomes[i];
+        outcome.residue = data.residues[i].residue;
+        if (candidates.ranked.empty()) {
+            outcome.failure = "no model left";
+        } else {
+            outcome.fit = std::move(candidates.ranked.front());
+        }
+        outcome.eliminated = std::move(candidates.eliminated);
     });
     return outcomes;
 }
@@ -171,13 +229,324 @@ double MinimiseTm(const GlobalTmProblem& problem, double start) {
     return std::exp(minimum);
 }
 
-// The error of tm from the curvature of the total chi2: chi2 rises by 1 one standard
-// deviation away.
-double TmError(const GlobalTmProblem& problem, double tm) {
-    const double h = 1e-3 * tm;
-    const double curvature =
-        (problem.Chi2At(tm + h) - 2.0 * problem.Chi2At(tm) + problem.Chi2At(tm - h)) / (h * h);
-    return curvature > 0.0 ? std::sqrt(2.0 / curvature) : std::numeric_limits<double>::quiet_NaN();
+// Rounds of selection at a fixed tm and a fit of the one tm, until the chosen models stop
+// changing.
+double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
+                      const std::vector<std::vector<EliminatedModel>>& banned, double tm,
+                      int& rounds) {
+    ResidueFitSettings settings = options.residue;
+    settings.fitTm = false;
+    std::vector<int> models;
+    constexpr int kMaxRounds = 10;
+    for (rounds = 1; rounds <= kMaxRounds; ++rounds) {
+        settings.tm = tm;
+        const std::vector<int> chosen = ChosenModels(BestAt(data, settings, options, banned));
+        tm = MinimiseTm({data, options, chosen}, tm);
+        if (chosen == models) break;
+        models = chosen;
+    }
+    rounds = std::min(rounds, kMaxRounds);
+    return tm;
+}
+
+// Where the total chi2 has risen by 1 from its minimum at tm, on the side `direction`
+// (+1 or -1): bracketed by doubling steps, then bisected. NaN when it does not rise that
+// far within reach.
+double ProfileEdge(const GlobalTmProblem& problem, double tm, double minimum, double direction) {
+    const auto risen = [&](double at) { return problem.Chi2At(at) >= minimum + 1.0; };
+    double step = 1e-3 * tm;
+    double inside = tm;
+    while (!risen(tm + direction * step)) {
+        inside = tm + direction * step;
+        step *= 2.0;
+        if (step >= (direction < 0.0 ? 0.5 : 10.0) * tm) return kNaN;
+    }
+    double outside = tm + direction * step;
+    while (std::abs(outside - inside) > 1e-3 * std::abs(outside - tm)) {
+        const double middle = (inside + outside) / 2.0;
+        (risen(middle) ? outside : inside) = middle;
+    }
+    return (inside + outside) / 2.0;
+}
+
+// The weighted residuals of a model at the values.
+void ModelResiduals(const ModelFreeModel& model, const FitSpinSystem& base,
+                    const ModelFreeValues& values, std::span<const Measurement> compared,
+                    std::span<double> out) {
+    FitSpinSystem system = base;
+    system.rexAt800 = values[Rex];
+    system.csaPpm = values[Csa];
+    WeightedResiduals(system, SpectralTermsOf(model, values), compared, out);
+}
+
+// Solves the symmetric normal equations a x = b (a is q by q) by Cholesky on the
+// equilibrated matrix, leaving out (x = 0) each direction in which a is singular: what
+// the data do not fix does not move.
+std::vector<double> SolveNormal(std::vector<double> a, std::vector<double> b, std::size_t q) {
+    std::vector<double> scale(q, 0.0);
+    for (std::size_t i = 0; i < q; ++i)
+        scale[i] = a[i * q + i] > 0.0 ? 1.0 / std::sqrt(a[i * q + i]) : 0.0;
+    for (std::size_t i = 0; i < q; ++i) {
+        b[i] *= scale[i];
+        for (std::size_t j = 0; j < q; ++j) a[i * q + j] *= scale[i] * scale[j];
+    }
+    constexpr double kSingular = 1e-10;
+    std::vector<bool> kept(q, false);
+    for (std::size_t k = 0; k < q; ++k) {
+        double pivot = a[k * q + k];
+        for (std::size_t j = 0; j < k; ++j) pivot -= a[k * q + j] * a[k * q + j];
+        kept[k] = scale[k] > 0.0 && pivot > kSingular;
+        const double root = kept[k] ? std::sqrt(pivot) : 0.0;
+        for (std::size_t i = k; i < q; ++i) {
+            double sum = i == k ? pivot : a[i * q + k];
+            if (i != k) {
+                for (std::size_t j = 0; j < k; ++j) sum -= a[i * q + j] * a[k * q + j];
+            }
+            a[i * q + k] = kept[k] ? (i == k ? root : sum / root) : 0.0;
+        }
+    }
+    std::vector<double> x(q, 0.0);
+    for (std::size_t i = 0; i < q; ++i) {
+        if (!kept[i]) continue;
+        double sum = b[i];
+        for (std::size_t j = 0; j < i; ++j) sum -= a[i * q + j] * x[j];
+        x[i] = sum / a[i * q + i];
+    }
+    for (std::size_t i = q; i-- > 0;) {
+        if (!kept[i]) continue;
+        double sum = x[i];
+        for (std::size_t j = i + 1; j < q; ++j) sum -= a[j * q + i] * x[j];
+        x[i] = sum / a[i * q + i];
+    }
+    for (std::size_t i = 0; i < q; ++i) x[i] *= scale[i];
+    return x;
+}
+
+// How a residue's fit at a fixed tm changes with tm, from its Gauss-Newton matrix in its
+// moving parameters and tm: the slope of its chi2 profile (the envelope theorem: the
+// parameters held), the profile's curvature (the Schur complement of the parameters'
+// block) and each moving parameter's drift.
+struct ProfileSlope {
+    double gradient = 0.0;
+    double curvature = 0.0;
+    std::vector<ModelFreeParameter> moving;  // the free parameters not flagged
+    std::vector<double> drift;               // d parameter / d tm
+};
+
+ProfileSlope SlopeAt(const ModelFit& fit, const FitSpinSystem& system,
+                     std::span<const Measurement> compared) {
+    const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
+    ProfileSlope slope;
+    for (std::size_t i = 0; i < fit.free.size(); ++i) {
+        if (i >= fit.flags.size() || fit.flags[i] == ParameterFlag::None) {
+            slope.moving.push_back(fit.free[i]);
+        }
+    }
+    std::vector<ModelFreeParameter> columns = slope.moving;
+    columns.push_back(Tm);
+    const std::size_t n = compared.size();
+    const std::size_t p = columns.size();
+    std::vector<double> residuals(n);
+    std::vector<double> up(n);
+    std::vector<double> down(n);
+    std::vector<double> jacobian(n * p);
+    ModelResiduals(model, system, fit.values, compared, residuals);
+    for (std::size_t j = 0; j < p; ++j) {
+        const double value = fit.values[columns[j]];
+        ModelFreeValues plus = fit.values;
+        ModelFreeValues minus = fit.values;
+        const double step = 1e-6 * std::max(std::abs(value), 1.0);
+        plus[columns[j]] = value + step;
+        // Times, order parameters and Rex are not negative.
+        minus[columns[j]] = value >= 0.0 ? std::max(value - step, 0.0) : value - step;
+        ModelResiduals(model, system, plus, compared, up);
+        ModelResiduals(model, system, minus, compared, down);
+        const double width = plus[columns[j]] - minus[columns[j]];
+        for (std::size_t i = 0; i < n; ++i) jacobian[i * p + j] = (up[i] - down[i]) / width;
+    }
+    const auto dot = [&](std::size_t a, std::size_t b) {
+        double sum = 0.0;
+        for (std::size_t i = 0; i < n; ++i) sum += jacobian[i * p + a] * jacobian[i * p + b];
+        return sum;
+    };
+    const std::size_t q = p - 1;
+    std::vector<double> normal(q * q);
+    std::vector<double> coupling(q);
+    for (std::size_t a = 0; a < q; ++a) {
+        coupling[a] = dot(a, q);
+        for (std::size_t b = 0; b < q; ++b) normal[a * q + b] = dot(a, b);
+    }
+    const std::vector<double> x = SolveNormal(normal, coupling, q);
+    slope.curvature = dot(q, q);
+    for (std::size_t a = 0; a < q; ++a) {
+        slope.curvature -= coupling[a] * x[a];
+        slope.drift.push_back(-x[a]);
+    }
+    slope.curvature *= 2.0;
+    for (std::size_t i = 0; i < n; ++i) slope.gradient += 2.0 * residuals[i] * jacobian[i * p + q];
+    return slope;
+}
+
+// A parameter moved along its drift stays inside its range.
+double Inside(ModelFreeParameter parameter, double value) {
+    if (parameter == Csa) return value;
+    if (parameter == S2f || parameter == S2s) value = std::min(value, 1.0);
+    return std::max(value, 0.0);
+}
+
+// One residue in the Monte Carlo of the whole protein: its fit and its synthetic sets.
+struct SyntheticResidue {
+    const ModelFit* fit = nullptr;  // nothing when the residue has no model
+    std::vector<Measurement> compared;
+    std::vector<std::vector<double>> sets;  // each set's value of every measurement
+};
+
+std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
+                                                const std::vector<ResidueOutcome>& outcomes,
+                                                const ResidueFitSettings& settings,
+                                                const ProteinFitOptions& options) {
+    std::vector<SyntheticResidue> residues(outcomes.size());
+    ForEachIndex(residues.size(), options.jobs, [&](std::size_t i) {
+        if (!outcomes[i].fit) return;
+        SyntheticResidue& residue = residues[i];
+        residue.fit = &*outcomes[i].fit;
+        FitSpinSystem system = settings.system;
+        system.rexAt800 = residue.fit->values[Rex];
+        system.csaPpm = residue.fit->values[Csa];
+        const SpectralTerms terms =
+            SpectralTermsOf(ModelFreeModelNumber(residue.fit->model), residue.fit->values);
+        std::vector<double> back;
+        for (const Measurement& measurement : data.residues[i].measurements) {
+            residue.compared.push_back(Compared(measurement));
+            back.push_back(CalculatedValue(system, terms, measurement));
+        }
+        SyntheticSets synthetic(residue.compared, back, options.seed + i);
+        for (int set = 0; set < options.monteCarloSets; ++set) {
+            std::vector<double>& values = residue.sets.emplace_back();
+            for (const Measurement& m : synthetic.Next()) values.push_back(m.value);
+        }
+    });
+    return residues;
+}
+
+// One synthetic protein fitted with its tm: each residue's values (nothing where its fit
+// failed) and the tm.
+struct SyntheticFit {
+    double tm = 0.0;
+    std::vector<std::optional<ModelFreeValues>> values;
+};
+
+// Newton steps on tm: each residue refitted at the fixed tm from where it was, its
+// profile's slope and curvature summed over the protein, then tm and every parameter
+// moved along the step. Two steps reach the minimum to well within its spread.
+SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, std::size_t set,
+                                 ResidueFitSettings settings, double tm) {
+    constexpr int kNewtonSteps = 2;
+    std::vector<std::optional<ModelFit>> current(residues.size());
+    for (std::size_t i = 0; i < residues.size(); ++i) {
+        if (residues[i].fit) current[i] = *residues[i].fit;
+    }
+    std::vector<ProfileSlope> slopes(residues.size());
+    std::vector<Measurement> data;
+    for (int step = 0; step < kNewtonSteps; ++step) {
+        settings.tm = tm;
+        double gradient = 0.0;
+        double curvature = 0.0;
+        for (std::size_t i = 0; i < residues.size(); ++i) {
+            if (!current[i]) continue;
+            data = residues[i].compared;
+            for (std::size_t m = 0; m < data.size(); ++m) data[m].value = residues[i].sets[set][m];
+            ModelFit again = RefitModel(data, settings, *current[i]);
+            if (again.status != FitResult::Status::Converged) {
+                current[i].reset();
+                continue;
+            }
+            slopes[i] = SlopeAt(again, settings.system, data);
+            gradient += slopes[i].gradient;
+            curvature += slopes[i].curvature;
+            current[i] = std::move(again);
+        }
+        if (!(curvature > 0.0)) break;
+        const double shift = std::clamp(-gradient / curvature, -0.5 * tm, 0.5 * tm);
+        tm += shift;
+        for (std::size_t i = 0; i < residues.size(); ++i) {
+            if (!current[i]) continue;
+            ModelFreeValues& values = current[i]->values;
+            for (std::size_t k = 0; k < slopes[i].moving.size(); ++k) {
+                const ModelFreeParameter parameter = slopes[i].moving[k];
+                values[parameter] =
+                    Inside(parameter, values[parameter] + slopes[i].drift[k] * shift);
+            }
+            values[Tm] = tm;
+        }
+    }
+    SyntheticFit fit{tm, {}};
+    for (const std::optional<ModelFit>& residue : current) {
+        fit.values.push_back(residue ? std::optional(residue->values) : std::nullopt);
+    }
+    return fit;
+}
+
+// Monte Carlo of the whole protein with its one tm: every synthetic set of every residue
+// fitted together with tm, so that tm gets its spread and each residue's spread holds
+// tm's. Sets run in parallel, residues in order within a set.
+struct ProteinMonteCarlo {
+    std::vector<MonteCarloErrors> residues;
+    ParameterSpread tm;
+};
+
+ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
+                                  const std::vector<ResidueOutcome>& outcomes,
+                                  const ResidueFitSettings& settings,
+                                  const ProteinFitOptions& options, double tm) {
+    const std::vector<SyntheticResidue> residues =
+        SyntheticResidues(data, outcomes, settings, options);
+    std::vector<SyntheticFit> fits(static_cast<std::size_t>(options.monteCarloSets));
+    ForEachIndex(fits.size(), options.jobs, [&](std::size_t set) {
+        fits[set] = FitSyntheticProtein(residues, set, settings, tm);
+    });
+    ProteinMonteCarlo result;
+    std::vector<double> tms;
+    for (const SyntheticFit& fit : fits) tms.push_back(fit.tm);
+    result.tm = SpreadOf(tms);
+    for (std::size_t i = 0; i < residues.size(); ++i) {
+        MonteCarloErrors& errors = result.residues.emplace_back();
+        if (!residues[i].fit) continue;
+        const ModelFit& fit = *residues[i].fit;
+        const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
+        std::array<std::vector<double>, kModelFreeParameterCount> samples;
+        std::vector<double> orderSamples;
+        for (const SyntheticFit& set : fits) {
+            if (!set.values[i]) continue;
+            ++errors.fitted;
+            const ModelFreeValues& values = *set.values[i];
+            for (ModelFreeParameter parameter : fit.free) {
+                samples[static_cast<std::size_t>(parameter)].push_back(values[parameter]);
+            }
+            orderSamples.push_back(OrderParameter(model, values));
+        }
+        for (std::size_t p = 0; p < samples.size(); ++p) errors.spread[p] = SpreadOf(samples[p]);
+        errors.spread[static_cast<std::size_t>(Tm)] = result.tm;
+        errors.s2 = SpreadOf(orderSamples);
+    }
+    return result;
+}
+
+// The model's value for each measurement, beside it in the output.
+void BackCalculate(const ProteinData& data, const ResidueFitSettings& settings,
+                   const ProteinFitOptions& options, std::vector<ResidueOutcome>& outcomes) {
+    ForEachIndex(outcomes.size(), options.jobs, [&](std::size_t i) {
+        ResidueOutcome& outcome = outcomes[i];
+        if (!outcome.fit) return;
+        FitSpinSystem system = settings.system;
+        system.rexAt800 = outcome.fit->values[Rex];
+        system.csaPpm = outcome.fit->values[Csa];
+        const SpectralTerms terms =
+            SpectralTermsOf(ModelFreeModelNumber(outcome.fit->model), outcome.fit->values);
+        for (const Measurement& m : data.residues[i].measurements) {
+            outcome.calculated.push_back(CalculatedValue(system, terms, m));
+        }
+    });
 }
 
 double Median(std::vector<double> values) {
@@ -193,6 +562,12 @@ std::string Number(double value) {
 
 bool InModel(const ModelFit& fit, ModelFreeParameter parameter) {
     return std::find(fit.free.begin(), fit.free.end(), parameter) != fit.free.end();
+}
+
+ParameterFlag FlagOf(const ModelFit& fit, ModelFreeParameter parameter) {
+    const auto at = static_cast<std::size_t>(
+        std::find(fit.free.begin(), fit.free.end(), parameter) - fit.free.begin());
+    return at < fit.flags.size() ? fit.flags[at] : ParameterFlag::None;
 }
 
 }  // namespace
@@ -262,76 +637,106 @@ ProteinDataRead ReadProteinData(std::string_view text) {
     return {std::move(data), {}};
 }
 
-ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options) {
-    gsl_set_error_handler_off();
+namespace {
+
+ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& options) {
     ProteinFit result;
-    ResidueFitSettings settings = options.residue;
-    if (options.globalTm) {
-        // Local fits give the start; then rounds of selection at a fixed tm and a fit of
-        // the one tm, until the chosen models stop changing.
-        settings.fitTm = true;
-        std::vector<ResidueOutcome> outcomes = FitAll(data, settings, options);
-        std::vector<double> localTms;
-        for (const ResidueOutcome& outcome : outcomes) {
-            if (outcome.fit) localTms.push_back(outcome.fit->values[Tm]);
-        }
-        double tm = localTms.empty() ? settings.tm : Median(localTms);
-        settings.fitTm = false;
-        std::vector<int> models;
-        constexpr int kMaxRounds = 10;
-        for (result.rounds = 1; result.rounds <= kMaxRounds; ++result.rounds) {
-            settings.tm = tm;
-            const std::vector<int> chosen = ChosenModels(FitAll(data, settings, options));
-            const GlobalTmProblem problem{data, options, chosen};
-            tm = MinimiseTm(problem, tm);
-            if (chosen == models) {
-                result.globalTmError = TmError(problem, tm);
-                break;
-            }
-            models = chosen;
-        }
-        result.rounds = std::min(result.rounds, kMaxRounds);
-        settings.tm = tm;
-        result.globalTm = tm;
-    }
-    result.residues = FitAll(data, settings, options);
+    result.residues.resize(data.residues.size());
     ForEachIndex(result.residues.size(), options.jobs, [&](std::size_t i) {
-        ResidueOutcome& outcome = result.residues[i];
-        if (!outcome.fit) return;
-        const ResidueData& residue = data.residues[i];
-        if (options.monteCarloSets > 0) {
-            outcome.monteCarlo = MonteCarlo(residue.measurements, settings, *outcome.fit,
-                                            options.monteCarloSets, options.seed + i);
-        }
-        FitSpinSystem system = settings.system;
-        system.rexAt800 = outcome.fit->values[Rex];
-        system.csaPpm = outcome.fit->values[Csa];
-        const SpectralTerms terms =
-            SpectralTermsOf(ModelFreeModelNumber(outcome.fit->model), outcome.fit->values);
-        for (const Measurement& m : residue.measurements) {
-            outcome.calculated.push_back(CalculatedValue(system, terms, m));
-        }
+        result.residues[i] =
+            ResidueApart(data.residues[i], options.residue, options, options.seed + i);
     });
+    BackCalculate(data, options.residue, options, result.residues);
     return result;
 }
 
+// The error of the global tm where the total chi2 rises by 1 on each side of its minimum.
+void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, ProteinFit& result) {
+    const GlobalTmProblem problem{data, options, ChosenModels(result.residues)};
+    const double tm = *result.globalTm;
+    const double minimum = problem.Chi2At(tm);
+    result.globalTmLow = ProfileEdge(problem, tm, minimum, -1.0);
+    result.globalTmHigh = ProfileEdge(problem, tm, minimum, 1.0);
+    result.globalTmError = (result.globalTmHigh - result.globalTmLow) / 2.0;
+    result.globalTmErrorSource =
+        std::isfinite(result.globalTmError) ? TmErrorSource::Profile : TmErrorSource::None;
+}
+
+// Local fits give the start; then rounds of selection at a fixed tm and a fit of the one
+// tm. The Monte Carlo of the whole protein follows; a residue whose model failed too
+// many synthetic fits loses that model, and tm is fitted again.
+ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& options) {
+    ProteinFit result;
+    ResidueFitSettings settings = options.residue;
+    settings.fitTm = true;
+    std::vector<std::vector<EliminatedModel>> banned(data.residues.size());
+    std::vector<double> localTms;
+    for (const ResidueOutcome& outcome : BestAt(data, settings, options, banned)) {
+        if (outcome.fit) localTms.push_back(outcome.fit->values[Tm]);
+    }
+    double tm = localTms.empty() ? settings.tm : Median(localTms);
+    settings.fitTm = false;
+    const int sets = options.monteCarloSets;
+    for (;;) {
+        tm = GlobalTmRounds(data, options, banned, tm, result.rounds);
+        settings.tm = tm;
+        result.residues = BestAt(data, settings, options, banned);
+        result.globalTm = tm;
+        if (sets == 0) break;
+        ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tm);
+        bool eliminated = false;
+        for (std::size_t i = 0; i < result.residues.size(); ++i) {
+            ResidueOutcome& outcome = result.residues[i];
+            if (!outcome.fit) continue;
+            outcome.monteCarloFailed = sets - joint.residues[i].fitted;
+            outcome.monteCarlo = joint.residues[i];
+            if (TooManyFailed(outcome.monteCarloFailed, sets)) {
+                banned[i].push_back(
+                    {outcome.fit->model, MonteCarloFailures(outcome.monteCarloFailed, sets)});
+                eliminated = true;
+            }
+        }
+        if (!eliminated) {
+            result.globalTmError = joint.tm.standardDeviation;
+            result.globalTmLow = joint.tm.low;
+            result.globalTmHigh = joint.tm.high;
+            result.globalTmErrorSource = TmErrorSource::MonteCarlo;
+            break;
+        }
+    }
+    if (sets == 0) ProfileTmError(data, options, result);
+    BackCalculate(data, settings, options, result.residues);
+    return result;
+}
+
+}  // namespace
+
+ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options) {
+    gsl_set_error_handler_off();
+    return options.globalTm ? FitWithGlobalTm(data, options) : FitResiduesApart(data, options);
+}
+
 std::string ProteinFitCsv(const ProteinFit& fit) {
-    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
     std::string csv = "residue,model";
     const std::array<const char*, 9> names = {"tm_ps", "S2",    "S2f",     "S2s",    "te_ps",
                                               "tf_ps", "ts_ps", "Rex_800", "CSA_ppm"};
     for (const char* name : names) csv += std::string(",") + name + "," + name + "_error";
-    csv += ",chi2,aicc\n";
+    csv += ",chi2,aicc,flags\n";
     const auto cell = [](double value) { return std::isfinite(value) ? Number(value) : ""; };
     for (const ResidueOutcome& outcome : fit.residues) {
         if (!outcome.fit) continue;
         const ModelFit& model = *outcome.fit;
         const ModelFreeModel& family = ModelFreeModelNumber(model.model);
+        // A parameter the data do not determine has no error; one at a bound has the
+        // Monte Carlo spread, which is honest there, but no covariance error.
         const auto error = [&](ModelFreeParameter parameter) {
-            return outcome.monteCarlo
-                       ? outcome.monteCarlo->spread[static_cast<std::size_t>(parameter)]
-                             .standardDeviation
-                       : model.errors[parameter];
+            const ParameterFlag flag = FlagOf(model, parameter);
+            if (flag == ParameterFlag::Undetermined) return kNaN;
+            if (outcome.monteCarlo) {
+                return outcome.monteCarlo->spread[static_cast<std::size_t>(parameter)]
+                    .standardDeviation;
+            }
+            return flag == ParameterFlag::AtBound ? kNaN : model.errors[parameter];
         };
         // A parameter the model has, with its error; two empty cells otherwise.
         const auto column = [&](bool present, double value, double valueError) {
@@ -340,20 +745,21 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         csv += outcome.residue + ",m" + std::to_string(model.model);
         const double tmError = InModel(model, Tm) ? error(Tm)
                                : fit.globalTm     ? fit.globalTmError
-                                                  : kNone;
+                                                  : kNaN;
         column(true, model.values[Tm], tmError);
-        // Without Monte Carlo the error of the derived S2 of models 5 to 8 is not known.
-        const double orderError = outcome.monteCarlo ? outcome.monteCarlo->s2.standardDeviation
-                                  : family.extended  ? kNone
-                                                     : model.errors[S2s];
-        column(!family.rigid, OrderParameter(family, model.values),
-               orderError);
+        // In models 1 to 4 S2 is S2s itself; the derived S2 of models 5 to 8 has an error
+        // only from Monte Carlo.
+        const double orderError = !family.extended     ? error(S2s)
+                                  : outcome.monteCarlo ? outcome.monteCarlo->s2.standardDeviation
+                                                       : kNaN;
+        column(!family.rigid, OrderParameter(family, model.values), orderError);
         column(family.extended, model.values[S2f], error(S2f));
         column(family.extended, model.values[S2s], error(S2s));
         for (ModelFreeParameter parameter : {Te, Tf, Ts, Rex, Csa}) {
             column(InModel(model, parameter), model.values[parameter], error(parameter));
         }
-        csv += "," + Number(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) + "\n";
+        csv += "," + Number(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) + "," +
+               model.FlagsText() + "\n";
     }
     return csv;
 }

@@ -246,6 +246,15 @@ ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings
     return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings), model));
 }
 
+ModelFit RefitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
+                    const ModelFit& from) {
+    const ModelFreeModel& model = ModelFreeModelNumber(from.model);
+    const std::vector<ModelFreeParameter> free = FreeParameters(model, settings);
+    std::vector<FitParameter> ranges = GridRanges(free);
+    for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {from.values[free[i]]};
+    return Fitted(data, settings, model, std::move(ranges));
+}
+
 ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                            Criterion criterion) {
     ModelSelection selection;

@@ -73,6 +73,11 @@ ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings
 // stays.
 std::string EliminationReason(const ModelFit& fit, const ResidueFitSettings& settings);
 
+// The fit's model fitted again to other data (a synthetic set, or the same at another
+// fixed tm), starting from the fit's values alone, as Monte Carlo does.
+ModelFit RefitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
+                    const ModelFit& from);
+
 // Every model m0..m9 fitted, each with the reason it is eliminated if it is, and the
 // index of the one the criterion prefers among those left (-1 when none is left).
 struct ModelSelection {

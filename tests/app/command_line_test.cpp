@@ -280,14 +280,77 @@ TEST(CommandLine, FitsEveryResidueTheSameForAnyNumberOfJobsAndNamesTheOnesItCann
         std::ostringstream out;
         std::ostringstream errors;
         EXPECT_EQ(RunWithoutWindow(*parse.options, out, errors), kExitTableFailed);
-        EXPECT_NE(errors.str().find("residue few: m4: 2 measurements cannot tell"),
-                  std::string::npos)
+        EXPECT_NE(errors.str().find("residue few: m4 eliminated: "), std::string::npos)
             << errors.str();
+        EXPECT_NE(errors.str().find("residue few: no model left\n"), std::string::npos);
         if (first.empty()) first = out.str();
         EXPECT_EQ(out.str(), first) << jobs << " jobs";
     }
     EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 3) << first;
     EXPECT_TRUE(first.starts_with("residue,model,tm_ps,tm_ps_error,S2,S2_error,")) << first;
+    EXPECT_NE(first.find(",chi2,aicc,flags\n"), std::string::npos) << first;
+}
+
+TEST(CommandLine, AFitTakesOneTmForTheWholeProteinUnlessToldOtherwise) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> options;
+        bool valid;
+        bool globalTm;
+        bool fitTm;
+    };
+    for (const Row& row :
+         {Row{"by default", {}, true, true, false},
+          Row{"asked for", {"--global-tm"}, true, true, false},
+          Row{"per residue", {"--local-tm"}, true, false, true},
+          Row{"given", {"--tm", "4800"}, true, false, false},
+          Row{"given and global", {"--tm", "4800", "--global-tm"}, false, false, false},
+          Row{"given and local", {"--local-tm", "--tm", "4800"}, false, false, false},
+          Row{"global and local", {"--global-tm", "--local-tm"}, false, false, false}}) {
+        std::vector<std::string> arguments = {"--fit", "data.csv"};
+        arguments.insert(arguments.end(), row.options.begin(), row.options.end());
+        const CommandLineParse parse = ParseCommandLine(arguments);
+        ASSERT_EQ(parse.options.has_value(), row.valid) << row.name;
+        if (!row.valid) {
+            EXPECT_EQ(parse.usageError, "--tm, --global-tm and --local-tm exclude each other");
+            continue;
+        }
+        EXPECT_EQ(parse.options->fit->options.globalTm, row.globalTm) << row.name;
+        EXPECT_EQ(parse.options->fit->options.residue.fitTm, row.fitTm) << row.name;
+    }
+}
+
+TEST(CommandLine, AFitReportsTheOptionsInForceAndHowTmWasFound) {
+    const TempFolder folder;
+    const std::string data =
+        QFile::encodeName(folder.MakeFile("protein.csv", kFitData)).toStdString();
+    const QString reportPath = folder.Path("report.json");
+    const std::string report = QFile::encodeName(reportPath).toStdString();
+    const CommandLineParse parse = ParseCommandLine(
+        {"--fit", data, "--model", "m2", "--mc", "8", "--seed", "7", "--report", report});
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunWithoutWindow(*parse.options, out, errors), kExitTableFailed);
+    QFile file(reportPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << errors.str();
+    const std::string json = file.readAll().toStdString();
+    for (const char* expected :
+         {"\"version\": \"", "\"model\": \"m2\"", "\"select\": \"aic\"", "\"tm\": \"global\"",
+          "\"mc\": 8", "\"seed\": 7", "\"nucleus\": \"15N\"", "\"distance_angstrom\": 1.02",
+          "\"csa_ppm\": -172", "\"pair_frequencies\": \"signed\"",
+          "\"error_from\": \"monte_carlo_whole_protein\"", "\"residue\": \"few\"",
+          "\"failure\": \"no model left\"", "\"monte_carlo_failed\": "}) {
+        EXPECT_NE(json.find(expected), std::string::npos) << expected << " in\n" << json;
+    }
+
+    const std::string nowhere = QFile::encodeName(folder.Path("no/such/report.json")).toStdString();
+    std::ostringstream failed;
+    EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--fit", data, "--model", "m1", "--mc", "0",
+                                                  "--report", nowhere})
+                                    .options,
+                               out, failed),
+              kExitTableFailed);
+    EXPECT_NE(failed.str().find("report.json"), std::string::npos) << failed.str();
 }
 
 TEST(CommandLine, AFitNamesEveryBadLineAndEveryBadOption) {
@@ -306,7 +369,6 @@ TEST(CommandLine, AFitNamesEveryBadLineAndEveryBadOption) {
     EXPECT_NE(errors.str().find("line 3, column \"quantity\""), std::string::npos);
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--fit"},
                                                   {"--fit", path, "--model", "m10"},
-                                                  {"--fit", path, "--tm", "5000", "--global-tm"},
                                                   {"--fit", path, "--jobs", "0"},
                                                   {"--fit", path, "--nucleus", "2H"}}) {
         EXPECT_FALSE(ParseCommandLine(wrong).options) << wrong.back();

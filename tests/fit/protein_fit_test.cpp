@@ -1,0 +1,146 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "fit/protein_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+
+namespace veldorin {
+namespace {
+
+using enum ModelFreeParameter;
+
+// Four residues of the benchmark's protein (tm 4800 ps) and one with two measurements.
+const char kProtein[] =
+    "residue,field_mhz,quantity,value,error\n"
+    "1,500,R1,2.4708,0.0492\n1,500,R2,6.5016,0.128\n1,500,NOE,0.57321,0.03\n"
+    "1,600,R1,2.0697,0.0411\n1,600,R2,6.5679,0.133\n1,600,NOE,0.6579,0.03\n"
+    "1,800,R1,1.5583,0.0314\n1,800,R2,7.5719,0.151\n1,800,NOE,0.62163,0.03\n"
+    "2,500,R1,2.5408,0.0514\n2,500,R2,7.0543,0.143\n2,500,NOE,0.72191,0.03\n"
+    "2,600,R1,2.0371,0.0426\n2,600,R2,7.2943,0.151\n2,600,NOE,0.79368,0.03\n"
+    "2,800,R1,1.5725,0.032\n2,800,R2,8.8288,0.178\n2,800,NOE,0.84911,0.03\n"
+    "3,500,R1,2.4574,0.0503\n3,500,R2,7.3776,0.151\n3,500,NOE,0.75775,0.03\n"
+    "3,600,R1,2.1228,0.0418\n3,600,R2,8.1963,0.165\n3,600,NOE,0.73589,0.03\n"
+    "3,800,R1,1.5746,0.0315\n3,800,R2,10.111,0.204\n3,800,NOE,0.83842,0.03\n"
+    "4,500,R1,2.556,0.0509\n4,500,R2,6.2556,0.129\n4,500,NOE,0.6629,0.03\n"
+    "4,600,R1,2.0995,0.0429\n4,600,R2,6.7742,0.135\n4,600,NOE,0.7852,0.03\n"
+    "4,800,R1,1.6437,0.0333\n4,800,R2,7.3424,0.153\n4,800,NOE,0.82738,0.03\n";
+const char kTwoMeasurements[] = "few,600,R1,2.0,0.04\nfew,600,NOE,0.7,0.03\n";
+
+ProteinData Read(const std::string& text) { return *ReadProteinData(text).data; }
+
+ProteinFitOptions GlobalTm(int sets, int jobs) {
+    ProteinFitOptions options;
+    options.residue.system = BackboneAmide();
+    options.residue.fitTm = false;
+    options.globalTm = true;
+    options.monteCarloSets = sets;
+    options.jobs = jobs;
+    return options;
+}
+
+TEST(ProteinFit, TheGlobalTmHasAnErrorFromTheWholeProteinInMonteCarloOrFromItsProfile) {
+    const ProteinData data = Read(kProtein);
+    const ProteinFit profile = FitProtein(data, GlobalTm(0, 1));
+    ASSERT_TRUE(profile.globalTm);
+    EXPECT_EQ(profile.globalTmErrorSource, TmErrorSource::Profile);
+    EXPECT_LT(profile.globalTmLow, *profile.globalTm);
+    EXPECT_GT(profile.globalTmHigh, *profile.globalTm);
+
+    const ProteinFit monteCarlo = FitProtein(data, GlobalTm(60, 1));
+    EXPECT_EQ(monteCarlo.globalTmErrorSource, TmErrorSource::MonteCarlo);
+    // Both measure the same spread: the sampling error of 60 sets is about a tenth.
+    EXPECT_NEAR(monteCarlo.globalTmError / profile.globalTmError, 1.0, 0.4)
+        << monteCarlo.globalTmError << " against " << profile.globalTmError;
+    for (const ResidueOutcome& residue : monteCarlo.residues) {
+        ASSERT_TRUE(residue.monteCarlo) << residue.residue;
+        EXPECT_EQ(residue.monteCarlo->spread[static_cast<std::size_t>(Tm)].standardDeviation,
+                  monteCarlo.globalTmError);
+    }
+    EXPECT_EQ(ProteinFitCsv(FitProtein(data, GlobalTm(60, 2))), ProteinFitCsv(monteCarlo));
+}
+
+TEST(ProteinFit, NamesEveryModelItEliminatesAndNeverFitsAResidueWithNoneLeft) {
+    struct Row {
+        const char* name;
+        std::optional<int> model;
+        std::vector<int> eliminated;
+        bool fitted;
+    };
+    for (const Row& row : {Row{"the model asked for", 4, {4}, false},
+                           Row{"every model", std::nullopt, {2, 3, 4, 5, 6, 7, 8}, true}}) {
+        ProteinFitOptions options = GlobalTm(20, 1);
+        options.globalTm = false;
+        options.residue.tm = 4800.0;
+        options.model = row.model;
+        const ProteinFit fit = FitProtein(
+            Read(std::string("residue,field_mhz,quantity,value,error\n") + kTwoMeasurements),
+            options);
+        const ResidueOutcome& residue = fit.residues.front();
+        std::vector<int> eliminated;
+        for (const EliminatedModel& model : residue.eliminated) {
+            eliminated.push_back(model.model);
+            EXPECT_FALSE(model.reason.empty()) << row.name;
+        }
+        EXPECT_EQ(eliminated, row.eliminated) << row.name;
+        EXPECT_EQ(residue.fit.has_value(), row.fitted) << row.name;
+        EXPECT_EQ(residue.failure, row.fitted ? "" : "no model left") << row.name;
+    }
+}
+
+// The cells of the CSV's one residue, by the header's names.
+std::map<std::string, std::string> CellsOf(const std::string& csv) {
+    std::istringstream lines(csv);
+    std::string header;
+    std::string row;
+    std::getline(lines, header);
+    std::getline(lines, row);
+    std::istringstream names(header);
+    std::istringstream cells(row + ",");
+    std::map<std::string, std::string> byName;
+    for (std::string name, cell; std::getline(names, name, ',') && std::getline(cells, cell, ',');)
+        byName[name] = cell;
+    return byName;
+}
+
+TEST(ProteinFit, AFlaggedParameterHasNoMadeUpError) {
+    struct Row {
+        const char* name;
+        ParameterFlag flag;
+        bool monteCarlo;
+        const char* teError;
+        const char* flags;
+    };
+    for (const Row& row :
+         {Row{"determined", ParameterFlag::None, false, "0.5", ""},
+          Row{"at a bound", ParameterFlag::AtBound, false, "", "at_bound:te_ps"},
+          Row{"at a bound, Monte Carlo", ParameterFlag::AtBound, true, "7", "at_bound:te_ps"},
+          Row{"undetermined, Monte Carlo", ParameterFlag::Undetermined, true, "",
+              "undetermined:te_ps"}}) {
+        ModelFit model;
+        model.model = 2;
+        model.status = FitResult::Status::Converged;
+        model.free = {S2s, Te};
+        model.flags = {ParameterFlag::None, row.flag};
+        model.measurements = 9;
+        model.errors.values.fill(std::nan(""));
+        model.errors[S2s] = 0.01;
+        model.errors[Te] = row.flag == ParameterFlag::None ? 0.5 : std::nan("");
+        ProteinFit fit;
+        fit.residues.push_back({"1", model, std::nullopt, {}, {}, 0, {}});
+        if (row.monteCarlo) {
+            fit.residues.back().monteCarlo.emplace();
+            fit.residues.back().monteCarlo->spread[static_cast<std::size_t>(Te)] = {7.0, 1.0, 20.0};
+        }
+        const auto cells = CellsOf(ProteinFitCsv(fit));
+        EXPECT_EQ(cells.at("te_ps_error"), row.teError) << row.name;
+        EXPECT_EQ(cells.at("flags"), row.flags) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace veldorin
