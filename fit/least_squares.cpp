@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <random>
 #include <string_view>
 
 namespace veldorin {
@@ -28,6 +29,8 @@ namespace {
 
 constexpr double kNoValue = std::numeric_limits<double>::infinity();
 constexpr std::size_t kMaxIterations = 200;
+// Nothing lies below a perfect fit: no further start is tried once chi2 is this small.
+constexpr double kPerfect = 1e-28;
 // A minimum to the accuracy of a finite-difference Jacobian: for every parameter not held
 // on a bound, the cosine between its Jacobian column and the residuals (as MINPACK tests
 // it, the residuals' length counted as at least 1).
@@ -291,6 +294,44 @@ Descent Descend(const Problem& problem, std::vector<double> x) {
     return Ended(problem, x, r, chi2, "no convergence within 200 iterations");
 }
 
+// A descent from a given start, which stays there when the start is a minimum already: a
+// refit from a fit's own result gives it back unchanged, not moved in its last digits.
+Descent DescendFromStart(const Problem& problem, std::vector<double> x) {
+    for (std::size_t j = 0; j < x.size(); ++j) x[j] = problem.Clamp(j, x[j]);
+    std::vector<double> r(problem.ResidualCount());
+    const double chi2 = problem.Chi2At(x, r);
+    if (std::isfinite(chi2)) {
+        Descent there = Ended(problem, x, r, chi2, "");
+        if (there.status == FitResult::Status::Converged) return there;
+    }
+    return Descend(problem, std::move(x));
+}
+
+// Starts drawn across the span of each parameter's grid (log-uniform for a positive grid,
+// a quarter below its least to four times its largest value; uniform between two finite
+// bounds), from a fixed seed so that a fit is repeatable.
+std::vector<std::vector<double>> ScatteredStarts(std::span<const FitParameter> parameters,
+                                                 int count) {
+    std::mt19937_64 random(static_cast<std::uint64_t>(parameters.size()));
+    std::vector<std::vector<double>> starts(static_cast<std::size_t>(std::max(count, 0)));
+    for (std::vector<double>& start : starts) {
+        for (const FitParameter& parameter : parameters) {
+            const auto [least, largest] = std::ranges::minmax(parameter.grid);
+            if (std::isfinite(parameter.lower) && std::isfinite(parameter.upper)) {
+                start.push_back(std::uniform_real_distribution<double>(parameter.lower,
+                                                                       parameter.upper)(random));
+            } else if (least > 0.0) {
+                std::uniform_real_distribution<double> logs(std::log(least / 4.0),
+                                                            std::log(largest * 4.0));
+                start.push_back(std::exp(logs(random)));
+            } else {
+                start.push_back(std::uniform_real_distribution<double>(least, largest)(random));
+            }
+        }
+    }
+    return starts;
+}
+
 struct GridPoint {
     double chi2;
     std::vector<double> values;
@@ -344,8 +385,6 @@ std::size_t StartsFor(std::size_t k) {
     constexpr std::size_t kStarts[] = {1, 1, 2, 4, 16, 32};
     return kStarts[std::min(k, std::size(kStarts) - 1)];
 }
-
-constexpr int kAgreeingStarts = 1000;
 
 bool Better(const Descent& candidate, const std::optional<Descent>& best) {
     if (!best) return true;
@@ -465,7 +504,8 @@ bool OnAnyBound(const Problem& problem, std::span<const double> x) {
 }  // namespace
 
 FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
-                          const ResidualFunction& residuals, std::span<const double> start) {
+                          const ResidualFunction& residuals, std::span<const double> start,
+                          int scatteredStarts) {
     // GSL's default handler aborts the program; every error here is a returned status.
     gsl_set_error_handler_off();
     FitResult result;
@@ -476,35 +516,39 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
     }
     const Problem problem(parameters, residualCount, residuals);
     std::optional<Descent> best;
-    // How many descents ended at the best point: once a few starts agree, the rest of the
-    // grid's minima are unlikely to lie lower.
-    int agreeing = 0;
-    const auto consider = [&best, &agreeing](Descent descent) {
-        const bool same = best && best->status == FitResult::Status::Converged &&
-                          descent.status == FitResult::Status::Converged &&
-                          std::abs(descent.chi2 - best->chi2) <= 1e-9 * std::max(best->chi2, 1.0);
+    const auto consider = [&best](Descent descent) {
         if (Better(descent, best)) best = std::move(descent);
-        agreeing = same ? agreeing + 1 : 1;
     };
     const std::vector<GridPoint> minima = GridMinima(parameters, problem, StartsFor(count));
     bool fromGrid = start.empty();
     if (!start.empty()) {
-        consider(Descend(problem, {start.begin(), start.end()}));
+        consider(DescendFromStart(problem, {start.begin(), start.end()}));
         fromGrid = OnAnyBound(problem, start) || best->status != FitResult::Status::Converged ||
                    (!minima.empty() && best->chi2 > minima.front().chi2);
     }
     for (std::size_t s = 0; fromGrid && s < minima.size(); ++s) {
         consider(Descend(problem, minima[s].values));
         // Nothing lies below a perfect fit.
-        if (best->chi2 <= 1e-28 || agreeing >= kAgreeingStarts) break;
+        if (best->chi2 <= kPerfect) break;
+    }
+    for (const std::vector<double>& scattered : ScatteredStarts(parameters, scatteredStarts)) {
+        if (best && best->chi2 <= kPerfect) break;
+        consider(Descend(problem, scattered));
     }
     if (!best || best->status == FitResult::Status::Failed) {
         result.reason =
             best ? best->reason : "the model has no value anywhere on the starting grid";
         return result;
     }
-    // The lowest point may only need more iterations than one descent had.
-    if (best->status == FitResult::Status::NotConverged) consider(Descend(problem, best->values));
+    // The lowest point may only need more iterations than one descent had: a long, narrow
+    // valley, as where two internal motions have nearly the same time.
+    constexpr int kFurtherDescents = 10;
+    for (int again = 0; again < kFurtherDescents && best->status == FitResult::Status::NotConverged;
+         ++again) {
+        const double before = best->chi2;
+        consider(Descend(problem, best->values));
+        if (!(best->chi2 < before)) break;
+    }
     best = OntoNearBounds(problem, *std::move(best));
     result.status = best->status;
     result.values = best->values;

@@ -51,8 +51,11 @@ struct FitResult {
 // Weighted nonlinear least squares within the parameters' bounds. Without a start it
 // fits from the most promising points of the grids; with one it fits from there, and from
 // the grids too when the start lies on a bound or its fit ends above the grids' best.
+// A surface of many minima can ask for further starts scattered over the grids' spans (the
+// same ones every time).
 FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
-                          const ResidualFunction& residuals, std::span<const double> start = {});
+                          const ResidualFunction& residuals, std::span<const double> start = {},
+                          int scatteredStarts = 0);
 
 // Akaike's criterion with its correction for small samples, chi2 + 2k + 2k(k+1)/(n-k-1);
 // infinite when n <= k + 1.

@@ -72,8 +72,10 @@ double ValueAmong(const RatesAtField& rates, Quantity quantity) {
     return kNaN;
 }
 
+// The fit of the model from the ranges' grids, and from scattered starts too where asked.
 ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
-                const ModelFreeModel& model, std::vector<FitParameter> ranges) {
+                const ModelFreeModel& model, std::vector<FitParameter> ranges,
+                int scatteredStarts = 0) {
     ModelFit fit;
     fit.model = model.number;
     fit.free = FreeParameters(model, settings);
@@ -99,7 +101,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
         fit.status = FitResult::Status::Converged;
         return fit;
     }
-    const FitResult result = FitLeastSquares(ranges, data.size(), residuals);
+    const FitResult result = FitLeastSquares(ranges, data.size(), residuals, {}, scatteredStarts);
     fit.status = result.status;
     fit.reason = result.reason;
     fit.chi2 = result.chi2;
@@ -116,6 +118,14 @@ std::vector<FitParameter> GridRanges(const std::vector<ModelFreeParameter>& free
                                      const ModelFreeModel& model) {
     std::vector<FitParameter> ranges;
     for (ModelFreeParameter parameter : free) ranges.push_back(RangeOf(parameter, model));
+    return ranges;
+}
+
+// The ranges with a one-point grid at the values: a refit from where a fit ended.
+std::vector<FitParameter> RangesFrom(const std::vector<ModelFreeParameter>& free,
+                                     const ModelFreeModel& model, const ModelFreeValues& values) {
+    std::vector<FitParameter> ranges = GridRanges(free, model);
+    for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {values[free[i]]};
     return ranges;
 }
 
@@ -243,16 +253,18 @@ std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
 
 ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                   const ModelFreeModel& model) {
-    return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings), model));
+    // The extended models' surfaces hold many minima, some in corners where a motion has
+    // no weight or no time, that the grid's minima alone do not all reach.
+    constexpr int kExtendedScatteredStarts = 16;
+    return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings), model),
+                  model.extended ? kExtendedScatteredStarts : 0);
 }
 
 ModelFit RefitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                     const ModelFit& from) {
     const ModelFreeModel& model = ModelFreeModelNumber(from.model);
     const std::vector<ModelFreeParameter> free = FreeParameters(model, settings);
-    std::vector<FitParameter> ranges = GridRanges(free);
-    for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {from.values[free[i]]};
-    return Fitted(data, settings, model, std::move(ranges));
+    return Fitted(data, settings, model, RangesFrom(free, model, from.values));
 }
 
 ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
@@ -284,8 +296,7 @@ MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
     for (std::size_t i = 0; i < data.size(); ++i) back[i] = CalculatedValue(system, terms, data[i]);
 
     // Each synthetic fit starts from the fitted values alone: no grid.
-    std::vector<FitParameter> ranges = GridRanges(fit.free, model);
-    for (std::size_t i = 0; i < ranges.size(); ++i) ranges[i].grid = {fit.values[fit.free[i]]};
+    const std::vector<FitParameter> ranges = RangesFrom(fit.free, model, fit.values);
 
     std::array<std::vector<double>, kModelFreeParameterCount> samples;
     std::vector<double> orderSamples;

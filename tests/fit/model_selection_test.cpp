@@ -59,7 +59,8 @@ TEST(ModelSelection, EliminatesUnphysicalAndUnfinishedFitsWithTheirReason) {
         if (*row.reasonNames == '\0') {
             EXPECT_EQ(reason, "") << row.name;
         } else {
-            EXPECT_NE(reason.find(row.reasonNames), std::string::npos) << row.name << ": " << reason;
+            EXPECT_NE(reason.find(row.reasonNames), std::string::npos)
+                << row.name << ": " << reason;
         }
     }
 }
