@@ -531,7 +531,8 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
         // Nothing lies below a perfect fit.
         if (best->chi2 <= kPerfect) break;
     }
-    for (const std::vector<double>& scattered : ScatteredStarts(parameters, scatteredStarts)) {
+    for (const std::vector<double>& scattered :
+         ScatteredStarts(parameters, fromGrid ? scatteredStarts : 0)) {
         if (best && best->chi2 <= kPerfect) break;
         consider(Descend(problem, scattered));
     }

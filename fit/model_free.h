@@ -38,6 +38,10 @@ struct ModelFreeModel {
     bool rigid = false;     // models 0 and 9: S2 = 1, the overall tumbling alone
 };
 inline constexpr int kModelFreeModelCount = 10;
+// The extended models' surfaces hold many minima, some in corners where a motion has no
+// weight or no time, that a grid's minima alone do not all reach: their fits try this
+// many scattered starts too.
+inline constexpr int kExtendedScatteredStarts = 16;
 const ModelFreeModel& ModelFreeModelNumber(int number);
 
 // The spectral density of the model at the values: S2 at tm, then the internal motions

@@ -19,11 +19,12 @@ constexpr double kOpen = std::numeric_limits<double>::infinity();
 FitParameter RangeOf(MotionParameter parameter) {
     switch (parameter) {
         case MotionParameter::TauM: return {0.0, kOpen, {2.0, 4.5, 10.0, 22.0}};
-        case MotionParameter::S2:
-        case MotionParameter::S2Slow: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
+        case MotionParameter::S2: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95}};
+        // The slow motion may be a small one, as in the batch fit's grid.
+        case MotionParameter::S2Slow: return {0.0, 1.0, {0.2, 0.5, 0.7, 0.85, 0.95, 0.99, 0.998}};
         case MotionParameter::S2Fast: return {0.0, 1.0, {0.65, 0.8, 0.9, 0.97}};
         case MotionParameter::TauE: return {0.0, kOpen, {10.0, 50.0, 250.0, 1250.0, 50000.0}};
-        case MotionParameter::TauF: return {0.0, kOpen, {10.0, 60.0, 300.0}};
+        case MotionParameter::TauF: return {0.0, kOpen, {10.0, 60.0, 300.0, 1500.0, 6400.0}};
         case MotionParameter::TauS: return {0.0, kOpen, {0.025, 0.1, 0.4, 1.6, 6.4, 50.0}};
         case MotionParameter::DParallel:
         case MotionParameter::DPerpendicular: return {0.0, kOpen, {1.0, 3.0, 10.0, 30.0}};
@@ -99,9 +100,11 @@ MotionFitResult FitMotionFrom(const FitSpinSystem& system, const Motion& start,
     std::vector<double> current;
     for (const FitParameter& range : RangesOf(choice, start, system, false))
         current.push_back(range.grid.front());
-    const FitResult fit =
-        FitLeastSquares(ranges, data.size(), residuals,
-                        covering ? std::span<const double>(current) : std::span<const double>());
+    const int scattered =
+        covering && start.kind == MotionKind::ExtendedModelFree ? kExtendedScatteredStarts : 0;
+    const FitResult fit = FitLeastSquares(
+        ranges, data.size(), residuals,
+        covering ? std::span<const double>(current) : std::span<const double>(), scattered);
     result.status = fit.status;
     result.reason = fit.reason;
     result.chi2 = fit.chi2;

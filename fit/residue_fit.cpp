@@ -253,9 +253,6 @@ std::vector<ModelFreeParameter> FreeParameters(const ModelFreeModel& model,
 
 ModelFit FitModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                   const ModelFreeModel& model) {
-    // The extended models' surfaces hold many minima, some in corners where a motion has
-    // no weight or no time, that the grid's minima alone do not all reach.
-    constexpr int kExtendedScatteredStarts = 16;
     return Fitted(data, settings, model, GridRanges(FreeParameters(model, settings), model),
                   model.extended ? kExtendedScatteredStarts : 0);
 }
