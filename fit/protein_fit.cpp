@@ -662,19 +662,34 @@ void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, P
         std::isfinite(result.globalTmError) ? TmErrorSource::Profile : TmErrorSource::None;
 }
 
-// Local fits give the start; then rounds of selection at a fixed tm and a fit of the one
-// tm. The Monte Carlo of the whole protein follows; a residue whose model failed too
+// Where the search for the one tm starts: the median of the residues' own tm, each fitted
+// with the model asked for, or else with m2 (S2 and te), which most residues' rates
+// follow well enough for a start; the search scans a factor of four around it.
+double StartingTm(const ProteinData& data, ResidueFitSettings settings,
+                  const ProteinFitOptions& options) {
+    settings.fitTm = true;
+    constexpr int kStartingModel = 2;
+    const ModelFreeModel& model = ModelFreeModelNumber(options.model.value_or(kStartingModel));
+    std::vector<std::optional<double>> local(data.residues.size());
+    ForEachIndex(local.size(), options.jobs, [&](std::size_t i) {
+        const ModelFit fit = FitModel(data.residues[i].measurements, settings, model);
+        if (fit.status == FitResult::Status::Converged) local[i] = fit.values[Tm];
+    });
+    std::vector<double> tms;
+    for (const std::optional<double>& tm : local) {
+        if (tm) tms.push_back(*tm);
+    }
+    return tms.empty() ? settings.tm : Median(tms);
+}
+
+// A start from the residues' own tm; then rounds of selection at a fixed tm and a fit of
+// the one tm. The Monte Carlo of the whole protein follows; a residue whose model failed too
 // many synthetic fits loses that model, and tm is fitted again.
 ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& options) {
     ProteinFit result;
     ResidueFitSettings settings = options.residue;
-    settings.fitTm = true;
     std::vector<std::vector<EliminatedModel>> banned(data.residues.size());
-    std::vector<double> localTms;
-    for (const ResidueOutcome& outcome : BestAt(data, settings, options, banned)) {
-        if (outcome.fit) localTms.push_back(outcome.fit->values[Tm]);
-    }
-    double tm = localTms.empty() ? settings.tm : Median(localTms);
+    double tm = StartingTm(data, settings, options);
     settings.fitTm = false;
     const int sets = options.monteCarloSets;
     for (;;) {
