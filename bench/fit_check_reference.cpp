@@ -218,12 +218,8 @@ std::vector<double> ReferenceProblem::PointOf(const ModelFreeValues& values) con
 
 void ReferenceProblem::ResidualsAt(const std::vector<double>& point,
                                    std::vector<double>& out) const {
-    const ModelFreeValues values = ValuesAt(point);
-    FitSpinSystem system = settings_.system;
-    system.rexAt800 = values[Rex];
-    system.csaPpm = values[Csa];
     out.resize(compared_.size());
-    WeightedResiduals(system, SpectralTermsOf(model_, values), compared_, out);
+    ModelResiduals(settings_.system, model_, ValuesAt(point), compared_, out);
 }
 
 double ReferenceProblem::Chi2At(const std::vector<double>& point) const {

@@ -269,16 +269,6 @@ double ProfileEdge(const GlobalTmProblem& problem, double tm, double minimum, do
     return (inside + outside) / 2.0;
 }
 
-// The weighted residuals of a model at the values.
-void ModelResiduals(const ModelFreeModel& model, const FitSpinSystem& base,
-                    const ModelFreeValues& values, std::span<const Measurement> compared,
-                    std::span<double> out) {
-    FitSpinSystem system = base;
-    system.rexAt800 = values[Rex];
-    system.csaPpm = values[Csa];
-    WeightedResiduals(system, SpectralTermsOf(model, values), compared, out);
-}
-
 // Solves the symmetric normal equations a x = b (a is q by q) by Cholesky on the
 // equilibrated matrix, leaving out (x = 0) each direction in which a is singular: what
 // the data do not fix does not move.
@@ -350,7 +340,7 @@ ProfileSlope SlopeAt(const ModelFit& fit, const FitSpinSystem& system,
     std::vector<double> up(n);
     std::vector<double> down(n);
     std::vector<double> jacobian(n * p);
-    ModelResiduals(model, system, fit.values, compared, residuals);
+    ModelResiduals(system, model, fit.values, compared, residuals);
     for (std::size_t j = 0; j < p; ++j) {
         const double value = fit.values[columns[j]];
         ModelFreeValues plus = fit.values;
@@ -359,8 +349,8 @@ ProfileSlope SlopeAt(const ModelFit& fit, const FitSpinSystem& system,
         plus[columns[j]] = value + step;
         // Times, order parameters and Rex are not negative.
         minus[columns[j]] = value >= 0.0 ? std::max(value - step, 0.0) : value - step;
-        ModelResiduals(model, system, plus, compared, up);
-        ModelResiduals(model, system, minus, compared, down);
+        ModelResiduals(system, model, plus, compared, up);
+        ModelResiduals(system, model, minus, compared, down);
         const double width = plus[columns[j]] - minus[columns[j]];
         for (std::size_t i = 0; i < n; ++i) jacobian[i * p + j] = (up[i] - down[i]) / width;
     }
@@ -410,16 +400,12 @@ std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
         if (!outcomes[i].fit) return;
         SyntheticResidue& residue = residues[i];
         residue.fit = &*outcomes[i].fit;
-        FitSpinSystem system = settings.system;
-        system.rexAt800 = residue.fit->values[Rex];
-        system.csaPpm = residue.fit->values[Csa];
-        const SpectralTerms terms =
-            SpectralTermsOf(ModelFreeModelNumber(residue.fit->model), residue.fit->values);
-        std::vector<double> back;
-        for (const Measurement& measurement : data.residues[i].measurements) {
+        const std::vector<Measurement>& measurements = data.residues[i].measurements;
+        for (const Measurement& measurement : measurements)
             residue.compared.push_back(Compared(measurement));
-            back.push_back(CalculatedValue(system, terms, measurement));
-        }
+        const std::vector<double> back =
+            CalculatedValues(settings.system, ModelFreeModelNumber(residue.fit->model),
+                             residue.fit->values, measurements);
         SyntheticSets synthetic(residue.compared, back, options.seed + i);
         for (int set = 0; set < options.monteCarloSets; ++set) {
             std::vector<double>& values = residue.sets.emplace_back();
@@ -538,14 +524,9 @@ void BackCalculate(const ProteinData& data, const ResidueFitSettings& settings,
     ForEachIndex(outcomes.size(), options.jobs, [&](std::size_t i) {
         ResidueOutcome& outcome = outcomes[i];
         if (!outcome.fit) return;
-        FitSpinSystem system = settings.system;
-        system.rexAt800 = outcome.fit->values[Rex];
-        system.csaPpm = outcome.fit->values[Csa];
-        const SpectralTerms terms =
-            SpectralTermsOf(ModelFreeModelNumber(outcome.fit->model), outcome.fit->values);
-        for (const Measurement& m : data.residues[i].measurements) {
-            outcome.calculated.push_back(CalculatedValue(system, terms, m));
-        }
+        outcome.calculated =
+            CalculatedValues(settings.system, ModelFreeModelNumber(outcome.fit->model),
+                             outcome.fit->values, data.residues[i].measurements);
     });
 }
 

@@ -50,14 +50,11 @@ ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeMode
     return values;
 }
 
-// Fills the weighted residuals of the compared data at the values.
-bool Residuals(const std::vector<Measurement>& compared, const ResidueFitSettings& settings,
-               const ModelFreeModel& model, const ModelFreeValues& values, std::span<double> out) {
-    FitSpinSystem system = settings.system;
+// The spin system with the exchange and anisotropy of the values.
+FitSpinSystem SystemAt(FitSpinSystem system, const ModelFreeValues& values) {
     system.rexAt800 = values[Rex];
     system.csaPpm = values[Csa];
-    WeightedResiduals(system, SpectralTermsOf(model, values), compared, out);
-    return true;
+    return system;
 }
 
 // The compared quantity's value among the rates at its field.
@@ -84,8 +81,9 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     std::vector<Measurement> compared;
     for (const Measurement& measurement : data) compared.push_back(Compared(measurement));
     const ResidualFunction residuals = [&](std::span<const double> point, std::span<double> out) {
-        return Residuals(compared, settings, model, ValuesAt(settings, model, fit.free, point),
-                         out);
+        ModelResiduals(settings.system, model, ValuesAt(settings, model, fit.free, point), compared,
+                       out);
+        return true;
     };
     if (data.size() < fit.free.size()) {
         fit.reason = std::to_string(data.size()) + " measurements cannot tell " +
@@ -96,7 +94,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     if (fit.free.empty()) {
         fit.values = ValuesAt(settings, model, {}, {});
         std::vector<double> out(data.size());
-        Residuals(compared, settings, model, fit.values, out);
+        ModelResiduals(settings.system, model, fit.values, compared, out);
         for (double r : out) fit.chi2 += r * r;
         fit.status = FitResult::Status::Converged;
         return fit;
@@ -166,6 +164,23 @@ void WeightedResiduals(const FitSpinSystem& system, const SpectralTerms& terms,
         }
         out[i] = (row.value - ValueAmong(rates, row.quantity)) / row.error;
     }
+}
+
+void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
+                    const ModelFreeValues& values, std::span<const Measurement> compared,
+                    std::span<double> out) {
+    WeightedResiduals(SystemAt(system, values), SpectralTermsOf(model, values), compared, out);
+}
+
+std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
+                                     const ModelFreeValues& values,
+                                     std::span<const Measurement> measurements) {
+    const FitSpinSystem at = SystemAt(system, values);
+    const SpectralTerms terms = SpectralTermsOf(model, values);
+    std::vector<double> calculated;
+    for (const Measurement& measurement : measurements)
+        calculated.push_back(CalculatedValue(at, terms, measurement));
+    return calculated;
 }
 
 ParameterSpread SpreadOf(std::vector<double> samples) {
@@ -285,12 +300,7 @@ MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
                             const ResidueFitSettings& settings, const ModelFit& fit, int sets,
                             std::uint64_t seed) {
     const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
-    FitSpinSystem system = settings.system;
-    system.rexAt800 = fit.values[Rex];
-    system.csaPpm = fit.values[Csa];
-    const SpectralTerms terms = SpectralTermsOf(model, fit.values);
-    std::vector<double> back(data.size());
-    for (std::size_t i = 0; i < data.size(); ++i) back[i] = CalculatedValue(system, terms, data[i]);
+    std::vector<double> back = CalculatedValues(settings.system, model, fit.values, data);
 
     // Each synthetic fit starts from the fitted values alone: no grid.
     const std::vector<FitParameter> ranges = RangesFrom(fit.free, model, fit.values);

@@ -30,6 +30,17 @@ double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
 void WeightedResiduals(const FitSpinSystem& system, const SpectralTerms& terms,
                        std::span<const Measurement> compared, std::span<double> out);
 
+// The weighted residuals of the compared data under the model at the values, the spin
+// system taking its exchange and anisotropy from the values.
+void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
+                    const ModelFreeValues& values, std::span<const Measurement> compared,
+                    std::span<double> out);
+
+// What the model gives back for each measurement at the values, likewise.
+std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
+                                     const ModelFreeValues& values,
+                                     std::span<const Measurement> measurements);
+
 // What is fitted besides the model's own parameters.
 struct ResidueFitSettings {
     FitSpinSystem system;  // its Rex and CSA are the fixed values
