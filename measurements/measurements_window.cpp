@@ -11,7 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "storage/input_file.h"
+#include "storage/native_name.h"
 #include "ui/spoken_name.h"
 
 namespace veldorin {
@@ -233,15 +235,20 @@ void MeasurementsWindow::ImportFile() {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Import measurements"), QString(),
         QStringLiteral("Measurements (*.csv *.tsv *.txt *.dat);;All files (*)"));
-    if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!path.isEmpty()) ImportPath(path);
+}
+
+void MeasurementsWindow::ImportPath(const QString& path) {
+    const QByteArray name = NativeName(path);
+    const InputFileRead read = ReadInputFile(std::string(name.constData(), name.size()));
+    if (!read.bytes) {
         QMessageBox::warning(
             this, windowTitle(),
-            QStringLiteral("%1 cannot be read (%2).").arg(path, file.errorString()));
+            QStringLiteral("%1 cannot be imported: %2.")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(read.reason)));
         return;
     }
-    Import(QString::fromUtf8(file.read(1 << 20)));
+    Import(QString::fromStdString(*read.bytes));
 }
 
 void MeasurementsWindow::Import(const QString& text) {

@@ -51,6 +51,8 @@ public:
     void Append(const QString& text, char separator);
     // Appends the rows of a file's text, its cells separated as its first line shows.
     void Import(const QString& text);
+    // Appends the rows of the whole file at `path`; a warning says why a file is not read.
+    void ImportPath(const QString& path);
     // Says on the note's line that the pair frequencies became signed as the first rows
     // came in, until `shown` is false.
     void ShowSwitchedToSigned(bool shown);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -31,6 +32,7 @@
 #include "measurements/model_ranking_panel.h"
 #include "measurements/monte_carlo_panel.h"
 #include "motion/motion_window.h"
+#include "storage/input_file.h"
 #include "tests/support/window_fixture.h"
 #include "window/main_window_side.h"
 #include "window/model_files.h"
@@ -218,6 +220,36 @@ TEST_F(MeasurementsInWindow, TheFirstRowsSwitchToSignedPairFrequencies) {
     measurements.Append("800\tR2\t9\t0.2\n", '\t');
     EXPECT_EQ(signs, PairFrequencySigns::Magnitudes);
     EXPECT_FALSE(measurements.noteLabel()->text().contains("switched"));
+}
+
+// An import reads the whole file, however long; one it cannot read is named with the reason.
+TEST_F(MeasurementsInWindow, AnImportReadsTheWholeFileOrSaysWhy) {
+    Started();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    const QTemporaryDir folder;
+    QFile file(folder.filePath("long.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("field_mhz,quantity,value,error\n");
+    const std::size_t count = (std::size_t{1} << 20) / 16;  // over 1 MiB
+    for (std::size_t row = 0; row < count; ++row) file.write("600,R1,0.0492,0.002\n");
+    file.close();
+    measurements.ImportPath(file.fileName());
+    const MeasurementTexts row{{"600", "R1", "0.0492", "0.002"}};
+    EXPECT_TRUE(window_->state().measurements == std::vector(count, row));
+
+    ExpectDialogs(true);
+    QString warning;
+    QTimer::singleShot(0, [&warning] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        warning = box->text();
+        box->accept();
+    });
+    measurements.ImportPath(folder.path());
+    ExpectDialogs(false);
+    const std::string reason = ReadInputFile(folder.path().toStdString()).reason;
+    EXPECT_TRUE(warning.contains(QString::fromStdString(reason))) << warning.toStdString();
+    EXPECT_EQ(window_->state().measurements.size(), count);
 }
 
 // Ranking one residue of a batch file in the window gives the batch fit's model and
