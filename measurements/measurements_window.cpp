@@ -275,4 +275,9 @@ void MeasurementsWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void MeasurementsWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    Q_EMIT closed();
+}
+
 }  // namespace veldorin

@@ -60,9 +60,11 @@ public:
 Q_SIGNALS:
     void rowsEdited(const std::vector<MeasurementTexts>& rows);
     void pairFrequenciesChosen(PairFrequencySigns signs);
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ImportFile();

@@ -9,12 +9,12 @@
 namespace veldorin {
 
 MonteCarloRun::MonteCarloRun(QObject* parent) : QObject(parent) {
-    connect(&watcher_, &QFutureWatcher<MotionMonteCarlo>::progressValueChanged, this,
+    connect(&watcher_, &QFutureWatcher<Numbered>::progressValueChanged, this,
             &MonteCarloRun::progressed);
-    connect(&watcher_, &QFutureWatcher<MotionMonteCarlo>::finished, this, [this] {
-        if (!watcher_.isCanceled() && watcher_.future().resultCount() > 0) {
-            Q_EMIT finished(watcher_.result());
-        }
+    connect(&watcher_, &QFutureWatcher<Numbered>::finished, this, [this] {
+        if (watcher_.isCanceled() || watcher_.future().resultCount() == 0) return;
+        const Numbered numbered = watcher_.result();
+        if (numbered.run == latest_) Q_EMIT finished(numbered.result);
     });
 }
 
@@ -27,8 +27,9 @@ void MonteCarloRun::Start(MonteCarloInputs inputs) {
     // A run just cancelled may still be fitting its last set.
     watcher_.cancel();
     watcher_.waitForFinished();
+    const std::uint64_t run = ++latest_;
     watcher_.setFuture(
-        QtConcurrent::run([inputs = std::move(inputs)](QPromise<MotionMonteCarlo>& promise) {
+        QtConcurrent::run([run, inputs = std::move(inputs)](QPromise<Numbered>& promise) {
             promise.setProgressRange(0, inputs.sets);
             MotionMonteCarlo result =
                 MonteCarloOfMotion(inputs.system, inputs.fitted, inputs.choice, inputs.rows,
@@ -36,10 +37,13 @@ void MonteCarloRun::Start(MonteCarloInputs inputs) {
                                        promise.setProgressValue(done);
                                        return !promise.isCanceled();
                                    });
-            promise.addResult(std::move(result));
+            promise.addResult(Numbered{run, std::move(result)});
         }));
 }
 
-void MonteCarloRun::Cancel() { watcher_.cancel(); }
+void MonteCarloRun::Cancel() {
+    ++latest_;
+    watcher_.cancel();
+}
 
 }  // namespace veldorin

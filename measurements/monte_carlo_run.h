@@ -24,7 +24,8 @@ struct MonteCarloInputs {
 };
 
 // Runs the Monte Carlo errors of a fit on a worker thread, reporting how far it got;
-// a cancelled or destroyed run stops after the set it is fitting.
+// a cancelled or destroyed run stops after the set it is fitting. Only the latest run
+// started and not cancelled reports its result.
 class MonteCarloRun : public QObject {
     Q_OBJECT
 
@@ -34,6 +35,7 @@ public:
 
     // Stops a run that is still going first.
     void Start(MonteCarloInputs inputs);
+    // Also drops the result of a run that finished but has not reported yet.
     void Cancel();
     bool IsRunning() const { return watcher_.isRunning(); }
 
@@ -43,7 +45,15 @@ Q_SIGNALS:
     void finished(const MotionMonteCarlo& result);
 
 private:
-    QFutureWatcher<MotionMonteCarlo> watcher_;
+    // A result with the number of the run that made it: the watcher reports a finished
+    // run later, through the event loop, when a newer run or a cancel may have come.
+    struct Numbered {
+        std::uint64_t run = 0;
+        MotionMonteCarlo result;
+    };
+
+    QFutureWatcher<Numbered> watcher_;
+    std::uint64_t latest_ = 0;  // the run whose result is wanted
 };
 
 }  // namespace veldorin

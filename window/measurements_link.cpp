@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 #include "engine/constants.h"
 #include "engine/format.h"
@@ -19,6 +20,14 @@
 #include "window/main_window_side.h"
 
 namespace veldorin {
+namespace {
+
+// Why the Monte Carlo errors were stopped or cleared.
+const QString kChanged =
+    QStringLiteral("Cleared: the model, the measurements or the free parameters changed.");
+const QString kClosed = QStringLiteral("Cleared when the window was closed.");
+
+}  // namespace
 
 MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowControls& controls,
                                    WindowState& state, std::function<void()> recalculate,
@@ -34,9 +43,11 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
     connect(&fit, &FitPanel::choiceChanged, this, [this](const MotionFitChoice& choice, bool live) {
         state_.fitChoice = choice;
         state_.liveFit = live;
+        DropOutdated();
         if (live) recalculate_();
     });
     connect(&fit, &FitPanel::fitRequested, this, [this] {
+        StopMonteCarlo(QStringLiteral("Cleared: the motion was fitted again."));
         Fit();
         recalculate_();
     });
@@ -49,14 +60,19 @@ MeasurementsLink::MeasurementsLink(MeasurementsWindow& window, const WindowContr
     });
     MonteCarloPanel& spread = *window_.monteCarloPanel();
     connect(&spread, &MonteCarloPanel::runRequested, this, &MeasurementsLink::StartMonteCarlo);
-    connect(&spread, &MonteCarloPanel::cancelRequested, this, [this] {
-        monteCarlo_->Cancel();
-        window_.monteCarloPanel()->ShowStopped(QStringLiteral("Cancelled."));
-    });
+    connect(&spread, &MonteCarloPanel::cancelRequested, this,
+            [this] { StopMonteCarlo(QStringLiteral("Cancelled.")); });
     connect(monteCarlo_, &MonteCarloRun::progressed, &spread, &MonteCarloPanel::ShowProgress);
     connect(monteCarlo_, &MonteCarloRun::finished, this, [this](const MotionMonteCarlo& result) {
-        window_.monteCarloPanel()->ShowResult(monteCarloFit_, monteCarloSnapshot_.choice, result);
+        // It may arrive while a recalculation processes events, before the change is seen.
+        if (!monteCarloSnapshot_) return;
+        if (*monteCarloSnapshot_ != CurrentSnapshot()) {
+            StopMonteCarlo(kChanged);
+            return;
+        }
+        window_.monteCarloPanel()->ShowResult(monteCarloFit_, monteCarloSnapshot_->choice, result);
     });
+    connect(&window_, &MeasurementsWindow::closed, this, [this] { StopMonteCarlo(kClosed); });
     connect(&window_, &MeasurementsWindow::rowsEdited, this,
             [this](const std::vector<MeasurementTexts>& rows) {
                 TakeRows(rows);
@@ -192,7 +208,7 @@ MeasurementsLink::FitSnapshot MeasurementsLink::CurrentSnapshot() const {
 }
 
 void MeasurementsLink::DropOutdated() {
-    if (!ranking_ && !monteCarlo_->IsRunning()) return;
+    if (!ranking_ && !monteCarloSnapshot_) return;
     const FitSnapshot now = CurrentSnapshot();
     if (ranking_ && !rankingSnapshot_) {
         rankingSnapshot_ = now;
@@ -200,16 +216,28 @@ void MeasurementsLink::DropOutdated() {
         ranking_.reset();
         window_.rankingPanel()->ShowOutdated();
     }
-    if (monteCarlo_->IsRunning() && now != monteCarloSnapshot_) {
-        monteCarlo_->Cancel();
-        window_.monteCarloPanel()->ShowStopped(
-            QStringLiteral("Stopped: the model or the measurements changed while it ran."));
+    if (monteCarloSnapshot_ && now != *monteCarloSnapshot_) {
+        StopMonteCarlo(kChanged);
     }
 }
 
+void MeasurementsLink::StopMonteCarlo(const QString& why) {
+    if (!monteCarloSnapshot_) return;
+    monteCarloSnapshot_.reset();
+    monteCarlo_->Cancel();
+    window_.monteCarloPanel()->ShowStopped(why);
+}
+
 void MeasurementsLink::StartMonteCarlo(int sets, std::uint64_t seed) {
+    if (startingMonteCarlo_) return;
+    const QScopedValueRollback starting(startingMonteCarlo_, true);
+    StopMonteCarlo({});
     const std::optional<MotionFitResult> fitted = Fit();
     recalculate_();
+    if (window_.isHidden()) {  // closed while the recalculation processed events
+        window_.monteCarloPanel()->ShowStopped(kClosed);
+        return;
+    }
     std::string reason;
     const std::optional<FitInputs> inputs = ReadFitInputs(reason);
     // Errors around a point the fit did not settle on would mean nothing.

@@ -74,8 +74,11 @@ private:
     void ApplyModel(int number);
     void StartMonteCarlo(int sets, std::uint64_t seed);
     FitSnapshot CurrentSnapshot() const;
-    // Clears a ranking and stops a run whose snapshot is no longer the state's.
+    // Clears a ranking and stops a run, or clears its errors, whose snapshot is no longer
+    // the state's.
     void DropOutdated();
+    // Stops the run, or clears the errors it gave, saying why; nothing without either.
+    void StopMonteCarlo(const QString& why);
     void ShowFitChoice();
 
     MeasurementsWindow& window_;
@@ -87,8 +90,10 @@ private:
     // Taken after the recalculation that follows a ranking or an applied model.
     std::optional<FitSnapshot> rankingSnapshot_;
     MonteCarloRun* monteCarlo_;
-    FitSnapshot monteCarloSnapshot_;
-    MotionFitResult monteCarloFit_;  // the fit the run spreads around
+    // What the run going, or the errors shown, were made from.
+    std::optional<FitSnapshot> monteCarloSnapshot_;
+    MotionFitResult monteCarloFit_;    // the fit the run spreads around
+    bool startingMonteCarlo_ = false;  // its fit's recalculation processes events
 };
 
 }  // namespace veldorin

@@ -18,8 +18,10 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <QTreeWidget>
+#include <thread>
 
 #include "engine/input_preparation.h"
 #include "engine/numeric_text.h"
@@ -31,6 +33,7 @@
 #include "measurements/measurements_window.h"
 #include "measurements/model_ranking_panel.h"
 #include "measurements/monte_carlo_panel.h"
+#include "measurements/monte_carlo_run.h"
 #include "motion/motion_window.h"
 #include "storage/input_file.h"
 #include "tests/support/window_fixture.h"
@@ -322,12 +325,16 @@ TEST(FitResults, AParameterWithoutAnErrorSaysWhy) {
     }
 }
 
-// The Monte Carlo runs in the background: the same seed gives the same errors, Cancel
-// and a changed measurement stop it, and closing the window mid-run waits for it.
+// The Monte Carlo runs in the background: the same seed gives the same errors. Cancel, a
+// changed measurement, a changed choice of free parameters, a new fit and closing the
+// window each stop the worker and clear the errors, also those of a run that finished
+// but has not reported yet; the window going mid-run leaves no worker behind.
 TEST_F(MeasurementsInWindow, MonteCarloErrorsRunAsideAndStopWhenAsked) {
     MeasurementsWindow& measurements = OpenedOnExample();
-    measurements.fitPanel()->freeBox(MotionParameter::S2)->setChecked(true);
+    FitPanel& fit = *measurements.fitPanel();
+    fit.freeBox(MotionParameter::S2)->setChecked(true);
     MonteCarloPanel& panel = *measurements.monteCarloPanel();
+    const MonteCarloRun& worker = *measurements.findChild<MonteCarloRun*>();
     const auto run = [&panel](int sets) {
         panel.setsBox()->setValue(sets);
         panel.runButton()->click();
@@ -350,16 +357,35 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunAsideAndStopWhenAsked) {
         std::function<void()> stop;
     } stops[] = {
         {"cancel", [&panel] { panel.cancelButton()->click(); }},
-        {"edit", [&measurements] { measurements.table()->item(0, 2)->setText("2.6"); }},
+        {"edit",
+         [&measurements] {
+             QTableWidgetItem& value = *measurements.table()->item(0, 2);
+             value.setText(value.text() + '1');
+         }},
+        {"free or fix te", [&fit] { fit.freeBox(MotionParameter::TauE)->toggle(); }},
+        {"fit", [&fit] { fit.fitButton()->click(); }},
+        {"close", [&measurements] { measurements.close(); }},
     };
-    for (const auto& stop : stops) {
-        run(panel.setsBox()->maximum());
-        stop.stop();
-        ASSERT_TRUE(finished()) << stop.name;
-        EXPECT_FALSE(panel.resultLabel()->text().contains(converged)) << stop.name;
-        EXPECT_FALSE(panel.progressBar()->isVisible()) << stop.name;
+    for (const bool finishedFirst : {false, true}) {
+        for (const auto& stop : stops) {
+            const std::string name = std::string(stop.name) + (finishedFirst ? ", finished" : "");
+            window_->OpenMeasurementsWindow();
+            run(finishedFirst ? panel.setsBox()->minimum() : panel.setsBox()->maximum());
+            // Finished on its thread, its result still waiting in the event queue.
+            while (finishedFirst && worker.IsRunning()) std::this_thread::yield();
+            stop.stop();
+            // A stopped worker ends after the set it is fitting; all of them take seconds.
+            EXPECT_TRUE(QTest::qWaitFor([&worker] { return !worker.IsRunning(); }, 1000)) << name;
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(panel.resultLabel()->text().contains(converged)) << name;
+            EXPECT_TRUE(panel.runButton()->isEnabled()) << name;
+            EXPECT_TRUE(panel.progressBar()->isHidden()) << name;
+        }
     }
-    run(panel.setsBox()->maximum());  // still running when the window goes
+    window_->OpenMeasurementsWindow();
+    run(panel.setsBox()->maximum());
+    window_.reset();
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(1000));
 }
 
 }  // namespace
