@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 #include <set>
 
 #include "storage/input_file.h"
@@ -34,6 +35,15 @@ namespace {
 constexpr int kCalculatedColumn = kMeasurementColumnCount;
 constexpr int kResidualColumn = kMeasurementColumnCount + 1;
 const QColor kBadCell(255, 200, 200);
+
+// A residual or χ² as the window shows it: in its format, or with an exponent where a
+// residual would spell out hundreds of digits (a value typed absurdly large, an
+// uncertainty absurdly small); "–" where it overflowed.
+QString Shown(double value, char format, int precision) {
+    if (!std::isfinite(value)) return QStringLiteral("–");
+    if (format == 'f' && std::abs(value) >= 1e6) return QString::number(value, 'g', 3);
+    return QString::number(value, format, precision);
+}
 
 QTableWidgetItem* ReadOnlyItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -156,13 +166,12 @@ void MeasurementsWindow::ShowComparisons(const Comparisons& comparisons) {
         table_->item(at, kCalculatedColumn)
             ->setText(comparison ? QString::number(comparison->calculated, 'g', 6) : QString());
         table_->item(at, kResidualColumn)
-            ->setText(comparison ? QString::number(comparison->residual, 'f', 2) : QString());
+            ->setText(comparison ? Shown(comparison->residual, 'f', 2) : QString());
     }
-    chiSquared_->setText(comparisons.compared == 0
-                             ? QStringLiteral("No row to compare.")
-                             : QStringLiteral("χ² = %1 over %2 rows")
-                                   .arg(QString::number(comparisons.chiSquared, 'g', 6))
-                                   .arg(comparisons.compared));
+    chiSquared_->setText(comparisons.compared == 0 ? QStringLiteral("No row to compare.")
+                                                   : QStringLiteral("χ² = %1 over %2 rows")
+                                                         .arg(Shown(comparisons.chiSquared, 'g', 6))
+                                                         .arg(comparisons.compared));
     showing_ = false;
 }
 

@@ -82,6 +82,23 @@ TEST_F(MeasurementsInWindow, TypedRowsAreComparedDrawnAndFollowTheSetting) {
     const auto& commands = window_->controls().graphCanvas->picture().recording.commands();
     EXPECT_GT(PointLinesIn(commands), 0);
 
+    // An absurd value or uncertainty gives a residual that is short, and reads, or none.
+    const std::pair<const char*, const char*> absurd[] = {
+        {"1e300", "0.1"}, {"2.5", "1e-300"}, {"1e300", "1e-300"}};
+    for (const auto& [value, error] : absurd) {
+        table.item(0, 2)->setText(value);
+        table.item(0, 3)->setText(error);
+        const double residual = (calculated - ReadDouble(value)) / ReadDouble(error);
+        const QString shown = table.item(0, kMeasurementColumnCount + 1)->text();
+        bool reads = false;
+        const double read = shown.toDouble(&reads);
+        EXPECT_EQ(reads, std::isfinite(residual)) << shown.toStdString();
+        if (reads) {
+            EXPECT_NEAR(read / residual, 1.0, 1e-2) << shown.toStdString();
+        }
+        EXPECT_LE(shown.size(), 10) << shown.toStdString();
+    }
+    table.item(0, 3)->setText("0.1");
     table.item(0, 2)->setText("x");
     EXPECT_EQ(table.item(0, 2)->background().color(), QColor(255, 200, 200));
     EXPECT_EQ(table.item(0, kMeasurementColumnCount)->text(), "");
