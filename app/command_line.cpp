@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+#include <streambuf>
+#include <string>
 
 #include "engine/input_names.h"
 #include "engine/results_table.h"
@@ -41,14 +43,56 @@ constexpr const char* kUsageTail =
     "could not be read, a table failed or stopped or a residue could not be fitted (the\n"
     "reason on standard error), 2 for wrong arguments.\n";
 
+// Passes everything written on to another stream's buffer and keeps the system's reason
+// for the first write that failed: the stream's state alone keeps only that one did, and
+// errno is long overwritten by the time the output is flushed at the end.
+class CheckedOutput final : public std::streambuf {
+public:
+    explicit CheckedOutput(std::ostream& target)
+        : target_(*target.rdbuf()), failed_(!target.good()) {}
+
+    // Flushes the target; true when everything reached it.
+    bool Flush() {
+        Check([&] { return target_.pubsync() == 0; });
+        return !failed_;
+    }
+    // The system's reason for the failure, "" when it gave none.
+    const std::string& reason() const { return reason_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char byte = traits_type::to_char_type(c);
+        return Check([&] { return target_.sputn(&byte, 1) == 1; }) ? c : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        return Check([&] { return target_.sputn(bytes, count) == count; }) ? count : 0;
+    }
+    int sync() override { return Flush() ? 0 : -1; }
+
+private:
+    // Runs the write unless one failed before; notes errno when it fails.
+    template <typename Write>
+    bool Check(const Write& write) {
+        if (failed_) return false;
+        errno = 0;
+        if (write()) return true;
+        failed_ = true;
+        if (errno != 0) reason_ = std::strerror(errno);
+        return false;
+    }
+
+    std::streambuf& target_;
+    bool failed_;
+    std::string reason_;
+};
+
 // Success when everything printed reached standard output; a full disk or a closed
-// pipe is said on standard error.
-int Flushed(std::ostream& out, std::ostream& errors) {
-    errno = 0;
-    out.flush();
-    if (out) return kExitSuccess;
+// pipe is said on standard error with the system's reason.
+int Flushed(CheckedOutput& out, std::ostream& errors) {
+    if (out.Flush()) return kExitSuccess;
     errors << "veldorin: standard output could not be written";
-    if (errno != 0) errors << " (" << std::strerror(errno) << ')';
+    if (!out.reason().empty()) errors << " (" << out.reason() << ')';
     errors << '\n';
     return kExitTableFailed;
 }
@@ -118,15 +162,33 @@ bool PrintTable(const std::string& path, bool timesTable, std::ostream& out, std
     return true;
 }
 
-int PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
+// Each file's table; false when one of them failed.
+bool PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     const bool namesFiles = options.tables.size() > 1;
     bool allCompleted = true;
     for (const std::string& path : options.tables) {
         if (namesFiles) out << "== " << path << "\r\n";
         allCompleted = PrintTable(path, options.timesTable, out, errors) && allCompleted;
     }
-    const int written = Flushed(out, errors);
-    return written == kExitSuccess && !allCompleted ? kExitTableFailed : written;
+    return allCompleted;
+}
+
+// The mode's work and its status, before the output is known to have been written.
+int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
+    switch (options.mode) {
+        case CommandLineOptions::Mode::Help:
+            out << kUsageHead << kFitUsage << kUsageTail;
+            return kExitSuccess;
+        case CommandLineOptions::Mode::Version:
+            out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
+            return kExitSuccess;
+        case CommandLineOptions::Mode::Table:
+            return PrintTables(options, out, errors) ? kExitSuccess : kExitTableFailed;
+        case CommandLineOptions::Mode::Fit: return RunFitCommand(*options.fit, out, errors);
+        case CommandLineOptions::Mode::Window: break;
+    }
+    // The window is main's to open; asked for here, it is the caller's mistake.
+    return ReportUsageError("the window cannot be opened without an application", errors);
 }
 
 CommandLineParse UsageError(std::string text) { return {std::nullopt, std::move(text)}; }
@@ -189,23 +251,11 @@ int ReportUsageError(const std::string& usageError, std::ostream& errors) {
 }
 
 int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
-    switch (options.mode) {
-        case CommandLineOptions::Mode::Help:
-            out << kUsageHead << kFitUsage << kUsageTail;
-            return Flushed(out, errors);
-        case CommandLineOptions::Mode::Version:
-            out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
-            return Flushed(out, errors);
-        case CommandLineOptions::Mode::Table: return PrintTables(options, out, errors);
-        case CommandLineOptions::Mode::Fit: {
-            const int status = RunFitCommand(*options.fit, out, errors);
-            const int written = Flushed(out, errors);
-            return written == kExitSuccess ? status : written;
-        }
-        case CommandLineOptions::Mode::Window: break;
-    }
-    // The window is main's to open; asked for here, it is the caller's mistake.
-    return ReportUsageError("the window cannot be opened without an application", errors);
+    CheckedOutput checked(out);
+    std::ostream written(&checked);
+    const int status = RunMode(options, written, errors);
+    const int flushed = Flushed(checked, errors);
+    return flushed == kExitSuccess ? status : flushed;
 }
 
 }  // namespace veldorin

@@ -7,8 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <ostream>
 #include <set>
@@ -16,6 +14,7 @@
 #include <thread>
 
 #include "engine/constants.h"
+#include "storage/input_file.h"
 #include "storage/native_name.h"
 #include "storage/save_aside.h"
 
@@ -39,6 +38,10 @@ std::optional<Number> Read(const std::string& text) {
 }
 
 FitCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
+
+// Enough sets for errors to two digits many times over; the whole protein's sets are held
+// at once, so more would only fill the memory.
+constexpr int kMaxMonteCarloSets = 10000;
 
 }  // namespace
 
@@ -64,6 +67,9 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
         if (i + 1 == arguments.size()) return Refused(option + " needs a value");
         const std::string& value = arguments[++i];
         const auto bad = [&] { return Refused("'" + value + "' is no value for " + option); };
+        const auto takes = [&](const std::string& what) {
+            return Refused(option + " takes " + what + ", not '" + value + "'");
+        };
         if (option == "--nucleus" || option == "--partner") {
             const auto gamma = GammaOf(value);
             if (!gamma) return Refused(option + " takes 1H, 13C or 15N, not '" + value + "'");
@@ -72,11 +78,11 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
         } else if (option == "--distance") {
             // In single precision, as a model in the window holds it.
             const auto read = Read<float>(value);
-            if (!read || !(*read > 0.0f)) return bad();
+            if (!read || !std::isfinite(*read) || !(*read > 0.0f)) return takes("Å above 0");
             partner.distance = static_cast<double>(*read);
         } else if (option == "--csa") {
             const auto read = Read<double>(value);
-            if (!read) return bad();
+            if (!read || !std::isfinite(*read)) return takes("a number of ppm");
             residue.system.csaPpm = *read;
         } else if (option == "--model") {
             const auto number =
@@ -91,13 +97,19 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             options.criterion = found->second;
         } else if (option == "--tm") {
             const auto read = Read<double>(value);
-            if (!read || *read <= 0.0) return bad();
+            if (!read || !std::isfinite(*read) || !(*read > 0.0)) return takes("ps above 0");
             residue.tm = *read;
             tmModes.insert(option);
-        } else if (option == "--mc" || option == "--jobs") {
+        } else if (option == "--mc") {
             const auto read = Read<int>(value);
-            if (!read || *read < (option == "--jobs" ? 1 : 0)) return bad();
-            (option == "--mc" ? options.monteCarloSets : options.jobs) = *read;
+            if (!read || *read < 0 || *read > kMaxMonteCarloSets) {
+                return takes("0 to " + std::to_string(kMaxMonteCarloSets) + " sets");
+            }
+            options.monteCarloSets = *read;
+        } else if (option == "--jobs") {
+            const auto read = Read<int>(value);
+            if (!read || *read < 1) return takes("a number of threads from 1");
+            options.jobs = *read;
         } else if (option == "--seed") {
             const auto read = Read<std::uint64_t>(value);
             if (!read) return bad();
@@ -265,14 +277,12 @@ bool Saved(const std::string& path, const std::string& bytes, std::ostream& erro
 }  // namespace
 
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {
-    std::ifstream file(command.dataFile, std::ios::binary);
-    if (!file) {
-        errors << "veldorin: " << command.dataFile << ": cannot be read\n";
+    const InputFileRead file = ReadInputFile(command.dataFile);
+    if (!file.bytes) {
+        errors << "veldorin: " << command.dataFile << ": " << file.reason << '\n';
         return 1;
     }
-    const std::string text((std::istreambuf_iterator<char>(file)),
-                           std::istreambuf_iterator<char>());
-    const ProteinDataRead read = ReadProteinData(text);
+    const ProteinDataRead read = ReadProteinData(*file.bytes);
     if (!read.data) {
         std::istringstream lines(read.error);
         for (std::string line; std::getline(lines, line);) {

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QApplication>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +23,15 @@ int main(int argc, char* argv[]) {
         veldorin::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.options) return veldorin::ReportUsageError(parse.usageError, std::cerr);
     if (parse.options->mode != veldorin::CommandLineOptions::Mode::Window) {
-        return veldorin::RunWithoutWindow(*parse.options, std::cout, std::cerr);
+        // Whatever goes wrong is said in a line and a status, never by an abort.
+        try {
+            return veldorin::RunWithoutWindow(*parse.options, std::cout, std::cerr);
+        } catch (const std::bad_alloc&) {
+            std::cerr << "veldorin: out of memory\n";
+        } catch (const std::exception& error) {
+            std::cerr << "veldorin: " << error.what() << '\n';
+        }
+        return veldorin::kExitTableFailed;
     }
 
     QApplication application(argc, argv);

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <utility>
 
 #include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
+#include "engine/csv_text.h"
 #include "engine/failure.h"
 #include "engine/numeric_text.h"
 #include "engine/relaxation_across_fields.h"
@@ -33,6 +33,18 @@ std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+// The fields a spectrometer's proton frequency may have: anything outside is a typing error.
+constexpr double kLowestFieldMHz = 1.0;
+constexpr double kHighestFieldMHz = 10000.0;
+
+// " (decimal commas? ...)" after a text that would be a number with a point for its comma.
+std::string DecimalCommaHint(std::string_view text) {
+    if (text.find(',') == std::string_view::npos) return "";
+    std::string pointed(text);
+    std::ranges::replace(pointed, ',', '.');
+    return IsNumeric(pointed) ? " (a decimal comma? the decimal mark is a point)" : "";
 }
 
 bool IsTime(Quantity quantity) { return quantity == Quantity::T1 || quantity == Quantity::T2; }
@@ -82,16 +94,35 @@ std::vector<std::string> CellsOf(std::string_view line, char separator) {
     return cells;
 }
 
-std::vector<std::string_view> LinesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
+// A line that is not blank, with its number in the text (from 1).
+struct NumberedLine {
+    int number = 0;
+    std::string_view text;
+};
+
+std::vector<NumberedLine> LinesOf(std::string_view text) {
+    std::vector<NumberedLine> lines;
+    int number = 0;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         std::string_view line = text.substr(0, end);
+        ++number;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!Trimmed(line).empty()) lines.push_back(line);
+        if (!Trimmed(line).empty()) lines.push_back({number, line});
         text.remove_prefix(std::min(end + 1, text.size()));
     }
     return lines;
+}
+
+// Why the lines cannot be split into cells: the first one too long to be a row.
+std::optional<std::string> LongLineIn(const std::vector<NumberedLine>& lines) {
+    for (const NumberedLine& line : lines) {
+        if (line.text.size() > kMaxLineBytes) {
+            return "line " + std::to_string(line.number) + " is " + LineTooLong() + ": " +
+                   Excerpt(line.text);
+        }
+    }
+    return std::nullopt;
 }
 
 // The position of each column among a line's cells, from a header line, or nothing when
@@ -100,9 +131,11 @@ using ColumnPositions = std::array<std::optional<std::size_t>, kMeasurementColum
 struct Header {
     ColumnPositions positions;
     std::optional<std::size_t> residue;
+    std::size_t cells = 0;  // of the header line
 };
 std::optional<Header> HeaderOf(const std::vector<std::string>& cells) {
     Header header;
+    header.cells = cells.size();
     bool anyNamed = false;
     for (std::size_t k = 0; k < cells.size(); ++k) {
         if (const auto column = ColumnNamed(cells[k])) {
@@ -116,6 +149,23 @@ std::optional<Header> HeaderOf(const std::vector<std::string>& cells) {
     return header;
 }
 
+// A row with more cells than the header names, as a decimal comma makes: the cells from
+// the last column it reads onwards stay together in that column, so that the row shows
+// what it holds and cannot be read as if it had the header's shape.
+CellProblem KeepSurplusTogether(std::vector<std::string>& cells, std::size_t headerCells,
+                                const ColumnPositions& positions, char separator, int row) {
+    std::size_t last = 0;
+    for (int column = 1; column < kMeasurementColumnCount; ++column) {
+        if (*positions[static_cast<std::size_t>(column)] > *positions[last]) {
+            last = static_cast<std::size_t>(column);
+        }
+    }
+    const std::size_t from = *positions[last];
+    for (std::size_t k = from + 1; k < cells.size(); ++k) cells[from] += separator + cells[k];
+    return {row, static_cast<MeasurementColumn>(last),
+            MoreCellsThanHeader(cells.size(), headerCells)};
+}
+
 // Each row's problems, the rows numbered from 1.
 std::vector<CellProblem> ProblemsOf(const std::vector<MeasurementTexts>& rows) {
     std::vector<CellProblem> problems;
@@ -124,13 +174,6 @@ std::vector<CellProblem> ProblemsOf(const std::vector<MeasurementTexts>& rows) {
         problems.insert(problems.end(), reading.problems.begin(), reading.problems.end());
     }
     return problems;
-}
-
-std::string Quoted(const std::string& cell) {
-    if (cell.find_first_of(",\"") == std::string::npos) return cell;
-    std::string quoted = "\"";
-    for (const char c : cell) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + '"';
 }
 
 }  // namespace
@@ -184,36 +227,44 @@ MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row) {
     MeasurementReading reading;
     const auto fail = [&](MeasurementColumn column, std::string reason) {
         reading.problems.push_back({row, column, std::move(reason)});
-        return 0.0;
     };
-    // The cell's number, or 0 after noting why it has none.
-    const auto number = [&](MeasurementColumn column, bool mustBePositive) {
+    // The cell's finite number, or nothing after noting why it has none.
+    const auto number = [&](MeasurementColumn column) -> std::optional<double> {
         const std::string& text = texts[column];
-        if (Trimmed(text).empty()) return fail(column, "missing");
-        double value = 0.0;
-        try {
-            value = CheckFinite(ReadDouble(text));
-        } catch (const CalculationError&) {
-            return fail(column, "\"" + text + "\" is not a number");
+        if (Trimmed(text).empty()) {
+            fail(column, "missing");
+        } else if (text.size() > kMaxCellBytes) {
+            fail(column, CellTooLong() + ": " + Excerpt(text));
+        } else {
+            try {
+                return CheckFinite(ReadDouble(text));
+            } catch (const CalculationError& error) {
+                fail(column, Excerpt(text) + (error.reason == FailureReason::NotNumeric
+                                                  ? " is not a number" + DecimalCommaHint(text)
+                                                  : " is too large"));
+            }
         }
-        if (mustBePositive && !(value > 0.0)) return fail(column, "not above 0");
-        return value;
+        return std::nullopt;
     };
-    Measurement measurement;
-    measurement.fieldMHz = number(MeasurementColumn::Field, true);
-    if (!std::isfinite(static_cast<float>(measurement.fieldMHz))) {
-        fail(MeasurementColumn::Field, "too large");
+    const auto positive = [&](MeasurementColumn column, std::optional<double> value) {
+        if (value && !(*value > 0.0)) fail(column, "not above 0");
+    };
+    const std::optional<double> field = number(MeasurementColumn::Field);
+    if (field && !(*field >= kLowestFieldMHz && *field <= kHighestFieldMHz)) {
+        fail(MeasurementColumn::Field, "not between 1 and 10000 MHz");
     }
-    const std::optional<Quantity> quantity = QuantityNamed(texts[MeasurementColumn::Quantity]);
-    if (quantity) {
-        measurement.quantity = *quantity;
-    } else {
-        fail(MeasurementColumn::Quantity,
-             "\"" + texts[MeasurementColumn::Quantity] + "\" is none of R1, R2, NOE, T1, T2");
+    const std::string& name = texts[MeasurementColumn::Quantity];
+    std::optional<Quantity> quantity;
+    if (name.size() > kMaxCellBytes) {
+        fail(MeasurementColumn::Quantity, CellTooLong() + ": " + Excerpt(name));
+    } else if (quantity = QuantityNamed(name); !quantity) {
+        fail(MeasurementColumn::Quantity, Excerpt(name) + " is none of R1, R2, NOE, T1, T2");
     }
-    measurement.value = number(MeasurementColumn::Value, quantity && IsTime(*quantity));
-    measurement.error = number(MeasurementColumn::Error, true);
-    if (reading.problems.empty()) reading.measurement = measurement;
+    const std::optional<double> value = number(MeasurementColumn::Value);
+    if (quantity && IsTime(*quantity)) positive(MeasurementColumn::Value, value);
+    const std::optional<double> error = number(MeasurementColumn::Error);
+    positive(MeasurementColumn::Error, error);
+    if (reading.problems.empty()) reading.measurement = {*field, *quantity, *value, *error};
     return reading;
 }
 
@@ -228,9 +279,11 @@ std::vector<std::optional<Measurement>> ReadMeasurements(
 
 MeasurementImport ParseMeasurements(std::string_view text, char separator, HeaderRule header) {
     MeasurementImport import;
-    const std::vector<std::string_view> lines = LinesOf(text);
+    const std::vector<NumberedLine> lines = LinesOf(WithoutByteOrderMark(text));
+    import.error = LongLineIn(lines);
+    if (import.error) return import;
     std::optional<Header> named;
-    if (!lines.empty()) named = HeaderOf(CellsOf(lines.front(), separator));
+    if (!lines.empty()) named = HeaderOf(CellsOf(lines.front().text, separator));
     if (named) {
         for (int column = 0; column < kMeasurementColumnCount; ++column) {
             if (!named->positions[static_cast<std::size_t>(column)]) {
@@ -240,29 +293,40 @@ MeasurementImport ParseMeasurements(std::string_view text, char separator, Heade
                 return import;
             }
         }
+        if (lines.size() == 1) {
+            import.error =
+                "line " + std::to_string(lines.front().number) + ": a header with no rows after it";
+            return import;
+        }
     } else if (header == HeaderRule::Required) {
         import.error = "the first line must name the columns: field, quantity, value, error";
         return import;
     }
-    const Header used = named.value_or(Header{ColumnPositions{0, 1, 2, 3}, std::nullopt});
+    const Header used = named.value_or(Header{ColumnPositions{0, 1, 2, 3}, std::nullopt, 0});
     for (std::size_t k = named ? 1 : 0; k < lines.size(); ++k) {
-        const std::vector<std::string> cells = CellsOf(lines[k], separator);
+        const int row = static_cast<int>(import.rows.size()) + 1;
+        std::vector<std::string> cells = CellsOf(lines[k].text, separator);
+        if (named && cells.size() > used.cells) {
+            import.problems.push_back(
+                KeepSurplusTogether(cells, used.cells, used.positions, separator, row));
+        }
         const auto cell = [&cells](std::size_t at) { return at < cells.size() ? cells[at] : ""; };
-        MeasurementTexts row;
+        MeasurementTexts texts;
         for (int column = 0; column < kMeasurementColumnCount; ++column) {
-            row.cells[static_cast<std::size_t>(column)] =
+            texts.cells[static_cast<std::size_t>(column)] =
                 cell(*used.positions[static_cast<std::size_t>(column)]);
         }
-        import.rows.push_back(row);
+        const std::vector<CellProblem> problems = ReadMeasurement(texts, row).problems;
+        import.problems.insert(import.problems.end(), problems.begin(), problems.end());
+        import.rows.push_back(std::move(texts));
         if (used.residue) import.residues.push_back(cell(*used.residue));
     }
-    import.problems = ProblemsOf(import.rows);
     return import;
 }
 
 char SeparatorOf(std::string_view text) {
-    const std::vector<std::string_view> lines = LinesOf(text);
-    const std::string_view first = lines.empty() ? std::string_view() : lines.front();
+    const std::vector<NumberedLine> lines = LinesOf(WithoutByteOrderMark(text));
+    const std::string_view first = lines.empty() ? std::string_view() : lines.front().text;
     if (first.find('\t') != std::string_view::npos) return '\t';
     if (first.find(',') != std::string_view::npos) return ',';
     return kBlanks;
@@ -297,7 +361,7 @@ std::string MeasurementsCsv(const std::vector<MeasurementTexts>& rows) {
     for (const MeasurementTexts& row : rows) {
         for (int column = 0; column < kMeasurementColumnCount; ++column) {
             if (column > 0) csv += ',';
-            csv += Quoted(row.cells[static_cast<std::size_t>(column)]);
+            csv += CsvCell(row.cells[static_cast<std::size_t>(column)]);
         }
         csv += '\n';
     }

@@ -75,8 +75,9 @@ struct CellProblem {
 std::string Describe(const CellProblem& problem);
 
 // A row read: the measurement when every cell is good, else each bad cell's problem. The
-// field and the error must be numbers above 0, the quantity one of the five names, the
-// value a number (above 0 for a time); the field must also fit single precision.
+// field must be a number from 1 to 10000 MHz, the error a number above 0, the quantity one
+// of the five names, the value a number (above 0 for a time); numbers are finite and no
+// cell is longer than kMaxCellBytes. A reason quotes at most the start of a cell.
 struct MeasurementReading {
     std::optional<Measurement> measurement;
     std::vector<CellProblem> problems;
@@ -91,8 +92,10 @@ std::vector<std::optional<Measurement>> ReadMeasurements(const std::vector<Measu
 // "uncertainty" and "sigma" the error) is a header: it must name all four and says their
 // order; a "residue" column says whose each row is; its other cells are columns to skip.
 // Without a header the cells are taken in the columns' order, unless one is required. Cells
-// may be quoted with ", a doubled " in them standing for one; blank lines are skipped. Every
-// row is kept, bad or not.
+// may be quoted with ", a doubled " in them standing for one; blank lines and a byte-order
+// mark are skipped. Every row is kept, bad or not; a row with more cells than its header
+// keeps the surplus in its last column read, marked. A line longer than kMaxLineBytes, or a
+// header with no rows, is no table.
 struct MeasurementImport {
     std::vector<MeasurementTexts> rows;
     std::vector<std::string> residues;  // each row's residue; empty without a residue column
@@ -116,7 +119,8 @@ std::vector<ResidueRows> ResiduesOf(const MeasurementImport& import);
 // The rows of one residue alone, their problems numbered among them.
 MeasurementImport RowsOfResidue(const MeasurementImport& import, std::string_view residue);
 
-// The rows as CSV with a header line, the texts as typed: what ParseMeasurements reads back.
+// The rows as CSV with a header line, the texts as typed (CsvCell's): what ParseMeasurements
+// reads back, but for a ' before text a spreadsheet would run as a formula.
 std::string MeasurementsCsv(const std::vector<MeasurementTexts>& rows);
 
 // A measurement beside the value the model gives at its field, both in the compared

@@ -16,7 +16,10 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <system_error>
 #include <thread>
+
+#include "engine/csv_text.h"
 
 namespace veldorin {
 namespace {
@@ -44,28 +47,27 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-std::optional<double> NumberIn(std::string_view text) {
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::string Where(int line, const char* column) {
     return "line " + std::to_string(line) + ", column \"" + column + "\": ";
 }
 
-// Runs `work` for 0..count-1 on up to `jobs` threads.
+// Runs `work` for 0..count-1 on up to `jobs` threads, no more than the cores: more would
+// only wait for them. When the system starts fewer, the ones it started share the work.
 void ForEachIndex(std::size_t count, int jobs, const std::function<void(std::size_t)>& work) {
     std::atomic<std::size_t> next = 0;
     const auto worker = [&] {
         for (std::size_t i = next++; i < count; i = next++) work(i);
     };
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t extra = std::min({static_cast<std::size_t>(std::max(jobs, 1)),
+                                        std::max(count, std::size_t{1}), cores}) -
+                              1;
     std::vector<std::thread> threads;
-    const int extra = std::min<int>(jobs, static_cast<int>(count)) - 1;
-    for (int t = 0; t < extra; ++t) threads.emplace_back(worker);
+    try {
+        while (threads.size() < extra) threads.emplace_back(worker);
+    } catch (const std::system_error&) {
+        // The threads already running, and this one, do it all.
+    }
     worker();
     for (std::thread& thread : threads) thread.join();
 }
@@ -551,71 +553,116 @@ ParameterFlag FlagOf(const ModelFit& fit, ModelFreeParameter parameter) {
     return at < fit.flags.size() ? fit.flags[at] : ParameterFlag::None;
 }
 
+// The lines of a data file taken one by one: the header, then each row's measurement or
+// its problems, of which the first few dozen are told.
+class ProteinDataReader {
+public:
+    bool HeaderRead() const { return headerFields_ > 0; }
+
+    // False when no further line can be read: the header is not one.
+    bool Take(int lineNumber, std::string_view line) {
+        if (line.size() > kMaxLineBytes) {
+            Refuse("line " + std::to_string(lineNumber) + ": " + LineTooLong() + ": " +
+                   Excerpt(line));
+            rows_ += HeaderRead() ? 1 : 0;
+            return HeaderRead();
+        }
+        if (Trimmed(line).empty()) return true;
+        const std::vector<std::string_view> fields = Fields(Trimmed(line));
+        if (!HeaderRead()) return TakeHeader(lineNumber, fields);
+        ++rows_;
+        if (fields.size() > headerFields_) {
+            Refuse("line " + std::to_string(lineNumber) + ": " +
+                   MoreCellsThanHeader(fields.size(), headerFields_) + ": " + Excerpt(line));
+            return true;
+        }
+        const auto field = [&](std::size_t c) {
+            return column_[c] < fields.size() ? fields[column_[c]] : std::string_view();
+        };
+        MeasurementTexts texts;
+        for (int c = 0; c < kMeasurementColumnCount; ++c) {
+            texts.cells[static_cast<std::size_t>(c)] = field(static_cast<std::size_t>(c) + 1);
+        }
+        const std::string_view residue = field(0);
+        bool good = true;
+        if (residue.empty() || residue.size() > kMaxCellBytes) {
+            Refuse(Where(lineNumber, kColumns[0]) +
+                   (residue.empty() ? "missing" : CellTooLong() + ": " + Excerpt(residue)));
+            good = false;
+        }
+        const MeasurementReading reading = ReadMeasurement(texts, lineNumber);
+        for (const CellProblem& problem : reading.problems) {
+            Refuse(Where(lineNumber, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
+                   problem.reason);
+        }
+        if (good && reading.measurement) Add(residue, *reading.measurement, lineNumber);
+        return true;
+    }
+
+    ProteinDataRead Result(int lines) {
+        if (!HeaderRead() && errors_.empty()) return {std::nullopt, "no header line"};
+        if (HeaderRead() && rows_ == 0) {
+            Refuse("line " + std::to_string(lines) + ": no rows after the header");
+        }
+        if (problems_ > kProblemsTold) {
+            errors_ += "\nand " + std::to_string(problems_ - kProblemsTold) + " more problems";
+        }
+        if (!errors_.empty()) return {std::nullopt, std::move(errors_)};
+        return {std::move(data_), {}};
+    }
+
+private:
+    static constexpr int kProblemsTold = 50;
+
+    void Refuse(std::string problem) {
+        if (++problems_ <= kProblemsTold) errors_ += (errors_.empty() ? "" : "\n") + problem;
+    }
+
+    bool TakeHeader(int lineNumber, const std::vector<std::string_view>& fields) {
+        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+            const auto at = std::find(fields.begin(), fields.end(), kColumns[c]);
+            if (at == fields.end()) {
+                Refuse("line " + std::to_string(lineNumber) + ": the header has no column \"" +
+                       kColumns[c] + "\"");
+                return false;
+            }
+            column_[c] = static_cast<std::size_t>(at - fields.begin());
+        }
+        headerFields_ = fields.size();
+        return true;
+    }
+
+    void Add(std::string_view residue, const Measurement& measurement, int lineNumber) {
+        auto [at, added] = indexOf_.try_emplace(std::string(residue), data_.residues.size());
+        if (added) data_.residues.push_back({std::string(residue), {}, {}});
+        ResidueData& target = data_.residues[at->second];
+        target.measurements.push_back(measurement);
+        target.lines.push_back(lineNumber);
+    }
+
+    ProteinData data_;
+    std::map<std::string, std::size_t, std::less<>> indexOf_;
+    std::array<std::size_t, kColumns.size()> column_{};
+    std::size_t headerFields_ = 0;
+    int rows_ = 0;
+    int problems_ = 0;
+    std::string errors_;
+};
+
 }  // namespace
 
 ProteinDataRead ReadProteinData(std::string_view text) {
-    ProteinData data;
-    std::map<std::string, std::size_t, std::less<>> indexOf;
-    std::array<std::size_t, kColumns.size()> column{};
-    bool headerRead = false;
+    ProteinDataReader reader;
+    text = WithoutByteOrderMark(text);
     int lineNumber = 0;
-    std::string errors;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++lineNumber;
-        if (line.empty()) continue;
-        const std::vector<std::string_view> fields = Fields(line);
-        if (!headerRead) {
-            for (std::size_t c = 0; c < kColumns.size(); ++c) {
-                const auto at = std::find(fields.begin(), fields.end(), kColumns[c]);
-                if (at == fields.end()) {
-                    return {std::nullopt, "line " + std::to_string(lineNumber) +
-                                              ": the header has no column \"" + kColumns[c] + "\""};
-                }
-                column[c] = static_cast<std::size_t>(at - fields.begin());
-            }
-            headerRead = true;
-            continue;
-        }
-        const auto field = [&](std::size_t c) {
-            return column[c] < fields.size() ? fields[column[c]] : std::string_view();
-        };
-        std::string problem;
-        const std::optional<double> frequency = NumberIn(field(1));
-        const std::optional<double> value = NumberIn(field(3));
-        const std::optional<double> error = NumberIn(field(4));
-        const std::optional<Quantity> quantity = QuantityNamed(field(2));
-        if (field(0).empty()) {
-            problem = Where(lineNumber, "residue") + "missing";
-        } else if (!frequency || *frequency <= 0.0) {
-            problem = Where(lineNumber, "field_mhz") + "\"" + std::string(field(1)) +
-                      "\" is not a frequency above 0";
-        } else if (!quantity) {
-            problem = Where(lineNumber, "quantity") + "\"" + std::string(field(2)) +
-                      "\" is not R1, R2, NOE, T1 or T2";
-        } else if (!value || (ComparedQuantity(*quantity) != *quantity && *value <= 0.0)) {
-            problem = Where(lineNumber, "value") + "\"" + std::string(field(3)) +
-                      "\" is not a number (above 0 for a time)";
-        } else if (!error || *error <= 0.0) {
-            problem = Where(lineNumber, "error") + "\"" + std::string(field(4)) +
-                      "\" is not an uncertainty above 0";
-        }
-        if (!problem.empty()) {
-            errors += (errors.empty() ? "" : "\n") + problem;
-            continue;
-        }
-        const std::string residue(field(0));
-        auto [at, added] = indexOf.try_emplace(residue, data.residues.size());
-        if (added) data.residues.push_back({residue, {}, {}});
-        ResidueData& target = data.residues[at->second];
-        target.measurements.push_back({*frequency, *quantity, *value, *error});
-        target.lines.push_back(lineNumber);
+        if (!reader.Take(lineNumber, line)) break;
     }
-    if (!headerRead) return {std::nullopt, "no header line"};
-    if (!errors.empty()) return {std::nullopt, errors};
-    return {std::move(data), {}};
+    return reader.Result(lineNumber);
 }
 
 namespace {
@@ -738,7 +785,7 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         const auto column = [&](bool present, double value, double valueError) {
             csv += "," + (present ? cell(value) : "") + "," + (present ? cell(valueError) : "");
         };
-        csv += outcome.residue + ",m" + std::to_string(model.model);
+        csv += CsvCell(outcome.residue) + ",m" + std::to_string(model.model);
         const double tmError = InModel(model, Tm) ? error(Tm)
                                : fit.globalTm     ? fit.globalTmError
                                                   : kNaN;
@@ -755,7 +802,7 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
             column(InModel(model, parameter), model.values[parameter], error(parameter));
         }
         csv += "," + Number(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) + "," +
-               model.FlagsText() + "\n";
+               CsvCell(model.FlagsText()) + "\n";
     }
     return csv;
 }
@@ -773,7 +820,7 @@ std::string BackCalculatedCsv(const ProteinData& data, const ProteinFit& fit) {
                 m < outcome.calculated.size()
                     ? Number(time ? 1.0 / outcome.calculated[m] : outcome.calculated[m])
                     : "";
-            csv += residue.residue + "," + Number(measurement.fieldMHz) + "," +
+            csv += CsvCell(residue.residue) + "," + Number(measurement.fieldMHz) + "," +
                    std::string(NameOf(measurement.quantity)) + "," + Number(measurement.value) +
                    "," + Number(measurement.error) + "," + calculated + "\n";
         }

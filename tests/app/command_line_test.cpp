@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <ostream>
 #include <sstream>
@@ -370,9 +375,50 @@ TEST(CommandLine, AFitNamesEveryBadLineAndEveryBadOption) {
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--fit"},
                                                   {"--fit", path, "--model", "m10"},
                                                   {"--fit", path, "--jobs", "0"},
-                                                  {"--fit", path, "--nucleus", "2H"}}) {
-        EXPECT_FALSE(ParseCommandLine(wrong).options) << wrong.back();
+                                                  {"--fit", path, "--nucleus", "2H"},
+                                                  {"--fit", path, "--tm", "nan"},
+                                                  {"--fit", path, "--distance", "inf"},
+                                                  {"--fit", path, "--distance", "1e300"},
+                                                  {"--fit", path, "--csa", "nan"},
+                                                  {"--fit", path, "--mc", "2000000000"}}) {
+        const CommandLineParse parse = ParseCommandLine(wrong);
+        EXPECT_FALSE(parse.options) << wrong.back();
+        EXPECT_NE(parse.usageError.find(wrong.back()), std::string::npos) << parse.usageError;
     }
+}
+
+TEST(CommandLine, AFitDataFileThatIsNoFileIsRefusedWithTheReason) {
+    const TempFolder folder;
+    const std::string fifo = QFile::encodeName(folder.Path("fifo")).toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct Row {
+        std::string path;
+        const char* reason;
+    };
+    for (const Row& row : {Row{QFile::encodeName(folder.Path()).toStdString(), "a folder"},
+                           Row{"/dev/zero", "not an ordinary file"},
+                           Row{fifo, "not an ordinary file"}, Row{fifo + ".csv", "no such file"}}) {
+        std::ostringstream out;
+        std::ostringstream errors;
+        EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--fit", row.path}).options, out, errors),
+                  kExitTableFailed);
+        EXPECT_TRUE(errors.str().starts_with("veldorin: " + row.path + ": " + row.reason))
+            << errors.str();
+    }
+}
+
+TEST(CommandLine, OutputThatCannotBeWrittenIsSaidWithTheSystemsReason) {
+    // Unbuffered, so that the write fails long before the output is flushed.
+    std::ofstream full;
+    full.rdbuf()->pubsetbuf(nullptr, 0);
+    full.open("/dev/full");
+    ASSERT_TRUE(full.is_open());
+    std::ostringstream errors;
+    EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--help"}).options, full, errors),
+              kExitTableFailed);
+    EXPECT_NE(errors.str().find(std::string("(") + std::strerror(ENOSPC) + ")\n"),
+              std::string::npos)
+        << errors.str();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/csv_text.h"
 #include "engine/format.h"
 #include "engine/input_preparation.h"
 #include "tests/engine/engine_test_support.h"
@@ -27,6 +28,8 @@ struct ImportCase {
 };
 
 TEST(MeasurementImport, KeepsEveryRowAndNamesEachBadCell) {
+    const std::string longLine =
+        "field,quantity,value,error\n" + std::string(kMaxLineBytes + 1, ',');
     const std::vector<ImportCase> cases = {
         {"csv with units and CRLF",
          "field (MHz),quantity,value,error\r\n600,R1,1.52,0.03\r\n\r\n800,noe,0.78,0.02\r\n",
@@ -59,6 +62,27 @@ TEST(MeasurementImport, KeepsEveryRowAndNamesEachBadCell) {
          HeaderRule::Optional,
          1,
          {"row 1, value"}},
+        {"decimal commas against a header",
+         "field,quantity,value,error\n600,R1,1,52,0,03\n",
+         ',',
+         HeaderRule::Required,
+         1,
+         {"row 1, error", "row 1, error"}},
+        {"byte-order mark before the header",
+         "\xEF\xBB\xBF"
+         "field,quantity,value,error\n600,R1,1.5,0.1\n",
+         ',',
+         HeaderRule::Required,
+         1,
+         {}},
+        {"fields outside 1 to 10000 MHz",
+         "0.5\tR1\t1\t0.1\n20000\tR1\t1\t0.1\n1\tR1\t1\t0.1\n10000\tR1\t1\t0.1\n",
+         '\t',
+         HeaderRule::Optional,
+         4,
+         {"row 1, field", "row 2, field"}},
+        {"header alone", "field,quantity,value,error\n", ',', HeaderRule::Required, 0, {}, true},
+        {"line beyond the limit", longLine, ',', HeaderRule::Required, 0, {}, true},
         {"csv without header", "600,R1,1.5,0.1\n", ',', HeaderRule::Required, 0, {}, true},
         {"header without error column",
          "field,quantity,value\n600,R1,1\n",
@@ -88,6 +112,41 @@ TEST(MeasurementImport, CsvOfTheRowsReadsBackAsTyped) {
     const MeasurementImport back =
         ParseMeasurements(MeasurementsCsv(rows), ',', HeaderRule::Required);
     EXPECT_EQ(back.rows, rows);
+}
+
+TEST(Measurement, ACellIsRefusedWithAReasonQuotingAtMostItsStart) {
+    const std::string junk(kMaxCellBytes, 'x');
+    struct Row {
+        const char* name;
+        MeasurementColumn column;
+        std::string text;
+    };
+    for (const Row& row :
+         {Row{"nan", MeasurementColumn::Value, "nan"}, Row{"inf", MeasurementColumn::Error, "inf"},
+          Row{"beyond double", MeasurementColumn::Error, "1e999"},
+          Row{"long quantity", MeasurementColumn::Quantity, junk + "R1"},
+          Row{"long digits", MeasurementColumn::Field, "6" + junk}}) {
+        MeasurementTexts texts;
+        texts.cells = {"600", "R1", "1.5", "0.1"};
+        texts[row.column] = row.text;
+        const MeasurementReading reading = ReadMeasurement(texts, 1);
+        ASSERT_EQ(reading.problems.size(), 1u) << row.name;
+        EXPECT_EQ(reading.problems.front().column, row.column) << row.name;
+        EXPECT_LT(reading.problems.front().reason.size(), 120u) << row.name;
+    }
+}
+
+TEST(Measurement, CsvCellsKeepTheirShapeAndNeverRunAsFormulas) {
+    struct Row {
+        const char* text;
+        const char* cell;
+    };
+    for (const Row& row : {Row{"A12", "A12"}, Row{"\"A", "\"\"\"A\""}, Row{"a,b", "\"a,b\""},
+                           Row{"two\nlines", "\"two\nlines\""}, Row{"=1+2", "'=1+2"},
+                           Row{"@SUM(A1)", "'@SUM(A1)"}, Row{"+x,y", "\"'+x,y\""},
+                           Row{"-cmd", "'-cmd"}, Row{"-1.5", "-1.5"}, Row{"+2e3", "+2e3"}}) {
+        EXPECT_EQ(CsvCell(row.text), row.cell) << row.text;
+    }
 }
 
 TEST(Measurement, TimesAreComparedAsRates) {

@@ -9,6 +9,8 @@
 #include <map>
 #include <sstream>
 
+#include "engine/csv_text.h"
+
 namespace veldorin {
 namespace {
 
@@ -41,6 +43,49 @@ ProteinFitOptions GlobalTm(int sets, int jobs) {
     options.monteCarloSets = sets;
     options.jobs = jobs;
     return options;
+}
+
+TEST(ProteinData, AFileIsReadWithTheWindowsRulesOrRefusedWithItsLines) {
+    const std::string header = "residue,field_mhz,quantity,value,error\n";
+    const std::string good = "1,500,R1,2.4708,0.0492\n";
+    std::string manyBad = header;
+    for (int line = 0; line < 1000; ++line) manyBad += "1,500,R1,x,1\n";
+    struct Row {
+        const char* name;
+        std::string text;
+        const char* problem;  // "" when the file reads
+    };
+    for (const Row& row :
+         {Row{"byte-order mark", "\xEF\xBB\xBF" + header + good, ""},
+          Row{"decimal commas", header + good + "1,500,R1,2,4708,0,0492\n", "line 3: 7 "},
+          Row{"header alone", header, "line 1: "},
+          Row{"line of commas", header + std::string(kMaxLineBytes + 1, ','), "line 2: "},
+          Row{"long residue", header + std::string(kMaxCellBytes + 1, 'A') + ",500,R1,2,0.1\n",
+              "line 2, column \"residue\""},
+          Row{"a thousand bad lines", manyBad, "line 2, column \"value\""}}) {
+        const ProteinDataRead read = ReadProteinData(row.text);
+        EXPECT_EQ(read.data.has_value(), *row.problem == '\0') << row.name << ": " << read.error;
+        const std::string told = read.error.substr(0, read.error.find('\n'));
+        EXPECT_TRUE(told.starts_with(row.problem)) << row.name << ": " << read.error;
+        EXPECT_LT(read.error.size(), 100u * 60u) << row.name;
+    }
+}
+
+TEST(ProteinFit, TheCsvKeepsItsShapeWhateverTheResiduesAreNamed) {
+    for (const char* name : {"\"A", "=HYPERLINK(\"x\")", "a,b", "two\nlines"}) {
+        ModelFit model;
+        model.model = 1;
+        model.free = {S2s};
+        model.flags = {ParameterFlag::None};
+        ProteinFit fit;
+        fit.residues.push_back({name, model, std::nullopt, {}, {}, 0, {1.5}});
+        ProteinData data;
+        data.residues.push_back({name, {{600.0, Quantity::R1, 1.5, 0.1}}, {2}});
+        for (const std::string& csv : {ProteinFitCsv(fit), BackCalculatedCsv(data, fit)}) {
+            const std::string row = csv.substr(csv.find('\n') + 1);
+            EXPECT_TRUE(row.starts_with(CsvCell(name) + ",")) << row;
+        }
+    }
 }
 
 TEST(ProteinFit, TheGlobalTmHasAnErrorFromTheWholeProteinInMonteCarloOrFromItsProfile) {
