@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "spins/spin_diagram.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "window/model_files.h"
 
@@ -152,6 +153,52 @@ TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGo
         weight->setText(QString::fromStdString(stored.document->texts.weights[0]));
         window_->Recalculate();
         EXPECT_FALSE(window_->isWindowModified()) << row.name << ": back as in the file";
+    }
+}
+
+// Save to the file the model came from asks first when another program has replaced
+// that file since, and the answer decides.
+TEST_F(ModelFilesInWindow, SaveAsksBeforeOverwritingAFileAnotherProgramReplaced) {
+    const struct {
+        const char* name;
+        bool replaced;
+        QMessageBox::StandardButton answer;  // NoButton: nothing is asked
+        bool saved;
+    } rows[] = {
+        {"unchanged", false, QMessageBox::NoButton, true},
+        {"replaced, overwritten", true, QMessageBox::Yes, true},
+        {"replaced, kept", true, QMessageBox::No, false},
+    };
+    for (const auto& row : rows) {
+        Started();
+        const QString path = PathOf("m.veldorin");
+        ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
+        if (row.replaced) {
+            QFile other(PathOf("other"));
+            ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("other") == 5);
+            other.close();
+            ASSERT_TRUE(QFile::remove(path) && QFile::rename(PathOf("other"), path));
+        }
+        const QByteArray before = testing::ReadBytes(path);
+
+        ExpectDialogs(row.answer != QMessageBox::NoButton);
+        bool asked = false;
+        if (row.answer != QMessageBox::NoButton) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr) << row.name;
+                asked = box->text().contains("m.veldorin");
+                box->button(row.answer)->click();
+            });
+        }
+        window_->modelFiles().Save();
+        ExpectDialogs(false);
+
+        EXPECT_EQ(asked, row.answer != QMessageBox::NoButton) << row.name;
+        EXPECT_EQ(testing::ReadBytes(path) == ToJson(Shown()), row.saved) << row.name;
+        if (!row.saved) {
+            EXPECT_EQ(testing::ReadBytes(path), before) << row.name;
+        }
     }
 }
 
