@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QImage>
@@ -103,6 +104,36 @@ TEST(FigureMarks, MeasurementMarksAreLegibleAtAColumnsWidth) {
         EXPECT_GE(millimetres, 1.5) << dotsPerInch;
         EXPECT_LE(millimetres, 3.0) << dotsPerInch;
     }
+}
+
+// The largest size and resolution the dialog offers: a PNG would need tens of gigabytes
+// and is refused before any file is touched, naming its pixels; SVG and PDF are drawn.
+TEST(FigureLimits, APngTooLargeToDrawIsRefusedAndVectorFormatsAreSaved) {
+    const struct {
+        const char* name;
+        bool saved;
+    } rows[] = {{"figure.png", false}, {"figure.svg", true}, {"figure.pdf", true}};
+    SampledCurves curves;
+    curves.points = {{Quantity::R1, 500.0, 2.0, 0.01}};
+    const DrawCommands noPanel;
+    const FigureSize largest{1000.0, 1000.0, 2400};
+    const testing::TempFolder folder;
+    for (const auto& row : rows) {
+        const QString path = folder.Path(row.name);
+
+        const std::optional<QString> failure = SaveFigure({curves, noPanel}, largest, path);
+
+        EXPECT_EQ(!failure, row.saved) << row.name;
+        EXPECT_EQ(QFile::exists(path), row.saved) << row.name;
+        if (failure) {
+            const QSize pixels = largest.Pixels();
+            EXPECT_TRUE(failure->contains(QString::number(pixels.width())))
+                << failure->toStdString();
+            EXPECT_TRUE(
+                PngSizeNote(largest).contains(QString::number(kMaxFigurePixels / 1'000'000)));
+        }
+    }
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 }  // namespace
