@@ -4,7 +4,6 @@
 #include "storage/save_aside.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -13,184 +12,119 @@
 
 #include <QDir>
 #include <QFile>
-#include <csignal>
 #include <functional>
-#include <ostream>
 
 #include "tests/support/temp_folder.h"
 
 namespace veldorin {
 namespace {
 
-using testing::ReadBytes;
 using testing::TempFolder;
 
-QByteArray Native(const QString& path) { return QFile::encodeName(path); }
-
-// Everything in the folder, hidden names too: a side file left behind shows.
-QStringList Entries(const TempFolder& folder) {
-    return QDir(folder.Path())
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+// Each name in the folder, hidden ones too, with its kind: a side file left behind, or a
+// device or a link replaced by a file, shows.
+QStringList Kinds(const TempFolder& folder) {
+    QStringList kinds;
+    for (const QString& name :
+         QDir(folder.Path())
+             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        struct stat status {};
+        ::lstat(QFile::encodeName(folder.Path(name)).constData(), &status);
+        kinds << name + QString::number(status.st_mode & S_IFMT);
+    }
+    kinds.sort();
+    return kinds;
 }
 
-bool IsCharacterDevice(const QString& path) {
-    struct stat status {};
-    return ::stat(Native(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
+// Makes the things to save to in the folder; returns the name saved to, "" when this user
+// cannot make them (a device needs root).
+using Make = std::function<QString(const TempFolder&)>;
+
+Make Node(const char* name, const char* link = nullptr) {
+    return [=](const TempFolder& f) {
+        const QByteArray node = QFile::encodeName(f.Path(name));
+        if (::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) return QString();
+        if (link != nullptr) ::symlink(name, QFile::encodeName(f.Path(link)).constData());
+        return f.Path(link != nullptr ? link : name);
+    };
 }
 
-// The null device under the folder's "dev" (a node needs root: "" otherwise), or a link
-// to it.
-QString NullDevice(const TempFolder& folder) {
-    const QString path = folder.Path("dev");
-    return ::mknod(Native(path).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? path : QString();
+Make Links(std::vector<std::pair<const char*, const char*>> links) {
+    return [=](const TempFolder& f) {
+        f.MakeDir("sub");
+        for (const auto& [name, target] : links) {
+            ::symlink(target, QFile::encodeName(f.Path(name)).constData());
+        }
+        return f.Path(links.front().first);
+    };
 }
 
-QString LinkTo(const TempFolder& folder, const QString& target) {
-    const QString link = folder.Path("link");
-    return ::symlink(Native(target).constData(), Native(link).constData()) == 0 ? link : QString();
-}
-
-struct DeviceRow {
+struct SaveRow {
     const char* name;
+    Make make;
     NotOrdinary notOrdinary;
-    std::function<QString(const TempFolder&)> make;  // the name to save to; "" cannot be made
-    bool written;
+    const char* reason;  // part of the failure; "" when saved
+    QString made = {};   // the new file that then holds the bytes, if any
 };
 
-void PrintTo(const DeviceRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const SaveRow& row, std::ostream* out) { *out << row.name; }
 
-class SavingToADevice : public ::testing::TestWithParam<DeviceRow> {};
+class Saving : public ::testing::TestWithParam<SaveRow> {};
 
-TEST_P(SavingToADevice, WritesInPlaceOrRefusesButNeverReplacesIt) {
+TEST_P(Saving, WritesWhatTheNameLeadsToOrSaysWhyAndReplacesNothingElse) {
     const TempFolder folder;
-    const DeviceRow& row = GetParam();
+    const SaveRow& row = GetParam();
     const QString path = row.make(folder);
     if (path.isEmpty()) GTEST_SKIP() << "this user cannot make a device";
-    const QStringList before = Entries(folder);
+    QStringList expected = Kinds(folder);
 
-    const std::optional<QString> failure = SaveBytesAside(path, "lost", row.notOrdinary);
+    const std::optional<QString> failure = SaveBytesAside(path, "saved", row.notOrdinary);
 
-    EXPECT_EQ(!failure, row.written) << failure.value_or("").toStdString();
-    if (failure) {
-        EXPECT_TRUE(failure->contains("not an ordinary file")) << failure->toStdString();
+    const QString said = failure.value_or(QStringLiteral("saved"));
+    EXPECT_TRUE(said.contains(*row.reason != '\0' ? row.reason : "saved")) << said.toStdString();
+    if (!row.made.isEmpty()) {
+        EXPECT_EQ(testing::ReadBytes(folder.Path(row.made)), "saved");
+        expected << row.made + QString::number(S_IFREG);
     }
-    EXPECT_TRUE(IsCharacterDevice(folder.Path("dev")));
-    EXPECT_EQ(Entries(folder), before);
+    expected.sort();
+    EXPECT_EQ(Kinds(folder), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Storage, SavingToADevice,
+    Devices, Saving,
     ::testing::Values(
-        DeviceRow{"device_from_the_command_line", NotOrdinary::WriteInPlace, NullDevice, true},
-        DeviceRow{"device_from_the_window", NotOrdinary::Refuse, NullDevice, false},
-        DeviceRow{"link_to_a_device_from_the_command_line", NotOrdinary::WriteInPlace,
-                  [](const TempFolder& f) { return LinkTo(f, NullDevice(f)); }, true},
-        DeviceRow{"link_to_a_device_from_the_window", NotOrdinary::Refuse,
-                  [](const TempFolder& f) { return LinkTo(f, NullDevice(f)); }, false}),
-    [](const ::testing::TestParamInfo<DeviceRow>& info) { return info.param.name; });
+        SaveRow{"device_from_the_command_line", Node("dev"), NotOrdinary::WriteInPlace, ""},
+        SaveRow{"device_from_the_window", Node("dev"), NotOrdinary::Refuse, "not an ordinary"},
+        SaveRow{"link_from_the_command_line", Node("dev", "l"), NotOrdinary::WriteInPlace, ""},
+        SaveRow{"link_from_the_window", Node("dev", "l"), NotOrdinary::Refuse, "not an ordinary"}),
+    [](const auto& info) { return info.param.name; });
 
-// One of the program's own open files, as /dev/stdout names a redirected standard
-// output: what is written goes on after what the program wrote there, in the same file.
-TEST(SaveAside, AnOpenFileOfTheProgramIsWrittenOnAfterWhatItHolds) {
+INSTANTIATE_TEST_SUITE_P(
+    Limits, Saving,
+    ::testing::Values(SaveRow{"longest_name",
+                              [](const TempFolder& f) { return f.Path(QString(NAME_MAX, 'n')); },
+                              NotOrdinary::Refuse, "", QString(NAME_MAX, 'n')},
+                      SaveRow{"dangling_links", Links({{"l", "sub/next"}, {"sub/next", "../made"}}),
+                              NotOrdinary::Refuse, "", "made"},
+                      SaveRow{"dangling_into_no_folder", Links({{"l", "none/made"}}),
+                              NotOrdinary::Refuse, "No such file"},
+                      SaveRow{"loop", Links({{"l", "l"}}), NotOrdinary::Refuse, "Too many levels"}),
+    [](const auto& info) { return info.param.name; });
+
+// /dev/stdout redirected to a file: the bytes go on after what the program wrote there.
+TEST(SaveAside, AnOpenFileOfTheProgramIsWrittenInPlaceOnlyFromTheCommandLine) {
     const TempFolder folder;
     const QString path = folder.MakeFile("printed", "");
-    const int descriptor = ::open(Native(path).constData(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(descriptor, 0);
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
     ASSERT_EQ(::write(descriptor, "printed,", 8), 8);
     const QString name = QStringLiteral("/dev/fd/%1").arg(descriptor);
 
-    EXPECT_TRUE(SaveBytesAside(name, "no", NotOrdinary::Refuse));
+    EXPECT_TRUE(SaveBytesAside(name, "refused", NotOrdinary::Refuse));
     EXPECT_EQ(SaveBytesAside(name, "saved", NotOrdinary::WriteInPlace), std::nullopt);
     ::close(descriptor);
 
-    EXPECT_EQ(ReadBytes(path), "printed,saved");
-    EXPECT_EQ(Entries(folder), QStringList{"printed"});
+    EXPECT_EQ(testing::ReadBytes(path), "printed,saved");
 }
-
-// A file-size limit stands in for a full disk; its signal ignored, as the program does.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
-};
-
-struct LimitRow {
-    const char* name;
-    std::function<QString(const TempFolder&)> make;  // the name to save to
-    bool fullDisk;
-    const char* reason;  // part of the failure; "" when saved
-    QString file;        // the file that holds the bytes after a save, or the old ones
-};
-
-void PrintTo(const LimitRow& row, std::ostream* out) { *out << row.name; }
-
-class SavingAtALimit : public ::testing::TestWithParam<LimitRow> {};
-
-TEST_P(SavingAtALimit, WritesTheFileItNamesOrSaysWhyAndLeavesNoSideFile) {
-    const TempFolder folder;
-    const LimitRow& row = GetParam();
-    const QString path = row.make(folder);
-    const QStringList before = Entries(folder);
-
-    std::optional<QString> failure;
-    {
-        const FileSizeLimit limit(row.fullDisk ? 4 : RLIM_INFINITY);
-        failure = SaveBytesAside(path, QByteArray(60, 'n'));
-    }
-
-    if (*row.reason == '\0') {
-        EXPECT_EQ(failure, std::nullopt) << failure.value_or("").toStdString();
-        EXPECT_EQ(ReadBytes(folder.Path(row.file)), QByteArray(60, 'n'));
-        return;
-    }
-    ASSERT_TRUE(failure);
-    EXPECT_TRUE(failure->contains(row.reason)) << failure->toStdString();
-    EXPECT_EQ(Entries(folder), before);
-    if (!row.file.isEmpty()) {
-        EXPECT_EQ(ReadBytes(folder.Path(row.file)), "old");
-    }
-}
-
-QString Link(const TempFolder& folder, const char* name, const char* target) {
-    ::symlink(target, Native(folder.Path(name)).constData());
-    return folder.Path(name);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Storage, SavingAtALimit,
-    ::testing::Values(
-        LimitRow{"longest_name", [](const TempFolder& f) { return f.Path(QString(NAME_MAX, 'n')); },
-                 false, "", QString(NAME_MAX, 'n')},
-        LimitRow{"dangling_link",
-                 [](const TempFolder& f) {
-                     f.MakeDir("sub");
-                     Link(f, "sub/next", "../made");
-                     return Link(f, "link", "sub/next");
-                 },
-                 false, "", "made"},
-        LimitRow{"dangling_link_into_no_folder",
-                 [](const TempFolder& f) { return Link(f, "link", "none/made"); }, false,
-                 "No such file or directory", ""},
-        LimitRow{"loop_of_links", [](const TempFolder& f) { return Link(f, "link", "link"); },
-                 false, "Too many levels of symbolic links", ""},
-        LimitRow{"file_size_limit",
-                 [](const TempFolder& f) { return f.MakeFile("full", QByteArray("old")); }, true,
-                 "File too large", "full"}),
-    [](const ::testing::TestParamInfo<LimitRow>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace veldorin
