@@ -36,26 +36,20 @@ QStringList Kinds(const TempFolder& folder) {
     return kinds;
 }
 
-// Makes the things to save to in the folder; returns the name saved to, "" when this user
-// cannot make them (a device needs root).
+// The name to save to: the first of the links, [name, target], made in the folder beside
+// the null device "dev" when `device`; "" where this user cannot make a device.
 using Make = std::function<QString(const TempFolder&)>;
-
-Make Node(const char* name, const char* link = nullptr) {
-    return [=](const TempFolder& f) {
-        const QByteArray node = QFile::encodeName(f.Path(name));
-        if (::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) return QString();
-        if (link != nullptr) ::symlink(name, QFile::encodeName(f.Path(link)).constData());
-        return f.Path(link != nullptr ? link : name);
-    };
-}
-
-Make Links(std::vector<std::pair<const char*, const char*>> links) {
+Make Made(bool device, std::vector<std::pair<const char*, const char*>> links) {
     return [=](const TempFolder& f) {
         f.MakeDir("sub");
+        const QByteArray node = QFile::encodeName(f.Path("dev"));
+        if (device && ::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+            return QString();
+        }
         for (const auto& [name, target] : links) {
             ::symlink(target, QFile::encodeName(f.Path(name)).constData());
         }
-        return f.Path(links.front().first);
+        return f.Path(links.empty() ? "dev" : links.front().first);
     };
 }
 
@@ -66,8 +60,6 @@ struct SaveRow {
     const char* reason;  // part of the failure; "" when saved
     QString made = {};   // the new file that then holds the bytes, if any
 };
-
-void PrintTo(const SaveRow& row, std::ostream* out) { *out << row.name; }
 
 class Saving : public ::testing::TestWithParam<SaveRow> {};
 
@@ -93,22 +85,24 @@ TEST_P(Saving, WritesWhatTheNameLeadsToOrSaysWhyAndReplacesNothingElse) {
 INSTANTIATE_TEST_SUITE_P(
     Devices, Saving,
     ::testing::Values(
-        SaveRow{"device_from_the_command_line", Node("dev"), NotOrdinary::WriteInPlace, ""},
-        SaveRow{"device_from_the_window", Node("dev"), NotOrdinary::Refuse, "not an ordinary"},
-        SaveRow{"link_from_the_command_line", Node("dev", "l"), NotOrdinary::WriteInPlace, ""},
-        SaveRow{"link_from_the_window", Node("dev", "l"), NotOrdinary::Refuse, "not an ordinary"}),
+        SaveRow{"device_from_the_command_line", Made(true, {}), NotOrdinary::WriteInPlace, ""},
+        SaveRow{"device_from_the_window", Made(true, {}), NotOrdinary::Refuse, "not an ordinary"},
+        SaveRow{"link_from_the_command_line", Made(true, {{"l", "dev"}}), NotOrdinary::WriteInPlace,
+                ""},
+        SaveRow{"link_from_the_window", Made(true, {{"l", "dev"}}), NotOrdinary::Refuse,
+                "not an ordinary"}),
     [](const auto& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, Saving,
-    ::testing::Values(SaveRow{"longest_name",
-                              [](const TempFolder& f) { return f.Path(QString(NAME_MAX, 'n')); },
-                              NotOrdinary::Refuse, "", QString(NAME_MAX, 'n')},
-                      SaveRow{"dangling_links", Links({{"l", "sub/next"}, {"sub/next", "../made"}}),
-                              NotOrdinary::Refuse, "", "made"},
-                      SaveRow{"dangling_into_no_folder", Links({{"l", "none/made"}}),
-                              NotOrdinary::Refuse, "No such file"},
-                      SaveRow{"loop", Links({{"l", "l"}}), NotOrdinary::Refuse, "Too many levels"}),
+    ::testing::Values(
+        SaveRow{"longest_name", [](const TempFolder& f) { return f.Path(QString(NAME_MAX, 'n')); },
+                NotOrdinary::Refuse, "", QString(NAME_MAX, 'n')},
+        SaveRow{"dangling_links", Made(false, {{"l", "sub/next"}, {"sub/next", "../made"}}),
+                NotOrdinary::Refuse, "", "made"},
+        SaveRow{"dangling_into_no_folder", Made(false, {{"l", "none/made"}}), NotOrdinary::Refuse,
+                "No such file"},
+        SaveRow{"loop", Made(false, {{"l", "l"}}), NotOrdinary::Refuse, "Too many levels"}),
     [](const auto& info) { return info.param.name; });
 
 // /dev/stdout redirected to a file: the bytes go on after what the program wrote there.
