@@ -184,14 +184,12 @@ QString PngSizeNote(const FigureSize& size) {
 
 namespace {
 
-// The figure drawn on a white image; a null image when it would be larger than a PNG
-// may be or the memory for it could not be had. Opaque, so that the PNG writer takes
-// it as it is rather than converting a copy.
+// The figure drawn on an image; a null image when it would have more pixels than a PNG
+// may have or the memory for it could not be had.
 QImage FigureImage(const FigureSource& source, const FigureSize& size) {
     if (size.PixelCount() > kMaxFigurePixels) return {};
-    QImage image(size.Pixels(), QImage::Format_RGB32);
+    QImage image(size.Pixels(), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return image;
-    image.fill(Qt::white);
     const int dotsPerMetre = static_cast<int>(std::lround(size.dotsPerInch / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);

@@ -60,8 +60,9 @@ Destination Follow(const QByteArray& name) {
         }
         if (!S_ISLNK(status.st_mode)) return {path, status, std::nullopt};
         if (const auto descriptor = OwnDescriptorOf(path)) {
-            if (::fstat(*descriptor, &status) != 0)
+            if (::fstat(*descriptor, &status) != 0) {
                 return {path, std::nullopt, std::nullopt, errno};
+            }
             return {path, status, descriptor};
         }
         char target[PATH_MAX];
