@@ -268,8 +268,9 @@ std::string ReportJson(const FitCommand& command, const ProteinFit& fit) {
 
 // Writes the file through the one save path; false, said on `errors`, when it failed.
 bool Saved(const std::string& path, const std::string& bytes, std::ostream& errors) {
-    const auto failure = SaveBytesAside(NameFromNative(QByteArray::fromStdString(path)),
-                                        QByteArray::fromStdString(bytes));
+    const auto failure =
+        SaveBytesAside(NameFromNative(QByteArray::fromStdString(path)),
+                       QByteArray::fromStdString(bytes), NotOrdinary::WriteInPlace);
     if (failure) errors << "veldorin: " << NativeName(*failure).toStdString() << '\n';
     return !failure;
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QApplication>
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <new>
@@ -17,6 +18,9 @@
 #include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
+    // Beyond a file-size limit a write then fails with "File too large", which every save
+    // reports and survives, instead of the signal ending the program mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The arguments are read before any application object exists, so that the modes
     // without a window run where there is no display at all.
     const veldorin::CommandLineParse parse =

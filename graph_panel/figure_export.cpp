@@ -166,16 +166,43 @@ void PaintFigure(QPainter& painter, QPaintDevice& device, const FigureSource& so
     FigurePainter(painter, figure, scale).Paint();
 }
 
-bool WriteFigurePng(const FigureSource& source, const FigureSize& size, QIODevice& device) {
+qint64 FigureSize::PixelCount() const {
+    const QSize pixels = Pixels();
+    return qint64{pixels.width()} * pixels.height();
+}
+
+QString PngSizeNote(const FigureSize& size) {
+    const QSize pixels = size.Pixels();
+    const QString note =
+        QStringLiteral("PNG: %1 × %2 pixels").arg(pixels.width()).arg(pixels.height());
+    if (size.PixelCount() <= kMaxFigurePixels) return note;
+    return note + QStringLiteral(
+                      ", more than the %1 million a PNG may have: choose a smaller "
+                      "size or resolution, or SVG or PDF")
+                      .arg(kMaxFigurePixels / 1'000'000);
+}
+
+namespace {
+
+// The figure drawn on an image; a null image when it would have more pixels than a PNG
+// may have or the memory for it could not be had.
+QImage FigureImage(const FigureSource& source, const FigureSize& size) {
+    if (size.PixelCount() > kMaxFigurePixels) return {};
     QImage image(size.Pixels(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return image;
     const int dotsPerMetre = static_cast<int>(std::lround(size.dotsPerInch / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    {
-        QPainter painter(&image);
-        PaintFigure(painter, image, source, size);
-    }
-    return image.save(&device, "PNG");
+    QPainter painter(&image);
+    PaintFigure(painter, image, source, size);
+    return image;
+}
+
+}  // namespace
+
+bool WriteFigurePng(const FigureSource& source, const FigureSize& size, QIODevice& device) {
+    const QImage image = FigureImage(source, size);
+    return !image.isNull() && image.save(&device, "PNG");
 }
 
 bool WriteFigureSvg(const FigureSource& source, const FigureSize& size, QIODevice& device) {
@@ -204,11 +231,29 @@ bool WriteFigurePdf(const FigureSource& source, const FigureSize& size, QIODevic
 std::optional<QString> SaveFigure(const FigureSource& source, const FigureSize& size,
                                   const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return SaveAside(path, [&](QIODevice& device) {
-        if (suffix == "svg") return WriteFigureSvg(source, size, device);
-        if (suffix == "pdf") return WriteFigurePdf(source, size, device);
-        return WriteFigurePng(source, size, device);
-    });
+    if (suffix == "svg") {
+        return SaveAside(path,
+                         [&](QIODevice& device) { return WriteFigureSvg(source, size, device); });
+    }
+    if (suffix == "pdf") {
+        return SaveAside(path,
+                         [&](QIODevice& device) { return WriteFigurePdf(source, size, device); });
+    }
+    // Drawn before the file is touched: what cannot be drawn leaves no trace.
+    const QImage image = FigureImage(source, size);
+    if (image.isNull()) {
+        const QSize pixels = size.Pixels();
+        const QString why = size.PixelCount() > kMaxFigurePixels
+                                ? QStringLiteral("a PNG may have at most %1 million pixels")
+                                      .arg(kMaxFigurePixels / 1'000'000)
+                                : QStringLiteral("there is not enough memory to draw it");
+        return QStringLiteral(
+                   "Could not write %1: the figure would be %2 × %3 pixels, and %4. A "
+                   "smaller size or resolution, or SVG or PDF, can be saved. Nothing was "
+                   "written.")
+            .arg(path, QString::number(pixels.width()), QString::number(pixels.height()), why);
+    }
+    return SaveAside(path, [&](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 
 }  // namespace veldorin

@@ -25,7 +25,17 @@ struct FigureSize {
     int dotsPerInch = 600;
 
     QSize Pixels() const;
+    qint64 PixelCount() const;
 };
+
+// The most pixels a PNG figure may have. It is drawn whole in memory first, four bytes a
+// pixel, so this keeps it to 1 GB; SVG and PDF are drawn as lines and text, whatever
+// their size and resolution.
+inline constexpr qint64 kMaxFigurePixels = 250'000'000;
+
+// "PNG: 2008 × 1772 pixels", and when that is more than a PNG may have, says so and
+// what can be saved instead.
+QString PngSizeNote(const FigureSize& size);
 
 // What a figure is drawn from: the curves' values and the commands of the panel's
 // picture, whose marker lines it shows, and what the figure shows differently.
@@ -40,12 +50,14 @@ struct FigureSource {
 void PaintFigure(QPainter& painter, QPaintDevice& device, const FigureSource& source,
                  const FigureSize& size);
 
-// Each returns whether everything was written.
+// Each returns whether everything was written; a PNG beyond kMaxFigurePixels is not.
 bool WriteFigurePng(const FigureSource& source, const FigureSize& size, QIODevice& device);
 bool WriteFigureSvg(const FigureSource& source, const FigureSize& size, QIODevice& device);
 bool WriteFigurePdf(const FigureSource& source, const FigureSize& size, QIODevice& device);
 
-// SVG or PDF when the name ends in ".svg" or ".pdf" (in any case), otherwise PNG.
+// SVG or PDF when the name ends in ".svg" or ".pdf" (in any case), otherwise PNG. A PNG
+// with more pixels than kMaxFigurePixels, or more than the memory at hand can hold, is
+// refused before anything is written.
 std::optional<QString> SaveFigure(const FigureSource& source, const FigureSize& size,
                                   const QString& path);
 

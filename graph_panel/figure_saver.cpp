@@ -8,6 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
 
@@ -46,13 +47,21 @@ FigureSizeDialog::FigureSizeDialog(const FigureSize& size, const FigureOptions& 
       noeAsRatio_(OptionBox(tr("NOE as the intensity ratio 1 + η"), options.noeAsRatio,
                             "figureNoeAsRatio", this)),
       allFields_(OptionBox(tr("All six fields in the legend"), options.allFields, "figureAllFields",
-                           this)) {
+                           this)),
+      pngSize_(new QLabel(this)) {
     setObjectName("figureSize");
     setWindowTitle(tr("Figure"));
     dotsPerInch_->setObjectName("figureDotsPerInch");
     dotsPerInch_->setRange(72, 2400);
     dotsPerInch_->setSuffix(QStringLiteral(" dpi"));
     dotsPerInch_->setValue(size.dotsPerInch);
+    pngSize_->setObjectName("figurePngSize");
+    pngSize_->setWordWrap(true);
+    ShowPngSize();
+    for (QDoubleSpinBox* length : {width_, height_}) {
+        connect(length, &QDoubleSpinBox::valueChanged, this, &FigureSizeDialog::ShowPngSize);
+    }
+    connect(dotsPerInch_, &QSpinBox::valueChanged, this, &FigureSizeDialog::ShowPngSize);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -60,6 +69,7 @@ FigureSizeDialog::FigureSizeDialog(const FigureSize& size, const FigureOptions& 
     form->addRow(tr("Width"), width_);
     form->addRow(tr("Height"), height_);
     form->addRow(tr("Resolution"), dotsPerInch_);
+    form->addRow(pngSize_);
     form->addRow(noeAsRatio_);
     form->addRow(allFields_);
     form->addRow(buttons);
@@ -68,6 +78,8 @@ FigureSizeDialog::FigureSizeDialog(const FigureSize& size, const FigureOptions& 
 FigureSize FigureSizeDialog::size() const {
     return {width_->value(), height_->value(), dotsPerInch_->value()};
 }
+
+void FigureSizeDialog::ShowPngSize() { pngSize_->setText(PngSizeNote(size())); }
 
 FigureOptions FigureSizeDialog::options() const {
     return {noeAsRatio_->isChecked(), allFields_->isChecked()};

@@ -10,13 +10,15 @@
 
 class QCheckBox;
 class QDoubleSpinBox;
+class QLabel;
 class QSpinBox;
 
 namespace veldorin {
 
 class GraphCanvas;
 
-// Asks for a figure's width and height in millimetres, its resolution and its options.
+// Asks for a figure's width and height in millimetres, its resolution and its options,
+// and shows the pixels a PNG of them would have, warning when that is too many.
 class FigureSizeDialog : public QDialog {
     Q_OBJECT
 
@@ -27,11 +29,14 @@ public:
     FigureOptions options() const;
 
 private:
+    void ShowPngSize();
+
     QDoubleSpinBox* width_;
     QDoubleSpinBox* height_;
     QSpinBox* dotsPerInch_;
     QCheckBox* noeAsRatio_;
     QCheckBox* allFields_;
+    QLabel* pngSize_;
 };
 
 // "Save figure…": the size, then the file, then the figure of the panel's current curves

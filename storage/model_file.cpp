@@ -3,9 +3,6 @@
 
 #include "storage/model_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,14 +10,13 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <span>
 #include <string>
 #include <utility>
 
 #include "engine/input_names.h"
+#include "storage/input_file.h"
 #include "storage/native_name.h"
 #include "storage/save_aside.h"
 
@@ -55,16 +51,6 @@ qsizetype CharacterCount(const QString& text) {
     qsizetype count = 0;
     for (qsizetype i = 0; i < text.size(); ++i) count += text[i].isLowSurrogate() ? 0 : 1;
     return count;
-}
-
-QString WhyNotOpened(int error) {
-    switch (error) {
-        case ENOENT: return QStringLiteral("no such file");
-        case ELOOP: return QStringLiteral("a loop of symbolic links, not a file");
-        default:
-            return QStringLiteral("cannot be read (%1)")
-                .arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
 }
 
 // What makes a file's contents unusable as a model, without the file's name.
@@ -428,25 +414,12 @@ QByteArray ToJson(const ModelDocument& document) {
 }
 
 ModelFileRead ReadModelFile(const QString& path) {
-    // Opened by its bytes, so that a name in any encoding is found; without blocking,
-    // so that a pipe in its place is refused rather than waited on.
-    const int descriptor = ::open(NativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) return Unread(path, WhyNotOpened(errno));
-    QFile file;
-    file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0) return Unread(path, WhyNotOpened(errno));
-    if (S_ISDIR(status.st_mode)) return Unread(path, QStringLiteral("a folder, not a model file"));
-    if (!S_ISREG(status.st_mode)) return Unread(path, QStringLiteral("not an ordinary file"));
-    // One byte beyond the limit tells a file that is too large without reading it whole.
-    const QByteArray bytes = file.read(kMaxModelFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return Unread(path, QStringLiteral("cannot be read (%1)").arg(file.errorString()));
-    }
-    if (bytes.size() > kMaxModelFileBytes) {
-        return Unread(path, QStringLiteral("larger than %1 bytes, too large for a model file")
-                                .arg(kMaxModelFileBytes));
-    }
+    // Opened by its bytes, so that a name in any encoding is found.
+    const QByteArray name = NativeName(path);
+    const InputFileRead read =
+        ReadInputFile(std::string(name.constData(), name.size()), kMaxModelFileBytes);
+    if (!read.bytes) return Unread(path, Text(read.reason));
+    const QByteArray bytes = QByteArray::fromStdString(*read.bytes);
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -475,6 +448,13 @@ std::optional<QString> WriteModelFile(const QString& path, const ModelDocument& 
         }
     }
     const QByteArray bytes = ToJson(document);
+    if (static_cast<std::size_t>(bytes.size()) > kMaxModelFileBytes) {
+        return QStringLiteral(
+                   "Could not save %1: the model would be %2 MiB; the limit is %3, the "
+                   "largest model file that opens again. Nothing was written.")
+            .arg(path, QString::number(static_cast<double>(bytes.size()) / (1 << 20), 'f', 1),
+                 Text(SizeText(kMaxModelFileBytes)));
+    }
     return SaveBytesAside(path, bytes);
 }
 

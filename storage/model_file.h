@@ -14,6 +14,7 @@
 #include "engine/motion.h"
 #include "graph/plot_mode.h"
 #include "run_phases/array_mode.h"
+#include "storage/input_file.h"
 
 namespace veldorin {
 
@@ -60,9 +61,10 @@ inline constexpr int kModelFormatVersion = 2;
 // needs more than a few dozen. A save refuses a longer text, naming its box, so that
 // every saved model opens again.
 inline constexpr qsizetype kMaxModelTextLength = 1000;
-// Largest model file read; the largest valid file (every text at its longest, each
-// character escaped) is far smaller.
-inline constexpr qint64 kMaxModelFileBytes = 1 << 20;
+// Largest model file read and written: one with 100,000 measurement rows fits well
+// within it. A save that would be larger is refused, so that every saved model opens
+// again.
+inline constexpr std::size_t kMaxModelFileBytes = kMaxInputFileBytes;
 
 // The format version the document needs: 2 when it has a motion, a measurement, signed
 // pair frequencies or a fit setup, else 1.

@@ -10,7 +10,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 #include "storage/native_name.h"
@@ -20,23 +20,73 @@ namespace {
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// The file a save replaces: the one a link points to, so that the link stays.
-QByteArray TargetOf(const QByteArray& path) {
-    char resolved[PATH_MAX];
-    struct stat status {};
-    if (::lstat(path.constData(), &status) == 0 && S_ISLNK(status.st_mode) &&
-        ::realpath(path.constData(), resolved) != nullptr) {
-        return QByteArray(resolved);
+// As many links as the system itself follows in one name.
+constexpr int kMaxLinks = 40;
+
+// "a/b/" for "a/b/c", "" for "c": where a file of the name lies.
+QByteArray FolderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
+
+// N when the link is /proc/self/fd/N under any name (/dev/fd/N, /dev/stdout's target):
+// one of the program's own open files, which has no name that a rename could replace.
+std::optional<int> OwnDescriptorOf(const QByteArray& link) {
+    struct stat folder {};
+    struct stat own {};
+    if (::stat((FolderOf(link) + ".").constData(), &folder) != 0 ||
+        ::stat("/proc/self/fd", &own) != 0 || folder.st_dev != own.st_dev ||
+        folder.st_ino != own.st_ino) {
+        return std::nullopt;
     }
-    return path;
+    bool isNumber = false;
+    const int descriptor = link.mid(FolderOf(link).size()).toInt(&isNumber);
+    return isNumber ? std::optional(descriptor) : std::nullopt;
 }
 
-// A new file beside the target, created with the permissions a new file gets; the old
-// file's when there is one.
+// Where a save goes once the links in its name are followed.
+struct Destination {
+    QByteArray path;                      // the file to replace or make, or to write in place
+    std::optional<struct stat> existing;  // what is there now; nothing when it is to be made
+    std::optional<int> ownDescriptor;     // for one of the program's open files
+    int error = 0;                        // why the links could not be followed
+};
+
+// Follows the links one by one rather than by realpath(), which gives up on a link to a
+// file that does not exist yet: that file is the one to make.
+Destination Follow(const QByteArray& name) {
+    QByteArray path = name;
+    for (int link = 0; link <= kMaxLinks; ++link) {
+        struct stat status {};
+        if (::lstat(path.constData(), &status) != 0) {
+            return {path, std::nullopt, std::nullopt, errno == ENOENT ? 0 : errno};
+        }
+        if (!S_ISLNK(status.st_mode)) return {path, status, std::nullopt};
+        if (const auto descriptor = OwnDescriptorOf(path)) {
+            if (::fstat(*descriptor, &status) != 0) {
+                return {path, std::nullopt, std::nullopt, errno};
+            }
+            return {path, status, descriptor};
+        }
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(path.constData(), target, sizeof target);
+        if (length < 0) return {path, std::nullopt, std::nullopt, errno};
+        if (static_cast<std::size_t>(length) == sizeof target) {
+            return {path, std::nullopt, std::nullopt, ENAMETOOLONG};
+        }
+        const QByteArray next(target, length);
+        path = next.startsWith('/') ? next : FolderOf(path) + next;
+    }
+    return {name, std::nullopt, std::nullopt, ELOOP};
+}
+
+// A new file in the target's folder, created with the permissions a new file gets; the
+// old file's when there is one. Its short name leaves room for a target's name of any
+// length the system allows.
 int CreateAside(const QByteArray& target, QByteArray& aside, const struct stat* old) {
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        aside =
-            target + ".saving-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        aside = FolderOf(target) + ".veldorin-";
+        for (int digit = 0; digit < 6; ++digit) {
+            aside += kDigits[QRandomGenerator::global()->bounded(36)];
+        }
         const int descriptor =
             ::open(aside.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0) {
@@ -73,6 +123,12 @@ private:
     std::optional<int> failure_;
 };
 
+// A device or a pipe has nothing to sync, and says so by failing.
+bool IsOrdinaryFile(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+}
+
 // Writes through a QFile on the descriptor, flushes Qt's buffer and the system's, and
 // closes; the reason when any of it failed.
 std::optional<QString> WriteAndSync(int descriptor, const std::function<bool(QIODevice&)>& write) {
@@ -94,7 +150,7 @@ std::optional<QString> WriteAndSync(int descriptor, const std::function<bool(QIO
         reason = SystemReason(errno != 0 ? errno : EIO);
     } else if (!made) {
         reason = QStringLiteral("the data could not be made");
-    } else if (::fsync(descriptor) != 0) {
+    } else if (IsOrdinaryFile(descriptor) && ::fsync(descriptor) != 0) {
         reason = SystemReason(errno);
     }
     file.close();
@@ -102,37 +158,68 @@ std::optional<QString> WriteAndSync(int descriptor, const std::function<bool(QIO
     return reason;
 }
 
+// Writes aside and renames over the destination.
+std::optional<QString> Replace(const Destination& destination,
+                               const std::function<bool(QIODevice&)>& write) {
+    QByteArray aside;
+    const int descriptor = CreateAside(destination.path, aside,
+                                       destination.existing ? &*destination.existing : nullptr);
+    if (descriptor < 0) return SystemReason(errno);
+    std::optional<QString> reason = WriteAndSync(descriptor, write);
+    if (!reason && ::rename(aside.constData(), destination.path.constData()) != 0) {
+        reason = SystemReason(errno);
+    }
+    if (reason) ::unlink(aside.constData());
+    return reason;
+}
+
+// Writes into what is there, as a shell's redirection does: a device, a FIFO, or one of
+// the program's own open files, which goes on after what the program printed to it.
+std::optional<QString> WriteInPlace(const Destination& destination,
+                                    const std::function<bool(QIODevice&)>& write) {
+    int descriptor = -1;
+    if (destination.ownDescriptor) {
+        std::fflush(nullptr);
+        descriptor = ::fcntl(*destination.ownDescriptor, F_DUPFD_CLOEXEC, 0);
+    } else {
+        descriptor = ::open(destination.path.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    }
+    if (descriptor < 0) return SystemReason(errno);
+    return WriteAndSync(descriptor, write);
+}
+
 }  // namespace
 
-std::optional<QString> SaveAside(const QString& path,
-                                 const std::function<bool(QIODevice&)>& write) {
-    const QByteArray target = TargetOf(NativeName(path));
-    struct stat old {};
-    const bool hadFile = ::stat(target.constData(), &old) == 0;
+std::optional<QString> SaveAside(const QString& path, const std::function<bool(QIODevice&)>& write,
+                                 NotOrdinary notOrdinary) {
+    const Destination destination = Follow(NativeName(path));
     const auto failure = [&](const QString& reason) {
         return QStringLiteral("Could not write %1: %2. %3")
             .arg(path, reason,
-                 hadFile ? QStringLiteral("The file that was there is unchanged.")
-                         : QStringLiteral("No file was made."));
+                 destination.existing ? QStringLiteral("The file that was there is unchanged.")
+                                      : QStringLiteral("No file was made."));
     };
-
-    QByteArray aside;
-    const int descriptor = CreateAside(target, aside, hadFile ? &old : nullptr);
-    if (descriptor < 0) return failure(SystemReason(errno));
-    std::optional<QString> reason = WriteAndSync(descriptor, write);
-    if (!reason && ::rename(aside.constData(), target.constData()) != 0) {
-        reason = SystemReason(errno);
+    if (destination.error != 0) return failure(SystemReason(destination.error));
+    const bool ordinary = !destination.ownDescriptor &&
+                          (!destination.existing || S_ISREG(destination.existing->st_mode));
+    if (ordinary) {
+        const auto reason = Replace(destination, write);
+        return reason ? failure(*reason) : reason;
     }
-    if (reason) {
-        ::unlink(aside.constData());
-        return failure(*reason);
+    if (S_ISDIR(destination.existing->st_mode)) {
+        return failure(QStringLiteral("a folder, not a file"));
     }
-    return std::nullopt;
+    if (notOrdinary == NotOrdinary::Refuse) return failure(QStringLiteral("not an ordinary file"));
+    const auto reason = WriteInPlace(destination, write);
+    return reason ? std::optional(QStringLiteral("Could not write %1: %2.").arg(path, *reason))
+                  : reason;
 }
 
-std::optional<QString> SaveBytesAside(const QString& path, const QByteArray& bytes) {
-    return SaveAside(path,
-                     [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+std::optional<QString> SaveBytesAside(const QString& path, const QByteArray& bytes,
+                                      NotOrdinary notOrdinary) {
+    return SaveAside(
+        path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); },
+        notOrdinary);
 }
 
 }  // namespace veldorin

@@ -103,6 +103,7 @@ std::optional<QString> ModelFiles::SaveTo(const QString& path) {
 void ModelFiles::Remember(const QString& path, const ModelDocument& document) {
     currentPath_ = path;
     fileDocument_ = document;
+    fileStamp_ = StampOf(path);
     window_.setWindowFilePath(path);
     window_.setWindowTitle(QStringLiteral("%1[*] - %2").arg(QFileInfo(path).fileName(), caption_));
     ShowWhetherModified();
@@ -123,7 +124,7 @@ bool ModelFiles::MayPutAside() {
             .arg(QFileInfo(currentPath_).fileName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Discard) return true;
-    if (answer != QMessageBox::Save) return false;
+    if (answer != QMessageBox::Save || !MayOverwrite()) return false;
     const auto error = SaveTo(currentPath_);
     if (error) Report(*error);
     return !error;
@@ -140,7 +141,19 @@ void ModelFiles::Save() {
         SaveAsChosenFile();
         return;
     }
+    if (!MayOverwrite()) return;
     if (const auto error = SaveTo(currentPath_)) Report(*error);
+}
+
+bool ModelFiles::MayOverwrite() {
+    const std::optional<FileStamp> now = StampOf(currentPath_);
+    if (!now || now == fileStamp_) return true;
+    return QMessageBox::question(
+               &window_, kMessageTitle,
+               QStringLiteral("%1 was changed by another program since it was opened or saved "
+                              "here.\n\nOverwrite it?")
+                   .arg(QFileInfo(currentPath_).fileName()),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void ModelFiles::SaveAsChosenFile() {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "storage/file_stamp.h"
 #include "storage/model_file.h"
 #include "window/layout.h"
 #include "window/window_state.h"
@@ -61,6 +62,9 @@ public:
 
 private:
     void Report(const QString& error);
+    // Before Save writes to the file last opened or saved: when another program has
+    // replaced or changed it since, asks whether to overwrite it. True when it may be.
+    bool MayOverwrite();
     // The file the window's model now comes from, as opened or saved.
     void Remember(const QString& path, const ModelDocument& document);
 
@@ -71,7 +75,8 @@ private:
     std::function<void()> showState_;
     std::function<void()> recalculate_;
     QString currentPath_;
-    ModelDocument fileDocument_;  // the model as the file at currentPath_ holds it
+    ModelDocument fileDocument_;          // the model as the file at currentPath_ holds it
+    std::optional<FileStamp> fileStamp_;  // that file as last opened or saved
     QList<QAction*> actions_;
 };
 

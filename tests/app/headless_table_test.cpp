@@ -107,5 +107,24 @@ TEST(HeadlessTable, TheReadmeQuotesTheWorkedExamplesTable) {
     EXPECT_EQ(quoted, PrintedRows(run.printed));
 }
 
+// Beyond a file-size limit the program says why and fails instead of being killed by
+// the limit's signal: standard output goes to a file under a limit of nothing, standard
+// error to the pipe read here.
+TEST(HeadlessTable, AFileSizeLimitIsReportedNotFatal) {
+    const std::string command = std::string("out=$(mktemp) && (ulimit -f 0; exec '") +
+                                VELDORIN_PROGRAM + "' --table '" + VELDORIN_DEFAULT_MODEL_FILE +
+                                "' 2>&1 >\"$out\"); echo \"status $?\"; rm -f \"$out\"";
+    FILE* shell = popen(command.c_str(), "r");
+    ASSERT_NE(shell, nullptr);
+    std::string said;
+    std::array<char, 4096> buffer{};
+    for (std::size_t read; (read = std::fread(buffer.data(), 1, buffer.size(), shell)) > 0;) {
+        said.append(buffer.data(), read);
+    }
+    pclose(shell);
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_NE(said.find("status 1"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace veldorin

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QImage>
@@ -103,6 +104,23 @@ TEST(FigureMarks, MeasurementMarksAreLegibleAtAColumnsWidth) {
         EXPECT_GE(millimetres, 1.5) << dotsPerInch;
         EXPECT_LE(millimetres, 3.0) << dotsPerInch;
     }
+}
+
+// The largest size and resolution the dialog offers: the PNG would need tens of
+// gigabytes, and is refused before any file is touched, naming its pixels.
+TEST(FigureLimits, APngTooLargeToDrawIsRefusedBeforeAnyFileIsTouched) {
+    const SampledCurves curves;
+    const DrawCommands noPanel;
+    const FigureSize largest{1000.0, 1000.0, 2400};
+    const testing::TempFolder folder;
+
+    const std::optional<QString> failure =
+        SaveFigure({curves, noPanel}, largest, folder.Path("figure.png"));
+
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->contains(QString::number(largest.Pixels().width())));
+    EXPECT_TRUE(
+        QDir(folder.Path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "storage/model_file.h"
+#include "storage/input_file.h"
 #include "storage/native_name.h"
 
 #include <gtest/gtest.h>
@@ -254,8 +255,13 @@ TEST_P(ReadingABadModelFile, SaysWhichFileAndWhatIsWrong) {
         << read.error.toStdString();
 }
 
-const QByteArray kTooLargeModel =
-    ToJson(DefaultModelDocument()) + QByteArray(kMaxModelFileBytes, ' ');
+// A valid model followed by blanks, one byte beyond the limit; sparse, so nothing as
+// large is written.
+QString TooLargeModel(const TempFolder& folder) {
+    const QString path = FileOf(ToJson(DefaultModelDocument()))(folder);
+    QFile(path).resize(static_cast<qint64>(kMaxModelFileBytes) + 1);
+    return path;
+}
 
 INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
                          ::
@@ -269,8 +275,8 @@ INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
                                                             return folder.MakeDir("m.veldorin");
                                                         },
                                                         "a folder"},
-                                             BadFileRow{"too_large", FileOf(kTooLargeModel),
-                                                        "larger than 1048576 bytes"},
+                                             BadFileRow{"too_large", TooLargeModel,
+                                                        "larger than the limit"},
                                              BadFileRow{"empty", FileOf(""), "not JSON"},
                                              BadFileRow{
                                                  "cut_short",
@@ -336,16 +342,13 @@ INSTANTIATE_TEST_SUITE_P(ModelFile, ReadingABadModelFile,
                                                             "spins",
                                                             0, "nucleus", QStringLiteral("XX")))),
                                                         "\"spins[0].nucleus\" is \"XX\""},
-                                             BadFileRow{
-                                                 "central_nucleus_like",
-                                                 FileOf(
-                                                     Edited(
-                                                         SetInList(
-                                                             "spins",
-                                                             8,
-                                                             "nucleus", QStringLiteral("Like")))),
-                                                 "the nucleus of the central slot must be one of "
-                                                 "\"1H\", \"13C\", \"15N\""},
+                                             BadFileRow{"central_nucleus_like",
+                                                        FileOf(Edited(SetInList(
+                                                            "spins",
+                                                            8, "nucleus", QStringLiteral("Like")))),
+                                                        "the nucleus of the central slot must be "
+                                                        "one of "
+                                                        "\"1H\", \"13C\", \"15N\""},
                                              BadFileRow{
                                                  "central_nucleus_empty",
                                                  FileOf(Edited(SetInList("spins", 8,
@@ -436,6 +439,30 @@ TEST(ModelFile, ASaveRefusesATextTooLongToOpenAgain) {
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QStringLiteral("t3 (ps)"))) << error->toStdString();
     EXPECT_EQ(ReadBytes(path), "old");
+}
+
+// Reading and writing keep one limit: a protein's worth of measurements saves and
+// opens again; a model beyond the limit (every cell at its longest, escaped) is refused
+// before anything is written.
+TEST(ModelFile, WhatASaveWritesOpensAgain) {
+    const struct {
+        int rows;
+        std::string cell;
+        bool saved;
+    } rows[] = {{100000, "2.50", true}, {3000, std::string(kMaxModelTextLength, '\x01'), false}};
+    const TempFolder folder;
+    for (const auto& row : rows) {
+        const QString path = folder.MakeFile(QStringLiteral("m.veldorin"), "old");
+        ModelDocument document = DefaultModelDocument();
+        document.measurements.assign(row.rows, {{row.cell, row.cell, row.cell, row.cell}});
+
+        const std::optional<QString> error = WriteModelFile(path, document);
+
+        const ModelFileRead read = ReadModelFile(path);
+        EXPECT_EQ(read.document && read.document->measurements.size() == 100000u, row.saved);
+        const std::string limit = SizeText(kMaxModelFileBytes);
+        EXPECT_EQ(error.value_or("").contains(QString::fromStdString(limit)), !row.saved);
+    }
 }
 
 // Names in another encoding than UTF-8 are opened and saved under their own bytes.

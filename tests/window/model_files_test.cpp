@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "spins/spin_diagram.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "window/model_files.h"
 
@@ -152,6 +153,36 @@ TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGo
         weight->setText(QString::fromStdString(stored.document->texts.weights[0]));
         window_->Recalculate();
         EXPECT_FALSE(window_->isWindowModified()) << row.name << ": back as in the file";
+    }
+}
+
+// Save to the file the model came from asks first when another program has replaced
+// that file since; "No" keeps that program's file.
+TEST_F(ModelFilesInWindow, SaveAsksBeforeOverwritingAFileAnotherProgramReplaced) {
+    for (const bool replaced : {false, true}) {
+        Started();
+        const QString path = PathOf("m.veldorin");
+        ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
+        if (replaced) {
+            QFile(PathOf("other")).open(QIODevice::WriteOnly);
+            ASSERT_TRUE(QFile::remove(path) && QFile::rename(PathOf("other"), path));
+        }
+        // Without a question, an unexpected dialog fails the test.
+        ExpectDialogs(replaced);
+        bool asked = false;
+        if (replaced) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                asked = box->text().contains("m.veldorin");
+                box->button(QMessageBox::No)->click();
+            });
+        }
+        window_->modelFiles().Save();
+        ExpectDialogs(false);
+
+        EXPECT_EQ(asked, replaced);
+        EXPECT_EQ(testing::ReadBytes(path).isEmpty(), replaced);
     }
 }
 
