@@ -253,7 +253,11 @@ int ReportUsageError(const std::string& usageError, std::ostream& errors) {
 int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     CheckedOutput checked(out);
     std::ostream written(&checked);
+    // The error stream flushes the output before each message, as it would standard
+    // output; through the check, so that a failure then is not lost unseen.
+    std::ostream* const tied = errors.tie(&written);
     const int status = RunMode(options, written, errors);
+    errors.tie(tied);
     const int flushed = Flushed(checked, errors);
     return flushed == kExitSuccess ? status : flushed;
 }

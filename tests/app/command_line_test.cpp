@@ -7,12 +7,16 @@
 
 #include <sys/stat.h>
 
+// Standard output's own kind of stream buffer.
+#include <ext/stdio_sync_filebuf.h>
+
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -408,17 +412,32 @@ TEST(CommandLine, AFitDataFileThatIsNoFileIsRefusedWithTheReason) {
 }
 
 TEST(CommandLine, OutputThatCannotBeWrittenIsSaidWithTheSystemsReason) {
-    // Unbuffered, so that the write fails long before the output is flushed.
-    std::ofstream full;
-    full.rdbuf()->pubsetbuf(nullptr, 0);
-    full.open("/dev/full");
-    ASSERT_TRUE(full.is_open());
-    std::ostringstream errors;
-    EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--help"}).options, full, errors),
-              kExitTableFailed);
-    EXPECT_NE(errors.str().find(std::string("(") + std::strerror(ENOSPC) + ")\n"),
-              std::string::npos)
-        << errors.str();
+    struct Row {
+        std::vector<std::string> arguments;
+        int buffering;  // unbuffered, the write fails long before the output is flushed
+    };
+    // Standard output's own kind of buffer, whose failed flush drops what it held; and
+    // each message on the error stream flushes the output first, as std::cerr does
+    // std::cout: the failure of that flush must not be lost either.
+    const TempFolder folder;
+    const std::string data =
+        QFile::encodeName(folder.MakeFile("protein.csv", kFitData)).toStdString();
+    for (const Row& row :
+         {Row{{"--help"}, _IONBF},
+          Row{{"--fit", data, "--model", "m4", "--tm", "4800", "--mc", "0"}, _IOFBF}}) {
+        const std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen("/dev/full", "w"), std::fclose);
+        ASSERT_NE(file, nullptr);
+        std::setvbuf(file.get(), nullptr, row.buffering, BUFSIZ);
+        __gnu_cxx::stdio_sync_filebuf<char> buffer(file.get());
+        std::ostream full(&buffer);
+        std::ostringstream errors;
+        errors.tie(&full);
+        EXPECT_EQ(RunWithoutWindow(*ParseCommandLine(row.arguments).options, full, errors),
+                  kExitTableFailed);
+        EXPECT_NE(errors.str().find(std::string("(") + std::strerror(ENOSPC) + ")\n"),
+                  std::string::npos)
+            << errors.str();
+    }
 }
 
 }  // namespace
