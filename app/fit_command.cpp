@@ -12,8 +12,11 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <type_traits>
 
 #include "engine/constants.h"
+#include "engine/failure.h"
+#include "engine/numeric_text.h"
 #include "storage/input_file.h"
 #include "storage/native_name.h"
 #include "storage/save_aside.h"
@@ -29,12 +32,28 @@ const char* const kFitUsage =
 
 namespace {
 
-template <typename Number>
-std::optional<Number> Read(const std::string& text) {
-    Number value{};
+// A whole number, as the counts and the seed are written: digits alone, '-' for a negative.
+template <typename Integer>
+std::optional<Integer> WholeNumber(std::string_view text) {
+    Integer value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
+}
+
+// A number by the rule of the window's boxes and the data's cells, so that a text reads the
+// same wherever it is typed; nothing for a text the rule refuses or one out of range.
+template <typename Number>
+std::optional<Number> NumberOf(std::string_view text) {
+    try {
+        if constexpr (std::is_same_v<Number, float>) {
+            return ReadSingle(text);
+        } else {
+            return ReadDouble(text);
+        }
+    } catch (const CalculationError&) {
+        return std::nullopt;
+    }
 }
 
 FitCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
@@ -43,92 +62,151 @@ FitCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}
 // at once, so more would only fill the memory.
 constexpr int kMaxMonteCarloSets = 10000;
 
+// How an option's value was read: taken, refused as no value for the option, refused
+// with what the option takes instead, or the option is none of those read here.
+struct ValueRead {
+    enum class Verdict { Taken, NoValue, Takes, UnknownOption };
+    Verdict verdict = Verdict::Taken;
+    std::string takes;
+};
+const ValueRead kTaken{};
+const ValueRead kNoValue{ValueRead::Verdict::NoValue, {}};
+const ValueRead kUnknownOption{ValueRead::Verdict::UnknownOption, {}};
+ValueRead Takes(std::string what) { return {ValueRead::Verdict::Takes, std::move(what)}; }
+
+// The options of the spin system: its nuclei, their distance, the anisotropy and the pair
+// frequencies.
+ValueRead ReadSpinSystemOption(FitCommand& command, const std::string& option,
+                               const std::string& value) {
+    FitSpinSystem& system = command.options.residue.system;
+    FitSpinSystem::Neighbour& partner = system.neighbours.front();
+    if (option == "--nucleus" || option == "--partner") {
+        const auto gamma = GammaOf(value);
+        if (!gamma) return Takes("1H, 13C or 15N");
+        (option == "--nucleus" ? system.centralGamma : partner.gamma) = *gamma;
+        (option == "--nucleus" ? command.nucleus : command.partner) = value;
+    } else if (option == "--distance") {
+        // In single precision, as a model in the window holds it.
+        const auto read = NumberOf<float>(value);
+        if (!read || !(*read > 0.0f)) return Takes("Å above 0");
+        partner.distance = static_cast<double>(*read);
+    } else if (option == "--csa") {
+        const auto read = NumberOf<double>(value);
+        if (!read) return Takes("a number of ppm");
+        system.csaPpm = *read;
+    } else if (option == "--frequencies") {
+        if (value != "signed" && value != "magnitudes") return kNoValue;
+        system.pairFrequencies =
+            value == "signed" ? PairFrequencySigns::Signed : PairFrequencySigns::Magnitudes;
+    } else {
+        return kUnknownOption;
+    }
+    return kTaken;
+}
+
+// The options of the models: which model, how one is selected, a fixed tm.
+ValueRead ReadModelOption(FitCommand& command, std::set<std::string>& tmModes,
+                          const std::string& option, const std::string& value) {
+    ProteinFitOptions& options = command.options;
+    if (option == "--model") {
+        const auto number = value.size() == 2 && value[0] == 'm'
+                                ? WholeNumber<int>(std::string_view(value).substr(1))
+                                : std::nullopt;
+        if (value != "auto" && !number) return kNoValue;
+        if (number) options.model = *number;
+    } else if (option == "--select") {
+        const std::map<std::string, Criterion> criteria = {
+            {"aic", Criterion::Aic}, {"aicc", Criterion::Aicc}, {"bic", Criterion::Bic}};
+        const auto found = criteria.find(value);
+        if (found == criteria.end()) return kNoValue;
+        options.criterion = found->second;
+    } else if (option == "--tm") {
+        const auto read = NumberOf<double>(value);
+        if (!read || !(*read > 0.0)) return Takes("ps above 0");
+        options.residue.tmPs = *read;
+        tmModes.insert(option);
+    } else {
+        return kUnknownOption;
+    }
+    return kTaken;
+}
+
+// The options of the run: Monte Carlo sets, threads, the seed, the files written.
+ValueRead ReadRunOption(FitCommand& command, const std::string& option, const std::string& value) {
+    ProteinFitOptions& options = command.options;
+    if (option == "--mc") {
+        const auto read = WholeNumber<int>(value);
+        if (!read || *read < 0 || *read > kMaxMonteCarloSets) {
+            return Takes("0 to " + std::to_string(kMaxMonteCarloSets) + " sets");
+        }
+        options.monteCarloSets = *read;
+    } else if (option == "--jobs") {
+        const auto read = WholeNumber<int>(value);
+        if (!read || *read < 1) return Takes("a number of threads from 1");
+        options.jobs = *read;
+    } else if (option == "--seed") {
+        const auto read = WholeNumber<std::uint64_t>(value);
+        if (!read) return kNoValue;
+        options.seed = *read;
+    } else if (option == "--back" || option == "--report") {
+        (option == "--back" ? command.backFile : command.reportFile) = value;
+    } else {
+        return kUnknownOption;
+    }
+    return kTaken;
+}
+
+// The option's value read into the command; the refusal when it cannot be.
+std::optional<std::string> Refusal(FitCommand& command, std::set<std::string>& tmModes,
+                                   const std::string& option, const std::string& value) {
+    ValueRead read = ReadSpinSystemOption(command, option, value);
+    if (read.verdict == ValueRead::Verdict::UnknownOption) {
+        read = ReadModelOption(command, tmModes, option, value);
+    }
+    if (read.verdict == ValueRead::Verdict::UnknownOption) {
+        read = ReadRunOption(command, option, value);
+    }
+    switch (read.verdict) {
+        case ValueRead::Verdict::Taken: return std::nullopt;
+        case ValueRead::Verdict::NoValue: return "'" + value + "' is no value for " + option;
+        case ValueRead::Verdict::Takes:
+            return option + " takes " + read.takes + ", not '" + value + "'";
+        case ValueRead::Verdict::UnknownOption: break;
+    }
+    return "unknown option '" + option + "'";
+}
+
+// The command as it stands before its options: the backbone amide, a thread for each core.
+FitCommand DefaultFitCommand() {
+    FitCommand command;
+    command.options.residue.system = BackboneAmide();
+    command.options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return command;
+}
+
 }  // namespace
 
 FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
-    FitCommand command;
-    ProteinFitOptions& options = command.options;
-    ResidueFitSettings& residue = options.residue;
-    residue.system = BackboneAmide();
-    FitSpinSystem::Neighbour& partner = residue.system.neighbours.front();
-    options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    FitCommand command = DefaultFitCommand();
     std::set<std::string> tmModes;  // of --tm, --global-tm, --local-tm
     std::vector<std::string> files;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option.empty() || option.front() != '-') {
             files.push_back(option);
-            continue;
-        }
-        if (option == "--global-tm" || option == "--local-tm") {
+        } else if (option == "--global-tm" || option == "--local-tm") {
             tmModes.insert(option);
-            continue;
-        }
-        if (i + 1 == arguments.size()) return Refused(option + " needs a value");
-        const std::string& value = arguments[++i];
-        const auto bad = [&] { return Refused("'" + value + "' is no value for " + option); };
-        const auto takes = [&](const std::string& what) {
-            return Refused(option + " takes " + what + ", not '" + value + "'");
-        };
-        if (option == "--nucleus" || option == "--partner") {
-            const auto gamma = GammaOf(value);
-            if (!gamma) return Refused(option + " takes 1H, 13C or 15N, not '" + value + "'");
-            (option == "--nucleus" ? residue.system.centralGamma : partner.gamma) = *gamma;
-            (option == "--nucleus" ? command.nucleus : command.partner) = value;
-        } else if (option == "--distance") {
-            // In single precision, as a model in the window holds it.
-            const auto read = Read<float>(value);
-            if (!read || !std::isfinite(*read) || !(*read > 0.0f)) return takes("Å above 0");
-            partner.distance = static_cast<double>(*read);
-        } else if (option == "--csa") {
-            const auto read = Read<double>(value);
-            if (!read || !std::isfinite(*read)) return takes("a number of ppm");
-            residue.system.csaPpm = *read;
-        } else if (option == "--model") {
-            const auto number =
-                value.size() == 2 && value[0] == 'm' ? Read<int>(value.substr(1)) : std::nullopt;
-            if (value != "auto" && !number) return bad();
-            if (number) options.model = *number;
-        } else if (option == "--select") {
-            const std::map<std::string, Criterion> criteria = {
-                {"aic", Criterion::Aic}, {"aicc", Criterion::Aicc}, {"bic", Criterion::Bic}};
-            const auto found = criteria.find(value);
-            if (found == criteria.end()) return bad();
-            options.criterion = found->second;
-        } else if (option == "--tm") {
-            const auto read = Read<double>(value);
-            if (!read || !std::isfinite(*read) || !(*read > 0.0)) return takes("ps above 0");
-            residue.tm = *read;
-            tmModes.insert(option);
-        } else if (option == "--mc") {
-            const auto read = Read<int>(value);
-            if (!read || *read < 0 || *read > kMaxMonteCarloSets) {
-                return takes("0 to " + std::to_string(kMaxMonteCarloSets) + " sets");
-            }
-            options.monteCarloSets = *read;
-        } else if (option == "--jobs") {
-            const auto read = Read<int>(value);
-            if (!read || *read < 1) return takes("a number of threads from 1");
-            options.jobs = *read;
-        } else if (option == "--seed") {
-            const auto read = Read<std::uint64_t>(value);
-            if (!read) return bad();
-            options.seed = *read;
-        } else if (option == "--frequencies") {
-            if (value != "signed" && value != "magnitudes") return bad();
-            residue.system.pairFrequencies =
-                value == "signed" ? PairFrequencySigns::Signed : PairFrequencySigns::Magnitudes;
-        } else if (option == "--back" || option == "--report") {
-            (option == "--back" ? command.backFile : command.reportFile) = value;
-        } else {
-            return Refused("unknown option '" + option + "'");
+        } else if (i + 1 == arguments.size()) {
+            return Refused(option + " needs a value");
+        } else if (auto refusal = Refusal(command, tmModes, option, arguments[++i])) {
+            return Refused(*std::move(refusal));
         }
     }
     if (files.size() != 1) return Refused("--fit takes one data file");
     if (tmModes.size() > 1) return Refused("--tm, --global-tm and --local-tm exclude each other");
     // One tm for the whole protein unless it is given or asked for per residue.
-    options.globalTm = !tmModes.contains("--tm") && !tmModes.contains("--local-tm");
-    residue.fitTm = tmModes.contains("--local-tm");
+    command.options.globalTm = !tmModes.contains("--tm") && !tmModes.contains("--local-tm");
+    command.options.residue.fitTm = tmModes.contains("--local-tm");
     command.dataFile = files.front();
     return {std::move(command), {}};
 }
@@ -185,7 +263,7 @@ std::string Frequencies(const ResidueFitSettings& settings) {
 }
 
 std::string TmErrorFrom(const ProteinFit& fit, const ProteinFitOptions& options) {
-    if (fit.globalTm) {
+    if (fit.globalTmPs) {
         switch (fit.globalTmErrorSource) {
             case TmErrorSource::MonteCarlo: return "monte_carlo_whole_protein";
             case TmErrorSource::Profile: return "chi2_profile";
@@ -204,7 +282,7 @@ std::string OptionsJson(const FitCommand& command) {
            ", \"model\": " + Quoted(options.model ? "m" + std::to_string(*options.model) : "auto") +
            ", \"select\": " + Quoted(CriterionName(options.criterion)) +
            ", \"tm\": " + Quoted(TmMode(options)) +
-           ", \"tm_ps\": " + (TmMode(options) == "fixed" ? JsonNumber(residue.tm) : "null") +
+           ", \"tm_ps\": " + (TmMode(options) == "fixed" ? JsonNumber(residue.tmPs) : "null") +
            ", \"mc\": " + std::to_string(options.monteCarloSets) +
            ", \"seed\": " + std::to_string(options.seed) +
            ", \"jobs\": " + std::to_string(options.jobs) +
@@ -220,16 +298,16 @@ std::string OptionsJson(const FitCommand& command) {
 std::string TmJson(const ProteinFit& fit, const ProteinFitOptions& options) {
     const std::string mode = TmMode(options);
     std::string json = "{\"mode\": " + Quoted(mode);
-    if (fit.globalTm) {
+    if (fit.globalTmPs) {
         const bool interval = fit.globalTmErrorSource != TmErrorSource::None;
-        json += ", \"value_ps\": " + JsonNumber(*fit.globalTm) +
+        json += ", \"value_ps\": " + JsonNumber(*fit.globalTmPs) +
                 ", \"found_by\": \"Brent's method on the total chi2 of every residue refitted, "
                 "in rounds of model selection\", \"rounds\": " +
-                std::to_string(fit.rounds) + ", \"error_ps\": " + JsonNumber(fit.globalTmError) +
-                ", \"low_ps\": " + (interval ? JsonNumber(fit.globalTmLow) : "null") +
-                ", \"high_ps\": " + (interval ? JsonNumber(fit.globalTmHigh) : "null");
+                std::to_string(fit.rounds) + ", \"error_ps\": " + JsonNumber(fit.globalTmErrorPs) +
+                ", \"low_ps\": " + (interval ? JsonNumber(fit.globalTmLowPs) : "null") +
+                ", \"high_ps\": " + (interval ? JsonNumber(fit.globalTmHighPs) : "null");
     } else if (mode == "fixed") {
-        json += ", \"value_ps\": " + JsonNumber(options.residue.tm) + ", \"found_by\": \"given\"";
+        json += ", \"value_ps\": " + JsonNumber(options.residue.tmPs) + ", \"found_by\": \"given\"";
     } else {
         json += ", \"found_by\": \"fitted with each residue's model\"";
     }

@@ -25,7 +25,7 @@ ResidueFitSettings Amide() {
     ResidueFitSettings settings;
     settings.system = BackboneAmide();
     settings.fitTm = false;
-    settings.tm = 4800.0;
+    settings.tmPs = 4800.0;
     return settings;
 }
 

@@ -601,8 +601,8 @@ int RunCoverage(const Options& options) {
         const SyntheticProtein protein = MakeProtein(1 + p % kProteinModels, options.seed, p);
         const ProteinFit fit =
             FitSyntheticProtein(protein, sets, options.seed + static_cast<std::uint64_t>(p));
-        tms.push_back(fit.globalTm.value_or(std::nan("")));
-        tmErrors.push_back(fit.globalTmError);
+        tms.push_back(fit.globalTmPs.value_or(std::nan("")));
+        tmErrors.push_back(fit.globalTmErrorPs);
         std::printf("  protein %2d m%d: tm %.2f +- %.2f ps\n", p, protein.model, tms.back(),
                     tmErrors.back());
         for (std::size_t r = 0; r < fit.residues.size(); ++r) {

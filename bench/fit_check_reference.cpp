@@ -202,7 +202,7 @@ ReferenceProblem::ReferenceProblem(const std::vector<Measurement>& data,
 
 ModelFreeValues ReferenceProblem::ValuesAt(const std::vector<double>& point) const {
     ModelFreeValues values;
-    values[Tm] = settings_.tm;
+    values[Tm] = settings_.tmPs;
     values[Rex] = settings_.system.rexAt800;
     values[Csa] = settings_.system.csaPpm;
     if (model_.rigid) values[S2s] = 1.0;

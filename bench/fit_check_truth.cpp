@@ -62,7 +62,7 @@ std::vector<Measurement> ExactData(const FitSpinSystem& system, const ModelFreeM
                                    const ModelFreeValues& values, std::span<const double> fields) {
     FitSpinSystem withExchange = system;
     withExchange.rexAt800 = values[Rex];
-    const SpectralTerms terms = SpectralTermsOf(model, values);
+    const SpectralTerms terms = ModelFreeTerms(model, values);
     std::vector<Measurement> data;
     for (double field : fields) {
         for (Quantity quantity : {Quantity::R1, Quantity::R2, Quantity::Noe}) {
@@ -86,7 +86,7 @@ ResidueFitSettings SettingsFor(const FitSpinSystem& system, bool fitTm, double t
     settings.system = system;
     settings.system.rexAt800 = 0.0;
     settings.fitTm = fitTm;
-    settings.tm = tm;
+    settings.tmPs = tm;
     return settings;
 }
 

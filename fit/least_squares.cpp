@@ -386,13 +386,12 @@ std::size_t StartsFor(std::size_t k) {
     return kStarts[std::min(k, std::size(kStarts) - 1)];
 }
 
-bool Better(const Descent& candidate, const std::optional<Descent>& best) {
-    if (!best) return true;
+bool Better(const Descent& candidate, const Descent& best) {
     const bool converged = candidate.status == FitResult::Status::Converged;
-    const bool bestConverged = best->status == FitResult::Status::Converged;
-    const double tie = 1e-10 * std::max(best->chi2, 1e-30);
-    if (std::abs(candidate.chi2 - best->chi2) <= tie) return converged && !bestConverged;
-    return candidate.chi2 < best->chi2;
+    const bool bestConverged = best.status == FitResult::Status::Converged;
+    const double tie = 1e-10 * std::max(best.chi2, 1e-30);
+    if (std::abs(candidate.chi2 - best.chi2) <= tie) return converged && !bestConverged;
+    return candidate.chi2 < best.chi2;
 }
 
 // The column-normalised Jacobian's singular values and directions.
@@ -501,25 +500,17 @@ bool OnAnyBound(const Problem& problem, std::span<const double> x) {
     return false;
 }
 
-}  // namespace
-
-FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
-                          const ResidualFunction& residuals, std::span<const double> start,
-                          int scatteredStarts) {
-    // GSL's default handler aborts the program; every error here is a returned status.
-    gsl_set_error_handler_off();
-    FitResult result;
-    const std::size_t count = parameters.size();
-    if (count == 0 || residualCount < count) {
-        result.reason = "fewer measurements than free parameters";
-        return result;
-    }
-    const Problem problem(parameters, residualCount, residuals);
+// The best descent from the start, from the grid's most promising points and from
+// scattered starts: from the grid only when there is no start, the start lies on a bound,
+// or its descent does not reach a converged minimum below the grid's best.
+std::optional<Descent> BestDescent(const Problem& problem, std::span<const FitParameter> parameters,
+                                   std::span<const double> start, int scatteredStarts) {
     std::optional<Descent> best;
     const auto consider = [&best](Descent descent) {
-        if (Better(descent, best)) best = std::move(descent);
+        if (!best || Better(descent, *best)) best = std::move(descent);
     };
-    const std::vector<GridPoint> minima = GridMinima(parameters, problem, StartsFor(count));
+    const std::vector<GridPoint> minima =
+        GridMinima(parameters, problem, StartsFor(parameters.size()));
     bool fromGrid = start.empty();
     if (!start.empty()) {
         consider(DescendFromStart(problem, {start.begin(), start.end()}));
@@ -536,25 +527,48 @@ FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t 
         if (best && best->chi2 <= kPerfect) break;
         consider(Descend(problem, scattered));
     }
-    if (!best || best->status == FitResult::Status::Failed) {
-        result.reason =
-            best ? best->reason : "the model has no value anywhere on the starting grid";
+    return best;
+}
+
+// The lowest point may only need more iterations than one descent had: a long, narrow
+// valley, as where two internal motions have nearly the same time.
+Descent DescendedFurther(const Problem& problem, Descent best) {
+    constexpr int kFurtherDescents = 10;
+    for (int again = 0; again < kFurtherDescents && best.status == FitResult::Status::NotConverged;
+         ++again) {
+        const double before = best.chi2;
+        Descent further = Descend(problem, best.values);
+        if (Better(further, best)) best = std::move(further);
+        if (!(best.chi2 < before)) break;
+    }
+    return best;
+}
+
+}  // namespace
+
+FitResult FitLeastSquares(std::span<const FitParameter> parameters, std::size_t residualCount,
+                          const ResidualFunction& residuals, std::span<const double> start,
+                          int scatteredStarts) {
+    // GSL's default handler aborts the program; every error here is a returned status.
+    gsl_set_error_handler_off();
+    FitResult result;
+    const std::size_t count = parameters.size();
+    if (count == 0 || residualCount < count) {
+        result.reason = "fewer measurements than free parameters";
         return result;
     }
-    // The lowest point may only need more iterations than one descent had: a long, narrow
-    // valley, as where two internal motions have nearly the same time.
-    constexpr int kFurtherDescents = 10;
-    for (int again = 0; again < kFurtherDescents && best->status == FitResult::Status::NotConverged;
-         ++again) {
-        const double before = best->chi2;
-        consider(Descend(problem, best->values));
-        if (!(best->chi2 < before)) break;
+    const Problem problem(parameters, residualCount, residuals);
+    const std::optional<Descent> found = BestDescent(problem, parameters, start, scatteredStarts);
+    if (!found || found->status == FitResult::Status::Failed) {
+        result.reason =
+            found ? found->reason : "the model has no value anywhere on the starting grid";
+        return result;
     }
-    best = OntoNearBounds(problem, *std::move(best));
-    result.status = best->status;
-    result.values = best->values;
-    result.chi2 = best->chi2;
-    result.reason = best->reason;
+    const Descent best = OntoNearBounds(problem, DescendedFurther(problem, *found));
+    result.status = best.status;
+    result.values = best.values;
+    result.chi2 = best.chi2;
+    result.reason = best.reason;
     Assess(problem, result);
     return result;
 }

@@ -35,7 +35,7 @@ double OrderParameter(const ModelFreeModel& model, const ModelFreeValues& values
     return model.extended ? values[S2f] * values[S2s] : values[S2s];
 }
 
-SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const ModelFreeValues& values) {
+SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values) {
     const double tm = values[Tm];
     const double s2 = OrderParameter(model, values);
     if (!model.extended) {

@@ -44,9 +44,10 @@ inline constexpr int kModelFreeModelCount = 10;
 inline constexpr int kExtendedScatteredStarts = 16;
 const ModelFreeModel& ModelFreeModelNumber(int number);
 
-// The spectral density of the model at the values: S2 at tm, then the internal motions
-// at their effective times (1/tm + 1/t)^-1; a time of 0 contributes nothing.
-SpectralTerms SpectralTermsOf(const ModelFreeModel& model, const ModelFreeValues& values);
+// The spectral density of the model at the values, straight from them in ps: S2 at tm, then
+// the internal motions at their effective times (1/tm + 1/t)^-1; a time of 0 contributes
+// nothing. Two or three terms, where a window's motion has six (MotionTerms).
+SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values);
 
 // The names of the parameters in the output ("tm_ps", "S2f", ...), and the derived S2.
 std::string_view ParameterName(ModelFreeParameter parameter);

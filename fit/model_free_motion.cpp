@@ -49,7 +49,7 @@ ResidueFitSettings RankingSettings(const FitSpinSystem& system, const Motion& mo
     settings.system = system;
     settings.system.rexAt800 = 0.0;
     settings.fitTm = Frees(choice, MotionParameter::TauM);
-    settings.tm = OverallTimeNs(motion) * kPsPerNs;
+    settings.tmPs = OverallTimeNs(motion) * kPsPerNs;
     settings.fitCsa = choice.csa;
     return settings;
 }

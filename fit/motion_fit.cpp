@@ -6,7 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "fit/residue_fit.h"
+#include "fit/compared_values.h"
+#include "fit/model_free.h"
+#include "fit/monte_carlo.h"
 
 namespace veldorin {
 namespace {
@@ -94,7 +96,7 @@ MotionFitResult FitMotionFrom(const FitSpinSystem& system, const Motion& start,
         Motion motion = start;
         FitSpinSystem spins = system;
         if (!apply(point, motion, spins)) return false;
-        WeightedResiduals(spins, SpectralTermsOf(motion), data, out);
+        WeightedResiduals(spins, MotionTerms(motion), data, out);
         return true;
     };
     std::vector<double> current;
@@ -123,7 +125,7 @@ MotionFitResult FitMotionFrom(const FitSpinSystem& system, const Motion& start,
 
 }  // namespace
 
-SpectralTerms SpectralTermsOf(const Motion& motion) {
+SpectralTerms MotionTerms(const Motion& motion) {
     const MotionLorentzians lorentzians = ToLorentzians(motion);
     SpectralTerms terms;
     for (int row = 0; row < kLorentzianCount; ++row) {
@@ -146,7 +148,7 @@ MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFit
     FitSpinSystem spins = system;
     spins.rexAt800 = fitted.rex;
     spins.csaPpm = fitted.csa;
-    const SpectralTerms terms = SpectralTermsOf(fitted.motion);
+    const SpectralTerms terms = MotionTerms(fitted.motion);
     std::vector<Measurement> compared;
     std::vector<double> calculated;
     for (const auto& row : rows) {
@@ -154,32 +156,23 @@ MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFit
         compared.push_back(Compared(*row));
         calculated.push_back(CalculatedValue(spins, terms, compared.back()));
     }
-    SyntheticSets synthetic(std::move(compared), std::move(calculated), seed);
-    std::vector<std::vector<double>> samples(choice.free.size() + (choice.rex ? 1 : 0) +
-                                             (choice.csa ? 1 : 0));
-    MotionMonteCarlo result;
     std::vector<std::optional<Measurement>> set;
-    for (int done = 0; done < sets; ++done) {
-        if (!carryOn(done)) {
-            result.stopped = true;
-            break;
-        }
-        const std::vector<Measurement>& next = synthetic.Next();
-        ++result.drawn;
+    const SyntheticRefit refit =
+        [&](const std::vector<Measurement>& next) -> std::optional<std::vector<double>> {
         set.assign(next.begin(), next.end());
         const MotionFitResult again = FitMotionFrom(spins, fitted.motion, choice, set, false);
-        if (again.status != FitResult::Status::Converged) continue;
-        ++result.fitted;
-        std::size_t i = 0;
-        for (MotionParameter parameter : choice.free)
-            samples[i++].push_back(again.motion[parameter]);
-        if (choice.rex) samples[i++].push_back(again.rex);
-        if (choice.csa) samples[i++].push_back(again.csa);
-    }
-    if (!result.stopped) carryOn(sets);
-    for (std::vector<double>& parameter : samples)
-        result.spread.push_back(SpreadOf(std::move(parameter)));
-    return result;
+        if (again.status != FitResult::Status::Converged) return std::nullopt;
+        std::vector<double> sample;
+        for (MotionParameter parameter : choice.free) sample.push_back(again.motion[parameter]);
+        if (choice.rex) sample.push_back(again.rex);
+        if (choice.csa) sample.push_back(again.csa);
+        return sample;
+    };
+    const std::size_t freed = choice.free.size() + (choice.rex ? 1 : 0) + (choice.csa ? 1 : 0);
+    MonteCarloSpreads run =
+        RunMonteCarlo(SyntheticSets(std::move(compared), std::move(calculated), seed), sets, freed,
+                      refit, carryOn);
+    return {std::move(run.spread), run.drawn, run.fitted, run.stopped};
 }
 
 }  // namespace veldorin

@@ -12,8 +12,8 @@
 #include "engine/measurement.h"
 #include "engine/motion.h"
 #include "fit/least_squares.h"
+#include "fit/monte_carlo.h"
 #include "fit/relaxation_model.h"
-#include "fit/residue_fit.h"
 
 namespace veldorin {
 
@@ -68,7 +68,8 @@ MotionMonteCarlo MonteCarloOfMotion(const FitSpinSystem& system, const MotionFit
                                     std::uint64_t seed,
                                     const std::function<bool(int done)>& carryOn);
 
-// The Lorentzians of a motion as spectral terms.
-SpectralTerms SpectralTermsOf(const Motion& motion);
+// The six Lorentzians the engine gives a motion, as spectral terms. The model-free family's
+// own terms (ModelFreeTerms) come from its values directly, in ps, as the batch fit has them.
+SpectralTerms MotionTerms(const Motion& motion);
 
 }  // namespace veldorin

@@ -182,7 +182,7 @@ struct GlobalTmProblem {
     double Chi2At(double tm) const {
         ResidueFitSettings settings = options.residue;
         settings.fitTm = false;
-        settings.tm = tm;
+        settings.tmPs = tm;
         std::vector<double> chi2(data.residues.size(), 0.0);
         ForEachIndex(chi2.size(), options.jobs, [&](std::size_t i) {
             if (models[i] < 0) return;
@@ -241,7 +241,7 @@ double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
     std::vector<int> models;
     constexpr int kMaxRounds = 10;
     for (rounds = 1; rounds <= kMaxRounds; ++rounds) {
-        settings.tm = tm;
+        settings.tmPs = tm;
         const std::vector<int> chosen = ChosenModels(BestAt(data, settings, options, banned));
         tm = MinimiseTm({data, options, chosen}, tm);
         if (chosen == models) break;
@@ -437,7 +437,7 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
     std::vector<ProfileSlope> slopes(residues.size());
     std::vector<Measurement> data;
     for (int step = 0; step < kNewtonSteps; ++step) {
-        settings.tm = tm;
+        settings.tmPs = tm;
         double gradient = 0.0;
         double curvature = 0.0;
         for (std::size_t i = 0; i < residues.size(); ++i) {
@@ -501,21 +501,15 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
         MonteCarloErrors& errors = result.residues.emplace_back();
         if (!residues[i].fit) continue;
         const ModelFit& fit = *residues[i].fit;
-        const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
-        std::array<std::vector<double>, kModelFreeParameterCount> samples;
-        std::vector<double> orderSamples;
+        Samples samples(fit.free.size() + 1);
+        int fitted = 0;
         for (const SyntheticFit& set : fits) {
             if (!set.values[i]) continue;
-            ++errors.fitted;
-            const ModelFreeValues& values = *set.values[i];
-            for (ModelFreeParameter parameter : fit.free) {
-                samples[static_cast<std::size_t>(parameter)].push_back(values[parameter]);
-            }
-            orderSamples.push_back(OrderParameter(model, values));
+            ++fitted;
+            samples.Add(SampleOf(fit, *set.values[i]));
         }
-        for (std::size_t p = 0; p < samples.size(); ++p) errors.spread[p] = SpreadOf(samples[p]);
+        errors = ErrorsOf(fit, samples.Spreads(), fitted);
         errors.spread[static_cast<std::size_t>(Tm)] = result.tm;
-        errors.s2 = SpreadOf(orderSamples);
     }
     return result;
 }
@@ -571,31 +565,7 @@ public:
         const std::vector<std::string_view> fields = Fields(Trimmed(line));
         if (!HeaderRead()) return TakeHeader(lineNumber, fields);
         ++rows_;
-        if (fields.size() > headerFields_) {
-            Refuse("line " + std::to_string(lineNumber) + ": " +
-                   MoreCellsThanHeader(fields.size(), headerFields_) + ": " + Excerpt(line));
-            return true;
-        }
-        const auto field = [&](std::size_t c) {
-            return column_[c] < fields.size() ? fields[column_[c]] : std::string_view();
-        };
-        MeasurementTexts texts;
-        for (int c = 0; c < kMeasurementColumnCount; ++c) {
-            texts.cells[static_cast<std::size_t>(c)] = field(static_cast<std::size_t>(c) + 1);
-        }
-        const std::string_view residue = field(0);
-        bool good = true;
-        if (residue.empty() || residue.size() > kMaxCellBytes) {
-            Refuse(Where(lineNumber, kColumns[0]) +
-                   (residue.empty() ? "missing" : CellTooLong() + ": " + Excerpt(residue)));
-            good = false;
-        }
-        const MeasurementReading reading = ReadMeasurement(texts, lineNumber);
-        for (const CellProblem& problem : reading.problems) {
-            Refuse(Where(lineNumber, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
-                   problem.reason);
-        }
-        if (good && reading.measurement) Add(residue, *reading.measurement, lineNumber);
+        TakeRow(lineNumber, line, fields);
         return true;
     }
 
@@ -616,6 +586,36 @@ private:
 
     void Refuse(std::string problem) {
         if (++problems_ <= kProblemsTold) errors_ += (errors_.empty() ? "" : "\n") + problem;
+    }
+
+    // A row's measurement, or its problems: more cells than the header, a residue's name
+    // missing or too long, cells the measurement's rules refuse.
+    void TakeRow(int lineNumber, std::string_view line,
+                 const std::vector<std::string_view>& fields) {
+        if (fields.size() > headerFields_) {
+            Refuse("line " + std::to_string(lineNumber) + ": " +
+                   MoreCellsThanHeader(fields.size(), headerFields_) + ": " + Excerpt(line));
+            return;
+        }
+        const auto field = [&](std::size_t c) {
+            return column_[c] < fields.size() ? fields[column_[c]] : std::string_view();
+        };
+        MeasurementTexts texts;
+        for (int c = 0; c < kMeasurementColumnCount; ++c) {
+            texts.cells[static_cast<std::size_t>(c)] = field(static_cast<std::size_t>(c) + 1);
+        }
+        const std::string_view residue = field(0);
+        const bool named = !residue.empty() && residue.size() <= kMaxCellBytes;
+        if (!named) {
+            Refuse(Where(lineNumber, kColumns[0]) +
+                   (residue.empty() ? "missing" : CellTooLong() + ": " + Excerpt(residue)));
+        }
+        const MeasurementReading reading = ReadMeasurement(texts, lineNumber);
+        for (const CellProblem& problem : reading.problems) {
+            Refuse(Where(lineNumber, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
+                   problem.reason);
+        }
+        if (named && reading.measurement) Add(residue, *reading.measurement, lineNumber);
     }
 
     bool TakeHeader(int lineNumber, const std::vector<std::string_view>& fields) {
@@ -681,13 +681,13 @@ ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& op
 // The error of the global tm where the total chi2 rises by 1 on each side of its minimum.
 void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, ProteinFit& result) {
     const GlobalTmProblem problem{data, options, ChosenModels(result.residues)};
-    const double tm = *result.globalTm;
+    const double tm = *result.globalTmPs;
     const double minimum = problem.Chi2At(tm);
-    result.globalTmLow = ProfileEdge(problem, tm, minimum, -1.0);
-    result.globalTmHigh = ProfileEdge(problem, tm, minimum, 1.0);
-    result.globalTmError = (result.globalTmHigh - result.globalTmLow) / 2.0;
+    result.globalTmLowPs = ProfileEdge(problem, tm, minimum, -1.0);
+    result.globalTmHighPs = ProfileEdge(problem, tm, minimum, 1.0);
+    result.globalTmErrorPs = (result.globalTmHighPs - result.globalTmLowPs) / 2.0;
     result.globalTmErrorSource =
-        std::isfinite(result.globalTmError) ? TmErrorSource::Profile : TmErrorSource::None;
+        std::isfinite(result.globalTmErrorPs) ? TmErrorSource::Profile : TmErrorSource::None;
 }
 
 // Where the search for the one tm starts: the median of the residues' own tm, each fitted
@@ -707,7 +707,7 @@ double StartingTm(const ProteinData& data, ResidueFitSettings settings,
     for (const std::optional<double>& tm : local) {
         if (tm) tms.push_back(*tm);
     }
-    return tms.empty() ? settings.tm : Median(tms);
+    return tms.empty() ? settings.tmPs : Median(tms);
 }
 
 // A start from the residues' own tm; then rounds of selection at a fixed tm and a fit of
@@ -722,9 +722,9 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
     const int sets = options.monteCarloSets;
     for (;;) {
         tm = GlobalTmRounds(data, options, banned, tm, result.rounds);
-        settings.tm = tm;
+        settings.tmPs = tm;
         result.residues = BestAt(data, settings, options, banned);
-        result.globalTm = tm;
+        result.globalTmPs = tm;
         if (sets == 0) break;
         ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tm);
         bool eliminated = false;
@@ -740,9 +740,9 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
             }
         }
         if (!eliminated) {
-            result.globalTmError = joint.tm.standardDeviation;
-            result.globalTmLow = joint.tm.low;
-            result.globalTmHigh = joint.tm.high;
+            result.globalTmErrorPs = joint.tm.standardDeviation;
+            result.globalTmLowPs = joint.tm.low;
+            result.globalTmHighPs = joint.tm.high;
             result.globalTmErrorSource = TmErrorSource::MonteCarlo;
             break;
         }
@@ -787,7 +787,7 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         };
         csv += CsvCell(outcome.residue) + ",m" + std::to_string(model.model);
         const double tmError = InModel(model, Tm) ? error(Tm)
-                               : fit.globalTm     ? fit.globalTmError
+                               : fit.globalTmPs   ? fit.globalTmErrorPs
                                                   : kNaN;
         column(true, model.values[Tm], tmError);
         // In models 1 to 4 S2 is S2s itself; the derived S2 of models 5 to 8 has an error

@@ -37,7 +37,7 @@ struct ProteinDataRead {
 ProteinDataRead ReadProteinData(std::string_view text);
 
 // How a whole protein is fitted. tm is one value for all residues fitted with them
-// (globalTm), fixed at residue.tm (residue.fitTm false), or fitted per residue.
+// (globalTm), fixed at residue.tmPs (residue.fitTm false), or fitted per residue.
 struct ProteinFitOptions {
     ResidueFitSettings residue;  // the spin system; tm fixed when fitTm is false
     std::optional<int> model;    // one model for every residue; otherwise each selects
@@ -73,12 +73,12 @@ enum class TmErrorSource {
 
 struct ProteinFit {
     std::vector<ResidueOutcome> residues;  // in the order of the data
-    std::optional<double> globalTm;        // ps, with globalTm
-    double globalTmError = 0.0;            // NaN when not found
+    std::optional<double> globalTmPs;      // with the options' globalTm
+    double globalTmErrorPs = 0.0;          // NaN when not found
     TmErrorSource globalTmErrorSource = TmErrorSource::None;
-    double globalTmLow = 0.0;   // the profile's interval (Profile) or the Monte Carlo
-    double globalTmHigh = 0.0;  // 2.5 and 97.5 percentiles (MonteCarlo)
-    int rounds = 0;             // global rounds until the models stopped changing
+    double globalTmLowPs = 0.0;   // the profile's interval (Profile) or the Monte Carlo
+    double globalTmHighPs = 0.0;  // 2.5 and 97.5 percentiles (MonteCarlo)
+    int rounds = 0;               // global rounds until the models stopped changing
 };
 
 // Fits every residue, on `jobs` threads; the result does not depend on their number. A

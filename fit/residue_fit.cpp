@@ -3,11 +3,9 @@
 
 #include "fit/residue_fit.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <limits>
-#include <random>
+#include <optional>
 
 namespace veldorin {
 namespace {
@@ -42,7 +40,7 @@ ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeMode
                          const std::vector<ModelFreeParameter>& free,
                          std::span<const double> point) {
     ModelFreeValues values;
-    values[Tm] = settings.tm;
+    values[Tm] = settings.tmPs;
     values[Rex] = settings.system.rexAt800;
     values[Csa] = settings.system.csaPpm;
     if (model.rigid) values[S2s] = 1.0;
@@ -55,18 +53,6 @@ FitSpinSystem SystemAt(FitSpinSystem system, const ModelFreeValues& values) {
     system.rexAt800 = values[Rex];
     system.csaPpm = values[Csa];
     return system;
-}
-
-// The compared quantity's value among the rates at its field.
-double ValueAmong(const RatesAtField& rates, Quantity quantity) {
-    switch (ComparedQuantity(quantity)) {
-        case Quantity::R1: return rates.r1;
-        case Quantity::R2: return rates.r2;
-        case Quantity::Noe: return 1.0 + rates.enhancement;
-        case Quantity::T1:
-        case Quantity::T2: break;
-    }
-    return kNaN;
 }
 
 // The fit of the model from the ranges' grids, and from scattered starts too where asked.
@@ -134,79 +120,23 @@ std::string Picoseconds(double time) {
     return text.data();
 }
 
-double Percentile(std::vector<double> sorted, double fraction) {
-    if (sorted.empty()) return kNaN;
-    const double at = fraction * static_cast<double>(sorted.size() - 1);
-    const auto below = static_cast<std::size_t>(std::floor(at));
-    const std::size_t above = std::min(below + 1, sorted.size() - 1);
-    return sorted[below] + (at - static_cast<double>(below)) * (sorted[above] - sorted[below]);
-}
-
 }  // namespace
-
-Measurement Compared(const Measurement& measurement) {
-    return {measurement.fieldMHz, ComparedQuantity(measurement.quantity),
-            measurement.ComparedValue(), measurement.ComparedError()};
-}
-
-double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
-                       const Measurement& measurement) {
-    return ValueAmong(RatesOf(system, terms, measurement.fieldMHz), measurement.quantity);
-}
-
-void WeightedResiduals(const FitSpinSystem& system, const SpectralTerms& terms,
-                       std::span<const Measurement> compared, std::span<double> out) {
-    RatesAtField rates;
-    for (std::size_t i = 0; i < compared.size(); ++i) {
-        const Measurement& row = compared[i];
-        if (i == 0 || row.fieldMHz != compared[i - 1].fieldMHz) {
-            rates = RatesOf(system, terms, row.fieldMHz);
-        }
-        out[i] = (row.value - ValueAmong(rates, row.quantity)) / row.error;
-    }
-}
 
 void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
                     const ModelFreeValues& values, std::span<const Measurement> compared,
                     std::span<double> out) {
-    WeightedResiduals(SystemAt(system, values), SpectralTermsOf(model, values), compared, out);
+    WeightedResiduals(SystemAt(system, values), ModelFreeTerms(model, values), compared, out);
 }
 
 std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
                                      const ModelFreeValues& values,
                                      std::span<const Measurement> measurements) {
     const FitSpinSystem at = SystemAt(system, values);
-    const SpectralTerms terms = SpectralTermsOf(model, values);
+    const SpectralTerms terms = ModelFreeTerms(model, values);
     std::vector<double> calculated;
     for (const Measurement& measurement : measurements)
         calculated.push_back(CalculatedValue(at, terms, measurement));
     return calculated;
-}
-
-ParameterSpread SpreadOf(std::vector<double> samples) {
-    ParameterSpread spread;
-    if (samples.size() < 2) return {kNaN, kNaN, kNaN};
-    double mean = 0.0;
-    for (double x : samples) mean += x;
-    mean /= static_cast<double>(samples.size());
-    double squares = 0.0;
-    for (double x : samples) squares += (x - mean) * (x - mean);
-    spread.standardDeviation = std::sqrt(squares / static_cast<double>(samples.size() - 1));
-    std::sort(samples.begin(), samples.end());
-    spread.low = Percentile(samples, 0.025);
-    spread.high = Percentile(samples, 0.975);
-    return spread;
-}
-
-SyntheticSets::SyntheticSets(std::vector<Measurement> compared, std::vector<double> calculated,
-                             std::uint64_t seed)
-    : set_(std::move(compared)), calculated_(std::move(calculated)), random_(seed) {}
-
-const std::vector<Measurement>& SyntheticSets::Next() {
-    for (std::size_t i = 0; i < set_.size(); ++i) {
-        set_[i].value = calculated_[i] + noise_(random_) * set_[i].error;
-    }
-    return set_;
 }
 
 double ModelFit::Score(enum Criterion criterion) const {
@@ -301,29 +231,40 @@ MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
                             std::uint64_t seed) {
     const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
     std::vector<double> back = CalculatedValues(settings.system, model, fit.values, data);
-
     // Each synthetic fit starts from the fitted values alone: no grid.
     const std::vector<FitParameter> ranges = RangesFrom(fit.free, model, fit.values);
-
-    std::array<std::vector<double>, kModelFreeParameterCount> samples;
-    std::vector<double> orderSamples;
-    MonteCarloErrors errors;
+    const SyntheticRefit refit =
+        [&](const std::vector<Measurement>& set) -> std::optional<std::vector<double>> {
+        const ModelFit again = Fitted(set, settings, model, ranges);
+        if (again.status != FitResult::Status::Converged) return std::nullopt;
+        return SampleOf(fit, again.values);
+    };
     // The synthetic sets are rates, whatever was measured: the noise of a time is that of
     // its rate.
     std::vector<Measurement> compared;
     for (const Measurement& measurement : data) compared.push_back(Compared(measurement));
-    SyntheticSets synthetic(std::move(compared), std::move(back), seed);
-    for (int set = 0; set < sets; ++set) {
-        const ModelFit again = Fitted(synthetic.Next(), settings, model, ranges);
-        if (again.status != FitResult::Status::Converged) continue;
-        ++errors.fitted;
-        for (ModelFreeParameter parameter : fit.free) {
-            samples[static_cast<std::size_t>(parameter)].push_back(again.values[parameter]);
-        }
-        orderSamples.push_back(OrderParameter(model, again.values));
+    const MonteCarloSpreads run =
+        RunMonteCarlo(SyntheticSets(std::move(compared), std::move(back), seed), sets,
+                      fit.free.size() + 1, refit);
+    return ErrorsOf(fit, run.spread, run.fitted);
+}
+
+std::vector<double> SampleOf(const ModelFit& fit, const ModelFreeValues& values) {
+    std::vector<double> sample;
+    for (ModelFreeParameter parameter : fit.free) sample.push_back(values[parameter]);
+    sample.push_back(OrderParameter(ModelFreeModelNumber(fit.model), values));
+    return sample;
+}
+
+MonteCarloErrors ErrorsOf(const ModelFit& fit, const std::vector<ParameterSpread>& spreads,
+                          int fitted) {
+    MonteCarloErrors errors;
+    errors.spread.fill(SpreadOf({}));
+    for (std::size_t i = 0; i < fit.free.size(); ++i) {
+        errors.spread[static_cast<std::size_t>(fit.free[i])] = spreads[i];
     }
-    for (std::size_t p = 0; p < samples.size(); ++p) errors.spread[p] = SpreadOf(samples[p]);
-    errors.s2 = SpreadOf(orderSamples);
+    errors.s2 = spreads.back();
+    errors.fitted = fitted;
     return errors;
 }
 

@@ -5,30 +5,17 @@
 
 #include <array>
 #include <cstdint>
-#include <random>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "engine/measurement.h"
+#include "fit/compared_values.h"
 #include "fit/least_squares.h"
 #include "fit/model_free.h"
+#include "fit/monte_carlo.h"
 
 namespace veldorin {
-
-// The measurement as it is compared: a time as its rate (R1 for T1), anything else as it is.
-Measurement Compared(const Measurement& measurement);
-
-// What the model gives for the measurement's compared quantity at its field: R1 or R2 in
-// 1/s, or the NOE ratio 1 + eta.
-double CalculatedValue(const FitSpinSystem& system, const SpectralTerms& terms,
-                       const Measurement& measurement);
-
-// The weighted residuals (measured - calculated) / uncertainty of compared measurements.
-// The rates at a field are worked out once for each run of rows at that field, as rows
-// usually come grouped by field.
-void WeightedResiduals(const FitSpinSystem& system, const SpectralTerms& terms,
-                       std::span<const Measurement> compared, std::span<double> out);
 
 // The weighted residuals of the compared data under the model at the values, the spin
 // system taking its exchange and anisotropy from the values.
@@ -45,7 +32,7 @@ std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFre
 struct ResidueFitSettings {
     FitSpinSystem system;  // its Rex and CSA are the fixed values
     bool fitTm = true;     // otherwise tm is the fixed value below
-    double tm = 5000.0;    // ps
+    double tmPs = 5000.0;
     bool fitCsa = false;
 };
 
@@ -98,38 +85,23 @@ struct ModelSelection {
 ModelSelection SelectModel(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                            Criterion criterion);
 
-// Monte Carlo errors: synthetic data sets from the fitted values plus Gaussian noise of
-// each measurement's uncertainty, each fitted again from the fitted values; per free
-// parameter the standard deviation and the 2.5 and 97.5 percentiles. Reproducible for a
-// seed.
-struct ParameterSpread {
-    double standardDeviation = 0.0;
-    double low = 0.0;   // 2.5 percentile
-    double high = 0.0;  // 97.5 percentile
-};
-// The spread of a parameter's samples; NaN with fewer than two.
-ParameterSpread SpreadOf(std::vector<double> samples);
-// Synthetic data sets, one after another: each compared measurement's calculated value
-// plus Gaussian noise of its uncertainty; the same sets for the same seed.
-class SyntheticSets {
-public:
-    SyntheticSets(std::vector<Measurement> compared, std::vector<double> calculated,
-                  std::uint64_t seed);
-    const std::vector<Measurement>& Next();
-
-private:
-    std::vector<Measurement> set_;
-    std::vector<double> calculated_;
-    std::mt19937_64 random_;
-    std::normal_distribution<double> noise_{0.0, 1.0};
-};
 struct MonteCarloErrors {
     std::array<ParameterSpread, kModelFreeParameterCount> spread{};
     ParameterSpread s2;  // of the derived S2
     int fitted = 0;      // the synthetic sets whose fit converged
 };
+// Monte Carlo errors: synthetic data sets from the fitted values plus Gaussian noise of
+// each measurement's uncertainty, each fitted again from the fitted values; per free
+// parameter the standard deviation and the 2.5 and 97.5 percentiles. Reproducible for a
+// seed.
 MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
                             const ResidueFitSettings& settings, const ModelFit& fit, int sets,
                             std::uint64_t seed);
+// What a Monte Carlo samples of a synthetic fit at the values: each of the fit's free
+// parameters in order, then S2.
+std::vector<double> SampleOf(const ModelFit& fit, const ModelFreeValues& values);
+// The errors from the spreads of those samples; NaN for a parameter that is not free.
+MonteCarloErrors ErrorsOf(const ModelFit& fit, const std::vector<ParameterSpread>& spreads,
+                          int fitted);
 
 }  // namespace veldorin

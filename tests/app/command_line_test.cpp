@@ -329,6 +329,30 @@ TEST(CommandLine, AFitTakesOneTmForTheWholeProteinUnlessToldOtherwise) {
     }
 }
 
+TEST(CommandLine, AFitReadsItsNumbersAsTheWindowsBoxesReadThem) {
+    struct Row {
+        const char* name;
+        std::string option;
+        std::string text;
+        double (*read)(const FitCommand&);
+        double expected;
+    };
+    const auto csa = [](const FitCommand& c) { return c.options.residue.system.csaPpm; };
+    const auto tm = [](const FitCommand& c) { return c.options.residue.tmPs; };
+    const auto distance = [](const FitCommand& c) {
+        return c.options.residue.system.neighbours.front().distance;
+    };
+    for (const Row& row : {Row{"a signed exponent", "--csa", "+1.6e2", csa, 160.0},
+                           Row{"blanks around", "--tm", " 4800 ", tm, 4800.0},
+                           Row{"a single, as a model holds it", "--distance", "1.015", distance,
+                               static_cast<double>(1.015f)}}) {
+        const CommandLineParse parse =
+            ParseCommandLine({"--fit", "data.csv", row.option, row.text});
+        ASSERT_TRUE(parse.options) << row.name << ": " << parse.usageError;
+        EXPECT_EQ(row.read(*parse.options->fit), row.expected) << row.name;
+    }
+}
+
 TEST(CommandLine, AFitReportsTheOptionsInForceAndHowTmWasFound) {
     const TempFolder folder;
     const std::string data =

@@ -79,8 +79,8 @@ TEST(ModelSelection, FlagsAreWrittenWithTheParametersOutputNames) {
 TEST(ModelSelection, RigidModelsTumbleWithAnOrderOfOne) {
     ModelFreeValues values;
     values[Tm] = 8000.0;
-    const SpectralTerms rigid = SpectralTermsOf(ModelFreeModelNumber(0), values);
-    const SpectralTerms exchange = SpectralTermsOf(ModelFreeModelNumber(9), values);
+    const SpectralTerms rigid = ModelFreeTerms(ModelFreeModelNumber(0), values);
+    const SpectralTerms exchange = ModelFreeTerms(ModelFreeModelNumber(9), values);
     const RatesAtField r0 = RatesOf(BackboneAmide(), rigid, 600.0);
     const RatesAtField r9 = RatesOf(BackboneAmide(), exchange, 600.0);
     EXPECT_GT(r9.r1, 0.5);

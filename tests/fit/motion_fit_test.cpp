@@ -28,7 +28,7 @@ std::vector<std::optional<Measurement>> RowsOf(const FitSpinSystem& system, cons
     for (double field : {400.0, 500.0, 600.0, 700.0, 900.0}) {
         for (Quantity quantity : {Quantity::R1, Quantity::R2, Quantity::Noe}) {
             Measurement m{field, quantity, 0.0, 0.0};
-            m.value = CalculatedValue(system, SpectralTermsOf(motion), m);
+            m.value = CalculatedValue(system, MotionTerms(motion), m);
             m.error = 0.02 * std::abs(m.value);
             rows.push_back(m);
         }
@@ -161,8 +161,8 @@ TEST(MotionFit, EveryModelOfTheFamilyAppliesAsTheSameMotion) {
             byModel.rexAt800 = fit.values[ModelFreeParameter::Rex];
             byModel.csaPpm = -160.0;
             const double expected =
-                CalculatedValue(byModel, SpectralTermsOf(model, fit.values), *row);
-            EXPECT_NEAR(CalculatedValue(spins, SpectralTermsOf(applied.motion), *row), expected,
+                CalculatedValue(byModel, ModelFreeTerms(model, fit.values), *row);
+            EXPECT_NEAR(CalculatedValue(spins, MotionTerms(applied.motion), *row), expected,
                         1e-12 * std::abs(expected))
                 << "m" << number;
         }

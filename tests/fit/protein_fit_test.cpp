@@ -91,20 +91,20 @@ TEST(ProteinFit, TheCsvKeepsItsShapeWhateverTheResiduesAreNamed) {
 TEST(ProteinFit, TheGlobalTmHasAnErrorFromTheWholeProteinInMonteCarloOrFromItsProfile) {
     const ProteinData data = Read(kProtein);
     const ProteinFit profile = FitProtein(data, GlobalTm(0, 1));
-    ASSERT_TRUE(profile.globalTm);
+    ASSERT_TRUE(profile.globalTmPs);
     EXPECT_EQ(profile.globalTmErrorSource, TmErrorSource::Profile);
-    EXPECT_LT(profile.globalTmLow, *profile.globalTm);
-    EXPECT_GT(profile.globalTmHigh, *profile.globalTm);
+    EXPECT_LT(profile.globalTmLowPs, *profile.globalTmPs);
+    EXPECT_GT(profile.globalTmHighPs, *profile.globalTmPs);
 
     const ProteinFit monteCarlo = FitProtein(data, GlobalTm(60, 1));
     EXPECT_EQ(monteCarlo.globalTmErrorSource, TmErrorSource::MonteCarlo);
     // Both measure the same spread: the sampling error of 60 sets is about a tenth.
-    EXPECT_NEAR(monteCarlo.globalTmError / profile.globalTmError, 1.0, 0.4)
-        << monteCarlo.globalTmError << " against " << profile.globalTmError;
+    EXPECT_NEAR(monteCarlo.globalTmErrorPs / profile.globalTmErrorPs, 1.0, 0.4)
+        << monteCarlo.globalTmErrorPs << " against " << profile.globalTmErrorPs;
     for (const ResidueOutcome& residue : monteCarlo.residues) {
         ASSERT_TRUE(residue.monteCarlo) << residue.residue;
         EXPECT_EQ(residue.monteCarlo->spread[static_cast<std::size_t>(Tm)].standardDeviation,
-                  monteCarlo.globalTmError);
+                  monteCarlo.globalTmErrorPs);
     }
     EXPECT_EQ(ProteinFitCsv(FitProtein(data, GlobalTm(60, 2))), ProteinFitCsv(monteCarlo));
 }
@@ -120,7 +120,7 @@ TEST(ProteinFit, NamesEveryModelItEliminatesAndNeverFitsAResidueWithNoneLeft) {
                            Row{"every model", std::nullopt, {2, 3, 4, 5, 6, 7, 8}, true}}) {
         ProteinFitOptions options = GlobalTm(20, 1);
         options.globalTm = false;
-        options.residue.tm = 4800.0;
+        options.residue.tmPs = 4800.0;
         options.model = row.model;
         const ProteinFit fit = FitProtein(
             Read(std::string("residue,field_mhz,quantity,value,error\n") + kTwoMeasurements),

@@ -20,7 +20,7 @@ ResidueFitSettings Amide(bool fitTm) {
     ResidueFitSettings settings;
     settings.system = BackboneAmide();
     settings.fitTm = fitTm;
-    settings.tm = 5000.0;
+    settings.tmPs = 5000.0;
     return settings;
 }
 
@@ -31,7 +31,7 @@ std::vector<Measurement> DataOf(const ResidueFitSettings& settings, int model,
                                 std::mt19937_64* noise = nullptr) {
     FitSpinSystem system = settings.system;
     system.rexAt800 = truth[Rex];
-    const SpectralTerms terms = SpectralTermsOf(ModelFreeModelNumber(model), truth);
+    const SpectralTerms terms = ModelFreeTerms(ModelFreeModelNumber(model), truth);
     std::normal_distribution<double> normal;
     std::vector<Measurement> data;
     for (double field : fields) {
@@ -120,9 +120,9 @@ TEST(ResidueFit, RecoversEveryModelFromNoiseFreeData) {
     for (const auto& row : rows) {
         ResidueFitSettings settings = Amide(row.localTm);
         if (row.carbon) settings.system = Methine();
-        settings.tm = row.truth[Tm];
+        settings.tmPs = row.truth[Tm];
         const std::vector<Measurement> data = DataOf(settings, row.model, row.truth, row.fields);
-        if (row.localTm) settings.tm = 5000.0;
+        if (row.localTm) settings.tmPs = 5000.0;
         const ModelFit fit = FitModel(data, settings, ModelFreeModelNumber(row.model));
         ASSERT_EQ(fit.status, FitResult::Status::Converged) << row.name << ": " << fit.reason;
         EXPECT_LE(fit.chi2, 1e-8) << row.name;
