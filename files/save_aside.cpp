@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "storage/save_aside.h"
+#include "files/save_aside.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "storage/native_name.h"
+#include "files/native_name.h"
 
 namespace veldorin {
 namespace {
