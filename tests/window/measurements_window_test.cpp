@@ -346,7 +346,7 @@ TEST(FitResults, AParameterWithoutAnErrorSaysWhy) {
 // changed measurement, a changed choice of free parameters, a new fit and closing the
 // window each stop the worker and clear the errors, also those of a run that finished
 // but has not reported yet; the window going mid-run leaves no worker behind.
-TEST_F(MeasurementsInWindow, MonteCarloErrorsRunAsideAndStopWhenAsked) {
+TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked) {
     MeasurementsWindow& measurements = OpenedOnExample();
     FitPanel& fit = *measurements.fitPanel();
     fit.freeBox(MotionParameter::S2)->setChecked(true);
