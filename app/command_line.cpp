@@ -12,9 +12,9 @@
 
 #include "engine/input_names.h"
 #include "engine/results_table.h"
+#include "files/native_name.h"
 #include "run_phases/run_phases.h"
 #include "storage/model_file.h"
-#include "storage/native_name.h"
 
 namespace veldorin {
 namespace {

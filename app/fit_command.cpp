@@ -17,9 +17,9 @@
 #include "engine/constants.h"
 #include "engine/failure.h"
 #include "engine/numeric_text.h"
-#include "storage/input_file.h"
-#include "storage/native_name.h"
-#include "storage/save_aside.h"
+#include "files/input_file.h"
+#include "files/native_name.h"
+#include "files/save_aside.h"
 
 namespace veldorin {
 

@@ -12,7 +12,7 @@
 
 #include "app/command_line.h"
 #include "app/program_icon.h"
-#include "storage/native_name.h"
+#include "files/native_name.h"
 #include "storage/startup_places.h"
 #include "ui/design_palette.h"
 #include "window/main_window.h"

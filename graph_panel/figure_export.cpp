@@ -13,7 +13,7 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "storage/save_aside.h"
+#include "files/save_aside.h"
 
 namespace veldorin {
 

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include "files/save_aside.h"
 #include "graph_panel/picture_painter.h"
-#include "storage/save_aside.h"
 
 namespace veldorin {
 

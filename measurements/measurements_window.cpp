@@ -25,8 +25,8 @@
 #include <cmath>
 #include <set>
 
-#include "storage/input_file.h"
-#include "storage/native_name.h"
+#include "files/input_file.h"
+#include "files/native_name.h"
 #include "ui/spoken_name.h"
 
 namespace veldorin {

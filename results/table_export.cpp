@@ -9,8 +9,8 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "files/save_aside.h"
 #include "results/results_list.h"
-#include "storage/save_aside.h"
 #include "ui/save_dialog.h"
 
 namespace veldorin {

@@ -16,9 +16,9 @@
 #include <utility>
 
 #include "engine/input_names.h"
-#include "storage/input_file.h"
-#include "storage/native_name.h"
-#include "storage/save_aside.h"
+#include "files/input_file.h"
+#include "files/native_name.h"
+#include "files/save_aside.h"
 
 namespace veldorin {
 namespace {

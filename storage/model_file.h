@@ -12,9 +12,9 @@
 #include "engine/measurement.h"
 #include "engine/model.h"
 #include "engine/motion.h"
+#include "files/input_file.h"
 #include "graph/plot_mode.h"
-#include "run_phases/array_mode.h"
-#include "storage/input_file.h"
+#include "run_phases/array_parameter.h"
 
 namespace veldorin {
 

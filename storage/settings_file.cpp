@@ -9,7 +9,7 @@
 #include <QStringEncoder>
 #include <utility>
 
-#include "storage/save_aside.h"
+#include "files/save_aside.h"
 
 namespace veldorin {
 namespace {

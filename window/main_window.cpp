@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
+#include "files/native_name.h"
 #include "graph_panel/drawn_surface.h"
 #include "graph_panel/graph_canvas.h"
 #include "graph_panel/graph_export_menu.h"
@@ -34,7 +35,6 @@
 #include "results/table_export.h"
 #include "spins/spin_diagram.h"
 #include "spins/spin_editors.h"
-#include "storage/native_name.h"
 #include "storage/working_directory.h"
 #include "storage/working_directory_settler.h"
 #include "ui/design_palette.h"

@@ -16,7 +16,7 @@
 //  - PointerRouter: sends each pointer move to the hover handler under it.
 //  - HelpPanels: the help list the hover handlers scroll, the Theory and About panels.
 //  - WordMark: animates the word mark.
-//  - ModelFiles: opens and saves model files.
+//  - ModelFiles: opens and saves model files (storage/), each save aside (files/).
 //  - WorkingDirectorySettler (storage/): settles the working directory at start.
 //  - OptionsPanel (options/): shows the working directory and lets the user change it.
 //

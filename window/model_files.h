@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "storage/file_stamp.h"
+#include "files/file_stamp.h"
 #include "storage/model_file.h"
 #include "window/layout.h"
 #include "window/window_state.h"

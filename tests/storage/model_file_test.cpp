@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "storage/model_file.h"
-#include "storage/input_file.h"
-#include "storage/native_name.h"
+#include "files/input_file.h"
+#include "files/native_name.h"
 
 #include <gtest/gtest.h>
 

@@ -25,6 +25,7 @@
 
 #include "engine/input_preparation.h"
 #include "engine/numeric_text.h"
+#include "files/input_file.h"
 #include "fit/model_free_motion.h"
 #include "fit/protein_fit.h"
 #include "graph/measurement_points.h"
@@ -35,7 +36,6 @@
 #include "measurements/monte_carlo_panel.h"
 #include "measurements/monte_carlo_run.h"
 #include "motion/motion_window.h"
-#include "storage/input_file.h"
 #include "tests/support/window_fixture.h"
 #include "window/main_window_side.h"
 #include "window/model_files.h"
@@ -346,7 +346,7 @@ TEST(FitResults, AParameterWithoutAnErrorSaysWhy) {
 // changed measurement, a changed choice of free parameters, a new fit and closing the
 // window each stop the worker and clear the errors, also those of a run that finished
 // but has not reported yet; the window going mid-run leaves no worker behind.
-TEST_F(MeasurementsInWindow, MonteCarloErrorsRunAsideAndStopWhenAsked) {
+TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked) {
     MeasurementsWindow& measurements = OpenedOnExample();
     FitPanel& fit = *measurements.fitPanel();
     fit.freeBox(MotionParameter::S2)->setChecked(true);

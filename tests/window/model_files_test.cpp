@@ -111,7 +111,7 @@ TEST_F(ModelFilesInWindow, AModelNamedAtStartUpIsShownAfterTheDefaults) {
     }
 }
 
-// The title names the model's file and marks a change; putting a changed model aside
+// The title names the model's file and marks a change; letting a changed model go
 // asks first, and the answer decides.
 TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGoes) {
     const struct {

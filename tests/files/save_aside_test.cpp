@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "storage/save_aside.h"
+#include "files/save_aside.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "storage/native_name.h"
+#include "files/native_name.h"
 
 namespace veldorin {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "storage/save_aside.h"
+#include "files/save_aside.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "storage/native_name.h"
+#include "files/native_name.h"
 
 namespace veldorin {
 namespace {
@@ -77,18 +77,18 @@ Destination Follow(const QByteArray& name) {
     return {name, std::nullopt, std::nullopt, ELOOP};
 }
 
-// A new file in the target's folder, created with the permissions a new file gets; the
-// old file's when there is one. Its short name leaves room for a target's name of any
-// length the system allows.
-int CreateAside(const QByteArray& target, QByteArray& aside, const struct stat* old) {
+// The side file: a new file in the target's folder, created with the permissions a new
+// file gets; the old file's when there is one. Its short name leaves room for a target's
+// name of any length the system allows.
+int CreateSideFile(const QByteArray& target, QByteArray& sideFile, const struct stat* old) {
     static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        aside = FolderOf(target) + ".veldorin-";
+        sideFile = FolderOf(target) + ".veldorin-";
         for (int digit = 0; digit < 6; ++digit) {
-            aside += kDigits[QRandomGenerator::global()->bounded(36)];
+            sideFile += kDigits[QRandomGenerator::global()->bounded(36)];
         }
         const int descriptor =
-            ::open(aside.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            ::open(sideFile.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0) {
             if (old != nullptr) ::fchmod(descriptor, old->st_mode & 07777);
             return descriptor;
@@ -158,18 +158,18 @@ std::optional<QString> WriteAndSync(int descriptor, const std::function<bool(QIO
     return reason;
 }
 
-// Writes aside and renames over the destination.
+// Writes the side file and renames it over the destination.
 std::optional<QString> Replace(const Destination& destination,
                                const std::function<bool(QIODevice&)>& write) {
-    QByteArray aside;
-    const int descriptor = CreateAside(destination.path, aside,
-                                       destination.existing ? &*destination.existing : nullptr);
+    QByteArray sideFile;
+    const int descriptor = CreateSideFile(destination.path, sideFile,
+                                          destination.existing ? &*destination.existing : nullptr);
     if (descriptor < 0) return SystemReason(errno);
     std::optional<QString> reason = WriteAndSync(descriptor, write);
-    if (!reason && ::rename(aside.constData(), destination.path.constData()) != 0) {
+    if (!reason && ::rename(sideFile.constData(), destination.path.constData()) != 0) {
         reason = SystemReason(errno);
     }
-    if (reason) ::unlink(aside.constData());
+    if (reason) ::unlink(sideFile.constData());
     return reason;
 }
 

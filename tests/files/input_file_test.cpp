@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "storage/input_file.h"
+#include "files/input_file.h"
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "storage/file_stamp.h"
+#include "files/file_stamp.h"
 
 #include <sys/stat.h>
 
-#include "storage/native_name.h"
+#include "files/native_name.h"
 
 namespace veldorin {
 

@@ -20,7 +20,7 @@ enum class NotOrdinary {
     WriteInPlace,  // a file named on the command line, as a shell's redirection would
 };
 
-// Writes a whole file through `write`: into a new file beside it, which is flushed to
+// Writes a whole file through `write`: into a side file beside it, which is flushed to
 // the disk and checked, and only then renamed over the old one, so that a failed write
 // (a full disk included) leaves what was there before. Links are followed to the file
 // they name, which is made when it does not exist yet. Returns nothing when the file was
