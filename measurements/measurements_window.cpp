@@ -70,6 +70,11 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     resize(660, 680);
 }
 
+MeasurementsWindow::~MeasurementsWindow() {
+    // A cell still being edited commits as the window goes: no edit of a window half gone.
+    disconnect(table_, nullptr, this, nullptr);
+}
+
 void MeasurementsWindow::SetUpTable() {
     table_->setObjectName(QStringLiteral("measurementsTable"));
     table_->setAccessibleName(QStringLiteral("Measurements"));

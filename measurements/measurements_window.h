@@ -34,6 +34,7 @@ class MeasurementsWindow : public QWidget {
 
 public:
     explicit MeasurementsWindow(QWidget* parent);
+    ~MeasurementsWindow() override;
 
     // The rows as typed, with their bad cells marked; the setting; and whether the spin
     // system has a pair of opposite signs, whose rates the setting changes.
