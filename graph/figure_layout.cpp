@@ -363,6 +363,113 @@ double SwatchesWidth(std::size_t count) {
            static_cast<double>(count > 0 ? count - 1 : 0) * kSwatchGap;
 }
 
+FigureLayout FigureWithAxes(PlotMode mode, double width, double height,
+                            const FigureOptions& options) {
+    FigureLayout figure;
+    figure.width = width;
+    figure.height = height;
+    PlotAxes axes = FigureAxes(mode, options);
+    figure.xAxis = axes.x;
+    figure.yAxis = axes.y;
+    figure.xTitle = axes.xTitle;
+    figure.yTitle = axes.yTitle;
+    return figure;
+}
+
+std::vector<LegendText> LegendTexts(const SampledCurves& curves, const DrawCommands& panelCommands,
+                                    const FigureAxis& xAxis, const FigureOptions& options) {
+    std::vector<LegendText> entries;
+    CurveEntries(curves, entries);
+    MarkerEntries(curves.mode,
+                  ShownMarkers(curves, panelCommands, xAxis, {0.0, 0.0, 1.0, 1.0}, options),
+                  entries);
+    return entries;
+}
+
+double TickHeight() { return Millimetres(FigureStyle::kTickPoints); }
+double TitleHeight() { return Millimetres(FigureStyle::kTitlePoints); }
+double LegendLine() { return Millimetres(FigureStyle::kLegendPoints) * kLineSpacing; }
+
+// The legend's columns, as many of the widest entry as the figure's width holds, and
+// its rows.
+struct LegendGrid {
+    double columnWidth = 0.0;
+    std::size_t rows = 0;
+    double Height() const { return static_cast<double>(rows) * LegendLine(); }
+};
+
+LegendGrid GridOf(const std::vector<LegendText>& entries, double width,
+                  const TextWidth& textWidth) {
+    double entryWidth = 0.0;
+    for (const LegendText& entry : entries) {
+        entryWidth = std::max(entryWidth, SwatchesWidth(entry.swatches.size()) + kGap +
+                                              textWidth(entry.text, FigureStyle::kLegendPoints));
+    }
+    const double columnWidth = entryWidth + kColumnGap;
+    const std::size_t total = std::max<std::size_t>(entries.size(), 1);
+    const auto columns = std::clamp<std::size_t>(
+        static_cast<std::size_t>((width - 2.0 * kMargin + kColumnGap) / columnWidth), 1, total);
+    return {columnWidth, entries.empty() ? 0 : (total + columns - 1) / columns};
+}
+
+// The plot's frame between the tick numbers and titles, above the legend, with the
+// ticks of both axes and the titles' places.
+void PlaceAxes(FigureLayout& figure, double legendHeight, const TextWidth& textWidth) {
+    const double tickHeight = TickHeight();
+    const double titleHeight = TitleHeight();
+    FigureRect& plot = figure.plot;
+    plot.top = kMargin + tickHeight / 2.0;
+    const double below =
+        kGap + tickHeight + kGap + titleHeight + 2.0 * kGap + legendHeight + kMargin;
+    plot.height = std::max(0.0, figure.height - plot.top - below);
+
+    const auto verticalRoom = [&](const std::vector<FigureTick>&) { return 1.8 * tickHeight; };
+    figure.yTicks = Ticks(figure.yAxis, {plot.bottom(), -plot.height}, verticalRoom);
+    plot.left = kMargin + titleHeight + 1.5 * kGap + WidestLabel(figure.yTicks, textWidth) + kGap;
+    plot.width = std::max(0.0, figure.width - plot.left - kMargin);
+
+    const auto horizontalRoom = [&](const std::vector<FigureTick>& ticks) {
+        return WidestLabel(ticks, textWidth) + 2.0 * kGap;
+    };
+    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
+    // The last number may not run over the right edge.
+    for (const FigureTick& tick : figure.xTicks) {
+        const double overhang = tick.at + textWidth(tick.label, FigureStyle::kTickPoints) / 2.0 -
+                                (figure.width - kMargin);
+        if (tick.major && overhang > 0.0) plot.width = std::max(0.0, plot.width - overhang);
+    }
+    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
+
+    figure.xTitleCentre = {plot.left + plot.width / 2.0,
+                           plot.bottom() + kGap + tickHeight + kGap + titleHeight / 2.0};
+    figure.yTitleCentre = {kMargin + titleHeight / 2.0, plot.top + plot.height / 2.0};
+}
+
+// The curves, marker lines and measurements in the placed plot.
+void PlaceContents(FigureLayout& figure, const SampledCurves& curves,
+                   const DrawCommands& panelCommands, const FigureOptions& options) {
+    const double offset = ShownOffset(curves.mode, options);
+    figure.curves = Curves(curves, figure, offset);
+    figure.markers = ShownMarkers(curves, panelCommands, figure.xAxis, figure.plot, options);
+    figure.points = PointMarks(curves, figure, offset);
+}
+
+// Column by column, the block centred under the figure.
+void PlaceLegend(FigureLayout& figure, const std::vector<LegendText>& entries,
+                 const LegendGrid& grid) {
+    const std::size_t rows = grid.rows;
+    const double legendTop = figure.xTitleCentre.y + TitleHeight() / 2.0 + 2.0 * kGap;
+    const std::size_t usedColumns = rows == 0 ? 0 : (entries.size() + rows - 1) / rows;
+    const double legendLeft =
+        (figure.width - static_cast<double>(usedColumns) * grid.columnWidth + kColumnGap) / 2.0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const FigurePoint at{legendLeft + static_cast<double>(i / rows) * grid.columnWidth,
+                             legendTop + (static_cast<double>(i % rows) + 0.5) * LegendLine()};
+        figure.legend.push_back({entries[i].swatches, entries[i].curve, entries[i].text, at,
+                                 at.x + SwatchesWidth(entries[i].swatches.size()) + kGap});
+    }
+}
+
 }  // namespace
 
 std::optional<double> FigureAxis::Fraction(double value) const {
@@ -374,80 +481,14 @@ std::optional<double> FigureAxis::Fraction(double value) const {
 FigureLayout LayOutFigure(const SampledCurves& curves, const DrawCommands& panelCommands,
                           double width, double height, const TextWidth& textWidth,
                           const FigureOptions& options) {
-    FigureLayout figure;
-    figure.width = width;
-    figure.height = height;
-    PlotAxes axes = FigureAxes(curves.mode, options);
-    figure.xAxis = axes.x;
-    figure.yAxis = axes.y;
-    figure.xTitle = axes.xTitle;
-    figure.yTitle = axes.yTitle;
-
-    const double tickHeight = Millimetres(FigureStyle::kTickPoints);
-    const double titleHeight = Millimetres(FigureStyle::kTitlePoints);
-    const double legendLine = Millimetres(FigureStyle::kLegendPoints) * kLineSpacing;
-
+    FigureLayout figure = FigureWithAxes(curves.mode, width, height, options);
     // Which markers there are does not depend on where the plot lies.
-    std::vector<LegendText> entries;
-    CurveEntries(curves, entries);
-    MarkerEntries(curves.mode,
-                  ShownMarkers(curves, panelCommands, figure.xAxis, {0.0, 0.0, 1.0, 1.0}, options),
-                  entries);
-    double entryWidth = 0.0;
-    for (const LegendText& entry : entries) {
-        entryWidth = std::max(entryWidth, SwatchesWidth(entry.swatches.size()) + kGap +
-                                              textWidth(entry.text, FigureStyle::kLegendPoints));
-    }
-    const double columnWidth = entryWidth + kColumnGap;
-    const std::size_t total = std::max<std::size_t>(entries.size(), 1);
-    const auto columns = std::clamp<std::size_t>(
-        static_cast<std::size_t>((width - 2.0 * kMargin + kColumnGap) / columnWidth), 1, total);
-    const std::size_t rows = entries.empty() ? 0 : (total + columns - 1) / columns;
-    const double legendHeight = static_cast<double>(rows) * legendLine;
-
-    FigureRect& plot = figure.plot;
-    plot.top = kMargin + tickHeight / 2.0;
-    const double below =
-        kGap + tickHeight + kGap + titleHeight + 2.0 * kGap + legendHeight + kMargin;
-    plot.height = std::max(0.0, height - plot.top - below);
-
-    const auto verticalRoom = [&](const std::vector<FigureTick>&) { return 1.8 * tickHeight; };
-    figure.yTicks = Ticks(figure.yAxis, {plot.bottom(), -plot.height}, verticalRoom);
-    plot.left = kMargin + titleHeight + 1.5 * kGap + WidestLabel(figure.yTicks, textWidth) + kGap;
-    plot.width = std::max(0.0, width - plot.left - kMargin);
-
-    const auto horizontalRoom = [&](const std::vector<FigureTick>& ticks) {
-        return WidestLabel(ticks, textWidth) + 2.0 * kGap;
-    };
-    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
-    // The last number may not run over the right edge.
-    for (const FigureTick& tick : figure.xTicks) {
-        const double overhang =
-            tick.at + textWidth(tick.label, FigureStyle::kTickPoints) / 2.0 - (width - kMargin);
-        if (tick.major && overhang > 0.0) plot.width = std::max(0.0, plot.width - overhang);
-    }
-    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
-
-    figure.xTitleCentre = {plot.left + plot.width / 2.0,
-                           plot.bottom() + kGap + tickHeight + kGap + titleHeight / 2.0};
-    figure.yTitleCentre = {kMargin + titleHeight / 2.0, plot.top + plot.height / 2.0};
-
-    const double offset = ShownOffset(curves.mode, options);
-    figure.curves = Curves(curves, figure, offset);
-    figure.markers = ShownMarkers(curves, panelCommands, figure.xAxis, plot, options);
-    figure.points = PointMarks(curves, figure, offset);
-
-    // Column by column, the block centred under the figure.
-    const double legendTop = figure.xTitleCentre.y + titleHeight / 2.0 + 2.0 * kGap;
-    const std::size_t usedColumns = rows == 0 ? 0 : (entries.size() + rows - 1) / rows;
-    const double legendLeft =
-        (width - static_cast<double>(usedColumns) * columnWidth + kColumnGap) / 2.0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const FigurePoint at{legendLeft + static_cast<double>(i / rows) * columnWidth,
-                             legendTop + (static_cast<double>(i % rows) + 0.5) * legendLine};
-        figure.legend.push_back({entries[i].swatches, entries[i].curve, entries[i].text, at,
-                                 at.x + SwatchesWidth(entries[i].swatches.size()) + kGap});
-    }
+    const std::vector<LegendText> entries =
+        LegendTexts(curves, panelCommands, figure.xAxis, options);
+    const LegendGrid grid = GridOf(entries, width, textWidth);
+    PlaceAxes(figure, grid.Height(), textWidth);
+    PlaceContents(figure, curves, panelCommands, options);
+    PlaceLegend(figure, entries, grid);
     return figure;
 }
 

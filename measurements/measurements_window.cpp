@@ -64,6 +64,18 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
       monteCarloPanel_(new MonteCarloPanel(this)) {
     setWindowTitle(QStringLiteral("Measurements"));
     setObjectName(QStringLiteral("measurementsWindow"));
+    SetUpTable();
+    SetUpPairFrequencies();
+    LayOut();
+    resize(660, 680);
+}
+
+MeasurementsWindow::~MeasurementsWindow() {
+    // A cell still being edited commits as the window goes: no edit of a window half gone.
+    disconnect(table_, nullptr, this, nullptr);
+}
+
+void MeasurementsWindow::SetUpTable() {
     table_->setObjectName(QStringLiteral("measurementsTable"));
     table_->setAccessibleName(QStringLiteral("Measurements"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Field, MHz"), QStringLiteral("Quantity"),
@@ -74,14 +86,15 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
         ->setToolTip(QStringLiteral("R1 and R2 in 1/s (a T1 or T2 as its rate); the NOE as "
                                     "the intensity ratio I_sat/I_ref = 1 + η"));
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    auto* explanation = new QLabel(
-        QStringLiteral("Quantities: R1, R2 (1/s), T1, T2 (s), NOE as the intensity ratio "
-                       "I_sat/I_ref = 1 + η; the results table's NOE column is η."),
-        this);
-    explanation->setWordWrap(true);
+    chiSquared_->setAccessibleName(QStringLiteral("χ² of the rows"));
+    connect(table_, &QTableWidget::cellChanged, this, [this] {
+        if (!showing_) CellEdited();
+    });
+}
+
+void MeasurementsWindow::SetUpPairFrequencies() {
     pairFrequencies_->setObjectName(QStringLiteral("pairFrequencies"));
     SetSpokenName(*pairFrequencies_, QStringLiteral("Pair frequencies"));
-    chiSquared_->setAccessibleName(QStringLiteral("χ² of the rows"));
     pairFrequencies_->addItems(
         {QStringLiteral("Pair frequencies: magnitudes, |ωI| ± |ωS| (as the table always had)"),
          QStringLiteral("Pair frequencies: signed, as the transitions of the pair have them")});
@@ -92,38 +105,49 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     note_->setWordWrap(true);
     note_->setAccessibleName(QStringLiteral("Note on the pair frequencies"));
     note_->setStyleSheet(QStringLiteral("color: #a05000"));
+    connect(pairFrequencies_, &QComboBox::activated, this, [this](int index) {
+        switchedToSigned_ = false;  // a choice of one's own needs no word
+        Q_EMIT pairFrequenciesChosen(static_cast<PairFrequencySigns>(index));
+    });
+}
+
+void MeasurementsWindow::LayOut() {
+    auto* explanation = new QLabel(
+        QStringLiteral("Quantities: R1, R2 (1/s), T1, T2 (s), NOE as the intensity ratio "
+                       "I_sat/I_ref = 1 + η; the results table's NOE column is η."),
+        this);
+    explanation->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(explanation);
+    layout->addWidget(table_, 1);  // the rows take the room the window gains
+    layout->addWidget(chiSquared_);
+    layout->addLayout(RowButtons());
+    layout->addWidget(pairFrequencies_);
+    layout->addWidget(note_);
+    layout->addWidget(FittingTabs());
+}
+
+QHBoxLayout* MeasurementsWindow::RowButtons() {
     auto* import = new QPushButton(QStringLiteral("Import…"), this);
     import->setToolTip(QStringLiteral(
         "A file with a header naming the columns field (or field_mhz), quantity, value and "
         "error, and maybe residue; comma-, tab- or blank-separated"));
     auto* remove = new QPushButton(QStringLiteral("Remove selected rows"), this);
+    connect(import, &QPushButton::clicked, this, &MeasurementsWindow::ImportFile);
+    connect(remove, &QPushButton::clicked, this, &MeasurementsWindow::RemoveSelectedRows);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(import);
     buttons->addWidget(remove);
     buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(explanation);
-    layout->addWidget(table_, 1);  // the rows take the room the window gains
-    layout->addWidget(chiSquared_);
-    layout->addLayout(buttons);
-    layout->addWidget(pairFrequencies_);
-    layout->addWidget(note_);
+    return buttons;
+}
+
+QTabWidget* MeasurementsWindow::FittingTabs() {
     auto* fitting = new QTabWidget(this);
     fitting->addTab(fitPanel_, QStringLiteral("Fit"));
     fitting->addTab(rankingPanel_, QStringLiteral("Models m0–m9"));
     fitting->addTab(monteCarloPanel_, QStringLiteral("Monte Carlo errors"));
-    layout->addWidget(fitting);
-    resize(660, 680);
-
-    connect(table_, &QTableWidget::cellChanged, this, [this] {
-        if (!showing_) CellEdited();
-    });
-    connect(import, &QPushButton::clicked, this, &MeasurementsWindow::ImportFile);
-    connect(remove, &QPushButton::clicked, this, &MeasurementsWindow::RemoveSelectedRows);
-    connect(pairFrequencies_, &QComboBox::activated, this, [this](int index) {
-        switchedToSigned_ = false;  // a choice of one's own needs no word
-        Q_EMIT pairFrequenciesChosen(static_cast<PairFrequencySigns>(index));
-    });
+    return fitting;
 }
 
 void MeasurementsWindow::ShowRows(const std::vector<MeasurementTexts>& rows,

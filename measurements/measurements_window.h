@@ -10,7 +10,9 @@
 #include "engine/model.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QTabWidget;
 class QTableWidget;
 
 namespace veldorin {
@@ -32,6 +34,7 @@ class MeasurementsWindow : public QWidget {
 
 public:
     explicit MeasurementsWindow(QWidget* parent);
+    ~MeasurementsWindow() override;
 
     // The rows as typed, with their bad cells marked; the setting; and whether the spin
     // system has a pair of opposite signs, whose rates the setting changes.
@@ -67,6 +70,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void SetUpTable();
+    void SetUpPairFrequencies();
+    void LayOut();
+    // Import and Remove, their row under the table.
+    QHBoxLayout* RowButtons();
+    // The fit, the ranking and the Monte Carlo errors, a tab each.
+    QTabWidget* FittingTabs();
     void ImportFile();
     void RemoveSelectedRows();
     std::vector<MeasurementTexts> Rows() const;

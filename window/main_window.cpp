@@ -122,6 +122,10 @@ MainWindow::MainWindow(QWidget* parent)
 // The controls die after the window's own parts. One that loses the keyboard on the
 // way may still signal (an edited Rex or CSA box whose text names another item reports
 // that item as chosen), and no handler may run on a window that is half gone.
+// The tool windows show the controls and the state, and their links (with the Monte
+// Carlo run) act on them: they end first, while all of that is whole, each link before
+// its window, so that a cell still being edited, which commits as its window goes,
+// finds nothing to act on.
 MainWindow::~MainWindow() {
     for (QObject* child : findChildren<QObject*>()) {
         for (const QObject* receiver :
@@ -129,6 +133,10 @@ MainWindow::~MainWindow() {
             QObject::disconnect(child, nullptr, receiver, nullptr);
         }
     }
+    delete measurementsLink_;
+    delete motionLink_;
+    delete measurementsWindow_;
+    delete motionWindow_;
 }
 
 void MainWindow::BuildMenus() {

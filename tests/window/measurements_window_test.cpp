@@ -369,15 +369,17 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked)
     ASSERT_TRUE(finished());
     EXPECT_EQ(panel.resultLabel()->text(), first);
 
+    // The value last typed into the first row: no way of stopping a run drops it.
+    QString typed = measurements.table()->item(0, 2)->text();
     const struct {
         const char* name;
         std::function<void()> stop;
     } stops[] = {
         {"cancel", [&panel] { panel.cancelButton()->click(); }},
         {"edit",
-         [&measurements] {
-             QTableWidgetItem& value = *measurements.table()->item(0, 2);
-             value.setText(value.text() + '1');
+         [&measurements, &typed] {
+             typed += '1';
+             measurements.table()->item(0, 2)->setText(typed);
          }},
         {"free or fix te", [&fit] { fit.freeBox(MotionParameter::TauE)->toggle(); }},
         {"fit", [&fit] { fit.fitButton()->click(); }},
@@ -397,6 +399,8 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked)
             EXPECT_FALSE(panel.resultLabel()->text().contains(converged)) << name;
             EXPECT_TRUE(panel.runButton()->isEnabled()) << name;
             EXPECT_TRUE(panel.progressBar()->isHidden()) << name;
+            EXPECT_EQ(measurements.table()->item(0, 2)->text(), typed) << name;
+            EXPECT_EQ(window_->state().measurements.front().cells[2], typed.toStdString()) << name;
         }
     }
     window_->OpenMeasurementsWindow();

@@ -1,11 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 
+#include "measurements/measurements_window.h"
 #include "tests/support/window_fixture.h"
+#include "window/model_files.h"
 
 namespace veldorin::test {
 namespace {
@@ -42,6 +46,32 @@ TEST_F(Teardown, TakingTheWindowDownWithAnEditedListBoxFocusedRunsNoHandler) {
 
         EXPECT_EQ(runs, 0) << row.name;
     }
+}
+
+// A cell editor of the Measurements window commits when it loses the keyboard. Taken down
+// without a close (a session ending, a signal), the window must hear that commit before
+// its controls go, or not at all.
+TEST_F(Teardown, TakingTheWindowDownWithAMeasurementCellBeingEditedRunsNoHandler) {
+    Started();
+    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    QApplication::setActiveWindow(&measurements);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&measurements));
+    QTableWidget& table = *measurements.table();
+    const QPoint value = table.visualItemRect(table.item(0, 2)).center();
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, value);
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, value);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(table.isAncestorOf(editor));
+    QTest::keyClicks(editor, "1");
+    int runs = 0;
+    QObject::connect(window_.get(), &MainWindow::runStarted, [&runs] { ++runs; });
+
+    window_.reset();
+
+    EXPECT_EQ(runs, 0);
 }
 
 }  // namespace
