@@ -189,7 +189,7 @@ void WorstCaseWithMeasurements(benchmark::State& state, int fields, bool live) {
         }
         fit.liveBox()->setChecked(true);
     }
-    if (window.state().measurements.size() != static_cast<std::size_t>(3 * fields)) {
+    if (window.document().measurements.size() != static_cast<std::size_t>(3 * fields)) {
         state.SkipWithError("the measurements were not taken");
         return;
     }

@@ -88,6 +88,15 @@ struct MotionTexts {
     friend bool operator==(const MotionTexts&, const MotionTexts&) = default;
 };
 
+// What a fit of the motion frees: any of the motion's parameters, the exchange rate and the
+// anisotropy; everything else keeps its value.
+struct MotionFitChoice {
+    std::vector<MotionParameter> free;
+    bool rex = false;
+    bool csa = false;
+    friend bool operator==(const MotionFitChoice&, const MotionFitChoice&) = default;
+};
+
 // A parameter value the motion cannot take, and why ("an order parameter lies between 0
 // and 1"), for the window to show beside the parameter's box.
 struct MotionProblem {

@@ -17,15 +17,6 @@
 
 namespace veldorin {
 
-// What the window's fit frees: any of the motion's parameters, the exchange rate and the
-// anisotropy; everything else keeps its value.
-struct MotionFitChoice {
-    std::vector<MotionParameter> free;
-    bool rex = false;
-    bool csa = false;
-    friend bool operator==(const MotionFitChoice&, const MotionFitChoice&) = default;
-};
-
 struct MotionFitResult {
     FitResult::Status status = FitResult::Status::Failed;
     std::string reason;

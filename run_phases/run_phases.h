@@ -51,6 +51,9 @@ struct TablePhase {
     DrawCommands commands;                   // axis caption, clear, decorations
     // What makes up each row's numbers, set only when the table completed.
     std::optional<RowContributionTexts> rowContributions;
+    // The measurements against the model; values only when the inputs reached the table
+    // and no run-time error stopped the comparison.
+    Comparisons comparisons;
 };
 
 // The second phase: the curves, one pass or eleven in array mode.
@@ -63,6 +66,11 @@ struct CurvePhase {
     // each curve is named by its pass's value of the parameter.
     SampledCurves samples;
 };
+
+// The measurements against the model's working values; no values after a run-time error,
+// which the table reports.
+Comparisons Compared(const WorkingValues& values,
+                     const std::vector<std::optional<Measurement>>& measurements);
 
 // The two phases of one run, without the window. The window's RunCourse calls RunTable,
 // lets pending events run, then (if no other run happened meanwhile and the table phase

@@ -128,8 +128,8 @@ private:
         const QString place = QStringLiteral("fit");
         const QJsonObject object = ObjectIn(MemberAt(root_, {}, "fit"), place);
         FitSetup fit;
-        fit.rex = BoolAt(object, place, "rex");
-        fit.csa = BoolAt(object, place, "csa");
+        fit.choice.rex = BoolAt(object, place, "rex");
+        fit.choice.csa = BoolAt(object, place, "csa");
         fit.live = BoolAt(object, place, "live");
         const QJsonValue free = MemberAt(object, place, "free");
         const std::span<const MotionParameter> own =
@@ -149,11 +149,12 @@ private:
             if (parameter == own.end()) {
                 throw FormatProblem{QStringLiteral("\"fit.free\" may list ") + allowed};
             }
-            fit.free.push_back(*parameter);
+            fit.choice.free.push_back(*parameter);
         }
         // In the order the window's check boxes give them, each once.
-        std::sort(fit.free.begin(), fit.free.end());
-        fit.free.erase(std::unique(fit.free.begin(), fit.free.end()), fit.free.end());
+        std::sort(fit.choice.free.begin(), fit.choice.free.end());
+        fit.choice.free.erase(std::unique(fit.choice.free.begin(), fit.choice.free.end()),
+                              fit.choice.free.end());
         return fit;
     }
 
@@ -293,12 +294,12 @@ ModelFileRead Unread(const QString& path, const QString& problem) {
 
 QJsonObject FitObject(const FitSetup& fit) {
     QJsonArray free;
-    for (const MotionParameter parameter : fit.free) {
+    for (const MotionParameter parameter : fit.choice.free) {
         free.append(Text(std::string(InfoOf(parameter).key)));
     }
     return {{QStringLiteral("free"), free},
-            {QStringLiteral("rex"), fit.rex},
-            {QStringLiteral("csa"), fit.csa},
+            {QStringLiteral("rex"), fit.choice.rex},
+            {QStringLiteral("csa"), fit.choice.csa},
             {QStringLiteral("live"), fit.live}};
 }
 
@@ -333,37 +334,13 @@ std::vector<std::pair<std::string, const std::string*>> DocumentTexts(
     return texts;
 }
 
-// Equal kinds with equal texts of the kind's parameters: all a file keeps of a motion.
-bool SameMotion(const std::optional<MotionTexts>& a, const std::optional<MotionTexts>& b) {
-    if (!a || !b) return !a && !b;
-    if (a->kind != b->kind) return false;
-    const auto parameters = ParametersOf(a->kind);
-    return std::all_of(parameters.begin(), parameters.end(), [&](MotionParameter parameter) {
-        return (*a)[parameter] == (*b)[parameter];
-    });
-}
-
 }  // namespace
-
-bool SameModel(const ModelDocument& a, const ModelDocument& b) {
-    ModelTexts aTexts = a.texts;
-    aTexts.workingDirectory = b.texts.workingDirectory;
-    return aTexts == b.texts && a.plotMode == b.plotMode && a.arrayOn == b.arrayOn &&
-           a.arrayParameter == b.arrayParameter && SameMotion(a.motion, b.motion) &&
-           a.measurements == b.measurements && a.fit == b.fit;
-}
 
 int FormatVersionOf(const ModelDocument& document) {
     const bool version2 = document.motion || !document.measurements.empty() ||
                           document.texts.pairFrequencies != PairFrequencySigns::Magnitudes ||
                           !document.fit.Empty();
     return version2 ? 2 : 1;
-}
-
-ModelDocument DefaultModelDocument() {
-    ModelDocument document;
-    document.texts = DefaultModel();
-    return document;
 }
 
 QByteArray ToJson(const ModelDocument& document) {

@@ -7,49 +7,10 @@
 #include <QString>
 #include <optional>
 
-#include <vector>
-
-#include "engine/measurement.h"
-#include "engine/model.h"
-#include "engine/motion.h"
+#include "document/model_document.h"
 #include "files/input_file.h"
-#include "graph/plot_mode.h"
-#include "run_phases/array_parameter.h"
 
 namespace veldorin {
-
-// Everything that makes up a model as the user set it up: the texts of the spin
-// system, the Lorentzians, the CSA and the Rex, the table mode, the pair frequencies, the
-// graph option and array mode, the motion the Lorentzians were made from and the
-// measurements, each text as typed. The working directory is the user's setting, not the model's,
-// and is neither written nor read (texts.workingDirectory stays empty).
-// What the fit of the motion to the measurements frees and whether it runs at every
-// change; empty when nothing is ticked.
-struct FitSetup {
-    std::vector<MotionParameter> free;  // parameters of the motion, in the enum's order
-    bool rex = false;
-    bool csa = false;
-    bool live = false;
-    bool Empty() const { return free.empty() && !rex && !csa && !live; }
-    friend bool operator==(const FitSetup&, const FitSetup&) = default;
-};
-
-struct ModelDocument {
-    ModelTexts texts;
-    PlotMode plotMode = PlotMode::Rates;
-    bool arrayOn = false;
-    ArrayParameter arrayParameter = ArrayParameter::C1;
-    std::optional<MotionTexts> motion;           // nothing when none was chosen
-    std::vector<MeasurementTexts> measurements;  // every row, good or bad
-    FitSetup fit;
-};
-
-// Whether the two hold the same model: equal in everything a model file keeps.
-bool SameModel(const ModelDocument& a, const ModelDocument& b);
-
-// What a fresh start shows: the default model, rates, the rate curves, array mode off
-// with c1 selected.
-ModelDocument DefaultModelDocument();
 
 // A model file (".veldorin"): one JSON object in UTF-8, described key by key in the
 // README. Every text is stored exactly as typed, so a model reopens unchanged. Version 2

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "engine/model.h"
+#include "document/model_document.h"
 
 class QLineEdit;
 
@@ -16,17 +16,18 @@ class EventHooks;
 
 // The two editable columns of the Lorentzians: the weights ci and the correlation times
 // ti in ps. Every key release in a box of a column cleans the whole column, so that the
-// calculation reads numbers that are not negative, and recalculates once. The other
-// column is left as it is.
+// calculation reads numbers that are not negative, puts the column into the document and
+// recalculates once. The other column is left as it is. What the user puts into a box
+// without a key (a paste with the pointer) goes into the document at once.
 class LorentzianEntry {
 public:
     using Column = std::array<QLineEdit*, kLorentzianCount>;
 
     LorentzianEntry(const Column& weights, const Column& times, EventHooks& hooks,
-                    std::function<void()> recalculate);
+                    ModelDocument& document, std::function<void()> recalculate);
 
-    // Cleans the whole column and recalculates once: what a key released in any box of
-    // the column does.
+    // Cleans the whole column, puts it into the document and recalculates once: what a
+    // key released in any box of the column does.
     void CommitWeights();
     void CommitTimes();
 
@@ -36,6 +37,7 @@ public:
 private:
     Column weights_;
     Column times_;
+    ModelDocument& document_;
     std::function<void()> recalculate_;
 };
 

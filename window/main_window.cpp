@@ -27,7 +27,9 @@
 #include "graph_panel/graph_interaction.h"
 #include "help/help_text.h"
 #include "help/theory_page.h"
+#include "measurements/measurements_controller.h"
 #include "measurements/measurements_window.h"
+#include "motion/motion_controller.h"
 #include "motion/motion_window.h"
 #include "options/directory_list.h"
 #include "options/options_panel.h"
@@ -41,12 +43,11 @@
 #include "ui/entry_rules.h"
 #include "ui/event_hooks.h"
 #include "ui/pointer_router.h"
+#include "window/document_controls.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
 #include "window/main_window_side.h"
-#include "window/measurements_link.h"
 #include "window/model_files.h"
-#include "window/motion_link.h"
 #include "window/panel_controller.h"
 #include "window/run_course.h"
 #include "window/word_mark.h"
@@ -75,21 +76,30 @@ MainWindow::MainWindow(QWidget* parent)
                                                 controls_.horizontalReadout)),
       panels_(std::make_unique<PanelController>(scale_, controls_, *help_, *graph_, state_,
                                                 [this] { Recalculate(); })),
-      windowSide_(std::make_unique<MainWindowSide>(*this, controls_, state_)),
+      windowSide_(std::make_unique<MainWindowSide>(
+          *this, controls_, document_,
+          MainWindowSide::Tools{[this](const MotionFitResult& result) {
+                                    ShowDocument(document_, controls_);
+                                    measurementsController_->ShowFitResult(result);
+                                    motionController_->Show();
+                                },
+                                [this](const Comparisons& comparisons) {
+                                    measurementsController_->ShowComparisons(comparisons);
+                                }})),
       runCourse_(new RunCourse(*windowSide_)),
       modelFiles_(new ModelFiles(
-          *this, kCaption, controls_, state_, [this] { ShowState(); }, [this] { Recalculate(); })),
+          *this, kCaption, document_, [this] { ShowModel(); }, [this] { Recalculate(); })),
       motionWindow_(new MotionWindow(this)),
       // A motion of another kind frees other parameters in the Measurements window.
-      motionLink_(new MotionLink(*motionWindow_, controls_, state_,
-                                 [this] {
-                                     measurementsLink_->Show();
-                                     Recalculate();
-                                 })),
+      motionController_(new MotionController(
+          *motionWindow_, document_, [this] { measurementsController_->Show(); },
+          [this] {
+              ShowDocument(document_, controls_);
+              Recalculate();
+          })),
       measurementsWindow_(new MeasurementsWindow(this)),
-      measurementsLink_(new MeasurementsLink(
-          *measurementsWindow_, controls_, state_, [this] { Recalculate(); },
-          [this] { motionLink_->Show(); })) {
+      measurementsController_(
+          new MeasurementsController(*measurementsWindow_, document_, [this] { ShowToolEdit(); })) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -122,10 +132,10 @@ MainWindow::MainWindow(QWidget* parent)
 // The controls die after the window's own parts. One that loses the keyboard on the
 // way may still signal (an edited Rex or CSA box whose text names another item reports
 // that item as chosen), and no handler may run on a window that is half gone.
-// The tool windows show the controls and the state, and their links (with the Monte
-// Carlo run) act on them: they end first, while all of that is whole, each link before
-// its window, so that a cell still being edited, which commits as its window goes,
-// finds nothing to act on.
+// The tool windows show the document, and their controllers (with the Monte Carlo run)
+// act on it and on the controls: they end first, while all of that is whole, each
+// controller before its window, so that a cell still being edited, which commits as its
+// window goes, finds nothing to act on.
 MainWindow::~MainWindow() {
     for (QObject* child : findChildren<QObject*>()) {
         for (const QObject* receiver :
@@ -133,8 +143,8 @@ MainWindow::~MainWindow() {
             QObject::disconnect(child, nullptr, receiver, nullptr);
         }
     }
-    delete measurementsLink_;
-    delete motionLink_;
+    delete measurementsController_;
+    delete motionController_;
     delete measurementsWindow_;
     delete motionWindow_;
 }
@@ -227,19 +237,27 @@ void MainWindow::ConnectHandlers() {
         connect(box, &QComboBox::activated, this, [this, box] { OnRexOrCsaEdited(*box); });
         // A key released in the box does what a choice from its list does.
         hooks_->OnKeyRelease(box, [this, box] { OnRexOrCsaEdited(*box); });
+        // What the user puts into it without a key (a paste with the pointer) is the model's.
+        std::string& text = box == controls_.rexBox ? document_.texts.rex : document_.texts.csa;
+        connect(box->lineEdit(), &QLineEdit::textEdited, this,
+                [&text](const QString& edited) { text = edited.toStdString(); });
     }
-    spinEditors_ = new SpinEditors(
-        {*controls_.spinDiagram, *controls_.nucleusMenu, *controls_.distanceEditor,
-         *controls_.abundanceEditor},
-        {[this] { controls_.spinDiagram->ShowNeighbours(); }, [this] { Recalculate(); }}, *hooks_);
+    spinEditors_ = new SpinEditors({*controls_.spinDiagram, *controls_.nucleusMenu,
+                                    *controls_.distanceEditor, *controls_.abundanceEditor},
+                                   {[this] { controls_.spinDiagram->ShowNeighbours(); },
+                                    [this] {
+                                        TakeSpinSystem();
+                                        Recalculate();
+                                    }},
+                                   *hooks_);
     lorentzians_ = std::make_unique<LorentzianEntry>(controls_.weightBoxes, controls_.timeBoxes,
-                                                     *hooks_, [this] {
+                                                     *hooks_, document_, [this] {
                                                          Recalculate();
-                                                         motionLink_->Show();
+                                                         motionController_->Show();
                                                      });
-    for (QComboBox* list : {controls_.arrayParameterList, controls_.plotList}) {
-        connect(list, &QComboBox::activated, this, &MainWindow::Recalculate);
-    }
+    connect(controls_.plotList, &QComboBox::activated, this, &MainWindow::OnPlotChosen);
+    connect(controls_.arrayParameterList, &QComboBox::activated, this,
+            &MainWindow::OnArrayParameterChosen);
     connect(controls_.graphCanvas, &GraphCanvas::axisCaptionChanged, controls_.axisCaption,
             &QLabel::setText);
     connect(controls_.graphCanvas, &GraphCanvas::clicked, this,
@@ -314,9 +332,9 @@ void MainWindow::Start(const StartupPlaces& places, const QString& modelFile) {
     EnterWorkingDirectory(options.WorkingDirectory());
     SelectStartItem(controls_.rexBox, 0, [this] { OnRexOrCsaEdited(*controls_.rexBox); });
     SelectStartItem(controls_.csaBox, 1, [this] { OnRexOrCsaEdited(*controls_.csaBox); });
-    SelectStartItem(controls_.plotList, 2, [this] { Recalculate(); });
+    SelectStartItem(controls_.plotList, 2, [this] { OnPlotChosen(); });
     show();
-    SelectStartItem(controls_.arrayParameterList, 0, [this] { Recalculate(); });
+    SelectStartItem(controls_.arrayParameterList, 0, [this] { OnArrayParameterChosen(); });
     wordMark_->Start();
     if (!modelPath.isEmpty()) modelFiles_->OpenAndReport(modelPath);
 }
@@ -327,51 +345,83 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
 }
 
 void MainWindow::Recalculate() {
-    measurementsLink_->FitIfLive();
     runCourse_->Run();
-    measurementsLink_->Compare();
     modelFiles_->ShowWhetherModified();
 }
 
 void MainWindow::OnTableModeClicked() {
-    state_.tableMode = state_.tableMode == TableMode::Rates ? TableMode::Times : TableMode::Rates;
+    TableMode& mode = document_.texts.tableMode;
+    mode = mode == TableMode::Rates ? TableMode::Times : TableMode::Rates;
     ShowState();
     Recalculate();
 }
 
 void MainWindow::OnArrayClicked() {
-    state_.arrayOn = !state_.arrayOn;
+    document_.arrayOn = !document_.arrayOn;
     ShowState();
     Recalculate();
 }
 
+void MainWindow::OnPlotChosen() {
+    if (const auto mode = PlotModeAt(controls_.plotList->currentIndex())) {
+        document_.plotMode = *mode;
+    }
+    Recalculate();
+}
+
+void MainWindow::OnArrayParameterChosen() {
+    if (const auto parameter = ArrayParameterAt(controls_.arrayParameterList->currentIndex())) {
+        document_.arrayParameter = *parameter;
+    }
+    Recalculate();
+}
+
+void MainWindow::TakeSpinSystem() {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        document_.texts.slots[slot] = controls_.spinDiagram->Slot(slot);
+    }
+}
+
+void MainWindow::ShowModel() {
+    ShowDocument(document_, controls_);
+    ShowState();
+}
+
+void MainWindow::ShowToolEdit() {
+    ShowDocument(document_, controls_);
+    motionController_->Show();
+    Recalculate();
+}
+
 void MainWindow::ShowState() {
-    controls_.tableModeButton->setText(QLatin1String(TableModeCaption(state_.tableMode)));
-    controls_.arrayButton->setText(QLatin1String(ArrayCaption(state_.arrayOn)));
-    controls_.tableModeButton->setAccessibleDescription(
-        QLatin1String(TableModeDescription(state_.tableMode)));
+    const TableMode mode = document_.texts.tableMode;
+    controls_.tableModeButton->setText(QLatin1String(TableModeCaption(mode)));
+    controls_.arrayButton->setText(QLatin1String(ArrayCaption(document_.arrayOn)));
+    controls_.tableModeButton->setAccessibleDescription(QLatin1String(TableModeDescription(mode)));
     controls_.arrayButton->setAccessibleDescription(
-        QLatin1String(ArrayDescription(state_.arrayOn)));
+        QLatin1String(ArrayDescription(document_.arrayOn)));
     for (QWidget* arrayControl : std::initializer_list<QWidget*>{
              controls_.arrayFromBox, controls_.arrayStepBox, controls_.arrayRangeCaption,
              controls_.arrayParameterList}) {
-        arrayControl->setVisible(state_.arrayOn);
+        arrayControl->setVisible(document_.arrayOn);
     }
-    motionLink_->Show();
-    measurementsLink_->Show();
+    motionController_->Show();
+    measurementsController_->Show();
 }
 
-void MainWindow::OpenMotionWindow() { motionLink_->Open(); }
+void MainWindow::OpenMotionWindow() { motionController_->Open(); }
 
-void MainWindow::OpenMeasurementsWindow() { measurementsLink_->Open(); }
+void MainWindow::OpenMeasurementsWindow() { measurementsController_->Open(); }
 
 void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
     Enforce(kRexCsaRule, *box.lineEdit());
+    (&box == controls_.rexBox ? document_.texts.rex : document_.texts.csa) =
+        box.currentText().toStdString();
     Recalculate();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (modelFiles_->MayPutAside()) {
+    if (modelFiles_->MayLeaveModel()) {
         event->accept();
     } else {
         event->ignore();

@@ -3,10 +3,13 @@
 
 #pragma once
 
-// MainWindow is the program's one window. Its parts:
-//  - WindowState: the table mode and array mode the window holds.
+// MainWindow is the program's main window. Its parts:
+//  - ModelDocument (document/): the model being edited, which every window shows and
+//    sends its edits to; the window holds it.
+//  - WindowState: what the window holds of its own view (the enlarged graph).
 //  - WindowControls: every control, typed, built once from the layout table (layout.h).
-//  - RunCourse: the course of a run in the window, through MainWindowSide.
+//  - RunCourse: the course of a run in the window, through MainWindowSide; its steps are
+//    those of a Recalculation (recalculation/) of the document.
 //  - MainWindowSide: the window's side of a run, what it reads and shows.
 //  - TableWriter (results/): lists each line of the table and writes it to "table.dat".
 //  - GraphCanvas (graph_panel/): replays the drawing commands of a run.
@@ -16,23 +19,27 @@
 //  - PointerRouter: sends each pointer move to the hover handler under it.
 //  - HelpPanels: the help list the hover handlers scroll, the Theory and About panels.
 //  - WordMark: animates the word mark.
-//  - ModelFiles: opens and saves model files (storage/), each save aside (files/).
+//  - ModelFiles: opens and saves the document as a model file (storage/), each save
+//    through a side file (files/).
+//  - MotionController (motion/) and MeasurementsController (measurements/): show the
+//    document in the Motion and Measurements windows and send their edits to it.
 //  - WorkingDirectorySettler (storage/): settles the working directory at start.
 //  - OptionsPanel (options/): shows the working directory and lets the user change it.
 //
-// A key release in an input box, a choice from a list or a press of a button runs
-// Recalculate, and RunCourse reads the model (the controls' texts and WindowState)
-// through MainWindowSide. RunPhases computes the table phase: the normalised weights,
-// the results table that TableWriter lists and writes, and the markers that GraphCanvas
-// draws. After pending events have run, unless a newer run overtook it, RunPhases
-// computes the curve phase, the canvas draws the curves and the failure line says how
-// the run ended.
+// A key release in an input box, a choice from a list or a press of a button puts what
+// its control shows into the document and runs Recalculate. RunCourse takes the document
+// through MainWindowSide: the table step (the live fit, the normalised weights, the
+// results table that TableWriter lists and writes, the markers that GraphCanvas draws,
+// the measurements against the model) and, after pending events have run and unless a
+// newer run overtook it, the curve step of the document as it is then; the failure line
+// says how the run ended.
 
 #include <QMainWindow>
 #include <QPointF>
 #include <functional>
 #include <memory>
 
+#include "document/model_document.h"
 #include "storage/startup_places.h"
 #include "ui/twips.h"
 #include "window/layout.h"
@@ -49,8 +56,8 @@ class GraphInteraction;
 class HelpPanels;
 class LorentzianEntry;
 class ModelFiles;
-class MotionLink;
-class MeasurementsLink;
+class MotionController;
+class MeasurementsController;
 class MeasurementsWindow;
 class MotionWindow;
 class PanelController;
@@ -75,17 +82,22 @@ public:
     // then; one that cannot be read is reported and the window keeps the defaults.
     void Start(const StartupPlaces& places, const QString& modelFile = {});
 
-    // Reads every input afresh and recomputes the normalised weights, the results table,
-    // "table.dat" and the graph. While the window is hidden it only updates the diagram.
+    // Recomputes the document: the normalised weights, the results table, "table.dat", the
+    // graph and the measurements against the model. While the window is hidden it only
+    // updates the diagram.
     void Recalculate();
 
     void OnTableModeClicked();
     void OnArrayClicked();
     // A choice from the Rex or CSA list, or a key released in its box.
     void OnRexOrCsaEdited(QComboBox& box);
+    // A choice from the graph option list or the array parameter list.
+    void OnPlotChosen();
+    void OnArrayParameterChosen();
 
     PanelController& panels() const { return *panels_; }
     const WindowState& state() const { return state_; }
+    const ModelDocument& document() const { return document_; }
     const WindowControls& controls() const { return controls_; }
     SpinEditors& spinEditors() const { return *spinEditors_; }
     ModelFiles& modelFiles() const { return *modelFiles_; }
@@ -125,8 +137,15 @@ private:
     void AddModelFileCommands();
     // Ctrl+M and Ctrl+E: the Motion and Measurements windows.
     void AddToolWindowCommands();
-    // The button captions, their descriptions and the array controls show the state.
+    // The button captions, their descriptions and the array controls show the table mode
+    // and array mode; the tool windows show the document.
     void ShowState();
+    // The whole document in the controls and the tool windows: after a model is opened.
+    void ShowModel();
+    // What a tool window changed in the document shows in the controls; then a run.
+    void ShowToolEdit();
+    // The spin diagram's texts, as its editors left them, into the document.
+    void TakeSpinSystem();
     void ConnectHandlers();
     void RoutePointer();
     void SetTabOrder();
@@ -135,6 +154,7 @@ private:
 
     TwipScale scale_;
     WindowState state_;
+    ModelDocument document_ = DefaultModelDocument();
     DrawnSurface* clientArea_;
     WindowControls controls_;
     WordMark* wordMark_;
@@ -149,9 +169,9 @@ private:
     RunCourse* runCourse_;
     ModelFiles* modelFiles_;
     MotionWindow* motionWindow_;
-    MotionLink* motionLink_;
+    MotionController* motionController_;
     MeasurementsWindow* measurementsWindow_;
-    MeasurementsLink* measurementsLink_;
+    MeasurementsController* measurementsController_;
     QAction* motionCommand_ = nullptr;
     QAction* measurementsCommand_ = nullptr;
 };

@@ -3,12 +3,12 @@
 
 #include "window/main_window_side.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 
 #include "graph_panel/graph_canvas.h"
 #include "options/options_panel.h"
+#include "recalculation/document_fit.h"
 #include "results/results_list.h"
 #include "results/table_writer.h"
 #include "spins/spin_diagram.h"
@@ -17,59 +17,36 @@ namespace veldorin {
 
 namespace {
 
-std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
-
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state) {
-    ModelTexts model;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        model.slots[slot] = controls.spinDiagram->Slot(slot);
-    for (int row = 0; row < kLorentzianCount; ++row) {
-        model.weights[row] = TextOf(controls.weightBoxes[row]);
-        model.times[row] = TextOf(controls.timeBoxes[row]);
-    }
-    model.csa = controls.csaBox->currentText().toStdString();
-    model.rex = controls.rexBox->currentText().toStdString();
-    model.tableMode = state.tableMode;
-    model.pairFrequencies = state.pairFrequencies;
-    return model;
-}
-
 MainWindowSide::MainWindowSide(const QWidget& window, const WindowControls& controls,
-                               const WindowState& state)
+                               ModelDocument& document, Tools tools)
     : window_(window),
       controls_(controls),
-      state_(state),
+      document_(document),
+      tools_(std::move(tools)),
       report_(*controls.resultsList, *controls.failureLine) {}
 
 bool MainWindowSide::Shown() const { return window_.isVisible(); }
 
 void MainWindowSide::ShowNeighbours() { controls_.spinDiagram->ShowNeighbours(); }
 
-ModelTexts MainWindowSide::ReadModel() const {
-    ModelTexts model = ModelTextsOf(controls_, state_);
-    model.workingDirectory = controls_.optionsPanel->WorkingDirectory().toStdString();
-    return model;
-}
-
-GraphSettings MainWindowSide::ReadGraphSettings() const {
-    GraphSettings settings;
-    settings.plotMode = PlotModeAt(controls_.plotList->currentIndex());
-    settings.arrayOn = state_.arrayOn;
-    settings.arrayParameter = ArrayParameterAt(controls_.arrayParameterList->currentIndex());
-    settings.measurements = ReadMeasurements(state_.measurements);
-    // The user scale is the panel's size in twips, read afresh for every run.
+// The user scale is the panel's size in twips, read afresh for every run.
+GraphFrame MainWindowSide::ReadFrame() const {
     const QSizeF size = controls_.graphCanvas->sizeInTwips();
-    settings.width = static_cast<float>(size.width());
-    settings.height = static_cast<float>(size.height());
-    return settings;
+    return {static_cast<float>(size.width()), static_cast<float>(size.height())};
 }
 
-std::unique_ptr<TableSink> MainWindowSide::OpenTable(const std::string& path) {
-    return std::make_unique<TableWriter>(*controls_.resultsList, FromStd(path));
+std::unique_ptr<TableSink> MainWindowSide::OpenTable() {
+    const std::string directory = controls_.optionsPanel->WorkingDirectory().toStdString();
+    return std::make_unique<TableWriter>(*controls_.resultsList, FromStd(TableFilePath(directory)));
+}
+
+void MainWindowSide::ApplyLiveFit(const MotionFitResult& result) {
+    ApplyFitResult(result, document_);
+    tools_.showLiveFit(result);
 }
 
 void MainWindowSide::ShowNormalisedWeights(const WeightTexts& texts) {
@@ -103,6 +80,10 @@ void MainWindowSide::ShowRowContributions(const RowContributionTexts& texts) {
 }
 
 void MainWindowSide::ReportCurvesFailed(FailureReason reason) { report_.CurvesFailed(reason); }
+
+void MainWindowSide::ShowComparisons(const Comparisons& comparisons) {
+    tools_.showComparisons(comparisons);
+}
 
 void MainWindowSide::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 

@@ -4,31 +4,36 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "results/run_report.h"
 #include "window/layout.h"
 #include "window/run_course.h"
-#include "window/window_state.h"
 
 namespace veldorin {
 
-// The model as the window shows it: the texts of its controls exactly as typed and the
-// table mode it holds. The working directory, the user's setting, is left empty.
-ModelTexts ModelTextsOf(const WindowControls& controls, const WindowState& state);
-
-// The main window's side of a run: the model is the texts of its controls plus the
-// state the window holds, and what a run produces goes back into its controls: the
-// normalised weights, the results list and "table.dat", the graph panel, the array range
-// and the failure line.
+// The main window's side of a run: the model is the document the window holds, and what
+// a run produces goes back into its controls (the normalised weights, the results list
+// and "table.dat" in the working directory, the graph panel, the array range, the failure
+// line) and, through `tools`, into the tool windows.
 class MainWindowSide final : public WindowSide {
 public:
-    MainWindowSide(const QWidget& window, const WindowControls& controls, const WindowState& state);
+    // What the tool windows show of a run.
+    struct Tools {
+        // The live fit changed the document: the controls and the tool windows show it.
+        std::function<void(const MotionFitResult&)> showLiveFit;
+        std::function<void(const Comparisons&)> showComparisons;
+    };
+
+    MainWindowSide(const QWidget& window, const WindowControls& controls, ModelDocument& document,
+                   Tools tools);
 
     bool Shown() const override;
     void ShowNeighbours() override;
-    ModelTexts ReadModel() const override;
-    GraphSettings ReadGraphSettings() const override;
-    std::unique_ptr<TableSink> OpenTable(const std::string& path) override;
+    const ModelDocument& Document() const override { return document_; }
+    GraphFrame ReadFrame() const override;
+    std::unique_ptr<TableSink> OpenTable() override;
+    void ApplyLiveFit(const MotionFitResult& result) override;
     void ShowNormalisedWeights(const WeightTexts& texts) override;
     void ShowArrayRange(const std::pair<std::string, std::string>& range) override;
     void Draw(const DrawCommands& commands) override;
@@ -36,6 +41,7 @@ public:
     void ReportTable(const RunOutcome& outcome) override;
     void ShowRowContributions(const RowContributionTexts& texts) override;
     void ReportCurvesFailed(FailureReason reason) override;
+    void ShowComparisons(const Comparisons& comparisons) override;
     void ProcessPendingEvents() override;
     void HoldPicture() override;
     void ShowPicture() override;
@@ -43,7 +49,8 @@ public:
 private:
     const QWidget& window_;
     const WindowControls& controls_;
-    const WindowState& state_;
+    ModelDocument& document_;
+    Tools tools_;
     RunReport report_;
 };
 

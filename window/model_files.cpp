@@ -4,16 +4,12 @@
 #include "window/model_files.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <tuple>
 
-#include "spins/spin_diagram.h"
 #include "ui/save_dialog.h"
-#include "window/main_window_side.h"
 
 namespace veldorin {
 
@@ -25,29 +21,13 @@ const QString kFilter = QStringLiteral("VELDORIN models (*.veldorin);;All files 
 
 }  // namespace
 
-ModelDocument DocumentOf(const WindowControls& controls, const WindowState& state) {
-    ModelDocument document;
-    document.texts = ModelTextsOf(controls, state);
-    document.plotMode = PlotModeAt(controls.plotList->currentIndex()).value_or(PlotMode::Rates);
-    document.arrayOn = state.arrayOn;
-    document.arrayParameter =
-        ArrayParameterAt(controls.arrayParameterList->currentIndex()).value_or(ArrayParameter::C1);
-    document.motion = state.motion;
-    document.measurements = state.measurements;
-    const MotionFitChoice& choice = state.fitChoice;
-    document.fit = {choice.free, choice.rex, choice.csa, state.liveFit};
-    return document;
-}
-
-ModelFiles::ModelFiles(QWidget& window, QString caption, const WindowControls& controls,
-                       WindowState& state, std::function<void()> showState,
-                       std::function<void()> recalculate)
+ModelFiles::ModelFiles(QWidget& window, QString caption, ModelDocument& document,
+                       std::function<void()> showDocument, std::function<void()> recalculate)
     : QObject(&window),
       window_(window),
       caption_(std::move(caption)),
-      controls_(controls),
-      state_(state),
-      showState_(std::move(showState)),
+      document_(document),
+      showDocument_(std::move(showDocument)),
       recalculate_(std::move(recalculate)) {
     const std::tuple<const char*, QKeySequence, void (ModelFiles::*)()> commands[] = {
         {"Open model…", QKeySequence(Qt::CTRL | Qt::Key_O), &ModelFiles::OpenChosenFile},
@@ -68,35 +48,16 @@ ModelFiles::ModelFiles(QWidget& window, QString caption, const WindowControls& c
 std::optional<QString> ModelFiles::Open(const QString& path) {
     const ModelFileRead read = ReadModelFile(path);
     if (!read.document) return read.error;
-    const ModelDocument& document = *read.document;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        controls_.spinDiagram->ShowSlot(slot, document.texts.slots[slot]);
-    }
-    for (int row = 0; row < kLorentzianCount; ++row) {
-        controls_.weightBoxes[row]->setText(QString::fromStdString(document.texts.weights[row]));
-        controls_.timeBoxes[row]->setText(QString::fromStdString(document.texts.times[row]));
-    }
-    controls_.csaBox->setEditText(QString::fromStdString(document.texts.csa));
-    controls_.rexBox->setEditText(QString::fromStdString(document.texts.rex));
-    controls_.plotList->setCurrentIndex(static_cast<int>(document.plotMode));
-    controls_.arrayParameterList->setCurrentIndex(static_cast<int>(document.arrayParameter));
-    state_.tableMode = document.texts.tableMode;
-    state_.arrayOn = document.arrayOn;
-    state_.pairFrequencies = document.texts.pairFrequencies;
-    state_.motion = document.motion;
-    state_.measurements = document.measurements;
-    state_.fitChoice = {document.fit.free, document.fit.rex, document.fit.csa};
-    state_.liveFit = document.fit.live;
-    showState_();
-    Remember(path, document);
+    document_ = *read.document;
+    showDocument_();
+    Remember(path, document_);
     recalculate_();
     return std::nullopt;
 }
 
 std::optional<QString> ModelFiles::SaveTo(const QString& path) {
-    const ModelDocument document = DocumentOf(controls_, state_);
-    if (auto error = WriteModelFile(path, document)) return error;
-    Remember(path, document);
+    if (auto error = WriteModelFile(path, document_)) return error;
+    Remember(path, document_);
     return std::nullopt;
 }
 
@@ -111,10 +72,10 @@ void ModelFiles::Remember(const QString& path, const ModelDocument& document) {
 
 void ModelFiles::ShowWhetherModified() {
     if (currentPath_.isEmpty()) return;  // no file: nothing to differ from, and no cost
-    window_.setWindowModified(!SameModel(DocumentOf(controls_, state_), fileDocument_));
+    window_.setWindowModified(!SameModel(document_, fileDocument_));
 }
 
-bool ModelFiles::MayPutAside() {
+bool ModelFiles::MayLeaveModel() {
     ShowWhetherModified();
     if (!window_.isWindowModified()) return true;
     const auto answer = QMessageBox::question(
@@ -164,7 +125,7 @@ void ModelFiles::SaveAsChosenFile() {
 }
 
 void ModelFiles::OpenAndReport(const QString& path) {
-    if (!MayPutAside()) return;
+    if (!MayLeaveModel()) return;
     if (const auto error = Open(path)) Report(*error);
 }
 

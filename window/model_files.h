@@ -11,17 +11,11 @@
 
 #include "files/file_stamp.h"
 #include "storage/model_file.h"
-#include "window/layout.h"
-#include "window/window_state.h"
 
 class QAction;
 class QWidget;
 
 namespace veldorin {
-
-// The model the window shows, as a document: the texts of its controls exactly as typed,
-// the table mode, the graph option and array mode.
-ModelDocument DocumentOf(const WindowControls& controls, const WindowState& state);
 
 // Opens and saves model files for the window. A file that cannot be read leaves the
 // window as it was and says why; saving writes aside and renames, so a failed save
@@ -30,15 +24,15 @@ class ModelFiles : public QObject {
     Q_OBJECT
 
 public:
-    // `caption` is the window's title without a file; `showState` shows the state's
-    // captions and array controls; `recalculate` runs once after a model is shown.
-    ModelFiles(QWidget& window, QString caption, const WindowControls& controls, WindowState& state,
-               std::function<void()> showState, std::function<void()> recalculate);
+    // `caption` is the window's title without a file; `showDocument` shows the document
+    // in every window; `recalculate` runs once after a model is shown.
+    ModelFiles(QWidget& window, QString caption, ModelDocument& document,
+               std::function<void()> showDocument, std::function<void()> recalculate);
 
-    // Shows the model of the file and recalculates; the error, naming the file, if the
-    // file does not hold a model (the window is then unchanged).
+    // Makes the file's model the document, shows it and recalculates; the error, naming
+    // the file, if the file does not hold a model (the document is then unchanged).
     std::optional<QString> Open(const QString& path);
-    // Writes the shown model to the file; the error, naming the file, if it could not.
+    // Writes the document to the file; the error, naming the file, if it could not.
     std::optional<QString> SaveTo(const QString& path);
 
     // What the keys, the context menus and a dropped file do: dialogs and messages.
@@ -53,10 +47,10 @@ public:
     // Marks the window's title when the shown model differs from its file's; after every
     // change of the model.
     void ShowWhetherModified();
-    // Before the model is put aside (the window closes, another model is opened): when it
-    // came from a file and changed since, asks to save it, to discard the changes or to
-    // cancel. True when the model may go.
-    bool MayPutAside();
+    // Before the window leaves the model (it closes, another model is opened): when the
+    // model came from a file and changed since, asks to save it, to discard the changes or
+    // to cancel. True when the model may go.
+    bool MayLeaveModel();
 
     const QString& currentPath() const { return currentPath_; }
 
@@ -70,9 +64,8 @@ private:
 
     QWidget& window_;
     QString caption_;
-    const WindowControls& controls_;
-    WindowState& state_;
-    std::function<void()> showState_;
+    ModelDocument& document_;
+    std::function<void()> showDocument_;
     std::function<void()> recalculate_;
     QString currentPath_;
     ModelDocument fileDocument_;          // the model as the file at currentPath_ holds it

@@ -30,23 +30,24 @@ void RunCourse::Run() {
     const PictureHold hold(side_);
     Q_EMIT runStarted();
 
-    const ModelTexts model = side_.ReadModel();
-    const TablePhase table = [&] {
-        const std::unique_ptr<TableSink> sink =
-            side_.OpenTable(TableFilePath(model.workingDirectory));
-        return phases_.RunTable(model, side_.ReadGraphSettings(), *sink);
+    const TableStep step = [&] {
+        const std::unique_ptr<TableSink> sink = side_.OpenTable();
+        return recalculation_.Table(side_.Document(), side_.ReadFrame(), *sink);
     }();
+    if (step.liveFit) side_.ApplyLiveFit(*step.liveFit);
+    const TablePhase& table = step.table;
     if (table.weightTexts) side_.ShowNormalisedWeights(*table.weightTexts);
     side_.Draw(table.commands);
     side_.ReportTable(table.outcome);
     if (table.rowContributions) side_.ShowRowContributions(*table.rowContributions);
+    side_.ShowComparisons(table.comparisons);
     if (table.outcome.status != RunOutcome::Status::Completed) return;
 
     side_.ProcessPendingEvents();
     if (run != runs_) return;
 
     Q_EMIT curvesStarted();
-    const CurvePhase curves = phases_.RunCurves(side_.ReadModel(), side_.ReadGraphSettings());
+    const CurvePhase curves = recalculation_.Curves(side_.Document(), side_.ReadFrame());
     Q_EMIT curvesComputed();
     if (curves.rangeTexts) side_.ShowArrayRange(*curves.rangeTexts);
     side_.Draw(curves.commands);

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "run_phases/run_phases.h"
+#include "recalculation/recalculation.h"
 
 namespace veldorin {
 
@@ -21,10 +21,14 @@ public:
     // While the window is hidden a run only updates the spin diagram.
     virtual bool Shown() const = 0;
     virtual void ShowNeighbours() = 0;
-    virtual ModelTexts ReadModel() const = 0;
-    virtual GraphSettings ReadGraphSettings() const = 0;
-    // Where the table's lines go: the results list and "table.dat" at `path`.
-    virtual std::unique_ptr<TableSink> OpenTable(const std::string& path) = 0;
+    // The model being edited, as it stands now.
+    virtual const ModelDocument& Document() const = 0;
+    virtual GraphFrame ReadFrame() const = 0;
+    // Where the table's lines go: the results list and "table.dat".
+    virtual std::unique_ptr<TableSink> OpenTable() = 0;
+    // The fit that runs at every change found this: the document takes it on (as
+    // ApplyFitResult puts it) and the fit's result is shown.
+    virtual void ApplyLiveFit(const MotionFitResult& result) = 0;
     virtual void ShowNormalisedWeights(const WeightTexts& texts) = 0;
     virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
     virtual void Draw(const DrawCommands& commands) = 0;
@@ -34,6 +38,8 @@ public:
     // What makes up each row of a completed table, as the rows' tooltips.
     virtual void ShowRowContributions(const RowContributionTexts& texts) = 0;
     virtual void ReportCurvesFailed(FailureReason reason) = 0;
+    // The measurements beside the model's values, after every table phase.
+    virtual void ShowComparisons(const Comparisons& comparisons) = 0;
     // Lets the window show the table and handle what the user did meanwhile; a handler
     // may recalculate in here.
     virtual void ProcessPendingEvents() = 0;
@@ -44,8 +50,8 @@ public:
     virtual void ShowPicture() = 0;
 };
 
-// The course of one run in the window: read the inputs, compute and show the table phase,
-// let pending events run, then compute and draw the curves with the inputs as they are
+// The course of one run in the window: compute and show the table step of the document,
+// let pending events run, then compute and draw the curves of the document as it is
 // then. A run that was overtaken while events ran (a handler recalculated inside it)
 // ends there: the newer run has drawn the current picture from the current inputs.
 class RunCourse : public QObject {
@@ -66,7 +72,7 @@ Q_SIGNALS:
 
 private:
     WindowSide& side_;
-    RunPhases phases_;
+    Recalculation recalculation_;
     std::uint64_t runs_ = 0;  // runs that got past the hidden-window check
 };
 

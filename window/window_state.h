@@ -3,31 +3,17 @@
 
 #pragma once
 
-#include <optional>
-#include <vector>
-
-#include "engine/measurement.h"
 #include "engine/model.h"
-#include "engine/motion.h"
-#include "fit/motion_fit.h"
 
 namespace veldorin {
 
-// What the window holds besides the texts of its controls. The captions of the two
-// toggle buttons show it and are never read back.
+// What the window holds of its own view, beside the document it shows.
 struct WindowState {
-    TableMode tableMode = TableMode::Rates;  // rates or times in the results table
-    bool arrayOn = false;                    // one curve per value of the array parameter
-    bool graphEnlarged = false;              // the graph panel covers the window's top
-    // How a pair's zero- and double-quantum frequencies are formed, for the whole model.
-    PairFrequencySigns pairFrequencies = PairFrequencySigns::Magnitudes;
-    std::optional<MotionTexts> motion;           // the motion the Lorentzians came from
-    std::vector<MeasurementTexts> measurements;  // every row as typed, good or bad
-    MotionFitChoice fitChoice;  // what the fit of the motion to the measurements frees
-    bool liveFit = false;       // the fit runs before every recalculation
+    bool graphEnlarged = false;  // the graph panel covers the window's top
 };
 
-// The captions that show the state: each button names what a press changes to.
+// The captions of the two toggle buttons show the document's table mode and array mode,
+// and are never read back: each names what a press changes to.
 inline const char* TableModeCaption(TableMode mode) {
     return mode == TableMode::Rates ? "R-->T" : "T-->R";
 }

@@ -26,7 +26,9 @@ ExpectedTable TableOracle::Expect(const MainWindow& window) {
     }
     model.rex = c.rexBox->currentText().toStdString();
     model.csa = c.csaBox->currentText().toStdString();
-    model.tableMode = window.state().tableMode;
+    model.tableMode = c.tableModeButton->text() == QLatin1String(TableModeCaption(TableMode::Times))
+                          ? TableMode::Times
+                          : TableMode::Rates;
     model.workingDirectory = c.optionsPanel->directoryBox()->text().toStdString();
 
     GraphSettings settings;

@@ -54,11 +54,11 @@ std::vector<std::string> FieldsOf(const ModelDocument& document) {
         fields.insert(fields.end(), row.cells.begin(), row.cells.end());
     }
     const FitSetup& fit = document.fit;
-    for (const MotionParameter parameter : fit.free) {
+    for (const MotionParameter parameter : fit.choice.free) {
         fields.push_back(std::string(InfoOf(parameter).key));
     }
-    fields.insert(fields.end(),
-                  {std::to_string(fit.rex), std::to_string(fit.csa), std::to_string(fit.live)});
+    fields.insert(fields.end(), {std::to_string(fit.choice.rex), std::to_string(fit.choice.csa),
+                                 std::to_string(fit.live)});
     return fields;
 }
 
@@ -102,12 +102,12 @@ std::vector<ModelDocument> Version2Documents() {
     withRows.measurements = {MeasurementTexts{{"600", "R1", "1.5", "0.1"}},
                              MeasurementTexts{{"", "R3", "\"x\"", "😀"}}};
     ModelDocument withFit = DefaultModelDocument();
-    withFit.fit = {{}, false, true, false};
+    withFit.fit = {{{}, false, true}, false};
     ModelDocument all = OddDocument();
     all.texts.pairFrequencies = PairFrequencySigns::Signed;
     all.motion = withMotion.motion;
     all.measurements = withRows.measurements;
-    all.fit = {{MotionParameter::TauM, MotionParameter::Theta}, true, false, true};
+    all.fit = {{{MotionParameter::TauM, MotionParameter::Theta}, true, false}, true};
     return {withSigned, withMotion, withRows, withFit, all};
 }
 

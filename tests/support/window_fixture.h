@@ -85,6 +85,13 @@ protected:
         return widget;
     }
 
+    // What a paste with the pointer does: the box shows the text and the model holds it;
+    // nothing is recalculated.
+    static void Paste(QLineEdit* box, const QString& text) {
+        box->setText(text);
+        Q_EMIT box->textEdited(text);
+    }
+
     // A pop-up list opened on purpose stays open while events are processed.
     void ExpectPopups(bool expected) { watchdog_->ExpectPopups(expected); }
     // A dialog the test answers stays open while events are processed.

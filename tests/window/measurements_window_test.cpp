@@ -118,16 +118,16 @@ TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
     fit.freeBox(MotionParameter::S2)->setChecked(true);
     fit.freeBox(MotionParameter::TauE)->setChecked(true);
     fit.liveBox()->setChecked(true);
-    const std::string fitted = (*window_->state().motion)[MotionParameter::S2];
+    const std::string fitted = (*window_->document().motion)[MotionParameter::S2];
     EXPECT_NE(fitted, "0.85") << "the example's S2, fitted to its rows";
     EXPECT_TRUE(fit.resultLabel()->text().contains("χ²"))
         << fit.resultLabel()->text().toStdString();
 
     measurements.table()->item(1, 2)->setText("8.5");  // R2 at 500 MHz, far higher
-    EXPECT_NE((*window_->state().motion)[MotionParameter::S2], fitted);
+    EXPECT_NE((*window_->document().motion)[MotionParameter::S2], fitted);
     const auto& controls = window_->controls();
     const LorentzianTexts texts =
-        TextsOf(ToLorentzians(*ReadMotion(*window_->state().motion).motion));
+        TextsOf(ToLorentzians(*ReadMotion(*window_->document().motion).motion));
     EXPECT_EQ(controls.weightBoxes[0]->text().toStdString(), texts.weights[0]);
 }
 
@@ -149,7 +149,7 @@ TEST_F(MeasurementsInWindow, TheFitSetupIsKeptWithTheModelAndFollowsTheMotion) {
     EXPECT_FALSE(window_->isWindowModified()) << "the live refit at opening changes nothing";
 
     Q_EMIT window_->motionWindow().motionEdited(DefaultMotionTexts(MotionKind::Rigid));
-    EXPECT_TRUE(window_->state().fitChoice.free.empty());
+    EXPECT_TRUE(window_->document().fit.choice.free.empty());
     ASSERT_EQ(window_->modelFiles().SaveTo(path), std::nullopt);
     EXPECT_EQ(window_->modelFiles().Open(path), std::nullopt);
 }
@@ -161,7 +161,7 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     MeasurementsWindow& measurements = OpenedOnExample();
     measurements.fitPanel()->freeBox(MotionParameter::TauM)->setChecked(true);
     ModelRankingPanel& ranking = *measurements.rankingPanel();
-    const WindowState& state = window_->state();
+    const ModelDocument& state = window_->document();
     const std::vector<MeasurementTexts> rows = state.measurements;
     Q_EMIT measurements.rowsEdited({});
     ranking.rankButton()->click();
@@ -181,8 +181,8 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
                             : number >= 5 && number <= 8 ? MotionKind::ExtendedModelFree
                                                          : MotionKind::ModelFree;
     EXPECT_EQ(state.motion->kind, kind) << "m" << number;
-    EXPECT_EQ(state.fitChoice.free.front(), MotionParameter::TauM);
-    EXPECT_EQ(ListLines(), EngineTableOf(ModelTextsOf(window_->controls(), state)));
+    EXPECT_EQ(state.fit.choice.free.front(), MotionParameter::TauM);
+    EXPECT_EQ(ListLines(), EngineTableOf(state.texts));
 
     measurements.fitPanel()->liveBox()->setChecked(true);
     window_->Recalculate();
@@ -194,7 +194,7 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     ranking.applyButton()->click();
     EXPECT_EQ(state.motion->kind, MotionKind::Rigid);
     EXPECT_EQ(window_->controls().rexBox->currentText(), "0");
-    EXPECT_FALSE(state.fitChoice.rex);
+    EXPECT_FALSE(state.fit.choice.rex);
     EXPECT_EQ(list.topLevelItemCount(), kModelFreeModelCount) << "applying keeps the ranking";
 
     measurements.table()->item(0, 2)->setText("2.6");
@@ -226,14 +226,14 @@ void AnswerResidueQuestion(std::optional<int> row) {
 TEST_F(MeasurementsInWindow, TheFirstRowsSwitchToSignedPairFrequencies) {
     Started();
     MeasurementsWindow& measurements = window_->measurementsWindow();
-    const PairFrequencySigns& signs = window_->state().pairFrequencies;
+    const PairFrequencySigns& signs = window_->document().texts.pairFrequencies;
     ExpectDialogs(true);
     AnswerResidueQuestion(std::nullopt);
     measurements.Import(SyntheticProtein());
     ExpectDialogs(false);
     EXPECT_EQ(signs, PairFrequencySigns::Magnitudes);
     measurements.Import("residue field_mhz quantity value error\n7 600 R1 2.5 0.1\n");
-    EXPECT_EQ(window_->state().measurements.size(), 1u);
+    EXPECT_EQ(window_->document().measurements.size(), 1u);
     EXPECT_EQ(signs, PairFrequencySigns::Signed);
     EXPECT_TRUE(measurements.noteLabel()->text().contains("signed"));
     Q_EMIT measurements.pairFrequencyList()->activated(0);
@@ -255,7 +255,7 @@ TEST_F(MeasurementsInWindow, AnImportReadsTheWholeFileOrSaysWhy) {
     file.close();
     measurements.ImportPath(file.fileName());
     const MeasurementTexts row{{"600", "R1", "0.0492", "0.002"}};
-    EXPECT_TRUE(window_->state().measurements == std::vector(count, row));
+    EXPECT_TRUE(window_->document().measurements == std::vector(count, row));
 
     ExpectDialogs(true);
     QString warning;
@@ -269,7 +269,7 @@ TEST_F(MeasurementsInWindow, AnImportReadsTheWholeFileOrSaysWhy) {
     ExpectDialogs(false);
     const std::string reason = ReadInputFile(folder.path().toStdString()).reason;
     EXPECT_TRUE(warning.contains(QString::fromStdString(reason))) << warning.toStdString();
-    EXPECT_EQ(window_->state().measurements.size(), count);
+    EXPECT_EQ(window_->document().measurements.size(), count);
 }
 
 // Ranking one residue of a batch file in the window gives the batch fit's model and
@@ -296,7 +296,7 @@ TEST_F(MeasurementsInWindow, TheRankingOfOneResidueIsTheBatchFits) {
         measurements.rankingPanel()->rankButton()->click();
 
         const ModelAsMotion model = MotionOfModel(expected.fits[expected.chosen]);
-        const MotionTexts& shown = *window_->state().motion;
+        const MotionTexts& shown = *window_->document().motion;
         ASSERT_EQ(shown.kind, model.motion.kind) << "residue " << residue + 1;
         for (MotionParameter parameter : ParametersOf(shown.kind)) {
             EXPECT_NEAR(ReadDouble(shown[parameter]), model.motion[parameter],
@@ -400,7 +400,8 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked)
             EXPECT_TRUE(panel.runButton()->isEnabled()) << name;
             EXPECT_TRUE(panel.progressBar()->isHidden()) << name;
             EXPECT_EQ(measurements.table()->item(0, 2)->text(), typed) << name;
-            EXPECT_EQ(window_->state().measurements.front().cells[2], typed.toStdString()) << name;
+            EXPECT_EQ(window_->document().measurements.front().cells[2], typed.toStdString())
+                << name;
         }
     }
     window_->OpenMeasurementsWindow();

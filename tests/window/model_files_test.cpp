@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "spins/spin_diagram.h"
+#include "spins/spin_editors.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "window/model_files.h"
@@ -23,7 +24,7 @@ namespace {
 
 class ModelFilesInWindow : public WindowTest {
 protected:
-    ModelDocument Shown() const { return DocumentOf(window_->controls(), window_->state()); }
+    ModelDocument Shown() const { return window_->document(); }
     QString PathOf(const char* name) const { return folder_.filePath(QLatin1String(name)); }
 
     QTemporaryDir folder_;
@@ -31,13 +32,17 @@ protected:
 
 TEST_F(ModelFilesInWindow, ASavedModelReopensToTheSameWindowAndTable) {
     Started();
-    SpinDiagram& diagram = *window_->controls().spinDiagram;
-    diagram.SetNucleus(4, QStringLiteral("Like"));
-    diagram.distanceLabel(4)->setText(QStringLiteral("1.8"));
-    controls().weightBoxes[4]->setText(QStringLiteral("0.5"));
-    controls().timeBoxes[5]->setText(QStringLiteral("12e3"));
-    controls().rexBox->setEditText(QStringLiteral("2.5"));
+    SpinEditors& spins = window_->spinEditors();
+    spins.OpenNucleusMenu(4);
+    spins.ChooseNucleus(controls().nucleusMenu->findText(QStringLiteral("Like")));
+    spins.EditDistance(4);
+    controls().distanceEditor->setText(QStringLiteral("1.8"));
+    spins.CommitDistance();
+    Paste(controls().weightBoxes[4], QStringLiteral("0.5"));
+    Paste(controls().timeBoxes[5], QStringLiteral("12e3"));
+    Paste(controls().rexBox->lineEdit(), QStringLiteral("2.5"));
     controls().plotList->setCurrentIndex(static_cast<int>(PlotMode::Noe));
+    window_->OnPlotChosen();
     window_->OnArrayClicked();
     window_->OnTableModeClicked();
     const ModelDocument saved = Shown();
@@ -131,7 +136,7 @@ TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGo
         EXPECT_TRUE(window_->windowTitle().startsWith("m.veldorin[*] - VELDORIN")) << row.name;
         EXPECT_FALSE(window_->isWindowModified()) << row.name;
         auto* weight = controls().weightBoxes[0];
-        weight->setText("0.5");
+        Paste(weight, "0.5");
         window_->Recalculate();
         ASSERT_TRUE(window_->isWindowModified()) << row.name;
 
@@ -150,7 +155,7 @@ TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGo
         const ModelFileRead stored = ReadModelFile(path);
         ASSERT_TRUE(stored.document) << row.name;
         EXPECT_EQ(stored.document->texts.weights[0] == "0.5", row.fileHoldsTheChange) << row.name;
-        weight->setText(QString::fromStdString(stored.document->texts.weights[0]));
+        Paste(weight, QString::fromStdString(stored.document->texts.weights[0]));
         window_->Recalculate();
         EXPECT_FALSE(window_->isWindowModified()) << row.name << ": back as in the file";
     }

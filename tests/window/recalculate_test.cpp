@@ -12,9 +12,11 @@
 #include "engine/results_table.h"
 #include "results/results_list.h"
 #include "spins/spin_diagram.h"
+#include "storage/model_file.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/window_fixture.h"
 #include "window/layout.h"
+#include "window/model_files.h"
 
 namespace veldorin::test {
 namespace {
@@ -138,11 +140,6 @@ const FailureRow kFailureRows[] = {
     {"distance of zero", FirstDistance, "0", "2", FailureReason::DivisionByZero},
 };
 
-void SetText(QWidget* control, const char* text) {
-    if (auto* box = qobject_cast<QLineEdit*>(control)) box->setText(text);
-    if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text);
-}
-
 // The tooltips of the list's lines, header first.
 QStringList LineTooltips(const ResultsList& list) {
     QStringList tooltips;
@@ -160,6 +157,16 @@ TEST_F(Recalculating, AFailedRunGreysTheOldTableAndSaysWhyUntilARunCompletes) {
     const QStringList table = ListLines();
     const QStringList tooltips = LineTooltips(*list);
     ASSERT_EQ(tooltips.size(), 7);
+    // A box takes a paste; a distance its editor refuses comes from a model file.
+    const auto SetText = [this](QWidget* control, const char* text) {
+        if (auto* box = qobject_cast<QLineEdit*>(control)) Paste(box, text);
+        if (control != FirstDistance(controls())) return;
+        ModelDocument document = window_->document();
+        document.texts.slots[0].distance = text;
+        const QString path = programDirectory() + "/distance.veldorin";
+        ASSERT_EQ(WriteModelFile(path, document), std::nullopt);
+        ASSERT_EQ(window_->modelFiles().Open(path), std::nullopt);
+    };
     EXPECT_EQ(tooltips[0], "");
     EXPECT_TRUE(tooltips[5].startsWith("Rates at 600 MHz, 1/s\nslot 1 (1H, 2 A, abundance 1)"));
     for (const auto& row : kFailureRows) {
@@ -209,7 +216,7 @@ TEST_F(Recalculating, AnUnwritableTableFileKeepsTheListAndIsReported) {
 TEST_F(Recalculating, WeightsSummingToZeroStopWithoutAFailure) {
     Started();
     const QStringList table = ListLines();
-    for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText("0");
+    for (int i = 0; i < 6; ++i) Paste(controls().weightBoxes[i], "0");
     window_->Recalculate();
     EXPECT_EQ(controls().normalisedWeightBoxes[0]->text(), "0.25");
     EXPECT_EQ(ListLines(), table);
@@ -220,7 +227,7 @@ TEST_F(Recalculating, WeightsSummingToZeroStopWithoutAFailure) {
 TEST_F(Recalculating, NormalisedWeightsAreCutToThreeDecimals) {
     Started();
     const char* weights[] = {"1", "1", "1", "0", "0", "0"};
-    for (int i = 0; i < 6; ++i) controls().weightBoxes[i]->setText(weights[i]);
+    for (int i = 0; i < 6; ++i) Paste(controls().weightBoxes[i], weights[i]);
     window_->Recalculate();
     const char* shown[] = {"0.333", "0.333", "0.333", "0", "0", "0"};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(controls().normalisedWeightBoxes[i]->text(), shown[i]);

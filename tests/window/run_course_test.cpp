@@ -16,19 +16,19 @@ namespace {
 class RecordingSide final : public WindowSide {
 public:
     bool shown = true;
-    ModelTexts model = DefaultModel();
-    GraphSettings settings;
+    ModelDocument document = DefaultModelDocument();
     std::function<void()> duringEvents;  // what the user did while events ran
     std::vector<std::string> calls;
 
     bool Shown() const override { return shown; }
     void ShowNeighbours() override { calls.push_back("neighbours"); }
-    ModelTexts ReadModel() const override { return model; }
-    GraphSettings ReadGraphSettings() const override { return settings; }
-    std::unique_ptr<TableSink> OpenTable(const std::string&) override {
+    const ModelDocument& Document() const override { return document; }
+    GraphFrame ReadFrame() const override { return {}; }
+    std::unique_ptr<TableSink> OpenTable() override {
         calls.push_back("table");
         return std::make_unique<RecordingSink>();
     }
+    void ApplyLiveFit(const MotionFitResult&) override { calls.push_back("live fit"); }
     void ShowNormalisedWeights(const WeightTexts&) override { calls.push_back("weights"); }
     void ShowArrayRange(const std::pair<std::string, std::string>&) override {
         calls.push_back("range");
@@ -44,6 +44,7 @@ public:
         calls.push_back("contributions");
     }
     void ReportCurvesFailed(FailureReason) override { calls.push_back("curves failed"); }
+    void ShowComparisons(const Comparisons&) override { calls.push_back("compared"); }
     void ProcessPendingEvents() override {
         calls.push_back(picturesHeld > 0 ? "events" : "events with the picture shown");
         if (duringEvents) std::exchange(duringEvents, nullptr)();
@@ -66,32 +67,32 @@ const FlowRow kFlowRows[] = {
      {"neighbours"}},
     {"a complete run",
      [](RecordingSide&, RunCourse&) {},
-     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
-      "draw"}},
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "compared",
+      "events", "draw"}},
     {"weights summing to zero stop the run",
-     [](RecordingSide& view, RunCourse&) { view.model.weights.fill("0"); },
-     {"neighbours", "table", "draw", "table stopped"}},
+     [](RecordingSide& view, RunCourse&) { view.document.texts.weights.fill("0"); },
+     {"neighbours", "table", "draw", "table stopped", "compared"}},
     {"a failed table draws no curves",
-     [](RecordingSide& view, RunCourse&) { view.model.times[0] = "x"; },
-     {"neighbours", "table", "draw", "table failed"}},
+     [](RecordingSide& view, RunCourse&) { view.document.texts.times[0] = "x"; },
+     {"neighbours", "table", "draw", "table failed", "compared"}},
     {"array mode shows its range",
-     [](RecordingSide& view, RunCourse&) { view.settings.arrayOn = true; },
-     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
-      "range", "draw"}},
-    {"array mode without a parameter fails in the curves",
+     [](RecordingSide& view, RunCourse&) { view.document.arrayOn = true; },
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "compared",
+      "events", "range", "draw"}},
+    {"a live fit comes before anything is shown",
      [](RecordingSide& view, RunCourse&) {
-         view.settings.arrayOn = true;
-         view.settings.arrayParameter.reset();
+         view.document.motion = MotionTexts{};
+         view.document.fit.live = true;
      },
-     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
-      "draw", "curves failed"}},
+     {"neighbours", "table", "live fit", "weights", "draw", "table completed", "contributions",
+      "compared", "events", "draw"}},
     // The newer run has drawn the current picture; the outer one must not draw over it.
     {"a run nested in the events ends the outer run",
      [](RecordingSide& view, RunCourse& flow) { view.duringEvents = [&flow] { flow.Run(); }; },
-     {"neighbours", "table", "weights", "draw", "table completed", "contributions",
+     {"neighbours", "table", "weights", "draw", "table completed", "contributions", "compared",
       "events",  // outer
-      "neighbours", "table", "weights", "draw", "table completed", "contributions", "events",
-      "draw"}},
+      "neighbours", "table", "weights", "draw", "table completed", "contributions", "compared",
+      "events", "draw"}},
 };
 
 TEST(RunCourse, EachRunShowsWhatItsPhasesProducedInOrder) {
