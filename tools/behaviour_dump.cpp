@@ -268,10 +268,10 @@ private:
     FitSetup RandomFit(MotionKind kind) {
         FitSetup fit;
         for (const MotionParameter parameter : ParametersOf(kind)) {
-            if (Between(0, 2) == 0) fit.free.push_back(parameter);
+            if (Between(0, 2) == 0) fit.choice.free.push_back(parameter);
         }
-        fit.rex = Between(0, 3) == 0;
-        fit.csa = Between(0, 5) == 0;
+        fit.choice.rex = Between(0, 3) == 0;
+        fit.choice.csa = Between(0, 5) == 0;
         fit.live = Between(0, 3) == 0;
         return fit;
     }
