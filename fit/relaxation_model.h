@@ -49,7 +49,7 @@ struct RatesAtField {
 // the window gives the numbers of the batch fit.
 FitSpinSystem BackboneAmide();
 
-// The spin system of a model's texts (its Lorentzians aside); nothing when a text it
+// The spin system of a model's texts (all but its Lorentzians); nothing when a text it
 // needs does not read or the central nucleus has no constant.
 std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model);
 
