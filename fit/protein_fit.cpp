@@ -29,26 +29,11 @@ using enum ModelFreeParameter;
 constexpr std::array<const char*, 5> kColumns = {"residue", "field_mhz", "quantity", "value",
                                                  "error"};
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t comma = line.find(',');
-        fields.push_back(Trimmed(line.substr(0, comma)));
-        if (comma == std::string_view::npos) return fields;
-        line.remove_prefix(comma + 1);
-    }
-}
-
-std::string Where(int line, const char* column) {
-    return "line " + std::to_string(line) + ", column \"" + column + "\": ";
+// The cells of a data file's line, blanks around each left off.
+std::vector<std::string> TrimmedCells(std::string_view line) {
+    std::vector<std::string> cells = CsvCells(line, ',');
+    for (std::string& cell : cells) cell = WithoutBlanksAround(cell);
+    return cells;
 }
 
 // Runs `work` for 0..count-1 on up to `jobs` threads, no more than the cores: more would
@@ -551,29 +536,25 @@ ParameterFlag FlagOf(const ModelFit& fit, ModelFreeParameter parameter) {
 // its problems, of which the first few dozen are told.
 class ProteinDataReader {
 public:
-    bool HeaderRead() const { return headerFields_ > 0; }
+    bool HeaderRead() const { return headerCells_ > 0; }
 
     // False when no further line can be read: the header is not one.
-    bool Take(int lineNumber, std::string_view line) {
-        if (line.size() > kMaxLineBytes) {
-            Refuse("line " + std::to_string(lineNumber) + ": " + LineTooLong() + ": " +
-                   Excerpt(line));
+    bool Take(const CsvLine& line) {
+        if (IsTooLong(line)) {
+            Refuse(LongLineProblem(line));
             rows_ += HeaderRead() ? 1 : 0;
             return HeaderRead();
         }
-        if (Trimmed(line).empty()) return true;
-        const std::vector<std::string_view> fields = Fields(Trimmed(line));
-        if (!HeaderRead()) return TakeHeader(lineNumber, fields);
+        const std::vector<std::string> cells = TrimmedCells(line.text);
+        if (!HeaderRead()) return TakeHeader(line.number, cells);
         ++rows_;
-        TakeRow(lineNumber, line, fields);
+        TakeRow(line, cells);
         return true;
     }
 
-    ProteinDataRead Result(int lines) {
+    ProteinDataRead Result() {
         if (!HeaderRead() && errors_.empty()) return {std::nullopt, "no header line"};
-        if (HeaderRead() && rows_ == 0) {
-            Refuse("line " + std::to_string(lines) + ": no rows after the header");
-        }
+        if (HeaderRead() && rows_ == 0) Refuse(HeaderWithoutRows(headerLine_));
         if (problems_ > kProblemsTold) {
             errors_ += "\nand " + std::to_string(problems_ - kProblemsTold) + " more problems";
         }
@@ -590,51 +571,50 @@ private:
 
     // A row's measurement, or its problems: more cells than the header, a residue's name
     // missing or too long, cells the measurement's rules refuse.
-    void TakeRow(int lineNumber, std::string_view line,
-                 const std::vector<std::string_view>& fields) {
-        if (fields.size() > headerFields_) {
-            Refuse("line " + std::to_string(lineNumber) + ": " +
-                   MoreCellsThanHeader(fields.size(), headerFields_) + ": " + Excerpt(line));
+    void TakeRow(const CsvLine& line, const std::vector<std::string>& cells) {
+        if (cells.size() > headerCells_) {
+            Refuse(AtLine(line.number) + MoreCellsThanHeader(cells.size(), headerCells_) + ": " +
+                   Excerpt(line.text));
             return;
         }
-        const auto field = [&](std::size_t c) {
-            return column_[c] < fields.size() ? fields[column_[c]] : std::string_view();
+        const auto cell = [&](std::size_t c) {
+            return column_[c] < cells.size() ? cells[column_[c]] : std::string();
         };
         MeasurementTexts texts;
         for (int c = 0; c < kMeasurementColumnCount; ++c) {
-            texts.cells[static_cast<std::size_t>(c)] = field(static_cast<std::size_t>(c) + 1);
+            texts.cells[static_cast<std::size_t>(c)] = cell(static_cast<std::size_t>(c) + 1);
         }
-        const std::string_view residue = field(0);
+        const std::string residue = cell(0);
         const bool named = !residue.empty() && residue.size() <= kMaxCellBytes;
         if (!named) {
-            Refuse(Where(lineNumber, kColumns[0]) +
+            Refuse(AtCell(line.number, kColumns[0]) +
                    (residue.empty() ? "missing" : CellTooLong() + ": " + Excerpt(residue)));
         }
-        const MeasurementReading reading = ReadMeasurement(texts, lineNumber);
+        const MeasurementReading reading = ReadMeasurement(texts, line.number);
         for (const CellProblem& problem : reading.problems) {
-            Refuse(Where(lineNumber, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
+            Refuse(AtCell(line.number, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
                    problem.reason);
         }
-        if (named && reading.measurement) Add(residue, *reading.measurement, lineNumber);
+        if (named && reading.measurement) Add(residue, *reading.measurement, line.number);
     }
 
-    bool TakeHeader(int lineNumber, const std::vector<std::string_view>& fields) {
+    bool TakeHeader(int lineNumber, const std::vector<std::string>& cells) {
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            const auto at = std::find(fields.begin(), fields.end(), kColumns[c]);
-            if (at == fields.end()) {
-                Refuse("line " + std::to_string(lineNumber) + ": the header has no column \"" +
-                       kColumns[c] + "\"");
+            const auto at = std::find(cells.begin(), cells.end(), kColumns[c]);
+            if (at == cells.end()) {
+                Refuse(HeaderWithout(lineNumber, kColumns[c]));
                 return false;
             }
-            column_[c] = static_cast<std::size_t>(at - fields.begin());
+            column_[c] = static_cast<std::size_t>(at - cells.begin());
         }
-        headerFields_ = fields.size();
+        headerCells_ = cells.size();
+        headerLine_ = lineNumber;
         return true;
     }
 
-    void Add(std::string_view residue, const Measurement& measurement, int lineNumber) {
-        auto [at, added] = indexOf_.try_emplace(std::string(residue), data_.residues.size());
-        if (added) data_.residues.push_back({std::string(residue), {}, {}});
+    void Add(const std::string& residue, const Measurement& measurement, int lineNumber) {
+        auto [at, added] = indexOf_.try_emplace(residue, data_.residues.size());
+        if (added) data_.residues.push_back({residue, {}, {}});
         ResidueData& target = data_.residues[at->second];
         target.measurements.push_back(measurement);
         target.lines.push_back(lineNumber);
@@ -643,7 +623,8 @@ private:
     ProteinData data_;
     std::map<std::string, std::size_t, std::less<>> indexOf_;
     std::array<std::size_t, kColumns.size()> column_{};
-    std::size_t headerFields_ = 0;
+    std::size_t headerCells_ = 0;
+    int headerLine_ = 0;
     int rows_ = 0;
     int problems_ = 0;
     std::string errors_;
@@ -653,16 +634,10 @@ private:
 
 ProteinDataRead ReadProteinData(std::string_view text) {
     ProteinDataReader reader;
-    text = WithoutByteOrderMark(text);
-    int lineNumber = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        ++lineNumber;
-        if (!reader.Take(lineNumber, line)) break;
+    for (const CsvLine& line : CsvLines(text)) {
+        if (!reader.Take(line)) break;
     }
-    return reader.Result(lineNumber);
+    return reader.Result();
 }
 
 namespace {
