@@ -165,14 +165,11 @@ MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row) {
             fail(column, "missing");
         } else if (text.size() > kMaxCellBytes) {
             fail(column, CellTooLong() + ": " + Excerpt(text));
+        } else if (const NumberRead read = DoubleIn(text); read.value) {
+            return read.value;
         } else {
-            try {
-                return CheckFinite(ReadDouble(text));
-            } catch (const CalculationError& error) {
-                fail(column, Excerpt(text) + (error.reason == FailureReason::NotNumeric
-                                                  ? " is not a number" + DecimalCommaHint(text)
-                                                  : " is too large"));
-            }
+            fail(column,
+                 Excerpt(text) + " " + std::string(Refusal(read.failure)) + DecimalCommaHint(text));
         }
         return std::nullopt;
     };

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
 #include "engine/failure.h"
 #include "engine/format.h"
@@ -167,10 +166,11 @@ MotionReading ReadMotion(const MotionTexts& texts) {
     motion.kind = texts.kind;
     MotionReading reading;
     for (const MotionParameter parameter : ParametersOf(texts.kind)) {
-        try {
-            motion[parameter] = CheckFinite(ReadDouble(texts[parameter]));
-        } catch (const CalculationError& error) {
-            reading.problems.push_back({parameter, std::string(Describe(error.reason))});
+        const NumberRead read = DoubleIn(texts[parameter]);
+        if (read.value) {
+            motion[parameter] = *read.value;
+        } else {
+            reading.problems.push_back({parameter, std::string(Describe(read.failure))});
         }
     }
     if (!reading.problems.empty()) return reading;
