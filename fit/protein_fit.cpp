@@ -164,10 +164,10 @@ struct GlobalTmProblem {
     const ProteinFitOptions& options;
     std::vector<int> models;
 
-    double Chi2At(double tm) const {
+    double Chi2At(double tmPs) const {
         ResidueFitSettings settings = options.residue;
         settings.fitTm = false;
-        settings.tmPs = tm;
+        settings.tmPs = tmPs;
         std::vector<double> chi2(data.residues.size(), 0.0);
         ForEachIndex(chi2.size(), options.jobs, [&](std::size_t i) {
             if (models[i] < 0) return;
@@ -186,12 +186,12 @@ double Chi2AtLogTm(double logTm, void* problem) {
 }
 
 // Brent's method of GSL on log tm, bracketed by a coarse scan around the start.
-double MinimiseTm(const GlobalTmProblem& problem, double start) {
+double MinimiseTm(const GlobalTmProblem& problem, double startPs) {
     constexpr int kScan = 9;
     std::array<double, kScan> logs{};
     std::array<double, kScan> chi2{};
     for (int k = 0; k < kScan; ++k) {
-        logs[k] = std::log(start) + std::log(4.0) * (k - kScan / 2) / (kScan / 2);
+        logs[k] = std::log(startPs) + std::log(4.0) * (k - kScan / 2) / (kScan / 2);
         chi2[k] = Chi2AtLogTm(logs[k], const_cast<GlobalTmProblem*>(&problem));
     }
     const int best = static_cast<int>(std::min_element(chi2.begin(), chi2.end()) - chi2.begin());
@@ -219,37 +219,37 @@ double MinimiseTm(const GlobalTmProblem& problem, double start) {
 // Rounds of selection at a fixed tm and a fit of the one tm, until the chosen models stop
 // changing.
 double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
-                      const std::vector<std::vector<EliminatedModel>>& banned, double tm,
+                      const std::vector<std::vector<EliminatedModel>>& banned, double tmPs,
                       int& rounds) {
     ResidueFitSettings settings = options.residue;
     settings.fitTm = false;
     std::vector<int> models;
     constexpr int kMaxRounds = 10;
     for (rounds = 1; rounds <= kMaxRounds; ++rounds) {
-        settings.tmPs = tm;
+        settings.tmPs = tmPs;
         const std::vector<int> chosen = ChosenModels(BestAt(data, settings, options, banned));
-        tm = MinimiseTm({data, options, chosen}, tm);
+        tmPs = MinimiseTm({data, options, chosen}, tmPs);
         if (chosen == models) break;
         models = chosen;
     }
     rounds = std::min(rounds, kMaxRounds);
-    return tm;
+    return tmPs;
 }
 
 // Where the total chi2 has risen by 1 from its minimum at tm, on the side `direction`
 // (+1 or -1): bracketed by doubling steps, then bisected. NaN when it does not rise that
 // far within reach.
-double ProfileEdge(const GlobalTmProblem& problem, double tm, double minimum, double direction) {
+double ProfileEdge(const GlobalTmProblem& problem, double tmPs, double minimum, double direction) {
     const auto risen = [&](double at) { return problem.Chi2At(at) >= minimum + 1.0; };
-    double step = 1e-3 * tm;
-    double inside = tm;
-    while (!risen(tm + direction * step)) {
-        inside = tm + direction * step;
+    double step = 1e-3 * tmPs;
+    double inside = tmPs;
+    while (!risen(tmPs + direction * step)) {
+        inside = tmPs + direction * step;
         step *= 2.0;
-        if (step >= (direction < 0.0 ? 0.5 : 10.0) * tm) return kNaN;
+        if (step >= (direction < 0.0 ? 0.5 : 10.0) * tmPs) return kNaN;
     }
-    double outside = tm + direction * step;
-    while (std::abs(outside - inside) > 1e-3 * std::abs(outside - tm)) {
+    double outside = tmPs + direction * step;
+    while (std::abs(outside - inside) > 1e-3 * std::abs(outside - tmPs)) {
         const double middle = (inside + outside) / 2.0;
         (risen(middle) ? outside : inside) = middle;
     }
@@ -405,7 +405,7 @@ std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
 // One synthetic protein fitted with its tm: each residue's values (nothing where its fit
 // failed) and the tm.
 struct SyntheticFit {
-    double tm = 0.0;
+    double tmPs = 0.0;
     std::vector<std::optional<ModelFreeValues>> values;
 };
 
@@ -413,7 +413,7 @@ struct SyntheticFit {
 // profile's slope and curvature summed over the protein, then tm and every parameter
 // moved along the step. Two steps reach the minimum to well within its spread.
 SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, std::size_t set,
-                                 ResidueFitSettings settings, double tm) {
+                                 ResidueFitSettings settings, double tmPs) {
     constexpr int kNewtonSteps = 2;
     std::vector<std::optional<ModelFit>> current(residues.size());
     for (std::size_t i = 0; i < residues.size(); ++i) {
@@ -422,7 +422,7 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
     std::vector<ProfileSlope> slopes(residues.size());
     std::vector<Measurement> data;
     for (int step = 0; step < kNewtonSteps; ++step) {
-        settings.tmPs = tm;
+        settings.tmPs = tmPs;
         double gradient = 0.0;
         double curvature = 0.0;
         for (std::size_t i = 0; i < residues.size(); ++i) {
@@ -440,8 +440,8 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
             current[i] = std::move(again);
         }
         if (!(curvature > 0.0)) break;
-        const double shift = std::clamp(-gradient / curvature, -0.5 * tm, 0.5 * tm);
-        tm += shift;
+        const double shift = std::clamp(-gradient / curvature, -0.5 * tmPs, 0.5 * tmPs);
+        tmPs += shift;
         for (std::size_t i = 0; i < residues.size(); ++i) {
             if (!current[i]) continue;
             ModelFreeValues& values = current[i]->values;
@@ -450,10 +450,10 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
                 values[parameter] =
                     Inside(parameter, values[parameter] + slopes[i].drift[k] * shift);
             }
-            values[Tm] = tm;
+            values[Tm] = tmPs;
         }
     }
-    SyntheticFit fit{tm, {}};
+    SyntheticFit fit{tmPs, {}};
     for (const std::optional<ModelFit>& residue : current) {
         fit.values.push_back(residue ? std::optional(residue->values) : std::nullopt);
     }
@@ -465,23 +465,23 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
 // tm's. Sets run in parallel, residues in order within a set.
 struct ProteinMonteCarlo {
     std::vector<MonteCarloErrors> residues;
-    ParameterSpread tm;
+    ParameterSpread tmPs;
 };
 
 ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
                                   const std::vector<ResidueOutcome>& outcomes,
                                   const ResidueFitSettings& settings,
-                                  const ProteinFitOptions& options, double tm) {
+                                  const ProteinFitOptions& options, double tmPs) {
     const std::vector<SyntheticResidue> residues =
         SyntheticResidues(data, outcomes, settings, options);
     std::vector<SyntheticFit> fits(static_cast<std::size_t>(options.monteCarloSets));
     ForEachIndex(fits.size(), options.jobs, [&](std::size_t set) {
-        fits[set] = FitSyntheticProtein(residues, set, settings, tm);
+        fits[set] = FitSyntheticProtein(residues, set, settings, tmPs);
     });
     ProteinMonteCarlo result;
     std::vector<double> tms;
-    for (const SyntheticFit& fit : fits) tms.push_back(fit.tm);
-    result.tm = SpreadOf(tms);
+    for (const SyntheticFit& fit : fits) tms.push_back(fit.tmPs);
+    result.tmPs = SpreadOf(tms);
     for (std::size_t i = 0; i < residues.size(); ++i) {
         MonteCarloErrors& errors = result.residues.emplace_back();
         if (!residues[i].fit) continue;
@@ -494,7 +494,7 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
             samples.Add(SampleOf(fit, *set.values[i]));
         }
         errors = ErrorsOf(fit, samples.Spreads(), fitted);
-        errors.spread[static_cast<std::size_t>(Tm)] = result.tm;
+        errors.spread[static_cast<std::size_t>(Tm)] = result.tmPs;
     }
     return result;
 }
@@ -656,10 +656,10 @@ ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& op
 // The error of the global tm where the total chi2 rises by 1 on each side of its minimum.
 void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, ProteinFit& result) {
     const GlobalTmProblem problem{data, options, ChosenModels(result.residues)};
-    const double tm = *result.globalTmPs;
-    const double minimum = problem.Chi2At(tm);
-    result.globalTmLowPs = ProfileEdge(problem, tm, minimum, -1.0);
-    result.globalTmHighPs = ProfileEdge(problem, tm, minimum, 1.0);
+    const double tmPs = *result.globalTmPs;
+    const double minimum = problem.Chi2At(tmPs);
+    result.globalTmLowPs = ProfileEdge(problem, tmPs, minimum, -1.0);
+    result.globalTmHighPs = ProfileEdge(problem, tmPs, minimum, 1.0);
     result.globalTmErrorPs = (result.globalTmHighPs - result.globalTmLowPs) / 2.0;
     result.globalTmErrorSource =
         std::isfinite(result.globalTmErrorPs) ? TmErrorSource::Profile : TmErrorSource::None;
@@ -679,8 +679,8 @@ double StartingTm(const ProteinData& data, ResidueFitSettings settings,
         if (fit.status == FitResult::Status::Converged) local[i] = fit.values[Tm];
     });
     std::vector<double> tms;
-    for (const std::optional<double>& tm : local) {
-        if (tm) tms.push_back(*tm);
+    for (const std::optional<double>& tmPs : local) {
+        if (tmPs) tms.push_back(*tmPs);
     }
     return tms.empty() ? settings.tmPs : Median(tms);
 }
@@ -692,16 +692,16 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
     ProteinFit result;
     ResidueFitSettings settings = options.residue;
     std::vector<std::vector<EliminatedModel>> banned(data.residues.size());
-    double tm = StartingTm(data, settings, options);
+    double tmPs = StartingTm(data, settings, options);
     settings.fitTm = false;
     const int sets = options.monteCarloSets;
     for (;;) {
-        tm = GlobalTmRounds(data, options, banned, tm, result.rounds);
-        settings.tmPs = tm;
+        tmPs = GlobalTmRounds(data, options, banned, tmPs, result.rounds);
+        settings.tmPs = tmPs;
         result.residues = BestAt(data, settings, options, banned);
-        result.globalTmPs = tm;
+        result.globalTmPs = tmPs;
         if (sets == 0) break;
-        ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tm);
+        ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tmPs);
         bool eliminated = false;
         for (std::size_t i = 0; i < result.residues.size(); ++i) {
             ResidueOutcome& outcome = result.residues[i];
@@ -715,9 +715,9 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
             }
         }
         if (!eliminated) {
-            result.globalTmErrorPs = joint.tm.standardDeviation;
-            result.globalTmLowPs = joint.tm.low;
-            result.globalTmHighPs = joint.tm.high;
+            result.globalTmErrorPs = joint.tmPs.standardDeviation;
+            result.globalTmLowPs = joint.tmPs.low;
+            result.globalTmHighPs = joint.tmPs.high;
             result.globalTmErrorSource = TmErrorSource::MonteCarlo;
             break;
         }
