@@ -32,7 +32,7 @@ constexpr std::array<const char*, 5> kColumns = {"residue", "field_mhz", "quanti
 // The cells of a data file's line, blanks around each left off.
 std::vector<std::string> TrimmedCells(std::string_view line) {
     std::vector<std::string> cells = CsvCells(line, ',');
-    for (std::string& cell : cells) cell = WithoutBlanksAround(cell);
+    for (std::string& cell : cells) cell = std::string(WithoutBlanksAround(cell));
     return cells;
 }
 
