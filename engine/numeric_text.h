@@ -25,9 +25,9 @@ double ReadDouble(std::string_view text);
 float ReadSingle(std::string_view text);
 
 // A numeric text whose refusal is an answer rather than a run's failure: a command's option,
-// a data file's cell, a text checked before a run. Read by the rule above, not a stricter
-// one, so that a number reads the same wherever it is typed. The value (always finite), or
-// the reason ReadDouble or ReadSingle would throw.
+// a data file's cell, a motion's parameter. Read by the rule above, not a stricter one, so
+// that a number reads the same wherever it is typed. The value (always finite), or the
+// reason ReadDouble or ReadSingle would throw.
 template <typename Number>
 struct NumberRead {
     std::optional<Number> value;
