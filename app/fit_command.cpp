@@ -12,10 +12,8 @@
 #include <set>
 #include <sstream>
 #include <thread>
-#include <type_traits>
 
 #include "engine/constants.h"
-#include "engine/failure.h"
 #include "engine/numeric_text.h"
 #include "files/input_file.h"
 #include "files/native_name.h"
@@ -31,30 +29,6 @@ const char* const kFitUsage =
     "                [--report FILE.json]\n";
 
 namespace {
-
-// A whole number, as the counts and the seed are written: digits alone, '-' for a negative.
-template <typename Integer>
-std::optional<Integer> WholeNumber(std::string_view text) {
-    Integer value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// A number by the rule of the window's boxes and the data's cells, so that a text reads the
-// same wherever it is typed; nothing for a text the rule refuses or one out of range.
-template <typename Number>
-std::optional<Number> NumberOf(std::string_view text) {
-    try {
-        if constexpr (std::is_same_v<Number, float>) {
-            return ReadSingle(text);
-        } else {
-            return ReadDouble(text);
-        }
-    } catch (const CalculationError&) {
-        return std::nullopt;
-    }
-}
 
 FitCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
 
@@ -87,11 +61,11 @@ ValueRead ReadSpinSystemOption(FitCommand& command, const std::string& option,
         (option == "--nucleus" ? command.nucleus : command.partner) = value;
     } else if (option == "--distance") {
         // In single precision, as a model in the window holds it.
-        const auto read = NumberOf<float>(value);
+        const auto read = SingleIn(value).value;
         if (!read || !(*read > 0.0f)) return Takes("Å above 0");
         partner.distance = static_cast<double>(*read);
     } else if (option == "--csa") {
-        const auto read = NumberOf<double>(value);
+        const auto read = DoubleIn(value).value;
         if (!read) return Takes("a number of ppm");
         system.csaPpm = *read;
     } else if (option == "--frequencies") {
@@ -110,7 +84,7 @@ ValueRead ReadModelOption(FitCommand& command, std::set<std::string>& tmModes,
     ProteinFitOptions& options = command.options;
     if (option == "--model") {
         const auto number = value.size() == 2 && value[0] == 'm'
-                                ? WholeNumber<int>(std::string_view(value).substr(1))
+                                ? WholeNumberIn<int>(std::string_view(value).substr(1))
                                 : std::nullopt;
         if (value != "auto" && !number) return kNoValue;
         if (number) options.model = *number;
@@ -121,7 +95,7 @@ ValueRead ReadModelOption(FitCommand& command, std::set<std::string>& tmModes,
         if (found == criteria.end()) return kNoValue;
         options.criterion = found->second;
     } else if (option == "--tm") {
-        const auto read = NumberOf<double>(value);
+        const auto read = DoubleIn(value).value;
         if (!read || !(*read > 0.0)) return Takes("ps above 0");
         options.residue.tmPs = *read;
         tmModes.insert(option);
@@ -135,17 +109,17 @@ ValueRead ReadModelOption(FitCommand& command, std::set<std::string>& tmModes,
 ValueRead ReadRunOption(FitCommand& command, const std::string& option, const std::string& value) {
     ProteinFitOptions& options = command.options;
     if (option == "--mc") {
-        const auto read = WholeNumber<int>(value);
+        const auto read = WholeNumberIn<int>(value);
         if (!read || *read < 0 || *read > kMaxMonteCarloSets) {
             return Takes("0 to " + std::to_string(kMaxMonteCarloSets) + " sets");
         }
         options.monteCarloSets = *read;
     } else if (option == "--jobs") {
-        const auto read = WholeNumber<int>(value);
+        const auto read = WholeNumberIn<int>(value);
         if (!read || *read < 1) return Takes("a number of threads from 1");
         options.jobs = *read;
     } else if (option == "--seed") {
-        const auto read = WholeNumber<std::uint64_t>(value);
+        const auto read = WholeNumberIn<std::uint64_t>(value);
         if (!read) return kNoValue;
         options.seed = *read;
     } else if (option == "--back" || option == "--report") {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veldorin {
 
@@ -31,6 +32,43 @@ std::string Excerpt(std::string_view text);
 
 // The text without the UTF-8 byte-order mark some editors put at its start.
 std::string_view WithoutByteOrderMark(std::string_view text);
+
+// The text without the spaces and tabs around it.
+std::string_view WithoutBlanksAround(std::string_view text);
+
+// A line of a data file that holds more than blanks: its number in the file (from 1, blank
+// lines counted) and its text without the line break.
+struct CsvLine {
+    int number = 0;
+    std::string_view text;
+};
+// The lines of a data file that hold more than blanks; a byte-order mark at its start and
+// the CR of a CR LF are left off.
+std::vector<CsvLine> CsvLines(std::string_view text);
+
+// The separator `kBlanks` takes any run of spaces and tabs as one.
+inline constexpr char kBlanks = ' ';
+// How a file's cells are separated, by its first line: a tab when it holds one, else a
+// comma when it holds one, else blanks.
+char SeparatorOf(std::string_view text);
+
+// The cells of one line as typed. A quoted cell may hold the separator and doubled quotes,
+// each standing for one. Blanks as the separator take a run of them as one, and none
+// before the first cell or after the last.
+std::vector<std::string> CsvCells(std::string_view line, char separator);
+
+// Where a problem of a data file lies, before what it is: "line 3: ", or, for one cell,
+// "line 3, column "value": " with the column as the header names it.
+std::string AtLine(int line);
+std::string AtCell(int line, std::string_view column);
+
+// "line 3: longer than the limit of 64 KiB: "..."", for a line longer than kMaxLineBytes.
+bool IsTooLong(const CsvLine& line);
+std::string LongLineProblem(const CsvLine& line);
+
+// "line 1: a header with no rows after it" and "line 1: the header names no "error" column".
+std::string HeaderWithoutRows(int line);
+std::string HeaderWithout(int line, std::string_view column);
 
 // One cell of a CSV line. A cell holding a comma, a quote or a line break is quoted, its
 // quotes doubled; text starting with =, +, - or @ that is not a number starts with ' so

@@ -78,9 +78,7 @@ std::optional<std::string> DescribeUnreadableInput(const ModelTexts& model) {
                 ReadDouble(*named.text);
             }
         } catch (const CalculationError& error) {
-            const char* why =
-                error.reason == FailureReason::NotNumeric ? "is not a number" : "is too large";
-            return named.name + ": \"" + *named.text + "\" " + why;
+            return named.name + ": \"" + *named.text + "\" " + std::string(Refusal(error.reason));
         }
     }
     return std::nullopt;

@@ -28,13 +28,6 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // The fields a spectrometer's proton frequency may have: anything outside is a typing error.
 constexpr double kLowestFieldMHz = 1.0;
 constexpr double kHighestFieldMHz = 10000.0;
@@ -51,75 +44,12 @@ bool IsTime(Quantity quantity) { return quantity == Quantity::T1 || quantity == 
 
 // A cell of a header line as a column, the unit in brackets left off.
 std::optional<MeasurementColumn> ColumnNamed(std::string_view cell) {
-    std::string name = Lower(Trimmed(cell.substr(0, cell.find('('))));
+    std::string name = Lower(WithoutBlanksAround(cell.substr(0, cell.find('('))));
     if (name == "uncertainty" || name == "sigma") name = "error";
     if (name == "field_mhz") name = "field";
     for (int column = 0; column < kMeasurementColumnCount; ++column) {
         if (kColumnNames[static_cast<std::size_t>(column)] == name) {
             return static_cast<MeasurementColumn>(column);
-        }
-    }
-    return std::nullopt;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// The cells of one line; a quoted cell may hold the separator and doubled quotes. Blanks
-// as the separator take a run of them as one, and none before the first cell or after
-// the last.
-std::vector<std::string> CellsOf(std::string_view line, char separator) {
-    const bool blanks = separator == kBlanks;
-    if (blanks) line = Trimmed(line);
-    std::vector<std::string> cells(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                cells.back() += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                cells.back() += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (blanks ? IsBlank(c) : c == separator) {
-            if (!blanks || !IsBlank(line[i - 1])) cells.emplace_back();
-        } else {
-            cells.back() += c;
-        }
-    }
-    return cells;
-}
-
-// A line that is not blank, with its number in the text (from 1).
-struct NumberedLine {
-    int number = 0;
-    std::string_view text;
-};
-
-std::vector<NumberedLine> LinesOf(std::string_view text) {
-    std::vector<NumberedLine> lines;
-    int number = 0;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!Trimmed(line).empty()) lines.push_back({number, line});
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return lines;
-}
-
-// Why the lines cannot be split into cells: the first one too long to be a row.
-std::optional<std::string> LongLineIn(const std::vector<NumberedLine>& lines) {
-    for (const NumberedLine& line : lines) {
-        if (line.text.size() > kMaxLineBytes) {
-            return "line " + std::to_string(line.number) + " is " + LineTooLong() + ": " +
-                   Excerpt(line.text);
         }
     }
     return std::nullopt;
@@ -141,7 +71,7 @@ std::optional<Header> HeaderOf(const std::vector<std::string>& cells) {
         if (const auto column = ColumnNamed(cells[k])) {
             header.positions[static_cast<std::size_t>(*column)] = k;
             anyNamed = true;
-        } else if (Lower(Trimmed(cells[k])) == "residue") {
+        } else if (Lower(WithoutBlanksAround(cells[k])) == "residue") {
             header.residue = k;
         }
     }
@@ -183,7 +113,7 @@ std::string_view NameOf(Quantity quantity) {
 }
 
 std::optional<Quantity> QuantityNamed(std::string_view name) {
-    const std::string lower = Lower(Trimmed(name));
+    const std::string lower = Lower(WithoutBlanksAround(name));
     for (int quantity = 0; quantity < kQuantityCount; ++quantity) {
         if (Lower(kQuantityNames[static_cast<std::size_t>(quantity)]) == lower) {
             return static_cast<Quantity>(quantity);
@@ -231,18 +161,15 @@ MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row) {
     // The cell's finite number, or nothing after noting why it has none.
     const auto number = [&](MeasurementColumn column) -> std::optional<double> {
         const std::string& text = texts[column];
-        if (Trimmed(text).empty()) {
+        if (WithoutBlanksAround(text).empty()) {
             fail(column, "missing");
         } else if (text.size() > kMaxCellBytes) {
             fail(column, CellTooLong() + ": " + Excerpt(text));
+        } else if (const NumberRead read = DoubleIn(text); read.value) {
+            return read.value;
         } else {
-            try {
-                return CheckFinite(ReadDouble(text));
-            } catch (const CalculationError& error) {
-                fail(column, Excerpt(text) + (error.reason == FailureReason::NotNumeric
-                                                  ? " is not a number" + DecimalCommaHint(text)
-                                                  : " is too large"));
-            }
+            fail(column,
+                 Excerpt(text) + " " + std::string(Refusal(read.failure)) + DecimalCommaHint(text));
         }
         return std::nullopt;
     };
@@ -279,23 +206,24 @@ std::vector<std::optional<Measurement>> ReadMeasurements(
 
 MeasurementImport ParseMeasurements(std::string_view text, char separator, HeaderRule header) {
     MeasurementImport import;
-    const std::vector<NumberedLine> lines = LinesOf(WithoutByteOrderMark(text));
-    import.error = LongLineIn(lines);
-    if (import.error) return import;
+    const std::vector<CsvLine> lines = CsvLines(text);
+    const auto tooLong = std::ranges::find_if(lines, IsTooLong);
+    if (tooLong != lines.end()) {
+        import.error = LongLineProblem(*tooLong);
+        return import;
+    }
     std::optional<Header> named;
-    if (!lines.empty()) named = HeaderOf(CellsOf(lines.front().text, separator));
+    if (!lines.empty()) named = HeaderOf(CsvCells(lines.front().text, separator));
     if (named) {
         for (int column = 0; column < kMeasurementColumnCount; ++column) {
             if (!named->positions[static_cast<std::size_t>(column)]) {
-                import.error = "the header names no \"" +
-                               std::string(kColumnNames[static_cast<std::size_t>(column)]) +
-                               "\" column";
+                import.error = HeaderWithout(lines.front().number,
+                                             kColumnNames[static_cast<std::size_t>(column)]);
                 return import;
             }
         }
         if (lines.size() == 1) {
-            import.error =
-                "line " + std::to_string(lines.front().number) + ": a header with no rows after it";
+            import.error = HeaderWithoutRows(lines.front().number);
             return import;
         }
     } else if (header == HeaderRule::Required) {
@@ -305,7 +233,7 @@ MeasurementImport ParseMeasurements(std::string_view text, char separator, Heade
     const Header used = named.value_or(Header{ColumnPositions{0, 1, 2, 3}, std::nullopt, 0});
     for (std::size_t k = named ? 1 : 0; k < lines.size(); ++k) {
         const int row = static_cast<int>(import.rows.size()) + 1;
-        std::vector<std::string> cells = CellsOf(lines[k].text, separator);
+        std::vector<std::string> cells = CsvCells(lines[k].text, separator);
         if (named && cells.size() > used.cells) {
             import.problems.push_back(
                 KeepSurplusTogether(cells, used.cells, used.positions, separator, row));
@@ -322,14 +250,6 @@ MeasurementImport ParseMeasurements(std::string_view text, char separator, Heade
         if (used.residue) import.residues.push_back(cell(*used.residue));
     }
     return import;
-}
-
-char SeparatorOf(std::string_view text) {
-    const std::vector<NumberedLine> lines = LinesOf(WithoutByteOrderMark(text));
-    const std::string_view first = lines.empty() ? std::string_view() : lines.front().text;
-    if (first.find('\t') != std::string_view::npos) return '\t';
-    if (first.find(',') != std::string_view::npos) return ',';
-    return kBlanks;
 }
 
 std::vector<ResidueRows> ResiduesOf(const MeasurementImport& import) {

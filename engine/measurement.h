@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/csv_text.h"
 #include "engine/relaxation.h"
 
 namespace veldorin {
@@ -92,10 +93,9 @@ std::vector<std::optional<Measurement>> ReadMeasurements(const std::vector<Measu
 // "uncertainty" and "sigma" the error) is a header: it must name all four and says their
 // order; a "residue" column says whose each row is; its other cells are columns to skip.
 // Without a header the cells are taken in the columns' order, unless one is required. Cells
-// may be quoted with ", a doubled " in them standing for one; blank lines and a byte-order
-// mark are skipped. Every row is kept, bad or not; a row with more cells than its header
-// keeps the surplus in its last column read, marked. A line longer than kMaxLineBytes, or a
-// header with no rows, is no table.
+// and lines are split as CsvLines and CsvCells split them. Every row is kept, bad or not; a
+// row with more cells than its header keeps the surplus in its last column read, marked. A
+// line longer than kMaxLineBytes, or a header with no rows, is no table.
 struct MeasurementImport {
     std::vector<MeasurementTexts> rows;
     std::vector<std::string> residues;  // each row's residue; empty without a residue column
@@ -103,12 +103,8 @@ struct MeasurementImport {
     std::optional<std::string> error;   // the text could not be taken as a table at all
 };
 enum class HeaderRule { Optional, Required };
-// The separator `kBlanks` takes any run of spaces and tabs as one.
-inline constexpr char kBlanks = ' ';
+// The separator is kBlanks, or a character; SeparatorOf finds a file's.
 MeasurementImport ParseMeasurements(std::string_view text, char separator, HeaderRule header);
-// How a file's cells are separated, by its first line: a tab when it holds one, else a
-// comma when it holds one, else blanks.
-char SeparatorOf(std::string_view text);
 
 // The residues of an import in the order they first appear, each with its number of rows.
 struct ResidueRows {

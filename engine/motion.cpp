@@ -6,7 +6,6 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/checked_arithmetic.h"
 #include "engine/constants.h"
 #include "engine/failure.h"
 #include "engine/format.h"
@@ -61,7 +60,7 @@ double Combined(double a, double b) { return a + b > 0.0 ? a * b / (a + b) : 0.0
 // three terms.
 struct AxialTerms {
     std::array<double, 3> weights;
-    std::array<double, 3> times;
+    std::array<double, 3> timesPs;
 };
 
 DiffusionConstants ConstantsOf(const Motion& motion) {
@@ -152,7 +151,7 @@ std::vector<MotionProblem> Validate(const Motion& motion) {
         CheckRange(motion, parameter, problems);
     }
     if (!problems.empty()) return problems;
-    for (const double time : ToLorentzians(motion).times) {
+    for (const double time : ToLorentzians(motion).timesPs) {
         if (!(time <= kLongestTime)) {
             problems.push_back(
                 {ParametersOf(motion.kind).front(), "gives a correlation time beyond 1 s"});
@@ -167,10 +166,11 @@ MotionReading ReadMotion(const MotionTexts& texts) {
     motion.kind = texts.kind;
     MotionReading reading;
     for (const MotionParameter parameter : ParametersOf(texts.kind)) {
-        try {
-            motion[parameter] = CheckFinite(ReadDouble(texts[parameter]));
-        } catch (const CalculationError& error) {
-            reading.problems.push_back({parameter, std::string(Describe(error.reason))});
+        const NumberRead read = DoubleIn(texts[parameter]);
+        if (read.value) {
+            motion[parameter] = *read.value;
+        } else {
+            reading.problems.push_back({parameter, std::string(Describe(read.failure))});
         }
     }
     if (!reading.problems.empty()) return reading;
@@ -185,24 +185,24 @@ DiffusionConstants DiffusionOf(double tauMNanoseconds, double ratio) {
     return {ratio * perpendicular, perpendicular};
 }
 
-double TauMOf(const DiffusionConstants& constants) {
+double TauMNsOf(const DiffusionConstants& constants) {
     return 100.0 / (2.0 * constants.parallel + 4.0 * constants.perpendicular);
 }
 
 MotionLorentzians ToLorentzians(const Motion& motion) {
     MotionLorentzians out;
-    const double tauM = motion[P::TauM] * 1000.0;
+    const double tauMPs = motion[P::TauM] * 1000.0;
     std::size_t used = 0;  // rows the kind fills; the others keep weight 0
     switch (motion.kind) {
         case MotionKind::Rigid:
             out.weights[0] = 1.0;
-            out.times[0] = tauM;
+            out.timesPs[0] = tauMPs;
             used = 1;
             break;
         case MotionKind::ModelFree: {
             const double s2 = motion[P::S2];
             out.weights = {s2, 1.0 - s2};
-            out.times = {tauM, Combined(tauM, motion[P::TauE])};
+            out.timesPs = {tauMPs, Combined(tauMPs, motion[P::TauE])};
             used = 2;
             break;
         }
@@ -210,8 +210,8 @@ MotionLorentzians ToLorentzians(const Motion& motion) {
             const double fast = motion[P::S2Fast];
             const double slow = motion[P::S2Slow];
             out.weights = {fast * slow, fast * (1.0 - slow), 1.0 - fast};
-            out.times = {tauM, Combined(tauM, motion[P::TauS] * 1000.0),
-                         Combined(tauM, motion[P::TauF])};
+            out.timesPs = {tauMPs, Combined(tauMPs, motion[P::TauS] * 1000.0),
+                           Combined(tauMPs, motion[P::TauF])};
             used = 3;
             break;
         }
@@ -221,14 +221,14 @@ MotionLorentzians ToLorentzians(const Motion& motion) {
             const double s2 = motion[P::S2];
             for (std::size_t k = 0; k < 3; ++k) {
                 out.weights[k] = s2 * terms.weights[k];
-                out.times[k] = terms.times[k];
+                out.timesPs[k] = terms.timesPs[k];
                 out.weights[k + 3] = (1.0 - s2) * terms.weights[k];
-                out.times[k + 3] = Combined(terms.times[k], motion[P::TauE]);
+                out.timesPs[k + 3] = Combined(terms.timesPs[k], motion[P::TauE]);
             }
             return out;
         }
     }
-    for (std::size_t row = used; row < out.times.size(); ++row) out.times[row] = out.times[0];
+    for (std::size_t row = used; row < out.timesPs.size(); ++row) out.timesPs[row] = out.timesPs[0];
     return out;
 }
 
@@ -236,7 +236,7 @@ LorentzianTexts TextsOf(const MotionLorentzians& lorentzians) {
     LorentzianTexts texts;
     for (int row = 0; row < kLorentzianCount; ++row) {
         texts.weights[row] = FormatShortestSingle(static_cast<float>(lorentzians.weights[row]));
-        texts.times[row] = FormatShortestSingle(static_cast<float>(lorentzians.times[row]));
+        texts.times[row] = FormatShortestSingle(static_cast<float>(lorentzians.timesPs[row]));
     }
     return texts;
 }
@@ -259,9 +259,9 @@ double MotionSpectralDensity(const Motion& motion, double w) {
         case MotionKind::ExtendedModelFree: {
             // C = C_O [S2f S2s + S2f (1 - S2s) e^(-t/tau_s) + (1 - S2f) e^(-t/tau_f)].
             const double fast = motion[P::S2Fast];
-            const double tauF = motion[P::TauF];
+            const double tauFPs = motion[P::TauF];
             const double slow = withInternal(overall, motion[P::S2Slow], motion[P::TauS] * 1000.0);
-            return fast * slow + (1.0 - fast) * (tauF > 0.0 ? term(overall + 1.0 / tauF) : 0.0);
+            return fast * slow + (1.0 - fast) * (tauFPs > 0.0 ? term(overall + 1.0 / tauFPs) : 0.0);
         }
         case MotionKind::AxialDiffusion:
         case MotionKind::AxialDiffusionByTime: {

@@ -124,13 +124,13 @@ struct DiffusionConstants {
     double perpendicular = 0.0;
 };
 DiffusionConstants DiffusionOf(double tauMNanoseconds, double ratio);
-double TauMOf(const DiffusionConstants& constants);
+double TauMNsOf(const DiffusionConstants& constants);
 
 // Six Lorentzians in double precision: weights summing to 1 and times in ps. The rows a
 // kind does not use have weight 0 and the first row's time.
 struct MotionLorentzians {
     std::array<double, kLorentzianCount> weights{};
-    std::array<double, kLorentzianCount> times{};
+    std::array<double, kLorentzianCount> timesPs{};
 };
 
 // The Lorentzians of a valid motion, in this order of rows:

@@ -105,6 +105,27 @@ double ReadDouble(std::string_view text) { return Read<double>(text); }
 
 float ReadSingle(std::string_view text) { return Read<float>(text); }
 
+namespace {
+
+template <typename Number>
+NumberRead<Number> NumberIn(std::string_view text) {
+    try {
+        return {Read<Number>(text)};
+    } catch (const CalculationError& error) {
+        return {std::nullopt, error.reason};
+    }
+}
+
+}  // namespace
+
+NumberRead<double> DoubleIn(std::string_view text) { return NumberIn<double>(text); }
+
+NumberRead<float> SingleIn(std::string_view text) { return NumberIn<float>(text); }
+
+std::string_view Refusal(FailureReason reason) {
+    return reason == FailureReason::NotNumeric ? "is not a number" : "is too large";
+}
+
 PendingSingle PendingSingle::Of(std::string_view text) {
     PendingSingle pending;
     try {

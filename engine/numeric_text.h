@@ -3,8 +3,10 @@
 
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "engine/failure.h"
 
@@ -21,6 +23,30 @@ bool IsNumeric(std::string_view text);
 // small for the type become zero.
 double ReadDouble(std::string_view text);
 float ReadSingle(std::string_view text);
+
+// A numeric text whose refusal is an answer rather than a run's failure: a command's option,
+// a data file's cell, a motion's parameter. Read by the rule above, not a stricter one, so
+// that a number reads the same wherever it is typed. The value (always finite), or the
+// reason ReadDouble or ReadSingle would throw.
+template <typename Number>
+struct NumberRead {
+    std::optional<Number> value;
+    FailureReason failure = FailureReason::NotNumeric;  // when there is no value
+};
+NumberRead<double> DoubleIn(std::string_view text);
+NumberRead<float> SingleIn(std::string_view text);
+// "is not a number" or "is too large": what a message says after the text refused.
+std::string_view Refusal(FailureReason reason);
+
+// A whole number, as counts and seeds are written: digits alone, '-' before a negative;
+// nothing for any other text or one beyond the type.
+template <typename Integer>
+std::optional<Integer> WholeNumberIn(std::string_view text) {
+    Integer value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
 
 // A text converted ahead of its use whose failure counts only where the value is
 // used, as when a caption is read inside the calculation.

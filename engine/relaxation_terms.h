@@ -19,10 +19,11 @@ inline double LarmorOmega(double wH, double gamma) {
     return std::abs(wH * gamma / kProtonGammaReference);
 }
 
-// One Lorentzian's addend to J(w): t c / (u^2 + 1), u = t w 1e-6 already single.
-inline double LorentzianScale(double time, double w) { return time * w * 1e-6; }
-inline double LorentzianAddend(double timeTimesWeight, double u) {
-    return timeTimesWeight / (u * u + 1.0);
+// One Lorentzian's addend to J(w): t c / (u^2 + 1), u = t w 1e-6 already single, with t in
+// ps and w in 1e6 rad/s.
+inline double LorentzianScale(double timePs, double w) { return timePs * w * 1e-6; }
+inline double LorentzianAddend(double weightedTimePs, double u) {
+    return weightedTimePs / (u * u + 1.0);
 }
 
 // The sums of densities each dipolar term scales by D; the unlike R2 sum continues the

@@ -3,6 +3,8 @@
 
 #include "fit/model_free.h"
 
+#include "fit/compared_values.h"
+
 namespace veldorin {
 namespace {
 
@@ -22,7 +24,16 @@ const std::array<ModelFreeModel, kModelFreeModelCount> kModels{{
 }};
 
 // The effective time of an internal motion of time t under tumbling of time tm.
-double Effective(double tm, double t) { return t > 0.0 ? 1.0 / (1.0 / tm + 1.0 / t) : 0.0; }
+double Effective(double tmPs, double timePs) {
+    return timePs > 0.0 ? 1.0 / (1.0 / tmPs + 1.0 / timePs) : 0.0;
+}
+
+// The spin system with the exchange and anisotropy of the values.
+FitSpinSystem SystemAt(FitSpinSystem system, const ModelFreeValues& values) {
+    system.rexAt800 = values[Rex];
+    system.csaPpm = values[Csa];
+    return system;
+}
 
 }  // namespace
 
@@ -36,15 +47,33 @@ double OrderParameter(const ModelFreeModel& model, const ModelFreeValues& values
 }
 
 SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values) {
-    const double tm = values[Tm];
+    const double tmPs = values[Tm];
     const double s2 = OrderParameter(model, values);
     if (!model.extended) {
         // In models 0 to 4 S2s holds S2 and te the one internal time.
-        return {{s2, tm}, {1.0 - s2, Effective(tm, values[Te])}};
+        return {{s2, tmPs}, {1.0 - s2, Effective(tmPs, values[Te])}};
     }
     const double s2f = values[S2f];
-    return {
-        {s2, tm}, {s2f - s2, Effective(tm, values[Ts])}, {1.0 - s2f, Effective(tm, values[Tf])}};
+    return {{s2, tmPs},
+            {s2f - s2, Effective(tmPs, values[Ts])},
+            {1.0 - s2f, Effective(tmPs, values[Tf])}};
+}
+
+void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
+                    const ModelFreeValues& values, std::span<const Measurement> compared,
+                    std::span<double> out) {
+    WeightedResiduals(SystemAt(system, values), ModelFreeTerms(model, values), compared, out);
+}
+
+std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
+                                     const ModelFreeValues& values,
+                                     std::span<const Measurement> measurements) {
+    const FitSpinSystem at = SystemAt(system, values);
+    const SpectralTerms terms = ModelFreeTerms(model, values);
+    std::vector<double> calculated;
+    for (const Measurement& measurement : measurements)
+        calculated.push_back(CalculatedValue(at, terms, measurement));
+    return calculated;
 }
 
 std::string_view ParameterName(ModelFreeParameter parameter) {

@@ -5,16 +5,19 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "engine/measurement.h"
 #include "fit/relaxation_model.h"
 
 namespace veldorin {
 
 // The parameters of the model-free family in one place: the overall correlation time,
 // the order parameters of the fast and slow internal motions (S2 = S2f S2s), their
-// effective times, the exchange rate and the anisotropy.
+// effective times, the exchange rate and the anisotropy. Their values are in the units
+// ParameterName gives: times in ps, Rex in 1/s at 800 MHz, the CSA in ppm.
 enum class ModelFreeParameter { Tm, S2f, S2s, Te, Tf, Ts, Rex, Csa };
 inline constexpr int kModelFreeParameterCount = 8;
 
@@ -48,6 +51,17 @@ const ModelFreeModel& ModelFreeModelNumber(int number);
 // the internal motions at their effective times (1/tm + 1/t)^-1; a time of 0 contributes
 // nothing. Two or three terms, where a window's motion has six (MotionTerms).
 SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values);
+
+// The weighted residuals of the compared data under the model at the values, the spin
+// system taking its exchange and anisotropy from the values.
+void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
+                    const ModelFreeValues& values, std::span<const Measurement> compared,
+                    std::span<double> out);
+
+// What the model gives back for each measurement at the values, likewise.
+std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
+                                     const ModelFreeValues& values,
+                                     std::span<const Measurement> measurements);
 
 // The names of the parameters in the output ("tm_ps", "S2f", ...), and the derived S2.
 std::string_view ParameterName(ModelFreeParameter parameter);

@@ -20,7 +20,7 @@ bool Frees(const MotionFitChoice& choice, MotionParameter parameter) {
 
 double OverallTimeNs(const Motion& motion) {
     if (motion.kind == MotionKind::AxialDiffusion) {
-        return TauMOf(
+        return TauMNsOf(
             {motion[MotionParameter::DParallel], motion[MotionParameter::DPerpendicular]});
     }
     return motion[MotionParameter::TauM];

@@ -129,7 +129,7 @@ SpectralTerms MotionTerms(const Motion& motion) {
     const MotionLorentzians lorentzians = ToLorentzians(motion);
     SpectralTerms terms;
     for (int row = 0; row < kLorentzianCount; ++row) {
-        terms.push_back({lorentzians.weights[row], lorentzians.times[row]});
+        terms.push_back({lorentzians.weights[row], lorentzians.timesPs[row]});
     }
     return terms;
 }

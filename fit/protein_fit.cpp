@@ -29,26 +29,11 @@ using enum ModelFreeParameter;
 constexpr std::array<const char*, 5> kColumns = {"residue", "field_mhz", "quantity", "value",
                                                  "error"};
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t comma = line.find(',');
-        fields.push_back(Trimmed(line.substr(0, comma)));
-        if (comma == std::string_view::npos) return fields;
-        line.remove_prefix(comma + 1);
-    }
-}
-
-std::string Where(int line, const char* column) {
-    return "line " + std::to_string(line) + ", column \"" + column + "\": ";
+// The cells of a data file's line, blanks around each left off.
+std::vector<std::string> TrimmedCells(std::string_view line) {
+    std::vector<std::string> cells = CsvCells(line, ',');
+    for (std::string& cell : cells) cell = std::string(WithoutBlanksAround(cell));
+    return cells;
 }
 
 // Runs `work` for 0..count-1 on up to `jobs` threads, no more than the cores: more would
@@ -179,10 +164,10 @@ struct GlobalTmProblem {
     const ProteinFitOptions& options;
     std::vector<int> models;
 
-    double Chi2At(double tm) const {
+    double Chi2At(double tmPs) const {
         ResidueFitSettings settings = options.residue;
         settings.fitTm = false;
-        settings.tmPs = tm;
+        settings.tmPs = tmPs;
         std::vector<double> chi2(data.residues.size(), 0.0);
         ForEachIndex(chi2.size(), options.jobs, [&](std::size_t i) {
             if (models[i] < 0) return;
@@ -201,12 +186,12 @@ double Chi2AtLogTm(double logTm, void* problem) {
 }
 
 // Brent's method of GSL on log tm, bracketed by a coarse scan around the start.
-double MinimiseTm(const GlobalTmProblem& problem, double start) {
+double MinimiseTm(const GlobalTmProblem& problem, double startPs) {
     constexpr int kScan = 9;
     std::array<double, kScan> logs{};
     std::array<double, kScan> chi2{};
     for (int k = 0; k < kScan; ++k) {
-        logs[k] = std::log(start) + std::log(4.0) * (k - kScan / 2) / (kScan / 2);
+        logs[k] = std::log(startPs) + std::log(4.0) * (k - kScan / 2) / (kScan / 2);
         chi2[k] = Chi2AtLogTm(logs[k], const_cast<GlobalTmProblem*>(&problem));
     }
     const int best = static_cast<int>(std::min_element(chi2.begin(), chi2.end()) - chi2.begin());
@@ -234,37 +219,37 @@ double MinimiseTm(const GlobalTmProblem& problem, double start) {
 // Rounds of selection at a fixed tm and a fit of the one tm, until the chosen models stop
 // changing.
 double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
-                      const std::vector<std::vector<EliminatedModel>>& banned, double tm,
+                      const std::vector<std::vector<EliminatedModel>>& banned, double tmPs,
                       int& rounds) {
     ResidueFitSettings settings = options.residue;
     settings.fitTm = false;
     std::vector<int> models;
     constexpr int kMaxRounds = 10;
     for (rounds = 1; rounds <= kMaxRounds; ++rounds) {
-        settings.tmPs = tm;
+        settings.tmPs = tmPs;
         const std::vector<int> chosen = ChosenModels(BestAt(data, settings, options, banned));
-        tm = MinimiseTm({data, options, chosen}, tm);
+        tmPs = MinimiseTm({data, options, chosen}, tmPs);
         if (chosen == models) break;
         models = chosen;
     }
     rounds = std::min(rounds, kMaxRounds);
-    return tm;
+    return tmPs;
 }
 
 // Where the total chi2 has risen by 1 from its minimum at tm, on the side `direction`
 // (+1 or -1): bracketed by doubling steps, then bisected. NaN when it does not rise that
 // far within reach.
-double ProfileEdge(const GlobalTmProblem& problem, double tm, double minimum, double direction) {
+double ProfileEdge(const GlobalTmProblem& problem, double tmPs, double minimum, double direction) {
     const auto risen = [&](double at) { return problem.Chi2At(at) >= minimum + 1.0; };
-    double step = 1e-3 * tm;
-    double inside = tm;
-    while (!risen(tm + direction * step)) {
-        inside = tm + direction * step;
+    double step = 1e-3 * tmPs;
+    double inside = tmPs;
+    while (!risen(tmPs + direction * step)) {
+        inside = tmPs + direction * step;
         step *= 2.0;
-        if (step >= (direction < 0.0 ? 0.5 : 10.0) * tm) return kNaN;
+        if (step >= (direction < 0.0 ? 0.5 : 10.0) * tmPs) return kNaN;
     }
-    double outside = tm + direction * step;
-    while (std::abs(outside - inside) > 1e-3 * std::abs(outside - tm)) {
+    double outside = tmPs + direction * step;
+    while (std::abs(outside - inside) > 1e-3 * std::abs(outside - tmPs)) {
         const double middle = (inside + outside) / 2.0;
         (risen(middle) ? outside : inside) = middle;
     }
@@ -420,7 +405,7 @@ std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
 // One synthetic protein fitted with its tm: each residue's values (nothing where its fit
 // failed) and the tm.
 struct SyntheticFit {
-    double tm = 0.0;
+    double tmPs = 0.0;
     std::vector<std::optional<ModelFreeValues>> values;
 };
 
@@ -428,7 +413,7 @@ struct SyntheticFit {
 // profile's slope and curvature summed over the protein, then tm and every parameter
 // moved along the step. Two steps reach the minimum to well within its spread.
 SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, std::size_t set,
-                                 ResidueFitSettings settings, double tm) {
+                                 ResidueFitSettings settings, double tmPs) {
     constexpr int kNewtonSteps = 2;
     std::vector<std::optional<ModelFit>> current(residues.size());
     for (std::size_t i = 0; i < residues.size(); ++i) {
@@ -437,7 +422,7 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
     std::vector<ProfileSlope> slopes(residues.size());
     std::vector<Measurement> data;
     for (int step = 0; step < kNewtonSteps; ++step) {
-        settings.tmPs = tm;
+        settings.tmPs = tmPs;
         double gradient = 0.0;
         double curvature = 0.0;
         for (std::size_t i = 0; i < residues.size(); ++i) {
@@ -455,8 +440,8 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
             current[i] = std::move(again);
         }
         if (!(curvature > 0.0)) break;
-        const double shift = std::clamp(-gradient / curvature, -0.5 * tm, 0.5 * tm);
-        tm += shift;
+        const double shift = std::clamp(-gradient / curvature, -0.5 * tmPs, 0.5 * tmPs);
+        tmPs += shift;
         for (std::size_t i = 0; i < residues.size(); ++i) {
             if (!current[i]) continue;
             ModelFreeValues& values = current[i]->values;
@@ -465,10 +450,10 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
                 values[parameter] =
                     Inside(parameter, values[parameter] + slopes[i].drift[k] * shift);
             }
-            values[Tm] = tm;
+            values[Tm] = tmPs;
         }
     }
-    SyntheticFit fit{tm, {}};
+    SyntheticFit fit{tmPs, {}};
     for (const std::optional<ModelFit>& residue : current) {
         fit.values.push_back(residue ? std::optional(residue->values) : std::nullopt);
     }
@@ -480,23 +465,23 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
 // tm's. Sets run in parallel, residues in order within a set.
 struct ProteinMonteCarlo {
     std::vector<MonteCarloErrors> residues;
-    ParameterSpread tm;
+    ParameterSpread tmPs;
 };
 
 ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
                                   const std::vector<ResidueOutcome>& outcomes,
                                   const ResidueFitSettings& settings,
-                                  const ProteinFitOptions& options, double tm) {
+                                  const ProteinFitOptions& options, double tmPs) {
     const std::vector<SyntheticResidue> residues =
         SyntheticResidues(data, outcomes, settings, options);
     std::vector<SyntheticFit> fits(static_cast<std::size_t>(options.monteCarloSets));
     ForEachIndex(fits.size(), options.jobs, [&](std::size_t set) {
-        fits[set] = FitSyntheticProtein(residues, set, settings, tm);
+        fits[set] = FitSyntheticProtein(residues, set, settings, tmPs);
     });
     ProteinMonteCarlo result;
     std::vector<double> tms;
-    for (const SyntheticFit& fit : fits) tms.push_back(fit.tm);
-    result.tm = SpreadOf(tms);
+    for (const SyntheticFit& fit : fits) tms.push_back(fit.tmPs);
+    result.tmPs = SpreadOf(tms);
     for (std::size_t i = 0; i < residues.size(); ++i) {
         MonteCarloErrors& errors = result.residues.emplace_back();
         if (!residues[i].fit) continue;
@@ -509,7 +494,7 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
             samples.Add(SampleOf(fit, *set.values[i]));
         }
         errors = ErrorsOf(fit, samples.Spreads(), fitted);
-        errors.spread[static_cast<std::size_t>(Tm)] = result.tm;
+        errors.spread[static_cast<std::size_t>(Tm)] = result.tmPs;
     }
     return result;
 }
@@ -551,29 +536,25 @@ ParameterFlag FlagOf(const ModelFit& fit, ModelFreeParameter parameter) {
 // its problems, of which the first few dozen are told.
 class ProteinDataReader {
 public:
-    bool HeaderRead() const { return headerFields_ > 0; }
+    bool HeaderRead() const { return headerCells_ > 0; }
 
     // False when no further line can be read: the header is not one.
-    bool Take(int lineNumber, std::string_view line) {
-        if (line.size() > kMaxLineBytes) {
-            Refuse("line " + std::to_string(lineNumber) + ": " + LineTooLong() + ": " +
-                   Excerpt(line));
+    bool Take(const CsvLine& line) {
+        if (IsTooLong(line)) {
+            Refuse(LongLineProblem(line));
             rows_ += HeaderRead() ? 1 : 0;
             return HeaderRead();
         }
-        if (Trimmed(line).empty()) return true;
-        const std::vector<std::string_view> fields = Fields(Trimmed(line));
-        if (!HeaderRead()) return TakeHeader(lineNumber, fields);
+        const std::vector<std::string> cells = TrimmedCells(line.text);
+        if (!HeaderRead()) return TakeHeader(line.number, cells);
         ++rows_;
-        TakeRow(lineNumber, line, fields);
+        TakeRow(line, cells);
         return true;
     }
 
-    ProteinDataRead Result(int lines) {
+    ProteinDataRead Result() {
         if (!HeaderRead() && errors_.empty()) return {std::nullopt, "no header line"};
-        if (HeaderRead() && rows_ == 0) {
-            Refuse("line " + std::to_string(lines) + ": no rows after the header");
-        }
+        if (HeaderRead() && rows_ == 0) Refuse(HeaderWithoutRows(headerLine_));
         if (problems_ > kProblemsTold) {
             errors_ += "\nand " + std::to_string(problems_ - kProblemsTold) + " more problems";
         }
@@ -590,51 +571,50 @@ private:
 
     // A row's measurement, or its problems: more cells than the header, a residue's name
     // missing or too long, cells the measurement's rules refuse.
-    void TakeRow(int lineNumber, std::string_view line,
-                 const std::vector<std::string_view>& fields) {
-        if (fields.size() > headerFields_) {
-            Refuse("line " + std::to_string(lineNumber) + ": " +
-                   MoreCellsThanHeader(fields.size(), headerFields_) + ": " + Excerpt(line));
+    void TakeRow(const CsvLine& line, const std::vector<std::string>& cells) {
+        if (cells.size() > headerCells_) {
+            Refuse(AtLine(line.number) + MoreCellsThanHeader(cells.size(), headerCells_) + ": " +
+                   Excerpt(line.text));
             return;
         }
-        const auto field = [&](std::size_t c) {
-            return column_[c] < fields.size() ? fields[column_[c]] : std::string_view();
+        const auto cell = [&](std::size_t c) {
+            return column_[c] < cells.size() ? cells[column_[c]] : std::string();
         };
         MeasurementTexts texts;
         for (int c = 0; c < kMeasurementColumnCount; ++c) {
-            texts.cells[static_cast<std::size_t>(c)] = field(static_cast<std::size_t>(c) + 1);
+            texts.cells[static_cast<std::size_t>(c)] = cell(static_cast<std::size_t>(c) + 1);
         }
-        const std::string_view residue = field(0);
+        const std::string residue = cell(0);
         const bool named = !residue.empty() && residue.size() <= kMaxCellBytes;
         if (!named) {
-            Refuse(Where(lineNumber, kColumns[0]) +
+            Refuse(AtCell(line.number, kColumns[0]) +
                    (residue.empty() ? "missing" : CellTooLong() + ": " + Excerpt(residue)));
         }
-        const MeasurementReading reading = ReadMeasurement(texts, lineNumber);
+        const MeasurementReading reading = ReadMeasurement(texts, line.number);
         for (const CellProblem& problem : reading.problems) {
-            Refuse(Where(lineNumber, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
+            Refuse(AtCell(line.number, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
                    problem.reason);
         }
-        if (named && reading.measurement) Add(residue, *reading.measurement, lineNumber);
+        if (named && reading.measurement) Add(residue, *reading.measurement, line.number);
     }
 
-    bool TakeHeader(int lineNumber, const std::vector<std::string_view>& fields) {
+    bool TakeHeader(int lineNumber, const std::vector<std::string>& cells) {
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            const auto at = std::find(fields.begin(), fields.end(), kColumns[c]);
-            if (at == fields.end()) {
-                Refuse("line " + std::to_string(lineNumber) + ": the header has no column \"" +
-                       kColumns[c] + "\"");
+            const auto at = std::find(cells.begin(), cells.end(), kColumns[c]);
+            if (at == cells.end()) {
+                Refuse(HeaderWithout(lineNumber, kColumns[c]));
                 return false;
             }
-            column_[c] = static_cast<std::size_t>(at - fields.begin());
+            column_[c] = static_cast<std::size_t>(at - cells.begin());
         }
-        headerFields_ = fields.size();
+        headerCells_ = cells.size();
+        headerLine_ = lineNumber;
         return true;
     }
 
-    void Add(std::string_view residue, const Measurement& measurement, int lineNumber) {
-        auto [at, added] = indexOf_.try_emplace(std::string(residue), data_.residues.size());
-        if (added) data_.residues.push_back({std::string(residue), {}, {}});
+    void Add(const std::string& residue, const Measurement& measurement, int lineNumber) {
+        auto [at, added] = indexOf_.try_emplace(residue, data_.residues.size());
+        if (added) data_.residues.push_back({residue, {}, {}});
         ResidueData& target = data_.residues[at->second];
         target.measurements.push_back(measurement);
         target.lines.push_back(lineNumber);
@@ -643,7 +623,8 @@ private:
     ProteinData data_;
     std::map<std::string, std::size_t, std::less<>> indexOf_;
     std::array<std::size_t, kColumns.size()> column_{};
-    std::size_t headerFields_ = 0;
+    std::size_t headerCells_ = 0;
+    int headerLine_ = 0;
     int rows_ = 0;
     int problems_ = 0;
     std::string errors_;
@@ -653,16 +634,10 @@ private:
 
 ProteinDataRead ReadProteinData(std::string_view text) {
     ProteinDataReader reader;
-    text = WithoutByteOrderMark(text);
-    int lineNumber = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        ++lineNumber;
-        if (!reader.Take(lineNumber, line)) break;
+    for (const CsvLine& line : CsvLines(text)) {
+        if (!reader.Take(line)) break;
     }
-    return reader.Result(lineNumber);
+    return reader.Result();
 }
 
 namespace {
@@ -681,10 +656,10 @@ ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& op
 // The error of the global tm where the total chi2 rises by 1 on each side of its minimum.
 void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, ProteinFit& result) {
     const GlobalTmProblem problem{data, options, ChosenModels(result.residues)};
-    const double tm = *result.globalTmPs;
-    const double minimum = problem.Chi2At(tm);
-    result.globalTmLowPs = ProfileEdge(problem, tm, minimum, -1.0);
-    result.globalTmHighPs = ProfileEdge(problem, tm, minimum, 1.0);
+    const double tmPs = *result.globalTmPs;
+    const double minimum = problem.Chi2At(tmPs);
+    result.globalTmLowPs = ProfileEdge(problem, tmPs, minimum, -1.0);
+    result.globalTmHighPs = ProfileEdge(problem, tmPs, minimum, 1.0);
     result.globalTmErrorPs = (result.globalTmHighPs - result.globalTmLowPs) / 2.0;
     result.globalTmErrorSource =
         std::isfinite(result.globalTmErrorPs) ? TmErrorSource::Profile : TmErrorSource::None;
@@ -704,8 +679,8 @@ double StartingTm(const ProteinData& data, ResidueFitSettings settings,
         if (fit.status == FitResult::Status::Converged) local[i] = fit.values[Tm];
     });
     std::vector<double> tms;
-    for (const std::optional<double>& tm : local) {
-        if (tm) tms.push_back(*tm);
+    for (const std::optional<double>& tmPs : local) {
+        if (tmPs) tms.push_back(*tmPs);
     }
     return tms.empty() ? settings.tmPs : Median(tms);
 }
@@ -717,16 +692,16 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
     ProteinFit result;
     ResidueFitSettings settings = options.residue;
     std::vector<std::vector<EliminatedModel>> banned(data.residues.size());
-    double tm = StartingTm(data, settings, options);
+    double tmPs = StartingTm(data, settings, options);
     settings.fitTm = false;
     const int sets = options.monteCarloSets;
     for (;;) {
-        tm = GlobalTmRounds(data, options, banned, tm, result.rounds);
-        settings.tmPs = tm;
+        tmPs = GlobalTmRounds(data, options, banned, tmPs, result.rounds);
+        settings.tmPs = tmPs;
         result.residues = BestAt(data, settings, options, banned);
-        result.globalTmPs = tm;
+        result.globalTmPs = tmPs;
         if (sets == 0) break;
-        ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tm);
+        ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tmPs);
         bool eliminated = false;
         for (std::size_t i = 0; i < result.residues.size(); ++i) {
             ResidueOutcome& outcome = result.residues[i];
@@ -740,9 +715,9 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
             }
         }
         if (!eliminated) {
-            result.globalTmErrorPs = joint.tm.standardDeviation;
-            result.globalTmLowPs = joint.tm.low;
-            result.globalTmHighPs = joint.tm.high;
+            result.globalTmErrorPs = joint.tmPs.standardDeviation;
+            result.globalTmLowPs = joint.tmPs.low;
+            result.globalTmHighPs = joint.tmPs.high;
             result.globalTmErrorSource = TmErrorSource::MonteCarlo;
             break;
         }

@@ -25,11 +25,11 @@ struct ProteinData {
 };
 
 // Reads "residue,field_mhz,quantity,value,error" (the header names the columns, in any
-// order; quantity R1, R2 in 1/s or NOE as the intensity ratio), each row's cells by the
-// window's rules (ReadMeasurement); a byte-order mark is skipped. The error names each line
-// that cannot be read and the column (the first fifty of them): a line longer than
-// kMaxLineBytes, a residue's name longer than kMaxCellBytes, a row with more fields than the
-// header, or a header without rows.
+// order; quantity R1, R2 in 1/s or NOE as the intensity ratio): lines and comma-separated
+// cells as CsvLines and CsvCells split them, blanks around a cell left off, each row's cells
+// by the window's rules (ReadMeasurement). The error names each line that cannot be read and
+// the column (the first fifty of them): a line longer than kMaxLineBytes, a residue's name
+// longer than kMaxCellBytes, a row with more cells than the header, or a header without rows.
 struct ProteinDataRead {
     std::optional<ProteinData> data;
     std::string error;

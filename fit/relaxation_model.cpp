@@ -15,7 +15,8 @@ double SpectralDensityOf(const SpectralTerms& terms, double w) {
     double j = 0.0;
     for (const LorentzianTerm& term : terms) {
         if (!(term.weight > 0.0)) continue;
-        j += terms::LorentzianAddend(term.time * term.weight, terms::LorentzianScale(term.time, w));
+        j += terms::LorentzianAddend(term.timePs * term.weight,
+                                     terms::LorentzianScale(term.timePs, w));
     }
     return j;
 }

@@ -13,7 +13,7 @@ namespace veldorin {
 // One Lorentzian of a spectral density in double: weight and time in ps.
 struct LorentzianTerm {
     double weight = 0.0;
-    double time = 0.0;
+    double timePs = 0.0;
 };
 using SpectralTerms = std::vector<LorentzianTerm>;
 

@@ -48,13 +48,6 @@ ModelFreeValues ValuesAt(const ResidueFitSettings& settings, const ModelFreeMode
     return values;
 }
 
-// The spin system with the exchange and anisotropy of the values.
-FitSpinSystem SystemAt(FitSpinSystem system, const ModelFreeValues& values) {
-    system.rexAt800 = values[Rex];
-    system.csaPpm = values[Csa];
-    return system;
-}
-
 // The fit of the model from the ranges' grids, and from scattered starts too where asked.
 ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& settings,
                 const ModelFreeModel& model, std::vector<FitParameter> ranges,
@@ -122,23 +115,6 @@ std::string Picoseconds(double time) {
 
 }  // namespace
 
-void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
-                    const ModelFreeValues& values, std::span<const Measurement> compared,
-                    std::span<double> out) {
-    WeightedResiduals(SystemAt(system, values), ModelFreeTerms(model, values), compared, out);
-}
-
-std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
-                                     const ModelFreeValues& values,
-                                     std::span<const Measurement> measurements) {
-    const FitSpinSystem at = SystemAt(system, values);
-    const SpectralTerms terms = ModelFreeTerms(model, values);
-    std::vector<double> calculated;
-    for (const Measurement& measurement : measurements)
-        calculated.push_back(CalculatedValue(at, terms, measurement));
-    return calculated;
-}
-
 double ModelFit::Score(enum Criterion criterion) const {
     const std::size_t k = free.size();
     switch (criterion) {
@@ -169,20 +145,20 @@ std::string EliminationReason(const ModelFit& fit, const ResidueFitSettings& set
         return "did not converge" + (fit.reason.empty() ? "" : ": " + fit.reason);
     }
     if (fit.NoDegreesOfFreedom()) return "as many free parameters as measurements";
-    const double tm = fit.values[Tm];
+    const double tmPs = fit.values[Tm];
     // A time the data do not determine (its motion has no weight) says nothing.
     for (std::size_t i = 0; i < fit.free.size(); ++i) {
         const ModelFreeParameter time = fit.free[i];
         if (time != Te && time != Tf && time != Ts) continue;
         if (i < fit.flags.size() && fit.flags[i] == ParameterFlag::Undetermined) continue;
-        if (fit.values[time] >= 2.0 * tm) {
+        if (fit.values[time] >= 2.0 * tmPs) {
             return std::string(ParameterName(time)) + " = " + Picoseconds(fit.values[time]) +
-                   " is at least twice tm (" + Picoseconds(tm) + ")";
+                   " is at least twice tm (" + Picoseconds(tmPs) + ")";
         }
     }
     constexpr double kLongestLocalTmPs = 50000.0;
-    if (settings.fitTm && tm >= kLongestLocalTmPs) {
-        return "local tm = " + Picoseconds(tm) + " is 50 ns or more";
+    if (settings.fitTm && tmPs >= kLongestLocalTmPs) {
+        return "local tm = " + Picoseconds(tmPs) + " is 50 ns or more";
     }
     return {};
 }

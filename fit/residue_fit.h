@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -16,17 +15,6 @@
 #include "fit/monte_carlo.h"
 
 namespace veldorin {
-
-// The weighted residuals of the compared data under the model at the values, the spin
-// system taking its exchange and anisotropy from the values.
-void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
-                    const ModelFreeValues& values, std::span<const Measurement> compared,
-                    std::span<double> out);
-
-// What the model gives back for each measurement at the values, likewise.
-std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
-                                     const ModelFreeValues& values,
-                                     std::span<const Measurement> measurements);
 
 // What is fitted besides the model's own parameters.
 struct ResidueFitSettings {

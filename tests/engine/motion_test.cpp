@@ -22,7 +22,7 @@ using P = MotionParameter;
 double LorentzianSum(const MotionLorentzians& lorentzians, double w) {
     double j = 0.0;
     for (int i = 0; i < kLorentzianCount; ++i) {
-        const double t = lorentzians.times[i];
+        const double t = lorentzians.timesPs[i];
         j += lorentzians.weights[i] * t / (1.0 + std::pow(t * w * 1e-6, 2));
     }
     return j;
@@ -130,7 +130,7 @@ TEST(Motion, LimitsReduceToSimplerMotions) {
                 << limit.name << " at " << w;
         }
     }
-    EXPECT_NEAR(TauMOf(DiffusionOf(6, 1.8)), 6.0, 1e-14);
+    EXPECT_NEAR(TauMNsOf(DiffusionOf(6, 1.8)), 6.0, 1e-14);
 }
 
 TEST(Motion, TextsReadBackAsTheSameSingles) {

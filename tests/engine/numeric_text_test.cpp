@@ -29,6 +29,7 @@ TEST_P(AcceptedNumericText, ReadsAsBothTypes) {
     EXPECT_EQ(ReadDouble(c.text), c.value);
     EXPECT_EQ(ReadSingle(c.text), static_cast<float>(c.value));
     EXPECT_EQ(PendingSingle::Of(c.text).value(), static_cast<float>(c.value));
+    EXPECT_EQ(DoubleIn(c.text).value, c.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,6 +57,8 @@ TEST_P(RefusedNumericText, IsNotNumericAndDoesNotConvert) {
     EXPECT_FALSE(IsNumeric(text));
     EXPECT_EQ(FailureOf([&] { ReadDouble(text); }), FailureReason::NotNumeric);
     EXPECT_EQ(FailureOf([&] { ReadSingle(text); }), FailureReason::NotNumeric);
+    EXPECT_FALSE(DoubleIn(text).value);
+    EXPECT_EQ(Refusal(SingleIn(text).failure), "is not a number");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,6 +86,14 @@ TEST(NumericRange, ValuesBeyondTheTypeAreConversionOverflow) {
     EXPECT_EQ(ReadDouble("1e39"), 1e39);
     const PendingSingle pending = PendingSingle::Of("1e39");
     EXPECT_EQ(FailureOf([&] { pending.value(); }), FailureReason::ConversionOverflow);
+    EXPECT_EQ(Refusal(SingleIn("1e39").failure), "is too large");
+}
+
+TEST(WholeNumber, TakesDigitsAloneWithinTheType) {
+    EXPECT_EQ(WholeNumberIn<int>("-12"), -12);
+    for (const char* text : {"", "+1", " 1", "1 ", "1.0", "1e3", "99999999999"}) {
+        EXPECT_FALSE(WholeNumberIn<int>(text)) << text;
+    }
 }
 
 TEST(NumericRange, LargestSingleStillReads) {

@@ -58,6 +58,8 @@ TEST(ProteinData, AFileIsReadWithTheWindowsRulesOrRefusedWithItsLines) {
     for (const Row& row :
          {Row{"byte-order mark", "\xEF\xBB\xBF" + header + good, ""},
           Row{"decimal commas", header + good + "1,500,R1,2,4708,0,0492\n", "line 3: 7 "},
+          Row{"quoted residue", header + "\"A,1\",500,R1,2.4708,0.0492\r\n", ""},
+          Row{"more cells than the header", header + "\r\n1,500,R1,2,0.1,\n", "line 3: 6 "},
           Row{"header alone", header, "line 1: "},
           Row{"line of commas", header + std::string(kMaxLineBytes + 1, ','), "line 2: "},
           Row{"long residue", header + std::string(kMaxCellBytes + 1, 'A') + ",500,R1,2,0.1\n",
