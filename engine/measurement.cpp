@@ -96,16 +96,6 @@ CellProblem KeepSurplusTogether(std::vector<std::string>& cells, std::size_t hea
             MoreCellsThanHeader(cells.size(), headerCells)};
 }
 
-// Each row's problems, the rows numbered from 1.
-std::vector<CellProblem> ProblemsOf(const std::vector<MeasurementTexts>& rows) {
-    std::vector<CellProblem> problems;
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const MeasurementReading reading = ReadMeasurement(rows[row], static_cast<int>(row) + 1);
-        problems.insert(problems.end(), reading.problems.begin(), reading.problems.end());
-    }
-    return problems;
-}
-
 }  // namespace
 
 std::string_view NameOf(Quantity quantity) {
@@ -149,8 +139,9 @@ double Measurement::ComparedError() const {
 }
 
 std::string Describe(const CellProblem& problem) {
-    return "row " + std::to_string(problem.row) + ", " + std::string(NameOf(problem.column)) +
-           ": " + problem.reason;
+    const std::string where = problem.line > 0 ? "line " + std::to_string(problem.line)
+                                               : "row " + std::to_string(problem.row);
+    return where + ", " + std::string(NameOf(problem.column)) + ": " + problem.reason;
 }
 
 MeasurementReading ReadMeasurement(const MeasurementTexts& texts, int row) {
@@ -234,6 +225,7 @@ MeasurementImport ParseMeasurements(std::string_view text, char separator, Heade
     for (std::size_t k = named ? 1 : 0; k < lines.size(); ++k) {
         const int row = static_cast<int>(import.rows.size()) + 1;
         std::vector<std::string> cells = CsvCells(lines[k].text, separator);
+        const std::size_t first = import.problems.size();
         if (named && cells.size() > used.cells) {
             import.problems.push_back(
                 KeepSurplusTogether(cells, used.cells, used.positions, separator, row));
@@ -246,6 +238,9 @@ MeasurementImport ParseMeasurements(std::string_view text, char separator, Heade
         }
         const std::vector<CellProblem> problems = ReadMeasurement(texts, row).problems;
         import.problems.insert(import.problems.end(), problems.begin(), problems.end());
+        for (std::size_t p = first; p < import.problems.size(); ++p) {
+            import.problems[p].line = lines[k].number;
+        }
         import.rows.push_back(std::move(texts));
         if (used.residue) import.residues.push_back(cell(*used.residue));
     }
@@ -271,8 +266,13 @@ MeasurementImport RowsOfResidue(const MeasurementImport& import, std::string_vie
         if (import.residues[row] != residue) continue;
         kept.rows.push_back(import.rows[row]);
         kept.residues.push_back(import.residues[row]);
+        // The row's problems, numbered as kept; each still names its line.
+        for (CellProblem problem : import.problems) {
+            if (problem.row != static_cast<int>(row) + 1) continue;
+            problem.row = static_cast<int>(kept.rows.size());
+            kept.problems.push_back(std::move(problem));
+        }
     }
-    kept.problems = ProblemsOf(kept.rows);
     return kept;
 }
 

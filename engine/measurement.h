@@ -65,14 +65,16 @@ struct Measurement {
     double ComparedError() const;
 };
 
-// What is wrong with one cell: the row as the table counts it (from 1), its column and why.
+// What is wrong with one cell: the row as the table counts it (from 1), its column and why;
+// for a row read from a text, the text's line too (from 1).
 struct CellProblem {
     int row = 0;
     MeasurementColumn column = MeasurementColumn::Field;
     std::string reason;
+    int line = 0;  // 0: typed into the table
 };
 
-// "row 3, error: not above 0"
+// "row 3, error: not above 0", or "line 5, error: not above 0" for a row read from a text
 std::string Describe(const CellProblem& problem);
 
 // A row read: the measurement when every cell is good, else each bad cell's problem. The
