@@ -52,30 +52,23 @@ TEST(SpectralDensityMap, GivesTheLorentzianOfRigidTumbling) {
 
 // Each error is the density's derivative by the one rate that has an error, times that error.
 TEST(SpectralDensityMap, PropagatesEachRatesErrorByTheDerivative) {
-    const FieldRates measured{{2.0697, 0.0}, {6.5679, 0.0}, {0.6579, 0.0}};
     const MappingConstants constants = MappingConstantsOf(BackboneAmide(), 600.0);
-    struct Row {
-        const char* name;
-        Uncertain FieldRates::*rate;
+    const auto map = [&](Uncertain FieldRates::*rate, double shift, double error) {
+        FieldRates rates{{2.0697, 0.0}, {6.5679, 0.0}, {0.6579, 0.0}};
+        (rates.*rate).value += shift;
+        (rates.*rate).error = error;
+        return MapDensities(rates, constants);
     };
-    for (const Row& row :
-         {Row{"R1", &FieldRates::r1}, Row{"R2", &FieldRates::r2}, Row{"NOE", &FieldRates::noe}}) {
-        const double step = 1e-5;
-        FieldRates withError = measured;
-        (withError.*row.rate).error = 0.05;
-        FieldRates up = measured;
-        FieldRates down = measured;
-        (up.*row.rate).value += step;
-        (down.*row.rate).value -= step;
-        const MappedDensities errors = MapDensities(withError, constants);
-        const MappedDensities high = MapDensities(up, constants);
-        const MappedDensities low = MapDensities(down, constants);
+    const double step = 1e-5;
+    for (Uncertain FieldRates::*rate : {&FieldRates::r1, &FieldRates::r2, &FieldRates::noe}) {
+        const MappedDensities errors = map(rate, 0.0, 0.05);
+        const MappedDensities high = map(rate, step, 0.0);
+        const MappedDensities low = map(rate, -step, 0.0);
         for (Uncertain MappedDensities::*j :
              {&MappedDensities::j0, &MappedDensities::jN, &MappedDensities::jH}) {
             const double derivative = ((high.*j).value - (low.*j).value) / (2.0 * step);
             EXPECT_NEAR((errors.*j).error, std::abs(derivative) * 0.05,
-                        1e-6 * (errors.*j).value + 1e-12)
-                << row.name;
+                        1e-6 * (errors.*j).value + 1e-12);
         }
     }
 }
