@@ -24,7 +24,7 @@ constexpr const char* kUsageHead =
     "       veldorin --table [--times] FILE...\n";
 constexpr const char* kUsageTail =
     "\n"
-    "Without --table or --fit, opens the window (with the model FILE).\n"
+    "Without --table, --fit or --map, opens the window (with the model FILE).\n"
     "\n"
     "  --table    print each model file's results table, the lines of \"table.dat\"\n"
     "             (tab-separated, each ending in CR LF); with several files, a line\n"
@@ -35,13 +35,17 @@ constexpr const char* kUsageTail =
     "             intensity ratio) with one tm for the whole protein (unless --tm or\n"
     "             --local-tm), eliminating unphysical models, and print one CSV row per\n"
     "             residue; --report writes how the fit was made as JSON; see README\n"
+    "  --map      print the reduced spectral densities J(0), J(wN) and J(0.87 wH)\n"
+    "             (ns/rad) with their errors, one CSV row per residue and field of\n"
+    "             DATA.csv with R1, R2 and NOE, and whether J(0) agrees across the\n"
+    "             fields; see README\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
     "  --         end of options: the arguments after it are files\n"
     "\n"
-    "Exit status: 0 when every table was computed (every residue fitted), 1 when a file\n"
-    "could not be read, a table failed or stopped or a residue could not be fitted (the\n"
-    "reason on standard error), 2 for wrong arguments.\n";
+    "Exit status: 0 when every table was computed (every residue fitted or mapped),\n"
+    "1 when a file could not be read, a table failed or stopped or a residue could\n"
+    "not be fitted or mapped (the reason on standard error), 2 for wrong arguments.\n";
 
 // Passes everything written on to another stream's buffer and keeps the system's reason
 // for the first write that failed: the stream's state alone keeps only that one did, and
@@ -177,7 +181,7 @@ bool PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostr
 int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     switch (options.mode) {
         case CommandLineOptions::Mode::Help:
-            out << kUsageHead << kFitUsage << kUsageTail;
+            out << kUsageHead << kFitUsage << kMapUsage << kUsageTail;
             return kExitSuccess;
         case CommandLineOptions::Mode::Version:
             out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
@@ -185,6 +189,7 @@ int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& 
         case CommandLineOptions::Mode::Table:
             return PrintTables(options, out, errors) ? kExitSuccess : kExitTableFailed;
         case CommandLineOptions::Mode::Fit: return RunFitCommand(*options.fit, out, errors);
+        case CommandLineOptions::Mode::Map: return RunMapCommand(*options.map, out, errors);
         case CommandLineOptions::Mode::Window: break;
     }
     // The window is main's to open; asked for here, it is the caller's mistake.
@@ -193,22 +198,37 @@ int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& 
 
 CommandLineParse UsageError(std::string text) { return {std::nullopt, std::move(text)}; }
 
-}  // namespace
-
-CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
+// --fit or --map with the other arguments, which are all theirs.
+CommandLineParse CommandParse(const std::string& command, const std::vector<std::string>& rest) {
     CommandLineOptions options;
-    // --fit has options of its own: everything else is its.
-    const auto fit = std::find(arguments.begin(), arguments.end(), "--fit");
-    const bool helpAsked =
-        std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();
-    if (fit != arguments.end() && !helpAsked) {
-        std::vector<std::string> rest(arguments.begin(), fit);
-        rest.insert(rest.end(), fit + 1, arguments.end());
+    if (command == "--fit") {
         FitCommandParse parse = ParseFitCommand(rest);
         if (!parse.command) return UsageError(parse.usageError);
         options.mode = CommandLineOptions::Mode::Fit;
         options.fit = std::move(parse.command);
-        return {options, {}};
+    } else {
+        MapCommandParse parse = ParseMapCommand(rest);
+        if (!parse.command) return UsageError(parse.usageError);
+        options.mode = CommandLineOptions::Mode::Map;
+        options.map = std::move(parse.command);
+    }
+    return {options, {}};
+}
+
+}  // namespace
+
+CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLineOptions options;
+    // --fit and --map have options of their own: everything else is theirs.
+    const auto command = std::find_if(arguments.begin(), arguments.end(), [](const auto& argument) {
+        return argument == "--fit" || argument == "--map";
+    });
+    const bool helpAsked =
+        std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();
+    if (command != arguments.end() && !helpAsked) {
+        std::vector<std::string> rest(arguments.begin(), command);
+        rest.insert(rest.end(), command + 1, arguments.end());
+        return CommandParse(*command, rest);
     }
     std::vector<std::string> files;
     bool tableAsked = false;

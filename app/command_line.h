@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/fit_command.h"
+#include "app/map_command.h"
 
 namespace veldorin {
 
@@ -20,12 +21,14 @@ struct CommandLineOptions {
         Help,     // --help
         Version,  // --version
         Fit,      // --fit: every residue of a protein fitted, as CSV
+        Map,      // --map: every residue's reduced spectral densities, as CSV
     };
     Mode mode = Mode::Window;
     bool timesTable = false;           // --times: the times table whatever the files say
     std::vector<std::string> tables;   // the model files of --table, as given
     std::optional<std::string> model;  // the model file to open in the window
     std::optional<FitCommand> fit;     // what --fit is to do
+    std::optional<MapCommand> map;     // what --map is to do
 };
 
 struct CommandLineParse {
@@ -45,7 +48,7 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments);
 // The "veldorin: ..." lines for a usage error, on the error stream; returns kExitUsage.
 int ReportUsageError(const std::string& usageError, std::ostream& errors);
 
-// Runs a mode without a window (Table, Fit, Help or Version), writing to the given streams,
+// Runs a mode without a window (Table, Fit, Map, Help or Version), writing to the given streams,
 // and returns the exit status. Needs no application object.
 int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors);
 

@@ -329,21 +329,25 @@ bool Saved(const std::string& path, const std::string& bytes, std::ostream& erro
 
 }  // namespace
 
-int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {
-    const InputFileRead file = ReadInputFile(command.dataFile);
+std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ostream& errors) {
+    const InputFileRead file = ReadInputFile(path);
     if (!file.bytes) {
-        errors << "veldorin: " << command.dataFile << ": " << file.reason << '\n';
-        return 1;
+        errors << "veldorin: " << path << ": " << file.reason << '\n';
+        return std::nullopt;
     }
-    const ProteinDataRead read = ReadProteinData(*file.bytes);
-    if (!read.data) {
-        std::istringstream lines(read.error);
-        for (std::string line; std::getline(lines, line);) {
-            errors << "veldorin: " << command.dataFile << ": " << line << '\n';
-        }
-        return 1;
+    ProteinDataRead read = ReadProteinData(*file.bytes);
+    if (read.data) return std::move(read.data);
+    std::istringstream lines(read.error);
+    for (std::string line; std::getline(lines, line);) {
+        errors << "veldorin: " << path << ": " << line << '\n';
     }
-    const ProteinFit fit = FitProtein(*read.data, command.options);
+    return std::nullopt;
+}
+
+int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {
+    const std::optional<ProteinData> data = ReadProteinDataFile(command.dataFile, errors);
+    if (!data) return 1;
+    const ProteinFit fit = FitProtein(*data, command.options);
     out << ProteinFitCsv(fit);
     int status = 0;
     for (const ResidueOutcome& residue : fit.residues) {
@@ -355,7 +359,7 @@ int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& er
         errors << "veldorin: residue " << residue.residue << ": " << residue.failure << '\n';
         status = 1;
     }
-    if (command.backFile && !Saved(*command.backFile, BackCalculatedCsv(*read.data, fit), errors)) {
+    if (command.backFile && !Saved(*command.backFile, BackCalculatedCsv(*data, fit), errors)) {
         status = 1;
     }
     if (command.reportFile && !Saved(*command.reportFile, ReportJson(command, fit), errors)) {

@@ -33,6 +33,10 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments);
 // The usage lines of --fit, for --help.
 extern const char* const kFitUsage;
 
+// The protein's data in the file; nothing when it cannot be read or holds lines that cannot,
+// each reason on `errors` with the file's name.
+std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ostream& errors);
+
 // Fits, prints the CSV on `out`, and on `errors` each model a residue lost with the
 // reason and each residue that could not be fitted. 0 when every residue was fitted, 1
 // when the file or a residue failed or a file could not be written.

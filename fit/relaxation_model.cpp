@@ -52,6 +52,16 @@ std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model) {
     }
 }
 
+double DipolarConstant(double centralGamma, double gamma, double distance) {
+    const double coupling = gamma * (centralGamma * kDipolarFactor);
+    return coupling * coupling / std::pow(distance, 6) * 1e-12;
+}
+
+double CsaConstant(const FitSpinSystem& system, double protonMHz) {
+    const double csaFactor = std::pow(system.csaPpm * 1e-6, 2);
+    return terms::Csa(2.0 * kPi * protonMHz, system.centralGamma, csaFactor);
+}
+
 RatesAtField RatesOf(const FitSpinSystem& system, const SpectralTerms& spectral, double protonMHz) {
     const double wH = 2.0 * kPi * protonMHz;
     const double wI = terms::LarmorOmega(wH, system.centralGamma);
@@ -72,8 +82,7 @@ RatesAtField RatesOf(const FitSpinSystem& system, const SpectralTerms& spectral,
         const double jSum = SpectralDensityOf(spectral, opposite ? wI - wS : wI + wS);
         const double jS = SpectralDensityOf(spectral, wS);
         const double j2I = SpectralDensityOf(spectral, 2.0 * wI);
-        const double coupling = gamma * (system.centralGamma * kDipolarFactor);
-        const double dipolar = coupling * coupling / std::pow(neighbour.distance, 6) * 1e-12;
+        const double dipolar = DipolarConstant(system.centralGamma, gamma, neighbour.distance);
         const double weight = neighbour.abundance;
         if (neighbour.kind == SlotKind::Like) {
             r1 += weight * terms::R1Term(terms::LikeR1Density(jI, j2I), dipolar);
@@ -85,8 +94,7 @@ RatesAtField RatesOf(const FitSpinSystem& system, const SpectralTerms& spectral,
         const double cross = terms::CrossTerm(terms::CrossDensity(jDiff, jSum), dipolar);
         noeSum += weight * cross / system.centralGamma * gamma;
     }
-    const double csaFactor = std::pow(system.csaPpm * 1e-6, 2);
-    const double csa = terms::Csa(wH, system.centralGamma, csaFactor);
+    const double csa = CsaConstant(system, protonMHz);
     r1 += terms::CsaR1(jI, csa);
     r2 += terms::CsaR2(j0, jI, csa);
     r2 += terms::RexR2(system.rexAt800 / (kRexReferenceOmega * kRexReferenceOmega), wH);

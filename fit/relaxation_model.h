@@ -53,6 +53,15 @@ FitSpinSystem BackboneAmide();
 // needs does not read or the central nucleus has no constant.
 std::optional<FitSpinSystem> FitSpinSystemOf(const ModelTexts& model);
 
+// The dipolar constant d^2 = (mu0/4 pi)^2 hbar^2 gI^2 gS^2 / r^6 of a pair at r in Å, in
+// 1/(s ps): a tenth of it scales R1's sum of this program's densities (in ps, without the
+// 2/5 of the literature's), a quarter the literature's.
+double DipolarConstant(double centralGamma, double gamma, double distance);
+
+// (wI dsigma)^2 (2/15) of the central nucleus at the 1H frequency in MHz, in 1/(s ps): the
+// factor of this program's J(wI) in R1; the literature's c^2 = (wI dsigma)^2 / 3 is 5/2 of it.
+double CsaConstant(const FitSpinSystem& system, double protonMHz);
+
 // The rates at the 1H frequency in MHz.
 RatesAtField RatesOf(const FitSpinSystem& system, const SpectralTerms& terms, double protonMHz);
 

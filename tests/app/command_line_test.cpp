@@ -435,6 +435,45 @@ TEST(CommandLine, AFitDataFileThatIsNoFileIsRefusedWithTheReason) {
     }
 }
 
+// Residue 1 at two fields, residue 2 at one and at another without its NOE.
+TEST(CommandLine, AMapGivesARowPerFieldAndNamesTheFieldsItCannotMap) {
+    const TempFolder folder;
+    const std::string path =
+        QFile::encodeName(
+            folder.MakeFile(
+                "map.csv",
+                "residue,field_mhz,quantity,value,error\n"
+                "1,600,R1,2.0697,0.0411\n1,600,R2,6.5679,0.133\n1,600,NOE,0.6579,0.03\n"
+                "1,800,R1,1.5583,0.0314\n1,800,R2,7.5719,0.151\n1,800,NOE,0.62163,0.03\n"
+                "2,600,R1,2.0371,0.0426\n2,600,R2,7.2943,0.151\n2,600,NOE,0.79368,0.03\n"
+                "2,800,R1,1.5725,0.032\n2,800,R2,8.8288,0.178\n"))
+            .toStdString();
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--map", path}).options, out, errors),
+              kExitTableFailed);
+    EXPECT_EQ(errors.str(), "veldorin: residue 2: 800 MHz not mapped: no NOE\n");
+    std::istringstream lines(out.str());
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);) rows.push_back(line);
+    ASSERT_EQ(rows.size(), 4u) << out.str();
+    EXPECT_EQ(rows[0], "residue,field_mhz,J0,J0_error,JN,JN_error,JH,JH_error,J0_agrees");
+    EXPECT_TRUE(rows[1].starts_with("1,600,") && rows[1].ends_with(",yes")) << rows[1];
+    EXPECT_TRUE(rows[2].starts_with("1,800,") && rows[2].ends_with(",yes")) << rows[2];
+    EXPECT_TRUE(rows[3].starts_with("2,600,") && rows[3].ends_with(",")) << rows[3];
+
+    const CommandLineParse negativeCsa = ParseCommandLine({"--map", path, "--csa", "-160"});
+    ASSERT_TRUE(negativeCsa.options) << negativeCsa.usageError;
+    EXPECT_EQ(negativeCsa.options->map->system.csaPpm, -160.0);
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--map"},
+                                                  {"--map", path, path},
+                                                  {"--map", path, "--mc", "5"},
+                                                  {"--map", path, "--csa", "nan"},
+                                                  {"--map", path, "--nucleus", "2H"}}) {
+        EXPECT_FALSE(ParseCommandLine(wrong).options) << wrong.back();
+    }
+}
+
 TEST(CommandLine, OutputThatCannotBeWrittenIsSaidWithTheSystemsReason) {
     struct Row {
         std::vector<std::string> arguments;

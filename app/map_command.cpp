@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/map_command.h"
+
+#include <algorithm>
+#include <array>
+#include <ostream>
+
+#include "app/fit_command.h"
+#include "fit/spectral_density_map.h"
+
+namespace veldorin {
+
+const char* const kMapUsage =
+    "       veldorin --map DATA.csv [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
+    "                [--csa -172]\n";
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kSpinSystemOptions = {"--nucleus", "--partner",
+                                                                "--distance", "--csa"};
+
+MapCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
+
+}  // namespace
+
+MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments) {
+    int files = 0;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.empty() || argument.front() != '-') {
+            ++files;
+        } else if (std::find(kSpinSystemOptions.begin(), kSpinSystemOptions.end(), argument) ==
+                   kSpinSystemOptions.end()) {
+            return Refused("--map takes no option '" + argument + "'");
+        } else {
+            ++i;  // the option's value, read below
+        }
+    }
+    if (files != 1) return Refused("--map takes one data file");
+    // Read as --fit reads them, so that both take the same spin system from the same words.
+    FitCommandParse fit = ParseFitCommand(arguments);
+    if (!fit.command) return Refused(std::move(fit.usageError));
+    return {MapCommand{fit.command->dataFile, fit.command->options.residue.system}, {}};
+}
+
+int RunMapCommand(const MapCommand& command, std::ostream& out, std::ostream& errors) {
+    const std::optional<ProteinData> data = ReadProteinDataFile(command.dataFile, errors);
+    if (!data) return 1;
+    const std::vector<ResidueMap> maps = MapProtein(*data, command.system);
+    out << SpectralDensityMapCsv(maps);
+    int status = 0;
+    for (const ResidueMap& residue : maps) {
+        for (const UnmappedField& field : residue.unmapped) {
+            errors << "veldorin: residue " << residue.residue << ": " << field.fieldMHz
+                   << " MHz not mapped: " << field.reason << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace veldorin
