@@ -12,6 +12,7 @@
 
 #include "app/command_line.h"
 #include "app/program_icon.h"
+#include "app/signal_quit.h"
 #include "files/native_name.h"
 #include "storage/startup_places.h"
 #include "ui/design_palette.h"
@@ -39,6 +40,9 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+    // SIGTERM, SIGHUP and SIGINT end the event loop, and the program through its
+    // destructors, without asking about an unsaved model.
+    const veldorin::SignalQuit signalQuit;
     // One style everywhere, so that the design's button and list colours show.
     QApplication::setStyle(QStringLiteral("Fusion"));
     // The design's colours on every desktop, in the lists' pop-ups and tooltips too.
@@ -50,5 +54,6 @@ int main(int argc, char* argv[]) {
     const std::optional<std::string>& model = parse.options->model;
     window.Start(veldorin::StartupPlaces::OfThisProgram(),
                  model ? veldorin::NameFromNative(QByteArray::fromStdString(*model)) : QString());
+    if (const std::optional<int> status = signalQuit.Status()) return *status;
     return QApplication::exec();
 }

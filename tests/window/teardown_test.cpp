@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTest>
 
+#include "measurements/measurements_controller.h"
 #include "measurements/measurements_window.h"
+#include "motion/motion_controller.h"
+#include "motion/motion_window.h"
 #include "tests/support/window_fixture.h"
 #include "window/model_files.h"
 
@@ -72,6 +76,27 @@ TEST_F(Teardown, TakingTheWindowDownWithAMeasurementCellBeingEditedRunsNoHandler
     window_.reset();
 
     EXPECT_EQ(runs, 0);
+}
+
+// The tool windows and their controllers act on the controls: they end while the controls
+// are whole.
+TEST_F(Teardown, TheToolWindowsEndBeforeTheControls) {
+    Started();
+    const QPointer<QWidget> control = controls().rexBox;
+    QObject* const tools[] = {&window_->measurementsWindow(),
+                              window_->measurementsWindow().findChild<MeasurementsController*>(),
+                              &window_->motionWindow(),
+                              window_->motionWindow().findChild<MotionController*>()};
+    int endedBeforeTheControls = 0;
+    for (QObject* tool : tools) {
+        ASSERT_NE(tool, nullptr);
+        QObject::connect(tool, &QObject::destroyed,
+                         [&] { endedBeforeTheControls += !control.isNull(); });
+    }
+
+    window_.reset();
+
+    EXPECT_EQ(endedBeforeTheControls, 4);
 }
 
 }  // namespace
