@@ -73,6 +73,7 @@ MeasurementsController::MeasurementsController(MeasurementsWindow& window, Model
     connect(&window_, &MeasurementsWindow::pairFrequenciesChosen, this,
             [this](PairFrequencySigns signs) {
                 document_.texts.pairFrequencies = signs;
+                StopOutdatedMonteCarlo();
                 ShowRows();
                 changed_();
             });
@@ -97,6 +98,8 @@ void MeasurementsController::ShowRows() {
 
 void MeasurementsController::TakeRows(const std::vector<MeasurementTexts>& rows) {
     const bool switching = document_.SetMeasurements(rows);
+    // At once: no run follows while the main window is hidden.
+    StopOutdatedMonteCarlo();
     if (switching || rows.empty()) window_.ShowSwitchedToSigned(switching);
     ShowRows();
 }
@@ -168,7 +171,11 @@ void MeasurementsController::DropOutdated() {
         ranking_.reset();
         window_.rankingPanel()->ShowOutdated();
     }
-    if (monteCarloSnapshot_ && now != *monteCarloSnapshot_) {
+    StopOutdatedMonteCarlo();
+}
+
+void MeasurementsController::StopOutdatedMonteCarlo() {
+    if (monteCarloSnapshot_ && CurrentSnapshot() != *monteCarloSnapshot_) {
         StopMonteCarlo(kChanged);
     }
 }

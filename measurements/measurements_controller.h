@@ -64,6 +64,9 @@ private:
     // Clears a ranking and stops a run, or clears its errors, whose snapshot is no longer
     // the document's.
     void DropOutdated();
+    // Stops the run, or clears the errors it gave, when its snapshot is no longer the
+    // document's.
+    void StopOutdatedMonteCarlo();
     // Stops the run, or clears the errors it gave, saying why; nothing without either.
     void StopMonteCarlo(const QString& why);
     void ShowFitChoice();
