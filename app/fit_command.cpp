@@ -18,6 +18,7 @@
 #include "files/input_file.h"
 #include "files/native_name.h"
 #include "files/save_aside.h"
+#include "fit/nmr_star.h"
 
 namespace veldorin {
 
@@ -335,7 +336,8 @@ std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ost
         errors << "veldorin: " << path << ": " << file.reason << '\n';
         return std::nullopt;
     }
-    ProteinDataRead read = ReadProteinData(*file.bytes);
+    ProteinDataRead read = IsNmrStarText(*file.bytes) ? ReadNmrStarRelaxation(*file.bytes)
+                                                      : ReadProteinData(*file.bytes);
     if (read.data) return std::move(read.data);
     std::istringstream lines(read.error);
     for (std::string line; std::getline(lines, line);) {
