@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <charconv>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -20,6 +19,7 @@
 #include <thread>
 
 #include "engine/csv_text.h"
+#include "engine/format.h"
 
 namespace veldorin {
 namespace {
@@ -516,12 +516,6 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-std::string Number(double value) {
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return std::string(text.data(), end);
-}
-
 bool InModel(const ModelFit& fit, ModelFreeParameter parameter) {
     return std::find(fit.free.begin(), fit.free.end(), parameter) != fit.free.end();
 }
@@ -740,7 +734,9 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
                                               "tf_ps", "ts_ps", "Rex_800", "CSA_ppm"};
     for (const char* name : names) csv += std::string(",") + name + "," + name + "_error";
     csv += ",chi2,aicc,flags\n";
-    const auto cell = [](double value) { return std::isfinite(value) ? Number(value) : ""; };
+    const auto cell = [](double value) {
+        return std::isfinite(value) ? FormatShortestDouble(value) : "";
+    };
     for (const ResidueOutcome& outcome : fit.residues) {
         if (!outcome.fit) continue;
         const ModelFit& model = *outcome.fit;
@@ -776,8 +772,8 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         for (ModelFreeParameter parameter : {Te, Tf, Ts, Rex, Csa}) {
             column(InModel(model, parameter), model.values[parameter], error(parameter));
         }
-        csv += "," + Number(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) + "," +
-               CsvCell(model.FlagsText()) + "\n";
+        csv += "," + FormatShortestDouble(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) +
+               "," + CsvCell(model.FlagsText()) + "\n";
     }
     return csv;
 }
@@ -793,11 +789,13 @@ std::string BackCalculatedCsv(const ProteinData& data, const ProteinFit& fit) {
             const bool time = ComparedQuantity(measurement.quantity) != measurement.quantity;
             const std::string calculated =
                 m < outcome.calculated.size()
-                    ? Number(time ? 1.0 / outcome.calculated[m] : outcome.calculated[m])
+                    ? FormatShortestDouble(time ? 1.0 / outcome.calculated[m]
+                                                : outcome.calculated[m])
                     : "";
-            csv += CsvCell(residue.residue) + "," + Number(measurement.fieldMHz) + "," +
-                   std::string(NameOf(measurement.quantity)) + "," + Number(measurement.value) +
-                   "," + Number(measurement.error) + "," + calculated + "\n";
+            csv += CsvCell(residue.residue) + "," + FormatShortestDouble(measurement.fieldMHz) +
+                   "," + std::string(NameOf(measurement.quantity)) + "," +
+                   FormatShortestDouble(measurement.value) + "," +
+                   FormatShortestDouble(measurement.error) + "," + calculated + "\n";
         }
     }
     return csv;
