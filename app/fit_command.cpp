@@ -23,7 +23,7 @@
 namespace veldorin {
 
 const char* const kFitUsage =
-    "       veldorin --fit DATA.csv [--model auto|m0..m9] [--select aic|aicc|bic]\n"
+    "       veldorin --fit DATA... [--model auto|m0..m9] [--select aic|aicc|bic]\n"
     "                [--global-tm | --local-tm | --tm PS] [--mc N] [--seed S]\n"
     "                [--jobs N] [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
     "                [--csa -172] [--frequencies signed|magnitudes] [--back FILE]\n"
@@ -177,12 +177,12 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
             return Refused(*std::move(refusal));
         }
     }
-    if (files.size() != 1) return Refused("--fit takes one data file");
+    if (files.empty()) return Refused("--fit needs a data file");
     if (tmModes.size() > 1) return Refused("--tm, --global-tm and --local-tm exclude each other");
     // One tm for the whole protein unless it is given or asked for per residue.
     command.options.globalTm = !tmModes.contains("--tm") && !tmModes.contains("--local-tm");
     command.options.residue.fitTm = tmModes.contains("--local-tm");
-    command.dataFile = files.front();
+    command.dataFiles = std::move(files);
     return {std::move(command), {}};
 }
 
@@ -253,7 +253,11 @@ std::string OptionsJson(const FitCommand& command) {
     const ProteinFitOptions& options = command.options;
     const ResidueFitSettings& residue = options.residue;
     const FitSpinSystem::Neighbour& partner = residue.system.neighbours.front();
-    return "{\"data\": " + Quoted(command.dataFile) +
+    std::string files;
+    for (const std::string& file : command.dataFiles) {
+        files += (files.empty() ? "" : ", ") + Quoted(file);
+    }
+    return "{\"data\": [" + files + "]" +
            ", \"model\": " + Quoted(options.model ? "m" + std::to_string(*options.model) : "auto") +
            ", \"select\": " + Quoted(CriterionName(options.criterion)) +
            ", \"tm\": " + Quoted(TmMode(options)) +
@@ -319,6 +323,12 @@ std::string ReportJson(const FitCommand& command, const ProteinFit& fit) {
            "\n  ]\n}\n";
 }
 
+// Each line of the text on `errors`, after the prefix.
+void Tell(const std::string& text, const std::string& prefix, std::ostream& errors) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) errors << prefix << line << '\n';
+}
+
 // Writes the file through the one save path; false, said on `errors`, when it failed.
 bool Saved(const std::string& path, const std::string& bytes, std::ostream& errors) {
     const auto failure =
@@ -338,16 +348,26 @@ std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ost
     }
     ProteinDataRead read = IsNmrStarText(*file.bytes) ? ReadNmrStarRelaxation(*file.bytes)
                                                       : ReadProteinData(*file.bytes);
-    if (read.data) return std::move(read.data);
-    std::istringstream lines(read.error);
-    for (std::string line; std::getline(lines, line);) {
-        errors << "veldorin: " << path << ": " << line << '\n';
+    if (!read.data) Tell(read.error, "veldorin: " + path + ": ", errors);
+    return std::move(read.data);
+}
+
+std::optional<ProteinData> ReadProteinDataFiles(const std::vector<std::string>& paths,
+                                                std::ostream& errors) {
+    std::vector<NamedProteinData> files;
+    for (const std::string& path : paths) {
+        if (std::optional<ProteinData> data = ReadProteinDataFile(path, errors)) {
+            files.push_back({path, *std::move(data)});
+        }
     }
-    return std::nullopt;
+    if (files.size() < paths.size()) return std::nullopt;
+    ProteinDataRead merged = MergedProteinData(std::move(files));
+    if (!merged.data) Tell(merged.error, "veldorin: ", errors);
+    return std::move(merged.data);
 }
 
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {
-    const std::optional<ProteinData> data = ReadProteinDataFile(command.dataFile, errors);
+    const std::optional<ProteinData> data = ReadProteinDataFiles(command.dataFiles, errors);
     if (!data) return 1;
     const ProteinFit fit = FitProtein(*data, command.options);
     out << ProteinFitCsv(fit);

@@ -12,9 +12,9 @@
 
 namespace veldorin {
 
-// `veldorin --fit DATA.csv [options]`: every residue of a protein fitted, as CSV.
+// `veldorin --fit DATA... [options]`: every residue of a protein fitted, as CSV.
 struct FitCommand {
-    std::string dataFile;                   // as given, in the file system's bytes
+    std::vector<std::string> dataFiles;     // as given, in the file system's bytes
     std::optional<std::string> backFile;    // --back: the measurements beside the model's values
     std::optional<std::string> reportFile;  // --report: how the fit was made, as JSON
     std::string nucleus = "15N";            // as named on the command line
@@ -27,7 +27,7 @@ struct FitCommandParse {
     std::string usageError;
 };
 
-// The arguments after --fit (the data file and the options, in any order).
+// The arguments after --fit (the data files and the options, in any order).
 FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments);
 
 // The usage lines of --fit, for --help.
@@ -36,10 +36,13 @@ extern const char* const kFitUsage;
 // The protein's data in the file; nothing when it cannot be read or holds lines that cannot,
 // each reason on `errors` with the file's name.
 std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ostream& errors);
+// The data of every file, merged as MergedProteinData merges them.
+std::optional<ProteinData> ReadProteinDataFiles(const std::vector<std::string>& paths,
+                                                std::ostream& errors);
 
 // Fits, prints the CSV on `out`, and on `errors` each model a residue lost with the
 // reason and each residue that could not be fitted. 0 when every residue was fitted, 1
-// when the file or a residue failed or a file could not be written.
+// when a file or a residue failed or a file could not be written.
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors);
 
 }  // namespace veldorin

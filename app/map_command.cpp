@@ -13,7 +13,7 @@
 namespace veldorin {
 
 const char* const kMapUsage =
-    "       veldorin --map DATA.csv [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
+    "       veldorin --map DATA... [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
     "                [--csa -172]\n";
 
 namespace {
@@ -26,11 +26,11 @@ MapCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}
 }  // namespace
 
 MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments) {
-    int files = 0;
+    bool files = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.empty() || argument.front() != '-') {
-            ++files;
+            files = true;
         } else if (std::find(kSpinSystemOptions.begin(), kSpinSystemOptions.end(), argument) ==
                    kSpinSystemOptions.end()) {
             return Refused("--map takes no option '" + argument + "'");
@@ -38,15 +38,15 @@ MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments) {
             ++i;  // the option's value, read below
         }
     }
-    if (files != 1) return Refused("--map takes one data file");
+    if (!files) return Refused("--map needs a data file");
     // Read as --fit reads them, so that both take the same spin system from the same words.
     FitCommandParse fit = ParseFitCommand(arguments);
     if (!fit.command) return Refused(std::move(fit.usageError));
-    return {MapCommand{fit.command->dataFile, fit.command->options.residue.system}, {}};
+    return {MapCommand{fit.command->dataFiles, fit.command->options.residue.system}, {}};
 }
 
 int RunMapCommand(const MapCommand& command, std::ostream& out, std::ostream& errors) {
-    const std::optional<ProteinData> data = ReadProteinDataFile(command.dataFile, errors);
+    const std::optional<ProteinData> data = ReadProteinDataFiles(command.dataFiles, errors);
     if (!data) return 1;
     const std::vector<ResidueMap> maps = MapProtein(*data, command.system);
     out << SpectralDensityMapCsv(maps);

@@ -12,11 +12,11 @@
 
 namespace veldorin {
 
-// `veldorin --map DATA.csv [options]`: the reduced spectral densities of every residue at
+// `veldorin --map DATA... [options]`: the reduced spectral densities of every residue at
 // every field, as CSV.
 struct MapCommand {
-    std::string dataFile;  // as given, in the file system's bytes
-    FitSpinSystem system;  // as --fit takes it from the same options
+    std::vector<std::string> dataFiles;  // as given, in the file system's bytes
+    FitSpinSystem system;                // as --fit takes it from the same options
 };
 
 struct MapCommandParse {
@@ -24,7 +24,7 @@ struct MapCommandParse {
     std::string usageError;
 };
 
-// The arguments after --map: the data file and the spin system's options of --fit
+// The arguments after --map: the data files and the spin system's options of --fit
 // (--nucleus, --partner, --distance, --csa), in any order.
 MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments);
 
@@ -32,7 +32,7 @@ MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments);
 extern const char* const kMapUsage;
 
 // Maps, prints the CSV on `out`, and names on `errors` each residue's field that could not
-// be mapped. 0 when every field of every residue was mapped, 1 when the file or a field
+// be mapped. 0 when every field of every residue was mapped, 1 when a file or a field
 // could not be.
 int RunMapCommand(const MapCommand& command, std::ostream& out, std::ostream& errors);
 

@@ -4,6 +4,7 @@
 #include "engine/csv_text.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "engine/numeric_text.h"
 
@@ -51,6 +52,12 @@ std::string_view WithoutBlanksAround(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+std::string HeaderName(std::string_view cell) {
+    std::string name(WithoutBlanksAround(cell.substr(0, cell.find('('))));
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
 }
 
 std::vector<CsvLine> CsvLines(std::string_view text) {

@@ -36,6 +36,10 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 // The text without the spaces and tabs around it.
 std::string_view WithoutBlanksAround(std::string_view text);
 
+// What a header's cell names, in lower case, without the blanks around it and the unit in
+// brackets after it: "Field_MHz (MHz)" names "field_mhz".
+std::string HeaderName(std::string_view cell);
+
 // A line of a data file that holds more than blanks: its number in the file (from 1, blank
 // lines counted) and its text without the line break.
 struct CsvLine {

@@ -83,4 +83,9 @@ std::string FormatShortestSingle(float value) {
     return Layout(std::string(buffer, written.ptr), 7);
 }
 
+std::string FormatShortestDouble(double value) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
 }  // namespace veldorin

@@ -19,4 +19,8 @@ std::string FormatDouble(double value);
 // out as FormatSingle lays out its texts.
 std::string FormatShortestSingle(float value);
 
+// The shortest text that reads back as exactly the same double, as std::to_chars writes it
+// ("0.1", "1e-05", "nan"): for a CSV whose numbers are read again.
+std::string FormatShortestDouble(double value);
+
 }  // namespace veldorin

@@ -42,19 +42,6 @@ std::string DecimalCommaHint(std::string_view text) {
 
 bool IsTime(Quantity quantity) { return quantity == Quantity::T1 || quantity == Quantity::T2; }
 
-// A cell of a header line as a column, the unit in brackets left off.
-std::optional<MeasurementColumn> ColumnNamed(std::string_view cell) {
-    std::string name = Lower(WithoutBlanksAround(cell.substr(0, cell.find('('))));
-    if (name == "uncertainty" || name == "sigma") name = "error";
-    if (name == "field_mhz") name = "field";
-    for (int column = 0; column < kMeasurementColumnCount; ++column) {
-        if (kColumnNames[static_cast<std::size_t>(column)] == name) {
-            return static_cast<MeasurementColumn>(column);
-        }
-    }
-    return std::nullopt;
-}
-
 // The position of each column among a line's cells, from a header line, or nothing when
 // the line is not one; and that of the residue column, if the header has one.
 using ColumnPositions = std::array<std::optional<std::size_t>, kMeasurementColumnCount>;
@@ -68,7 +55,7 @@ std::optional<Header> HeaderOf(const std::vector<std::string>& cells) {
     header.cells = cells.size();
     bool anyNamed = false;
     for (std::size_t k = 0; k < cells.size(); ++k) {
-        if (const auto column = ColumnNamed(cells[k])) {
+        if (const auto column = MeasurementColumnNamed(cells[k])) {
             header.positions[static_cast<std::size_t>(*column)] = k;
             anyNamed = true;
         } else if (Lower(WithoutBlanksAround(cells[k])) == "residue") {
@@ -126,6 +113,18 @@ std::string_view ComparedHeading(Quantity quantity) {
         case Quantity::R2: return "R2, 1/s";
         default: return "NOE, I_sat/I_ref = 1 + η";
     }
+}
+
+std::optional<MeasurementColumn> MeasurementColumnNamed(std::string_view cell) {
+    std::string name = HeaderName(cell);
+    if (name == "uncertainty" || name == "sigma") name = "error";
+    if (name == "field_mhz") name = "field";
+    for (int column = 0; column < kMeasurementColumnCount; ++column) {
+        if (kColumnNames[static_cast<std::size_t>(column)] == name) {
+            return static_cast<MeasurementColumn>(column);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string_view NameOf(MeasurementColumn column) {

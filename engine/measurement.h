@@ -37,6 +37,9 @@ enum class MeasurementColumn : std::uint8_t { Field = 0, Quantity = 1, Value = 2
 inline constexpr int kMeasurementColumnCount = 4;
 // "field", "quantity", "value", "error": the names a header line gives them.
 std::string_view NameOf(MeasurementColumn column);
+// The column a header's cell names, as HeaderName reads it ("field_mhz" names the field,
+// "uncertainty" and "sigma" the error); nothing for another.
+std::optional<MeasurementColumn> MeasurementColumnNamed(std::string_view cell);
 
 // One row as typed, kept whole whatever it holds: the field (1H frequency in MHz), the
 // quantity's name, the value and its uncertainty (both in the quantity's unit: 1/s, s, or

@@ -9,32 +9,21 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <charconv>
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <map>
 #include <optional>
 #include <span>
 #include <system_error>
 #include <thread>
 
 #include "engine/csv_text.h"
+#include "engine/format.h"
 
 namespace veldorin {
 namespace {
 
 using enum ModelFreeParameter;
-
-constexpr std::array<const char*, 5> kColumns = {"residue", "field_mhz", "quantity", "value",
-                                                 "error"};
-
-// The cells of a data file's line, blanks around each left off.
-std::vector<std::string> TrimmedCells(std::string_view line) {
-    std::vector<std::string> cells = CsvCells(line, ',');
-    for (std::string& cell : cells) cell = std::string(WithoutBlanksAround(cell));
-    return cells;
-}
 
 // Runs `work` for 0..count-1 on up to `jobs` threads, no more than the cores: more would
 // only wait for them. When the system starts fewer, the ones it started share the work.
@@ -516,12 +505,6 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-std::string Number(double value) {
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return std::string(text.data(), end);
-}
-
 bool InModel(const ModelFit& fit, ModelFreeParameter parameter) {
     return std::find(fit.free.begin(), fit.free.end(), parameter) != fit.free.end();
 }
@@ -531,116 +514,6 @@ ParameterFlag FlagOf(const ModelFit& fit, ModelFreeParameter parameter) {
         std::find(fit.free.begin(), fit.free.end(), parameter) - fit.free.begin());
     return at < fit.flags.size() ? fit.flags[at] : ParameterFlag::None;
 }
-
-// The lines of a data file taken one by one: the header, then each row's measurement or
-// its problems, of which the first few dozen are told.
-class ProteinDataReader {
-public:
-    bool HeaderRead() const { return headerCells_ > 0; }
-
-    // False when no further line can be read: the header is not one.
-    bool Take(const CsvLine& line) {
-        if (IsTooLong(line)) {
-            Refuse(LongLineProblem(line));
-            rows_ += HeaderRead() ? 1 : 0;
-            return HeaderRead();
-        }
-        const std::vector<std::string> cells = TrimmedCells(line.text);
-        if (!HeaderRead()) return TakeHeader(line.number, cells);
-        ++rows_;
-        TakeRow(line, cells);
-        return true;
-    }
-
-    ProteinDataRead Result() {
-        if (!HeaderRead() && errors_.empty()) return {std::nullopt, "no header line"};
-        if (HeaderRead() && rows_ == 0) Refuse(HeaderWithoutRows(headerLine_));
-        if (problems_ > kProblemsTold) {
-            errors_ += "\nand " + std::to_string(problems_ - kProblemsTold) + " more problems";
-        }
-        if (!errors_.empty()) return {std::nullopt, std::move(errors_)};
-        return {std::move(data_), {}};
-    }
-
-private:
-    static constexpr int kProblemsTold = 50;
-
-    void Refuse(std::string problem) {
-        if (++problems_ <= kProblemsTold) errors_ += (errors_.empty() ? "" : "\n") + problem;
-    }
-
-    // A row's measurement, or its problems: more cells than the header, a residue's name
-    // missing or too long, cells the measurement's rules refuse.
-    void TakeRow(const CsvLine& line, const std::vector<std::string>& cells) {
-        if (cells.size() > headerCells_) {
-            Refuse(AtLine(line.number) + MoreCellsThanHeader(cells.size(), headerCells_) + ": " +
-                   Excerpt(line.text));
-            return;
-        }
-        const auto cell = [&](std::size_t c) {
-            return column_[c] < cells.size() ? cells[column_[c]] : std::string();
-        };
-        MeasurementTexts texts;
-        for (int c = 0; c < kMeasurementColumnCount; ++c) {
-            texts.cells[static_cast<std::size_t>(c)] = cell(static_cast<std::size_t>(c) + 1);
-        }
-        const std::string residue = cell(0);
-        const bool named = !residue.empty() && residue.size() <= kMaxCellBytes;
-        if (!named) {
-            Refuse(AtCell(line.number, kColumns[0]) +
-                   (residue.empty() ? "missing" : CellTooLong() + ": " + Excerpt(residue)));
-        }
-        const MeasurementReading reading = ReadMeasurement(texts, line.number);
-        for (const CellProblem& problem : reading.problems) {
-            Refuse(AtCell(line.number, kColumns[static_cast<std::size_t>(problem.column) + 1]) +
-                   problem.reason);
-        }
-        if (named && reading.measurement) Add(residue, *reading.measurement, line.number);
-    }
-
-    bool TakeHeader(int lineNumber, const std::vector<std::string>& cells) {
-        for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            const auto at = std::find(cells.begin(), cells.end(), kColumns[c]);
-            if (at == cells.end()) {
-                Refuse(HeaderWithout(lineNumber, kColumns[c]));
-                return false;
-            }
-            column_[c] = static_cast<std::size_t>(at - cells.begin());
-        }
-        headerCells_ = cells.size();
-        headerLine_ = lineNumber;
-        return true;
-    }
-
-    void Add(const std::string& residue, const Measurement& measurement, int lineNumber) {
-        auto [at, added] = indexOf_.try_emplace(residue, data_.residues.size());
-        if (added) data_.residues.push_back({residue, {}, {}});
-        ResidueData& target = data_.residues[at->second];
-        target.measurements.push_back(measurement);
-        target.lines.push_back(lineNumber);
-    }
-
-    ProteinData data_;
-    std::map<std::string, std::size_t, std::less<>> indexOf_;
-    std::array<std::size_t, kColumns.size()> column_{};
-    std::size_t headerCells_ = 0;
-    int headerLine_ = 0;
-    int rows_ = 0;
-    int problems_ = 0;
-    std::string errors_;
-};
-
-}  // namespace
-
-ProteinDataRead ReadProteinData(std::string_view text) {
-    ProteinDataReader reader;
-    for (const CsvLine& line : CsvLines(text)) {
-        if (!reader.Take(line)) break;
-    }
-    return reader.Result();
-}
-
-namespace {
 
 ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& options) {
     ProteinFit result;
@@ -740,7 +613,9 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
                                               "tf_ps", "ts_ps", "Rex_800", "CSA_ppm"};
     for (const char* name : names) csv += std::string(",") + name + "," + name + "_error";
     csv += ",chi2,aicc,flags\n";
-    const auto cell = [](double value) { return std::isfinite(value) ? Number(value) : ""; };
+    const auto cell = [](double value) {
+        return std::isfinite(value) ? FormatShortestDouble(value) : "";
+    };
     for (const ResidueOutcome& outcome : fit.residues) {
         if (!outcome.fit) continue;
         const ModelFit& model = *outcome.fit;
@@ -776,8 +651,8 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
         for (ModelFreeParameter parameter : {Te, Tf, Ts, Rex, Csa}) {
             column(InModel(model, parameter), model.values[parameter], error(parameter));
         }
-        csv += "," + Number(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) + "," +
-               CsvCell(model.FlagsText()) + "\n";
+        csv += "," + FormatShortestDouble(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) +
+               "," + CsvCell(model.FlagsText()) + "\n";
     }
     return csv;
 }
@@ -793,11 +668,13 @@ std::string BackCalculatedCsv(const ProteinData& data, const ProteinFit& fit) {
             const bool time = ComparedQuantity(measurement.quantity) != measurement.quantity;
             const std::string calculated =
                 m < outcome.calculated.size()
-                    ? Number(time ? 1.0 / outcome.calculated[m] : outcome.calculated[m])
+                    ? FormatShortestDouble(time ? 1.0 / outcome.calculated[m]
+                                                : outcome.calculated[m])
                     : "";
-            csv += CsvCell(residue.residue) + "," + Number(measurement.fieldMHz) + "," +
-                   std::string(NameOf(measurement.quantity)) + "," + Number(measurement.value) +
-                   "," + Number(measurement.error) + "," + calculated + "\n";
+            csv += CsvCell(residue.residue) + "," + FormatShortestDouble(measurement.fieldMHz) +
+                   "," + std::string(NameOf(measurement.quantity)) + "," +
+                   FormatShortestDouble(measurement.value) + "," +
+                   FormatShortestDouble(measurement.error) + "," + calculated + "\n";
         }
     }
     return csv;

@@ -9,32 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "fit/protein_data.h"
 #include "fit/residue_fit.h"
 
 namespace veldorin {
-
-// One residue's measurements, in the order of the file.
-struct ResidueData {
-    std::string residue;
-    std::vector<Measurement> measurements;
-    std::vector<int> lines;  // the file's line of each measurement
-};
-
-struct ProteinData {
-    std::vector<ResidueData> residues;  // in the order they first appear
-};
-
-// Reads "residue,field_mhz,quantity,value,error" (the header names the columns, in any
-// order; quantity R1, R2 in 1/s or NOE as the intensity ratio): lines and comma-separated
-// cells as CsvLines and CsvCells split them, blanks around a cell left off, each row's cells
-// by the window's rules (ReadMeasurement). The error names each line that cannot be read and
-// the column (the first fifty of them): a line longer than kMaxLineBytes, a residue's name
-// longer than kMaxCellBytes, a row with more cells than the header, or a header without rows.
-struct ProteinDataRead {
-    std::optional<ProteinData> data;
-    std::string error;
-};
-ProteinDataRead ReadProteinData(std::string_view text);
 
 // How a whole protein is fitted. tm is one value for all residues fitted with them
 // (globalTm), fixed at residue.tmPs (residue.fitTm false), or fitted per residue.

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 #include "engine/csv_text.h"
+#include "engine/format.h"
 
 namespace veldorin {
 namespace {
@@ -76,12 +76,8 @@ std::string WhyUnmapped(const FieldMeasurements& field) {
     return reason;
 }
 
-std::string Number(double value) {
-    if (!std::isfinite(value)) return "";
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return std::string(text.data(), end);
-}
+// A density or its error; empty where it could not be found.
+std::string Number(double value) { return std::isfinite(value) ? FormatShortestDouble(value) : ""; }
 
 std::string Cells(const Uncertain& density) {
     return Number(density.value) + "," + Number(density.error);

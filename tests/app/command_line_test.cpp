@@ -466,7 +466,7 @@ TEST(CommandLine, AMapGivesARowPerFieldAndNamesTheFieldsItCannotMap) {
     ASSERT_TRUE(negativeCsa.options) << negativeCsa.usageError;
     EXPECT_EQ(negativeCsa.options->map->system.csaPpm, -160.0);
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--map"},
-                                                  {"--map", path, path},
+                                                  {"--map", "--csa", "-160"},
                                                   {"--map", path, "--mc", "5"},
                                                   {"--map", path, "--csa", "nan"},
                                                   {"--map", path, "--nucleus", "2H"}}) {
