@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -24,7 +25,7 @@
 #include "motion/motion_window.h"
 #include "options/options_panel.h"
 #include "results/results_list.h"
-#include "spins/spin_diagram.h"
+#include "spins/spin_editors.h"
 #include "tests/support/paint_counter.h"
 #include "window/layout.h"
 #include "window/main_window.h"
@@ -149,11 +150,20 @@ BENCHMARK(BM_WeightKeyDefaultModel)->Unit(benchmark::kMillisecond)->UseManualTim
 // graph enlarged to nearly the whole window; false (and the benchmark skipped) when the
 // graph did not enlarge.
 bool SetUpWorstCase(benchmark::State& state, MainWindow& window) {
-    SpinDiagram& spins = *window.controls().spinDiagram;
+    // Through the editors, as a user fills the spin system.
+    SpinEditors& spins = window.spinEditors();
+    const WindowControls& controls = window.controls();
     const char* nuclei[] = {"1H", "1H", "13C", "15N", "Like", "1H", "13C", "1H"};
     for (int j = 0; j < kNeighbourCount; ++j) {
-        spins.nucleusBox(j)->setText(nuclei[j]);
-        spins.distanceLabel(j)->setText(QString::number(1.0 + 0.2 * j));
+        spins.OpenNucleusMenu(j);
+        spins.ChooseNucleus(controls.nucleusMenu->findText(QLatin1String(nuclei[j])));
+        spins.EditDistance(j);
+        controls.distanceEditor->setText(QString::number(1.0 + 0.2 * j));
+        spins.CommitDistance();
+    }
+    if (window.document().texts.slots[kNeighbourCount - 1].nucleus != "1H") {
+        state.SkipWithError("the spin system was not taken");
+        return false;
     }
     window.OnArrayClicked();
     window.panels().ToggleGraphEnlarged();
