@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "app/fit_command.h"
-#include "fit/spectral_density_map.h"
+#include "fit/reduced_mapping.h"
 
 namespace veldorin {
 

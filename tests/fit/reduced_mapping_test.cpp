@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "fit/spectral_density_map.h"
+#include "fit/reduced_mapping.h"
 
 #include <gtest/gtest.h>
 
