@@ -47,13 +47,11 @@ Comparisons CompareMeasurements(const ModelDocument& document) {
 
 TableStep Recalculation::Table(const ModelDocument& document, GraphFrame frame, TableSink& sink) {
     TableStep step;
-    std::optional<ModelDocument> fitted;
     if (document.fit.live && document.motion) {
-        step.liveFit = FitDocumentMotion(document);
-        fitted = document;
-        ApplyFitResult(*step.liveFit, *fitted);
+        TableStep::LiveFit& live = step.liveFit.emplace(FitDocumentMotion(document), document);
+        ApplyFitResult(live.result, live.document);
     }
-    const ModelDocument& computed = fitted ? *fitted : document;
+    const ModelDocument& computed = step.liveFit ? step.liveFit->document : document;
     const GraphSettings settings = GraphSettingsOf(computed, frame);
     KeepingSink keeping(sink, step.lines);
     step.table = phases_.RunTable(computed.texts, settings, keeping);

@@ -24,9 +24,13 @@ struct GraphFrame {
 // (normalised-weight texts, drawing commands, outcome, the rows' contributions, the
 // measurements against the model) and the table's lines as they went to the sink.
 struct TableStep {
-    // Set when the fit runs at every change; unless it failed, the table was computed
-    // from the document as the fit changed it (ApplyFitResult gives that document).
-    std::optional<MotionFitResult> liveFit;
+    // The fit that runs at every change: what it found, and the document as it changed it
+    // (as ApplyFitResult puts it), from which the table was computed.
+    struct LiveFit {
+        MotionFitResult result;
+        ModelDocument document;
+    };
+    std::optional<LiveFit> liveFit;
     TablePhase table;
     std::vector<std::string> lines;
 };

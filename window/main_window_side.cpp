@@ -8,7 +8,6 @@
 
 #include "graph_panel/graph_canvas.h"
 #include "options/options_panel.h"
-#include "recalculation/document_fit.h"
 #include "results/results_list.h"
 #include "results/table_writer.h"
 #include "spins/spin_diagram.h"
@@ -44,9 +43,9 @@ std::unique_ptr<TableSink> MainWindowSide::OpenTable() {
     return std::make_unique<TableWriter>(*controls_.resultsList, FromStd(TableFilePath(directory)));
 }
 
-void MainWindowSide::ApplyLiveFit(const MotionFitResult& result) {
-    ApplyFitResult(result, document_);
-    tools_.showLiveFit(result);
+void MainWindowSide::ApplyLiveFit(const TableStep::LiveFit& fit) {
+    document_ = fit.document;
+    tools_.showLiveFit(fit.result);
 }
 
 void MainWindowSide::ShowNormalisedWeights(const WeightTexts& texts) {

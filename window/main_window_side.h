@@ -33,7 +33,7 @@ public:
     const ModelDocument& Document() const override { return document_; }
     GraphFrame ReadFrame() const override;
     std::unique_ptr<TableSink> OpenTable() override;
-    void ApplyLiveFit(const MotionFitResult& result) override;
+    void ApplyLiveFit(const TableStep::LiveFit& fit) override;
     void ShowNormalisedWeights(const WeightTexts& texts) override;
     void ShowArrayRange(const std::pair<std::string, std::string>& range) override;
     void Draw(const DrawCommands& commands) override;

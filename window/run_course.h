@@ -26,9 +26,9 @@ public:
     virtual GraphFrame ReadFrame() const = 0;
     // Where the table's lines go: the results list and "table.dat".
     virtual std::unique_ptr<TableSink> OpenTable() = 0;
-    // The fit that runs at every change found this: the document takes it on (as
-    // ApplyFitResult puts it) and the fit's result is shown.
-    virtual void ApplyLiveFit(const MotionFitResult& result) = 0;
+    // The fit that runs at every change found this: its document becomes the model and
+    // the fit's result is shown.
+    virtual void ApplyLiveFit(const TableStep::LiveFit& fit) = 0;
     virtual void ShowNormalisedWeights(const WeightTexts& texts) = 0;
     virtual void ShowArrayRange(const std::pair<std::string, std::string>& range) = 0;
     virtual void Draw(const DrawCommands& commands) = 0;

@@ -131,13 +131,14 @@ TEST(Recalculation, TheLiveFitsDocumentIsTheOneTheTableShows) {
     RecordingSink sink;
     const TableStep step = Recalculation().Table(edited, {}, sink);
     ASSERT_TRUE(step.liveFit);
-    ASSERT_EQ(step.liveFit->status, FitResult::Status::Converged) << step.liveFit->reason;
-    EXPECT_NEAR(step.liveFit->motion[TauM], 7.5, 1e-4);
+    const MotionFitResult& fit = step.liveFit->result;
+    ASSERT_EQ(fit.status, FitResult::Status::Converged) << fit.reason;
+    EXPECT_NEAR(fit.motion[TauM], 7.5, 1e-4);
     EXPECT_EQ(step.lines, sink.lines);
     EXPECT_LT(step.table.comparisons.chiSquared, 1e-6);
 
     ModelDocument fitted = edited;
-    ApplyFitResult(*step.liveFit, fitted);
+    ApplyFitResult(fit, fitted);
     fitted.fit.live = false;
     RecordingSink plain;
     const TableStep again = Recalculation().Table(fitted, {}, plain);

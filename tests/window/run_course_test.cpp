@@ -28,7 +28,7 @@ public:
         calls.push_back("table");
         return std::make_unique<RecordingSink>();
     }
-    void ApplyLiveFit(const MotionFitResult&) override { calls.push_back("live fit"); }
+    void ApplyLiveFit(const TableStep::LiveFit&) override { calls.push_back("live fit"); }
     void ShowNormalisedWeights(const WeightTexts&) override { calls.push_back("weights"); }
     void ShowArrayRange(const std::pair<std::string, std::string>&) override {
         calls.push_back("range");
