@@ -25,15 +25,40 @@ namespace {
 
 using enum ModelFreeParameter;
 
+using Stage = ProteinFitProgress::Stage;
+
+bool Stopped(const ProteinFitOptions& options) {
+    return options.progress && options.progress->stop.load();
+}
+
+void BeginStage(const ProteinFitOptions& options, Stage stage, std::size_t steps) {
+    if (!options.progress) return;
+    options.progress->stage = stage;
+    options.progress->done = 0;
+    options.progress->steps = static_cast<int>(steps);
+}
+
+void Step(const ProteinFitOptions& options) {
+    if (options.progress) ++options.progress->done;
+}
+
+// Whether each index done is a step of the stage shown.
+enum class Counted { No, Yes };
+
 // Runs `work` for 0..count-1 on up to `jobs` threads, no more than the cores: more would
 // only wait for them. When the system starts fewer, the ones it started share the work.
-void ForEachIndex(std::size_t count, int jobs, const std::function<void(std::size_t)>& work) {
+// After a request to stop, no further index starts.
+void ForEachIndex(std::size_t count, const ProteinFitOptions& options,
+                  const std::function<void(std::size_t)>& work, Counted counted = Counted::No) {
     std::atomic<std::size_t> next = 0;
     const auto worker = [&] {
-        for (std::size_t i = next++; i < count; i = next++) work(i);
+        for (std::size_t i = next++; i < count && !Stopped(options); i = next++) {
+            work(i);
+            if (counted == Counted::Yes) Step(options);
+        }
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t extra = std::min({static_cast<std::size_t>(std::max(jobs, 1)),
+    const std::size_t extra = std::min({static_cast<std::size_t>(std::max(options.jobs, 1)),
                                         std::max(count, std::size_t{1}), cores}) -
                               1;
     std::vector<std::thread> threads;
@@ -71,11 +96,13 @@ Candidates CandidatesOf(const ResidueData& residue, const ResidueFitSettings& se
                         const ProteinFitOptions& options,
                         const std::vector<EliminatedModel>& banned) {
     std::vector<ModelFit> fits;
-    if (!options.model) {
+    const auto chosen = options.chosenModels.find(residue.residue);
+    const std::optional<int> model =
+        chosen != options.chosenModels.end() ? std::optional(chosen->second) : options.model;
+    if (!model) {
         fits = SelectModel(residue.measurements, settings, options.criterion).fits;
-    } else if (!Among(banned, *options.model)) {
-        fits.push_back(
-            FitModel(residue.measurements, settings, ModelFreeModelNumber(*options.model)));
+    } else if (!Among(banned, *model)) {
+        fits.push_back(FitModel(residue.measurements, settings, ModelFreeModelNumber(*model)));
         fits.back().eliminated = EliminationReason(fits.back(), settings);
     }
     Candidates candidates{{}, banned};
@@ -126,17 +153,21 @@ std::vector<ResidueOutcome> BestAt(const ProteinData& data, const ResidueFitSett
                                    const ProteinFitOptions& options,
                                    const std::vector<std::vector<EliminatedModel>>& banned) {
     std::vector<ResidueOutcome> outcomes(data.residues.size());
-    ForEachIndex(outcomes.size(), options.jobs, [&](std::size_t i) {
-        Candidates candidates = CandidatesOf(data.residues[i], settings, options, banned[i]);
-        ResidueOutcome& outcome = outcomes[i];
-        outcome.residue = data.residues[i].residue;
-        if (candidates.ranked.empty()) {
-            outcome.failure = "no model left";
-        } else {
-            outcome.fit = std::move(candidates.ranked.front());
-        }
-        outcome.eliminated = std::move(candidates.eliminated);
-    });
+    BeginStage(options, Stage::Selecting, outcomes.size());
+    ForEachIndex(
+        outcomes.size(), options,
+        [&](std::size_t i) {
+            Candidates candidates = CandidatesOf(data.residues[i], settings, options, banned[i]);
+            ResidueOutcome& outcome = outcomes[i];
+            outcome.residue = data.residues[i].residue;
+            if (candidates.ranked.empty()) {
+                outcome.failure = "no model left";
+            } else {
+                outcome.fit = std::move(candidates.ranked.front());
+            }
+            outcome.eliminated = std::move(candidates.eliminated);
+        },
+        Counted::Yes);
     return outcomes;
 }
 
@@ -158,12 +189,13 @@ struct GlobalTmProblem {
         settings.fitTm = false;
         settings.tmPs = tmPs;
         std::vector<double> chi2(data.residues.size(), 0.0);
-        ForEachIndex(chi2.size(), options.jobs, [&](std::size_t i) {
+        ForEachIndex(chi2.size(), options, [&](std::size_t i) {
             if (models[i] < 0) return;
             chi2[i] =
                 FitModel(data.residues[i].measurements, settings, ModelFreeModelNumber(models[i]))
                     .chi2;
         });
+        Step(options);
         double total = 0.0;
         for (double c : chi2) total += c;
         return total;
@@ -177,6 +209,8 @@ double Chi2AtLogTm(double logTm, void* problem) {
 // Brent's method of GSL on log tm, bracketed by a coarse scan around the start.
 double MinimiseTm(const GlobalTmProblem& problem, double startPs) {
     constexpr int kScan = 9;
+    constexpr int kUsualIterations = 25;
+    BeginStage(problem.options, Stage::Tm, kScan + kUsualIterations);
     std::array<double, kScan> logs{};
     std::array<double, kScan> chi2{};
     for (int k = 0; k < kScan; ++k) {
@@ -191,7 +225,7 @@ double MinimiseTm(const GlobalTmProblem& problem, double startPs) {
     if (gsl_min_fminimizer_set_with_values(minimiser, &function, logs[best], chi2[best],
                                            logs[best - 1], chi2[best - 1], logs[best + 1],
                                            chi2[best + 1]) == GSL_SUCCESS) {
-        for (int iteration = 0; iteration < 100; ++iteration) {
+        for (int iteration = 0; iteration < 100 && !Stopped(problem.options); ++iteration) {
             if (gsl_min_fminimizer_iterate(minimiser) != GSL_SUCCESS) break;
             minimum = gsl_min_fminimizer_x_minimum(minimiser);
             if (gsl_min_test_interval(gsl_min_fminimizer_x_lower(minimiser),
@@ -214,7 +248,8 @@ double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
     settings.fitTm = false;
     std::vector<int> models;
     constexpr int kMaxRounds = 10;
-    for (rounds = 1; rounds <= kMaxRounds; ++rounds) {
+    for (rounds = 1; rounds <= kMaxRounds && !Stopped(options); ++rounds) {
+        if (options.progress) options.progress->round = rounds;
         settings.tmPs = tmPs;
         const std::vector<int> chosen = ChosenModels(BestAt(data, settings, options, banned));
         tmPs = MinimiseTm({data, options, chosen}, tmPs);
@@ -372,7 +407,7 @@ std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
                                                 const ResidueFitSettings& settings,
                                                 const ProteinFitOptions& options) {
     std::vector<SyntheticResidue> residues(outcomes.size());
-    ForEachIndex(residues.size(), options.jobs, [&](std::size_t i) {
+    ForEachIndex(residues.size(), options, [&](std::size_t i) {
         if (!outcomes[i].fit) return;
         SyntheticResidue& residue = residues[i];
         residue.fit = &*outcomes[i].fit;
@@ -464,10 +499,13 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
     const std::vector<SyntheticResidue> residues =
         SyntheticResidues(data, outcomes, settings, options);
     std::vector<SyntheticFit> fits(static_cast<std::size_t>(options.monteCarloSets));
-    ForEachIndex(fits.size(), options.jobs, [&](std::size_t set) {
-        fits[set] = FitSyntheticProtein(residues, set, settings, tmPs);
-    });
+    BeginStage(options, Stage::MonteCarlo, fits.size());
+    ForEachIndex(
+        fits.size(), options,
+        [&](std::size_t set) { fits[set] = FitSyntheticProtein(residues, set, settings, tmPs); },
+        Counted::Yes);
     ProteinMonteCarlo result;
+    if (Stopped(options)) return result;
     std::vector<double> tms;
     for (const SyntheticFit& fit : fits) tms.push_back(fit.tmPs);
     result.tmPs = SpreadOf(tms);
@@ -491,7 +529,7 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
 // The model's value for each measurement, beside it in the output.
 void BackCalculate(const ProteinData& data, const ResidueFitSettings& settings,
                    const ProteinFitOptions& options, std::vector<ResidueOutcome>& outcomes) {
-    ForEachIndex(outcomes.size(), options.jobs, [&](std::size_t i) {
+    ForEachIndex(outcomes.size(), options, [&](std::size_t i) {
         ResidueOutcome& outcome = outcomes[i];
         if (!outcome.fit) return;
         outcome.calculated =
@@ -518,10 +556,15 @@ ParameterFlag FlagOf(const ModelFit& fit, ModelFreeParameter parameter) {
 ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& options) {
     ProteinFit result;
     result.residues.resize(data.residues.size());
-    ForEachIndex(result.residues.size(), options.jobs, [&](std::size_t i) {
-        result.residues[i] =
-            ResidueApart(data.residues[i], options.residue, options, options.seed + i);
-    });
+    BeginStage(options, Stage::Selecting, result.residues.size());
+    ForEachIndex(
+        result.residues.size(), options,
+        [&](std::size_t i) {
+            result.residues[i] =
+                ResidueApart(data.residues[i], options.residue, options, options.seed + i);
+        },
+        Counted::Yes);
+    if (Stopped(options)) return result;
     BackCalculate(data, options.residue, options, result.residues);
     return result;
 }
@@ -529,6 +572,7 @@ ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& op
 // The error of the global tm where the total chi2 rises by 1 on each side of its minimum.
 void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, ProteinFit& result) {
     const GlobalTmProblem problem{data, options, ChosenModels(result.residues)};
+    BeginStage(options, Stage::TmError, 0);
     const double tmPs = *result.globalTmPs;
     const double minimum = problem.Chi2At(tmPs);
     result.globalTmLowPs = ProfileEdge(problem, tmPs, minimum, -1.0);
@@ -547,10 +591,14 @@ double StartingTm(const ProteinData& data, ResidueFitSettings settings,
     constexpr int kStartingModel = 2;
     const ModelFreeModel& model = ModelFreeModelNumber(options.model.value_or(kStartingModel));
     std::vector<std::optional<double>> local(data.residues.size());
-    ForEachIndex(local.size(), options.jobs, [&](std::size_t i) {
-        const ModelFit fit = FitModel(data.residues[i].measurements, settings, model);
-        if (fit.status == FitResult::Status::Converged) local[i] = fit.values[Tm];
-    });
+    BeginStage(options, Stage::LocalTm, local.size());
+    ForEachIndex(
+        local.size(), options,
+        [&](std::size_t i) {
+            const ModelFit fit = FitModel(data.residues[i].measurements, settings, model);
+            if (fit.status == FitResult::Status::Converged) local[i] = fit.values[Tm];
+        },
+        Counted::Yes);
     std::vector<double> tms;
     for (const std::optional<double>& tmPs : local) {
         if (tmPs) tms.push_back(*tmPs);
@@ -573,8 +621,9 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
         settings.tmPs = tmPs;
         result.residues = BestAt(data, settings, options, banned);
         result.globalTmPs = tmPs;
-        if (sets == 0) break;
+        if (sets == 0 || Stopped(options)) break;
         ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tmPs);
+        if (Stopped(options)) break;
         bool eliminated = false;
         for (std::size_t i = 0; i < result.residues.size(); ++i) {
             ResidueOutcome& outcome = result.residues[i];
@@ -595,6 +644,7 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
             break;
         }
     }
+    if (Stopped(options)) return result;
     if (sets == 0) ProfileTmError(data, options, result);
     BackCalculate(data, settings, options, result.residues);
     return result;
@@ -604,14 +654,75 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
 
 ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options) {
     gsl_set_error_handler_off();
-    return options.globalTm ? FitWithGlobalTm(data, options) : FitResiduesApart(data, options);
+    ProteinFit fit =
+        options.globalTm ? FitWithGlobalTm(data, options) : FitResiduesApart(data, options);
+    fit.stopped = Stopped(options);
+    return fit;
+}
+
+std::string_view CsvNameOf(ResultQuantity quantity) {
+    static constexpr std::array<std::string_view, kResultQuantityCount> kNames = {
+        "tm_ps", "S2", "S2f", "S2s", "te_ps", "tf_ps", "ts_ps", "Rex_800", "CSA_ppm"};
+    return kNames[static_cast<std::size_t>(quantity)];
+}
+
+std::optional<ResultValue> ResultOf(const ProteinFit& fit, const ResidueOutcome& outcome,
+                                    ResultQuantity quantity) {
+    if (!outcome.fit) return std::nullopt;
+    const ModelFit& model = *outcome.fit;
+    const ModelFreeModel& family = ModelFreeModelNumber(model.model);
+    // A parameter the data do not determine has no error; one at a bound has the Monte
+    // Carlo spread, which is honest there, but no covariance error.
+    const auto error = [&](ModelFreeParameter parameter) {
+        const ParameterFlag flag = FlagOf(model, parameter);
+        if (flag == ParameterFlag::Undetermined) return kNaN;
+        if (outcome.monteCarlo) {
+            return outcome.monteCarlo->spread[static_cast<std::size_t>(parameter)]
+                .standardDeviation;
+        }
+        return flag == ParameterFlag::AtBound ? kNaN : model.errors[parameter];
+    };
+    const auto parameter = [&](ModelFreeParameter p) -> std::optional<ResultValue> {
+        if (!InModel(model, p)) return std::nullopt;
+        return ResultValue{model.values[p], error(p)};
+    };
+    switch (quantity) {
+        case ResultQuantity::Tm: {
+            const double tmError = InModel(model, Tm) ? error(Tm)
+                                   : fit.globalTmPs   ? fit.globalTmErrorPs
+                                                      : kNaN;
+            return ResultValue{model.values[Tm], tmError};
+        }
+        case ResultQuantity::S2: {
+            if (family.rigid) return std::nullopt;
+            // In models 1 to 4 S2 is S2s itself; the derived S2 of models 5 to 8 has an
+            // error only from Monte Carlo.
+            const double orderError = !family.extended ? error(S2s)
+                                      : outcome.monteCarlo
+                                          ? outcome.monteCarlo->s2.standardDeviation
+                                          : kNaN;
+            return ResultValue{OrderParameter(family, model.values), orderError};
+        }
+        case ResultQuantity::S2f:
+        case ResultQuantity::S2s:
+            if (!family.extended) return std::nullopt;
+            return ResultValue{model.values[quantity == ResultQuantity::S2f ? S2f : S2s],
+                               error(quantity == ResultQuantity::S2f ? S2f : S2s)};
+        case ResultQuantity::Te: return parameter(Te);
+        case ResultQuantity::Tf: return parameter(Tf);
+        case ResultQuantity::Ts: return parameter(Ts);
+        case ResultQuantity::Rex: return parameter(Rex);
+        case ResultQuantity::Csa: return parameter(Csa);
+    }
+    return std::nullopt;
 }
 
 std::string ProteinFitCsv(const ProteinFit& fit) {
     std::string csv = "residue,model";
-    const std::array<const char*, 9> names = {"tm_ps", "S2",    "S2f",     "S2s",    "te_ps",
-                                              "tf_ps", "ts_ps", "Rex_800", "CSA_ppm"};
-    for (const char* name : names) csv += std::string(",") + name + "," + name + "_error";
+    for (int q = 0; q < kResultQuantityCount; ++q) {
+        const std::string name(CsvNameOf(static_cast<ResultQuantity>(q)));
+        csv += "," + name + "," + name + "_error";
+    }
     csv += ",chi2,aicc,flags\n";
     const auto cell = [](double value) {
         return std::isfinite(value) ? FormatShortestDouble(value) : "";
@@ -619,37 +730,11 @@ std::string ProteinFitCsv(const ProteinFit& fit) {
     for (const ResidueOutcome& outcome : fit.residues) {
         if (!outcome.fit) continue;
         const ModelFit& model = *outcome.fit;
-        const ModelFreeModel& family = ModelFreeModelNumber(model.model);
-        // A parameter the data do not determine has no error; one at a bound has the
-        // Monte Carlo spread, which is honest there, but no covariance error.
-        const auto error = [&](ModelFreeParameter parameter) {
-            const ParameterFlag flag = FlagOf(model, parameter);
-            if (flag == ParameterFlag::Undetermined) return kNaN;
-            if (outcome.monteCarlo) {
-                return outcome.monteCarlo->spread[static_cast<std::size_t>(parameter)]
-                    .standardDeviation;
-            }
-            return flag == ParameterFlag::AtBound ? kNaN : model.errors[parameter];
-        };
-        // A parameter the model has, with its error; two empty cells otherwise.
-        const auto column = [&](bool present, double value, double valueError) {
-            csv += "," + (present ? cell(value) : "") + "," + (present ? cell(valueError) : "");
-        };
         csv += CsvCell(outcome.residue) + ",m" + std::to_string(model.model);
-        const double tmError = InModel(model, Tm) ? error(Tm)
-                               : fit.globalTmPs   ? fit.globalTmErrorPs
-                                                  : kNaN;
-        column(true, model.values[Tm], tmError);
-        // In models 1 to 4 S2 is S2s itself; the derived S2 of models 5 to 8 has an error
-        // only from Monte Carlo.
-        const double orderError = !family.extended     ? error(S2s)
-                                  : outcome.monteCarlo ? outcome.monteCarlo->s2.standardDeviation
-                                                       : kNaN;
-        column(!family.rigid, OrderParameter(family, model.values), orderError);
-        column(family.extended, model.values[S2f], error(S2f));
-        column(family.extended, model.values[S2s], error(S2s));
-        for (ModelFreeParameter parameter : {Te, Tf, Ts, Rex, Csa}) {
-            column(InModel(model, parameter), model.values[parameter], error(parameter));
+        for (int q = 0; q < kResultQuantityCount; ++q) {
+            const auto result = ResultOf(fit, outcome, static_cast<ResultQuantity>(q));
+            csv += "," + (result ? cell(result->value) : "") + "," +
+                   (result ? cell(result->error) : "");
         }
         csv += "," + FormatShortestDouble(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) +
                "," + CsvCell(model.FlagsText()) + "\n";

@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,16 +16,30 @@
 
 namespace veldorin {
 
+// How far a protein's fit has got, for another thread to show while it runs, and that
+// thread's request to stop it. A stage's steps are residues, synthetic sets or, for tm,
+// totals of the protein's chi2 (as many as a search usually takes).
+struct ProteinFitProgress {
+    enum class Stage { LocalTm, Selecting, Tm, MonteCarlo, TmError };
+    std::atomic<Stage> stage = Stage::LocalTm;
+    std::atomic<int> round = 0;  // of the global tm's selections, from 1
+    std::atomic<int> done = 0;
+    std::atomic<int> steps = 0;
+    std::atomic<bool> stop = false;
+};
+
 // How a whole protein is fitted. tm is one value for all residues fitted with them
 // (globalTm), fixed at residue.tmPs (residue.fitTm false), or fitted per residue.
 struct ProteinFitOptions {
-    ResidueFitSettings residue;  // the spin system; tm fixed when fitTm is false
-    std::optional<int> model;    // one model for every residue; otherwise each selects
+    ResidueFitSettings residue;               // the spin system; tm fixed when fitTm is false
+    std::optional<int> model;                 // one model for every residue; otherwise each selects
+    std::map<std::string, int> chosenModels;  // by residue: a model chosen by hand
     Criterion criterion = Criterion::Aic;
     bool globalTm = false;  // one tm for all residues, fitted with them
     int monteCarloSets = 500;
     std::uint64_t seed = 1;
     int jobs = 1;
+    ProteinFitProgress* progress = nullptr;  // nothing: no one watches
 };
 
 // A model a residue cannot take, and why.
@@ -57,13 +73,30 @@ struct ProteinFit {
     double globalTmLowPs = 0.0;   // the profile's interval (Profile) or the Monte Carlo
     double globalTmHighPs = 0.0;  // 2.5 and 97.5 percentiles (MonteCarlo)
     int rounds = 0;               // global rounds until the models stopped changing
+    bool stopped = false;         // asked to stop: the results are incomplete
 };
 
 // Fits every residue, on `jobs` threads; the result does not depend on their number. A
-// residue takes the model the criterion prefers among those not eliminated: by
+// residue takes its model chosen by hand, or the one model asked for, or the model the
+// criterion prefers among those not eliminated: by
 // EliminationReason, or by a Monte Carlo run in which more than a tenth of the synthetic
 // fits failed. A residue with no model left is not fitted.
 ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options);
+
+// What the results give for each residue, in the order of their CSV.
+enum class ResultQuantity { Tm, S2, S2f, S2s, Te, Tf, Ts, Rex, Csa };
+inline constexpr int kResultQuantityCount = 9;
+// "tm_ps", "S2", "S2f", "S2s", "te_ps", "tf_ps", "ts_ps", "Rex_800", "CSA_ppm".
+std::string_view CsvNameOf(ResultQuantity quantity);
+
+struct ResultValue {
+    double value = 0.0;
+    double error = 0.0;  // NaN where there is none
+};
+// A residue's value of the quantity with its error, as the CSV gives them; nothing where
+// its model has no such value or it has no model.
+std::optional<ResultValue> ResultOf(const ProteinFit& fit, const ResidueOutcome& outcome,
+                                    ResultQuantity quantity);
 
 // The results as CSV: residue, model, then each parameter and its error as NAME,
 // NAME_error (tm_ps, S2, S2f, S2s, te_ps, tf_ps, ts_ps, Rex_800, CSA_ppm; empty where
