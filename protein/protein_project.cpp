@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "protein/protein_project.h"
+
+#include <algorithm>
+#include <cctype>
+#include <thread>
+#include <tuple>
+
+namespace veldorin {
+
+ProteinFitOptions DefaultProteinFitOptions() {
+    ProteinFitOptions options;
+    options.globalTm = true;
+    options.residue.fitTm = false;
+    options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return options;
+}
+
+ProteinFitOptions ProteinProject::FitOptions() const {
+    ProteinFitOptions options = settings.fit;
+    for (const auto& [residue, choice] : choices) {
+        if (choice.model) options.chosenModels[residue] = *choice.model;
+    }
+    return options;
+}
+
+const ResidueOutcome* ProteinProject::OutcomeOf(std::size_t residue) const {
+    if (!fit || residue >= fit->residues.size()) return nullptr;
+    return &fit->residues[residue];
+}
+
+void ProteinProject::SetRows(std::size_t residue, std::vector<Measurement> rows) {
+    ResidueData& data = this->data.residues.at(residue);
+    data.measurements = std::move(rows);
+    data.lines.assign(data.measurements.size(), 0);
+    choices[data.residue].rowsEdited = true;
+}
+
+void ProteinProject::ChooseModel(std::size_t residue, std::optional<int> model) {
+    choices[data.residues.at(residue).residue].model = model;
+}
+
+void ProteinProject::TakeResidueFit(std::size_t residue, ResidueOutcome outcome) {
+    if (!fit || residue >= fit->residues.size()) return;
+    fit->residues[residue] = std::move(outcome);
+}
+
+namespace {
+
+// How a residue's name sorts: its chain (the text before a ':'), whether it has a number,
+// the number, then the rest of the name.
+std::tuple<std::string, bool, long long, std::string> SequenceKey(const std::string& name) {
+    const std::size_t colon = name.find(':');
+    const std::string chain = colon == std::string::npos ? "" : name.substr(0, colon);
+    const std::string rest = colon == std::string::npos ? name : name.substr(colon + 1);
+    const auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    std::size_t begin = 0;
+    while (begin < rest.size() && !digit(rest[begin])) ++begin;
+    std::size_t end = begin;
+    while (end < rest.size() && digit(rest[end]) && end - begin < 18) ++end;
+    if (begin == end) return {chain, true, 0, rest};
+    // A minus sign before the digits counts: numbering may start below 1.
+    const bool negative = begin > 0 && rest[begin - 1] == '-';
+    const long long number = std::stoll(rest.substr(begin, end - begin));
+    const std::size_t from = negative ? begin - 1 : begin;
+    return {chain, false, negative ? -number : number, std::string(rest).erase(from, end - from)};
+}
+
+}  // namespace
+
+void SortBySequence(ProteinData& data) {
+    std::ranges::stable_sort(
+        data.residues, {}, [](const ResidueData& residue) { return SequenceKey(residue.residue); });
+}
+
+ProteinFitOptions ResidueRefitOptions(const ProteinProject& project, std::size_t residue) {
+    ProteinFitOptions options = project.FitOptions();
+    if (project.fit && project.fit->globalTmPs) {
+        options.globalTm = false;
+        options.residue.fitTm = false;
+        options.residue.tmPs = *project.fit->globalTmPs;
+    }
+    // Its own seed, as in the protein's fit, so that a refit without a change gives back
+    // the same errors.
+    options.seed += residue;
+    options.progress = nullptr;
+    return options;
+}
+
+}  // namespace veldorin
