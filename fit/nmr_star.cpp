@@ -8,8 +8,8 @@
 #include <array>
 #include <cctype>
 #include <exception>
-#include <map>
 #include <limits>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>

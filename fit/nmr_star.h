@@ -22,8 +22,9 @@ bool IsNmrStarText(std::string_view text);
 // order. An entry whose relaxation loops name more than one chain (Entity_assembly_ID; for
 // the NOE, Entity_assembly_ID_1) names each residue "<Entity_assembly_ID>:<Seq_ID>" instead,
 // so that equal numbers in two chains are not pooled, and orders them by chain, then
-// sequence; with one chain named, rows that name none are taken as of that chain. Rows keep no line: the parser tells only where a loop starts. The error names the
-// frame, the loop's row and the tag of each value that cannot be read (the first fifty).
+// sequence; with one chain named, rows that name none are taken as of that chain. Rows keep no
+// line: the parser tells only where a loop starts. The error names the frame, the loop's row and
+// the tag of each value that cannot be read (the first fifty).
 ProteinDataRead ReadNmrStarRelaxation(std::string_view text);
 
 }  // namespace veldorin
