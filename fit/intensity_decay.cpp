@@ -128,7 +128,8 @@ public:
             problems_.Add(at(kColumnOf[static_cast<std::size_t>(problem.column)]) + problem.reason);
         }
         const std::optional<Measurement> read = reading.measurement;
-        const bool rate = !read || read->quantity == Quantity::R1 || read->quantity == Quantity::R2;
+        const std::optional<Quantity> named = QuantityNamed(texts[MeasurementColumn::Quantity]);
+        const bool rate = !named || named == Quantity::R1 || named == Quantity::R2;
         if (!rate) {
             problems_.Add(at(Column::Quantity) + Excerpt(texts[MeasurementColumn::Quantity]) +
                           " is neither R1 nor R2, the rates a decay gives");
