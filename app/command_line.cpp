@@ -24,7 +24,7 @@ constexpr const char* kUsageHead =
     "       veldorin --table [--times] FILE...\n";
 constexpr const char* kUsageTail =
     "\n"
-    "Without --table, --fit or --map, opens the window (with the model FILE).\n"
+    "Without --table, --fit, --map or --rates, opens the window (with the model FILE).\n"
     "\n"
     "  --table    print each model file's results table, the lines of \"table.dat\"\n"
     "             (tab-separated, each ending in CR LF); with several files, a line\n"
@@ -43,13 +43,19 @@ constexpr const char* kUsageTail =
     "             (ns/rad) with their errors, one CSV row per residue and field of\n"
     "             the DATA files with R1, R2 and NOE, and whether J(0) agrees across\n"
     "             the fields; see README\n"
+    "  --rates    fit R1 and R2 to the peak intensities of SERIES files (header\n"
+    "             residue,quantity,field_mhz,delay_s,intensity[,error]; without an\n"
+    "             error column, repeated delays give it), I0 exp(-R t) (+ a constant\n"
+    "             with --offset), and print them as --fit reads them; see README.\n"
+    "             Example: veldorin --rates r1.csv r2.csv > rates.csv\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
     "  --         end of options: the arguments after it are files\n"
     "\n"
-    "Exit status: 0 when every table was computed (every residue fitted or mapped),\n"
-    "1 when a file could not be read, a table failed or stopped or a residue could\n"
-    "not be fitted or mapped (the reason on standard error), 2 for wrong arguments.\n";
+    "Exit status: 0 when every table was computed (every residue or series fitted\n"
+    "or mapped), 1 when a file could not be read, a table failed or stopped or a\n"
+    "residue or series could not be fitted or mapped (the reason on standard\n"
+    "error), 2 for wrong arguments.\n";
 
 // Passes everything written on to another stream's buffer and keeps the system's reason
 // for the first write that failed: the stream's state alone keeps only that one did, and
@@ -185,7 +191,7 @@ bool PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostr
 int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     switch (options.mode) {
         case CommandLineOptions::Mode::Help:
-            out << kUsageHead << kFitUsage << kMapUsage << kUsageTail;
+            out << kUsageHead << kFitUsage << kMapUsage << kRatesUsage << kUsageTail;
             return kExitSuccess;
         case CommandLineOptions::Mode::Version:
             out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
@@ -194,6 +200,7 @@ int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& 
             return PrintTables(options, out, errors) ? kExitSuccess : kExitTableFailed;
         case CommandLineOptions::Mode::Fit: return RunFitCommand(*options.fit, out, errors);
         case CommandLineOptions::Mode::Map: return RunMapCommand(*options.map, out, errors);
+        case CommandLineOptions::Mode::Rates: return RunRatesCommand(*options.rates, out, errors);
         case CommandLineOptions::Mode::Window: break;
     }
     // The window is main's to open; asked for here, it is the caller's mistake.
@@ -202,7 +209,7 @@ int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& 
 
 CommandLineParse UsageError(std::string text) { return {std::nullopt, std::move(text)}; }
 
-// --fit or --map with the other arguments, which are all theirs.
+// --fit, --map or --rates with the other arguments, which are all theirs.
 CommandLineParse CommandParse(const std::string& command, const std::vector<std::string>& rest) {
     CommandLineOptions options;
     if (command == "--fit") {
@@ -210,11 +217,16 @@ CommandLineParse CommandParse(const std::string& command, const std::vector<std:
         if (!parse.command) return UsageError(parse.usageError);
         options.mode = CommandLineOptions::Mode::Fit;
         options.fit = std::move(parse.command);
-    } else {
+    } else if (command == "--map") {
         MapCommandParse parse = ParseMapCommand(rest);
         if (!parse.command) return UsageError(parse.usageError);
         options.mode = CommandLineOptions::Mode::Map;
         options.map = std::move(parse.command);
+    } else {
+        RatesCommandParse parse = ParseRatesCommand(rest);
+        if (!parse.command) return UsageError(parse.usageError);
+        options.mode = CommandLineOptions::Mode::Rates;
+        options.rates = std::move(parse.command);
     }
     return {options, {}};
 }
@@ -223,9 +235,9 @@ CommandLineParse CommandParse(const std::string& command, const std::vector<std:
 
 CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLineOptions options;
-    // --fit and --map have options of their own: everything else is theirs.
+    // --fit, --map and --rates have options of their own: everything else is theirs.
     const auto command = std::find_if(arguments.begin(), arguments.end(), [](const auto& argument) {
-        return argument == "--fit" || argument == "--map";
+        return argument == "--fit" || argument == "--map" || argument == "--rates";
     });
     const bool helpAsked =
         std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();

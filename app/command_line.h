@@ -10,6 +10,7 @@
 
 #include "app/fit_command.h"
 #include "app/map_command.h"
+#include "app/rates_command.h"
 
 namespace veldorin {
 
@@ -22,13 +23,15 @@ struct CommandLineOptions {
         Version,  // --version
         Fit,      // --fit: every residue of a protein fitted, as CSV
         Map,      // --map: every residue's reduced spectral densities, as CSV
+        Rates,    // --rates: R1 and R2 fitted to peak intensities, as CSV
     };
     Mode mode = Mode::Window;
-    bool timesTable = false;           // --times: the times table whatever the files say
-    std::vector<std::string> tables;   // the model files of --table, as given
-    std::optional<std::string> model;  // the model file to open in the window
-    std::optional<FitCommand> fit;     // what --fit is to do
-    std::optional<MapCommand> map;     // what --map is to do
+    bool timesTable = false;            // --times: the times table whatever the files say
+    std::vector<std::string> tables;    // the model files of --table, as given
+    std::optional<std::string> model;   // the model file to open in the window
+    std::optional<FitCommand> fit;      // what --fit is to do
+    std::optional<MapCommand> map;      // what --map is to do
+    std::optional<RatesCommand> rates;  // what --rates is to do
 };
 
 struct CommandLineParse {
@@ -48,8 +51,8 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments);
 // The "veldorin: ..." lines for a usage error, on the error stream; returns kExitUsage.
 int ReportUsageError(const std::string& usageError, std::ostream& errors);
 
-// Runs a mode without a window (Table, Fit, Map, Help or Version), writing to the given streams,
-// and returns the exit status. Needs no application object.
+// Runs a mode without a window (Table, Fit, Map, Rates, Help or Version), writing to the given
+// streams, and returns the exit status. Needs no application object.
 int RunWithoutWindow(const CommandLineOptions& options, std::ostream& out, std::ostream& errors);
 
 }  // namespace veldorin

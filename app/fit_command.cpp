@@ -18,7 +18,7 @@
 #include "files/input_file.h"
 #include "files/native_name.h"
 #include "files/save_aside.h"
-#include "fit/nmr_star.h"
+#include "fit/protein_sources.h"
 
 namespace veldorin {
 
@@ -340,30 +340,29 @@ bool Saved(const std::string& path, const std::string& bytes, std::ostream& erro
 
 }  // namespace
 
-std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ostream& errors) {
-    const InputFileRead file = ReadInputFile(path);
-    if (!file.bytes) {
-        errors << "veldorin: " << path << ": " << file.reason << '\n';
-        return std::nullopt;
-    }
-    ProteinDataRead read = IsNmrStarText(*file.bytes) ? ReadNmrStarRelaxation(*file.bytes)
-                                                      : ReadProteinData(*file.bytes);
-    if (!read.data) Tell(read.error, "veldorin: " + path + ": ", errors);
-    return std::move(read.data);
-}
-
-std::optional<ProteinData> ReadProteinDataFiles(const std::vector<std::string>& paths,
-                                                std::ostream& errors) {
+std::optional<ProteinData> ReadDataFiles(const std::vector<std::string>& paths,
+                                         const ProteinDataReader& read, std::ostream& errors) {
     std::vector<NamedProteinData> files;
     for (const std::string& path : paths) {
-        if (std::optional<ProteinData> data = ReadProteinDataFile(path, errors)) {
-            files.push_back({path, *std::move(data)});
+        const InputFileRead file = ReadInputFile(path);
+        if (!file.bytes) {
+            errors << "veldorin: " << path << ": " << file.reason << '\n';
+            continue;
         }
+        ProteinDataRead data = read(*file.bytes);
+        if (!data.data) Tell(data.error, "veldorin: " + path + ": ", errors);
+        if (data.data) files.push_back({path, *std::move(data.data)});
     }
     if (files.size() < paths.size()) return std::nullopt;
     ProteinDataRead merged = MergedProteinData(std::move(files));
     if (!merged.data) Tell(merged.error, "veldorin: ", errors);
     return std::move(merged.data);
+}
+
+std::optional<ProteinData> ReadProteinDataFiles(const std::vector<std::string>& paths,
+                                                std::ostream& errors) {
+    return ReadDataFiles(
+        paths, [](std::string_view text) { return ReadProteinSource(text); }, errors);
 }
 
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {

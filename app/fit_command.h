@@ -3,9 +3,11 @@
 
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fit/protein_fit.h"
@@ -33,10 +35,14 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments);
 // The usage lines of --fit, for --help.
 extern const char* const kFitUsage;
 
-// The protein's data in the file; nothing when it cannot be read or holds lines that cannot,
-// each reason on `errors` with the file's name.
-std::optional<ProteinData> ReadProteinDataFile(const std::string& path, std::ostream& errors);
-// The data of every file, merged as MergedProteinData merges them.
+// Reads a file's text as a protein's data.
+using ProteinDataReader = std::function<ProteinDataRead(std::string_view text)>;
+// The data of every file, each read by `read`, merged as MergedProteinData merges them;
+// nothing when a file cannot be read or holds lines that cannot, each reason on `errors`
+// with the file's name.
+std::optional<ProteinData> ReadDataFiles(const std::vector<std::string>& paths,
+                                         const ProteinDataReader& read, std::ostream& errors);
+// The data of every file, each read by its content (ReadProteinSource).
 std::optional<ProteinData> ReadProteinDataFiles(const std::vector<std::string>& paths,
                                                 std::ostream& errors);
 

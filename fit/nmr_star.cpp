@@ -8,9 +8,12 @@
 #include <array>
 #include <cctype>
 #include <exception>
+#include <limits>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include "engine/csv_text.h"
 #include "engine/measurement.h"
@@ -31,6 +34,7 @@ struct ListKind {
     std::array<std::string_view, 2> value;    // either generation of the dictionary
     std::array<std::string_view, 2> error;    // in the same order
     std::array<std::string_view, 2> residue;  // Seq_ID, else Comp_index_ID
+    std::string_view assembly;                // the chain's Entity_assembly_ID
     std::string_view atom;                    // must be N
     std::string_view partner;                 // must be H; empty when a row names one atom
     Quantity time;
@@ -44,6 +48,7 @@ const std::array<ListKind, 3> kListKinds = {{
      {"Val", "T1_val"},
      {"Val_err", "T1_val_err"},
      {"Seq_ID", "Comp_index_ID"},
+     "Entity_assembly_ID",
      "Atom_ID",
      "",
      Quantity::T1,
@@ -54,6 +59,7 @@ const std::array<ListKind, 3> kListKinds = {{
      {"Val", "T2_val"},
      {"Val_err", "T2_val_err"},
      {"Seq_ID", "Comp_index_ID"},
+     "Entity_assembly_ID",
      "Atom_ID",
      "",
      Quantity::T2,
@@ -64,6 +70,7 @@ const std::array<ListKind, 3> kListKinds = {{
      {"Val", "Heteronucl_NOE_val"},
      {"Val_err", "Heteronucl_NOE_val_err"},
      {"Seq_ID_1", "Comp_index_ID_1"},
+     "Entity_assembly_ID_1",
      "Atom_ID_1",
      "Atom_ID_2",
      Quantity::Noe,
@@ -128,6 +135,7 @@ int ColumnOf(const cif::Loop& loop, std::string_view prefix,
 // The columns a list's rows are read from.
 struct Columns {
     std::array<int, 2> residue;  // Seq_ID, then Comp_index_ID (-1 for one it lacks)
+    int assembly;                // -1 when the loop names no chain
     int atom;
     int partner;  // -1 when rows name one atom
     int value;
@@ -173,10 +181,8 @@ public:
             errors_ += "\nand " + std::to_string(problems_ - kProblemsTold) + " more problems";
         }
         if (!errors_.empty()) return {std::nullopt, std::move(errors_)};
-        if (residues_.empty()) return {std::nullopt, "no backbone amide N row has a value"};
-        ProteinData data;
-        for (auto& entry : residues_) data.residues.push_back(std::move(entry.second));
-        return {std::move(data), {}};
+        if (rows_.empty()) return {std::nullopt, "no backbone amide N row has a value"};
+        return {ProteinData{Residues()}, {}};
     }
 
 private:
@@ -202,6 +208,7 @@ private:
                                      const ListKind& kind) {
         Columns columns{{loop.find_tag(Joined(kind.loop, kind.residue[0])),
                          loop.find_tag(Joined(kind.loop, kind.residue[1]))},
+                        loop.find_tag(Joined(kind.loop, kind.assembly)),
                         loop.find_tag(Joined(kind.loop, kind.atom)),
                         kind.partner.empty() ? -1 : loop.find_tag(Joined(kind.loop, kind.partner)),
                         ColumnOf(loop, kind.loop, kind.value),
@@ -248,13 +255,41 @@ private:
         Measurement measurement = *reading.measurement;
         measurement.value /= unit.divisor;
         measurement.error /= unit.divisor;
-        auto [at, added] = residues_.try_emplace(*residue);
-        if (added) at->second.residue = std::to_string(*residue);
-        at->second.measurements.push_back(measurement);
-        at->second.lines.push_back(0);
+        rows_.push_back({cell(columns.assembly), *residue, measurement});
     }
 
-    std::map<int, ResidueData> residues_;  // by sequence number
+    // The residues in order, by chain (whole numbers in their order, then other names) and
+    // sequence number. With several chains a residue is named "<Entity_assembly_ID>:<Seq_ID>",
+    // so that the same number in two chains stays two residues; a row that names no chain
+    // keeps its Seq_ID alone.
+    std::vector<ResidueData> Residues() const {
+        std::set<std::string> chains;
+        for (const Row& row : rows_) {
+            if (!row.chain.empty()) chains.insert(row.chain);
+        }
+        const bool named = chains.size() > 1;
+        std::map<std::tuple<long long, std::string, int>, ResidueData> residues;
+        for (const Row& row : rows_) {
+            const std::string chain = named ? row.chain : "";
+            const std::optional<long long> number =
+                chain.empty() ? 0 : WholeNumberIn<long long>(chain);
+            ResidueData& data = residues[{number.value_or(std::numeric_limits<long long>::max()),
+                                          chain, row.sequence}];
+            data.residue = (chain.empty() ? "" : chain + ":") + std::to_string(row.sequence);
+            data.measurements.push_back(row.measurement);
+            data.lines.push_back(0);
+        }
+        std::vector<ResidueData> ordered;
+        for (auto& entry : residues) ordered.push_back(std::move(entry.second));
+        return ordered;
+    }
+
+    struct Row {
+        std::string chain;  // Entity_assembly_ID; empty when the loop names none
+        int sequence = 0;
+        Measurement measurement;
+    };
+    std::vector<Row> rows_;
     bool listsFound_ = false;
     int problems_ = 0;
     std::string errors_;

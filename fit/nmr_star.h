@@ -19,8 +19,12 @@ bool IsNmrStarText(std::string_view text);
 // N with H) are taken, with either generation of value tags (T1_val or Val, ...); a row
 // without a value is left out. A residue is named by its Seq_ID (Comp_index_ID when there
 // is none), as a CSV file of the same protein would name it, and residues come in sequence
-// order. Rows keep no line: the parser tells only where a loop starts. The error names the
-// frame, the loop's row and the tag of each value that cannot be read (the first fifty).
+// order. An entry whose relaxation loops name more than one chain (Entity_assembly_ID; for
+// the NOE, Entity_assembly_ID_1) names each residue "<Entity_assembly_ID>:<Seq_ID>" instead,
+// so that equal numbers in two chains are not pooled, and orders them by chain, then
+// sequence; with one chain named, rows that name none are taken as of that chain. Rows keep no
+// line: the parser tells only where a loop starts. The error names the frame, the loop's row and
+// the tag of each value that cannot be read (the first fifty).
 ProteinDataRead ReadNmrStarRelaxation(std::string_view text);
 
 }  // namespace veldorin

@@ -11,6 +11,7 @@
 
 #include "engine/csv_text.h"
 #include "engine/format.h"
+#include "fit/table_text.h"
 
 namespace veldorin {
 namespace {
@@ -21,45 +22,6 @@ using Cells = std::vector<std::string>;
 // measurement's in the order of MeasurementColumn.
 constexpr std::array<std::string_view, 5> kLongColumns = {"residue", "field_mhz", "quantity",
                                                           "value", "error"};
-
-// The lines that hold more than blanks or a comment.
-std::vector<CsvLine> DataLines(std::string_view text) {
-    std::vector<CsvLine> lines = CsvLines(text);
-    std::erase_if(
-        lines, [](const CsvLine& line) { return WithoutBlanksAround(line.text).starts_with('#'); });
-    return lines;
-}
-
-// The cells of a data file's line, blanks around each left off.
-Cells TrimmedCells(std::string_view line, char separator) {
-    Cells cells = CsvCells(line, separator);
-    for (std::string& cell : cells) cell = std::string(WithoutBlanksAround(cell));
-    return cells;
-}
-
-// A column as messages name it: as its header's cell does, at most the start of a long one.
-std::string ColumnName(std::string_view cell) {
-    const std::string quoted = Excerpt(cell);
-    return quoted.substr(1, quoted.size() - 2);
-}
-
-// The problems of a file, of which the first fifty are told.
-class Problems {
-public:
-    void Add(const std::string& problem) {
-        if (++count_ <= kTold) text_ += (text_.empty() ? "" : "\n") + problem;
-    }
-    bool Any() const { return count_ > 0; }
-    std::string Text() const {
-        if (count_ <= kTold) return text_;
-        return text_ + "\nand " + std::to_string(count_ - kTold) + " more problems";
-    }
-
-private:
-    static constexpr int kTold = 50;
-    int count_ = 0;
-    std::string text_;
-};
 
 // The residues as their rows are read, and what could not be read.
 class ProteinDataBuilder {
@@ -370,6 +332,22 @@ ProteinDataRead MergedProteinData(std::vector<NamedProteinData> files) {
         }
     }
     return merged.Result();
+}
+
+std::string LongFormCsv(const ProteinData& data) {
+    std::string csv;
+    for (const std::string_view column : kLongColumns) {
+        csv += (csv.empty() ? "" : ",") + std::string(column);
+    }
+    csv += '\n';
+    for (const ResidueData& residue : data.residues) {
+        for (const Measurement& m : residue.measurements) {
+            csv += CsvCell(residue.residue) + ',' + FormatShortestDouble(m.fieldMHz) + ',' +
+                   std::string(NameOf(m.quantity)) + ',' + FormatShortestDouble(m.value) + ',' +
+                   FormatShortestDouble(m.error) + '\n';
+        }
+    }
+    return csv;
 }
 
 }  // namespace veldorin

@@ -53,4 +53,8 @@ struct NamedProteinData {
 // field that two files give one residue is refused, each time on a line naming both files.
 ProteinDataRead MergedProteinData(std::vector<NamedProteinData> files);
 
+// The data in the long form, "residue,field_mhz,quantity,value,error", a row per measurement
+// in the order of the residues, each number the shortest text that reads back the same.
+std::string LongFormCsv(const ProteinData& data);
+
 }  // namespace veldorin

@@ -86,6 +86,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "_Heteronucl_NOE.Atom_ID_2\n_Heteronucl_NOE.Heteronucl_NOE_val\n"
                   "_Heteronucl_NOE.Heteronucl_NOE_val_err\n4 CA HA 0.1 0.1\n4 N H 0.78 0.03\n"),
             "4:1", Quantity::Noe, 0.78, 0.03},
+        ReadCase{"ChainsNamedWhenSeveral",
+                 T1("s", kT1Loop + "_T1.Entity_assembly_ID\n5 N 0.8 0.02 2\n5 N 0.7 0.01 1\n"
+                                   "3 N 0.9 0.01 2\n"),
+                 "1:5:1,2:3:1,2:5:1", Quantity::T1, 0.7, 0.01},
+        ReadCase{"OneChainKeepsSeqID",
+                 T1("s", kT1Loop + "_T1.Entity_assembly_ID\n5 N 0.8 0.02 1\n3 N 0.9 0.01 1\n"),
+                 "3:1,5:1", Quantity::T1, 0.9, 0.01},
         ReadCase{"MissingValueSkipped", T1("s", kT1Loop + "1 N . .\n2 N 0.8 0.02\n3 N ? 0.1\n"),
                  "2:1", Quantity::T1, 0.8, 0.02}),
     [](const auto& info) { return std::string(info.param.name); });
