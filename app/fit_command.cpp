@@ -30,10 +30,6 @@ namespace {
 
 FitCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
 
-// Enough sets for errors to two digits many times over; the whole protein's sets are held
-// at once, so more would only fill the memory.
-constexpr int kMaxMonteCarloSets = 10000;
-
 // How an option's value was read: taken, refused as no value for the option, refused
 // with what the option takes instead, or the option is none of those read here.
 struct ValueRead {

@@ -28,6 +28,10 @@ struct ProteinFitProgress {
     std::atomic<bool> stop = false;
 };
 
+// Enough Monte Carlo sets for errors to two digits many times over; the whole protein's
+// sets are held at once, so more would only fill the memory.
+inline constexpr int kMaxMonteCarloSets = 10000;
+
 // How a whole protein is fitted. tm is one value for all residues fitted with them
 // (globalTm), fixed at residue.tmPs (residue.fitTm false), or fitted per residue.
 struct ProteinFitOptions {
