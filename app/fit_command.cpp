@@ -3,10 +3,6 @@
 
 #include "app/fit_command.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <map>
 #include <ostream>
 #include <set>
@@ -18,6 +14,7 @@
 #include "files/input_file.h"
 #include "files/native_name.h"
 #include "files/save_aside.h"
+#include "fit/protein_report.h"
 #include "fit/protein_sources.h"
 
 namespace veldorin {
@@ -32,10 +29,6 @@ const char* const kFitUsage =
 namespace {
 
 FitCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
-
-// Enough sets for errors to two digits many times over; the whole protein's sets are held
-// at once, so more would only fill the memory.
-constexpr int kMaxMonteCarloSets = 10000;
 
 // How an option's value was read: taken, refused as no value for the option, refused
 // with what the option takes instead, or the option is none of those read here.
@@ -188,141 +181,6 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
 
 namespace {
 
-// A JSON string: quotes, backslashes and control characters escaped, other bytes as they are.
-std::string Quoted(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\u%04x", static_cast<unsigned>(c));
-            quoted += escape.data();
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + '"';
-}
-
-// A JSON number, shortest round trip; null for what is not finite.
-template <typename Floating>
-std::string JsonNumber(Floating value) {
-    if (!std::isfinite(value)) return "null";
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return std::string(text.data(), end);
-}
-
-std::string OptionalText(const std::optional<std::string>& text) {
-    return text ? Quoted(*text) : "null";
-}
-
-std::string CriterionName(Criterion criterion) {
-    switch (criterion) {
-        case Criterion::Aic: return "aic";
-        case Criterion::Aicc: return "aicc";
-        case Criterion::Bic: return "bic";
-    }
-    return "";
-}
-
-std::string TmMode(const ProteinFitOptions& options) {
-    if (options.globalTm) return "global";
-    return options.residue.fitTm ? "local" : "fixed";
-}
-
-std::string Frequencies(const ResidueFitSettings& settings) {
-    return settings.system.pairFrequencies == PairFrequencySigns::Signed ? "signed" : "magnitudes";
-}
-
-std::string TmErrorFrom(const ProteinFit& fit, const ProteinFitOptions& options) {
-    if (fit.globalTmPs) {
-        switch (fit.globalTmErrorSource) {
-            case TmErrorSource::MonteCarlo: return "monte_carlo_whole_protein";
-            case TmErrorSource::Profile: return "chi2_profile";
-            case TmErrorSource::None: return "none";
-        }
-    }
-    if (options.residue.fitTm) return options.monteCarloSets > 0 ? "monte_carlo" : "covariance";
-    return "none";
-}
-
-std::string OptionsJson(const FitCommand& command) {
-    const ProteinFitOptions& options = command.options;
-    const ResidueFitSettings& residue = options.residue;
-    const FitSpinSystem::Neighbour& partner = residue.system.neighbours.front();
-    std::string files;
-    for (const std::string& file : command.dataFiles) {
-        files += (files.empty() ? "" : ", ") + Quoted(file);
-    }
-    return "{\"data\": [" + files + "]" +
-           ", \"model\": " + Quoted(options.model ? "m" + std::to_string(*options.model) : "auto") +
-           ", \"select\": " + Quoted(CriterionName(options.criterion)) +
-           ", \"tm\": " + Quoted(TmMode(options)) +
-           ", \"tm_ps\": " + (TmMode(options) == "fixed" ? JsonNumber(residue.tmPs) : "null") +
-           ", \"mc\": " + std::to_string(options.monteCarloSets) +
-           ", \"seed\": " + std::to_string(options.seed) +
-           ", \"jobs\": " + std::to_string(options.jobs) +
-           ", \"nucleus\": " + Quoted(command.nucleus) +
-           ", \"partner\": " + Quoted(command.partner) +
-           ", \"distance_angstrom\": " + JsonNumber(static_cast<float>(partner.distance)) +
-           ", \"csa_ppm\": " + JsonNumber(residue.system.csaPpm) +
-           ", \"frequencies\": " + Quoted(Frequencies(residue)) +
-           ", \"back\": " + OptionalText(command.backFile) +
-           ", \"report\": " + OptionalText(command.reportFile) + "}";
-}
-
-std::string TmJson(const ProteinFit& fit, const ProteinFitOptions& options) {
-    const std::string mode = TmMode(options);
-    std::string json = "{\"mode\": " + Quoted(mode);
-    if (fit.globalTmPs) {
-        const bool interval = fit.globalTmErrorSource != TmErrorSource::None;
-        json += ", \"value_ps\": " + JsonNumber(*fit.globalTmPs) +
-                ", \"found_by\": \"Brent's method on the total chi2 of every residue refitted, "
-                "in rounds of model selection\", \"rounds\": " +
-                std::to_string(fit.rounds) + ", \"error_ps\": " + JsonNumber(fit.globalTmErrorPs) +
-                ", \"low_ps\": " + (interval ? JsonNumber(fit.globalTmLowPs) : "null") +
-                ", \"high_ps\": " + (interval ? JsonNumber(fit.globalTmHighPs) : "null");
-    } else if (mode == "fixed") {
-        json += ", \"value_ps\": " + JsonNumber(options.residue.tmPs) + ", \"found_by\": \"given\"";
-    } else {
-        json += ", \"found_by\": \"fitted with each residue's model\"";
-    }
-    return json + ", \"error_from\": " + Quoted(TmErrorFrom(fit, options)) + "}";
-}
-
-std::string ResidueJson(const ResidueOutcome& outcome, const ProteinFitOptions& options) {
-    std::string eliminated;
-    for (const EliminatedModel& model : outcome.eliminated) {
-        eliminated += std::string(eliminated.empty() ? "" : ", ") + "{\"model\": \"m" +
-                      std::to_string(model.model) + "\", \"reason\": " + Quoted(model.reason) + "}";
-    }
-    const bool fitted = outcome.fit.has_value();
-    return "{\"residue\": " + Quoted(outcome.residue) +
-           ", \"model\": " + (fitted ? Quoted("m" + std::to_string(outcome.fit->model)) : "null") +
-           ", \"failure\": " + (fitted ? "null" : Quoted(outcome.failure)) + ", \"eliminated\": [" +
-           eliminated + "], \"flags\": " + (fitted ? Quoted(outcome.fit->FlagsText()) : "null") +
-           ", \"monte_carlo_sets\": " + std::to_string(fitted ? options.monteCarloSets : 0) +
-           ", \"monte_carlo_failed\": " + std::to_string(outcome.monteCarloFailed) + "}";
-}
-
-// How the fit was made, for whoever reads its numbers later.
-std::string ReportJson(const FitCommand& command, const ProteinFit& fit) {
-    const ProteinFitOptions& options = command.options;
-    std::string residues;
-    for (const ResidueOutcome& outcome : fit.residues) {
-        residues +=
-            std::string(residues.empty() ? "\n    " : ",\n    ") + ResidueJson(outcome, options);
-    }
-    return std::string("{\n  \"program\": \"veldorin\",\n  \"version\": \"") + VELDORIN_VERSION +
-           "\",\n  \"options\": " + OptionsJson(command) +
-           ",\n  \"pair_frequencies\": " + Quoted(Frequencies(options.residue)) +
-           ",\n  \"tm\": " + TmJson(fit, options) + ",\n  \"residues\": [" + residues +
-           "\n  ]\n}\n";
-}
-
 // Each line of the text on `errors`, after the prefix.
 void Tell(const std::string& text, const std::string& prefix, std::ostream& errors) {
     std::istringstream lines(text);
@@ -383,7 +241,11 @@ int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& er
     if (command.backFile && !Saved(*command.backFile, BackCalculatedCsv(*data, fit), errors)) {
         status = 1;
     }
-    if (command.reportFile && !Saved(*command.reportFile, ReportJson(command, fit), errors)) {
+    if (command.reportFile &&
+        !Saved(*command.reportFile,
+               ProteinReportJson(command.nucleus, command.partner, command.options,
+                                 {command.dataFiles, command.backFile, command.reportFile}, fit),
+               errors)) {
         status = 1;
     }
     return status;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -717,27 +718,73 @@ std::optional<ResultValue> ResultOf(const ProteinFit& fit, const ResidueOutcome&
     return std::nullopt;
 }
 
-std::string ProteinFitCsv(const ProteinFit& fit) {
+namespace {
+
+// The decimal places that leave the error two significant digits, as its rounding to two
+// digits shows them: 0.0996 rounds to 1.0e-01, two places and not three.
+int DecimalsOfError(double error) {
+    std::array<char, 32> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), error,
+                                    std::chars_format::scientific, 1)
+                          .ptr;
+    const char* exponent = std::find(static_cast<const char*>(text.data()), end, 'e') + 1;
+    if (*exponent == '+') ++exponent;
+    int power = 0;
+    std::from_chars(exponent, end, power);
+    return 1 - power;
+}
+
+// The value rounded at the decimal place (tens, hundreds, ... for places below 0), ties
+// to even as the error's digits are; a zero without a sign.
+std::string AtDecimals(double value, int decimals) {
+    if (decimals < 0) {
+        const double unit = std::pow(10.0, -decimals);
+        value = std::nearbyint(value / unit) * unit;
+    }
+    // Room for the widest: 309 digits before the point and 325 after.
+    std::array<char, 700> text{};
+    const auto [end, failure] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                              std::chars_format::fixed, std::max(decimals, 0));
+    if (failure != std::errc()) return FormatShortestDouble(value);
+    std::string rounded(text.data(), end);
+    if (rounded.front() == '-' && rounded.find_first_not_of("-0.") == std::string::npos) {
+        rounded.erase(0, 1);
+    }
+    return rounded;
+}
+
+std::string FullCell(double value) {
+    return std::isfinite(value) ? FormatShortestDouble(value) : "";
+}
+
+}  // namespace
+
+ResultCells ResultCellsOf(const ResultValue& result, CsvRounding rounding) {
+    const bool rounded = rounding == CsvRounding::ToError && std::isfinite(result.value) &&
+                         std::isfinite(result.error) && result.error > 0.0;
+    if (!rounded) return {FullCell(result.value), FullCell(result.error)};
+    const int decimals = DecimalsOfError(result.error);
+    return {AtDecimals(result.value, decimals), AtDecimals(result.error, decimals)};
+}
+
+std::string ProteinFitCsv(const ProteinFit& fit, CsvRounding rounding) {
     std::string csv = "residue,model";
     for (int q = 0; q < kResultQuantityCount; ++q) {
         const std::string name(CsvNameOf(static_cast<ResultQuantity>(q)));
         csv += "," + name + "," + name + "_error";
     }
     csv += ",chi2,aicc,flags\n";
-    const auto cell = [](double value) {
-        return std::isfinite(value) ? FormatShortestDouble(value) : "";
-    };
     for (const ResidueOutcome& outcome : fit.residues) {
         if (!outcome.fit) continue;
         const ModelFit& model = *outcome.fit;
         csv += CsvCell(outcome.residue) + ",m" + std::to_string(model.model);
         for (int q = 0; q < kResultQuantityCount; ++q) {
             const auto result = ResultOf(fit, outcome, static_cast<ResultQuantity>(q));
-            csv += "," + (result ? cell(result->value) : "") + "," +
-                   (result ? cell(result->error) : "");
+            const ResultCells cells = result ? ResultCellsOf(*result, rounding) : ResultCells{};
+            csv += "," + cells.value + "," + cells.error;
         }
-        csv += "," + FormatShortestDouble(model.chi2) + "," + cell(model.Score(Criterion::Aicc)) +
-               "," + CsvCell(model.FlagsText()) + "\n";
+        csv += "," + FormatShortestDouble(model.chi2) + "," +
+               FullCell(model.Score(Criterion::Aicc)) + "," + CsvCell(model.FlagsText()) + "\n";
     }
     return csv;
 }

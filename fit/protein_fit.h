@@ -28,6 +28,10 @@ struct ProteinFitProgress {
     std::atomic<bool> stop = false;
 };
 
+// Enough Monte Carlo sets for errors to two digits many times over; the whole protein's
+// sets are held at once, so more would only fill the memory.
+inline constexpr int kMaxMonteCarloSets = 10000;
+
 // How a whole protein is fitted. tm is one value for all residues fitted with them
 // (globalTm), fixed at residue.tmPs (residue.fitTm false), or fitted per residue.
 struct ProteinFitOptions {
@@ -98,13 +102,29 @@ struct ResultValue {
 std::optional<ResultValue> ResultOf(const ProteinFit& fit, const ResidueOutcome& outcome,
                                     ResultQuantity quantity);
 
+// How the results write a value and its error.
+enum class CsvRounding {
+    Full,  // each the shortest text that reads back as the same double
+    // The error to 2 significant digits, the value to the same decimal place: 0.851234 ±
+    // 0.0123 as 0.851, 0.012; 4567.8 ± 123 as 4570, 120; an error of 0.0996 as 0.10. The
+    // double's exact value is rounded, a tie to the even digit. A value without an error
+    // (none, or 0) at full precision.
+    ToError,
+};
+// A value and its error as the results write them; empty where not finite.
+struct ResultCells {
+    std::string value;
+    std::string error;
+};
+ResultCells ResultCellsOf(const ResultValue& result, CsvRounding rounding);
+
 // The results as CSV: residue, model, then each parameter and its error as NAME,
 // NAME_error (tm_ps, S2, S2f, S2s, te_ps, tf_ps, ts_ps, Rex_800, CSA_ppm; empty where
 // the model has none), chi2, aicc, flags. Errors are the Monte Carlo standard deviations
 // when there were Monte Carlo sets, otherwise those of the covariance; the error of a
 // parameter the data do not determine is empty, as is that of a parameter at a bound
-// without Monte Carlo.
-std::string ProteinFitCsv(const ProteinFit& fit);
+// without Monte Carlo. The rounding is that of the parameters; chi2 and aicc are written in full.
+std::string ProteinFitCsv(const ProteinFit& fit, CsvRounding rounding = CsvRounding::Full);
 // The measurements beside the values the fitted models give back.
 std::string BackCalculatedCsv(const ProteinData& data, const ProteinFit& fit);
 

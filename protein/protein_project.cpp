@@ -12,6 +12,7 @@ namespace veldorin {
 
 ProteinFitOptions DefaultProteinFitOptions() {
     ProteinFitOptions options;
+    options.residue.system = BackboneAmide();
     options.globalTm = true;
     options.residue.fitTm = false;
     options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

@@ -189,5 +189,41 @@ TEST(ProteinFit, AFlaggedParameterHasNoMadeUpError) {
     }
 }
 
+TEST(ProteinFit, ResultsRoundedToTheirErrorKeepTwoDigitsOfIt) {
+    const double none = std::nan("");
+    struct Row {
+        const char* name;
+        double value;
+        double error;
+        const char* valueText;
+        const char* errorText;
+    };
+    for (const Row& row : {Row{"below 1", 0.851234, 0.0123456, "0.851", "0.012"},
+                           Row{"an error rounding up a decade", 1.23456, 0.0996, "1.23", "0.10"},
+                           Row{"an error in the hundreds", 4567.8, 123.4, "4570", "120"},
+                           Row{"a tie goes to the even digit", 0.375, 0.125, "0.38", "0.12"},
+                           Row{"a value below its error", 0.0004, 0.0123, "0.000", "0.012"},
+                           Row{"a negative zero loses its sign", -0.0004, 0.0123, "0.000", "0.012"},
+                           Row{"no error", 0.123456789, none, "0.123456789", ""},
+                           Row{"an error of 0", 0.123456789, 0.0, "0.123456789", "0"}}) {
+        const ResultCells cells = ResultCellsOf({row.value, row.error}, CsvRounding::ToError);
+        EXPECT_EQ(cells.value, row.valueText) << row.name;
+        EXPECT_EQ(cells.error, row.errorText) << row.name;
+    }
+    EXPECT_EQ(ResultCellsOf({0.851234, 0.0123456}, CsvRounding::Full).value, "0.851234");
+    // An error as small as a double holds: every digit down to its place, 325 of them.
+    EXPECT_EQ(ResultCellsOf({5000.0, 5e-324}, CsvRounding::ToError).value.size(), 4u + 1u + 325u);
+
+    ModelFit model;
+    model.model = 1;
+    model.free = {S2s};
+    model.flags = {ParameterFlag::None};
+    model.values[S2s] = 0.851234;
+    model.errors[S2s] = 0.0123456;
+    ProteinFit fit;
+    fit.residues.push_back({"1", model, std::nullopt, {}, {}, 0, {}});
+    EXPECT_EQ(CellsOf(ProteinFitCsv(fit, CsvRounding::ToError)).at("S2_error"), "0.012");
+}
+
 }  // namespace
 }  // namespace veldorin
