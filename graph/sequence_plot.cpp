@@ -69,8 +69,8 @@ bool Shown(const SequencePlot& plot, const SequencePoint& point) {
     return std::isfinite(point.value) && (!plot.logarithmic || point.value > 0.0);
 }
 
-// The values and their bars' ends a little inside the axis's ends; a logarithmic axis
-// widens by decades.
+// The values and their bars' ends, with a twentieth of their span to spare at each end
+// (of their decades on a logarithmic axis).
 FigureAxis ValueAxis(const SequencePlot& plot) {
     const bool log = plot.logarithmic;
     const auto along = [&](double v) { return log ? std::log10(v) : v; };

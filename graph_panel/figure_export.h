@@ -54,7 +54,8 @@ struct FigureSource {
     LayOut layOut;
 };
 
-// Text widths (mm) as a device sets the figure's type, at its logical resolution.
+// Text widths (mm) as a device sets the figure's type, at its logical resolution; the
+// device must outlive them.
 TextWidth FigureTextWidth(const QPaintDevice& device);
 
 // Draws a laid-out figure onto an active painter, `pixelsPerMillimetre` of the painter's
