@@ -22,12 +22,6 @@ double TextWidthOf(const std::string& text, double points) {
     return static_cast<double>(text.size()) * points * kMillimetresPerPoint * 0.6;
 }
 
-double ValueOf(std::string label) {
-    const std::string minus = "−";
-    if (label.rfind(minus, 0) == 0) label = "-" + label.substr(minus.size());
-    return std::stod(label);
-}
-
 SequencePlot PlotOf(const std::vector<std::string>& residues, const std::vector<double>& values,
                     double error, bool logarithmic = false) {
     SequencePlot plot{"S²", logarithmic, {}, {}};
@@ -125,10 +119,8 @@ TEST(SequencePlot, TickLabelsStandAtTheirValuesApart) {
         const SequenceLayout layout = LayOutSequencePlot(row.plot, row.width, 60.0, TextWidthOf);
         const FigureLayout& f = layout.figure;
         const auto& points = row.plot.points;
-        int labelled = 0;
         double lastEnd = -1e9;
         for (const FigureTick& tick : f.xTicks) {
-            ++labelled;
             const auto named = std::find_if(points.begin(), points.end(),
                                             [&](const auto& p) { return p.residue == tick.label; });
             ASSERT_NE(named, points.end()) << row.name << " " << tick.label;
@@ -138,13 +130,13 @@ TEST(SequencePlot, TickLabelsStandAtTheirValuesApart) {
             EXPECT_LT(lastEnd, tick.at - half) << row.name << " " << tick.label;
             lastEnd = tick.at + half;
         }
-        EXPECT_GE(labelled, 2) << row.name;
-        labelled = 0;
+        EXPECT_GE(f.xTicks.size(), 2u) << row.name;
+        int labelled = 0;
         for (const FigureTick& tick : f.yTicks) {
             if (!tick.major) continue;
             ++labelled;
             EXPECT_NEAR(tick.at,
-                        f.plot.bottom() - *f.yAxis.Fraction(ValueOf(tick.label)) * f.plot.height,
+                        f.plot.bottom() - *f.yAxis.Fraction(std::stod(tick.label)) * f.plot.height,
                         1e-9)
                 << row.name << " " << tick.label;
         }
