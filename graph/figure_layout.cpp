@@ -5,26 +5,17 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 
 #include "engine/format.h"
+#include "graph/figure_frame.h"
 #include "graph/graph_scale.h"
 #include "graph/measurement_points.h"
 
 namespace veldorin {
 
 namespace {
-
-constexpr double kMargin = 1.0;  // around the whole figure
-constexpr double kGap = FigureStyle::kLabelGap;
-constexpr double kColumnGap = 3.0;  // between legend columns
-constexpr double kSwatchLength = FigureStyle::kSwatchLength;
-constexpr double kSwatchGap = FigureStyle::kSwatchGap;
-constexpr double kLineSpacing = 1.4;  // a legend line's height over its type size
-
-double Millimetres(double points) { return points * kMillimetresPerPoint; }
 
 // The value at a coordinate of a mapping that is linear in the value, or in its
 // logarithm, found from the mapping at two values: the axis ends of the curves' own
@@ -89,91 +80,6 @@ PlotAxes AxesOf(PlotMode mode) {
             Vertical([&](double c) { return unit.YOfLogC(std::log(c)); }, true, 0.1, 1.0),
             "t (ps)",
             "C(t)"};
-}
-
-// A decade as decimal text: "0.01", "1", "1000".
-std::string DecadeText(int exponent) {
-    if (exponent >= 0) return "1" + std::string(static_cast<std::size_t>(exponent), '0');
-    return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + "1";
-}
-
-bool Within(const FigureAxis& axis, double value) {
-    const double slack = 1e-9 * std::max(std::abs(axis.low), std::abs(axis.high));
-    return value >= axis.low - slack && value <= axis.high + slack;
-}
-
-// Ticks of an axis laid out from `start` (its low end) over `length` (signed: the
-// vertical axis runs upwards).
-struct AxisPlacement {
-    double start;
-    double length;
-    double At(const FigureAxis& axis, double value) const {
-        return start + length * axis.Fraction(value).value_or(0.0);
-    }
-};
-
-// A major tick at every decade, minor ticks at its 2..9 multiples.
-std::vector<FigureTick> LogTicks(const FigureAxis& axis, const AxisPlacement& placement) {
-    std::vector<FigureTick> ticks;
-    const int first = static_cast<int>(std::floor(std::log10(axis.low)));
-    const int last = static_cast<int>(std::ceil(std::log10(axis.high)));
-    for (int exponent = first; exponent <= last; ++exponent) {
-        const double decade = std::pow(10.0, exponent);
-        for (int multiple = 1; multiple <= 9; ++multiple) {
-            const double value = multiple * decade;
-            if (!Within(axis, value)) continue;
-            const bool major = multiple == 1;
-            ticks.push_back(
-                {placement.At(axis, value), major, major ? DecadeText(exponent) : std::string()});
-        }
-    }
-    return ticks;
-}
-
-// A multiple of a step as text with the step's decimals and a typographic minus.
-std::string StepText(long multiple, double step) {
-    if (multiple == 0) return "0";
-    const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
-    // Not printf: the numbers must not follow the locale's decimal separator.
-    std::array<char, 32> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
-                                   std::abs(multiple * step), std::chars_format::fixed, decimals)
-                         .ptr;
-    return (multiple < 0 ? "−" : "") + std::string(digits.data(), end);
-}
-
-// Ticks at the finest step of 1, 2 or 5 times a power of ten whose labels do not
-// crowd each other: `room` tells the length a set of labels needs between ticks.
-std::vector<FigureTick> LinearTicks(
-    const FigureAxis& axis, const AxisPlacement& placement,
-    const std::function<double(const std::vector<FigureTick>&)>& room) {
-    const double range = axis.high - axis.low;
-    std::vector<FigureTick> ticks;
-    for (int power = static_cast<int>(std::floor(std::log10(range))) - 2;; ++power) {
-        for (const double mantissa : {1.0, 2.0, 5.0}) {
-            const double step = mantissa * std::pow(10.0, power);
-            ticks.clear();
-            for (auto k = static_cast<long>(std::ceil(axis.low / step - 1e-9));
-                 k * step <= axis.high + 1e-9 * range; ++k) {
-                ticks.push_back({placement.At(axis, k * step), true, StepText(k, step)});
-            }
-            const double spacing = std::abs(step / range * placement.length);
-            if (ticks.size() <= 2 || spacing >= room(ticks)) return ticks;
-        }
-    }
-}
-
-std::vector<FigureTick> Ticks(const FigureAxis& axis, const AxisPlacement& placement,
-                              const std::function<double(const std::vector<FigureTick>&)>& room) {
-    return axis.logarithmic ? LogTicks(axis, placement) : LinearTicks(axis, placement, room);
-}
-
-double WidestLabel(const std::vector<FigureTick>& ticks, const TextWidth& textWidth) {
-    double widest = 0.0;
-    for (const FigureTick& tick : ticks) {
-        widest = std::max(widest, textWidth(tick.label, FigureStyle::kTickPoints));
-    }
-    return widest;
 }
 
 // What is added to a curve's or a measurement's value to give the value the figure shows:
@@ -279,36 +185,19 @@ std::vector<FigureMarker> ShownMarkers(const SampledCurves& curves, const DrawCo
     return markers;
 }
 
-// The measurements where the axes put their values, each as the plot shows it; a bar's
-// end beyond the axis stops at the frame.
+// The measurements where the axes put their values, each as the plot shows it.
 std::vector<FigurePointMark> PointMarks(const SampledCurves& curves, const FigureLayout& figure,
                                         double offset) {
     std::vector<FigurePointMark> marks;
-    const FigureRect& plot = figure.plot;
-    const auto yOf = [&](double value) -> std::optional<double> {
-        const auto fraction = figure.yAxis.Fraction(value);
-        if (!fraction || !std::isfinite(*fraction)) return std::nullopt;
-        return plot.bottom() - *fraction * plot.height;
-    };
     for (const PlottedMeasurement& point : curves.points) {
         const auto x = figure.xAxis.Fraction(point.fieldMHz);
-        const double value = point.value + offset;
-        const double error = point.error;
-        const auto y = yOf(value);
-        if (!x || !std::isfinite(*x) || !y) continue;
-        marks.push_back({PointColour(point.quantity),
-                         {plot.left + *x * plot.width, *y},
-                         yOf(value - error).value_or(plot.bottom()),
-                         yOf(value + error).value_or(plot.top)});
+        if (!x || !std::isfinite(*x)) continue;
+        const auto mark = PointMark(figure, figure.plot.left + *x * figure.plot.width,
+                                    point.value + offset, point.error, PointColour(point.quantity));
+        if (mark) marks.push_back(*mark);
     }
     return marks;
 }
-
-struct LegendText {
-    std::vector<Rgb> swatches;
-    bool curve;
-    std::string text;
-};
 
 // Without array mode each curve by its quantity. In array mode each pass by its value,
 // after the quantities when a pass has more than one curve.
@@ -358,11 +247,6 @@ void MarkerEntries(PlotMode mode, const std::vector<FigureMarker>& markers,
     }
 }
 
-double SwatchesWidth(std::size_t count) {
-    return static_cast<double>(count) * kSwatchLength +
-           static_cast<double>(count > 0 ? count - 1 : 0) * kSwatchGap;
-}
-
 FigureLayout FigureWithAxes(PlotMode mode, double width, double height,
                             const FigureOptions& options) {
     FigureLayout figure;
@@ -386,65 +270,6 @@ std::vector<LegendText> LegendTexts(const SampledCurves& curves, const DrawComma
     return entries;
 }
 
-double TickHeight() { return Millimetres(FigureStyle::kTickPoints); }
-double TitleHeight() { return Millimetres(FigureStyle::kTitlePoints); }
-double LegendLine() { return Millimetres(FigureStyle::kLegendPoints) * kLineSpacing; }
-
-// The legend's columns, as many of the widest entry as the figure's width holds, and
-// its rows.
-struct LegendGrid {
-    double columnWidth = 0.0;
-    std::size_t rows = 0;
-    double Height() const { return static_cast<double>(rows) * LegendLine(); }
-};
-
-LegendGrid GridOf(const std::vector<LegendText>& entries, double width,
-                  const TextWidth& textWidth) {
-    double entryWidth = 0.0;
-    for (const LegendText& entry : entries) {
-        entryWidth = std::max(entryWidth, SwatchesWidth(entry.swatches.size()) + kGap +
-                                              textWidth(entry.text, FigureStyle::kLegendPoints));
-    }
-    const double columnWidth = entryWidth + kColumnGap;
-    const std::size_t total = std::max<std::size_t>(entries.size(), 1);
-    const auto columns = std::clamp<std::size_t>(
-        static_cast<std::size_t>((width - 2.0 * kMargin + kColumnGap) / columnWidth), 1, total);
-    return {columnWidth, entries.empty() ? 0 : (total + columns - 1) / columns};
-}
-
-// The plot's frame between the tick numbers and titles, above the legend, with the
-// ticks of both axes and the titles' places.
-void PlaceAxes(FigureLayout& figure, double legendHeight, const TextWidth& textWidth) {
-    const double tickHeight = TickHeight();
-    const double titleHeight = TitleHeight();
-    FigureRect& plot = figure.plot;
-    plot.top = kMargin + tickHeight / 2.0;
-    const double below =
-        kGap + tickHeight + kGap + titleHeight + 2.0 * kGap + legendHeight + kMargin;
-    plot.height = std::max(0.0, figure.height - plot.top - below);
-
-    const auto verticalRoom = [&](const std::vector<FigureTick>&) { return 1.8 * tickHeight; };
-    figure.yTicks = Ticks(figure.yAxis, {plot.bottom(), -plot.height}, verticalRoom);
-    plot.left = kMargin + titleHeight + 1.5 * kGap + WidestLabel(figure.yTicks, textWidth) + kGap;
-    plot.width = std::max(0.0, figure.width - plot.left - kMargin);
-
-    const auto horizontalRoom = [&](const std::vector<FigureTick>& ticks) {
-        return WidestLabel(ticks, textWidth) + 2.0 * kGap;
-    };
-    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
-    // The last number may not run over the right edge.
-    for (const FigureTick& tick : figure.xTicks) {
-        const double overhang = tick.at + textWidth(tick.label, FigureStyle::kTickPoints) / 2.0 -
-                                (figure.width - kMargin);
-        if (tick.major && overhang > 0.0) plot.width = std::max(0.0, plot.width - overhang);
-    }
-    figure.xTicks = Ticks(figure.xAxis, {plot.left, plot.width}, horizontalRoom);
-
-    figure.xTitleCentre = {plot.left + plot.width / 2.0,
-                           plot.bottom() + kGap + tickHeight + kGap + titleHeight / 2.0};
-    figure.yTitleCentre = {kMargin + titleHeight / 2.0, plot.top + plot.height / 2.0};
-}
-
 // The curves, marker lines and measurements in the placed plot.
 void PlaceContents(FigureLayout& figure, const SampledCurves& curves,
                    const DrawCommands& panelCommands, const FigureOptions& options) {
@@ -452,22 +277,6 @@ void PlaceContents(FigureLayout& figure, const SampledCurves& curves,
     figure.curves = Curves(curves, figure, offset);
     figure.markers = ShownMarkers(curves, panelCommands, figure.xAxis, figure.plot, options);
     figure.points = PointMarks(curves, figure, offset);
-}
-
-// Column by column, the block centred under the figure.
-void PlaceLegend(FigureLayout& figure, const std::vector<LegendText>& entries,
-                 const LegendGrid& grid) {
-    const std::size_t rows = grid.rows;
-    const double legendTop = figure.xTitleCentre.y + TitleHeight() / 2.0 + 2.0 * kGap;
-    const std::size_t usedColumns = rows == 0 ? 0 : (entries.size() + rows - 1) / rows;
-    const double legendLeft =
-        (figure.width - static_cast<double>(usedColumns) * grid.columnWidth + kColumnGap) / 2.0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const FigurePoint at{legendLeft + static_cast<double>(i / rows) * grid.columnWidth,
-                             legendTop + (static_cast<double>(i % rows) + 0.5) * LegendLine()};
-        figure.legend.push_back({entries[i].swatches, entries[i].curve, entries[i].text, at,
-                                 at.x + SwatchesWidth(entries[i].swatches.size()) + kGap});
-    }
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ struct FigureLegendEntry {
 struct FigurePointMark {
     Rgb colour;
     FigurePoint at;
-    double low = 0.0;  // y of the bar's ends
+    double low = 0.0;  // y of the bar's ends; NaN for a measurement without a bar
     double high = 0.0;
 };
 
@@ -129,6 +129,7 @@ struct FigureLayout {
     std::vector<FigurePolyline> curves;
     std::vector<FigureMarker> markers;
     std::vector<FigurePointMark> points;
+    double pointWidth = FigureStyle::kPointWidth;  // of the crosses and the bars' caps
     std::vector<FigureLegendEntry> legend;
 };
 

@@ -54,16 +54,18 @@ public:
             painter_.drawPolyline(points);
         }
         // A measurement: an error bar with caps and a cross at the value.
-        constexpr double kHalf = FigureStyle::kPointWidth / 2.0;
+        const double half = figure_.pointWidth / 2.0;
         for (const FigurePointMark& mark : figure_.points) {
             painter_.setPen(Pen(mark.colour, FigureStyle::kPointLineWidth));
             const double x = mark.at.x;
-            painter_.drawLine(At(x, mark.low), At(x, mark.high));
-            for (double end : {mark.low, mark.high}) {
-                painter_.drawLine(At(x - kHalf, end), At(x + kHalf, end));
+            if (!std::isnan(mark.low)) {
+                painter_.drawLine(At(x, mark.low), At(x, mark.high));
+                for (double end : {mark.low, mark.high}) {
+                    painter_.drawLine(At(x - half, end), At(x + half, end));
+                }
             }
-            painter_.drawLine(At(x - kHalf, mark.at.y - kHalf), At(x + kHalf, mark.at.y + kHalf));
-            painter_.drawLine(At(x - kHalf, mark.at.y + kHalf), At(x + kHalf, mark.at.y - kHalf));
+            painter_.drawLine(At(x - half, mark.at.y - half), At(x + half, mark.at.y + half));
+            painter_.drawLine(At(x - half, mark.at.y + half), At(x + half, mark.at.y - half));
         }
         painter_.restore();
         painter_.setPen(Pen({}, FigureStyle::kFrameWidth));
@@ -153,17 +155,30 @@ QSize FigureSize::Pixels() const {
             static_cast<int>(std::lround(height * perMillimetre))};
 }
 
-void PaintFigure(QPainter& painter, QPaintDevice& device, const FigureSource& source,
-                 const FigureSize& size) {
+FigureSource::FigureSource(const SampledCurves& curves, const DrawCommands& panelCommands,
+                           const FigureOptions& options)
+    : layOut([&curves, &panelCommands, options](double width, double height,
+                                                const TextWidth& textWidth) {
+          return LayOutFigure(curves, panelCommands, width, height, textWidth, options);
+      }) {}
+
+TextWidth FigureTextWidth(const QPaintDevice& device) {
     const double scale = device.logicalDpiX() / kMillimetresPerInch;
-    const TextWidth textWidth = [&](const std::string& text, double points) {
+    return [&device, scale](const std::string& text, double points) {
         return QFontMetricsF(FigureFont(points), &device)
                    .horizontalAdvance(QString::fromStdString(text)) /
                scale;
     };
-    const FigureLayout figure = LayOutFigure(source.curves, source.panelCommands, size.width,
-                                             size.height, textWidth, source.options);
-    FigurePainter(painter, figure, scale).Paint();
+}
+
+void PaintFigureLayout(QPainter& painter, const FigureLayout& figure, double pixelsPerMillimetre) {
+    FigurePainter(painter, figure, pixelsPerMillimetre).Paint();
+}
+
+void PaintFigure(QPainter& painter, QPaintDevice& device, const FigureSource& source,
+                 const FigureSize& size) {
+    const FigureLayout figure = source.layOut(size.width, size.height, FigureTextWidth(device));
+    PaintFigureLayout(painter, figure, device.logicalDpiX() / kMillimetresPerInch);
 }
 
 qint64 FigureSize::PixelCount() const {

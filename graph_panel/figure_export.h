@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "graph/draw_command.h"
 #include "graph/figure_layout.h"
@@ -37,13 +39,28 @@ inline constexpr qint64 kMaxFigurePixels = 250'000'000;
 // what can be saved instead.
 QString PngSizeNote(const FigureSize& size);
 
-// What a figure is drawn from: the curves' values and the commands of the panel's
-// picture, whose marker lines it shows, and what the figure shows differently.
+// What a figure is drawn from: its layout at a size in millimetres, with text as wide as
+// a device sets it.
 struct FigureSource {
-    const SampledCurves& curves;
-    const DrawCommands& panelCommands;
-    FigureOptions options = {};
+    using LayOut = std::function<FigureLayout(double width, double height, const TextWidth&)>;
+
+    explicit FigureSource(LayOut layOut) : layOut(std::move(layOut)) {}
+    // The graph's figure: the curves' values and the commands of the panel's picture,
+    // whose marker lines it shows, and what the figure shows differently. Both are
+    // referred to, not copied.
+    FigureSource(const SampledCurves& curves, const DrawCommands& panelCommands,
+                 const FigureOptions& options = {});
+
+    LayOut layOut;
 };
+
+// Text widths (mm) as a device sets the figure's type, at its logical resolution; the
+// device must outlive them.
+TextWidth FigureTextWidth(const QPaintDevice& device);
+
+// Draws a laid-out figure onto an active painter, `pixelsPerMillimetre` of the painter's
+// coordinates to the millimetre, on a white ground.
+void PaintFigureLayout(QPainter& painter, const FigureLayout& figure, double pixelsPerMillimetre);
 
 // Draws the figure laid out for `device` (its resolution sets the type's size in pixels)
 // onto a painter that is active on it, in its pixels.

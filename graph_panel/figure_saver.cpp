@@ -38,16 +38,12 @@ QCheckBox* OptionBox(const QString& text, bool checked, const char* name, QWidge
 
 }  // namespace
 
-FigureSizeDialog::FigureSizeDialog(const FigureSize& size, const FigureOptions& options,
-                                   QWidget* parent)
+FigureSizeDialog::FigureSizeDialog(const FigureSize& size,
+                                   const std::optional<FigureOptions>& options, QWidget* parent)
     : QDialog(parent),
       width_(LengthBox(size.width, "figureWidth", this)),
       height_(LengthBox(size.height, "figureHeight", this)),
       dotsPerInch_(new QSpinBox(this)),
-      noeAsRatio_(OptionBox(tr("NOE as the intensity ratio 1 + η"), options.noeAsRatio,
-                            "figureNoeAsRatio", this)),
-      allFields_(OptionBox(tr("All six fields in the legend"), options.allFields, "figureAllFields",
-                           this)),
       pngSize_(new QLabel(this)) {
     setObjectName("figureSize");
     setWindowTitle(tr("Figure"));
@@ -70,8 +66,14 @@ FigureSizeDialog::FigureSizeDialog(const FigureSize& size, const FigureOptions& 
     form->addRow(tr("Height"), height_);
     form->addRow(tr("Resolution"), dotsPerInch_);
     form->addRow(pngSize_);
-    form->addRow(noeAsRatio_);
-    form->addRow(allFields_);
+    if (options) {
+        noeAsRatio_ = OptionBox(tr("NOE as the intensity ratio 1 + η"), options->noeAsRatio,
+                                "figureNoeAsRatio", this);
+        allFields_ = OptionBox(tr("All six fields in the legend"), options->allFields,
+                               "figureAllFields", this);
+        form->addRow(noeAsRatio_);
+        form->addRow(allFields_);
+    }
     form->addRow(buttons);
 }
 
@@ -81,14 +83,31 @@ FigureSize FigureSizeDialog::size() const {
 
 void FigureSizeDialog::ShowPngSize() { pngSize_->setText(PngSizeNote(size())); }
 
-FigureOptions FigureSizeDialog::options() const {
-    return {noeAsRatio_->isChecked(), allFields_->isChecked()};
+std::optional<FigureOptions> FigureSizeDialog::options() const {
+    if (!noeAsRatio_) return std::nullopt;
+    return FigureOptions{noeAsRatio_->isChecked(), allFields_->isChecked()};
 }
 
-FigureSaver::FigureSaver(GraphCanvas& canvas) : QObject(&canvas), canvas_(canvas) {}
+FigureSaver::FigureSaver(GraphCanvas& canvas)
+    : FigureSaver(
+          canvas,
+          [&canvas](const FigureOptions& options) {
+              // The canvas's own curves and recording, which outlive the save.
+              return FigureSource(canvas.curves(), canvas.picture().recording.commands(), options);
+          },
+          FigureOptions{}) {}
+
+FigureSaver::FigureSaver(QWidget& owner, FigureSource source)
+    : FigureSaver(
+          owner, [source = std::move(source)](const FigureOptions&) { return source; },
+          std::nullopt) {}
+
+FigureSaver::FigureSaver(QWidget& owner, OptionedSource source,
+                         std::optional<FigureOptions> options)
+    : QObject(&owner), owner_(owner), source_(std::move(source)), options_(options) {}
 
 void FigureSaver::Start() {
-    auto* dialog = new FigureSizeDialog(size_, options_, &canvas_);
+    auto* dialog = new FigureSizeDialog(size_, options_, &owner_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         size_ = dialog->size();
@@ -99,7 +118,7 @@ void FigureSaver::Start() {
 }
 
 void FigureSaver::ChooseFile() {
-    QFileDialog* dialog = NewSaveDialog(&canvas_, tr("Save figure as"), QString(),
+    QFileDialog* dialog = NewSaveDialog(&owner_, tr("Save figure as"), QString(),
                                         {{tr("PNG picture"), QStringLiteral("png")},
                                          {tr("SVG drawing"), QStringLiteral("svg")},
                                          {tr("PDF document"), QStringLiteral("pdf")}});
@@ -109,10 +128,8 @@ void FigureSaver::ChooseFile() {
 }
 
 void FigureSaver::Save(const QString& path) {
-    const PanelPicture picture = canvas_.picture();
-    if (const auto failure =
-            SaveFigure({canvas_.curves(), picture.recording.commands(), options_}, size_, path)) {
-        QMessageBox::warning(&canvas_, tr("Save figure as"), *failure);
+    if (const auto failure = SaveFigure(source_(options_.value_or(FigureOptions{})), size_, path)) {
+        QMessageBox::warning(&owner_, tr("Save figure as"), *failure);
     }
 }
 
