@@ -27,6 +27,13 @@ ProteinFitOptions ProteinProject::FitOptions() const {
     return options;
 }
 
+std::optional<std::size_t> ProteinProject::ResidueNamed(std::string_view name) const {
+    for (std::size_t r = 0; r < data.residues.size(); ++r) {
+        if (data.residues[r].residue == name) return r;
+    }
+    return std::nullopt;
+}
+
 const ResidueOutcome* ProteinProject::OutcomeOf(std::size_t residue) const {
     if (!fit || residue >= fit->residues.size()) return nullptr;
     return &fit->residues[residue];

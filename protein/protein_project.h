@@ -45,6 +45,8 @@ struct ProteinProject {
 
     // The fit's options with the models chosen by hand.
     ProteinFitOptions FitOptions() const;
+    // The index of the residue of that name in the data.
+    std::optional<std::size_t> ResidueNamed(std::string_view name) const;
     // The residue's outcome in the last fit; nothing before one.
     const ResidueOutcome* OutcomeOf(std::size_t residue) const;
     // A residue's rows replaced, as edited in the Measurements window.

@@ -14,10 +14,9 @@ namespace {
 void SetSpinSystem(const ProteinSettings& settings, ModelTexts& texts) {
     for (int slot = 0; slot < kNeighbourCount; ++slot) texts.slots[slot].nucleus.clear();
     const FitSpinSystem& system = settings.fit.residue.system;
-    SpinSlot& partner = texts.slots[0];
-    partner.nucleus = settings.partner;
-    partner.distance = FormatShortestSingle(static_cast<float>(system.neighbours.front().distance));
-    partner.abundance = "1";
+    texts.slots[0] =
+        SpinSlot{settings.partner,
+                 FormatShortestSingle(static_cast<float>(system.neighbours.front().distance)), "1"};
     texts.slots[kCentralSlot].nucleus = settings.nucleus;
     texts.csa = FormatShortestDouble(system.csaPpm);
     texts.rex = FormatShortestDouble(system.rexAt800);

@@ -33,6 +33,9 @@
 #include "motion/motion_window.h"
 #include "options/directory_list.h"
 #include "options/options_panel.h"
+#include "protein_window/opened_file_kind.h"
+#include "protein_window/protein_controller.h"
+#include "protein_window/protein_window.h"
 #include "results/results_list.h"
 #include "results/table_export.h"
 #include "spins/spin_diagram.h"
@@ -99,7 +102,12 @@ MainWindow::MainWindow(QWidget* parent)
           })),
       measurementsWindow_(new MeasurementsWindow(this)),
       measurementsController_(
-          new MeasurementsController(*measurementsWindow_, document_, [this] { ShowToolEdit(); })) {
+          new MeasurementsController(*measurementsWindow_, document_, [this] { ShowToolEdit(); })),
+      proteinWindow_(new ProteinWindow(this)),
+      proteinController_(new ProteinController(
+          *proteinWindow_,
+          {[this]() -> const ModelDocument& { return document_; },
+           [this](ModelDocument document) { return ShowResidueDocument(std::move(document)); }})) {
     NameOtherParts(*this, *clientArea_, controls_, *wordMark_);
     setWindowTitle(kCaption);
     setPalette(DesignPalette());
@@ -143,6 +151,8 @@ MainWindow::~MainWindow() {
             QObject::disconnect(child, nullptr, receiver, nullptr);
         }
     }
+    delete proteinController_;
+    delete proteinWindow_;
     delete measurementsController_;
     delete motionController_;
     delete measurementsWindow_;
@@ -188,6 +198,8 @@ void MainWindow::AddToolWindowCommands() {
         command("Motion…", QKeySequence(Qt::CTRL | Qt::Key_M), &MainWindow::OpenMotionWindow);
     measurementsCommand_ = command("Measurements…", QKeySequence(Qt::CTRL | Qt::Key_E),
                                    &MainWindow::OpenMeasurementsWindow);
+    proteinCommand_ =
+        command("Protein…", QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindow::OpenProteinWindow);
 }
 
 void MainWindow::AddModelFileCommands() {
@@ -206,7 +218,8 @@ void MainWindow::AddModelFileCommands() {
     clientArea_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(clientArea_, &QWidget::customContextMenuRequested, this,
             [this, showMenu, lorentzians](QPoint at) {
-                if (lorentzians.contains(at)) showMenu(clientArea_, at, {motionCommand_});
+                if (lorentzians.contains(at))
+                    showMenu(clientArea_, at, {motionCommand_, proteinCommand_});
             });
     setAcceptDrops(true);
 }
@@ -222,7 +235,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The name's bytes, not Qt's reading of them, which loses a name that is not UTF-8.
     const QUrl& url = urls.front();
-    modelFiles_->OpenAndReport(
+    OpenAnyFile(
         NameFromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
 }
 
@@ -270,7 +283,9 @@ void MainWindow::ConnectHandlers() {
                                          why);
             });
     new GraphExportMenu(*controls_.graphCanvas);
-    (new TableExportMenu(*controls_.resultsList))->AddCommand(measurementsCommand_);
+    auto* resultsMenu = new TableExportMenu(*controls_.resultsList);
+    resultsMenu->AddCommand(measurementsCommand_);
+    resultsMenu->AddCommand(proteinCommand_);
 }
 
 // Every enabled control keeps the pointer moves over it; the hover handlers of the
@@ -336,7 +351,7 @@ void MainWindow::Start(const StartupPlaces& places, const QString& modelFile) {
     show();
     SelectStartItem(controls_.arrayParameterList, 0, [this] { OnArrayParameterChosen(); });
     wordMark_->Start();
-    if (!modelPath.isEmpty()) modelFiles_->OpenAndReport(modelPath);
+    if (!modelPath.isEmpty()) OpenAnyFile(modelPath);
 }
 
 void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler) {
@@ -347,6 +362,29 @@ void MainWindow::SelectStartItem(QComboBox* list, int index, const std::function
 void MainWindow::Recalculate() {
     runCourse_->Run();
     modelFiles_->ShowWhetherModified();
+    proteinController_->DocumentChanged();
+}
+
+void MainWindow::OpenAnyFile(const QString& path) {
+    switch (KindOfFile(path)) {
+        case OpenedFileKind::Model: modelFiles_->OpenAndReport(path); break;
+        case OpenedFileKind::ProteinProject: proteinController_->OpenProject(path); break;
+        case OpenedFileKind::ProteinData: proteinController_->OpenData({path}); break;
+    }
+}
+
+bool MainWindow::ShowResidueDocument(ModelDocument document) {
+    if (!modelFiles_->MayLeaveModel()) return false;
+    modelFiles_->LeaveFile();
+    document_ = std::move(document);
+    ShowModel();
+    Recalculate();
+    // Its rows beside the model, without taking the keyboard from the Protein window.
+    if (measurementsWindow_->isHidden()) {
+        OpenMeasurementsWindow();
+        proteinWindow_->activateWindow();
+    }
+    return true;
 }
 
 void MainWindow::OnTableModeClicked() {
@@ -383,6 +421,7 @@ void MainWindow::TakeSpinSystem() {
 }
 
 void MainWindow::ShowModel() {
+    proteinController_->DocumentReplaced();
     ShowDocument(document_, controls_);
     ShowState();
 }
@@ -413,6 +452,8 @@ void MainWindow::OpenMotionWindow() { motionController_->Open(); }
 
 void MainWindow::OpenMeasurementsWindow() { measurementsController_->Open(); }
 
+void MainWindow::OpenProteinWindow() { proteinController_->Open(); }
+
 void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
     Enforce(kRexCsaRule, *box.lineEdit());
     (&box == controls_.rexBox ? document_.texts.rex : document_.texts.csa) =
@@ -421,7 +462,7 @@ void MainWindow::OnRexOrCsaEdited(QComboBox& box) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (modelFiles_->MayLeaveModel()) {
+    if (modelFiles_->MayLeaveModel() && proteinController_->MayLeaveProject()) {
         event->accept();
     } else {
         event->ignore();

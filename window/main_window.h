@@ -23,6 +23,8 @@
 //    through a side file (files/).
 //  - MotionController (motion/) and MeasurementsController (measurements/): show the
 //    document in the Motion and Measurements windows and send their edits to it.
+//  - ProteinController (protein_window/): a whole protein in the Protein window; a
+//    residue chosen there becomes the document, and its edits go back to the protein.
 //  - WorkingDirectorySettler (storage/): settles the working directory at start.
 //  - OptionsPanel (options/): shows the working directory and lets the user change it.
 //
@@ -62,6 +64,8 @@ class MeasurementsWindow;
 class MotionWindow;
 class PanelController;
 class PointerRouter;
+class ProteinController;
+class ProteinWindow;
 class RunCourse;
 class SpinEditors;
 class MainWindowSide;
@@ -107,6 +111,13 @@ public:
     MeasurementsWindow& measurementsWindow() const { return *measurementsWindow_; }
     // Ctrl+E and the results list's right-button menu: the Measurements window.
     void OpenMeasurementsWindow();
+    // Ctrl+P and the context menus: the Protein window.
+    void OpenProteinWindow();
+    ProteinWindow& proteinWindow() const { return *proteinWindow_; }
+    ProteinController& proteinController() const { return *proteinController_; }
+    // A protein's residue as the document, after the model shown may be left; false when
+    // the user kept it.
+    bool ShowResidueDocument(ModelDocument document);
     WordMark& wordMark() const { return *wordMark_; }
 
 Q_SIGNALS:
@@ -122,7 +133,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // A model file dropped on the window is opened.
+    // A model file dropped on the window is opened; a protein's data or project goes to the
+    // Protein window.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -135,7 +147,7 @@ private:
     // Lorentzians that shows the same three with their keys; the menu bar keeps its four
     // items.
     void AddModelFileCommands();
-    // Ctrl+M and Ctrl+E: the Motion and Measurements windows.
+    // Ctrl+M, Ctrl+E and Ctrl+P: the Motion, Measurements and Protein windows.
     void AddToolWindowCommands();
     // The button captions, their descriptions and the array controls show the table mode
     // and array mode; the tool windows show the document.
@@ -151,6 +163,8 @@ private:
     void SetTabOrder();
     // A selection made by the program runs the list's handler, as a choice of the user does.
     void SelectStartItem(QComboBox* list, int index, const std::function<void()>& handler);
+    // A model file opens here; a protein's data or project in the Protein window.
+    void OpenAnyFile(const QString& path);
 
     TwipScale scale_;
     WindowState state_;
@@ -173,7 +187,10 @@ private:
     MeasurementsWindow* measurementsWindow_;
     MeasurementsController* measurementsController_;
     QAction* motionCommand_ = nullptr;
+    ProteinWindow* proteinWindow_;
+    ProteinController* proteinController_;
     QAction* measurementsCommand_ = nullptr;
+    QAction* proteinCommand_ = nullptr;
 };
 
 }  // namespace veldorin

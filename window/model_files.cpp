@@ -70,6 +70,14 @@ void ModelFiles::Remember(const QString& path, const ModelDocument& document) {
     ShowWhetherModified();
 }
 
+void ModelFiles::LeaveFile() {
+    currentPath_.clear();
+    fileStamp_.reset();
+    window_.setWindowFilePath(QString());
+    window_.setWindowModified(false);
+    window_.setWindowTitle(caption_);
+}
+
 void ModelFiles::ShowWhetherModified() {
     if (currentPath_.isEmpty()) return;  // no file: nothing to differ from, and no cost
     window_.setWindowModified(!SameModel(document_, fileDocument_));

@@ -52,6 +52,10 @@ public:
     // to cancel. True when the model may go.
     bool MayLeaveModel();
 
+    // The window's model no longer comes from a file (a protein's residue replaced it):
+    // the title loses the file's name, and Save asks for one.
+    void LeaveFile();
+
     const QString& currentPath() const { return currentPath_; }
 
 private:

@@ -1,0 +1,276 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "protein/protein_results.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+
+#include "engine/format.h"
+#include "fit/reduced_mapping.h"
+
+namespace veldorin {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Told apart on white paper and by most colour-blind readers.
+constexpr std::array<Rgb, 10> kPalette{{
+    {0, 0, 0},
+    {230, 159, 0},
+    {86, 180, 233},
+    {0, 158, 115},
+    {213, 94, 0},
+    {0, 114, 178},
+    {204, 121, 167},
+    {120, 120, 120},
+    {160, 130, 0},
+    {110, 60, 160},
+}};
+
+Rgb ColourOf(int index) { return kPalette[static_cast<std::size_t>(index) % kPalette.size()]; }
+
+std::string Printed(const char* format, int decimals, double value) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), format, decimals, value);
+    return text.data();
+}
+
+// Rex is fitted at 800 MHz and grows with the square of the field.
+double RexScale(const ProteinSettings& settings) {
+    const double ratio = settings.rexFieldMHz / 800.0;
+    return ratio * ratio;
+}
+
+std::optional<ResultValue> Shown(const ProteinProject& project, const ResidueOutcome& outcome,
+                                 ResultQuantity quantity) {
+    std::optional<ResultValue> result = ResultOf(*project.fit, outcome, quantity);
+    if (result && quantity == ResultQuantity::Rex) {
+        const double scale = RexScale(project.settings);
+        result->value *= scale;
+        result->error *= scale;
+    }
+    return result;
+}
+
+ResultCell Cell(std::string text, double order) { return {std::move(text), order}; }
+
+ResultCell ValueCell(const std::optional<ResultValue>& result) {
+    if (!result) return Cell("", kNaN);
+    return Cell(ValueWithError(result->value, result->error), result->value);
+}
+
+std::string EliminatedText(const ResidueOutcome& outcome) {
+    std::string text;
+    for (const EliminatedModel& model : outcome.eliminated) {
+        if (!text.empty()) text += "; ";
+        text += "m" + std::to_string(model.model) + ": " + model.reason;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ValueWithError(double value, double error) {
+    if (!std::isfinite(value)) return "";
+    if (!(std::isfinite(error) && error > 0.0)) return Printed("%.*g", 6, value);
+    const int decimals = 1 - static_cast<int>(std::floor(std::log10(error)));
+    if (decimals >= 0) {
+        return Printed("%.*f", decimals, value) + " ± " + Printed("%.*f", decimals, error);
+    }
+    const double unit = std::pow(10.0, -decimals);
+    return Printed("%.*f", 0, std::round(value / unit) * unit) + " ± " +
+           Printed("%.*f", 0, std::round(error / unit) * unit);
+}
+
+std::vector<std::string> ResultHeadings(const ProteinSettings& settings) {
+    return {"Residue",
+            "Model",
+            "S²",
+            "τe, ps",
+            "Rex, 1/s at " + FormatShortestDouble(settings.rexFieldMHz) + " MHz",
+            "S²f",
+            "S²s",
+            "τf, ps",
+            "τs, ps",
+            "τm, ps",
+            "CSA, ppm",
+            "χ²",
+            "Flags",
+            "Eliminated",
+            "J(0) agrees"};
+}
+
+std::vector<ResultRow> ResultRows(const ProteinProject& project) {
+    std::vector<ResultRow> rows;
+    const std::vector<ResidueMap> maps =
+        MapProtein(project.data, project.settings.fit.residue.system);
+    for (std::size_t r = 0; r < project.data.residues.size(); ++r) {
+        const ResidueData& residue = project.data.residues[r];
+        ResultRow& row = rows.emplace_back(kResultColumnCount, Cell("", kNaN));
+        row[0] = Cell(residue.residue, static_cast<double>(r));
+        if (const std::optional<bool> agrees = J0Agrees(maps[r].fields)) {
+            row[static_cast<std::size_t>(ResultColumn::J0Agrees)] =
+                Cell(*agrees ? "yes" : "no", *agrees ? 1.0 : 0.0);
+        }
+        const auto choice = project.choices.find(residue.residue);
+        const bool byHand = choice != project.choices.end() && choice->second.model;
+        const bool edited = choice != project.choices.end() && choice->second.rowsEdited;
+        const ResidueOutcome* outcome = project.OutcomeOf(r);
+        if (!outcome || !outcome->fit) {
+            row[static_cast<std::size_t>(ResultColumn::Model)] =
+                Cell(outcome ? outcome->failure
+                             : std::to_string(residue.measurements.size()) + " measurements",
+                     kNaN);
+            continue;
+        }
+        const ModelFit& fit = *outcome->fit;
+        const auto put = [&](ResultColumn column, ResultCell cell) {
+            row[static_cast<std::size_t>(column)] = std::move(cell);
+        };
+        put(ResultColumn::Model,
+            Cell("m" + std::to_string(fit.model) + (byHand ? " (by hand)" : ""), fit.model));
+        const std::pair<ResultColumn, ResultQuantity> values[] = {
+            {ResultColumn::S2, ResultQuantity::S2},   {ResultColumn::Te, ResultQuantity::Te},
+            {ResultColumn::Rex, ResultQuantity::Rex}, {ResultColumn::S2f, ResultQuantity::S2f},
+            {ResultColumn::S2s, ResultQuantity::S2s}, {ResultColumn::Tf, ResultQuantity::Tf},
+            {ResultColumn::Ts, ResultQuantity::Ts},   {ResultColumn::Tm, ResultQuantity::Tm},
+            {ResultColumn::Csa, ResultQuantity::Csa}};
+        for (const auto& [column, quantity] : values)
+            put(column, ValueCell(Shown(project, *outcome, quantity)));
+        put(ResultColumn::Chi2, Cell(Printed("%.*g", 4, fit.chi2), fit.chi2));
+        std::string flags = fit.FlagsText();
+        if (edited) flags += std::string(flags.empty() ? "" : ";") + "rows_edited";
+        put(ResultColumn::Flags, Cell(flags, kNaN));
+        put(ResultColumn::Eliminated, Cell(EliminatedText(*outcome), kNaN));
+    }
+    return rows;
+}
+
+std::string NameOf(SequenceQuantity quantity) {
+    static const std::array<const char*, kSequenceQuantityCount> kNames = {
+        "S²", "Rex", "τe", "S²f and S²s", "R1", "R2", "NOE", "J(0)", "J(ωN)", "J(0.87 ωH)"};
+    return kNames[static_cast<std::size_t>(quantity)];
+}
+
+namespace {
+
+// Each residue's fitted value, coloured by its model, with the models in the legend.
+SequencePlot FittedPlot(const ProteinProject& project, ResultQuantity quantity, std::string title,
+                        bool logarithmic) {
+    SequencePlot plot{std::move(title), logarithmic, {}, {}};
+    if (!project.fit) return plot;
+    std::map<int, bool> models;
+    for (std::size_t r = 0; r < project.data.residues.size(); ++r) {
+        const ResidueOutcome* outcome = project.OutcomeOf(r);
+        if (!outcome || !outcome->fit) continue;
+        const auto result = Shown(project, *outcome, quantity);
+        if (!result) continue;
+        const int model = outcome->fit->model;
+        models[model] = true;
+        plot.points.push_back(
+            {project.data.residues[r].residue, result->value, result->error, ColourOf(model)});
+    }
+    for (const auto& [model, present] : models)
+        plot.legend.push_back({ColourOf(model), "m" + std::to_string(model)});
+    return plot;
+}
+
+SequencePlot OrderPlot(const ProteinProject& project) {
+    SequencePlot plot{"S²f, S²s", false, {}, {}};
+    if (!project.fit) return plot;
+    const std::pair<ResultQuantity, const char*> parts[] = {{ResultQuantity::S2f, "S²f"},
+                                                            {ResultQuantity::S2s, "S²s"}};
+    for (std::size_t k = 0; k < 2; ++k) {
+        for (std::size_t r = 0; r < project.data.residues.size(); ++r) {
+            const ResidueOutcome* outcome = project.OutcomeOf(r);
+            if (!outcome) continue;
+            if (const auto result = ResultOf(*project.fit, *outcome, parts[k].first)) {
+                plot.points.push_back({project.data.residues[r].residue, result->value,
+                                       result->error, ColourOf(static_cast<int>(k) + 1)});
+            }
+        }
+        plot.legend.push_back({ColourOf(static_cast<int>(k) + 1), parts[k].second});
+    }
+    return plot;
+}
+
+// Each field in its colour, in the order the fields first come.
+class FieldColours {
+public:
+    Rgb Of(double fieldMHz) {
+        const auto [at, added] = colours_.try_emplace(fieldMHz, ColourOf(next_));
+        if (added) {
+            ++next_;
+            legend_.push_back({at->second, FormatShortestDouble(fieldMHz) + " MHz"});
+        }
+        return at->second;
+    }
+    std::vector<SequenceSeries> Legend() && { return std::move(legend_); }
+
+private:
+    std::map<double, Rgb> colours_;
+    std::vector<SequenceSeries> legend_;
+    int next_ = 1;
+};
+
+SequencePlot MeasuredPlot(const ProteinProject& project, Quantity quantity) {
+    const std::string unit = quantity == Quantity::Noe ? "" : ", 1/s";
+    SequencePlot plot{std::string(NameOf(quantity)) + unit, false, {}, {}};
+    FieldColours colours;
+    for (const ResidueData& residue : project.data.residues) {
+        for (const Measurement& measurement : residue.measurements) {
+            if (ComparedQuantity(measurement.quantity) != quantity) continue;
+            plot.points.push_back({residue.residue, measurement.ComparedValue(),
+                                   measurement.ComparedError(), colours.Of(measurement.fieldMHz)});
+        }
+    }
+    plot.legend = std::move(colours).Legend();
+    return plot;
+}
+
+SequencePlot MappedPlot(const ProteinProject& project, SequenceQuantity quantity) {
+    SequencePlot plot{NameOf(quantity) + ", ns/rad", false, {}, {}};
+    FieldColours colours;
+    for (const ResidueMap& residue :
+         MapProtein(project.data, project.settings.fit.residue.system)) {
+        for (const MappedField& field : residue.fields) {
+            const MappedDensities& j = field.densities;
+            const Uncertain& value = quantity == SequenceQuantity::J0   ? j.j0
+                                     : quantity == SequenceQuantity::JN ? j.jN
+                                                                        : j.jH;
+            plot.points.push_back(
+                {residue.residue, value.value, value.error, colours.Of(field.fieldMHz)});
+        }
+    }
+    plot.legend = std::move(colours).Legend();
+    return plot;
+}
+
+}  // namespace
+
+SequencePlot PlotOf(const ProteinProject& project, SequenceQuantity quantity) {
+    switch (quantity) {
+        case SequenceQuantity::S2: return FittedPlot(project, ResultQuantity::S2, "S²", false);
+        case SequenceQuantity::Rex:
+            return FittedPlot(
+                project, ResultQuantity::Rex,
+                "Rex, 1/s at " + FormatShortestDouble(project.settings.rexFieldMHz) + " MHz",
+                false);
+        case SequenceQuantity::Te: return FittedPlot(project, ResultQuantity::Te, "τe, ps", true);
+        case SequenceQuantity::S2fS2s: return OrderPlot(project);
+        case SequenceQuantity::R1: return MeasuredPlot(project, Quantity::R1);
+        case SequenceQuantity::R2: return MeasuredPlot(project, Quantity::R2);
+        case SequenceQuantity::Noe: return MeasuredPlot(project, Quantity::Noe);
+        case SequenceQuantity::J0:
+        case SequenceQuantity::JN:
+        case SequenceQuantity::JH: return MappedPlot(project, quantity);
+    }
+    return {};
+}
+
+}  // namespace veldorin

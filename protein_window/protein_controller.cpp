@@ -1,0 +1,312 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "protein_window/protein_controller.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScopedValueRollback>
+
+#include "files/input_file.h"
+#include "files/native_name.h"
+#include "files/save_aside.h"
+#include "fit/protein_report.h"
+#include "fit/protein_sources.h"
+#include "protein/residue_document.h"
+#include "protein_window/opened_file_kind.h"
+#include "protein_window/protein_fit_run.h"
+#include "protein_window/protein_window.h"
+#include "storage/protein_project_file.h"
+#include "ui/save_dialog.h"
+
+namespace veldorin {
+
+namespace {
+
+// The messages of a reader, each line prefixed with the file's name, at most this many.
+constexpr int kMaxMessageLines = 20;
+
+QString Lines(const std::string& text, const QString& name) {
+    QStringList lines;
+    for (const QString& line : QString::fromStdString(text).split('\n', Qt::SkipEmptyParts)) {
+        if (lines.size() == kMaxMessageLines) {
+            lines << QStringLiteral("…");
+            break;
+        }
+        lines << name + QStringLiteral(": ") + line;
+    }
+    return lines.join('\n');
+}
+
+QString FitSummary(const ProteinFit& fit) {
+    int fitted = 0;
+    for (const ResidueOutcome& outcome : fit.residues) fitted += outcome.fit ? 1 : 0;
+    QString text = QStringLiteral("%1 of %2 residues fitted")
+                       .arg(fitted)
+                       .arg(static_cast<int>(fit.residues.size()));
+    if (fit.globalTmPs) {
+        text +=
+            QStringLiteral("; τm of the protein %1")
+                .arg(QString::fromStdString(ValueWithError(*fit.globalTmPs, fit.globalTmErrorPs)) +
+                     QStringLiteral(" ps"));
+        if (fit.globalTmErrorSource == TmErrorSource::None) text += QStringLiteral(" (no error)");
+    }
+    return text + QStringLiteral(".");
+}
+
+}  // namespace
+
+ProteinController::ProteinController(ProteinWindow& window, ModelWindowLink link)
+    : QObject(&window), window_(window), link_(std::move(link)), fitRun_(new ProteinFitRun(this)) {
+    connect(&window_, &ProteinWindow::openDataRequested, this, &ProteinController::ChooseDataFiles);
+    connect(&window_, &ProteinWindow::openProjectRequested, this,
+            &ProteinController::ChooseProjectFile);
+    connect(&window_, &ProteinWindow::saveProjectRequested, this, &ProteinController::SaveProject);
+    connect(&window_, &ProteinWindow::exportRequested, this, &ProteinController::Export);
+    connect(&window_, &ProteinWindow::fitRequested, this, &ProteinController::Fit);
+    connect(&window_, &ProteinWindow::cancelRequested, this, &ProteinController::Cancel);
+    connect(&window_, &ProteinWindow::settingsEdited, this, &ProteinController::TakeSettings);
+    connect(&window_, &ProteinWindow::residueChosen, this, &ProteinController::ShowResidue);
+    connect(&window_, &ProteinWindow::filesDropped, this, &ProteinController::OpenFiles);
+    connect(fitRun_, &ProteinFitRun::progressed, &window_, &ProteinWindow::ShowProgress);
+    connect(fitRun_, &ProteinFitRun::finished, this, &ProteinController::TakeFit);
+    Show();
+    window_.ShowStatus(
+        tr("Open a protein's relaxation data: CSV (long or wide), "
+           "NMR-STAR, or peak intensities."));
+}
+
+ProteinController::~ProteinController() = default;
+
+void ProteinController::Open() {
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
+void ProteinController::Show() { window_.ShowProject(project_); }
+
+void ProteinController::OpenFiles(const QStringList& paths) {
+    if (paths.size() == 1 && KindOfFile(paths.front()) == OpenedFileKind::ProteinProject) {
+        OpenProject(paths.front());
+    } else {
+        OpenData(paths);
+    }
+}
+
+void ProteinController::OpenData(const QStringList& paths) {
+    if (paths.isEmpty() || !MayLeaveProject()) return;
+    std::vector<NamedProteinData> files;
+    QStringList problems;
+    for (const QString& path : paths) {
+        const std::string native = NativeName(path).toStdString();
+        const QString name = QFileInfo(path).fileName();
+        const InputFileRead file = ReadInputFile(native);
+        if (!file.bytes) {
+            problems << name + QStringLiteral(": ") + QString::fromStdString(file.reason);
+            continue;
+        }
+        ProteinDataRead read = ReadProteinSource(*file.bytes);
+        if (!read.data) {
+            problems << Lines(read.error, name);
+            continue;
+        }
+        files.push_back({name.toStdString(), *std::move(read.data)});
+    }
+    ProteinDataRead merged;
+    if (problems.isEmpty()) {
+        merged = MergedProteinData(std::move(files));
+        if (!merged.data) problems << Lines(merged.error, tr("merging"));
+    }
+    if (!problems.isEmpty()) {
+        Warn(tr("Open data"), tr("Nothing was opened:\n") + problems.join('\n'));
+        return;
+    }
+    fitRun_->Cancel();
+    window_.ShowRunning(false);
+    ProteinProject project;
+    project.settings = project_.settings;
+    for (const QString& path : paths) project.sources.push_back(path.toStdString());
+    project.data = *std::move(merged.data);
+    SortBySequence(project.data);
+    project_ = std::move(project);
+    shown_.reset();
+    modified_ = false;
+    projectPath_.clear();
+    Show();
+    window_.ShowStatus(tr("%1 residues read from %2. Fit them with Fit.")
+                           .arg(static_cast<int>(project_.data.residues.size()))
+                           .arg(paths.join(QStringLiteral(", "))));
+    Open();
+}
+
+void ProteinController::OpenProject(const QString& path) {
+    if (!MayLeaveProject()) return;
+    ProteinProjectRead read = ReadProteinProjectFile(path);
+    if (!read.project) {
+        Warn(tr("Open project"), read.error);
+        return;
+    }
+    fitRun_->Cancel();
+    window_.ShowRunning(false);
+    project_ = *std::move(read.project);
+    shown_.reset();
+    modified_ = false;
+    projectPath_ = path;
+    Show();
+    ShowFitStatus();
+    Open();
+}
+
+void ProteinController::ChooseDataFiles() {
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        &window_, tr("Open relaxation data"), QString(),
+        tr("Relaxation data (*.csv *.tsv *.txt *.dat *.str *.nmrstar);;All files (*)"));
+    if (!paths.isEmpty()) OpenData(paths);
+}
+
+void ProteinController::ChooseProjectFile() {
+    const QString path =
+        QFileDialog::getOpenFileName(&window_, tr("Open protein project"), QString(),
+                                     tr("Protein projects (*.veldorin-protein);;All files (*)"));
+    if (!path.isEmpty()) OpenProject(path);
+}
+
+void ProteinController::SaveProject() {
+    const QString path =
+        ChooseSaveName(&window_, tr("Save protein project as"), projectPath_,
+                       {{tr("Protein project"), QStringLiteral("veldorin-protein")}});
+    if (path.isEmpty()) return;
+    if (const auto failure = WriteProteinProjectFile(path, project_)) {
+        Warn(tr("Save project"), *failure);
+        return;
+    }
+    projectPath_ = path;
+    modified_ = false;
+}
+
+void ProteinController::Export(bool rounded) {
+    if (!project_.fit) {
+        Warn(tr("Export results"), tr("There are no results yet: fit the protein first."));
+        return;
+    }
+    const QString path = ChooseSaveName(&window_, tr("Export results as"), QString(),
+                                        {{tr("CSV table"), QStringLiteral("csv")}});
+    if (path.isEmpty()) return;
+    const std::string csv =
+        ProteinFitCsv(*project_.fit, rounded ? CsvRounding::ToError : CsvRounding::Full);
+    const QString reportPath = QFileInfo(path).path() + QLatin1Char('/') +
+                               QFileInfo(path).completeBaseName() + QStringLiteral(".report.json");
+    const ReportedFiles files{project_.sources, std::nullopt, reportPath.toStdString()};
+    const std::string report =
+        ProteinReportJson(project_.settings.nucleus, project_.settings.partner,
+                          project_.FitOptions(), files, *project_.fit);
+    for (const auto& [file, text] : {std::pair{path, csv}, std::pair{reportPath, report}}) {
+        if (const auto failure = SaveBytesAside(file, QByteArray::fromStdString(text))) {
+            Warn(tr("Export results"), *failure);
+            return;
+        }
+    }
+    window_.ShowStatus(
+        tr("The results are in %1, how they were fitted in %2.").arg(path, reportPath));
+}
+
+void ProteinController::Fit() {
+    if (project_.data.residues.empty()) {
+        window_.ShowStatus(tr("No data to fit: open a protein's relaxation data first."));
+        return;
+    }
+    window_.ShowRunning(true);
+    window_.ShowProgress(tr("Starting"), 0.0);
+    fitRun_->Start(project_.data, project_.FitOptions());
+}
+
+void ProteinController::Cancel() {
+    fitRun_->Cancel();
+    window_.ShowRunning(false);
+    window_.ShowStatus(tr("The fit was cancelled; the results shown are those from before."));
+}
+
+void ProteinController::TakeSettings(const ProteinSettings& settings) {
+    project_.settings = settings;
+    modified_ = true;
+    // Rex's field changes only what is shown.
+    Show();
+}
+
+void ProteinController::TakeFit(const ProteinFit& fit, int residue) {
+    window_.ShowRunning(false);
+    if (residue < 0) {
+        project_.fit = fit;
+    } else if (!fit.residues.empty()) {
+        project_.TakeResidueFit(static_cast<std::size_t>(residue), fit.residues.front());
+    }
+    modified_ = true;
+    Show();
+    ShowFitStatus();
+}
+
+void ProteinController::ShowFitStatus() {
+    window_.ShowStatus(project_.fit ? FitSummary(*project_.fit)
+                                    : tr("Not fitted yet: choose the settings and Fit."));
+}
+
+void ProteinController::ShowResidue(int residue) {
+    if (residue < 0 || static_cast<std::size_t>(residue) >= project_.data.residues.size()) return;
+    const auto index = static_cast<std::size_t>(residue);
+    const ModelDocument document = ResidueDocument(project_, index, link_.document());
+    // The main window recalculates as it takes the residue: no edit comes back from that.
+    shown_.reset();
+    if (!link_.showResidue(document)) return;
+    shown_ = ShownResidue{index, link_.document()};
+}
+
+void ProteinController::DocumentChanged() {
+    if (!shown_) return;
+    const ModelDocument& now = link_.document();
+    const ResidueEdit edit = EditOf(shown_->document, now, project_.settings);
+    shown_->document = now;
+    if (!edit.Any()) return;
+    if (edit.rows) project_.SetRows(shown_->index, *edit.rows);
+    if (edit.model) project_.ChooseModel(shown_->index, edit.model);
+    modified_ = true;
+    RefitResidue(shown_->index);
+}
+
+void ProteinController::RefitResidue(std::size_t residue) {
+    if (!project_.fit) {
+        Show();
+        return;
+    }
+    // The protein's fit going was started from rows that are no longer these.
+    ProteinData one;
+    one.residues.push_back(project_.data.residues[residue]);
+    window_.ShowRunning(true);
+    fitRun_->Start(std::move(one), ResidueRefitOptions(project_, residue),
+                   static_cast<int>(residue));
+    window_.ShowStatus(tr("Residue %1 is fitted again with its edits.")
+                           .arg(QString::fromStdString(project_.data.residues[residue].residue)));
+}
+
+void ProteinController::DocumentReplaced() { shown_.reset(); }
+
+bool ProteinController::MayLeaveProject() {
+    if (!modified_ || !project_.fit) return true;
+    const auto answer = QMessageBox::question(
+        &window_, tr("Protein"),
+        tr("The protein's fit has not been saved in a project file. Save it first?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Save) {
+        SaveProject();
+        return !modified_;
+    }
+    return true;
+}
+
+void ProteinController::Warn(const QString& title, const QString& text) {
+    QMessageBox::warning(&window_, title, text);
+}
+
+}  // namespace veldorin

@@ -1,0 +1,320 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "protein_window/protein_window.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "files/native_name.h"
+#include "graph_panel/sequence_plot_view.h"
+#include "protein_window/protein_results_model.h"
+
+namespace veldorin {
+
+namespace {
+
+// The τm list's items, in order.
+enum class TmMode { Global, Local, Fixed };
+
+QComboBox* List(const QStringList& items, const char* name, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->addItems(items);
+    return list;
+}
+
+QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+ProteinWindow::ProteinWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      tmMode_(List({tr("one for the protein, fitted"), tr("each residue its own"), tr("fixed at")},
+                   "proteinTmMode", this)),
+      tm_(new QDoubleSpinBox(this)),
+      model_(List({tr("selected")}, "proteinModel", this)),
+      criterion_(List({QStringLiteral("AIC"), QStringLiteral("AICc"), QStringLiteral("BIC")},
+                      "proteinCriterion", this)),
+      monteCarloSets_(new QSpinBox(this)),
+      rexField_(new QDoubleSpinBox(this)),
+      fit_(Button(tr("&Fit"), "proteinFit", this)),
+      cancel_(Button(tr("Cancel"), "proteinCancel", this)),
+      progress_(new QProgressBar(this)),
+      stage_(new QLabel(this)),
+      table_(new QTableView(this)),
+      results_(new ProteinResultsModel(this)),
+      sorted_(new ResultsSortModel(this)),
+      plotList_(new QComboBox(this)),
+      plot_(new SequencePlotView(this)),
+      status_(new QLabel(this)) {
+    setObjectName("proteinWindow");
+    setWindowTitle(tr("Protein"));
+    setAcceptDrops(true);
+    for (int model = 0; model < kModelFreeModelCount; ++model)
+        model_->addItem(QStringLiteral("m%1").arg(model));
+    tm_->setObjectName("proteinTm");
+    tm_->setRange(1.0, 1e6);
+    tm_->setDecimals(1);
+    tm_->setSuffix(QStringLiteral(" ps"));
+    monteCarloSets_->setObjectName("proteinMonteCarloSets");
+    monteCarloSets_->setRange(0, 10000);
+    rexField_->setObjectName("proteinRexField");
+    rexField_->setRange(1.0, 2000.0);
+    rexField_->setDecimals(1);
+    rexField_->setSuffix(QStringLiteral(" MHz"));
+    status_->setObjectName("proteinStatus");
+    status_->setWordWrap(true);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    stage_->setObjectName("proteinStage");
+    progress_->setObjectName("proteinProgress");
+    progress_->setRange(0, 1000);
+    plotList_->setObjectName("proteinPlotList");
+    for (int quantity = 0; quantity < kSequenceQuantityCount; ++quantity) {
+        plotList_->addItem(QString::fromStdString(NameOf(static_cast<SequenceQuantity>(quantity))));
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FileButtons());
+    layout->addWidget(SettingsRow());
+    layout->addWidget(RunRow());
+    layout->addWidget(ResultsArea(), 1);
+    layout->addWidget(status_);
+    ShowRunning(false);
+    resize(1100, 720);
+}
+
+ProteinWindow::~ProteinWindow() = default;
+
+QWidget* ProteinWindow::FileButtons() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QPushButton* openData = Button(tr("Open &data…"), "proteinOpenData", row);
+    QPushButton* openProject = Button(tr("&Open project…"), "proteinOpenProject", row);
+    QPushButton* saveProject = Button(tr("&Save project…"), "proteinSaveProject", row);
+    QPushButton* exportResults = Button(tr("&Export results…"), "proteinExport", row);
+    auto* exportMenu = new QMenu(exportResults);
+    exportMenu->addAction(tr("Full precision…"), this, [this] { Q_EMIT exportRequested(false); });
+    exportMenu->addAction(tr("Rounded to the errors' digits…"), this,
+                          [this] { Q_EMIT exportRequested(true); });
+    exportResults->setMenu(exportMenu);
+    connect(openData, &QPushButton::clicked, this, &ProteinWindow::openDataRequested);
+    connect(openProject, &QPushButton::clicked, this, &ProteinWindow::openProjectRequested);
+    connect(saveProject, &QPushButton::clicked, this, &ProteinWindow::saveProjectRequested);
+    for (QPushButton* button : {openData, openProject, saveProject, exportResults})
+        layout->addWidget(button);
+    layout->addStretch(1);
+    return row;
+}
+
+QWidget* ProteinWindow::SettingsRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto labelled = [&](const QString& text, QWidget* control) {
+        auto* label = new QLabel(text, row);
+        label->setBuddy(control);
+        layout->addWidget(label);
+        layout->addWidget(control);
+    };
+    labelled(tr("&τm:"), tmMode_);
+    layout->addWidget(tm_);
+    labelled(tr("&Model:"), model_);
+    labelled(tr("Se&lection:"), criterion_);
+    labelled(tr("Monte &Carlo sets:"), monteCarloSets_);
+    labelled(tr("&Rex at:"), rexField_);
+    layout->addStretch(1);
+    connect(tmMode_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    connect(tm_, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
+    connect(model_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    connect(criterion_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    connect(monteCarloSets_, &QSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
+    connect(rexField_, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
+    return row;
+}
+
+QWidget* ProteinWindow::RunRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(fit_);
+    layout->addWidget(cancel_);
+    layout->addWidget(progress_, 1);
+    layout->addWidget(stage_, 2);
+    // Fit keeps its size while the progress is hidden.
+    layout->addStretch(0);
+    connect(fit_, &QPushButton::clicked, this, &ProteinWindow::fitRequested);
+    connect(cancel_, &QPushButton::clicked, this, &ProteinWindow::cancelRequested);
+    return row;
+}
+
+QWidget* ProteinWindow::ResultsArea() {
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    sorted_->setSourceModel(results_);
+    table_->setObjectName("proteinResults");
+    table_->setModel(sorted_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(0, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ProteinWindow::ReportChosenRow);
+    auto* plotArea = new QWidget(splitter);
+    auto* plotLayout = new QVBoxLayout(plotArea);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    auto* chooser = new QHBoxLayout;
+    auto* label = new QLabel(tr("&Plot along the sequence:"), plotArea);
+    label->setBuddy(plotList_);
+    chooser->addWidget(label);
+    chooser->addWidget(plotList_);
+    chooser->addStretch(1);
+    plotLayout->addLayout(chooser);
+    plot_->setObjectName("proteinPlot");
+    plot_->setMinimumHeight(220);
+    plotLayout->addWidget(plot_, 1);
+    connect(plotList_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ShowPlot);
+    connect(plot_, &SequencePlotView::chosen, this, &ProteinWindow::ReportChosenPoint);
+    splitter->addWidget(table_);
+    splitter->addWidget(plotArea);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    return splitter;
+}
+
+void ProteinWindow::ShowProject(const ProteinProject& project) {
+    project_ = &project;
+    {
+        const QScopedValueRollback showing(showing_, true);
+        const ProteinFitOptions& fit = project.settings.fit;
+        shown_ = project.settings;
+        const TmMode mode = fit.globalTm        ? TmMode::Global
+                            : fit.residue.fitTm ? TmMode::Local
+                                                : TmMode::Fixed;
+        tmMode_->setCurrentIndex(static_cast<int>(mode));
+        tm_->setValue(fit.residue.tmPs);
+        tm_->setEnabled(mode == TmMode::Fixed);
+        model_->setCurrentIndex(fit.model ? *fit.model + 1 : 0);
+        criterion_->setCurrentIndex(static_cast<int>(fit.criterion));
+        monteCarloSets_->setValue(fit.monteCarloSets);
+        rexField_->setValue(project.settings.rexFieldMHz);
+    }
+    const int current =
+        table_->currentIndex().isValid() ? sorted_->mapToSource(table_->currentIndex()).row() : -1;
+    {
+        const QSignalBlocker blocker(table_->selectionModel());
+        results_->Show(ResultHeadings(project.settings), ResultRows(project));
+    }
+    if (current >= 0 && current < results_->rowCount()) SelectResidue(current);
+    ShowPlot();
+}
+
+void ProteinWindow::ShowPlot() {
+    if (!project_) return;
+    shownPlot_ =
+        PlotOf(*project_, static_cast<SequenceQuantity>(std::max(plotList_->currentIndex(), 0)));
+    plot_->setPlot(shownPlot_);
+}
+
+void ProteinWindow::ShowRunning(bool running) {
+    fit_->setEnabled(!running);
+    cancel_->setVisible(running);
+    progress_->setVisible(running);
+    stage_->setVisible(running);
+    if (!running) progress_->setValue(0);
+}
+
+void ProteinWindow::ShowProgress(const QString& stage, double share) {
+    progress_->setValue(static_cast<int>(share * progress_->maximum()));
+    stage_->setText(stage);
+}
+
+void ProteinWindow::ShowStatus(const QString& text) {
+    status_->setText(text);
+    status_->setAccessibleDescription(text);
+}
+
+void ProteinWindow::SelectResidue(int residue) {
+    const QModelIndex at = sorted_->mapFromSource(results_->index(residue, 0));
+    if (!at.isValid()) return;
+    const QSignalBlocker blocker(table_->selectionModel());
+    table_->selectionModel()->setCurrentIndex(
+        at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    table_->scrollTo(at);
+}
+
+void ProteinWindow::ReportSettings() {
+    if (showing_) return;
+    ProteinSettings settings = shown_;
+    ProteinFitOptions& fit = settings.fit;
+    const auto mode = static_cast<TmMode>(tmMode_->currentIndex());
+    fit.globalTm = mode == TmMode::Global;
+    fit.residue.fitTm = mode == TmMode::Local;
+    fit.residue.tmPs = tm_->value();
+    tm_->setEnabled(mode == TmMode::Fixed);
+    fit.model =
+        model_->currentIndex() > 0 ? std::optional(model_->currentIndex() - 1) : std::nullopt;
+    fit.criterion = static_cast<Criterion>(criterion_->currentIndex());
+    fit.monteCarloSets = monteCarloSets_->value();
+    settings.rexFieldMHz = rexField_->value();
+    shown_ = settings;
+    Q_EMIT settingsEdited(settings);
+}
+
+void ProteinWindow::ReportChosenRow() {
+    const QModelIndex current = table_->currentIndex();
+    if (current.isValid()) Q_EMIT residueChosen(sorted_->mapToSource(current).row());
+}
+
+void ProteinWindow::ReportChosenPoint(int point) {
+    if (!project_ || point < 0 || point >= static_cast<int>(shownPlot_.points.size())) return;
+    const auto residue =
+        project_->ResidueNamed(shownPlot_.points[static_cast<std::size_t>(point)].residue);
+    if (!residue) return;
+    SelectResidue(static_cast<int>(*residue));
+    Q_EMIT residueChosen(static_cast<int>(*residue));
+}
+
+void ProteinWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ProteinWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        // The name's bytes, not Qt's reading of them, which loses a name that is not UTF-8.
+        if (url.isLocalFile()) {
+            paths << NameFromNative(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        }
+    }
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    Q_EMIT filesDropped(paths);
+}
+
+}  // namespace veldorin

@@ -1,0 +1,101 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QWidget>
+
+#include "protein/protein_results.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace veldorin {
+
+class ProteinResultsModel;
+class ResultsSortModel;
+class SequencePlotView;
+
+// A tool window beside the main one with a whole protein: the fit's settings, a row of
+// results per residue (sortable), and a plot of a quantity along the sequence. It shows
+// what it is told and reports each request and edit whole.
+class ProteinWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ProteinWindow(QWidget* parent);
+    ~ProteinWindow() override;
+
+    // The project: its settings in the controls, its rows in the table, the chosen plot.
+    void ShowProject(const ProteinProject& project);
+    // A fit going (Fit disabled, Cancel and the progress shown) or not.
+    void ShowRunning(bool running);
+    void ShowProgress(const QString& stage, double share);
+    // The line under the table: the protein's tm, what failed, what was read.
+    void ShowStatus(const QString& text);
+    // Selects the residue's row without reporting it.
+    void SelectResidue(int residue);
+
+    QTableView* table() const { return table_; }
+    SequencePlotView* plot() const { return plot_; }
+    QLabel* statusLabel() const { return status_; }
+    QPushButton* fitButton() const { return fit_; }
+    QComboBox* plotList() const { return plotList_; }
+
+Q_SIGNALS:
+    void openDataRequested();
+    void openProjectRequested();
+    void saveProjectRequested();
+    void exportRequested(bool rounded);
+    void fitRequested();
+    void cancelRequested();
+    // The settings as the controls now show them.
+    void settingsEdited(const ProteinSettings& settings);
+    // A residue chosen in the table or the plot, by its index in the data.
+    void residueChosen(int residue);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+Q_SIGNALS:
+    void filesDropped(const QStringList& paths);
+
+private:
+    QWidget* FileButtons();
+    QWidget* SettingsRow();
+    QWidget* RunRow();
+    QWidget* ResultsArea();
+    void ShowPlot();
+    void ReportSettings();
+    void ReportChosenRow();
+    void ReportChosenPoint(int point);
+
+    ProteinSettings shown_;  // what the controls were last given, with what they do not show
+    const ProteinProject* project_ = nullptr;
+    SequencePlot shownPlot_;
+    bool showing_ = false;  // the program is setting the controls: no edit to report
+    QComboBox* tmMode_;
+    QDoubleSpinBox* tm_;
+    QComboBox* model_;
+    QComboBox* criterion_;
+    QSpinBox* monteCarloSets_;
+    QDoubleSpinBox* rexField_;
+    QPushButton* fit_;
+    QPushButton* cancel_;
+    QProgressBar* progress_;
+    QLabel* stage_;
+    QTableView* table_;
+    ProteinResultsModel* results_;
+    ResultsSortModel* sorted_;
+    QComboBox* plotList_;
+    SequencePlotView* plot_;
+    QLabel* status_;
+};
+
+}  // namespace veldorin

@@ -1,0 +1,153 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include <gtest/gtest.h>
+
+#include "fit/model_free_motion.h"
+#include "protein/protein_project.h"
+#include "protein/protein_results.h"
+#include "protein/residue_document.h"
+#include "recalculation/document_fit.h"
+
+namespace veldorin {
+namespace {
+
+// Three residues of a protein with tm near 4.8 ns, at three fields.
+const char kProtein[] =
+    "residue,field_mhz,quantity,value,error\n"
+    "12,500,R1,2.4708,0.0492\n12,500,R2,6.5016,0.128\n12,500,NOE,0.57321,0.03\n"
+    "12,600,R1,2.0697,0.0411\n12,600,R2,6.5679,0.133\n12,600,NOE,0.6579,0.03\n"
+    "12,800,R1,1.5583,0.0314\n12,800,R2,7.5719,0.151\n12,800,NOE,0.62163,0.03\n"
+    "3,500,R1,2.5408,0.0514\n3,500,R2,7.0543,0.143\n3,500,NOE,0.72191,0.03\n"
+    "3,600,R1,2.0371,0.0426\n3,600,R2,7.2943,0.151\n3,600,NOE,0.79368,0.03\n"
+    "3,800,R1,1.5725,0.032\n3,800,R2,8.8288,0.178\n3,800,NOE,0.84911,0.03\n"
+    "7,500,R1,2.4574,0.0503\n7,500,R2,7.3776,0.151\n7,500,NOE,0.75775,0.03\n"
+    "7,600,R1,2.1228,0.0418\n7,600,R2,8.1963,0.165\n7,600,NOE,0.73589,0.03\n"
+    "7,800,R1,1.5746,0.0315\n7,800,R2,10.111,0.204\n7,800,NOE,0.83842,0.03\n";
+
+ProteinProject FittedProject() {
+    ProteinProject project;
+    project.data = *ReadProteinData(kProtein).data;
+    SortBySequence(project.data);
+    project.settings.fit.residue.system = BackboneAmide();
+    project.settings.fit.monteCarloSets = 0;
+    project.settings.fit.jobs = 1;
+    project.fit = FitProtein(project.data, project.FitOptions());
+    return project;
+}
+
+std::vector<std::string> Names(const ProteinData& data) {
+    std::vector<std::string> names;
+    for (const ResidueData& residue : data.residues) names.push_back(residue.residue);
+    return names;
+}
+
+TEST(Protein, ResiduesComeInSequenceOrder) {
+    const struct {
+        const char* name;
+        std::vector<std::string> given;
+        std::vector<std::string> sorted;
+    } cases[] = {
+        {"by number, not text", {"10", "9", "100", "1"}, {"1", "9", "10", "100"}},
+        {"letters after the number", {"12B", "12", "12A", "K11"}, {"K11", "12", "12A", "12B"}},
+        {"numbering below 1", {"2", "-1", "0"}, {"-1", "0", "2"}},
+        {"chains first", {"B:1", "A:10", "A:2"}, {"A:2", "A:10", "B:1"}},
+        {"names without a number last", {"x", "3", "ligand"}, {"3", "ligand", "x"}},
+    };
+    for (const auto& c : cases) {
+        ProteinData data;
+        for (const std::string& name : c.given) data.residues.push_back({name, {}, {}});
+        SortBySequence(data);
+        EXPECT_EQ(Names(data), c.sorted) << c.name;
+    }
+}
+
+TEST(Protein, AValueIsShownToTheDigitsOfItsError) {
+    const struct {
+        double value;
+        double error;
+        const char* text;
+    } cases[] = {
+        {0.85234, 0.01234, "0.852 ± 0.012"}, {4812.7, 123.4, "4810 ± 120"},
+        {1.5, 0.25, "1.50 ± 0.25"},          {0.85234, std::nan(""), "0.85234"},
+        {0.85234, 0.0, "0.85234"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ValueWithError(c.value, c.error), c.text) << c.text;
+}
+
+TEST(Protein, AResidueBecomesTheModelBeingEditedAndItsEditsComeBack) {
+    ProteinProject project = FittedProject();
+    ASSERT_EQ(Names(project.data), (std::vector<std::string>{"3", "7", "12"}));
+    const std::size_t residue = 1;
+    const ModelDocument shown = ResidueDocument(project, residue, DefaultModelDocument());
+    EXPECT_EQ(shown.measurements.size(), 9u);
+    EXPECT_FALSE(EditOf(shown, shown, project.settings).Any());
+
+    // The document's own fit finds the protein's model again where the protein left it.
+    const MotionFitResult refit = FitDocumentMotion(shown);
+    ASSERT_NE(refit.status, FitResult::Status::Failed) << refit.reason;
+    EXPECT_NEAR(refit.chi2, project.OutcomeOf(residue)->fit->chi2, 1e-6 * (1.0 + refit.chi2));
+
+    ModelDocument edited = shown;
+    edited.measurements.erase(edited.measurements.begin());
+    const ResidueEdit rows = EditOf(shown, edited, project.settings);
+    ASSERT_TRUE(rows.rows);
+    EXPECT_EQ(rows.rows->size(), 8u);
+    EXPECT_FALSE(rows.model);
+
+    // A model of the family applied by hand is known by what it frees.
+    for (int model : {0, 2, 4, 5, 9}) {
+        ModelFit shape;
+        shape.model = model;
+        shape.free = FreeParameters(ModelFreeModelNumber(model), project.settings.fit.residue);
+        const ModelAsMotion applied = MotionOfModel(shape);
+        ModelDocument chosen = shown;
+        chosen.ApplyFit(applied.motion, ParametersOf(applied.motion.kind), applied.rex,
+                        std::nullopt);
+        chosen.fit.choice = applied.choice;
+        const ResidueEdit edit = EditOf(shown, chosen, project.settings);
+        if (applied.choice == shown.fit.choice) continue;
+        EXPECT_EQ(edit.model, model) << "m" << model;
+    }
+
+    // Refitted alone at the protein's tm, with the model chosen.
+    project.ChooseModel(residue, 5);
+    ProteinData one;
+    one.residues.push_back(project.data.residues[residue]);
+    const ProteinFit alone = FitProtein(one, ResidueRefitOptions(project, residue));
+    ASSERT_TRUE(alone.residues.front().fit);
+    EXPECT_EQ(alone.residues.front().fit->model, 5);
+    EXPECT_EQ(alone.residues.front().fit->values[ModelFreeParameter::Tm], *project.fit->globalTmPs);
+}
+
+TEST(Protein, AFitAskedToStopEndsAtOnceMarkedSo) {
+    ProteinProject project = FittedProject();
+    ProteinFitProgress progress;
+    progress.stop = true;
+    ProteinFitOptions options = project.FitOptions();
+    options.progress = &progress;
+    options.monteCarloSets = 50;
+    for (bool global : {true, false}) {
+        options.globalTm = global;
+        options.residue.fitTm = !global;
+        EXPECT_TRUE(FitProtein(project.data, options).stopped) << global;
+    }
+    EXPECT_FALSE(project.fit->stopped);
+}
+
+TEST(Protein, TheTableAndThePlotsShowEveryFittedResidue) {
+    const ProteinProject project = FittedProject();
+    const std::vector<ResultRow> rows = ResultRows(project);
+    ASSERT_EQ(rows.size(), 3u);
+    for (const ResultRow& row : rows) {
+        ASSERT_EQ(row.size(), static_cast<std::size_t>(kResultColumnCount));
+        EXPECT_EQ(row[static_cast<std::size_t>(ResultColumn::J0Agrees)].text.empty(), false);
+        EXPECT_EQ(row[static_cast<std::size_t>(ResultColumn::Model)].text.front(), 'm');
+    }
+    EXPECT_EQ(PlotOf(project, SequenceQuantity::R1).points.size(), 9u);
+    EXPECT_EQ(PlotOf(project, SequenceQuantity::J0).points.size(), 9u);
+    EXPECT_EQ(PlotOf(project, SequenceQuantity::R1).legend.size(), 3u);
+}
+
+}  // namespace
+}  // namespace veldorin

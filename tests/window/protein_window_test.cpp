@@ -1,0 +1,111 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include "measurements/measurements_window.h"
+#include "protein_window/protein_controller.h"
+#include "protein_window/protein_fit_run.h"
+#include "protein_window/protein_window.h"
+#include "tests/support/window_fixture.h"
+#include "window/model_files.h"
+
+namespace veldorin::test {
+namespace {
+
+// Three residues of a protein with tm near 4.8 ns, at three fields.
+const char kProtein[] =
+    "residue,field_mhz,quantity,value,error\n"
+    "12,500,R1,2.4708,0.0492\n12,500,R2,6.5016,0.128\n12,500,NOE,0.57321,0.03\n"
+    "12,600,R1,2.0697,0.0411\n12,600,R2,6.5679,0.133\n12,600,NOE,0.6579,0.03\n"
+    "12,800,R1,1.5583,0.0314\n12,800,R2,7.5719,0.151\n12,800,NOE,0.62163,0.03\n"
+    "3,500,R1,2.5408,0.0514\n3,500,R2,7.0543,0.143\n3,500,NOE,0.72191,0.03\n"
+    "3,600,R1,2.0371,0.0426\n3,600,R2,7.2943,0.151\n3,600,NOE,0.79368,0.03\n"
+    "3,800,R1,1.5725,0.032\n3,800,R2,8.8288,0.178\n3,800,NOE,0.84911,0.03\n"
+    "7,500,R1,2.4574,0.0503\n7,500,R2,7.3776,0.151\n7,500,NOE,0.75775,0.03\n"
+    "7,600,R1,2.1228,0.0418\n7,600,R2,8.1963,0.165\n7,600,NOE,0.73589,0.03\n"
+    "7,800,R1,1.5746,0.0315\n7,800,R2,10.111,0.204\n7,800,NOE,0.83842,0.03\n";
+
+class ProteinInWindow : public WindowTest {
+protected:
+    // The Protein window, opened with Ctrl+P, on the three residues, settings as they
+    // come but with `sets` Monte Carlo sets.
+    ProteinController& Opened(int sets) {
+        MainWindow& window = Started();
+        QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(window.proteinWindow().isVisible());
+        const QString path = folder_.filePath(QStringLiteral("rates.csv"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kProtein);
+        file.close();
+        ProteinController& controller = window.proteinController();
+        controller.OpenData({path});
+        ProteinSettings settings = controller.project().settings;
+        settings.fit.monteCarloSets = sets;
+        Q_EMIT window.proteinWindow().settingsEdited(settings);
+        return controller;
+    }
+
+    // Fit pressed, and its result taken.
+    void Fitted(ProteinController& controller) {
+        QSignalSpy finished(&controller.fitRun(), &ProteinFitRun::finished);
+        window_->proteinWindow().fitButton()->click();
+        ASSERT_TRUE(finished.wait(30000));
+    }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(ProteinInWindow, FitsAsTheCommandLineDoesAndSendsAResidueToTheModelAndBack) {
+    ProteinController& controller = Opened(0);
+    Fitted(controller);
+    const ProteinProject& project = controller.project();
+    ASSERT_TRUE(project.fit);
+    EXPECT_EQ(window_->proteinWindow().table()->model()->rowCount(), 3);
+    // The same engine and the same defaults as --fit.
+    ProteinFitOptions options = DefaultProteinFitOptions();
+    options.monteCarloSets = 0;
+    EXPECT_EQ(ProteinFitCsv(*project.fit), ProteinFitCsv(FitProtein(project.data, options)));
+
+    // The second residue in sequence order, "7", chosen in the table.
+    QTableView& table = *window_->proteinWindow().table();
+    table.selectRow(1);
+    EXPECT_EQ(window_->document().measurements.size(), 9u);
+    ASSERT_TRUE(window_->document().motion);
+    EXPECT_TRUE(window_->measurementsWindow().isVisible());
+
+    // A row removed in the Measurements window: the residue is fitted again without it.
+    std::vector<MeasurementTexts> rows = window_->document().measurements;
+    rows.pop_back();
+    QSignalSpy refitted(&controller.fitRun(), &ProteinFitRun::finished);
+    Q_EMIT window_->measurementsWindow().rowsEdited(rows);
+    ASSERT_TRUE(refitted.wait(30000));
+    EXPECT_EQ(project.data.residues[1].measurements.size(), 8u);
+    EXPECT_EQ(project.fit->residues[1].calculated.size(), 8u);
+    EXPECT_TRUE(project.choices.at("7").rowsEdited);
+
+    // Another model opened in the main window: its edits are not the residue's.
+    ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+    EXPECT_EQ(project.data.residues[1].measurements.size(), 8u);
+}
+
+TEST_F(ProteinInWindow, ACancelledFitLeavesTheResultsAsTheyWere) {
+    ProteinController& controller = Opened(500);
+    QSignalSpy finished(&controller.fitRun(), &ProteinFitRun::finished);
+    window_->proteinWindow().fitButton()->click();
+    // A second press while it runs does nothing; Cancel ends it.
+    window_->proteinWindow().fitButton()->click();
+    FindControl<QPushButton>(window_->proteinWindow(), "proteinCancel")->click();
+    QTest::qWait(500);
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_FALSE(controller.project().fit);
+    EXPECT_TRUE(window_->proteinWindow().fitButton()->isEnabled());
+}
+
+}  // namespace
+}  // namespace veldorin::test
