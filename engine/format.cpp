@@ -3,6 +3,8 @@
 
 #include "engine/format.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -86,6 +88,49 @@ std::string FormatShortestSingle(float value) {
 std::string FormatShortestDouble(double value) {
     char buffer[32];
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+namespace {
+
+// The decimal places that leave the error two significant digits, as its rounding to two
+// digits shows them: 0.0996 rounds to 1.0e-01, two places and not three.
+int DecimalsOfError(double error) {
+    std::array<char, 32> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), error,
+                                    std::chars_format::scientific, 1)
+                          .ptr;
+    const char* exponent = std::find(static_cast<const char*>(text.data()), end, 'e') + 1;
+    if (*exponent == '+') ++exponent;
+    int power = 0;
+    std::from_chars(exponent, end, power);
+    return 1 - power;
+}
+
+// The value rounded at the decimal place (tens, hundreds, ... for places below 0), ties
+// to even as the error's digits are; a zero without a sign.
+std::string AtDecimals(double value, int decimals) {
+    if (decimals < 0) {
+        const double unit = std::pow(10.0, -decimals);
+        value = std::nearbyint(value / unit) * unit;
+    }
+    // Room for the widest: 309 digits before the point and 325 after.
+    std::array<char, 700> text{};
+    const auto [end, failure] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                              std::chars_format::fixed, std::max(decimals, 0));
+    if (failure != std::errc()) return FormatShortestDouble(value);
+    std::string rounded(text.data(), end);
+    if (rounded.front() == '-' && rounded.find_first_not_of("-0.") == std::string::npos) {
+        rounded.erase(0, 1);
+    }
+    return rounded;
+}
+
+}  // namespace
+
+std::optional<RoundedToError> RoundToError(double value, double error) {
+    if (!std::isfinite(value) || !std::isfinite(error) || !(error > 0.0)) return std::nullopt;
+    const int decimals = DecimalsOfError(error);
+    return RoundedToError{AtDecimals(value, decimals), AtDecimals(error, decimals)};
 }
 
 }  // namespace veldorin

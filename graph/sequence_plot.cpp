@@ -11,6 +11,7 @@
 #include <map>
 #include <string_view>
 
+#include "engine/format.h"
 #include "graph/figure_frame.h"
 
 namespace veldorin {
@@ -149,13 +150,12 @@ std::string Fixed(double value, int decimals) {
 
 // The value to the error's second significant digit, or to three without one.
 std::string ValueText(const SequencePoint& point) {
-    if (!HasBar(point)) {
-        const double magnitude =
-            point.value == 0.0 ? 0.0 : std::floor(std::log10(std::abs(point.value)));
-        return Fixed(point.value, std::max(0, 2 - static_cast<int>(magnitude)));
+    if (const std::optional<RoundedToError> rounded = RoundToError(point.value, point.error)) {
+        return rounded->value + " ± " + rounded->error;
     }
-    const int decimals = std::max(0, 1 - static_cast<int>(std::floor(std::log10(point.error))));
-    return Fixed(point.value, decimals) + " ± " + Fixed(point.error, decimals);
+    const double magnitude =
+        point.value == 0.0 ? 0.0 : std::floor(std::log10(std::abs(point.value)));
+    return Fixed(point.value, std::max(0, 2 - static_cast<int>(magnitude)));
 }
 
 }  // namespace

@@ -76,15 +76,10 @@ std::string EliminatedText(const ResidueOutcome& outcome) {
 }  // namespace
 
 std::string ValueWithError(double value, double error) {
-    if (!std::isfinite(value)) return "";
-    if (!(std::isfinite(error) && error > 0.0)) return Printed("%.*g", 6, value);
-    const int decimals = 1 - static_cast<int>(std::floor(std::log10(error)));
-    if (decimals >= 0) {
-        return Printed("%.*f", decimals, value) + " ± " + Printed("%.*f", decimals, error);
+    if (const std::optional<RoundedToError> rounded = RoundToError(value, error)) {
+        return rounded->value + " ± " + rounded->error;
     }
-    const double unit = std::pow(10.0, -decimals);
-    return Printed("%.*f", 0, std::round(value / unit) * unit) + " ± " +
-           Printed("%.*f", 0, std::round(error / unit) * unit);
+    return std::isfinite(value) ? Printed("%.*g", 6, value) : "";
 }
 
 std::vector<std::string> ResultHeadings(const ProteinSettings& settings) {
