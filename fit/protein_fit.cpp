@@ -179,54 +179,108 @@ std::vector<int> ChosenModels(const std::vector<ResidueOutcome>& outcomes) {
     return models;
 }
 
-// The total chi2 of every residue's model refitted with tm fixed at the value.
-struct GlobalTmProblem {
-    const ProteinData& data;
-    const ProteinFitOptions& options;
-    std::vector<int> models;
+// The total chi2 of every residue's model refitted with tm fixed at the value. Far from
+// the values tried, each residue is fitted from the grid; near them, from its fit at the
+// lowest total so far, as the minimum moves little there (one that does not converge from
+// that start is fitted from the grid).
+class GlobalTmProblem {
+public:
+    enum class Start { Grid, Best };
 
-    double Chi2At(double tmPs) const {
-        ResidueFitSettings settings = options.residue;
+    // `outcomes`: the residues fitted at `tmPs`.
+    GlobalTmProblem(const ProteinData& data, const ProteinFitOptions& options,
+                    const std::vector<ResidueOutcome>& outcomes, double tmPs)
+        : data_(data), options_(options), bestTmPs_(tmPs) {
+        for (const ResidueOutcome& outcome : outcomes) {
+            best_.push_back(outcome.fit);
+            if (outcome.fit) bestChi2_ += outcome.fit->chi2;
+        }
+    }
+
+    const ProteinFitOptions& options() const { return options_; }
+    double bestTmPs() const { return bestTmPs_; }
+
+    double Chi2At(double tmPs, Start start) {
+        ResidueFitSettings settings = options_.residue;
         settings.fitTm = false;
         settings.tmPs = tmPs;
-        std::vector<double> chi2(data.residues.size(), 0.0);
-        ForEachIndex(chi2.size(), options, [&](std::size_t i) {
-            if (models[i] < 0) return;
-            chi2[i] =
-                FitModel(data.residues[i].measurements, settings, ModelFreeModelNumber(models[i]))
-                    .chi2;
+        std::vector<std::optional<ModelFit>> fits(best_.size());
+        ForEachIndex(fits.size(), options_, [&](std::size_t i) {
+            if (!best_[i]) return;
+            const std::vector<Measurement>& measurements = data_.residues[i].measurements;
+            if (start == Start::Best) {
+                fits[i] = RefitModel(measurements, settings, *best_[i]);
+                if (fits[i]->status == FitResult::Status::Converged) return;
+            }
+            fits[i] = FitModel(measurements, settings, ModelFreeModelNumber(best_[i]->model));
         });
-        Step(options);
+        Step(options_);
         double total = 0.0;
-        for (double c : chi2) total += c;
+        for (const std::optional<ModelFit>& fit : fits) total += fit ? fit->chi2 : 0.0;
+        if (total < bestChi2_ && !Stopped(options_)) {
+            bestChi2_ = total;
+            bestTmPs_ = tmPs;
+            best_ = std::move(fits);
+        }
         return total;
     }
+
+private:
+    const ProteinData& data_;
+    const ProteinFitOptions& options_;
+    std::vector<std::optional<ModelFit>> best_;  // nothing for a residue without a model
+    double bestChi2_ = 0.0;
+    double bestTmPs_;
 };
 
 double Chi2AtLogTm(double logTm, void* problem) {
-    return static_cast<const GlobalTmProblem*>(problem)->Chi2At(std::exp(logTm));
+    return static_cast<GlobalTmProblem*>(problem)->Chi2At(std::exp(logTm),
+                                                          GlobalTmProblem::Start::Best);
 }
 
-// Brent's method of GSL on log tm, bracketed by a coarse scan around the start.
-double MinimiseTm(const GlobalTmProblem& problem, double startPs) {
-    constexpr int kScan = 9;
-    constexpr int kUsualIterations = 25;
-    BeginStage(problem.options, Stage::Tm, kScan + kUsualIterations);
-    std::array<double, kScan> logs{};
-    std::array<double, kScan> chi2{};
-    for (int k = 0; k < kScan; ++k) {
-        logs[k] = std::log(startPs) + std::log(4.0) * (k - kScan / 2) / (kScan / 2);
-        chi2[k] = Chi2AtLogTm(logs[k], const_cast<GlobalTmProblem*>(&problem));
+// A scan of tm on a log grid around the start, each residue fitted as `start` says.
+struct TmScan {
+    static constexpr int kPoints = 9;
+    std::array<double, kPoints> logs{};
+    std::array<double, kPoints> chi2{};
+    int best = 0;
+};
+
+TmScan ScanTm(GlobalTmProblem& problem, double startPs, double factor,
+              GlobalTmProblem::Start start) {
+    TmScan scan;
+    constexpr int kHalf = TmScan::kPoints / 2;
+    for (int k = 0; k < TmScan::kPoints; ++k) {
+        scan.logs[k] = std::log(startPs) + std::log(factor) * (k - kHalf) / kHalf;
+        scan.chi2[k] = problem.Chi2At(std::exp(scan.logs[k]), start);
     }
-    const int best = static_cast<int>(std::min_element(chi2.begin(), chi2.end()) - chi2.begin());
-    if (best == 0 || best == kScan - 1) return std::exp(logs[best]);
-    gsl_function function{&Chi2AtLogTm, const_cast<GlobalTmProblem*>(&problem)};
+    scan.best =
+        static_cast<int>(std::min_element(scan.chi2.begin(), scan.chi2.end()) - scan.chi2.begin());
+    return scan;
+}
+
+// Brent's method of GSL on log tm, bracketed by a scan around the start: a factor of four
+// each way with every residue fitted from the grid, or, after a round whose tm is close,
+// a tenth each way from the fits there (widened when the minimum lies at an edge).
+double MinimiseTm(GlobalTmProblem& problem, double startPs, bool close) {
+    constexpr int kUsualIterations = 25;
+    BeginStage(problem.options(), Stage::Tm, TmScan::kPoints + kUsualIterations);
+    TmScan scan = close ? ScanTm(problem, startPs, 1.1, GlobalTmProblem::Start::Best) : TmScan{};
+    const auto atEdge = [](const TmScan& s) {
+        return s.best == 0 || s.best == TmScan::kPoints - 1;
+    };
+    if (!close || atEdge(scan)) scan = ScanTm(problem, startPs, 4.0, GlobalTmProblem::Start::Grid);
+    const int best = scan.best;
+    if (atEdge(scan)) return std::exp(scan.logs[best]);
+    const auto& logs = scan.logs;
+    const auto& chi2 = scan.chi2;
+    gsl_function function{&Chi2AtLogTm, &problem};
     gsl_min_fminimizer* minimiser = gsl_min_fminimizer_alloc(gsl_min_fminimizer_brent);
     double minimum = logs[best];
     if (gsl_min_fminimizer_set_with_values(minimiser, &function, logs[best], chi2[best],
                                            logs[best - 1], chi2[best - 1], logs[best + 1],
                                            chi2[best + 1]) == GSL_SUCCESS) {
-        for (int iteration = 0; iteration < 100 && !Stopped(problem.options); ++iteration) {
+        for (int iteration = 0; iteration < 100 && !Stopped(problem.options()); ++iteration) {
             if (gsl_min_fminimizer_iterate(minimiser) != GSL_SUCCESS) break;
             minimum = gsl_min_fminimizer_x_minimum(minimiser);
             if (gsl_min_test_interval(gsl_min_fminimizer_x_lower(minimiser),
@@ -241,21 +295,24 @@ double MinimiseTm(const GlobalTmProblem& problem, double startPs) {
 }
 
 // Rounds of selection at a fixed tm and a fit of the one tm, until the chosen models stop
-// changing.
+// changing or come back to those of an earlier round: among many residues, one may swing
+// between two models whose scores are nearly equal.
 double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
                       const std::vector<std::vector<EliminatedModel>>& banned, double tmPs,
                       int& rounds) {
     ResidueFitSettings settings = options.residue;
     settings.fitTm = false;
-    std::vector<int> models;
+    std::vector<std::vector<int>> earlier;
     constexpr int kMaxRounds = 10;
     for (rounds = 1; rounds <= kMaxRounds && !Stopped(options); ++rounds) {
         if (options.progress) options.progress->round = rounds;
         settings.tmPs = tmPs;
-        const std::vector<int> chosen = ChosenModels(BestAt(data, settings, options, banned));
-        tmPs = MinimiseTm({data, options, chosen}, tmPs);
-        if (chosen == models) break;
-        models = chosen;
+        const std::vector<ResidueOutcome> best = BestAt(data, settings, options, banned);
+        GlobalTmProblem problem(data, options, best, tmPs);
+        tmPs = MinimiseTm(problem, tmPs, rounds > 1);
+        std::vector<int> chosen = ChosenModels(best);
+        if (std::ranges::find(earlier, chosen) != earlier.end()) break;
+        earlier.push_back(std::move(chosen));
     }
     rounds = std::min(rounds, kMaxRounds);
     return tmPs;
@@ -264,8 +321,10 @@ double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
 // Where the total chi2 has risen by 1 from its minimum at tm, on the side `direction`
 // (+1 or -1): bracketed by doubling steps, then bisected. NaN when it does not rise that
 // far within reach.
-double ProfileEdge(const GlobalTmProblem& problem, double tmPs, double minimum, double direction) {
-    const auto risen = [&](double at) { return problem.Chi2At(at) >= minimum + 1.0; };
+double ProfileEdge(GlobalTmProblem& problem, double tmPs, double minimum, double direction) {
+    const auto risen = [&](double at) {
+        return problem.Chi2At(at, GlobalTmProblem::Start::Best) >= minimum + 1.0;
+    };
     double step = 1e-3 * tmPs;
     double inside = tmPs;
     while (!risen(tmPs + direction * step)) {
@@ -572,10 +631,10 @@ ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& op
 
 // The error of the global tm where the total chi2 rises by 1 on each side of its minimum.
 void ProfileTmError(const ProteinData& data, const ProteinFitOptions& options, ProteinFit& result) {
-    const GlobalTmProblem problem{data, options, ChosenModels(result.residues)};
+    GlobalTmProblem problem(data, options, result.residues, *result.globalTmPs);
     BeginStage(options, Stage::TmError, 0);
     const double tmPs = *result.globalTmPs;
-    const double minimum = problem.Chi2At(tmPs);
+    const double minimum = problem.Chi2At(tmPs, GlobalTmProblem::Start::Best);
     result.globalTmLowPs = ProfileEdge(problem, tmPs, minimum, -1.0);
     result.globalTmHighPs = ProfileEdge(problem, tmPs, minimum, 1.0);
     result.globalTmErrorPs = (result.globalTmHighPs - result.globalTmLowPs) / 2.0;
@@ -720,39 +779,6 @@ std::optional<ResultValue> ResultOf(const ProteinFit& fit, const ResidueOutcome&
 
 namespace {
 
-// The decimal places that leave the error two significant digits, as its rounding to two
-// digits shows them: 0.0996 rounds to 1.0e-01, two places and not three.
-int DecimalsOfError(double error) {
-    std::array<char, 32> text{};
-    const char* end = std::to_chars(text.data(), text.data() + text.size(), error,
-                                    std::chars_format::scientific, 1)
-                          .ptr;
-    const char* exponent = std::find(static_cast<const char*>(text.data()), end, 'e') + 1;
-    if (*exponent == '+') ++exponent;
-    int power = 0;
-    std::from_chars(exponent, end, power);
-    return 1 - power;
-}
-
-// The value rounded at the decimal place (tens, hundreds, ... for places below 0), ties
-// to even as the error's digits are; a zero without a sign.
-std::string AtDecimals(double value, int decimals) {
-    if (decimals < 0) {
-        const double unit = std::pow(10.0, -decimals);
-        value = std::nearbyint(value / unit) * unit;
-    }
-    // Room for the widest: 309 digits before the point and 325 after.
-    std::array<char, 700> text{};
-    const auto [end, failure] = std::to_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::fixed, std::max(decimals, 0));
-    if (failure != std::errc()) return FormatShortestDouble(value);
-    std::string rounded(text.data(), end);
-    if (rounded.front() == '-' && rounded.find_first_not_of("-0.") == std::string::npos) {
-        rounded.erase(0, 1);
-    }
-    return rounded;
-}
-
 std::string FullCell(double value) {
     return std::isfinite(value) ? FormatShortestDouble(value) : "";
 }
@@ -760,11 +786,12 @@ std::string FullCell(double value) {
 }  // namespace
 
 ResultCells ResultCellsOf(const ResultValue& result, CsvRounding rounding) {
-    const bool rounded = rounding == CsvRounding::ToError && std::isfinite(result.value) &&
-                         std::isfinite(result.error) && result.error > 0.0;
-    if (!rounded) return {FullCell(result.value), FullCell(result.error)};
-    const int decimals = DecimalsOfError(result.error);
-    return {AtDecimals(result.value, decimals), AtDecimals(result.error, decimals)};
+    if (rounding == CsvRounding::ToError) {
+        if (std::optional<RoundedToError> rounded = RoundToError(result.value, result.error)) {
+            return {std::move(rounded->value), std::move(rounded->error)};
+        }
+    }
+    return {FullCell(result.value), FullCell(result.error)};
 }
 
 std::string ProteinFitCsv(const ProteinFit& fit, CsvRounding rounding) {
