@@ -69,6 +69,8 @@ ProteinController::ProteinController(ProteinWindow& window, ModelWindowLink link
     connect(&window_, &ProteinWindow::settingsEdited, this, &ProteinController::TakeSettings);
     connect(&window_, &ProteinWindow::residueChosen, this, &ProteinController::ShowResidue);
     connect(&window_, &ProteinWindow::filesDropped, this, &ProteinController::OpenFiles);
+    connect(&window_, &ProteinWindow::selectionRestored, this,
+            &ProteinController::RestoreSelection);
     connect(fitRun_, &ProteinFitRun::progressed, &window_, &ProteinWindow::ShowProgress);
     connect(fitRun_, &ProteinFitRun::finished, this, &ProteinController::TakeFit);
     Show();
@@ -219,24 +221,35 @@ void ProteinController::Fit() {
     }
     window_.ShowRunning(true);
     window_.ShowProgress(tr("Starting"), 0.0);
+    fittingProtein_ = true;
     fitRun_->Start(project_.data, project_.FitOptions());
 }
 
 void ProteinController::Cancel() {
     fitRun_->Cancel();
+    fittingProtein_ = false;
     window_.ShowRunning(false);
     window_.ShowStatus(tr("The fit was cancelled; the results shown are those from before."));
 }
 
 void ProteinController::TakeSettings(const ProteinSettings& settings) {
+    const bool onlyShown = settings.fit.globalTm == project_.settings.fit.globalTm &&
+                           settings.fit.residue.fitTm == project_.settings.fit.residue.fitTm &&
+                           settings.fit.residue.tmPs == project_.settings.fit.residue.tmPs &&
+                           settings.fit.model == project_.settings.fit.model &&
+                           settings.fit.criterion == project_.settings.fit.criterion &&
+                           settings.fit.monteCarloSets == project_.settings.fit.monteCarloSets;
     project_.settings = settings;
     modified_ = true;
-    // Rex's field changes only what is shown.
     Show();
+    if (project_.fit && !onlyShown) {
+        window_.ShowStatus(tr("The settings changed since the fit shown: Fit applies them."));
+    }
 }
 
 void ProteinController::TakeFit(const ProteinFit& fit, int residue) {
     window_.ShowRunning(false);
+    fittingProtein_ = false;
     if (residue < 0) {
         project_.fit = fit;
     } else if (!fit.residues.empty()) {
@@ -279,14 +292,29 @@ void ProteinController::RefitResidue(std::size_t residue) {
         Show();
         return;
     }
+    const QString name = QString::fromStdString(project_.data.residues[residue].residue);
     // The protein's fit going was started from rows that are no longer these.
+    if (fittingProtein_) {
+        Cancel();
+        window_.ShowStatus(tr("Residue %1 changed while the protein was fitted: that fit was "
+                              "stopped. Fit again to fit the protein with the change.")
+                               .arg(name));
+        Show();
+        return;
+    }
     ProteinData one;
     one.residues.push_back(project_.data.residues[residue]);
     window_.ShowRunning(true);
     fitRun_->Start(std::move(one), ResidueRefitOptions(project_, residue),
                    static_cast<int>(residue));
-    window_.ShowStatus(tr("Residue %1 is fitted again with its edits.")
-                           .arg(QString::fromStdString(project_.data.residues[residue].residue)));
+    window_.ShowStatus(tr("Residue %1 is fitted again with its edits.").arg(name));
+}
+
+void ProteinController::RestoreSelection(int residue) {
+    if (residue < 0 || static_cast<std::size_t>(residue) >= project_.data.residues.size()) return;
+    project_.ChooseModel(static_cast<std::size_t>(residue), std::nullopt);
+    modified_ = true;
+    RefitResidue(static_cast<std::size_t>(residue));
 }
 
 void ProteinController::DocumentReplaced() { shown_.reset(); }

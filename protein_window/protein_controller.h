@@ -69,6 +69,7 @@ private:
     void ShowResidue(int residue);
     void TakeFit(const ProteinFit& fit, int residue);
     void RefitResidue(std::size_t residue);
+    void RestoreSelection(int residue);
     void ShowFitStatus();
     void Warn(const QString& title, const QString& text);
 
@@ -77,7 +78,8 @@ private:
     ProteinProject project_;
     ProteinFitRun* fitRun_;
     std::optional<ShownResidue> shown_;
-    bool modified_ = false;  // a fit or an edit not saved in a project file
+    bool modified_ = false;        // a fit or an edit not saved in a project file
+    bool fittingProtein_ = false;  // the run going fits the whole protein
     QString projectPath_;
 };
 

@@ -184,6 +184,8 @@ QWidget* ProteinWindow::ResultsArea() {
     table_->horizontalHeader()->setStretchLastSection(true);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ProteinWindow::ReportChosenRow);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, &ProteinWindow::ShowRowMenu);
     auto* plotArea = new QWidget(splitter);
     auto* plotLayout = new QVBoxLayout(plotArea);
     plotLayout->setContentsMargins(0, 0, 0, 0);
@@ -297,6 +299,21 @@ void ProteinWindow::ReportChosenPoint(int point) {
     if (!residue) return;
     SelectResidue(static_cast<int>(*residue));
     Q_EMIT residueChosen(static_cast<int>(*residue));
+}
+
+void ProteinWindow::ShowRowMenu(const QPoint& at) {
+    const QModelIndex index = table_->indexAt(at);
+    if (!index.isValid() || !project_) return;
+    const int residue = sorted_->mapToSource(index).row();
+    const auto choice =
+        project_->choices.find(project_->data.residues[static_cast<std::size_t>(residue)].residue);
+    QMenu menu(this);
+    QAction* restore =
+        menu.addAction(tr("Select the model again by %1").arg(criterion_->currentText()));
+    restore->setEnabled(choice != project_->choices.end() && choice->second.model);
+    connect(restore, &QAction::triggered, this,
+            [this, residue] { Q_EMIT selectionRestored(residue); });
+    menu.exec(table_->viewport()->mapToGlobal(at));
 }
 
 void ProteinWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -58,6 +58,8 @@ Q_SIGNALS:
     void settingsEdited(const ProteinSettings& settings);
     // A residue chosen in the table or the plot, by its index in the data.
     void residueChosen(int residue);
+    // The residue's model chosen by hand given back to the selection.
+    void selectionRestored(int residue);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -75,6 +77,8 @@ private:
     void ReportSettings();
     void ReportChosenRow();
     void ReportChosenPoint(int point);
+    // The table's menu on the right button, for the residue under the pointer.
+    void ShowRowMenu(const QPoint& at);
 
     ProteinSettings shown_;  // what the controls were last given, with what they do not show
     const ProteinProject* project_ = nullptr;
