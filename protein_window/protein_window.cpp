@@ -24,6 +24,7 @@
 #include "files/native_name.h"
 #include "graph_panel/sequence_plot_view.h"
 #include "protein_window/protein_results_model.h"
+#include "ui/spoken_name.h"
 
 namespace veldorin {
 
@@ -92,6 +93,14 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     for (int quantity = 0; quantity < kSequenceQuantityCount; ++quantity) {
         plotList_->addItem(QString::fromStdString(NameOf(static_cast<SequenceQuantity>(quantity))));
     }
+    const std::pair<QWidget*, QString> spoken[] = {{tmMode_, tr("τm")},
+                                                   {model_, tr("Model")},
+                                                   {criterion_, tr("Selection")},
+                                                   {plotList_, tr("Plot along the sequence")},
+                                                   {table_, tr("Results per residue")},
+                                                   {stage_, tr("Stage of the fit")},
+                                                   {status_, tr("Protein status")}};
+    for (const auto& [control, name] : spoken) SetSpokenName(*control, name);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FileButtons());
     layout->addWidget(SettingsRow());
