@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -67,14 +66,3 @@ BENCHMARK(BM_SequencePlotViewNewPlot)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace veldorin
-
-int main(int argc, char* argv[]) {
-    // Measured without a desktop.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
