@@ -3,6 +3,9 @@
 
 #include "protein_window/protein_fit_run.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
@@ -12,6 +15,13 @@ namespace {
 
 // Often enough to look alive, seldom enough to cost nothing.
 constexpr int kPollMilliseconds = 100;
+
+// The nice value of the fit's threads: the window comes first.
+constexpr int kFitNiceness = 10;
+
+// Lowers the calling thread's priority, and so that of the threads it starts; a thread of
+// the fit's own pool, so that nothing else runs lowered.
+void RunBelowTheWindow() { setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kFitNiceness); }
 
 }  // namespace
 
@@ -38,6 +48,7 @@ QString StageText(const ProteinFitProgress& progress) {
 }
 
 ProteinFitRun::ProteinFitRun(QObject* parent) : QObject(parent) {
+    pool_.setMaxThreadCount(1);
     poll_.setInterval(kPollMilliseconds);
     connect(&poll_, &QTimer::timeout, this, &ProteinFitRun::ShowProgress);
     connect(&watcher_, &QFutureWatcher<Numbered>::finished, this, [this] {
@@ -62,7 +73,9 @@ void ProteinFitRun::Start(ProteinData data, ProteinFitOptions options, int resid
     progress_ = std::make_shared<ProteinFitProgress>();
     options.progress = progress_.get();
     watcher_.setFuture(QtConcurrent::run(
+        &pool_,
         [run, residue, progress = progress_, data = std::move(data), options = std::move(options)] {
+            RunBelowTheWindow();
             return Numbered{run, residue, FitProtein(data, options)};
         }));
     poll_.start();

@@ -6,6 +6,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
@@ -45,6 +46,9 @@ private:
 
     void ShowProgress();
 
+    // The fit's own thread, which runs below the window's priority (its fits' threads
+    // inherit it), so that the window answers at once however busy the cores are.
+    QThreadPool pool_;
     QFutureWatcher<Numbered> watcher_;
     QTimer poll_;
     std::shared_ptr<ProteinFitProgress> progress_;
