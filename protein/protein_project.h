@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fit/intensity_decay.h"
 #include "fit/protein_data.h"
 #include "fit/protein_fit.h"
 
@@ -34,14 +35,17 @@ struct ResidueChoice {
     friend bool operator==(const ResidueChoice&, const ResidueChoice&) = default;
 };
 
-// A protein being analysed: its data in sequence order, the settings, the last fit and
-// the residues' choices made by hand. The fit's residues are the data's, in their order.
+// A protein being analysed: its data in sequence order, the settings, the last fit, the
+// residues' choices made by hand and the decays of the intensity files. The fit's residues
+// are the data's, in their order.
 struct ProteinProject {
     std::vector<std::string> sources;  // the data files it was read from, as named
     ProteinData data;
     ProteinSettings settings;
     std::optional<ProteinFit> fit;
     std::map<std::string, ResidueChoice> choices;  // by residue name
+    // The series of peak intensities its rates were fitted from, kept to plot the decays.
+    std::vector<DecayFit> decays;
 
     // The fit's options with the models chosen by hand.
     ProteinFitOptions FitOptions() const;

@@ -3,11 +3,13 @@
 
 #include "protein/protein_results.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <utility>
 
 #include "engine/format.h"
 #include "fit/reduced_mapping.h"
@@ -246,6 +248,18 @@ SequencePlot MappedPlot(const ProteinProject& project, SequenceQuantity quantity
     return plot;
 }
 
+// Each series, a rate at a field, in its colour, in the order they first come in the
+// project, so that a series keeps its colour from residue to residue.
+Rgb SeriesColour(const std::vector<DecayFit>& decays, const DecaySeries& series) {
+    std::vector<std::pair<Quantity, double>> seen;
+    for (const DecayFit& decay : decays) {
+        const std::pair key{decay.series.quantity, decay.series.fieldMHz};
+        if (std::find(seen.begin(), seen.end(), key) == seen.end()) seen.push_back(key);
+        if (key == std::pair{series.quantity, series.fieldMHz}) break;
+    }
+    return ColourOf(static_cast<int>(seen.size()));
+}
+
 }  // namespace
 
 SequencePlot PlotOf(const ProteinProject& project, SequenceQuantity quantity) {
@@ -266,6 +280,27 @@ SequencePlot PlotOf(const ProteinProject& project, SequenceQuantity quantity) {
         case SequenceQuantity::JH: return MappedPlot(project, quantity);
     }
     return {};
+}
+
+DecayPlot DecayPlotOf(const ProteinProject& project, std::size_t residue) {
+    const std::string& name = project.data.residues.at(residue).residue;
+    DecayPlot plot{"Intensity, residue " + name, {}};
+    for (const DecayFit& decay : project.decays) {
+        const DecaySeries& series = decay.series;
+        if (series.residue != name) continue;
+        DecayCurve& curve = plot.curves.emplace_back();
+        curve.name = std::string(NameOf(series.quantity)) + ", " +
+                     FormatShortestDouble(series.fieldMHz) + " MHz";
+        curve.colour = SeriesColour(project.decays, series);
+        for (const DecayPoint& point : series.points) {
+            curve.points.push_back({point.delayS, point.intensity, point.error});
+        }
+        curve.i0 = decay.i0;
+        curve.rate = decay.rate;
+        curve.rateError = decay.rateError;
+        curve.offset = decay.offset;
+    }
+    return plot;
 }
 
 }  // namespace veldorin

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/decay_plot.h"
 #include "graph/sequence_plot.h"
 #include "protein/protein_project.h"
 
@@ -56,5 +57,10 @@ std::string NameOf(SequenceQuantity quantity);
 // The plot of a quantity: fitted values coloured by each residue's model, the measured
 // rates and the mapped densities coloured by their field, S²f and S²s each in its colour.
 SequencePlot PlotOf(const ProteinProject& project, SequenceQuantity quantity);
+
+// The intensity decays of a residue, by its index in the data: a curve per fitted series,
+// "R1, 600 MHz", each series in the same colour for every residue. No curves for a residue
+// without decays.
+DecayPlot DecayPlotOf(const ProteinProject& project, std::size_t residue);
 
 }  // namespace veldorin

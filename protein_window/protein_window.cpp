@@ -18,10 +18,12 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "files/native_name.h"
+#include "graph_panel/figure_view.h"
 #include "graph_panel/sequence_plot_view.h"
 #include "protein_window/protein_results_model.h"
 #include "ui/spoken_name.h"
@@ -32,6 +34,9 @@ namespace {
 
 // The τm list's items, in order.
 enum class TmMode { Global, Local, Fixed };
+
+// The plot list's item after the quantities along the sequence.
+constexpr int kDecayPlotItem = kSequenceQuantityCount;
 
 QComboBox* List(const QStringList& items, const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
@@ -66,7 +71,10 @@ ProteinWindow::ProteinWindow(QWidget* parent)
       results_(new ProteinResultsModel(this)),
       sorted_(new ResultsSortModel(this)),
       plotList_(new QComboBox(this)),
+      plots_(new QStackedWidget(this)),
       plot_(new SequencePlotView(this)),
+      decayPlot_(new FigureView(this)),
+      noDecays_(new QLabel(this)),
       status_(new QLabel(this)) {
     setObjectName("proteinWindow");
     setWindowTitle(tr("Protein"));
@@ -199,15 +207,22 @@ QWidget* ProteinWindow::ResultsArea() {
     auto* plotLayout = new QVBoxLayout(plotArea);
     plotLayout->setContentsMargins(0, 0, 0, 0);
     auto* chooser = new QHBoxLayout;
-    auto* label = new QLabel(tr("&Plot along the sequence:"), plotArea);
+    auto* label = new QLabel(tr("&Plot:"), plotArea);
     label->setBuddy(plotList_);
     chooser->addWidget(label);
     chooser->addWidget(plotList_);
     chooser->addStretch(1);
     plotLayout->addLayout(chooser);
     plot_->setObjectName("proteinPlot");
-    plot_->setMinimumHeight(220);
-    plotLayout->addWidget(plot_, 1);
+    decayPlot_->setObjectName("proteinDecayPlot");
+    noDecays_->setObjectName("proteinNoDecays");
+    noDecays_->setAlignment(Qt::AlignCenter);
+    plots_->setMinimumHeight(220);
+    for (QWidget* page : {static_cast<QWidget*>(plot_), static_cast<QWidget*>(decayPlot_),
+                          static_cast<QWidget*>(noDecays_)}) {
+        plots_->addWidget(page);
+    }
+    plotLayout->addWidget(plots_, 1);
     connect(plotList_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ShowPlot);
     connect(plot_, &SequencePlotView::chosen, this, &ProteinWindow::ReportChosenPoint);
     splitter->addWidget(table_);
@@ -241,14 +256,56 @@ void ProteinWindow::ShowProject(const ProteinProject& project) {
         results_->Show(ResultHeadings(project.settings), ResultRows(project));
     }
     if (current >= 0 && current < results_->rowCount()) SelectResidue(current);
+    ListDecayPlot(!project.decays.empty());
     ShowPlot();
+}
+
+void ProteinWindow::ListDecayPlot(bool listed) {
+    if (listed == (plotList_->count() > kDecayPlotItem)) return;
+    const QSignalBlocker blocker(plotList_);
+    if (listed) {
+        plotList_->addItem(tr("Intensity decays of the selected residue"));
+        return;
+    }
+    if (plotList_->currentIndex() == kDecayPlotItem) plotList_->setCurrentIndex(0);
+    plotList_->removeItem(kDecayPlotItem);
 }
 
 void ProteinWindow::ShowPlot() {
     if (!project_) return;
+    if (plotList_->currentIndex() == kDecayPlotItem) {
+        ShowDecays();
+        return;
+    }
     shownPlot_ =
         PlotOf(*project_, static_cast<SequenceQuantity>(std::max(plotList_->currentIndex(), 0)));
     plot_->setPlot(shownPlot_);
+    plots_->setCurrentWidget(plot_);
+}
+
+void ProteinWindow::ShowDecays() {
+    if (!project_ || plotList_->currentIndex() != kDecayPlotItem) return;
+    const QModelIndex current = table_->currentIndex();
+    if (!current.isValid()) {
+        noDecays_->setText(tr("Select a residue in the table to see its intensity decays."));
+        plots_->setCurrentWidget(noDecays_);
+        return;
+    }
+    const int residue = sorted_->mapToSource(current).row();
+    DecayPlot plot = DecayPlotOf(*project_, static_cast<std::size_t>(residue));
+    if (plot.curves.empty()) {
+        const std::string& name =
+            project_->data.residues[static_cast<std::size_t>(residue)].residue;
+        noDecays_->setText(
+            tr("Residue %1 has no intensity decays.").arg(QString::fromStdString(name)));
+        plots_->setCurrentWidget(noDecays_);
+        return;
+    }
+    decayPlot_->setSource(FigureSource(
+        [plot = std::move(plot)](double width, double height, const TextWidth& textWidth) {
+            return LayOutDecayPlot(plot, width, height, textWidth);
+        }));
+    plots_->setCurrentWidget(decayPlot_);
 }
 
 void ProteinWindow::ShowRunning(bool running) {
@@ -276,6 +333,7 @@ void ProteinWindow::SelectResidue(int residue) {
     table_->selectionModel()->setCurrentIndex(
         at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     table_->scrollTo(at);
+    ShowDecays();
 }
 
 void ProteinWindow::ReportSettings() {
@@ -297,6 +355,7 @@ void ProteinWindow::ReportSettings() {
 }
 
 void ProteinWindow::ReportChosenRow() {
+    ShowDecays();
     const QModelIndex current = table_->currentIndex();
     if (current.isValid()) Q_EMIT residueChosen(sorted_->mapToSource(current).row());
 }

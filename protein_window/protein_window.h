@@ -13,17 +13,20 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QStackedWidget;
 class QTableView;
 
 namespace veldorin {
 
+class FigureView;
 class ProteinResultsModel;
 class ResultsSortModel;
 class SequencePlotView;
 
 // A tool window beside the main one with a whole protein: the fit's settings, a row of
-// results per residue (sortable), and a plot of a quantity along the sequence. It shows
-// what it is told and reports each request and edit whole.
+// results per residue (sortable), and a plot of a quantity along the sequence or, when the
+// rates were fitted from peak intensities, of the selected residue's decays. It shows what
+// it is told and reports each request and edit whole.
 class ProteinWindow : public QWidget {
     Q_OBJECT
 
@@ -43,6 +46,7 @@ public:
 
     QTableView* table() const { return table_; }
     SequencePlotView* plot() const { return plot_; }
+    FigureView* decayPlot() const { return decayPlot_; }
     QLabel* statusLabel() const { return status_; }
     QPushButton* fitButton() const { return fit_; }
     QComboBox* plotList() const { return plotList_; }
@@ -74,6 +78,9 @@ private:
     QWidget* RunRow();
     QWidget* ResultsArea();
     void ShowPlot();
+    // The plot list's last choice, the decays, only for a project that has them.
+    void ListDecayPlot(bool listed);
+    void ShowDecays();
     void ReportSettings();
     void ReportChosenRow();
     void ReportChosenPoint(int point);
@@ -98,7 +105,10 @@ private:
     ProteinResultsModel* results_;
     ResultsSortModel* sorted_;
     QComboBox* plotList_;
+    QStackedWidget* plots_;
     SequencePlotView* plot_;
+    FigureView* decayPlot_;
+    QLabel* noDecays_;
     QLabel* status_;
 };
 

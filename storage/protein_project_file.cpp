@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -190,6 +191,33 @@ QJsonArray ResiduesArray(const ProteinData& data) {
     return residues;
 }
 
+QJsonArray DecaysArray(const std::vector<DecayFit>& decays) {
+    QJsonArray list;
+    for (const DecayFit& decay : decays) {
+        const DecaySeries& series = decay.series;
+        QJsonArray points;
+        for (const DecayPoint& point : series.points) {
+            points.append(QJsonObject{{QStringLiteral("delayS"), NumberValue(point.delayS)},
+                                      {QStringLiteral("intensity"), NumberValue(point.intensity)},
+                                      {QStringLiteral("error"), NumberValue(point.error)},
+                                      {QStringLiteral("line"), point.line}});
+        }
+        list.append(QJsonObject{{QStringLiteral("residue"), Text(series.residue)},
+                                {QStringLiteral("quantity"), Text(NameOf(series.quantity))},
+                                {QStringLiteral("fieldMHz"), NumberValue(series.fieldMHz)},
+                                {QStringLiteral("errorsGiven"), series.errorsGiven},
+                                {QStringLiteral("points"), points},
+                                {QStringLiteral("i0"), NumberValue(decay.i0)},
+                                {QStringLiteral("i0Error"), NumberValue(decay.i0Error)},
+                                {QStringLiteral("rate"), NumberValue(decay.rate)},
+                                {QStringLiteral("rateError"), NumberValue(decay.rateError)},
+                                {QStringLiteral("offset"), NumberValue(decay.offset)},
+                                {QStringLiteral("offsetError"), NumberValue(decay.offsetError)},
+                                {QStringLiteral("chi2"), NumberValue(decay.chi2)}});
+    }
+    return list;
+}
+
 // What makes a file's contents unusable as a project, without the file's name.
 struct FormatProblem {
     QString text;
@@ -212,6 +240,12 @@ public:
             throw FormatProblem{QStringLiteral("the key %1 is missing").arg(Quoted(place))};
         }
         return {*member, place};
+    }
+
+    // A key that files written before it was added do not have.
+    std::optional<Node> Optional(const char* key) const {
+        if (!Object().contains(QLatin1String(key))) return std::nullopt;
+        return (*this)[key];
     }
 
     std::vector<Node> Items() const {
@@ -473,6 +507,38 @@ ProteinData DataIn(const Node& node) {
     return data;
 }
 
+Quantity RateIn(const Node& node) {
+    const std::optional<Quantity> named = QuantityNamed(node.Text());
+    if (named != Quantity::R1 && named != Quantity::R2)
+        node.Refuse(QStringLiteral("must be R1 or R2"));
+    return *named;
+}
+
+std::vector<DecayFit> DecaysIn(const Node& node) {
+    std::vector<DecayFit> decays;
+    for (const Node& item : node.Items()) {
+        DecayFit& decay = decays.emplace_back();
+        DecaySeries& series = decay.series;
+        series.residue = item["residue"].Text();
+        series.quantity = RateIn(item["quantity"]);
+        series.fieldMHz = item["fieldMHz"].Above0();
+        series.errorsGiven = item["errorsGiven"].Bool();
+        for (const Node& point : item["points"].Items()) {
+            series.points.push_back({point["delayS"].Finite(), point["intensity"].Finite(),
+                                     point["error"].Above0(),
+                                     point["line"].Whole(0, std::numeric_limits<int>::max())});
+        }
+        decay.i0 = item["i0"].Number();
+        decay.i0Error = item["i0Error"].Number();
+        decay.rate = item["rate"].Number();
+        decay.rateError = item["rateError"].Number();
+        decay.offset = item["offset"].Number();
+        decay.offsetError = item["offsetError"].Number();
+        decay.chi2 = item["chi2"].Number();
+    }
+    return decays;
+}
+
 void CheckFormat(const Node& root) {
     const Node format = root["format"];
     if (format.Text() != kFormatName.toStdString()) {
@@ -500,6 +566,7 @@ ProteinProject ProjectIn(const Node& root) {
         project.choices[residue] = {choice["model"].OptionalModel(), choice["rowsEdited"].Bool()};
     }
     if (const Node fit = root["fit"]; !fit.IsNull()) project.fit = FitIn(fit, project.data);
+    if (const auto decays = root.Optional("decays")) project.decays = DecaysIn(*decays);
     return project;
 }
 
@@ -526,6 +593,7 @@ QByteArray ProteinProjectJson(const ProteinProject& project) {
         {QStringLiteral("settings"), SettingsObject(project.settings)},
         {QStringLiteral("choices"), choices},
         {QStringLiteral("fit"), project.fit ? QJsonValue(FitObject(*project.fit)) : QJsonValue()},
+        {QStringLiteral("decays"), DecaysArray(project.decays)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

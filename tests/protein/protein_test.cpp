@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "fit/model_free_motion.h"
 #include "protein/protein_project.h"
 #include "protein/protein_results.h"
@@ -135,6 +137,28 @@ TEST(Protein, TheTableAndThePlotsShowEveryFittedResidue) {
     EXPECT_EQ(PlotOf(project, SequenceQuantity::R1).points.size(), 9u);
     EXPECT_EQ(PlotOf(project, SequenceQuantity::J0).points.size(), 9u);
     EXPECT_EQ(PlotOf(project, SequenceQuantity::R1).legend.size(), 3u);
+}
+
+// A series keeps its colour from residue to residue, whatever series come before it there.
+TEST(Protein, EachResidueShowsItsOwnDecaysInTheirSeriesColours) {
+    std::string text = "residue,quantity,field_mhz,delay_s,intensity,error\n";
+    for (const char* series : {"5,R1", "5,R2", "6,R2"}) {
+        for (const char* point : {"0.02,900", "0.2,700", "0.5,450", "1.0,200"})
+            text += std::string(series) + ",600," + point + ",20\n";
+    }
+    const IntensityDecayRead read = ReadIntensityDecays(text, {false, 0, 1});
+    ASSERT_TRUE(read.data) << read.error;
+    ProteinProject project;
+    project.data = *read.data;
+    project.data.residues.push_back({"7", {}, {}});
+    project.decays = read.fits;
+    const DecayPlot five = DecayPlotOf(project, 0);
+    const DecayPlot six = DecayPlotOf(project, 1);
+    ASSERT_EQ(five.curves.size(), 2u);
+    ASSERT_EQ(six.curves.size(), 1u);
+    EXPECT_EQ(six.curves[0].colour, five.curves[1].colour);
+    EXPECT_NE(five.curves[0].colour, five.curves[1].colour);
+    EXPECT_TRUE(DecayPlotOf(project, 2).curves.empty());
 }
 
 }  // namespace

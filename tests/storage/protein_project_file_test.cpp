@@ -33,6 +33,12 @@ const char kProtein[] =
     "2,800,R1,1.5725,0.032\n2,800,T2,0.11326,0.0023\n2,800,NOE,0.84911,0.03\n"
     "few,600,R1,2.0,0.04\nfew,600,NOE,0.7,0.03\n";
 
+// Peak intensities of residue 1's R1 at 600 MHz, with their errors.
+const char kIntensities[] =
+    "residue,quantity,field_mhz,delay_s,intensity,error\n"
+    "1,R1,600,0.02,784422,4000\n1,R1,600,0.2,583067,4000\n1,R1,600,0.4,425819,4000\n"
+    "1,R1,600,0.8,231008,4000\n1,R1,600,1.2,110625,4000\n";
+
 // A protein fitted with one tm and Monte Carlo, a model chosen by hand and settings away
 // from their defaults, holding the doubles JSON has no number for.
 ProteinProject FittedProject() {
@@ -55,6 +61,7 @@ ProteinProject FittedProject() {
     calculated.insert(calculated.end(), {-0.0, std::numeric_limits<double>::infinity(),
                                          -std::numeric_limits<double>::infinity(), 5e-324,
                                          std::numeric_limits<double>::max(), 0.1 + 0.2});
+    project.decays = ReadIntensityDecays(kIntensities, {false, 0, 1}).fits;
     return project;
 }
 
@@ -89,6 +96,16 @@ std::vector<std::string> FieldsOf(const ProteinProject& project) {
         fields.push_back(residue);
         add({static_cast<double>(choice.model.value_or(-1)),
              static_cast<double>(choice.rowsEdited)});
+    }
+    for (const DecayFit& decay : project.decays) {
+        const DecaySeries& series = decay.series;
+        fields.push_back(series.residue);
+        add({static_cast<double>(series.quantity), series.fieldMHz,
+             static_cast<double>(series.errorsGiven), decay.i0, decay.i0Error, decay.rate,
+             decay.rateError, decay.offset, decay.offsetError, decay.chi2});
+        for (const DecayPoint& p : series.points) {
+            add({p.delayS, p.intensity, p.error, static_cast<double>(p.line)});
+        }
     }
     if (!project.fit) return fields;
     const ProteinFit& fit = *project.fit;
@@ -125,6 +142,7 @@ TEST(ProteinProjectFile, AFittedProjectReopensExactlyAsItWasSaved) {
     const ProteinProject project = FittedProject();
     ASSERT_TRUE(project.fit->residues[0].monteCarlo);
     ASSERT_FALSE(project.fit->residues[2].fit);
+    ASSERT_EQ(project.decays.size(), 1u);
     const TempFolder folder;
     const QString path = folder.Path(QStringLiteral("protein.json"));
     ASSERT_EQ(WriteProteinProjectFile(path, project), std::nullopt);
@@ -184,6 +202,11 @@ TEST(ProteinProjectFile, AFileThatIsNoProjectIsRefusedSayingWhatIsWrong) {
                      });
                  },
                  "\"fit.residues[0].residue\" must be \"1\", the residue of the data there"},
+             Row{"a decay of the NOE",
+                 [&](QJsonObject& o) {
+                     firstOf(o, "decays", [](QJsonObject& d) { d["quantity"] = "NOE"; });
+                 },
+                 "\"decays[0].quantity\" must be R1 or R2"},
          }) {
         QJsonObject edited = good;
         row.edit(edited);
@@ -192,6 +215,13 @@ TEST(ProteinProjectFile, AFileThatIsNoProjectIsRefusedSayingWhatIsWrong) {
         EXPECT_FALSE(read.project) << row.name;
         EXPECT_EQ(read.error.toStdString(), std::string("p.json: ") + row.problem) << row.name;
     }
+    // Written before the decays were kept: read as it was.
+    QJsonObject withoutDecays = good;
+    withoutDecays.remove("decays");
+    const ProteinProjectRead older =
+        ProteinProjectFromJson(QJsonDocument(withoutDecays).toJson(), QStringLiteral("p.json"));
+    ASSERT_TRUE(older.project) << older.error.toStdString();
+    EXPECT_TRUE(older.project->decays.empty());
     EXPECT_TRUE(ProteinProjectFromJson("[]", "p.json").error.contains("not a JSON object"));
     const TempFolder folder;
     EXPECT_TRUE(ReadProteinProjectFile(folder.Path("none.json")).error.endsWith("no such file"));

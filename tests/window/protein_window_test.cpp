@@ -1,12 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QComboBox>
 #include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
+#include "graph_panel/figure_view.h"
 #include "measurements/measurements_window.h"
 #include "protein_window/protein_controller.h"
 #include "protein_window/protein_fit_run.h"
@@ -80,6 +83,40 @@ TEST_F(ProteinInWindow, FitsAsTheCommandLineDoesAndSendsAResidueToTheModelAndBac
     // Another model opened in the main window: its edits are not the residue's.
     ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
     EXPECT_EQ(project.data.residues[1].measurements.size(), 8u);
+}
+
+TEST_F(ProteinInWindow, PlotsTheIntensityDecaysOfTheSelectedResidue) {
+    MainWindow& window = Started();
+    const QString noe = folder_.filePath(QStringLiteral("noe.csv"));
+    QFile file(noe);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "residue,field_mhz,quantity,value,error\n1,600,NOE,0.71,0.03\n2,600,NOE,0.74,0.03\n"
+        "3,600,NOE,0.69,0.03\n4,600,NOE,0.77,0.03\n");
+    file.close();
+    ProteinController& controller = window.proteinController();
+    controller.OpenData({QStringLiteral(VELDORIN_RELAXATION_SERIES), noe});
+    const ProteinProject& project = controller.project();
+    ASSERT_EQ(project.data.residues.size(), 4u);
+
+    ProteinWindow& protein = window.proteinWindow();
+    QComboBox& plots = *protein.plotList();
+    ASSERT_EQ(plots.count(), kSequenceQuantityCount + 1);
+    plots.setCurrentIndex(plots.count() - 1);
+    std::vector<std::string> legends;  // the first entry of each residue's, with its rate
+    for (const int row : {1, 3}) {
+        protein.table()->selectRow(row);
+        const std::string& residue = project.data.residues[static_cast<std::size_t>(row)].residue;
+        const auto decays =
+            std::count_if(project.decays.begin(), project.decays.end(),
+                          [&](const DecayFit& d) { return d.series.residue == residue; });
+        ASSERT_GT(decays, 0) << residue;
+        EXPECT_TRUE(protein.decayPlot()->isVisible()) << residue;
+        const FigureLayout& figure = protein.decayPlot()->figure();
+        ASSERT_EQ(figure.legend.size(), static_cast<std::size_t>(decays)) << residue;
+        legends.push_back(figure.legend.front().text);
+    }
+    EXPECT_NE(legends[0], legends[1]);
 }
 
 TEST_F(ProteinInWindow, ACancelledFitLeavesTheResultsAsTheyWere) {
