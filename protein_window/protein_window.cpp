@@ -104,7 +104,8 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     const std::pair<QWidget*, QString> spoken[] = {{tmMode_, tr("τm")},
                                                    {model_, tr("Model")},
                                                    {criterion_, tr("Selection")},
-                                                   {plotList_, tr("Plot along the sequence")},
+                                                   {plotList_, tr("Plot")},
+                                                   {noDecays_, tr("Intensity decays")},
                                                    {table_, tr("Results per residue")},
                                                    {stage_, tr("Stage of the fit")},
                                                    {status_, tr("Protein status")}};
