@@ -93,19 +93,44 @@ struct Candidates {
     std::vector<EliminatedModel> eliminated;  // by model number
 };
 
-Candidates CandidatesOf(const ResidueData& residue, const ResidueFitSettings& settings,
-                        const ProteinFitOptions& options,
-                        const std::vector<EliminatedModel>& banned) {
-    std::vector<ModelFit> fits;
+// Every model the residue may take fitted at the settings, each with why it is eliminated
+// if it is: all of them when it selects, else its one model (none when that is banned).
+std::vector<ModelFit> ModelFitsOf(const ResidueData& residue, const ResidueFitSettings& settings,
+                                  const ProteinFitOptions& options,
+                                  const std::vector<EliminatedModel>& banned) {
     const auto chosen = options.chosenModels.find(residue.residue);
     const std::optional<int> model =
         chosen != options.chosenModels.end() ? std::optional(chosen->second) : options.model;
-    if (!model) {
-        fits = SelectModel(residue.measurements, settings, options.criterion).fits;
-    } else if (!Among(banned, *model)) {
-        fits.push_back(FitModel(residue.measurements, settings, ModelFreeModelNumber(*model)));
-        fits.back().eliminated = EliminationReason(fits.back(), settings);
+    if (!model) return SelectModel(residue.measurements, settings, options.criterion).fits;
+    if (Among(banned, *model)) return {};
+    std::vector<ModelFit> fits{
+        FitModel(residue.measurements, settings, ModelFreeModelNumber(*model))};
+    fits.back().eliminated = EliminationReason(fits.back(), settings);
+    return fits;
+}
+
+// The fits made again at other settings, each from where it ended, as the minima move
+// little with a small change of tm; from the grid where it had not converged or its refit
+// does not.
+std::vector<ModelFit> RefittedAt(const std::vector<ModelFit>& fits, const ResidueData& residue,
+                                 const ResidueFitSettings& settings) {
+    std::vector<ModelFit> again;
+    for (const ModelFit& fit : fits) {
+        std::optional<ModelFit> refit;
+        if (fit.status == FitResult::Status::Converged) {
+            refit = RefitModel(residue.measurements, settings, fit);
+        }
+        if (!refit || refit->status != FitResult::Status::Converged) {
+            refit = FitModel(residue.measurements, settings, ModelFreeModelNumber(fit.model));
+        }
+        refit->eliminated = EliminationReason(*refit, settings);
+        again.push_back(std::move(*refit));
     }
+    return again;
+}
+
+Candidates CandidatesAmong(std::vector<ModelFit> fits, const ProteinFitOptions& options,
+                           const std::vector<EliminatedModel>& banned) {
     Candidates candidates{{}, banned};
     for (ModelFit& fit : fits) {
         if (Among(banned, fit.model)) continue;
@@ -127,7 +152,8 @@ ResidueOutcome ResidueApart(const ResidueData& residue, const ResidueFitSettings
                             const ProteinFitOptions& options, std::uint64_t seed) {
     ResidueOutcome outcome;
     outcome.residue = residue.residue;
-    Candidates candidates = CandidatesOf(residue, settings, options, {});
+    Candidates candidates =
+        CandidatesAmong(ModelFitsOf(residue, settings, options, {}), options, {});
     const int sets = options.monteCarloSets;
     for (ModelFit& fit : candidates.ranked) {
         if (sets > 0) {
@@ -149,18 +175,33 @@ ResidueOutcome ResidueApart(const ResidueData& residue, const ResidueFitSettings
     return outcome;
 }
 
-// Each residue's best candidate at the settings, without Monte Carlo.
-std::vector<ResidueOutcome> BestAt(const ProteinData& data, const ResidueFitSettings& settings,
-                                   const ProteinFitOptions& options,
-                                   const std::vector<std::vector<EliminatedModel>>& banned) {
-    std::vector<ResidueOutcome> outcomes(data.residues.size());
-    BeginStage(options, Stage::Selecting, outcomes.size());
+// Each residue's fits of the models it may take at one tm, and its best candidate.
+struct Selection {
+    std::vector<std::vector<ModelFit>> fits;  // by residue
+    std::vector<ResidueOutcome> outcomes;
+    bool fromGrid = true;  // every fit from the grid, not from an earlier selection's
+};
+
+// Each residue's best candidate at the settings, without Monte Carlo: every model fitted
+// from the grid, or, given an earlier selection, refitted from its fits there.
+Selection SelectionAt(const ProteinData& data, const ResidueFitSettings& settings,
+                      const ProteinFitOptions& options,
+                      const std::vector<std::vector<EliminatedModel>>& banned,
+                      const Selection* earlier = nullptr) {
+    const std::size_t count = data.residues.size();
+    Selection selection{std::vector<std::vector<ModelFit>>(count),
+                        std::vector<ResidueOutcome>(count), earlier == nullptr};
+    BeginStage(options, Stage::Selecting, count);
     ForEachIndex(
-        outcomes.size(), options,
+        count, options,
         [&](std::size_t i) {
-            Candidates candidates = CandidatesOf(data.residues[i], settings, options, banned[i]);
-            ResidueOutcome& outcome = outcomes[i];
-            outcome.residue = data.residues[i].residue;
+            const ResidueData& residue = data.residues[i];
+            std::vector<ModelFit>& fits = selection.fits[i];
+            fits = earlier ? RefittedAt(earlier->fits[i], residue, settings)
+                           : ModelFitsOf(residue, settings, options, banned[i]);
+            Candidates candidates = CandidatesAmong(fits, options, banned[i]);
+            ResidueOutcome& outcome = selection.outcomes[i];
+            outcome.residue = residue.residue;
             if (candidates.ranked.empty()) {
                 outcome.failure = "no model left";
             } else {
@@ -169,7 +210,7 @@ std::vector<ResidueOutcome> BestAt(const ProteinData& data, const ResidueFitSett
             outcome.eliminated = std::move(candidates.eliminated);
         },
         Counted::Yes);
-    return outcomes;
+    return selection;
 }
 
 std::vector<int> ChosenModels(const std::vector<ResidueOutcome>& outcomes) {
@@ -199,8 +240,14 @@ public:
 
     const ProteinFitOptions& options() const { return options_; }
     double bestTmPs() const { return bestTmPs_; }
+    const std::vector<std::optional<ModelFit>>& bestFits() const { return best_; }
 
     double Chi2At(double tmPs, Start start) {
+        // Brent's method asks again for points it has, once its interval is as narrow as
+        // its own tolerance lets it be; the total there stays until the best fits change.
+        const auto known = std::ranges::find_if(
+            known_, [&](const Known& k) { return k.tmPs == tmPs && k.start == start; });
+        if (known != known_.end()) return known->chi2;
         ResidueFitSettings settings = options_.residue;
         settings.fitTm = false;
         settings.tmPs = tmPs;
@@ -217,20 +264,30 @@ public:
         Step(options_);
         double total = 0.0;
         for (const std::optional<ModelFit>& fit : fits) total += fit ? fit->chi2 : 0.0;
-        if (total < bestChi2_ && !Stopped(options_)) {
+        if (Stopped(options_)) return total;
+        if (total < bestChi2_) {
             bestChi2_ = total;
             bestTmPs_ = tmPs;
             best_ = std::move(fits);
+            known_.clear();
+        } else {
+            known_.push_back({tmPs, start, total});
         }
         return total;
     }
 
 private:
+    struct Known {
+        double tmPs;
+        Start start;
+        double chi2;
+    };
     const ProteinData& data_;
     const ProteinFitOptions& options_;
     std::vector<std::optional<ModelFit>> best_;  // nothing for a residue without a model
     double bestChi2_ = 0.0;
     double bestTmPs_;
+    std::vector<Known> known_;  // totals found since the best fits last changed
 };
 
 double Chi2AtLogTm(double logTm, void* problem) {
@@ -294,28 +351,63 @@ double MinimiseTm(GlobalTmProblem& problem, double startPs, bool close) {
     return std::exp(minimum);
 }
 
+// Whether a selection from the grid at the tm found confirms the round that found it: the
+// same models, fitted to the same chi2 as the search of tm had them there. A refit from an
+// earlier round's minimum may stay in it where the grid now finds another.
+bool Confirms(const Selection& grid, const std::vector<int>& chosen, const GlobalTmProblem& problem,
+              double tmPs) {
+    if (ChosenModels(grid.outcomes) != chosen || problem.bestTmPs() != tmPs) return false;
+    const std::vector<std::optional<ModelFit>>& searched = problem.bestFits();
+    for (std::size_t i = 0; i < searched.size(); ++i) {
+        const std::optional<ModelFit>& fit = grid.outcomes[i].fit;
+        if (!fit || !searched[i]) continue;
+        const double chi2 = searched[i]->chi2;
+        if (std::abs(fit->chi2 - chi2) > 1e-6 * std::max(chi2, 1.0)) return false;
+    }
+    return true;
+}
+
+struct GlobalTm {
+    double tmPs = 0.0;
+    std::vector<ResidueOutcome> outcomes;  // selected from the grid at that tm
+};
+
 // Rounds of selection at a fixed tm and a fit of the one tm, until the chosen models stop
 // changing or come back to those of an earlier round: among many residues, one may swing
-// between two models whose scores are nearly equal.
-double GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
-                      const std::vector<std::vector<EliminatedModel>>& banned, double tmPs,
-                      int& rounds) {
+// between two models whose scores are nearly equal. The first round selects from the
+// grid, the later ones from the fits of the round before; a selection from the grid at the
+// tm found then ends the rounds, unless it disagrees with them and they go on from it.
+GlobalTm GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& options,
+                        const std::vector<std::vector<EliminatedModel>>& banned, double tmPs,
+                        int& rounds) {
     ResidueFitSettings settings = options.residue;
     settings.fitTm = false;
+    settings.tmPs = tmPs;
+    if (options.progress) options.progress->round = 1;
+    Selection selection = SelectionAt(data, settings, options, banned);
     std::vector<std::vector<int>> earlier;
     constexpr int kMaxRounds = 10;
-    for (rounds = 1; rounds <= kMaxRounds && !Stopped(options); ++rounds) {
-        if (options.progress) options.progress->round = rounds;
-        settings.tmPs = tmPs;
-        const std::vector<ResidueOutcome> best = BestAt(data, settings, options, banned);
-        GlobalTmProblem problem(data, options, best, tmPs);
-        tmPs = MinimiseTm(problem, tmPs, rounds > 1);
-        std::vector<int> chosen = ChosenModels(best);
-        if (std::ranges::find(earlier, chosen) != earlier.end()) break;
-        earlier.push_back(std::move(chosen));
+    for (rounds = 1; !Stopped(options); ++rounds) {
+        GlobalTmProblem problem(data, options, selection.outcomes, settings.tmPs);
+        settings.tmPs = MinimiseTm(problem, settings.tmPs, rounds > 1);
+        std::vector<int> chosen = ChosenModels(selection.outcomes);
+        const bool repeated = std::ranges::find(earlier, chosen) != earlier.end();
+        earlier.push_back(chosen);
+        const bool last = repeated || rounds == kMaxRounds;
+        if (options.progress) options.progress->round = last ? rounds : rounds + 1;
+        if (!last) {
+            selection = SelectionAt(data, settings, options, banned, &selection);
+            continue;
+        }
+        Selection grid = SelectionAt(data, settings, options, banned);
+        if (selection.fromGrid || rounds == kMaxRounds ||
+            Confirms(grid, chosen, problem, settings.tmPs)) {
+            return {settings.tmPs, std::move(grid.outcomes)};
+        }
+        selection = std::move(grid);
     }
     rounds = std::min(rounds, kMaxRounds);
-    return tmPs;
+    return {settings.tmPs, std::move(selection.outcomes)};
 }
 
 // Where the total chi2 has risen by 1 from its minimum at tm, on the side `direction`
@@ -677,9 +769,10 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
     settings.fitTm = false;
     const int sets = options.monteCarloSets;
     for (;;) {
-        tmPs = GlobalTmRounds(data, options, banned, tmPs, result.rounds);
+        GlobalTm global = GlobalTmRounds(data, options, banned, tmPs, result.rounds);
+        tmPs = global.tmPs;
         settings.tmPs = tmPs;
-        result.residues = BestAt(data, settings, options, banned);
+        result.residues = std::move(global.outcomes);
         result.globalTmPs = tmPs;
         if (sets == 0 || Stopped(options)) break;
         ProteinMonteCarlo joint = JointMonteCarlo(data, result.residues, settings, options, tmPs);

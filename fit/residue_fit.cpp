@@ -59,9 +59,14 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     fit.errors.values.fill(kNaN);
     std::vector<Measurement> compared;
     for (const Measurement& measurement : data) compared.push_back(Compared(measurement));
+    // The spin system takes each point's exchange and anisotropy in place: a copy at every
+    // point would allocate its neighbours again, in the fit's innermost loop.
+    FitSpinSystem system = settings.system;
     const ResidualFunction residuals = [&](std::span<const double> point, std::span<double> out) {
-        ModelResiduals(settings.system, model, ValuesAt(settings, model, fit.free, point), compared,
-                       out);
+        const ModelFreeValues values = ValuesAt(settings, model, fit.free, point);
+        system.rexAt800 = values[Rex];
+        system.csaPpm = values[Csa];
+        WeightedResiduals(system, ModelFreeTerms(model, values), compared, out);
         return true;
     };
     if (data.size() < fit.free.size()) {

@@ -111,6 +111,36 @@ TEST(ProteinFit, TheGlobalTmHasAnErrorFromTheWholeProteinInMonteCarloOrFromItsPr
     EXPECT_EQ(ProteinFitCsv(FitProtein(data, GlobalTm(60, 2))), ProteinFitCsv(monteCarlo));
 }
 
+// Later rounds select from the fits of the round before; what is reported is still each
+// residue's selection from the grid at the tm reported, and that tm the lowest total of
+// those models.
+TEST(ProteinFit, TheGlobalTmEndsWhereTheGridSelectsTheModelsItWasFoundWith) {
+    const ProteinData data = Read(kProtein);
+    const ProteinFit fit = FitProtein(data, GlobalTm(0, 2));
+    ASSERT_TRUE(fit.globalTmPs);
+    ResidueFitSettings settings = GlobalTm(0, 1).residue;
+    const auto totalAt = [&](double tmPs) {
+        settings.tmPs = tmPs;
+        double total = 0.0;
+        for (std::size_t i = 0; i < data.residues.size(); ++i) {
+            const ModelFreeModel& model = ModelFreeModelNumber(fit.residues[i].fit->model);
+            total += FitModel(data.residues[i].measurements, settings, model).chi2;
+        }
+        return total;
+    };
+    const double total = totalAt(*fit.globalTmPs);
+    EXPECT_LE(total, totalAt(*fit.globalTmPs * 0.999));
+    EXPECT_LE(total, totalAt(*fit.globalTmPs * 1.001));
+    settings.tmPs = *fit.globalTmPs;
+    for (std::size_t i = 0; i < data.residues.size(); ++i) {
+        const ModelSelection grid =
+            SelectModel(data.residues[i].measurements, settings, Criterion::Aic);
+        ASSERT_GE(grid.chosen, 0);
+        EXPECT_EQ(fit.residues[i].fit->model, grid.chosen) << data.residues[i].residue;
+        EXPECT_EQ(fit.residues[i].fit->chi2, grid.fits[grid.chosen].chi2);
+    }
+}
+
 TEST(ProteinFit, NamesEveryModelItEliminatesAndNeverFitsAResidueWithNoneLeft) {
     struct Row {
         const char* name;
