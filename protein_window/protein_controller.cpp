@@ -252,12 +252,19 @@ void ProteinController::Cancel() {
 }
 
 void ProteinController::TakeSettings(const ProteinSettings& settings) {
-    const bool onlyShown = settings.fit.globalTm == project_.settings.fit.globalTm &&
-                           settings.fit.residue.fitTm == project_.settings.fit.residue.fitTm &&
-                           settings.fit.residue.tmPs == project_.settings.fit.residue.tmPs &&
-                           settings.fit.model == project_.settings.fit.model &&
-                           settings.fit.criterion == project_.settings.fit.criterion &&
-                           settings.fit.monteCarloSets == project_.settings.fit.monteCarloSets;
+    const ProteinFitOptions& now = settings.fit;
+    const ProteinFitOptions& was = project_.settings.fit;
+    const FitSpinSystem& system = now.residue.system;
+    const FitSpinSystem& before = was.residue.system;
+    // Rex's field changes only what is shown.
+    const bool onlyShown =
+        now.globalTm == was.globalTm && now.residue.fitTm == was.residue.fitTm &&
+        now.residue.tmPs == was.residue.tmPs && now.model == was.model &&
+        now.criterion == was.criterion && now.monteCarloSets == was.monteCarloSets &&
+        settings.nucleus == project_.settings.nucleus &&
+        settings.partner == project_.settings.partner &&
+        system.neighbours.front().distance == before.neighbours.front().distance &&
+        system.csaPpm == before.csaPpm && system.pairFrequencies == before.pairFrequencies;
     project_.settings = settings;
     modified_ = true;
     Show();

@@ -55,6 +55,13 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
 
 ProteinWindow::ProteinWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
+      nucleus_(List({QStringLiteral("15N"), QStringLiteral("13C"), QStringLiteral("1H")},
+                    "proteinNucleus", this)),
+      partner_(List({QStringLiteral("1H"), QStringLiteral("13C"), QStringLiteral("15N")},
+                    "proteinPartner", this)),
+      distance_(new QDoubleSpinBox(this)),
+      csa_(new QDoubleSpinBox(this)),
+      pairFrequencies_(List({tr("signed"), tr("magnitudes")}, "proteinPairFrequencies", this)),
       tmMode_(List({tr("one for the protein, fitted"), tr("each residue its own"), tr("fixed at")},
                    "proteinTmMode", this)),
       tm_(new QDoubleSpinBox(this)),
@@ -81,6 +88,15 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     setAcceptDrops(true);
     for (int model = 0; model < kModelFreeModelCount; ++model)
         model_->addItem(QStringLiteral("m%1").arg(model));
+    distance_->setObjectName("proteinDistance");
+    distance_->setRange(0.5, 10.0);
+    distance_->setDecimals(3);
+    distance_->setSingleStep(0.01);
+    distance_->setSuffix(QStringLiteral(" Å"));
+    csa_->setObjectName("proteinCsa");
+    csa_->setRange(-1000.0, 1000.0);
+    csa_->setDecimals(1);
+    csa_->setSuffix(QStringLiteral(" ppm"));
     tm_->setObjectName("proteinTm");
     tm_->setRange(1.0, 1e6);
     tm_->setDecimals(1);
@@ -101,7 +117,10 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     for (int quantity = 0; quantity < kSequenceQuantityCount; ++quantity) {
         plotList_->addItem(QString::fromStdString(NameOf(static_cast<SequenceQuantity>(quantity))));
     }
-    const std::pair<QWidget*, QString> spoken[] = {{tmMode_, tr("τm")},
+    const std::pair<QWidget*, QString> spoken[] = {{nucleus_, tr("Nucleus")},
+                                                   {partner_, tr("Partner")},
+                                                   {pairFrequencies_, tr("Pair frequencies")},
+                                                   {tmMode_, tr("τm")},
                                                    {model_, tr("Model")},
                                                    {criterion_, tr("Selection")},
                                                    {plotList_, tr("Plot")},
@@ -112,6 +131,7 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     for (const auto& [control, name] : spoken) SetSpokenName(*control, name);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FileButtons());
+    layout->addWidget(SpinSystemRow());
     layout->addWidget(SettingsRow());
     layout->addWidget(RunRow());
     layout->addWidget(ResultsArea(), 1);
@@ -141,6 +161,29 @@ QWidget* ProteinWindow::FileButtons() {
     for (QPushButton* button : {openData, openProject, saveProject, exportResults})
         layout->addWidget(button);
     layout->addStretch(1);
+    return row;
+}
+
+QWidget* ProteinWindow::SpinSystemRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto labelled = [&](const QString& text, QWidget* control) {
+        auto* label = new QLabel(text, row);
+        label->setBuddy(control);
+        layout->addWidget(label);
+        layout->addWidget(control);
+    };
+    labelled(tr("N&ucleus:"), nucleus_);
+    labelled(tr("Par&tner:"), partner_);
+    labelled(tr("D&istance:"), distance_);
+    labelled(tr("CS&A:"), csa_);
+    labelled(tr("Pair fre&quencies:"), pairFrequencies_);
+    layout->addStretch(1);
+    for (QComboBox* list : {nucleus_, partner_, pairFrequencies_})
+        connect(list, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    for (QDoubleSpinBox* box : {distance_, csa_})
+        connect(box, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
     return row;
 }
 
@@ -243,6 +286,13 @@ void ProteinWindow::ShowProject(const ProteinProject& project) {
                             : fit.residue.fitTm ? TmMode::Local
                                                 : TmMode::Fixed;
         tmMode_->setCurrentIndex(static_cast<int>(mode));
+        const FitSpinSystem& system = fit.residue.system;
+        nucleus_->setCurrentText(QString::fromStdString(project.settings.nucleus));
+        partner_->setCurrentText(QString::fromStdString(project.settings.partner));
+        distance_->setValue(system.neighbours.front().distance);
+        csa_->setValue(system.csaPpm);
+        pairFrequencies_->setCurrentIndex(system.pairFrequencies == PairFrequencySigns::Signed ? 0
+                                                                                               : 1);
         tm_->setValue(fit.residue.tmPs);
         tm_->setEnabled(mode == TmMode::Fixed);
         model_->setCurrentIndex(fit.model ? *fit.model + 1 : 0);
@@ -345,6 +395,17 @@ void ProteinWindow::ReportSettings() {
     fit.globalTm = mode == TmMode::Global;
     fit.residue.fitTm = mode == TmMode::Local;
     fit.residue.tmPs = tm_->value();
+    FitSpinSystem& system = fit.residue.system;
+    settings.nucleus = nucleus_->currentText().toStdString();
+    settings.partner = partner_->currentText().toStdString();
+    system.centralGamma = *GammaOf(settings.nucleus);
+    system.neighbours.front().gamma = *GammaOf(settings.partner);
+    // In single precision, as a model in the window and --fit's option hold it.
+    system.neighbours.front().distance =
+        static_cast<double>(static_cast<float>(distance_->value()));
+    system.csaPpm = csa_->value();
+    system.pairFrequencies = pairFrequencies_->currentIndex() == 0 ? PairFrequencySigns::Signed
+                                                                   : PairFrequencySigns::Magnitudes;
     tm_->setEnabled(mode == TmMode::Fixed);
     fit.model =
         model_->currentIndex() > 0 ? std::optional(model_->currentIndex() - 1) : std::nullopt;

@@ -75,6 +75,8 @@ Q_SIGNALS:
 private:
     QWidget* FileButtons();
     QWidget* SettingsRow();
+    // The nucleus and its partner, their distance, the CSA and the pair frequencies.
+    QWidget* SpinSystemRow();
     QWidget* RunRow();
     QWidget* ResultsArea();
     void ShowPlot();
@@ -91,6 +93,11 @@ private:
     const ProteinProject* project_ = nullptr;
     SequencePlot shownPlot_;
     bool showing_ = false;  // the program is setting the controls: no edit to report
+    QComboBox* nucleus_;
+    QComboBox* partner_;
+    QDoubleSpinBox* distance_;
+    QDoubleSpinBox* csa_;
+    QComboBox* pairFrequencies_;
     QComboBox* tmMode_;
     QDoubleSpinBox* tm_;
     QComboBox* model_;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <algorithm>
 
+#include "app/fit_command.h"
 #include "graph_panel/figure_view.h"
 #include "measurements/measurements_window.h"
 #include "protein_window/protein_controller.h"
@@ -117,6 +119,28 @@ TEST_F(ProteinInWindow, PlotsTheIntensityDecaysOfTheSelectedResidue) {
         legends.push_back(figure.legend.front().text);
     }
     EXPECT_NE(legends[0], legends[1]);
+}
+
+TEST_F(ProteinInWindow, TheSpinSystemIsSetAsTheCommandLineSetsIt) {
+    ProteinController& controller = Opened(0);
+    ProteinWindow& protein = window_->proteinWindow();
+    FindControl<QComboBox>(protein, "proteinNucleus")->setCurrentText(QStringLiteral("13C"));
+    FindControl<QDoubleSpinBox>(protein, "proteinDistance")->setValue(1.09);
+    FindControl<QDoubleSpinBox>(protein, "proteinCsa")->setValue(-160.0);
+    FindControl<QComboBox>(protein, "proteinPairFrequencies")->setCurrentIndex(1);
+    const FitCommandParse parsed =
+        ParseFitCommand({"data.csv", "--nucleus", "13C", "--distance", "1.09", "--csa", "-160",
+                         "--frequencies", "magnitudes"});
+    ASSERT_TRUE(parsed.command);
+    const FitSpinSystem& expected = parsed.command->options.residue.system;
+    const ProteinSettings& settings = controller.project().settings;
+    const FitSpinSystem& system = settings.fit.residue.system;
+    EXPECT_EQ(settings.nucleus, "13C");
+    EXPECT_EQ(system.centralGamma, expected.centralGamma);
+    EXPECT_EQ(system.neighbours.front().gamma, expected.neighbours.front().gamma);
+    EXPECT_EQ(system.neighbours.front().distance, expected.neighbours.front().distance);
+    EXPECT_EQ(system.csaPpm, expected.csaPpm);
+    EXPECT_EQ(system.pairFrequencies, expected.pairFrequencies);
 }
 
 TEST_F(ProteinInWindow, ACancelledFitLeavesTheResultsAsTheyWere) {
