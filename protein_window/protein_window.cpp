@@ -164,53 +164,46 @@ QWidget* ProteinWindow::FileButtons() {
     return row;
 }
 
-QWidget* ProteinWindow::SpinSystemRow() {
+QWidget* ProteinWindow::LabelledRow(std::initializer_list<std::pair<QString, QWidget*>> controls) {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    const auto labelled = [&](const QString& text, QWidget* control) {
-        auto* label = new QLabel(text, row);
-        label->setBuddy(control);
-        layout->addWidget(label);
+    for (const auto& [text, control] : controls) {
+        if (!text.isEmpty()) {
+            auto* label = new QLabel(text, row);
+            label->setBuddy(control);
+            layout->addWidget(label);
+        }
         layout->addWidget(control);
-    };
-    labelled(tr("N&ucleus:"), nucleus_);
-    labelled(tr("Par&tner:"), partner_);
-    labelled(tr("D&istance:"), distance_);
-    labelled(tr("CS&A:"), csa_);
-    labelled(tr("Pair fre&quencies:"), pairFrequencies_);
+    }
     layout->addStretch(1);
+    return row;
+}
+
+QWidget* ProteinWindow::SpinSystemRow() {
     for (QComboBox* list : {nucleus_, partner_, pairFrequencies_})
         connect(list, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
     for (QDoubleSpinBox* box : {distance_, csa_})
         connect(box, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
-    return row;
+    return LabelledRow({{tr("N&ucleus:"), nucleus_},
+                        {tr("Par&tner:"), partner_},
+                        {tr("D&istance:"), distance_},
+                        {tr("CS&A:"), csa_},
+                        {tr("Pair fre&quencies:"), pairFrequencies_}});
 }
 
 QWidget* ProteinWindow::SettingsRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    const auto labelled = [&](const QString& text, QWidget* control) {
-        auto* label = new QLabel(text, row);
-        label->setBuddy(control);
-        layout->addWidget(label);
-        layout->addWidget(control);
-    };
-    labelled(tr("&τm:"), tmMode_);
-    layout->addWidget(tm_);
-    labelled(tr("&Model:"), model_);
-    labelled(tr("Se&lection:"), criterion_);
-    labelled(tr("Monte &Carlo sets:"), monteCarloSets_);
-    labelled(tr("&Rex at:"), rexField_);
-    layout->addStretch(1);
-    connect(tmMode_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
-    connect(tm_, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
-    connect(model_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
-    connect(criterion_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    for (QComboBox* list : {tmMode_, model_, criterion_})
+        connect(list, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    for (QDoubleSpinBox* box : {tm_, rexField_})
+        connect(box, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
     connect(monteCarloSets_, &QSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
-    connect(rexField_, &QDoubleSpinBox::valueChanged, this, &ProteinWindow::ReportSettings);
-    return row;
+    return LabelledRow({{tr("&τm:"), tmMode_},
+                        {QString(), tm_},
+                        {tr("&Model:"), model_},
+                        {tr("Se&lection:"), criterion_},
+                        {tr("Monte &Carlo sets:"), monteCarloSets_},
+                        {tr("&Rex at:"), rexField_}});
 }
 
 QWidget* ProteinWindow::RunRow() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QWidget>
+#include <initializer_list>
+#include <utility>
 
 #include "protein/protein_results.h"
 
@@ -75,6 +77,8 @@ Q_SIGNALS:
 private:
     QWidget* FileButtons();
     QWidget* SettingsRow();
+    // A row of the controls, each after its label (none for an empty text), room at its end.
+    QWidget* LabelledRow(std::initializer_list<std::pair<QString, QWidget*>> controls);
     // The nucleus and its partner, their distance, the CSA and the pair frequencies.
     QWidget* SpinSystemRow();
     QWidget* RunRow();
