@@ -284,6 +284,12 @@ void ProteinController::TakeFit(const ProteinFit& fit, int residue) {
     modified_ = true;
     Show();
     ShowFitStatus();
+    // The residue refitted after an edit shows its new fit in the main window, unless the
+    // model there was edited again meanwhile.
+    if (residue >= 0 && shown_ && shown_->index == static_cast<std::size_t>(residue) &&
+        SameModel(link_.document(), shown_->document)) {
+        ShowResidue(residue);
+    }
 }
 
 void ProteinController::ShowFitStatus() {

@@ -13,6 +13,7 @@
 #include "app/fit_command.h"
 #include "graph_panel/figure_view.h"
 #include "measurements/measurements_window.h"
+#include "protein/residue_document.h"
 #include "protein_window/protein_controller.h"
 #include "protein_window/protein_fit_run.h"
 #include "protein_window/protein_window.h"
@@ -81,6 +82,8 @@ TEST_F(ProteinInWindow, FitsAsTheCommandLineDoesAndSendsAResidueToTheModelAndBac
     EXPECT_EQ(project.data.residues[1].measurements.size(), 8u);
     EXPECT_EQ(project.fit->residues[1].calculated.size(), 8u);
     EXPECT_TRUE(project.choices.at("7").rowsEdited);
+    // The main window shows the residue's new fit.
+    EXPECT_TRUE(SameModel(window_->document(), ResidueDocument(project, 1, window_->document())));
 
     // Another model opened in the main window: its edits are not the residue's.
     ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
