@@ -7,13 +7,13 @@
 
 namespace veldorin {
 
-ProteinDataRead ReadProteinSource(std::string_view text, const DecayFitOptions& decays) {
-    if (IsNmrStarText(text)) return ReadNmrStarRelaxation(text);
+ProteinSourceRead ReadProteinSource(std::string_view text, const DecayFitOptions& decays) {
+    if (IsNmrStarText(text)) return {ReadNmrStarRelaxation(text), {}};
     if (IsIntensitySeriesText(text)) {
         IntensityDecayRead read = ReadIntensityDecays(text, decays);
-        return {std::move(read.data), std::move(read.error)};
+        return {{std::move(read.data), std::move(read.error)}, std::move(read.fits)};
     }
-    return ReadProteinData(text);
+    return {ReadProteinData(text), {}};
 }
 
 }  // namespace veldorin

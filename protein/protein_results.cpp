@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "engine/format.h"
@@ -161,18 +162,18 @@ SequencePlot FittedPlot(const ProteinProject& project, ResultQuantity quantity, 
                         bool logarithmic) {
     SequencePlot plot{std::move(title), logarithmic, {}, {}};
     if (!project.fit) return plot;
-    std::map<int, bool> models;
+    std::set<int> models;
     for (std::size_t r = 0; r < project.data.residues.size(); ++r) {
         const ResidueOutcome* outcome = project.OutcomeOf(r);
         if (!outcome || !outcome->fit) continue;
         const auto result = Shown(project, *outcome, quantity);
         if (!result) continue;
         const int model = outcome->fit->model;
-        models[model] = true;
+        models.insert(model);
         plot.points.push_back(
             {project.data.residues[r].residue, result->value, result->error, ColourOf(model)});
     }
-    for (const auto& [model, present] : models)
+    for (const int model : models)
         plot.legend.push_back({ColourOf(model), "m" + std::to_string(model)});
     return plot;
 }

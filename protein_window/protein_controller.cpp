@@ -6,14 +6,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QScopedValueRollback>
 #include <iterator>
-#include <string_view>
 
 #include "files/input_file.h"
 #include "files/native_name.h"
 #include "files/save_aside.h"
-#include "fit/intensity_decay.h"
 #include "fit/protein_report.h"
 #include "fit/protein_sources.h"
 #include "protein/residue_document.h"
@@ -56,19 +53,6 @@ QString FitSummary(const ProteinFit& fit) {
         if (fit.globalTmErrorSource == TmErrorSource::None) text += QStringLiteral(" (no error)");
     }
     return text + QStringLiteral(".");
-}
-
-// A data file's rates, and when it is a series of peak intensities, the decays fitted to
-// them, which the project keeps for their plot.
-struct DataFileRead {
-    ProteinDataRead rates;
-    std::vector<DecayFit> decays;
-};
-
-DataFileRead ReadDataFile(std::string_view text) {
-    if (!IsIntensitySeriesText(text)) return {ReadProteinSource(text), {}};
-    IntensityDecayRead read = ReadIntensityDecays(text);
-    return {{std::move(read.data), std::move(read.error)}, std::move(read.fits)};
 }
 
 }  // namespace
@@ -126,12 +110,12 @@ void ProteinController::OpenData(const QStringList& paths) {
             problems << name + QStringLiteral(": ") + QString::fromStdString(file.reason);
             continue;
         }
-        DataFileRead read = ReadDataFile(*file.bytes);
-        if (!read.rates.data) {
-            problems << Lines(read.rates.error, name);
+        ProteinSourceRead read = ReadProteinSource(*file.bytes);
+        if (!read.data) {
+            problems << Lines(read.error, name);
             continue;
         }
-        files.push_back({name.toStdString(), *std::move(read.rates.data)});
+        files.push_back({name.toStdString(), *std::move(read.data)});
         std::move(read.decays.begin(), read.decays.end(), std::back_inserter(decays));
     }
     ProteinDataRead merged;
