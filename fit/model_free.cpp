@@ -35,6 +35,24 @@ FitSpinSystem SystemAt(FitSpinSystem system, const ModelFreeValues& values) {
     return system;
 }
 
+// The model's terms under tumbling of several terms: each overall term's share of every
+// motion, at the effective times of its own time.
+SpectralTerms AnisotropicTerms(const ModelFreeModel& model, const ModelFreeValues& values,
+                               const SpectralTerms& tumbling) {
+    const double s2 = OrderParameter(model, values);
+    const double s2f = model.extended ? values[S2f] : 1.0;
+    const double fast = model.extended ? values[Tf] : values[Te];
+    SpectralTerms terms;
+    terms.reserve(3 * tumbling.size());
+    for (const LorentzianTerm& overall : tumbling) {
+        terms.push_back({s2 * overall.weight, overall.timePs});
+        if (model.extended)
+            terms.push_back({(s2f - s2) * overall.weight, Effective(overall.timePs, values[Ts])});
+        terms.push_back({(1.0 - s2f) * overall.weight, Effective(overall.timePs, fast)});
+    }
+    return terms;
+}
+
 }  // namespace
 
 const ModelFreeModel& ModelFreeModelNumber(int number) {
@@ -46,7 +64,9 @@ double OrderParameter(const ModelFreeModel& model, const ModelFreeValues& values
     return model.extended ? values[S2f] * values[S2s] : values[S2s];
 }
 
-SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values) {
+SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values,
+                             const SpectralTerms& tumbling) {
+    if (!tumbling.empty()) return AnisotropicTerms(model, values, tumbling);
     const double tmPs = values[Tm];
     const double s2 = OrderParameter(model, values);
     if (!model.extended) {
@@ -61,15 +81,17 @@ SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues&
 
 void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
                     const ModelFreeValues& values, std::span<const Measurement> compared,
-                    std::span<double> out) {
-    WeightedResiduals(SystemAt(system, values), ModelFreeTerms(model, values), compared, out);
+                    std::span<double> out, const SpectralTerms& tumbling) {
+    WeightedResiduals(SystemAt(system, values), ModelFreeTerms(model, values, tumbling), compared,
+                      out);
 }
 
 std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
                                      const ModelFreeValues& values,
-                                     std::span<const Measurement> measurements) {
+                                     std::span<const Measurement> measurements,
+                                     const SpectralTerms& tumbling) {
     const FitSpinSystem at = SystemAt(system, values);
-    const SpectralTerms terms = ModelFreeTerms(model, values);
+    const SpectralTerms terms = ModelFreeTerms(model, values, tumbling);
     std::vector<double> calculated;
     for (const Measurement& measurement : measurements)
         calculated.push_back(CalculatedValue(at, terms, measurement));

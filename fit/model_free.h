@@ -50,18 +50,22 @@ const ModelFreeModel& ModelFreeModelNumber(int number);
 // The spectral density of the model at the values, straight from them in ps: S2 at tm, then
 // the internal motions at their effective times (1/tm + 1/t)^-1; a time of 0 contributes
 // nothing. Two or three terms, where a window's motion has six (MotionTerms).
-SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values);
+// With a `tumbling` of several terms (anisotropic overall diffusion seen by one bond), each
+// of its terms takes the place of tm, weighted by its weight, and tm is not used.
+SpectralTerms ModelFreeTerms(const ModelFreeModel& model, const ModelFreeValues& values,
+                             const SpectralTerms& tumbling = {});
 
 // The weighted residuals of the compared data under the model at the values, the spin
 // system taking its exchange and anisotropy from the values.
 void ModelResiduals(const FitSpinSystem& system, const ModelFreeModel& model,
                     const ModelFreeValues& values, std::span<const Measurement> compared,
-                    std::span<double> out);
+                    std::span<double> out, const SpectralTerms& tumbling = {});
 
 // What the model gives back for each measurement at the values, likewise.
 std::vector<double> CalculatedValues(const FitSpinSystem& system, const ModelFreeModel& model,
                                      const ModelFreeValues& values,
-                                     std::span<const Measurement> measurements);
+                                     std::span<const Measurement> measurements,
+                                     const SpectralTerms& tumbling = {});
 
 // The names of the parameters in the output ("tm_ps", "S2f", ...), and the derived S2.
 std::string_view ParameterName(ModelFreeParameter parameter);

@@ -2,21 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fit/protein_fit.h"
+#include "fit/protein_fit_steps.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_min.h>
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <charconv>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
-#include <system_error>
-#include <thread>
 
 #include "engine/csv_text.h"
 #include "engine/format.h"
@@ -28,123 +24,7 @@ using enum ModelFreeParameter;
 
 using Stage = ProteinFitProgress::Stage;
 
-bool Stopped(const ProteinFitOptions& options) {
-    return options.progress && options.progress->stop.load();
-}
-
-void BeginStage(const ProteinFitOptions& options, Stage stage, std::size_t steps) {
-    if (!options.progress) return;
-    options.progress->stage = stage;
-    options.progress->done = 0;
-    options.progress->steps = static_cast<int>(steps);
-}
-
-void Step(const ProteinFitOptions& options) {
-    if (options.progress) ++options.progress->done;
-}
-
-// Whether each index done is a step of the stage shown.
-enum class Counted { No, Yes };
-
-// Runs `work` for 0..count-1 on up to `jobs` threads, no more than the cores: more would
-// only wait for them. When the system starts fewer, the ones it started share the work.
-// After a request to stop, no further index starts.
-void ForEachIndex(std::size_t count, const ProteinFitOptions& options,
-                  const std::function<void(std::size_t)>& work, Counted counted = Counted::No) {
-    std::atomic<std::size_t> next = 0;
-    const auto worker = [&] {
-        for (std::size_t i = next++; i < count && !Stopped(options); i = next++) {
-            work(i);
-            if (counted == Counted::Yes) Step(options);
-        }
-    };
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t extra = std::min({static_cast<std::size_t>(std::max(options.jobs, 1)),
-                                        std::max(count, std::size_t{1}), cores}) -
-                              1;
-    std::vector<std::thread> threads;
-    try {
-        while (threads.size() < extra) threads.emplace_back(worker);
-    } catch (const std::system_error&) {
-        // The threads already running, and this one, do it all.
-    }
-    worker();
-    for (std::thread& thread : threads) thread.join();
-}
-
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// A model whose synthetic fits fail this often has a minimum the data do not reach
-// reliably: more than a tenth.
-bool TooManyFailed(int failed, int sets) { return 10 * failed > sets; }
-
-std::string MonteCarloFailures(int failed, int sets) {
-    return std::to_string(failed) + " of " + std::to_string(sets) + " Monte Carlo fits failed";
-}
-
-bool Among(const std::vector<EliminatedModel>& models, int model) {
-    return std::ranges::any_of(models, [&](const EliminatedModel& e) { return e.model == model; });
-}
-
-// The models a residue may take at the settings, best first, and those eliminated, the
-// ones already `banned` among them.
-struct Candidates {
-    std::vector<ModelFit> ranked;
-    std::vector<EliminatedModel> eliminated;  // by model number
-};
-
-// Every model the residue may take fitted at the settings, each with why it is eliminated
-// if it is: all of them when it selects, else its one model (none when that is banned).
-std::vector<ModelFit> ModelFitsOf(const ResidueData& residue, const ResidueFitSettings& settings,
-                                  const ProteinFitOptions& options,
-                                  const std::vector<EliminatedModel>& banned) {
-    const auto chosen = options.chosenModels.find(residue.residue);
-    const std::optional<int> model =
-        chosen != options.chosenModels.end() ? std::optional(chosen->second) : options.model;
-    if (!model) return SelectModel(residue.measurements, settings, options.criterion).fits;
-    if (Among(banned, *model)) return {};
-    std::vector<ModelFit> fits{
-        FitModel(residue.measurements, settings, ModelFreeModelNumber(*model))};
-    fits.back().eliminated = EliminationReason(fits.back(), settings);
-    return fits;
-}
-
-// The fits made again at other settings, each from where it ended, as the minima move
-// little with a small change of tm; from the grid where it had not converged or its refit
-// does not.
-std::vector<ModelFit> RefittedAt(const std::vector<ModelFit>& fits, const ResidueData& residue,
-                                 const ResidueFitSettings& settings) {
-    std::vector<ModelFit> again;
-    for (const ModelFit& fit : fits) {
-        std::optional<ModelFit> refit;
-        if (fit.status == FitResult::Status::Converged) {
-            refit = RefitModel(residue.measurements, settings, fit);
-        }
-        if (!refit || refit->status != FitResult::Status::Converged) {
-            refit = FitModel(residue.measurements, settings, ModelFreeModelNumber(fit.model));
-        }
-        refit->eliminated = EliminationReason(*refit, settings);
-        again.push_back(std::move(*refit));
-    }
-    return again;
-}
-
-Candidates CandidatesAmong(std::vector<ModelFit> fits, const ProteinFitOptions& options,
-                           const std::vector<EliminatedModel>& banned) {
-    Candidates candidates{{}, banned};
-    for (ModelFit& fit : fits) {
-        if (Among(banned, fit.model)) continue;
-        if (fit.eliminated.empty()) {
-            candidates.ranked.push_back(std::move(fit));
-        } else {
-            candidates.eliminated.push_back({fit.model, fit.eliminated});
-        }
-    }
-    std::ranges::stable_sort(candidates.ranked, {},
-                             [&](const ModelFit& fit) { return fit.Score(options.criterion); });
-    std::ranges::sort(candidates.eliminated, {}, &EliminatedModel::model);
-    return candidates;
-}
 
 // The residue with tm fixed or its own: the best candidate whose Monte Carlo run mostly
 // succeeds, with its errors.
@@ -173,51 +53,6 @@ ResidueOutcome ResidueApart(const ResidueData& residue, const ResidueFitSettings
     outcome.eliminated = std::move(candidates.eliminated);
     if (!outcome.fit) outcome.failure = "no model left";
     return outcome;
-}
-
-// Each residue's fits of the models it may take at one tm, and its best candidate.
-struct Selection {
-    std::vector<std::vector<ModelFit>> fits;  // by residue
-    std::vector<ResidueOutcome> outcomes;
-    bool fromGrid = true;  // every fit from the grid, not from an earlier selection's
-};
-
-// Each residue's best candidate at the settings, without Monte Carlo: every model fitted
-// from the grid, or, given an earlier selection, refitted from its fits there.
-Selection SelectionAt(const ProteinData& data, const ResidueFitSettings& settings,
-                      const ProteinFitOptions& options,
-                      const std::vector<std::vector<EliminatedModel>>& banned,
-                      const Selection* earlier = nullptr) {
-    const std::size_t count = data.residues.size();
-    Selection selection{std::vector<std::vector<ModelFit>>(count),
-                        std::vector<ResidueOutcome>(count), earlier == nullptr};
-    BeginStage(options, Stage::Selecting, count);
-    ForEachIndex(
-        count, options,
-        [&](std::size_t i) {
-            const ResidueData& residue = data.residues[i];
-            std::vector<ModelFit>& fits = selection.fits[i];
-            fits = earlier ? RefittedAt(earlier->fits[i], residue, settings)
-                           : ModelFitsOf(residue, settings, options, banned[i]);
-            Candidates candidates = CandidatesAmong(fits, options, banned[i]);
-            ResidueOutcome& outcome = selection.outcomes[i];
-            outcome.residue = residue.residue;
-            if (candidates.ranked.empty()) {
-                outcome.failure = "no model left";
-            } else {
-                outcome.fit = std::move(candidates.ranked.front());
-            }
-            outcome.eliminated = std::move(candidates.eliminated);
-        },
-        Counted::Yes);
-    return selection;
-}
-
-std::vector<int> ChosenModels(const std::vector<ResidueOutcome>& outcomes) {
-    std::vector<int> models;
-    for (const ResidueOutcome& outcome : outcomes)
-        models.push_back(outcome.fit ? outcome.fit->model : -1);
-    return models;
 }
 
 // The total chi2 of every residue's model refitted with tm fixed at the value. Far from
@@ -384,7 +219,7 @@ GlobalTm GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& option
     settings.fitTm = false;
     settings.tmPs = tmPs;
     if (options.progress) options.progress->round = 1;
-    Selection selection = SelectionAt(data, settings, options, banned);
+    Selection selection = SelectionAt(data, ResidueSettings(settings), options, banned);
     std::vector<std::vector<int>> earlier;
     constexpr int kMaxRounds = 10;
     for (rounds = 1; !Stopped(options); ++rounds) {
@@ -396,10 +231,10 @@ GlobalTm GlobalTmRounds(const ProteinData& data, const ProteinFitOptions& option
         const bool last = repeated || rounds == kMaxRounds;
         if (options.progress) options.progress->round = last ? rounds : rounds + 1;
         if (!last) {
-            selection = SelectionAt(data, settings, options, banned, &selection);
+            selection = SelectionAt(data, ResidueSettings(settings), options, banned, &selection);
             continue;
         }
-        Selection grid = SelectionAt(data, settings, options, banned);
+        Selection grid = SelectionAt(data, ResidueSettings(settings), options, banned);
         if (selection.fromGrid || rounds == kMaxRounds ||
             Confirms(grid, chosen, problem, settings.tmPs)) {
             return {settings.tmPs, std::move(grid.outcomes)};
@@ -430,49 +265,6 @@ double ProfileEdge(GlobalTmProblem& problem, double tmPs, double minimum, double
         (risen(middle) ? outside : inside) = middle;
     }
     return (inside + outside) / 2.0;
-}
-
-// Solves the symmetric normal equations a x = b (a is q by q) by Cholesky on the
-// equilibrated matrix, leaving out (x = 0) each direction in which a is singular: what
-// the data do not fix does not move.
-std::vector<double> SolveNormal(std::vector<double> a, std::vector<double> b, std::size_t q) {
-    std::vector<double> scale(q, 0.0);
-    for (std::size_t i = 0; i < q; ++i)
-        scale[i] = a[i * q + i] > 0.0 ? 1.0 / std::sqrt(a[i * q + i]) : 0.0;
-    for (std::size_t i = 0; i < q; ++i) {
-        b[i] *= scale[i];
-        for (std::size_t j = 0; j < q; ++j) a[i * q + j] *= scale[i] * scale[j];
-    }
-    constexpr double kSingular = 1e-10;
-    std::vector<bool> kept(q, false);
-    for (std::size_t k = 0; k < q; ++k) {
-        double pivot = a[k * q + k];
-        for (std::size_t j = 0; j < k; ++j) pivot -= a[k * q + j] * a[k * q + j];
-        kept[k] = scale[k] > 0.0 && pivot > kSingular;
-        const double root = kept[k] ? std::sqrt(pivot) : 0.0;
-        for (std::size_t i = k; i < q; ++i) {
-            double sum = i == k ? pivot : a[i * q + k];
-            if (i != k) {
-                for (std::size_t j = 0; j < k; ++j) sum -= a[i * q + j] * a[k * q + j];
-            }
-            a[i * q + k] = kept[k] ? (i == k ? root : sum / root) : 0.0;
-        }
-    }
-    std::vector<double> x(q, 0.0);
-    for (std::size_t i = 0; i < q; ++i) {
-        if (!kept[i]) continue;
-        double sum = b[i];
-        for (std::size_t j = 0; j < i; ++j) sum -= a[i * q + j] * x[j];
-        x[i] = sum / a[i * q + i];
-    }
-    for (std::size_t i = q; i-- > 0;) {
-        if (!kept[i]) continue;
-        double sum = x[i];
-        for (std::size_t j = i + 1; j < q; ++j) sum -= a[j * q + i] * x[j];
-        x[i] = sum / a[i * q + i];
-    }
-    for (std::size_t i = 0; i < q; ++i) x[i] *= scale[i];
-    return x;
 }
 
 // How a residue's fit at a fixed tm changes with tm, from its Gauss-Newton matrix in its
@@ -547,37 +339,6 @@ double Inside(ModelFreeParameter parameter, double value) {
     return std::max(value, 0.0);
 }
 
-// One residue in the Monte Carlo of the whole protein: its fit and its synthetic sets.
-struct SyntheticResidue {
-    const ModelFit* fit = nullptr;  // nothing when the residue has no model
-    std::vector<Measurement> compared;
-    std::vector<std::vector<double>> sets;  // each set's value of every measurement
-};
-
-std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
-                                                const std::vector<ResidueOutcome>& outcomes,
-                                                const ResidueFitSettings& settings,
-                                                const ProteinFitOptions& options) {
-    std::vector<SyntheticResidue> residues(outcomes.size());
-    ForEachIndex(residues.size(), options, [&](std::size_t i) {
-        if (!outcomes[i].fit) return;
-        SyntheticResidue& residue = residues[i];
-        residue.fit = &*outcomes[i].fit;
-        const std::vector<Measurement>& measurements = data.residues[i].measurements;
-        for (const Measurement& measurement : measurements)
-            residue.compared.push_back(Compared(measurement));
-        const std::vector<double> back =
-            CalculatedValues(settings.system, ModelFreeModelNumber(residue.fit->model),
-                             residue.fit->values, measurements);
-        SyntheticSets synthetic(residue.compared, back, options.seed + i);
-        for (int set = 0; set < options.monteCarloSets; ++set) {
-            std::vector<double>& values = residue.sets.emplace_back();
-            for (const Measurement& m : synthetic.Next()) values.push_back(m.value);
-        }
-    });
-    return residues;
-}
-
 // One synthetic protein fitted with its tm: each residue's values (nothing where its fit
 // failed) and the tm.
 struct SyntheticFit {
@@ -603,8 +364,7 @@ SyntheticFit FitSyntheticProtein(const std::vector<SyntheticResidue>& residues, 
         double curvature = 0.0;
         for (std::size_t i = 0; i < residues.size(); ++i) {
             if (!current[i]) continue;
-            data = residues[i].compared;
-            for (std::size_t m = 0; m < data.size(); ++m) data[m].value = residues[i].sets[set][m];
+            data = SyntheticData(residues[i], set);
             ModelFit again = RefitModel(data, settings, *current[i]);
             if (again.status != FitResult::Status::Converged) {
                 current[i].reset();
@@ -649,7 +409,7 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
                                   const ResidueFitSettings& settings,
                                   const ProteinFitOptions& options, double tmPs) {
     const std::vector<SyntheticResidue> residues =
-        SyntheticResidues(data, outcomes, settings, options);
+        SyntheticResidues(data, outcomes, ResidueSettings(settings), options);
     std::vector<SyntheticFit> fits(static_cast<std::size_t>(options.monteCarloSets));
     BeginStage(options, Stage::MonteCarlo, fits.size());
     ForEachIndex(
@@ -676,18 +436,6 @@ ProteinMonteCarlo JointMonteCarlo(const ProteinData& data,
         errors.spread[static_cast<std::size_t>(Tm)] = result.tmPs;
     }
     return result;
-}
-
-// The model's value for each measurement, beside it in the output.
-void BackCalculate(const ProteinData& data, const ResidueFitSettings& settings,
-                   const ProteinFitOptions& options, std::vector<ResidueOutcome>& outcomes) {
-    ForEachIndex(outcomes.size(), options, [&](std::size_t i) {
-        ResidueOutcome& outcome = outcomes[i];
-        if (!outcome.fit) return;
-        outcome.calculated =
-            CalculatedValues(settings.system, ModelFreeModelNumber(outcome.fit->model),
-                             outcome.fit->values, data.residues[i].measurements);
-    });
 }
 
 double Median(std::vector<double> values) {
@@ -717,7 +465,7 @@ ProteinFit FitResiduesApart(const ProteinData& data, const ProteinFitOptions& op
         },
         Counted::Yes);
     if (Stopped(options)) return result;
-    BackCalculate(data, options.residue, options, result.residues);
+    BackCalculate(data, ResidueSettings(options.residue), options, result.residues);
     return result;
 }
 
@@ -799,7 +547,7 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
     }
     if (Stopped(options)) return result;
     if (sets == 0) ProfileTmError(data, options, result);
-    BackCalculate(data, settings, options, result.residues);
+    BackCalculate(data, ResidueSettings(settings), options, result.residues);
     return result;
 }
 

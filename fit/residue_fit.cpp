@@ -66,7 +66,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
         const ModelFreeValues values = ValuesAt(settings, model, fit.free, point);
         system.rexAt800 = values[Rex];
         system.csaPpm = values[Csa];
-        WeightedResiduals(system, ModelFreeTerms(model, values), compared, out);
+        WeightedResiduals(system, ModelFreeTerms(model, values, settings.tumbling), compared, out);
         return true;
     };
     if (data.size() < fit.free.size()) {
@@ -78,7 +78,7 @@ ModelFit Fitted(const std::vector<Measurement>& data, const ResidueFitSettings& 
     if (fit.free.empty()) {
         fit.values = ValuesAt(settings, model, {}, {});
         std::vector<double> out(data.size());
-        ModelResiduals(settings.system, model, fit.values, compared, out);
+        ModelResiduals(settings.system, model, fit.values, compared, out, settings.tumbling);
         for (double r : out) fit.chi2 += r * r;
         fit.status = FitResult::Status::Converged;
         return fit;
@@ -211,7 +211,8 @@ MonteCarloErrors MonteCarlo(const std::vector<Measurement>& data,
                             const ResidueFitSettings& settings, const ModelFit& fit, int sets,
                             std::uint64_t seed) {
     const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
-    std::vector<double> back = CalculatedValues(settings.system, model, fit.values, data);
+    std::vector<double> back =
+        CalculatedValues(settings.system, model, fit.values, data, settings.tumbling);
     // Each synthetic fit starts from the fitted values alone: no grid.
     const std::vector<FitParameter> ranges = RangesFrom(fit.free, model, fit.values);
     const SyntheticRefit refit =

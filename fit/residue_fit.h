@@ -22,6 +22,9 @@ struct ResidueFitSettings {
     bool fitTm = true;     // otherwise tm is the fixed value below
     double tmPs = 5000.0;
     bool fitCsa = false;
+    // Anisotropic overall tumbling as the residue's bond sees it; when given it takes tm's
+    // place in the spectral density, and tmPs (not fitted) is the tensor's 1/(6 Diso).
+    SpectralTerms tumbling;
 };
 
 enum class Criterion { Aic, Aicc, Bic };

@@ -279,7 +279,8 @@ TEST_F(MeasurementsInWindow, TheRankingOfOneResidueIsTheBatchFits) {
     const ProteinData data = *ReadProteinData(protein.toStdString()).data;
     const QString amide =
         QFileInfo(VELDORIN_MODEL_FREE_EXAMPLE).dir().filePath("amide-15N.veldorin");
-    const ResidueFitSettings batch{BackboneAmide(), false, 4800.0};
+    const ResidueFitSettings batch{
+        .system = BackboneAmide(), .fitTm = false, .tmPs = 4800.0, .fitCsa = false, .tumbling = {}};
     for (int residue = 0; residue < 5; ++residue) {  // made as m2, m3, m4, m5 and m1
         const ModelSelection expected = SelectModel(
             data.residues[static_cast<std::size_t>(residue)].measurements, batch, Criterion::Aic);
