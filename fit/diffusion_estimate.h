@@ -24,8 +24,8 @@ struct LeftOutResidue {
 // without large internal motion (the NOE filter) and without exchange (the R2/R1 filter),
 // with a bond vector.
 struct TensorEstimate {
-    DiffusionTensor tensor;            // of the model asked for
-    std::vector<std::string> used;     // the residues whose ratios it rests on
+    DiffusionTensor tensor;         // of the model asked for
+    std::vector<std::string> used;  // the residues whose ratios it rests on
     std::vector<LeftOutResidue> leftOut;
     std::string filters;  // the filters in words, as the report gives them
 };
