@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fit/protein_fit.h"
+#include "fit/diffusion_fit.h"
 #include "fit/protein_fit_steps.h"
 
 #include <gsl/gsl_errno.h>
@@ -506,9 +507,8 @@ double StartingTm(const ProteinData& data, ResidueFitSettings settings,
     return tms.empty() ? settings.tmPs : Median(tms);
 }
 
-// A start from the residues' own tm; then rounds of selection at a fixed tm and a fit of
-// the one tm. The Monte Carlo of the whole protein follows; a residue whose model failed too
-// many synthetic fits loses that model, and tm is fitted again.
+}  // namespace
+
 ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& options) {
     ProteinFit result;
     ResidueFitSettings settings = options.residue;
@@ -551,12 +551,11 @@ ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& opt
     return result;
 }
 
-}  // namespace
-
 ProteinFit FitProtein(const ProteinData& data, const ProteinFitOptions& options) {
     gsl_set_error_handler_off();
-    ProteinFit fit =
-        options.globalTm ? FitWithGlobalTm(data, options) : FitResiduesApart(data, options);
+    ProteinFit fit = options.diffusion  ? FitWithDiffusion(data, options)
+                     : options.globalTm ? FitWithGlobalTm(data, options)
+                                        : FitResiduesApart(data, options);
     fit.stopped = Stopped(options);
     return fit;
 }

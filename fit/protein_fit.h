@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fit/diffusion_estimate.h"
+#include "fit/diffusion_tensor.h"
 #include "fit/protein_data.h"
 #include "fit/residue_fit.h"
 
@@ -20,7 +22,7 @@ namespace veldorin {
 // thread's request to stop it. A stage's steps are residues, synthetic sets or, for tm,
 // totals of the protein's chi2 (as many as a search usually takes).
 struct ProteinFitProgress {
-    enum class Stage { LocalTm, Selecting, Tm, MonteCarlo, TmError };
+    enum class Stage { LocalTm, Selecting, Tm, MonteCarlo, TmError, Tensor };
     std::atomic<Stage> stage = Stage::LocalTm;
     std::atomic<int> round = 0;  // of the global tm's selections, from 1
     std::atomic<int> done = 0;
@@ -31,6 +33,13 @@ struct ProteinFitProgress {
 // Enough Monte Carlo sets for errors to two digits many times over; the whole protein's
 // sets are held at once, so more would only fill the memory.
 inline constexpr int kMaxMonteCarloSets = 10000;
+
+// The overall tumbling fitted as a rotational diffusion tensor, from the directions of the
+// residues' bonds in the structure; with several models, the criterion chooses among them.
+struct DiffusionOptions {
+    std::map<std::string, Vector3> bonds;  // by residue
+    std::vector<DiffusionModel> models{DiffusionModel::Sphere};
+};
 
 // How a whole protein is fitted. tm is one value for all residues fitted with them
 // (globalTm), fixed at residue.tmPs (residue.fitTm false), or fitted per residue.
@@ -43,7 +52,8 @@ struct ProteinFitOptions {
     int monteCarloSets = 500;
     std::uint64_t seed = 1;
     int jobs = 1;
-    ProteinFitProgress* progress = nullptr;  // nothing: no one watches
+    ProteinFitProgress* progress = nullptr;     // nothing: no one watches
+    std::optional<DiffusionOptions> diffusion;  // instead of tm: a tensor
 };
 
 // A model a residue cannot take, and why.
@@ -69,6 +79,49 @@ enum class TmErrorSource {
     MonteCarlo,  // the spread of tm refitted to the whole protein in every synthetic set
 };
 
+// One round of a diffusion model's fit: each residue's model (-1 where none) and, with
+// them, the tensor fitted and the total chi2.
+struct DiffusionRound {
+    std::vector<int> models;
+    DiffusionTensor tensor;
+    double chi2 = 0.0;
+};
+
+// The errors of a tensor's principal values (ascending, as PrincipalAxesOf orders them), of
+// tm, and of each principal axis's direction (the typical angle it turns by, in degrees);
+// NaN where the data do not give one.
+struct TensorErrors {
+    double tmPs = 0.0;
+    std::array<double, 3> d{};
+    std::array<double, 3> axesDegrees{};
+    bool monteCarlo = false;  // from the synthetic sets; otherwise from the covariance
+};
+
+// One diffusion model fitted with every residue's model selected under it.
+struct DiffusionModelFit {
+    DiffusionModel model = DiffusionModel::Sphere;
+    DiffusionTensor tensor;
+    TensorErrors errors;
+    std::optional<TensorEstimate> estimate;  // the start from the R2/R1 ratios
+    std::string failure;                     // why it was not fitted: no rounds then
+    std::vector<DiffusionRound> rounds;
+    double chi2 = 0.0;
+    std::size_t parameters = 0;  // the residues' free parameters and the tensor's
+    std::size_t measurements = 0;
+    double score = 0.0;  // by the options' criterion
+};
+
+// Why a residue of the data is not fitted with a diffusion tensor.
+inline constexpr std::string_view kNoBond = "no bond in the structure";
+
+// The diffusion models fitted and the one the criterion chose, whose residues the fit holds.
+struct DiffusionResult {
+    std::vector<DiffusionModelFit> candidates;  // in the options' order
+    std::size_t chosen = 0;
+    std::vector<std::string> withoutBond;  // residues of the data with no bond: not fitted
+    const DiffusionModelFit& Chosen() const { return candidates[chosen]; }
+};
+
 struct ProteinFit {
     std::vector<ResidueOutcome> residues;  // in the order of the data
     std::optional<double> globalTmPs;      // with the options' globalTm
@@ -78,6 +131,7 @@ struct ProteinFit {
     double globalTmHighPs = 0.0;  // 2.5 and 97.5 percentiles (MonteCarlo)
     int rounds = 0;               // global rounds until the models stopped changing
     bool stopped = false;         // asked to stop: the results are incomplete
+    std::optional<DiffusionResult> diffusion;  // with the options' diffusion
 };
 
 // Fits every residue, on `jobs` threads; the result does not depend on their number. A

@@ -102,6 +102,11 @@ std::vector<SyntheticResidue> SyntheticResidues(const ProteinData& data,
 // The measurements of one synthetic set of the residue.
 std::vector<Measurement> SyntheticData(const SyntheticResidue& residue, std::size_t set);
 
+// A start from the residues' own tm; then rounds of selection at a fixed tm and a fit of
+// the one tm. The Monte Carlo of the whole protein follows; a residue whose model failed too
+// many synthetic fits loses that model, and tm is fitted again.
+ProteinFit FitWithGlobalTm(const ProteinData& data, const ProteinFitOptions& options);
+
 // The model's value for each measurement, beside it in the output.
 void BackCalculate(const ProteinData& data, const ResidueSettings& settings,
                    const ProteinFitOptions& options, std::vector<ResidueOutcome>& outcomes);

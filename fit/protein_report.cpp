@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 namespace veldorin {
 
@@ -131,6 +132,89 @@ std::string ResidueJson(const ResidueOutcome& outcome, const ProteinFitOptions& 
            ", \"monte_carlo_failed\": " + std::to_string(outcome.monteCarloFailed) + "}";
 }
 
+std::string NumberList(std::span<const double> values) {
+    std::string json = "[";
+    for (const double value : values) json += (json.size() > 1 ? ", " : "") + JsonNumber(value);
+    return json + "]";
+}
+
+std::string TextList(const std::vector<std::string>& texts) {
+    std::string json = "[";
+    for (const std::string& text : texts) json += (json.size() > 1 ? ", " : "") + Quoted(text);
+    return json + "]";
+}
+
+// A tensor as other tools read it: the model, tm, the principal values ascending and
+// their axes in the structure's frame in the same order.
+std::string TensorJson(const DiffusionTensor& tensor) {
+    const std::array<PrincipalAxis, 3> axes = PrincipalAxesOf(tensor);
+    std::array<double, 3> values{};
+    std::string axesJson = "[";
+    for (std::size_t k = 0; k < 3; ++k) {
+        values[k] = axes[k].d;
+        axesJson += (k ? ", " : "") + NumberList(axes[k].axis);
+    }
+    return "\"model\": " + Quoted(DiffusionModelName(tensor.model)) +
+           ", \"tm_ps\": " + JsonNumber(TmPsOf(tensor)) + ", \"D_per_s\": " + NumberList(values) +
+           ", \"axes\": " + axesJson + "]";
+}
+
+std::string RoundJson(const DiffusionRound& round, const ProteinFit& fit) {
+    std::string models;
+    for (std::size_t i = 0, r = 0; i < fit.residues.size() && r < round.models.size(); ++i) {
+        // The rounds hold the residues with a bond, in the data's order.
+        if (!fit.residues[i].fit && fit.residues[i].failure == kNoBond) continue;
+        const int model = round.models[r++];
+        models += std::string(models.empty() ? "" : ", ") + Quoted(fit.residues[i].residue) + ": " +
+                  (model < 0 ? "null" : Quoted("m" + std::to_string(model)));
+    }
+    return "{" + TensorJson(round.tensor) + ", \"chi2\": " + JsonNumber(round.chi2) +
+           ", \"models\": {" + models + "}}";
+}
+
+std::string CandidateJson(const DiffusionModelFit& candidate, const ProteinFit& fit) {
+    std::string rounds;
+    for (const DiffusionRound& round : candidate.rounds)
+        rounds += (rounds.empty() ? "" : ", ") + RoundJson(round, fit);
+    return "{\"model\": " + Quoted(DiffusionModelName(candidate.model)) +
+           ", \"failure\": " + (candidate.failure.empty() ? "null" : Quoted(candidate.failure)) +
+           ", \"chi2\": " + JsonNumber(candidate.chi2) +
+           ", \"parameters\": " + std::to_string(candidate.parameters) +
+           ", \"measurements\": " + std::to_string(candidate.measurements) +
+           ", \"score\": " + JsonNumber(candidate.score) + ", \"rounds\": [" + rounds + "]}";
+}
+
+std::string EstimateJson(const std::optional<TensorEstimate>& estimate) {
+    if (!estimate) return "null";
+    std::string leftOut;
+    for (const LeftOutResidue& residue : estimate->leftOut) {
+        leftOut += std::string(leftOut.empty() ? "" : ", ") +
+                   "{\"residue\": " + Quoted(residue.residue) +
+                   ", \"reason\": " + Quoted(residue.reason) + "}";
+    }
+    return "{" + TensorJson(estimate->tensor) + ", \"filters\": " + Quoted(estimate->filters) +
+           ", \"used\": " + TextList(estimate->used) + ", \"left_out\": [" + leftOut + "]}";
+}
+
+// The tensor chosen with its errors, how it was found and what it was chosen from.
+std::string DiffusionJson(const DiffusionResult& diffusion, const ProteinFitOptions& options,
+                          const ProteinFit& fit) {
+    const DiffusionModelFit& chosen = diffusion.Chosen();
+    std::string candidates;
+    for (const DiffusionModelFit& candidate : diffusion.candidates)
+        candidates +=
+            std::string(candidates.empty() ? "" : ",\n      ") + CandidateJson(candidate, fit);
+    return "{" + TensorJson(chosen.tensor) +
+           ", \"tm_ps_error\": " + JsonNumber(chosen.errors.tmPs) +
+           ", \"D_per_s_error\": " + NumberList(chosen.errors.d) +
+           ", \"axes_error_deg\": " + NumberList(chosen.errors.axesDegrees) + ", \"error_from\": " +
+           Quoted(chosen.errors.monteCarlo ? "monte_carlo_whole_protein" : "covariance") +
+           ", \"chosen_by\": " + Quoted(CriterionName(options.criterion)) +
+           ", \"without_bond\": " + TextList(diffusion.withoutBond) +
+           ",\n    \"estimate\": " + EstimateJson(chosen.estimate) +
+           ",\n    \"candidates\": [\n      " + candidates + "]}";
+}
+
 }  // namespace
 
 std::string ProteinReportJson(std::string_view nucleus, std::string_view partner,
@@ -144,8 +228,11 @@ std::string ProteinReportJson(std::string_view nucleus, std::string_view partner
     return std::string("{\n  \"program\": \"veldorin\",\n  \"version\": \"") + VELDORIN_VERSION +
            "\",\n  \"options\": " + OptionsJson(nucleus, partner, options, files) +
            ",\n  \"pair_frequencies\": " + Quoted(Frequencies(options.residue)) +
-           ",\n  \"tm\": " + TmJson(fit, options) + ",\n  \"residues\": [" + residues +
-           "\n  ]\n}\n";
+           ",\n  \"tm\": " + TmJson(fit, options) +
+           (fit.diffusion ? ",\n  \"structure\": " + OptionalText(files.structure) +
+                                ",\n  \"diffusion\": " + DiffusionJson(*fit.diffusion, options, fit)
+                          : "") +
+           ",\n  \"residues\": [" + residues + "\n  ]\n}\n";
 }
 
 }  // namespace veldorin

@@ -18,6 +18,7 @@ struct ReportedFiles {
     std::vector<std::string> data;
     std::optional<std::string> back;
     std::optional<std::string> report;
+    std::optional<std::string> structure;  // the bonds' structure, with a diffusion tensor
 };
 
 // How a protein's fit was made, as JSON for whoever reads its numbers later: the program

@@ -203,7 +203,8 @@ void ProteinController::Export(bool rounded) {
         ProteinFitCsv(*project_.fit, rounded ? CsvRounding::ToError : CsvRounding::Full);
     const QString reportPath = QFileInfo(path).path() + QLatin1Char('/') +
                                QFileInfo(path).completeBaseName() + QStringLiteral(".report.json");
-    const ReportedFiles files{project_.sources, std::nullopt, reportPath.toStdString()};
+    const ReportedFiles files{project_.sources, std::nullopt, reportPath.toStdString(),
+                              std::nullopt};
     const std::string report =
         ProteinReportJson(project_.settings.nucleus, project_.settings.partner,
                           project_.FitOptions(), files, *project_.fit);

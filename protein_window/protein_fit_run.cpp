@@ -43,6 +43,9 @@ QString StageText(const ProteinFitProgress& progress) {
         case ProteinFitProgress::Stage::MonteCarlo:
             return QStringLiteral("Monte Carlo errors: %1 sets").arg(of);
         case ProteinFitProgress::Stage::TmError: return QStringLiteral("The error of τm");
+        case ProteinFitProgress::Stage::Tensor:
+            return QStringLiteral("Fitting the diffusion tensor, round %1")
+                .arg(progress.round.load());
     }
     return {};
 }
