@@ -43,6 +43,11 @@ struct StructureBondsRead {
 // break or the first of a chain).
 StructureBondsRead ReadStructureBonds(std::string_view text, const BondSelection& selection);
 
+// That placed amide H, from the previous residue's C and the residue's N and CA (Å).
+std::array<double, 3> PlacedAmideHydrogen(const std::array<double, 3>& previousC,
+                                          const std::array<double, 3>& n,
+                                          const std::array<double, 3>& ca);
+
 // The residues of the data without a bond, in the data's order, for the message that names
 // them.
 std::vector<std::string> ResiduesWithoutBond(const std::vector<std::string>& residues,

@@ -25,8 +25,7 @@ struct DrawnAxis {
 // the residues by them (blue low, red high, grey where there is none) and draws the axes
 // from the centre (Å). `structureFile` is the file name as the script will find it beside
 // itself.
-std::string ViewerScript(Viewer viewer, std::string_view structureFile,
-                         std::string_view quantity, const std::array<double, 3>& centre,
-                         const std::vector<DrawnAxis>& axes);
+std::string ViewerScript(Viewer viewer, std::string_view structureFile, std::string_view quantity,
+                         const std::array<double, 3>& centre, const std::vector<DrawnAxis>& axes);
 
 }  // namespace veldorin
