@@ -3,12 +3,14 @@
 
 #include "app/fit_command.h"
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <set>
 #include <sstream>
 #include <thread>
 
+#include "app/structure_input.h"
 #include "engine/constants.h"
 #include "engine/numeric_text.h"
 #include "files/input_file.h"
@@ -24,7 +26,9 @@ const char* const kFitUsage =
     "                [--global-tm | --local-tm | --tm PS] [--mc N] [--seed S]\n"
     "                [--jobs N] [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
     "                [--csa -172] [--frequencies signed|magnitudes] [--back FILE]\n"
-    "                [--report FILE.json]\n";
+    "                [--report FILE.json] [--structure FILE.pdb|FILE.cif\n"
+    "                [--diffusion sphere|prolate|oblate|ellipsoid|auto] [--bond N-H]\n"
+    "                [--ensemble N|average] [--write-structure FILE [--bfactor S2]]]\n";
 
 namespace {
 
@@ -124,6 +128,54 @@ ValueRead ReadRunOption(FitCommand& command, const std::string& option, const st
     return kTaken;
 }
 
+// The options of the structure: its file, the bond, the diffusion models, what is written.
+ValueRead ReadStructureOption(FitCommand& command, const std::string& option,
+                              const std::string& value) {
+    if (option == "--structure") {
+        command.structureFile = value;
+    } else if (option == "--diffusion") {
+        if (value == "auto") {
+            command.diffusionModels = {DiffusionModel::Sphere, DiffusionModel::Prolate,
+                                       DiffusionModel::Oblate, DiffusionModel::Ellipsoid};
+        } else if (const auto model = DiffusionModelNamed(value)) {
+            command.diffusionModels = {*model};
+        } else {
+            return Takes("sphere, prolate, oblate, ellipsoid or auto");
+        }
+    } else if (option == "--bond") {
+        const std::size_t dash = value.find('-');
+        if (dash == 0 || dash == std::string::npos || dash + 1 == value.size()) {
+            return Takes("two atom names, as N-H or CA-HA");
+        }
+        command.bond.from = value.substr(0, dash);
+        command.bond.to = value.substr(dash + 1);
+    } else if (option == "--ensemble") {
+        const auto read = WholeNumberIn<int>(value);
+        if (value == "average") {
+            command.bond.averageModels = true;
+        } else if (read && *read >= 1) {
+            command.bond.model = *read;
+        } else {
+            return Takes("a model number from 1 or average");
+        }
+    } else if (option == "--write-structure") {
+        command.structureOut = value;
+    } else if (option == "--bfactor") {
+        for (int q = 0; q < kResultQuantityCount; ++q) {
+            if (value == CsvNameOf(static_cast<ResultQuantity>(q))) {
+                command.bFactor = static_cast<ResultQuantity>(q);
+                return kTaken;
+            }
+        }
+        return Takes(
+            "a column of the results: S2, Rex_800, te_ps, S2f, S2s, tf_ps, ts_ps, "
+            "tm_ps or CSA_ppm");
+    } else {
+        return kUnknownOption;
+    }
+    return kTaken;
+}
+
 // The option's value read into the command; the refusal when it cannot be.
 std::optional<std::string> Refusal(FitCommand& command, std::set<std::string>& tmModes,
                                    const std::string& option, const std::string& value) {
@@ -133,6 +185,9 @@ std::optional<std::string> Refusal(FitCommand& command, std::set<std::string>& t
     }
     if (read.verdict == ValueRead::Verdict::UnknownOption) {
         read = ReadRunOption(command, option, value);
+    }
+    if (read.verdict == ValueRead::Verdict::UnknownOption) {
+        read = ReadStructureOption(command, option, value);
     }
     switch (read.verdict) {
         case ValueRead::Verdict::Taken: return std::nullopt;
@@ -172,6 +227,20 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
     }
     if (files.empty()) return Refused("--fit needs a data file");
     if (tmModes.size() > 1) return Refused("--tm, --global-tm and --local-tm exclude each other");
+    if (!command.structureFile) {
+        for (const std::string_view option :
+             {"--diffusion", "--bond", "--ensemble", "--write-structure", "--bfactor"}) {
+            if (std::ranges::find(arguments, option) != arguments.end())
+                return Refused(std::string(option) + " needs --structure");
+        }
+    } else if (tmModes.contains("--tm") || tmModes.contains("--local-tm")) {
+        return Refused(
+            "--structure fits the tumbling as a tensor, which --tm and --local-tm "
+            "do not");
+    } else if (command.diffusionModels.empty()) {
+        command.diffusionModels = {DiffusionModel::Sphere, DiffusionModel::Prolate,
+                                   DiffusionModel::Oblate, DiffusionModel::Ellipsoid};
+    }
     // One tm for the whole protein unless it is given or asked for per residue.
     command.options.globalTm = !tmModes.contains("--tm") && !tmModes.contains("--local-tm");
     command.options.residue.fitTm = tmModes.contains("--local-tm");
@@ -226,7 +295,14 @@ std::optional<ProteinData> ReadProteinDataFiles(const std::vector<std::string>& 
 int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& errors) {
     const std::optional<ProteinData> data = ReadProteinDataFiles(command.dataFiles, errors);
     if (!data) return 1;
-    const ProteinFit fit = FitProtein(*data, command.options);
+    ProteinFitOptions options = command.options;
+    std::optional<StructureInput> structure;
+    if (command.structureFile) {
+        structure = ReadStructureInput(*command.structureFile, command.bond, *data, errors);
+        if (!structure) return 1;
+        options.diffusion = DiffusionOptions{structure->bonds.unitVectors, command.diffusionModels};
+    }
+    const ProteinFit fit = FitProtein(*data, options);
     out << ProteinFitCsv(fit);
     int status = 0;
     for (const ResidueOutcome& residue : fit.residues) {
@@ -241,12 +317,21 @@ int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& er
     if (command.backFile && !Saved(*command.backFile, BackCalculatedCsv(*data, fit), errors)) {
         status = 1;
     }
-    if (command.reportFile &&
-        !Saved(*command.reportFile,
-               ProteinReportJson(command.nucleus, command.partner, command.options,
-                                 {command.dataFiles, command.backFile, command.reportFile}, fit),
-               errors)) {
+    if (command.reportFile && !Saved(*command.reportFile,
+                                     ProteinReportJson(command.nucleus, command.partner, options,
+                                                       {command.dataFiles, command.backFile,
+                                                        command.reportFile, command.structureFile},
+                                                       fit),
+                                     errors)) {
         status = 1;
+    }
+    if (command.structureOut && fit.diffusion) {
+        const std::vector<OutputFile> files =
+            StructureResultFiles(*command.structureOut, *structure, fit, command.bFactor, errors);
+        if (files.empty()) status = 1;
+        for (const OutputFile& file : files) {
+            if (!Saved(file.path, file.bytes, errors)) status = 1;
+        }
     }
     return status;
 }

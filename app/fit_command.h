@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fit/protein_fit.h"
+#include "structure/bond_vectors.h"
 
 namespace veldorin {
 
@@ -22,6 +23,15 @@ struct FitCommand {
     std::string nucleus = "15N";            // as named on the command line
     std::string partner = "1H";
     ProteinFitOptions options;
+    // --structure: the bonds' directions, the overall tumbling fitted as a tensor of each
+    // of the diffusion models (--diffusion; all four, the criterion choosing, by default).
+    std::optional<std::string> structureFile;
+    BondSelection bond;  // --bond FROM-TO, --ensemble average|N
+    std::vector<DiffusionModel> diffusionModels;
+    // --write-structure: the structure with a fitted quantity (--bfactor) in its B-factor
+    // column, and scripts beside it that colour it by that in two molecular viewers.
+    std::optional<std::string> structureOut;
+    ResultQuantity bFactor = ResultQuantity::S2;
 };
 
 struct FitCommandParse {

@@ -59,10 +59,11 @@ ModelFreeValues DrawTruth(const ModelFreeModel& model, double tm, double csaPpm,
 }
 
 std::vector<Measurement> ExactData(const FitSpinSystem& system, const ModelFreeModel& model,
-                                   const ModelFreeValues& values, std::span<const double> fields) {
+                                   const ModelFreeValues& values, std::span<const double> fields,
+                                   const SpectralTerms& tumbling) {
     FitSpinSystem withExchange = system;
     withExchange.rexAt800 = values[Rex];
-    const SpectralTerms terms = ModelFreeTerms(model, values);
+    const SpectralTerms terms = ModelFreeTerms(model, values, tumbling);
     std::vector<Measurement> data;
     for (double field : fields) {
         for (Quantity quantity : {Quantity::R1, Quantity::R2, Quantity::Noe}) {

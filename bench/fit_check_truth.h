@@ -33,8 +33,10 @@ bool HasParameter(const ModelFreeModel& model, ModelFreeParameter parameter);
 
 // R1, R2 and the NOE ratio at each field, as the values give them, each with an
 // uncertainty of 2 % (of the NOE ratio's magnitude, but at least 0.01).
+// Under anisotropic tumbling when it is given.
 std::vector<Measurement> ExactData(const FitSpinSystem& system, const ModelFreeModel& model,
-                                   const ModelFreeValues& values, std::span<const double> fields);
+                                   const ModelFreeValues& values, std::span<const double> fields,
+                                   const SpectralTerms& tumbling = {});
 
 // Gaussian noise of each measurement's uncertainty added to its value.
 void AddNoise(std::vector<Measurement>& data, std::mt19937_64& random);
