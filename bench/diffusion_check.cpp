@@ -43,35 +43,13 @@ double WorstDeviation(const DiffusionModelFit& fit, const DiffusionTensor& truth
     return worst;
 }
 
-// Each residue's N on a line 3.8 Å apart, its H along the bond.
-std::string PdbOf(const diffusion_check::SyntheticProtein& protein) {
-    std::string pdb;
-    int serial = 0;
-    for (std::size_t r = 0; r < protein.data.residues.size(); ++r) {
-        const std::string& name = protein.data.residues[r].residue;
-        const Vector3& bond = protein.bonds.at(name);
-        const Vector3 n{3.8 * double(r), 0.0, 0.0};
-        for (const auto& [atom, at] :
-             {std::pair{" N  ", n},
-              std::pair{" H  ", Vector3{n[0] + 1.02 * bond[0], n[1] + 1.02 * bond[1],
-                                        n[2] + 1.02 * bond[2]}}}) {
-            char line[100];
-            std::snprintf(line, sizeof line,
-                          "ATOM  %5d %4s ALA A%4d    %8.3f%8.3f%8.3f  1.00  0.00           %c\n",
-                          ++serial, atom, std::stoi(name), at[0], at[1], at[2], atom[1]);
-            pdb += line;
-        }
-    }
-    return pdb + "END\n";
-}
-
 int WriteProtein(const std::string& folder, const char* modelName) {
     const auto model = DiffusionModelNamed(modelName ? modelName : "prolate");
     if (!model) return 2;
     const auto protein =
         diffusion_check::MakeProtein(diffusion_check::TrueTensor(*model, 1), 135, true, 1);
     std::ofstream(folder + "/data.csv") << LongFormCsv(protein.data);
-    std::ofstream(folder + "/structure.pdb") << PdbOf(protein);
+    std::ofstream(folder + "/structure.pdb") << diffusion_check::PdbOf(protein);
     const auto axes = PrincipalAxesOf(protein.tensor);
     std::printf("true tensor: tm %.1f ps, D %.6g %.6g %.6g /s\n", TmPsOf(protein.tensor), axes[0].d,
                 axes[1].d, axes[2].d);

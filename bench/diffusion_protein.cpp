@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 #include "bench/fit_check_truth.h"
@@ -79,6 +80,27 @@ SyntheticProtein MakeProtein(const DiffusionTensor& tensor, int residues, bool n
         protein.models.push_back(model);
     }
     return protein;
+}
+
+std::string PdbOf(const SyntheticProtein& protein) {
+    std::string pdb;
+    int serial = 0;
+    for (std::size_t r = 0; r < protein.data.residues.size(); ++r) {
+        const std::string& name = protein.data.residues[r].residue;
+        const Vector3& bond = protein.bonds.at(name);
+        const Vector3 n{3.8 * double(r), 0.0, 0.0};
+        for (const auto& [atom, at] :
+             {std::pair{" N  ", n},
+              std::pair{" H  ", Vector3{n[0] + 1.02 * bond[0], n[1] + 1.02 * bond[1],
+                                        n[2] + 1.02 * bond[2]}}}) {
+            char line[100];
+            std::snprintf(line, sizeof line,
+                          "ATOM  %5d %4s ALA A%4d    %8.3f%8.3f%8.3f  1.00  0.00           %c\n",
+                          ++serial, atom, std::stoi(name), at[0], at[1], at[2], atom[1]);
+            pdb += line;
+        }
+    }
+    return pdb + "END\n";
 }
 
 }  // namespace veldorin::diffusion_check

@@ -30,4 +30,7 @@ DiffusionTensor TrueTensor(DiffusionModel model, std::uint64_t seed);
 SyntheticProtein MakeProtein(const DiffusionTensor& tensor, int residues, bool noise,
                              std::uint64_t seed);
 
+// The protein as a structure: each residue's N on a line 3.8 Å apart, its H along the bond.
+std::string PdbOf(const SyntheticProtein& protein);
+
 }  // namespace veldorin::diffusion_check

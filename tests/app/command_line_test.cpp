@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/diffusion_protein.h"
 #include "engine/results_table.h"
 #include "run_phases/run_phases.h"
 #include "storage/model_file.h"
@@ -408,10 +409,67 @@ TEST(CommandLine, AFitNamesEveryBadLineAndEveryBadOption) {
                                                   {"--fit", path, "--distance", "inf"},
                                                   {"--fit", path, "--distance", "1e300"},
                                                   {"--fit", path, "--csa", "nan"},
-                                                  {"--fit", path, "--mc", "2000000000"}}) {
+                                                  {"--fit", path, "--mc", "2000000000"},
+                                                  {"--fit", path, "--diffusion", "cube"},
+                                                  {"--fit", path, "--bond", "NH"},
+                                                  {"--fit", path, "--ensemble", "0"},
+                                                  {"--fit", path, "--bfactor", "S3"},
+                                                  {"--fit", path, "--bfactor", "--structure"}}) {
         const CommandLineParse parse = ParseCommandLine(wrong);
         EXPECT_FALSE(parse.options) << wrong.back();
         EXPECT_NE(parse.usageError.find(wrong.back()), std::string::npos) << parse.usageError;
+    }
+}
+
+// A protein with a structure: the tensor fitted, the structure written back with the
+// values as B-factors and a script for each viewer beside it; a structure that cannot be
+// read, or that names none of the data's residues, is refused before any fit.
+TEST(CommandLine, AFitWithAStructureFitsTheTensorAndWritesTheStructureBack) {
+    const TempFolder folder;
+    const auto protein = diffusion_check::MakeProtein(
+        diffusion_check::TrueTensor(DiffusionModel::Prolate, 2), 24, false, 2);
+    const auto path = [&](const char* name, const std::string& bytes) {
+        return QFile::encodeName(folder.MakeFile(name, QByteArray::fromStdString(bytes)))
+            .toStdString();
+    };
+    const std::string data = path("protein.csv", LongFormCsv(protein.data));
+    const std::string structure = path("protein.pdb", diffusion_check::PdbOf(protein));
+    const std::string out = QFile::encodeName(folder.Path("out.pdb")).toStdString();
+    std::ostringstream csv;
+    std::ostringstream errors;
+    EXPECT_EQ(RunWithoutWindow(*ParseCommandLine({"--fit", data, "--structure", structure,
+                                                  "--diffusion", "prolate", "--mc", "0",
+                                                  "--write-structure", out, "--bfactor", "S2"})
+                                    .options,
+                               csv, errors),
+              0)
+        << errors.str();
+    EXPECT_NE(testing::ReadBytes(folder.Path("out.pdb")).indexOf("  0.8"), -1);
+    for (const char* script : {"out.pml", "out.cxc"})
+        EXPECT_NE(testing::ReadBytes(folder.Path(script)).indexOf("out.pdb"), -1) << script;
+
+    struct Row {
+        const char* name;
+        std::string structure;
+        const char* said;
+    };
+    for (const Row& row : {Row{"not a structure", path("bad.pdb", "no atoms\n"), "bad.pdb"},
+                           Row{"other residues",
+                               path("other.pdb",
+                                    "ATOM      1  N   ALA A 900  "
+                                    "     0.000   0.000   0.000  "
+                                    "1.00  0.00           N\nATOM  "
+                                    "    2  H   ALA A 900       "
+                                    "1.000   0.000   0.000  1.00  "
+                                    "0.00           H\n"),
+                               "no N-H bond of the data's residues"}}) {
+        std::ostringstream refused;
+        EXPECT_EQ(RunWithoutWindow(
+                      *ParseCommandLine({"--fit", data, "--structure", row.structure}).options, csv,
+                      refused),
+                  kExitTableFailed)
+            << row.name;
+        EXPECT_NE(refused.str().find(row.said), std::string::npos) << row.name << refused.str();
     }
 }
 

@@ -1,0 +1,85 @@
+// SPDX-FileCopyrightText: 2026 The VELDORIN developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "fit/diffusion_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "bench/diffusion_protein.h"
+#include "fit/protein_report.h"
+
+namespace veldorin {
+namespace {
+
+ProteinFitOptions WithTensor(const std::map<std::string, Vector3>& bonds,
+                             std::vector<DiffusionModel> models) {
+    ProteinFitOptions options;
+    options.residue.system = BackboneAmide();
+    options.globalTm = true;
+    options.monteCarloSets = 0;
+    options.jobs = 2;
+    options.diffusion = DiffusionOptions{bonds, std::move(models)};
+    return options;
+}
+
+double AngleDegrees(const Vector3& a, const Vector3& b) {
+    const double dot = std::abs(a[0] * b[0] + a[1] * b[1] + a[2] * b[2]);
+    return std::acos(std::min(dot, 1.0)) * 180.0 / 3.141592653589793;
+}
+
+// Noise-free rates of a protein tumbling as each shape gives its tensor back, and every
+// model left to the criterion picks that shape.
+TEST(DiffusionFit, ExactDataGiveTheTensorAndItsShapeBack) {
+    for (const DiffusionModel shape :
+         {DiffusionModel::Prolate, DiffusionModel::Oblate, DiffusionModel::Ellipsoid}) {
+        const DiffusionTensor truth = diffusion_check::TrueTensor(shape, 3);
+        const auto protein = diffusion_check::MakeProtein(truth, 40, false, 3);
+        const ProteinFit fit = FitProtein(
+            protein.data,
+            WithTensor(protein.bonds, {DiffusionModel::Sphere, shape, DiffusionModel::Ellipsoid}));
+        const std::string name(DiffusionModelName(shape));
+        ASSERT_TRUE(fit.diffusion) << name;
+        const DiffusionModelFit& chosen = fit.diffusion->Chosen();
+        EXPECT_EQ(chosen.model, shape) << name;
+        EXPECT_NEAR(TmPsOf(chosen.tensor) / TmPsOf(truth), 1.0, 1e-6) << name;
+        const auto fitted = PrincipalAxesOf(chosen.tensor);
+        const auto expected = PrincipalAxesOf(truth);
+        for (std::size_t k = 0; k < 3; ++k) {
+            EXPECT_NEAR(fitted[k].d / expected[k].d, 1.0, 1e-6) << name << " D" << k;
+            if (std::isfinite(chosen.errors.axesDegrees[k])) {
+                EXPECT_LT(AngleDegrees(fitted[k].axis, expected[k].axis), 1e-4) << name;
+            }
+        }
+        // Each residue's rates explained: its true model, or a simpler one the criterion
+        // prefers where the internal motion changes them by less than its price.
+        for (const ResidueOutcome& residue : fit.residues) {
+            ASSERT_TRUE(residue.fit) << name << " " << residue.residue;
+            EXPECT_LT(residue.fit->chi2, 2.0) << name << " " << residue.residue;
+        }
+    }
+}
+
+// A residue the structure has no bond for is named and left out; the report gives the tensor
+// as other tools read it.
+TEST(DiffusionFit, AResidueWithoutABondIsLeftOutAndTheReportGivesTheTensor) {
+    const DiffusionTensor truth = diffusion_check::TrueTensor(DiffusionModel::Prolate, 5);
+    auto protein = diffusion_check::MakeProtein(truth, 30, false, 5);
+    protein.bonds.erase("7");
+    const ProteinFitOptions options = WithTensor(protein.bonds, {DiffusionModel::Prolate});
+    const ProteinFit fit = FitProtein(protein.data, options);
+    ASSERT_TRUE(fit.diffusion);
+    EXPECT_EQ(fit.diffusion->withoutBond, std::vector<std::string>{"7"});
+    EXPECT_FALSE(fit.residues[6].fit);
+    EXPECT_EQ(fit.residues[6].failure, kNoBond);
+    const std::string report = ProteinReportJson("15N", "1H", options, {}, fit);
+    for (const char* key : {"\"diffusion\": {\"model\": \"prolate\", \"tm_ps\": ", "\"D_per_s\": [",
+                            "\"axes\": [[", "\"tm_ps_error\": ", "\"D_per_s_error\": [",
+                            "\"without_bond\": [\"7\"]", "\"estimate\": {", "\"candidates\": ["}) {
+        EXPECT_NE(report.find(key), std::string::npos) << key;
+    }
+}
+
+}  // namespace
+}  // namespace veldorin
