@@ -3,7 +3,7 @@
 
 // The diffusion tensor against known answers: synthetic proteins of each diffusion model,
 // exact and with 2 % noise, fitted with every model and the choice left to the criterion.
-// Run by hand: veldorin_diffusion_check [proteins] [residues] [mc]; or
+// Run by hand: veldorin_diffusion_check [proteins] [residues] [mc] [aic|aicc|bic]; or
 // veldorin_diffusion_check --write DIR [sphere|prolate|oblate|ellipsoid] to write one
 // protein of 135 residues as DIR/data.csv and DIR/structure.pdb (its N and H atoms).
 
@@ -64,10 +64,14 @@ int main(int argc, char** argv) {
     const int proteins = argc > 1 ? std::atoi(argv[1]) : 20;
     const int residues = argc > 2 ? std::atoi(argv[2]) : 60;
     const int sets = argc > 3 ? std::atoi(argv[3]) : 0;
+    const std::string criterion = argc > 4 ? argv[4] : "aic";
     ProteinFitOptions options;
     options.residue.system = BackboneAmide();
     options.globalTm = true;
     options.monteCarloSets = sets;
+    options.criterion = criterion == "bic"    ? Criterion::Bic
+                        : criterion == "aicc" ? Criterion::Aicc
+                                              : Criterion::Aic;
     options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     for (int m = 0; m < kDiffusionModelCount; ++m) {
         const auto model = static_cast<DiffusionModel>(m);

@@ -596,6 +596,35 @@ Candidate TensorCandidate(const BondedResidues& bonded, const ProteinFitOptions&
     return candidate;
 }
 
+// The residues' models of another diffusion model's fit tried under this one's tensor: the
+// rounds select each residue's model one at a time, so two diffusion models may end with
+// selections of unlike luck, and a richer tensor would win only by its residues'. The
+// candidate takes them where they give it a better score.
+void TryModelsOf(const Candidate& other, const BondedResidues& bonded,
+                 const ProteinFitOptions& options, Candidate& candidate) {
+    if (!candidate.point || !other.point) return;
+    const TensorProblem problem(candidate.fit.model, bonded.bonds, bonded.measurements,
+                                options.residue, options);
+    constexpr int kIterations = 50;
+    TensorPoint trial =
+        problem.Minimise(problem.At(candidate.point->u, other.point->fits), kIterations);
+    const std::size_t parameters = Parameters(other.outcomes, CoordinateCount(candidate.fit.model));
+    const double score =
+        ScoreOf(options.criterion, trial.chi2, candidate.fit.measurements, parameters);
+    if (!(score < candidate.fit.score)) return;
+    candidate.fit.rounds.push_back(RoundOf(problem, trial));
+    candidate.fit.tensor = TensorAt(candidate.fit.model, trial.u);
+    candidate.fit.chi2 = trial.chi2;
+    candidate.fit.parameters = parameters;
+    candidate.fit.score = score;
+    candidate.fit.errors = ErrorsOfCovariance(problem, trial);
+    candidate.outcomes = other.outcomes;
+    for (std::size_t i = 0; i < candidate.outcomes.size(); ++i) {
+        if (candidate.outcomes[i].fit) candidate.outcomes[i].fit = trial.fits[i];
+    }
+    candidate.point = std::move(trial);
+}
+
 // Monte Carlo of the whole protein with its tensor: in every synthetic set, every residue
 // and the tensor fitted again from the fit, so that the tensor gets its spread and each
 // residue's spread holds the tensor's.
@@ -665,16 +694,23 @@ ProteinFit FitWithDiffusion(const ProteinData& data, const ProteinFitOptions& op
                                  : TensorCandidate(bonded, options, model));
     }
     const std::size_t measurements = Measurements(bonded.data);
+    for (Candidate& candidate : candidates) {
+        candidate.fit.measurements = measurements;
+        candidate.fit.score = candidate.fit.rounds.empty()
+                                  ? kNaN
+                                  : ScoreOf(options.criterion, candidate.fit.chi2, measurements,
+                                            candidate.fit.parameters);
+    }
+    for (Candidate& candidate : candidates) {
+        for (const Candidate& other : candidates) {
+            if (&other != &candidate && !Stopped(options))
+                TryModelsOf(other, bonded, options, candidate);
+        }
+    }
     std::optional<std::size_t> chosen;
     for (std::size_t c = 0; c < candidates.size(); ++c) {
-        DiffusionModelFit& fit = candidates[c].fit;
-        fit.measurements = measurements;
-        if (fit.rounds.empty()) {
-            fit.score = kNaN;
-            continue;
-        }
-        fit.score = ScoreOf(options.criterion, fit.chi2, measurements, fit.parameters);
-        if (!chosen || fit.score < candidates[*chosen].fit.score) chosen = c;
+        const double score = candidates[c].fit.score;
+        if (std::isfinite(score) && (!chosen || score < candidates[*chosen].fit.score)) chosen = c;
     }
     if (Stopped(options) || !chosen) return result;
     Candidate& best = candidates[*chosen];
