@@ -122,11 +122,11 @@ TEST(DiffusionTensor, TermsAgreeWithTheDiffusionOperator) {
 // spheroid's tumbling of that bond, in the motion's units (1e7 1/s, degrees).
 TEST(DiffusionTensor, TheAxialMotionIsASpheroidsTumbling) {
     using enum MotionParameter;
-    for (const auto [parallel, perpendicular, theta] : {std::array{4.0, 2.0, 0.0},
-                                                        {4.0, 2.0, 90.0},
-                                                        {2.0, 2.01, 35.0},
-                                                        {1.5, 3.0, 54.7356},
-                                                        {1.5, 3.0, 150.0}}) {
+    for (const auto& [parallel, perpendicular, theta] : {std::array{4.0, 2.0, 0.0},
+                                                         {4.0, 2.0, 90.0},
+                                                         {2.0, 2.01, 35.0},
+                                                         {1.5, 3.0, 54.7356},
+                                                         {1.5, 3.0, 150.0}}) {
         Motion motion{MotionKind::AxialDiffusion, {}};
         motion[DParallel] = parallel, motion[DPerpendicular] = perpendicular;
         motion[Theta] = theta, motion[S2] = 1.0;

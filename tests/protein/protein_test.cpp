@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "fit/model_free_motion.h"
 #include "protein/protein_project.h"
@@ -114,21 +115,20 @@ TEST(Protein, AResidueBecomesTheModelBeingEditedAndItsEditsComeBack) {
 // six rows hold it; otherwise it says how many rows it needs and shows its tm's.
 TEST(Protein, AResidueUnderATensorShowsItsLorentziansOrSaysWhyNot) {
     const ProteinProject fitted = FittedProject();
-    const struct {
-        DiffusionModel tensor;
-        int model;
-        int needed;  // Lorentzians, when more than six
-    } cases[] = {{DiffusionModel::Sphere, 2, 0},    {DiffusionModel::Prolate, 2, 0},
-                 {DiffusionModel::Oblate, 9, 0},    {DiffusionModel::Prolate, 6, 9},
-                 {DiffusionModel::Ellipsoid, 0, 0}, {DiffusionModel::Ellipsoid, 4, 10}};
-    for (const auto& c : cases) {
+    // The tensor, the residue's model and the Lorentzians it needs when more than six.
+    for (const auto& [tensor, model, needed] : {std::tuple{DiffusionModel::Sphere, 2, 0},
+                                                {DiffusionModel::Prolate, 2, 0},
+                                                {DiffusionModel::Oblate, 9, 0},
+                                                {DiffusionModel::Prolate, 6, 9},
+                                                {DiffusionModel::Ellipsoid, 0, 0},
+                                                {DiffusionModel::Ellipsoid, 4, 10}}) {
         ProteinProject project = fitted;
         ModelFit& fit = *project.fit->residues[1].fit;
-        fit.model = c.model;
+        fit.model = model;
         const double tm = fit.values[ModelFreeParameter::Tm];
         fit.values.values = {tm, 0.85, 0.9, 40.0, 20.0, 1500.0, 2.0, -160.0};
-        const double da = c.tensor == DiffusionModel::Oblate ? -1e7 : 1.2e7;
-        const AnisotropicTumbling tumbling{TensorOf(c.tensor, {tm, da, 0.2, {0.4, 1.1, 2.0}}),
+        const double da = tensor == DiffusionModel::Oblate ? -1e7 : 1.2e7;
+        const AnisotropicTumbling tumbling{TensorOf(tensor, {tm, da, 0.2, {0.4, 1.1, 2.0}}),
                                            {0.3, -0.5, 0.8}};
         const ResidueModel shown = ResidueDocument(project, 1, DefaultModelDocument(), tumbling);
         SpectralTerms rows;
@@ -136,14 +136,14 @@ TEST(Protein, AResidueUnderATensorShowsItsLorentziansOrSaysWhyNot) {
             rows.push_back({std::stod(shown.document.texts.weights[row]),
                             std::stod(shown.document.texts.times[row])});
         const SpectralTerms expected = ModelFreeTerms(
-            ModelFreeModelNumber(c.model), fit.values,
-            c.needed ? SpectralTerms{} : TumblingTerms(tumbling.tensor, tumbling.bond));
+            ModelFreeModelNumber(model), fit.values,
+            needed ? SpectralTerms{} : TumblingTerms(tumbling.tensor, tumbling.bond));
         for (double w : {0.0, 500.0, 5000.0}) {
             const double j = SpectralDensityOf(expected, w);
-            EXPECT_NEAR(SpectralDensityOf(rows, w), j, 1e-6 * j) << "m" << c.model << " at " << w;
+            EXPECT_NEAR(SpectralDensityOf(rows, w), j, 1e-6 * j) << "m" << model << " at " << w;
         }
-        EXPECT_EQ(shown.note.find(std::to_string(c.needed) + " Lorentzians") != std::string::npos,
-                  c.needed > 0)
+        EXPECT_EQ(shown.note.find(std::to_string(needed) + " Lorentzians") != std::string::npos,
+                  needed > 0)
             << shown.note;
     }
 }
