@@ -40,7 +40,8 @@ FitSpinSystem SystemAt(FitSpinSystem system, const ModelFreeValues& values) {
 SpectralTerms AnisotropicTerms(const ModelFreeModel& model, const ModelFreeValues& values,
                                const SpectralTerms& tumbling) {
     const double s2 = OrderParameter(model, values);
-    const double s2f = model.extended ? values[S2f] : 1.0;
+    // Models 0 to 4 have one internal motion, of order S2: as if S2f were S2.
+    const double s2f = model.extended ? values[S2f] : s2;
     const double fast = model.extended ? values[Tf] : values[Te];
     SpectralTerms terms;
     terms.reserve(3 * tumbling.size());

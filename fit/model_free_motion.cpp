@@ -13,6 +13,8 @@ using enum ModelFreeParameter;
 // The model-free family keeps its times in ps; the motions keep the overall and slow
 // times in ns.
 constexpr double kPsPerNs = 1000.0;
+// The motions keep diffusion constants in 1e7 1/s.
+constexpr double kDiffusionUnit = 1e7;
 
 bool Frees(const MotionFitChoice& choice, MotionParameter parameter) {
     return std::ranges::find(choice.free, parameter) != choice.free.end();
@@ -41,7 +43,32 @@ std::optional<MotionParameter> MotionParameterOf(ModelFreeParameter parameter, b
     return std::nullopt;
 }
 
+bool IsSpheroid(const DiffusionTensor& tensor) {
+    return tensor.model == DiffusionModel::Prolate || tensor.model == DiffusionModel::Oblate;
+}
+
+int InternalMotionsOf(const ModelFreeModel& model) {
+    if (model.rigid) return 0;
+    return model.extended ? 2 : 1;
+}
+
+// The model's motion under the spheroid's tumbling: the same S2 and tau_e.
+void MakeAxial(const AnisotropicTumbling& tumbling, Motion& motion) {
+    const std::array<double, 3>& d = tumbling.tensor.d;
+    motion.kind = MotionKind::AxialDiffusion;
+    motion[MotionParameter::DParallel] = d[2] / kDiffusionUnit;
+    motion[MotionParameter::DPerpendicular] = (d[0] + d[1]) / 2.0 / kDiffusionUnit;
+    motion[MotionParameter::Theta] = AngleToUniqueAxisDegrees(tumbling.tensor, tumbling.bond);
+}
+
 }  // namespace
+
+int LorentzianCountOf(const ModelFreeModel& model,
+                      const std::optional<AnisotropicTumbling>& tumbling) {
+    const std::size_t overall =
+        tumbling ? TumblingTerms(tumbling->tensor, tumbling->bond).size() : 1;
+    return static_cast<int>(overall) * (1 + InternalMotionsOf(model));
+}
 
 ResidueFitSettings RankingSettings(const FitSpinSystem& system, const Motion& motion,
                                    const MotionFitChoice& choice) {
@@ -54,7 +81,8 @@ ResidueFitSettings RankingSettings(const FitSpinSystem& system, const Motion& mo
     return settings;
 }
 
-ModelAsMotion MotionOfModel(const ModelFit& fit) {
+ModelAsMotion MotionOfModel(const ModelFit& fit,
+                            const std::optional<AnisotropicTumbling>& tumbling) {
     const ModelFreeModel& model = ModelFreeModelNumber(fit.model);
     const ModelFreeValues& values = fit.values;
     ModelAsMotion result;
@@ -69,6 +97,10 @@ ModelAsMotion MotionOfModel(const ModelFit& fit) {
     motion[MotionParameter::S2Slow] = values[S2s];
     motion[MotionParameter::TauS] = values[Ts] / kPsPerNs;
     motion[MotionParameter::TauF] = values[Tf];
+    if (tumbling && tumbling->tensor.model != DiffusionModel::Sphere) {
+        result.exact = IsSpheroid(tumbling->tensor) && !model.extended;
+        if (result.exact) MakeAxial(*tumbling, motion);
+    }
     for (ModelFreeParameter parameter : fit.free) {
         if (const auto freed = MotionParameterOf(parameter, model.extended)) {
             result.choice.free.push_back(*freed);

@@ -285,7 +285,7 @@ void ProteinController::ShowFitStatus() {
 void ProteinController::ShowResidue(int residue) {
     if (residue < 0 || static_cast<std::size_t>(residue) >= project_.data.residues.size()) return;
     const auto index = static_cast<std::size_t>(residue);
-    const ModelDocument document = ResidueDocument(project_, index, link_.document());
+    const ModelDocument document = ResidueDocument(project_, index, link_.document()).document;
     // The main window recalculates as it takes the residue: no edit comes back from that.
     shown_.reset();
     if (!link_.showResidue(document)) return;

@@ -9,6 +9,8 @@
 #include <numeric>
 #include <random>
 
+#include "engine/motion.h"
+
 namespace veldorin {
 namespace {
 
@@ -112,6 +114,31 @@ TEST(DiffusionTensor, TermsAgreeWithTheDiffusionOperator) {
                     (axes[i][0] * bond[0] + axes[i][1] * bond[1] + axes[i][2] * bond[2]) / length;
             SCOPED_TRACE(row.name);
             ExpectSameDensity(OperatorTerms(tensor.d, c), TumblingTerms(tensor, bond));
+        }
+    }
+}
+
+// The axial diffusion of the Motion window, a rigid bond at theta to the unique axis, is a
+// spheroid's tumbling of that bond, in the motion's units (1e7 1/s, degrees).
+TEST(DiffusionTensor, TheAxialMotionIsASpheroidsTumbling) {
+    using enum MotionParameter;
+    for (const auto& [parallel, perpendicular, theta] : {std::array{4.0, 2.0, 0.0},
+                                                         {4.0, 2.0, 90.0},
+                                                         {2.0, 2.01, 35.0},
+                                                         {1.5, 3.0, 54.7356},
+                                                         {1.5, 3.0, 150.0}}) {
+        Motion motion{MotionKind::AxialDiffusion, {}};
+        motion[DParallel] = parallel, motion[DPerpendicular] = perpendicular;
+        motion[Theta] = theta, motion[S2] = 1.0;
+        const DiffusionTensor tensor{
+            parallel > perpendicular ? DiffusionModel::Prolate : DiffusionModel::Oblate,
+            {perpendicular * 1e7, perpendicular * 1e7, parallel * 1e7}};
+        const double angle = theta * std::acos(-1.0) / 180.0;
+        const SpectralTerms terms = TumblingTerms(tensor, {std::sin(angle), 0.0, std::cos(angle)});
+        const MotionLorentzians lorentzians = ToLorentzians(motion);
+        for (std::size_t k = 0; k < 3; ++k) {
+            EXPECT_NEAR(lorentzians.weights[k], terms[k].weight, 1e-12) << theta << " " << k;
+            EXPECT_NEAR(lorentzians.timesPs[k] / terms[k].timePs, 1.0, 1e-12) << theta << " " << k;
         }
     }
 }

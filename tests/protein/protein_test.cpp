@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "fit/model_free_motion.h"
 #include "protein/protein_project.h"
@@ -69,7 +70,7 @@ TEST(Protein, AResidueBecomesTheModelBeingEditedAndItsEditsComeBack) {
     ProteinProject project = FittedProject();
     ASSERT_EQ(Names(project.data), (std::vector<std::string>{"3", "7", "12"}));
     const std::size_t residue = 1;
-    const ModelDocument shown = ResidueDocument(project, residue, DefaultModelDocument());
+    const ModelDocument shown = ResidueDocument(project, residue, DefaultModelDocument()).document;
     EXPECT_EQ(shown.measurements.size(), 9u);
     EXPECT_FALSE(EditOf(shown, shown, project.settings).Any());
 
@@ -108,6 +109,43 @@ TEST(Protein, AResidueBecomesTheModelBeingEditedAndItsEditsComeBack) {
     ASSERT_TRUE(alone.residues.front().fit);
     EXPECT_EQ(alone.residues.front().fit->model, 5);
     EXPECT_EQ(alone.residues.front().fit->values[ModelFreeParameter::Tm], *project.fit->globalTmPs);
+}
+
+// A residue fitted under a tensor shows its fitted spectral density where a motion or the
+// six rows hold it; otherwise it says how many rows it needs and shows its tm's.
+TEST(Protein, AResidueUnderATensorShowsItsLorentziansOrSaysWhyNot) {
+    const ProteinProject fitted = FittedProject();
+    // The tensor, the residue's model and the Lorentzians it needs when more than six.
+    for (const auto& [tensor, model, needed] : {std::tuple{DiffusionModel::Sphere, 2, 0},
+                                                {DiffusionModel::Prolate, 2, 0},
+                                                {DiffusionModel::Oblate, 9, 0},
+                                                {DiffusionModel::Prolate, 6, 9},
+                                                {DiffusionModel::Ellipsoid, 0, 0},
+                                                {DiffusionModel::Ellipsoid, 4, 10}}) {
+        ProteinProject project = fitted;
+        ModelFit& fit = *project.fit->residues[1].fit;
+        fit.model = model;
+        const double tm = fit.values[ModelFreeParameter::Tm];
+        fit.values.values = {tm, 0.85, 0.9, 40.0, 20.0, 1500.0, 2.0, -160.0};
+        const double da = tensor == DiffusionModel::Oblate ? -1e7 : 1.2e7;
+        const AnisotropicTumbling tumbling{TensorOf(tensor, {tm, da, 0.2, {0.4, 1.1, 2.0}}),
+                                           {0.3, -0.5, 0.8}};
+        const ResidueModel shown = ResidueDocument(project, 1, DefaultModelDocument(), tumbling);
+        SpectralTerms rows;
+        for (int row = 0; row < kLorentzianCount; ++row)
+            rows.push_back({std::stod(shown.document.texts.weights[row]),
+                            std::stod(shown.document.texts.times[row])});
+        const SpectralTerms expected = ModelFreeTerms(
+            ModelFreeModelNumber(model), fit.values,
+            needed ? SpectralTerms{} : TumblingTerms(tumbling.tensor, tumbling.bond));
+        for (double w : {0.0, 500.0, 5000.0}) {
+            const double j = SpectralDensityOf(expected, w);
+            EXPECT_NEAR(SpectralDensityOf(rows, w), j, 1e-6 * j) << "m" << model << " at " << w;
+        }
+        EXPECT_EQ(shown.note.find(std::to_string(needed) + " Lorentzians") != std::string::npos,
+                  needed > 0)
+            << shown.note;
+    }
 }
 
 TEST(Protein, AFitAskedToStopEndsAtOnceMarkedSo) {

@@ -83,7 +83,8 @@ TEST_F(ProteinInWindow, FitsAsTheCommandLineDoesAndSendsAResidueToTheModelAndBac
     EXPECT_EQ(project.fit->residues[1].calculated.size(), 8u);
     EXPECT_TRUE(project.choices.at("7").rowsEdited);
     // The main window shows the residue's new fit.
-    EXPECT_TRUE(SameModel(window_->document(), ResidueDocument(project, 1, window_->document())));
+    EXPECT_TRUE(
+        SameModel(window_->document(), ResidueDocument(project, 1, window_->document()).document));
 
     // Another model opened in the main window: its edits are not the residue's.
     ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
