@@ -29,6 +29,27 @@ double AngleDegrees(const Vector3& a, const Vector3& b) {
     return std::acos(std::min(dot, 1.0)) * 180.0 / 3.141592653589793;
 }
 
+// Tumbling of one term at tm is isotropic tumbling: every model's spectral density the same
+// either way, the internal motions weighted alike.
+TEST(DiffusionFit, OneTermOfTumblingIsTheModelsOwnTm) {
+    ModelFreeValues values;
+    using enum ModelFreeParameter;
+    values[Tm] = 6000.0;
+    values[S2f] = 0.9;
+    values[S2s] = 0.8;
+    values[Te] = values[Tf] = 40.0;
+    values[Ts] = 900.0;
+    for (int number = 0; number < kModelFreeModelCount; ++number) {
+        const ModelFreeModel& model = ModelFreeModelNumber(number);
+        const SpectralTerms isotropic = ModelFreeTerms(model, values);
+        const SpectralTerms tumbling = ModelFreeTerms(model, values, {{1.0, values[Tm]}});
+        for (const double w : {0.0, 500.0, 3000.0, 5000.0})
+            EXPECT_NEAR(SpectralDensityOf(tumbling, w), SpectralDensityOf(isotropic, w),
+                        1e-9 * SpectralDensityOf(isotropic, 0.0))
+                << "m" << number << " at " << w;
+    }
+}
+
 // Noise-free rates of a protein tumbling as each shape gives its tensor back, and every
 // model left to the criterion picks that shape.
 TEST(DiffusionFit, ExactDataGiveTheTensorAndItsShapeBack) {
