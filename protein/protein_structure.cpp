@@ -3,14 +3,9 @@
 
 #include "protein/protein_structure.h"
 
-#include <array>
-
 namespace veldorin {
 
 namespace {
-
-constexpr std::array<std::string_view, kDiffusionChoiceCount> kChoiceNames = {
-    "sphere", "prolate", "oblate", "ellipsoid", "auto"};
 
 std::vector<std::string> ResidueNames(const ProteinData& data) {
     std::vector<std::string> names;
@@ -18,18 +13,19 @@ std::vector<std::string> ResidueNames(const ProteinData& data) {
     return names;
 }
 
+// The data's residues the structure has no bond for, in words; empty when there are none.
+std::string WithoutBondNote(const ProteinStructure& structure, const BondSelection& bond,
+                            const ProteinData& data) {
+    const std::vector<std::string> without =
+        ResiduesWithoutBond(ResidueNames(data), structure.bonds);
+    if (without.empty()) return {};
+    std::string names;
+    for (const std::string& name : without) names += (names.empty() ? "" : ", ") + name;
+    return "no " + BondText(bond) + " bond for residues " + names +
+           ": they are not fitted with the tensor";
+}
+
 }  // namespace
-
-std::string_view NameOf(DiffusionChoice choice) {
-    return kChoiceNames[static_cast<std::size_t>(choice)];
-}
-
-std::optional<DiffusionChoice> DiffusionChoiceNamed(std::string_view name) {
-    for (std::size_t c = 0; c < kChoiceNames.size(); ++c) {
-        if (kChoiceNames[c] == name) return static_cast<DiffusionChoice>(c);
-    }
-    return std::nullopt;
-}
 
 std::vector<DiffusionModel> ModelsOf(DiffusionChoice choice) {
     if (choice == DiffusionChoice::Auto) {
@@ -51,17 +47,6 @@ std::optional<BondSelection> BondNamed(std::string_view text) {
     bond.from = text.substr(0, dash);
     bond.to = text.substr(dash + 1);
     return bond;
-}
-
-std::string WithoutBondNote(const ProteinStructure& structure, const BondSelection& bond,
-                            const ProteinData& data) {
-    const std::vector<std::string> without =
-        ResiduesWithoutBond(ResidueNames(data), structure.bonds);
-    if (without.empty()) return {};
-    std::string names;
-    for (const std::string& name : without) names += (names.empty() ? "" : ", ") + name;
-    return "no " + BondText(bond) + " bond for residues " + names +
-           ": they are not fitted with the tensor";
 }
 
 ProteinStructureRead ReadProteinStructure(std::string fileName, std::string text,

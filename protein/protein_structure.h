@@ -19,9 +19,6 @@ namespace veldorin {
 enum class DiffusionChoice { Sphere, Prolate, Oblate, Ellipsoid, Auto };
 inline constexpr int kDiffusionChoiceCount = 5;
 
-// "sphere", "prolate", "oblate", "ellipsoid", "auto", as --diffusion names them.
-std::string_view NameOf(DiffusionChoice choice);
-std::optional<DiffusionChoice> DiffusionChoiceNamed(std::string_view name);
 std::vector<DiffusionModel> ModelsOf(DiffusionChoice choice);
 
 // "N-H": the bond's two atoms, as --bond names them; nothing for a text without two names.
@@ -47,9 +44,5 @@ struct ProteinStructureRead {
 // residues (any bond at all before there are data).
 ProteinStructureRead ReadProteinStructure(std::string fileName, std::string text,
                                           const BondSelection& bond, const ProteinData& data);
-
-// The data's residues the structure has no bond for, in words; empty when there are none.
-std::string WithoutBondNote(const ProteinStructure& structure, const BondSelection& bond,
-                            const ProteinData& data);
 
 }  // namespace veldorin

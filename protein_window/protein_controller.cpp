@@ -141,24 +141,29 @@ void ProteinController::OpenData(const QStringList& paths) {
     window_.ShowRunning(false);
     ProteinProject project;
     project.settings = project_.settings;
-    project.structure = std::move(project_.structure);
     for (const QString& path : paths) project.sources.push_back(path.toStdString());
     project.data = *std::move(merged.data);
     SortBySequence(project.data);
     project.decays = std::move(decays);
+    QString status = tr("%1 residues read from %2. Fit them with Fit.")
+                         .arg(static_cast<int>(project.data.residues.size()))
+                         .arg(paths.join(QStringLiteral(", ")));
+    // The structure stays for the new data while it has bonds of their residues.
+    if (const auto& structure = project_.structure) {
+        ProteinStructureRead again = ReadProteinStructure(structure->fileName, structure->text,
+                                                          project.settings.bond, project.data);
+        const std::string& said = again.structure ? again.note : again.error;
+        if (!said.empty())
+            status +=
+                QStringLiteral(" %1: %2.")
+                    .arg(QString::fromStdString(structure->fileName), QString::fromStdString(said));
+        project.structure = std::move(again.structure);
+    }
     project_ = std::move(project);
     shown_.reset();
     modified_ = false;
     projectPath_.clear();
     Show();
-    QString status = tr("%1 residues read from %2. Fit them with Fit.")
-                         .arg(static_cast<int>(project_.data.residues.size()))
-                         .arg(paths.join(QStringLiteral(", ")));
-    if (project_.structure) {
-        const std::string without =
-            WithoutBondNote(*project_.structure, project_.settings.bond, project_.data);
-        if (!without.empty()) status += QLatin1Char(' ') + QString::fromStdString(without) + '.';
-    }
     window_.ShowStatus(status);
     Open();
 }
