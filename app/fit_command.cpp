@@ -18,6 +18,7 @@
 #include "files/save_aside.h"
 #include "fit/protein_report.h"
 #include "fit/protein_sources.h"
+#include "protein/structure_results.h"
 
 namespace veldorin {
 
@@ -326,10 +327,13 @@ int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& er
         status = 1;
     }
     if (command.structureOut && fit.diffusion) {
-        const std::vector<OutputFile> files =
-            StructureResultFiles(*command.structureOut, *structure, fit, command.bFactor, errors);
-        if (files.empty()) status = 1;
-        for (const OutputFile& file : files) {
+        const StructureResults results = StructureResultFiles(
+            *command.structureOut, structure->text, structure->bonds.centre, fit, command.bFactor);
+        if (results.files.empty()) {
+            errors << "veldorin: " << *command.structureOut << ": " << results.error << '\n';
+            status = 1;
+        }
+        for (const OutputFile& file : results.files) {
             if (!Saved(file.path, file.bytes, errors)) status = 1;
         }
     }

@@ -25,18 +25,4 @@ struct StructureInput {
 std::optional<StructureInput> ReadStructureInput(const std::string& path, const BondSelection& bond,
                                                  const ProteinData& data, std::ostream& errors);
 
-// A file to write and its bytes.
-struct OutputFile {
-    std::string path;
-    std::string bytes;
-};
-
-// The structure with the quantity of each residue's fit in its B-factor column, at `path`,
-// and beside it (the name's extension replaced) a script for each molecular viewer that
-// colours it by that and draws the tensor's axes. Nothing, said on `errors`, when the
-// structure cannot be written again.
-std::vector<OutputFile> StructureResultFiles(const std::string& path,
-                                             const StructureInput& structure, const ProteinFit& fit,
-                                             ResultQuantity quantity, std::ostream& errors);
-
 }  // namespace veldorin

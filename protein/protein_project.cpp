@@ -24,6 +24,10 @@ ProteinFitOptions ProteinProject::FitOptions() const {
     for (const auto& [residue, choice] : choices) {
         if (choice.model) options.chosenModels[residue] = *choice.model;
     }
+    if (structure) {
+        options.diffusion =
+            DiffusionOptions{structure->bonds.unitVectors, ModelsOf(settings.diffusion)};
+    }
     return options;
 }
 
@@ -89,6 +93,16 @@ ProteinFitOptions ResidueRefitOptions(const ProteinProject& project, std::size_t
         options.globalTm = false;
         options.residue.fitTm = false;
         options.residue.tmPs = *project.fit->globalTmPs;
+    }
+    // The protein's tensor stays as it was fitted: the residue alone sees it through its bond.
+    options.diffusion.reset();
+    if (project.fit && project.fit->diffusion && project.structure) {
+        const auto& bonds = project.structure->bonds.unitVectors;
+        if (const auto bond = bonds.find(project.data.residues.at(residue).residue);
+            bond != bonds.end()) {
+            options.residue.tumbling =
+                TumblingTerms(project.fit->diffusion->Chosen().tensor, bond->second);
+        }
     }
     // Its own seed, as in the protein's fit, so that a refit without a change gives back
     // the same errors.

@@ -12,6 +12,7 @@
 #include "fit/intensity_decay.h"
 #include "fit/protein_data.h"
 #include "fit/protein_fit.h"
+#include "protein/protein_structure.h"
 
 namespace veldorin {
 
@@ -26,6 +27,9 @@ struct ProteinSettings {
     std::string partner = "1H";
     ProteinFitOptions fit = DefaultProteinFitOptions();
     double rexFieldMHz = 800.0;  // where the results show Rex
+    // With a structure: the bond read from it and the tensor fitted instead of tm.
+    BondSelection bond;
+    DiffusionChoice diffusion = DiffusionChoice::Auto;
 };
 
 // What was changed by hand for one residue, kept across fits and in the project file.
@@ -36,8 +40,8 @@ struct ResidueChoice {
 };
 
 // A protein being analysed: its data in sequence order, the settings, the last fit, the
-// residues' choices made by hand and the decays of the intensity files. The fit's residues
-// are the data's, in their order.
+// residues' choices made by hand, the decays of the intensity files and the structure whose
+// bonds the tensor is fitted from. The fit's residues are the data's, in their order.
 struct ProteinProject {
     std::vector<std::string> sources;  // the data files it was read from, as named
     ProteinData data;
@@ -46,8 +50,9 @@ struct ProteinProject {
     std::map<std::string, ResidueChoice> choices;  // by residue name
     // The series of peak intensities its rates were fitted from, kept to plot the decays.
     std::vector<DecayFit> decays;
+    std::optional<ProteinStructure> structure;  // none: tm as the settings fit it
 
-    // The fit's options with the models chosen by hand.
+    // The fit's options with the models chosen by hand and, with a structure, the tensor.
     ProteinFitOptions FitOptions() const;
     // The index of the residue of that name in the data.
     std::optional<std::size_t> ResidueNamed(std::string_view name) const;
@@ -66,7 +71,8 @@ struct ProteinProject {
 void SortBySequence(ProteinData& data);
 
 // The options that refit one residue of a fitted protein alone: tm fixed at the protein's
-// when it was fitted for all, the residue's model when chosen by hand, the same Monte Carlo.
+// when it was fitted for all, or the tumbling its bond sees of the protein's tensor, the
+// residue's model when chosen by hand, the same Monte Carlo.
 ProteinFitOptions ResidueRefitOptions(const ProteinProject& project, std::size_t residue);
 
 }  // namespace veldorin

@@ -151,7 +151,17 @@ std::vector<ResultRow> ResultRows(const ProteinProject& project) {
 
 std::string NameOf(SequenceQuantity quantity) {
     static const std::array<const char*, kSequenceQuantityCount> kNames = {
-        "S²", "Rex", "τe", "S²f and S²s", "R1", "R2", "NOE", "J(0)", "J(ωN)", "J(0.87 ωH)"};
+        "S²",
+        "Rex",
+        "τe",
+        "S²f and S²s",
+        "R1",
+        "R2",
+        "NOE",
+        "J(0)",
+        "J(ωN)",
+        "J(0.87 ωH)",
+        "Bond angle to the unique axis"};
     return kNames[static_cast<std::size_t>(quantity)];
 }
 
@@ -249,6 +259,24 @@ SequencePlot MappedPlot(const ProteinProject& project, SequenceQuantity quantity
     return plot;
 }
 
+// Each bond's angle to the unique axis of the tensor fitted: an ellipsoid's z axis. A sphere
+// has no such axis.
+SequencePlot AnglePlot(const ProteinProject& project) {
+    SequencePlot plot{"Angle to the unique axis, °", false, {}, {}};
+    if (!project.fit || !project.fit->diffusion || !project.structure) return plot;
+    const DiffusionTensor& tensor = project.fit->diffusion->Chosen().tensor;
+    if (tensor.model == DiffusionModel::Sphere) return plot;
+    const auto& bonds = project.structure->bonds.unitVectors;
+    for (const ResidueData& residue : project.data.residues) {
+        const auto bond = bonds.find(residue.residue);
+        if (bond == bonds.end()) continue;
+        plot.points.push_back(
+            {residue.residue, AngleToUniqueAxisDegrees(tensor, bond->second), kNaN, ColourOf(5)});
+    }
+    plot.legend.push_back({ColourOf(5), std::string(DiffusionModelName(tensor.model))});
+    return plot;
+}
+
 // Each series, a rate at a field, in its colour, in the order they first come in the
 // project, so that a series keeps its colour from residue to residue.
 Rgb SeriesColour(const std::vector<DecayFit>& decays, const DecaySeries& series) {
@@ -279,8 +307,93 @@ SequencePlot PlotOf(const ProteinProject& project, SequenceQuantity quantity) {
         case SequenceQuantity::J0:
         case SequenceQuantity::JN:
         case SequenceQuantity::JH: return MappedPlot(project, quantity);
+        case SequenceQuantity::BondAngle: return AnglePlot(project);
     }
     return {};
+}
+
+namespace {
+
+std::string WithError(double value, double error, const char* unit) {
+    const std::string text = ValueWithError(value, error);
+    return text.empty() ? "—" : text + unit;
+}
+
+std::string AxisText(const Vector3& axis, double errorDegrees) {
+    std::array<char, 96> text{};
+    std::snprintf(text.data(), text.size(), "(%.3f, %.3f, %.3f)", axis[0], axis[1], axis[2]);
+    return std::string(text.data()) +
+           (std::isfinite(errorDegrees) ? " ± " + Printed("%.*g", 2, errorDegrees) + "°" : "");
+}
+
+const char* CriterionName(Criterion criterion) {
+    switch (criterion) {
+        case Criterion::Aic: return "AIC";
+        case Criterion::Aicc: return "AICc";
+        case Criterion::Bic: return "BIC";
+    }
+    return "";
+}
+
+std::string DLine(const std::string& name, double d, double error) {
+    return name + " " + WithError(d / 1e7, error / 1e7, " ×10⁷/s");
+}
+
+// The principal values in 10^7/s, the unit their size reads best in: a sphere's one, a
+// spheroid's two with its unique axis (its other two are any in their plane), an
+// ellipsoid's three with their axes.
+std::string PrincipalLines(const DiffusionModelFit& fit) {
+    const std::array<PrincipalAxis, 3> axes = PrincipalAxesOf(fit.tensor);
+    const TensorErrors& errors = fit.errors;
+    switch (fit.model) {
+        case DiffusionModel::Sphere: return DLine("D", axes[0].d, errors.d[0]) + "\n";
+        case DiffusionModel::Prolate:
+        case DiffusionModel::Oblate: {
+            // The principal values ascend: a prolate's unique one is the last, an oblate's the
+            // first.
+            const std::size_t unique = fit.model == DiffusionModel::Prolate ? 2 : 0;
+            const std::size_t other = fit.model == DiffusionModel::Prolate ? 0 : 2;
+            return DLine("D∥", axes[unique].d, errors.d[unique]) + "  axis " +
+                   AxisText(axes[unique].axis, errors.axesDegrees[unique]) + "\n" +
+                   DLine("D⊥", axes[other].d, errors.d[other]) + "\n" + "D∥/D⊥ " +
+                   Printed("%.*g", 4, axes[unique].d / axes[other].d) + "\n";
+        }
+        case DiffusionModel::Ellipsoid: break;
+    }
+    std::string lines;
+    for (std::size_t k = 0; k < 3; ++k) {
+        lines += DLine("D" + std::to_string(k + 1), axes[k].d, errors.d[k]) + "  axis " +
+                 AxisText(axes[k].axis, errors.axesDegrees[k]) + "\n";
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::string TensorSummary(const DiffusionResult& diffusion, Criterion criterion) {
+    const DiffusionModelFit& chosen = diffusion.Chosen();
+    const char* name = CriterionName(criterion);
+    std::string text = "Diffusion tensor: " + std::string(DiffusionModelName(chosen.model)) +
+                       (diffusion.candidates.size() > 1 ? " (chosen by " + std::string(name) + ")"
+                                                        : std::string()) +
+                       "\n";
+    text += "τm " + WithError(TmPsOf(chosen.tensor), chosen.errors.tmPs, " ps") + "\n";
+    text += PrincipalLines(chosen);
+    text += "\nModel      χ²         " + std::string(name) + "\n";
+    for (std::size_t c = 0; c < diffusion.candidates.size(); ++c) {
+        const DiffusionModelFit& fit = diffusion.candidates[c];
+        std::array<char, 128> line{};
+        if (fit.rounds.empty()) {
+            std::snprintf(line.data(), line.size(), "%-10s not fitted: %s",
+                          std::string(DiffusionModelName(fit.model)).c_str(), fit.failure.c_str());
+        } else {
+            std::snprintf(line.data(), line.size(), "%-10s %-10.2f %-10.2f%s",
+                          std::string(DiffusionModelName(fit.model)).c_str(), fit.chi2, fit.score,
+                          c == diffusion.chosen ? " chosen" : "");
+        }
+        text += std::string(line.data()) + "\n";
+    }
+    return text;
 }
 
 DecayPlot DecayPlotOf(const ProteinProject& project, std::size_t residue) {

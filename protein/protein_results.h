@@ -49,14 +49,20 @@ std::vector<ResultRow> ResultRows(const ProteinProject& project);
 std::string ValueWithError(double value, double error);
 
 // What can be plotted along the sequence.
-enum class SequenceQuantity { S2, Rex, Te, S2fS2s, R1, R2, Noe, J0, JN, JH };
-inline constexpr int kSequenceQuantityCount = 10;
-// "S²", "Rex", "τe", "S²f and S²s", "R1", "R2", "NOE", "J(0)", "J(ωN)", "J(0.87 ωH)".
+// The bond's angle to the unique axis only for a project with a structure.
+enum class SequenceQuantity { S2, Rex, Te, S2fS2s, R1, R2, Noe, J0, JN, JH, BondAngle };
+inline constexpr int kSequenceQuantityCount = 11;
+// "S²", "Rex", "τe", "S²f and S²s", "R1", "R2", "NOE", "J(0)", "J(ωN)", "J(0.87 ωH)",
+// "Bond angle to the unique axis".
 std::string NameOf(SequenceQuantity quantity);
 
 // The plot of a quantity: fitted values coloured by each residue's model, the measured
 // rates and the mapped densities coloured by their field, S²f and S²s each in its colour.
 SequencePlot PlotOf(const ProteinProject& project, SequenceQuantity quantity);
+
+// The tensor of a fit with one: the model and how it was chosen, tm, the principal values
+// with their axes and errors, each candidate's chi2 and score. Lines of plain text.
+std::string TensorSummary(const DiffusionResult& diffusion, Criterion criterion);
 
 // The intensity decays of a residue, by its index in the data: a curve per fitted series,
 // "R1, 600 MHz", each series in the same colour for every residue. No curves for a residue

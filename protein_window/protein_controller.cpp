@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <iterator>
 
@@ -14,6 +15,7 @@
 #include "fit/protein_report.h"
 #include "fit/protein_sources.h"
 #include "protein/residue_document.h"
+#include "protein/structure_results.h"
 #include "protein_window/opened_file_kind.h"
 #include "protein_window/protein_fit_run.h"
 #include "protein_window/protein_window.h"
@@ -52,6 +54,10 @@ QString FitSummary(const ProteinFit& fit) {
                      QStringLiteral(" ps"));
         if (fit.globalTmErrorSource == TmErrorSource::None) text += QStringLiteral(" (no error)");
     }
+    if (fit.diffusion) {
+        text += QStringLiteral("; %1 diffusion tensor")
+                    .arg(QString::fromUtf8(DiffusionModelName(fit.diffusion->Chosen().model)));
+    }
     return text + QStringLiteral(".");
 }
 
@@ -64,6 +70,10 @@ ProteinController::ProteinController(ProteinWindow& window, ModelWindowLink link
             &ProteinController::ChooseProjectFile);
     connect(&window_, &ProteinWindow::saveProjectRequested, this, &ProteinController::SaveProject);
     connect(&window_, &ProteinWindow::exportRequested, this, &ProteinController::Export);
+    connect(&window_, &ProteinWindow::openStructureRequested, this,
+            &ProteinController::ChooseStructureFile);
+    connect(&window_, &ProteinWindow::saveStructureRequested, this,
+            &ProteinController::ChooseStructureSave);
     connect(&window_, &ProteinWindow::fitRequested, this, &ProteinController::Fit);
     connect(&window_, &ProteinWindow::cancelRequested, this, &ProteinController::Cancel);
     connect(&window_, &ProteinWindow::settingsEdited, this, &ProteinController::TakeSettings);
@@ -135,14 +145,26 @@ void ProteinController::OpenData(const QStringList& paths) {
     project.data = *std::move(merged.data);
     SortBySequence(project.data);
     project.decays = std::move(decays);
+    QString status = tr("%1 residues read from %2. Fit them with Fit.")
+                         .arg(static_cast<int>(project.data.residues.size()))
+                         .arg(paths.join(QStringLiteral(", ")));
+    // The structure stays for the new data while it has bonds of their residues.
+    if (const auto& structure = project_.structure) {
+        ProteinStructureRead again = ReadProteinStructure(structure->fileName, structure->text,
+                                                          project.settings.bond, project.data);
+        const std::string& said = again.structure ? again.note : again.error;
+        if (!said.empty())
+            status +=
+                QStringLiteral(" %1: %2.")
+                    .arg(QString::fromStdString(structure->fileName), QString::fromStdString(said));
+        project.structure = std::move(again.structure);
+    }
     project_ = std::move(project);
     shown_.reset();
     modified_ = false;
     projectPath_.clear();
     Show();
-    window_.ShowStatus(tr("%1 residues read from %2. Fit them with Fit.")
-                           .arg(static_cast<int>(project_.data.residues.size()))
-                           .arg(paths.join(QStringLiteral(", "))));
+    window_.ShowStatus(status);
     Open();
 }
 
@@ -162,6 +184,93 @@ void ProteinController::OpenProject(const QString& path) {
     Show();
     ShowFitStatus();
     Open();
+}
+
+void ProteinController::OpenStructure(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const InputFileRead file = ReadInputFile(NativeName(path).toStdString());
+    if (!file.bytes) {
+        Warn(tr("Open structure"),
+             name + QStringLiteral(": ") + QString::fromStdString(file.reason));
+        return;
+    }
+    ProteinStructureRead read = ReadProteinStructure(name.toStdString(), *file.bytes,
+                                                     project_.settings.bond, project_.data);
+    if (!read.structure) {
+        Warn(tr("Open structure"),
+             name + QStringLiteral(": ") + QString::fromStdString(read.error));
+        return;
+    }
+    project_.structure = std::move(read.structure);
+    modified_ = true;
+    Show();
+    window_.ShowStatus(read.note.empty()
+                           ? tr("%1 read: Fit fits the tensor from its bonds.").arg(name)
+                           : name + QStringLiteral(": ") + QString::fromStdString(read.note) + '.');
+}
+
+bool ProteinController::ReadBondsAgain(const BondSelection& bond) {
+    ProteinStructureRead read = ReadProteinStructure(project_.structure->fileName,
+                                                     project_.structure->text, bond, project_.data);
+    if (!read.structure) {
+        Warn(tr("Bond"), QString::fromStdString(project_.structure->fileName + ": " + read.error));
+        return false;
+    }
+    project_.structure = std::move(read.structure);
+    if (!read.note.empty()) window_.ShowStatus(QString::fromStdString(read.note) + '.');
+    return true;
+}
+
+void ProteinController::ChooseStructureFile() {
+    const QString path =
+        QFileDialog::getOpenFileName(&window_, tr("Open structure"), QString(),
+                                     tr("Structures (*.pdb *.ent *.cif *.mmcif);;All files (*)"));
+    if (!path.isEmpty()) OpenStructure(path);
+}
+
+void ProteinController::ChooseStructureSave() {
+    if (!project_.structure || !project_.fit || !project_.fit->diffusion) return;
+    QStringList names;
+    for (int q = 0; q < kResultQuantityCount; ++q)
+        names << QString::fromUtf8(CsvNameOf(static_cast<ResultQuantity>(q)));
+    bool chosen = false;
+    const QString name = QInputDialog::getItem(
+        &window_, tr("Save structure"), tr("The B-factors hold:"), names,
+        static_cast<int>(names.indexOf(QStringLiteral("S2"))), false, &chosen);
+    if (!chosen) return;
+    const QString suffix = QFileInfo(QString::fromStdString(project_.structure->fileName)).suffix();
+    const bool mmcif = suffix.compare(QStringLiteral("cif"), Qt::CaseInsensitive) == 0 ||
+                       suffix.compare(QStringLiteral("mmcif"), Qt::CaseInsensitive) == 0;
+    const QString path =
+        ChooseSaveName(&window_, tr("Save structure as"), QString(),
+                       {mmcif ? SaveFormat{tr("mmCIF structure"), QStringLiteral("cif")}
+                              : SaveFormat{tr("PDB structure"), QStringLiteral("pdb")}});
+    if (!path.isEmpty()) SaveStructure(path, static_cast<ResultQuantity>(names.indexOf(name)));
+}
+
+void ProteinController::SaveStructure(const QString& path, ResultQuantity quantity) {
+    if (!project_.structure || !project_.fit || !project_.fit->diffusion) return;
+    const StructureResults results =
+        StructureResultFiles(path.toStdString(), project_.structure->text,
+                             project_.structure->bonds.centre, *project_.fit, quantity);
+    if (results.files.empty()) {
+        Warn(tr("Save structure"),
+             path + QStringLiteral(": ") + QString::fromStdString(results.error));
+        return;
+    }
+    QStringList written;
+    for (const OutputFile& file : results.files) {
+        const QString name = QString::fromStdString(file.path);
+        if (const auto failure = SaveBytesAside(name, QByteArray::fromStdString(file.bytes))) {
+            Warn(tr("Save structure"), *failure);
+            return;
+        }
+        written << name;
+    }
+    window_.ShowStatus(
+        tr("The structure with %1 as B-factors is in %2, the viewers' scripts in %3.")
+            .arg(QString::fromUtf8(CsvNameOf(quantity)), written.front(),
+                 written.mid(1).join(tr(" and "))));
 }
 
 void ProteinController::ChooseDataFiles() {
@@ -249,7 +358,14 @@ void ProteinController::TakeSettings(const ProteinSettings& settings) {
         settings.nucleus == project_.settings.nucleus &&
         settings.partner == project_.settings.partner &&
         system.neighbours.front().distance == before.neighbours.front().distance &&
-        system.csaPpm == before.csaPpm && system.pairFrequencies == before.pairFrequencies;
+        system.csaPpm == before.csaPpm && system.pairFrequencies == before.pairFrequencies &&
+        settings.diffusion == project_.settings.diffusion &&
+        (!project_.structure || BondText(settings.bond) == BondText(project_.settings.bond));
+    if (project_.structure && BondText(settings.bond) != BondText(project_.settings.bond) &&
+        !ReadBondsAgain(settings.bond)) {
+        Show();
+        return;
+    }
     project_.settings = settings;
     modified_ = true;
     Show();
@@ -310,6 +426,13 @@ void ProteinController::RefitResidue(std::size_t residue) {
         return;
     }
     const QString name = QString::fromStdString(project_.data.residues[residue].residue);
+    if (project_.fit->diffusion && project_.fit->residues[residue].failure == kNoBond) {
+        window_.ShowStatus(tr("Residue %1 has no bond in the structure: it is not fitted with "
+                              "the tensor.")
+                               .arg(name));
+        Show();
+        return;
+    }
     // The protein's fit going was started from rows that are no longer these.
     if (fittingProtein_) {
         Cancel();

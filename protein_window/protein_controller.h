@@ -41,6 +41,12 @@ public:
     // A project file, or data files; by what the first one holds.
     void OpenFiles(const QStringList& paths);
     void OpenProject(const QString& path);
+    // A structure whose bonds the protein's tensor is fitted from; a message says why not,
+    // and the status line what the reader did and which residues have no bond.
+    void OpenStructure(const QString& path);
+    // The structure with the quantity of the fit in its B-factors, and the viewers'
+    // scripts beside it; the fit must have a tensor.
+    void SaveStructure(const QString& path, ResultQuantity quantity);
     // After every change of the main window's model.
     void DocumentChanged();
     // The main window's model was replaced (a model file opened): no residue is shown.
@@ -61,6 +67,10 @@ private:
     void Show();
     void ChooseDataFiles();
     void ChooseProjectFile();
+    void ChooseStructureFile();
+    void ChooseStructureSave();
+    // The structure's bonds read again for another bond; false, said, when it has none.
+    bool ReadBondsAgain(const BondSelection& bond);
     void SaveProject();
     void Export(bool rounded);
     void Fit();

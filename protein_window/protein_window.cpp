@@ -7,9 +7,11 @@
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
@@ -35,8 +37,9 @@ namespace {
 // The τm list's items, in order.
 enum class TmMode { Global, Local, Fixed };
 
-// The plot list's item after the quantities along the sequence.
+// The plot list's items hold what they plot: a quantity along the sequence, or the decays.
 constexpr int kDecayPlotItem = kSequenceQuantityCount;
+constexpr int kAnglePlotItem = static_cast<int>(SequenceQuantity::BondAngle);
 
 QComboBox* List(const QStringList& items, const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
@@ -70,6 +73,13 @@ ProteinWindow::ProteinWindow(QWidget* parent)
                       "proteinCriterion", this)),
       monteCarloSets_(new QSpinBox(this)),
       rexField_(new QDoubleSpinBox(this)),
+      openStructure_(Button(tr("Structure…"), "proteinOpenStructure", this)),
+      structureName_(new QLabel(this)),
+      bond_(new QLineEdit(this)),
+      diffusion_(List({tr("Sphere"), tr("Prolate"), tr("Oblate"), tr("Ellipsoid"),
+                       tr("Auto (criterion chooses)")},
+                      "proteinDiffusion", this)),
+      saveStructure_(Button(tr("Save structure…"), "proteinSaveStructure", this)),
       fit_(Button(tr("&Fit"), "proteinFit", this)),
       cancel_(Button(tr("Cancel"), "proteinCancel", this)),
       progress_(new QProgressBar(this)),
@@ -82,6 +92,7 @@ ProteinWindow::ProteinWindow(QWidget* parent)
       plot_(new SequencePlotView(this)),
       decayPlot_(new FigureView(this)),
       noDecays_(new QLabel(this)),
+      tensor_(new QLabel(this)),
       status_(new QLabel(this)) {
     setObjectName("proteinWindow");
     setWindowTitle(tr("Protein"));
@@ -115,8 +126,14 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     progress_->setRange(0, 1000);
     plotList_->setObjectName("proteinPlotList");
     for (int quantity = 0; quantity < kSequenceQuantityCount; ++quantity) {
-        plotList_->addItem(QString::fromStdString(NameOf(static_cast<SequenceQuantity>(quantity))));
+        if (quantity == kAnglePlotItem) continue;
+        plotList_->addItem(QString::fromStdString(NameOf(static_cast<SequenceQuantity>(quantity))),
+                           quantity);
     }
+    bond_->setObjectName("proteinBond");
+    bond_->setFixedWidth(bond_->fontMetrics().horizontalAdvance(QStringLiteral("CA-HA")) * 2);
+    bond_->setToolTip(tr("The bond of each residue: two atom names, as N-H or CA-HA"));
+    structureName_->setObjectName("proteinStructureName");
     const std::pair<QWidget*, QString> spoken[] = {{nucleus_, tr("Nucleus")},
                                                    {partner_, tr("Partner")},
                                                    {pairFrequencies_, tr("Pair frequencies")},
@@ -125,6 +142,10 @@ ProteinWindow::ProteinWindow(QWidget* parent)
                                                    {criterion_, tr("Selection")},
                                                    {plotList_, tr("Plot")},
                                                    {noDecays_, tr("Intensity decays")},
+                                                   {bond_, tr("Bond")},
+                                                   {diffusion_, tr("Diffusion tensor")},
+                                                   {structureName_, tr("Structure file")},
+                                                   {tensor_, tr("Diffusion tensor fitted")},
                                                    {table_, tr("Results per residue")},
                                                    {stage_, tr("Stage of the fit")},
                                                    {status_, tr("Protein status")}};
@@ -133,6 +154,7 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     layout->addWidget(FileButtons());
     layout->addWidget(SpinSystemRow());
     layout->addWidget(SettingsRow());
+    layout->addWidget(StructureRow());
     layout->addWidget(RunRow());
     layout->addWidget(ResultsArea(), 1);
     layout->addWidget(status_);
@@ -158,7 +180,8 @@ QWidget* ProteinWindow::FileButtons() {
     connect(openData, &QPushButton::clicked, this, &ProteinWindow::openDataRequested);
     connect(openProject, &QPushButton::clicked, this, &ProteinWindow::openProjectRequested);
     connect(saveProject, &QPushButton::clicked, this, &ProteinWindow::saveProjectRequested);
-    for (QPushButton* button : {openData, openProject, saveProject, exportResults})
+    connect(saveStructure_, &QPushButton::clicked, this, &ProteinWindow::saveStructureRequested);
+    for (QPushButton* button : {openData, openProject, saveProject, exportResults, saveStructure_})
         layout->addWidget(button);
     layout->addStretch(1);
     return row;
@@ -204,6 +227,16 @@ QWidget* ProteinWindow::SettingsRow() {
                         {tr("Se&lection:"), criterion_},
                         {tr("Monte &Carlo sets:"), monteCarloSets_},
                         {tr("&Rex at:"), rexField_}});
+}
+
+QWidget* ProteinWindow::StructureRow() {
+    connect(diffusion_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    connect(bond_, &QLineEdit::editingFinished, this, &ProteinWindow::ReportSettings);
+    connect(openStructure_, &QPushButton::clicked, this, &ProteinWindow::openStructureRequested);
+    return LabelledRow({{QString(), openStructure_},
+                        {QString(), structureName_},
+                        {tr("&Bond:"), bond_},
+                        {tr("Diffusion te&nsor:"), diffusion_}});
 }
 
 QWidget* ProteinWindow::RunRow() {
@@ -259,7 +292,14 @@ QWidget* ProteinWindow::ResultsArea() {
                           static_cast<QWidget*>(noDecays_)}) {
         plots_->addWidget(page);
     }
-    plotLayout->addWidget(plots_, 1);
+    tensor_->setObjectName("proteinTensor");
+    tensor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    tensor_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    tensor_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* beside = new QHBoxLayout;
+    beside->addWidget(plots_, 1);
+    beside->addWidget(tensor_);
+    plotLayout->addLayout(beside, 1);
     connect(plotList_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ShowPlot);
     connect(plot_, &SequencePlotView::chosen, this, &ProteinWindow::ReportChosenPoint);
     splitter->addWidget(table_);
@@ -287,11 +327,19 @@ void ProteinWindow::ShowProject(const ProteinProject& project) {
         pairFrequencies_->setCurrentIndex(system.pairFrequencies == PairFrequencySigns::Signed ? 0
                                                                                                : 1);
         tm_->setValue(fit.residue.tmPs);
-        tm_->setEnabled(mode == TmMode::Fixed);
+        // A tensor fitted from the structure takes tm's place.
+        tmMode_->setEnabled(!project.structure);
+        tm_->setEnabled(mode == TmMode::Fixed && !project.structure);
         model_->setCurrentIndex(fit.model ? *fit.model + 1 : 0);
         criterion_->setCurrentIndex(static_cast<int>(fit.criterion));
         monteCarloSets_->setValue(fit.monteCarloSets);
         rexField_->setValue(project.settings.rexFieldMHz);
+        bond_->setText(QString::fromStdString(BondText(project.settings.bond)));
+        diffusion_->setCurrentIndex(static_cast<int>(project.settings.diffusion));
+        diffusion_->setEnabled(project.structure.has_value());
+        structureName_->setText(project.structure
+                                    ? QString::fromStdString(project.structure->fileName)
+                                    : tr("no structure"));
     }
     const int current =
         table_->currentIndex().isValid() ? sorted_->mapToSource(table_->currentIndex()).row() : -1;
@@ -300,35 +348,51 @@ void ProteinWindow::ShowProject(const ProteinProject& project) {
         results_->Show(ResultHeadings(project.settings), ResultRows(project));
     }
     if (current >= 0 && current < results_->rowCount()) SelectResidue(current);
-    ListDecayPlot(!project.decays.empty());
+    saveStructure_->setEnabled(project.structure && project.fit && project.fit->diffusion);
+    ListPlot(kAnglePlotItem, QString::fromStdString(NameOf(SequenceQuantity::BondAngle)),
+             project.structure.has_value());
+    ListPlot(kDecayPlotItem, tr("Intensity decays of the selected residue"),
+             !project.decays.empty());
+    ShowTensor(project);
     ShowPlot();
 }
 
-void ProteinWindow::ListDecayPlot(bool listed) {
-    if (listed == (plotList_->count() > kDecayPlotItem)) return;
+void ProteinWindow::ListPlot(int plot, const QString& name, bool listed) {
+    const int at = plotList_->findData(plot);
+    if (listed == (at >= 0)) return;
     const QSignalBlocker blocker(plotList_);
     if (listed) {
-        plotList_->addItem(tr("Intensity decays of the selected residue"));
+        int before = 0;
+        while (before < plotList_->count() && plotList_->itemData(before).toInt() < plot) ++before;
+        plotList_->insertItem(before, name, plot);
         return;
     }
-    if (plotList_->currentIndex() == kDecayPlotItem) plotList_->setCurrentIndex(0);
-    plotList_->removeItem(kDecayPlotItem);
+    if (plotList_->currentIndex() == at) plotList_->setCurrentIndex(0);
+    plotList_->removeItem(at);
+}
+
+void ProteinWindow::ShowTensor(const ProteinProject& project) {
+    const bool fitted = project.fit && project.fit->diffusion;
+    tensor_->setVisible(fitted);
+    tensor_->setText(fitted ? QString::fromStdString(TensorSummary(*project.fit->diffusion,
+                                                                   project.settings.fit.criterion))
+                            : QString());
 }
 
 void ProteinWindow::ShowPlot() {
     if (!project_) return;
-    if (plotList_->currentIndex() == kDecayPlotItem) {
+    const int plot = plotList_->currentData().toInt();
+    if (plot == kDecayPlotItem) {
         ShowDecays();
         return;
     }
-    shownPlot_ =
-        PlotOf(*project_, static_cast<SequenceQuantity>(std::max(plotList_->currentIndex(), 0)));
+    shownPlot_ = PlotOf(*project_, static_cast<SequenceQuantity>(plot));
     plot_->setPlot(shownPlot_);
     plots_->setCurrentWidget(plot_);
 }
 
 void ProteinWindow::ShowDecays() {
-    if (!project_ || plotList_->currentIndex() != kDecayPlotItem) return;
+    if (!project_ || plotList_->currentData().toInt() != kDecayPlotItem) return;
     const QModelIndex current = table_->currentIndex();
     if (!current.isValid()) {
         noDecays_->setText(tr("Select a residue in the table to see its intensity decays."));
@@ -399,12 +463,18 @@ void ProteinWindow::ReportSettings() {
     system.csaPpm = csa_->value();
     system.pairFrequencies = pairFrequencies_->currentIndex() == 0 ? PairFrequencySigns::Signed
                                                                    : PairFrequencySigns::Magnitudes;
-    tm_->setEnabled(mode == TmMode::Fixed);
+    tm_->setEnabled(mode == TmMode::Fixed && !(project_ && project_->structure));
     fit.model =
         model_->currentIndex() > 0 ? std::optional(model_->currentIndex() - 1) : std::nullopt;
     fit.criterion = static_cast<Criterion>(criterion_->currentIndex());
     fit.monteCarloSets = monteCarloSets_->value();
     settings.rexFieldMHz = rexField_->value();
+    if (const auto bond = BondNamed(bond_->text().trimmed().toStdString())) {
+        settings.bond = *bond;
+    } else {
+        bond_->setText(QString::fromStdString(BondText(settings.bond)));
+    }
+    settings.diffusion = static_cast<DiffusionChoice>(diffusion_->currentIndex());
     shown_ = settings;
     Q_EMIT settingsEdited(settings);
 }

@@ -12,6 +12,7 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -52,12 +53,15 @@ public:
     QLabel* statusLabel() const { return status_; }
     QPushButton* fitButton() const { return fit_; }
     QComboBox* plotList() const { return plotList_; }
+    QLabel* tensorLabel() const { return tensor_; }
 
 Q_SIGNALS:
     void openDataRequested();
     void openProjectRequested();
     void saveProjectRequested();
     void exportRequested(bool rounded);
+    void openStructureRequested();
+    void saveStructureRequested();
     void fitRequested();
     void cancelRequested();
     // The settings as the controls now show them.
@@ -81,11 +85,16 @@ private:
     QWidget* LabelledRow(std::initializer_list<std::pair<QString, QWidget*>> controls);
     // The nucleus and its partner, their distance, the CSA and the pair frequencies.
     QWidget* SpinSystemRow();
+    // The structure the tensor is fitted from, the bond read from it and the tensor's model.
+    QWidget* StructureRow();
     QWidget* RunRow();
     QWidget* ResultsArea();
     void ShowPlot();
-    // The plot list's last choice, the decays, only for a project that has them.
-    void ListDecayPlot(bool listed);
+    // The plot list's item for a plot after the quantities always listed, the angle to the
+    // unique axis or the decays, there or not.
+    void ListPlot(int plot, const QString& name, bool listed);
+    // The tensor fitted beside the plot, when there is one.
+    void ShowTensor(const ProteinProject& project);
     void ShowDecays();
     void ReportSettings();
     void ReportChosenRow();
@@ -108,6 +117,11 @@ private:
     QComboBox* criterion_;
     QSpinBox* monteCarloSets_;
     QDoubleSpinBox* rexField_;
+    QPushButton* openStructure_;
+    QLabel* structureName_;
+    QLineEdit* bond_;
+    QComboBox* diffusion_;
+    QPushButton* saveStructure_;
     QPushButton* fit_;
     QPushButton* cancel_;
     QProgressBar* progress_;
@@ -120,6 +134,7 @@ private:
     SequencePlotView* plot_;
     FigureView* decayPlot_;
     QLabel* noDecays_;
+    QLabel* tensor_;
     QLabel* status_;
 };
 

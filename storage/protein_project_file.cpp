@@ -33,6 +33,10 @@ constexpr std::array<const char*, 3> kFlagNames = {"none", "atBound", "undetermi
 constexpr std::array<const char*, 3> kTmErrorSourceNames = {"none", "profile", "monteCarlo"};
 enum class TmMode { Global, Local, Fixed };
 constexpr std::array<const char*, 3> kTmModeNames = {"global", "local", "fixed"};
+constexpr std::array<const char*, kDiffusionModelCount> kDiffusionModelNames = {
+    "sphere", "prolate", "oblate", "ellipsoid"};
+constexpr std::array<const char*, kDiffusionChoiceCount> kDiffusionChoiceNames = {
+    "sphere", "prolate", "oblate", "ellipsoid", "auto"};
 
 template <typename Choice, std::size_t Count>
 QString NameOf(Choice choice, const std::array<const char*, Count>& names) {
@@ -123,19 +127,75 @@ QJsonObject OutcomeObject(const ResidueOutcome& outcome) {
             {QStringLiteral("calculated"), NumberList(outcome.calculated)}};
 }
 
+QJsonArray Triple(const std::array<double, 3>& values) {
+    return NumberList({values.begin(), values.end()});
+}
+
+QJsonObject TensorObject(const DiffusionTensor& tensor) {
+    return {{QStringLiteral("model"), NameOf(tensor.model, kDiffusionModelNames)},
+            {QStringLiteral("d"), Triple(tensor.d)},
+            {QStringLiteral("eulerAngles"), Triple(tensor.eulerAngles)}};
+}
+
+QJsonObject CandidateObject(const DiffusionModelFit& fit) {
+    QJsonArray rounds;
+    for (const DiffusionRound& round : fit.rounds) {
+        QJsonArray models;
+        for (const int model : round.models) models.append(model);
+        rounds.append(QJsonObject{{QStringLiteral("models"), models},
+                                  {QStringLiteral("tensor"), TensorObject(round.tensor)},
+                                  {QStringLiteral("chi2"), NumberValue(round.chi2)}});
+    }
+    const TensorErrors& errors = fit.errors;
+    return {{QStringLiteral("model"), NameOf(fit.model, kDiffusionModelNames)},
+            {QStringLiteral("tensor"), TensorObject(fit.tensor)},
+            {QStringLiteral("errors"),
+             QJsonObject{{QStringLiteral("tmPs"), NumberValue(errors.tmPs)},
+                         {QStringLiteral("d"), Triple(errors.d)},
+                         {QStringLiteral("axesDegrees"), Triple(errors.axesDegrees)},
+                         {QStringLiteral("monteCarlo"), errors.monteCarlo}}},
+            {QStringLiteral("failure"), Text(fit.failure)},
+            {QStringLiteral("rounds"), rounds},
+            {QStringLiteral("chi2"), NumberValue(fit.chi2)},
+            {QStringLiteral("parameters"), static_cast<double>(fit.parameters)},
+            {QStringLiteral("measurements"), static_cast<double>(fit.measurements)},
+            {QStringLiteral("score"), NumberValue(fit.score)}};
+}
+
+// The start from the R2/R1 ratios is left out: the report of a fit has it.
+QJsonObject DiffusionObject(const DiffusionResult& diffusion) {
+    QJsonArray candidates;
+    for (const DiffusionModelFit& fit : diffusion.candidates)
+        candidates.append(CandidateObject(fit));
+    QJsonArray withoutBond;
+    for (const std::string& residue : diffusion.withoutBond) withoutBond.append(Text(residue));
+    return {{QStringLiteral("candidates"), candidates},
+            {QStringLiteral("chosen"), static_cast<double>(diffusion.chosen)},
+            {QStringLiteral("withoutBond"), withoutBond}};
+}
+
 QJsonObject FitObject(const ProteinFit& fit) {
     QJsonArray residues;
     for (const ResidueOutcome& outcome : fit.residues) residues.append(OutcomeObject(outcome));
-    return {{QStringLiteral("residues"), residues},
-            {QStringLiteral("globalTmPs"),
-             fit.globalTmPs ? NumberValue(*fit.globalTmPs) : QJsonValue()},
-            {QStringLiteral("globalTmErrorPs"), NumberValue(fit.globalTmErrorPs)},
-            {QStringLiteral("globalTmErrorSource"),
-             NameOf(fit.globalTmErrorSource, kTmErrorSourceNames)},
-            {QStringLiteral("globalTmLowPs"), NumberValue(fit.globalTmLowPs)},
-            {QStringLiteral("globalTmHighPs"), NumberValue(fit.globalTmHighPs)},
-            {QStringLiteral("rounds"), fit.rounds},
-            {QStringLiteral("stopped"), fit.stopped}};
+    QJsonObject object{{QStringLiteral("residues"), residues},
+                       {QStringLiteral("globalTmPs"),
+                        fit.globalTmPs ? NumberValue(*fit.globalTmPs) : QJsonValue()},
+                       {QStringLiteral("globalTmErrorPs"), NumberValue(fit.globalTmErrorPs)},
+                       {QStringLiteral("globalTmErrorSource"),
+                        NameOf(fit.globalTmErrorSource, kTmErrorSourceNames)},
+                       {QStringLiteral("globalTmLowPs"), NumberValue(fit.globalTmLowPs)},
+                       {QStringLiteral("globalTmHighPs"), NumberValue(fit.globalTmHighPs)},
+                       {QStringLiteral("rounds"), fit.rounds},
+                       {QStringLiteral("stopped"), fit.stopped}};
+    if (fit.diffusion) object.insert(QStringLiteral("diffusion"), DiffusionObject(*fit.diffusion));
+    return object;
+}
+
+QJsonObject StructureObject(const ProteinStructure& structure, const ProteinSettings& settings) {
+    return {{QStringLiteral("fileName"), Text(structure.fileName)},
+            {QStringLiteral("text"), Text(structure.text)},
+            {QStringLiteral("bond"), Text(BondText(settings.bond))},
+            {QStringLiteral("diffusion"), NameOf(settings.diffusion, kDiffusionChoiceNames)}};
 }
 
 TmMode TmModeOf(const ProteinFitOptions& options) {
@@ -417,6 +477,61 @@ ResidueOutcome OutcomeIn(const Node& node) {
     return outcome;
 }
 
+std::array<double, 3> TripleIn(const Node& node) {
+    const std::vector<Node> items = node.Items();
+    if (items.size() != 3) node.Refuse(QStringLiteral("must hold three numbers"));
+    return {items[0].Number(), items[1].Number(), items[2].Number()};
+}
+
+DiffusionTensor TensorIn(const Node& node) {
+    DiffusionTensor tensor;
+    tensor.model = node["model"].OneOf<DiffusionModel>(kDiffusionModelNames);
+    tensor.d = TripleIn(node["d"]);
+    tensor.eulerAngles = TripleIn(node["eulerAngles"]);
+    return tensor;
+}
+
+std::size_t CountIn(const Node& node) {
+    return static_cast<std::size_t>(node.Whole(0, std::numeric_limits<int>::max()));
+}
+
+DiffusionModelFit CandidateIn(const Node& node) {
+    DiffusionModelFit fit;
+    fit.model = node["model"].OneOf<DiffusionModel>(kDiffusionModelNames);
+    fit.tensor = TensorIn(node["tensor"]);
+    const Node errors = node["errors"];
+    fit.errors.tmPs = errors["tmPs"].Number();
+    fit.errors.d = TripleIn(errors["d"]);
+    fit.errors.axesDegrees = TripleIn(errors["axesDegrees"]);
+    fit.errors.monteCarlo = errors["monteCarlo"].Bool();
+    fit.failure = node["failure"].Text();
+    for (const Node& round : node["rounds"].Items()) {
+        DiffusionRound& read = fit.rounds.emplace_back();
+        for (const Node& model : round["models"].Items())
+            read.models.push_back(model.Whole(-1, kModelFreeModelCount - 1));
+        read.tensor = TensorIn(round["tensor"]);
+        read.chi2 = round["chi2"].Number();
+    }
+    fit.chi2 = node["chi2"].Number();
+    fit.parameters = CountIn(node["parameters"]);
+    fit.measurements = CountIn(node["measurements"]);
+    fit.score = node["score"].Number();
+    return fit;
+}
+
+DiffusionResult DiffusionIn(const Node& node) {
+    DiffusionResult diffusion;
+    for (const Node& candidate : node["candidates"].Items())
+        diffusion.candidates.push_back(CandidateIn(candidate));
+    const Node chosen = node["chosen"];
+    diffusion.chosen = CountIn(chosen);
+    if (diffusion.chosen >= diffusion.candidates.size())
+        chosen.Refuse(QStringLiteral("must be the index of one of the candidates"));
+    for (const Node& residue : node["withoutBond"].Items())
+        diffusion.withoutBond.push_back(residue.Text());
+    return diffusion;
+}
+
 // The fit's residues must be the data's, in their order: the windows find a residue's
 // outcome by its place in the data.
 ProteinFit FitIn(const Node& node, const ProteinData& data) {
@@ -442,6 +557,7 @@ ProteinFit FitIn(const Node& node, const ProteinData& data) {
     fit.globalTmHighPs = node["globalTmHighPs"].Number();
     fit.rounds = node["rounds"].Whole(0, std::numeric_limits<int>::max());
     fit.stopped = node["stopped"].Bool();
+    if (const auto diffusion = node.Optional("diffusion")) fit.diffusion = DiffusionIn(*diffusion);
     return fit;
 }
 
@@ -539,6 +655,21 @@ std::vector<DecayFit> DecaysIn(const Node& node) {
     return decays;
 }
 
+// The structure's bonds are read again from its text, with the bond and the diffusion
+// choice it keeps going into the settings.
+ProteinStructure StructureIn(const Node& node, ProteinProject& project) {
+    const Node bond = node["bond"];
+    const std::optional<BondSelection> named = BondNamed(bond.Text());
+    if (!named) bond.Refuse(QStringLiteral("must name two atoms, as \"N-H\""));
+    project.settings.bond = *named;
+    project.settings.diffusion = node["diffusion"].OneOf<DiffusionChoice>(kDiffusionChoiceNames);
+    ProteinStructureRead read =
+        ReadProteinStructure(node["fileName"].Text(), node["text"].Text(), *named, project.data);
+    if (!read.structure)
+        node["text"].Refuse(QStringLiteral("is not a structure read: ") + Text(read.error));
+    return *std::move(read.structure);
+}
+
 void CheckFormat(const Node& root) {
     const Node format = root["format"];
     if (format.Text() != kFormatName.toStdString()) {
@@ -567,6 +698,8 @@ ProteinProject ProjectIn(const Node& root) {
     }
     if (const Node fit = root["fit"]; !fit.IsNull()) project.fit = FitIn(fit, project.data);
     if (const auto decays = root.Optional("decays")) project.decays = DecaysIn(*decays);
+    if (const auto structure = root.Optional("structure"))
+        project.structure = StructureIn(*structure, project);
     return project;
 }
 
@@ -585,7 +718,7 @@ QByteArray ProteinProjectJson(const ProteinProject& project) {
                        QJsonObject{{QStringLiteral("model"), ModelValue(choice.model)},
                                    {QStringLiteral("rowsEdited"), choice.rowsEdited}});
     }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), kFormatName},
         {QStringLiteral("version"), kProteinProjectFormatVersion},
         {QStringLiteral("sources"), sources},
@@ -595,6 +728,10 @@ QByteArray ProteinProjectJson(const ProteinProject& project) {
         {QStringLiteral("fit"), project.fit ? QJsonValue(FitObject(*project.fit)) : QJsonValue()},
         {QStringLiteral("decays"), DecaysArray(project.decays)},
     };
+    if (project.structure) {
+        root.insert(QStringLiteral("structure"),
+                    StructureObject(*project.structure, project.settings));
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -15,8 +15,10 @@ namespace veldorin {
 // A protein project file: one JSON object in UTF-8 ("format": "veldorin-protein") holding
 // the data files' names, every residue's measurements with their lines, the settings
 // (not the threads), the choices made by hand, the whole last fit and the fitted series of
-// peak intensities ("decays", which files from before them do not have), so that a project
-// reopens exactly as it was saved. Numbers are JSON numbers that read back as the same
+// peak intensities ("decays", which files from before them do not have) and, only when
+// there is one, the structure with its bond and diffusion choice ("structure") and the
+// fit's tensors ("fit.diffusion", without the first estimates), so that a project reopens
+// exactly as it was saved. Numbers are JSON numbers that read back as the same
 // double; what JSON has no number for is a text: "nan", "inf", "-inf", and "-0" for the
 // negative zero. The seed, a 64-bit number, is a text of its digits too. The spin system
 // is the nucleus and one partner, named as on the command line, as --fit takes it; tm is

@@ -177,6 +177,51 @@ TEST(Protein, TheTableAndThePlotsShowEveryFittedResidue) {
     EXPECT_EQ(PlotOf(project, SequenceQuantity::R1).legend.size(), 3u);
 }
 
+// Residues 3 and 7 with bonds, 12 without; the tensor fitted is a prolate one.
+TEST(Protein, AStructureFitsATensorOfTheChosenModelsAndNothingElseChanges) {
+    const struct {
+        const char* name;
+        bool structure;
+        DiffusionChoice choice;
+        std::vector<DiffusionModel> models;
+    } cases[] = {
+        {"no structure", false, DiffusionChoice::Prolate, {}},
+        {"one model", true, DiffusionChoice::Oblate, {DiffusionModel::Oblate}},
+        {"the criterion chooses",
+         true,
+         DiffusionChoice::Auto,
+         {DiffusionModel::Sphere, DiffusionModel::Prolate, DiffusionModel::Oblate,
+          DiffusionModel::Ellipsoid}},
+    };
+    ProteinProject project = FittedProject();
+    ProteinStructure structure;
+    structure.bonds.unitVectors = {{"3", {0.0, 0.0, 1.0}}, {"7", {1.0, 0.0, 0.0}}};
+    for (const auto& c : cases) {
+        project.structure = c.structure ? std::optional(structure) : std::nullopt;
+        project.settings.diffusion = c.choice;
+        const ProteinFitOptions options = project.FitOptions();
+        EXPECT_EQ(options.globalTm, project.settings.fit.globalTm) << c.name;
+        ASSERT_EQ(options.diffusion.has_value(), c.structure) << c.name;
+        if (!c.structure) continue;
+        EXPECT_EQ(options.diffusion->models, c.models) << c.name;
+        EXPECT_EQ(options.diffusion->bonds, structure.bonds.unitVectors) << c.name;
+    }
+
+    DiffusionResult diffusion;
+    diffusion.candidates.push_back({});
+    diffusion.candidates[0].model = DiffusionModel::Prolate;
+    diffusion.candidates[0].tensor = {DiffusionModel::Prolate, {2e7, 2e7, 3e7}, {}};
+    project.fit->diffusion = diffusion;
+    // A residue refitted alone sees the tensor through its bond; without one, tm alone.
+    EXPECT_FALSE(ResidueRefitOptions(project, 0).diffusion);
+    EXPECT_EQ(ResidueRefitOptions(project, 0).residue.tumbling.size(), 3u);
+    EXPECT_TRUE(ResidueRefitOptions(project, 2).residue.tumbling.empty());
+    const SequencePlot angles = PlotOf(project, SequenceQuantity::BondAngle);
+    ASSERT_EQ(angles.points.size(), 2u);
+    EXPECT_NEAR(angles.points[0].value, 0.0, 1e-9);
+    EXPECT_NEAR(angles.points[1].value, 90.0, 1e-9);
+}
+
 // A series keeps its colour from residue to residue, whatever series come before it there.
 TEST(Protein, EachResidueShowsItsOwnDecaysInTheirSeriesColours) {
     std::string text = "residue,quantity,field_mhz,delay_s,intensity,error\n";

@@ -152,6 +152,57 @@ TEST(ProteinProjectFile, AFittedProjectReopensExactlyAsItWasSaved) {
     EXPECT_EQ(ProteinProjectJson(*read.project), ProteinProjectJson(project));
 }
 
+// The tensor's values and errors, each candidate's model, chi2, score and rounds' tensors.
+std::vector<std::string> DiffusionFieldsOf(const DiffusionResult& diffusion) {
+    std::vector<std::string> fields = diffusion.withoutBond;
+    const auto add = [&](const std::array<double, 3>& values) {
+        for (const double value : values) fields.push_back(FormatShortestDouble(value));
+    };
+    fields.push_back(std::to_string(diffusion.chosen));
+    for (const DiffusionModelFit& fit : diffusion.candidates) {
+        fields.insert(fields.end(),
+                      {std::string(DiffusionModelName(fit.model)), fit.failure,
+                       FormatShortestDouble(fit.chi2), FormatShortestDouble(fit.score),
+                       std::to_string(fit.parameters), std::to_string(fit.rounds.size()),
+                       FormatShortestDouble(fit.errors.tmPs)});
+        for (const auto& values :
+             {fit.tensor.d, fit.tensor.eulerAngles, fit.errors.d, fit.errors.axesDegrees})
+            add(values);
+        for (const DiffusionRound& round : fit.rounds) add(round.tensor.d);
+    }
+    return fields;
+}
+
+TEST(ProteinProjectFile, AStructureAndTheTensorsFittedFromItReopenAsSaved) {
+    ProteinProject project = FittedProject();
+    const QByteArray withoutStructure = ProteinProjectJson(project);
+    const InputFileRead cif = ReadInputFile(VELDORIN_STRUCTURE_DATA "/peptide.cif");
+    ASSERT_TRUE(cif.bytes);
+    // Residue 1 begins the peptide's chain: it has no amide H, and "few" is not there.
+    project.settings.diffusion = DiffusionChoice::Auto;
+    project.structure =
+        ReadProteinStructure("peptide.cif", *cif.bytes, project.settings.bond, project.data)
+            .structure;
+    ASSERT_TRUE(project.structure);
+    project.fit = FitProtein(project.data, project.FitOptions());
+    ASSERT_TRUE(project.fit->diffusion);
+    project.fit->diffusion->candidates[0].tensor.eulerAngles = {0.1 + 0.2, -0.0, 1e-300};
+
+    const ProteinProjectRead read =
+        ProteinProjectFromJson(ProteinProjectJson(project), QStringLiteral("p.json"));
+    ASSERT_TRUE(read.project) << read.error.toStdString();
+    ASSERT_TRUE(read.project->structure && read.project->fit->diffusion);
+    EXPECT_EQ(DiffusionFieldsOf(*read.project->fit->diffusion),
+              DiffusionFieldsOf(*project.fit->diffusion));
+    EXPECT_EQ(read.project->structure->bonds.unitVectors, project.structure->bonds.unitVectors);
+    EXPECT_EQ(read.project->settings.diffusion, DiffusionChoice::Auto);
+    EXPECT_EQ(ProteinProjectJson(*read.project), ProteinProjectJson(project));
+    // Without a structure, not a key more.
+    const QJsonObject root = QJsonDocument::fromJson(withoutStructure).object();
+    EXPECT_FALSE(root.contains("structure"));
+    EXPECT_FALSE(root["fit"].toObject().contains("diffusion"));
+}
+
 TEST(ProteinProjectFile, AFileThatIsNoProjectIsRefusedSayingWhatIsWrong) {
     const QJsonObject good = QJsonDocument::fromJson(ProteinProjectJson(FittedProject())).object();
     using Edit = std::function<void(QJsonObject&)>;

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -28,14 +29,14 @@ class ProteinInWindow : public WindowTest {
 protected:
     // The Protein window, opened with Ctrl+P, on the three residues, settings as they
     // come but with `sets` Monte Carlo sets.
-    ProteinController& Opened(int sets) {
+    ProteinController& Opened(int sets, const QByteArray& data = kThreeResidues) {
         MainWindow& window = Started();
         QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
         EXPECT_TRUE(window.proteinWindow().isVisible());
         const QString path = folder_.filePath(QStringLiteral("rates.csv"));
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(kThreeResidues);
+        file.write(data);
         file.close();
         ProteinController& controller = window.proteinController();
         controller.OpenData({path});
@@ -107,7 +108,8 @@ TEST_F(ProteinInWindow, PlotsTheIntensityDecaysOfTheSelectedResidue) {
 
     ProteinWindow& protein = window.proteinWindow();
     QComboBox& plots = *protein.plotList();
-    ASSERT_EQ(plots.count(), kSequenceQuantityCount + 1);
+    // The decays listed, not the bonds' angles without a structure.
+    ASSERT_EQ(plots.count(), kSequenceQuantityCount);
     plots.setCurrentIndex(plots.count() - 1);
     std::vector<std::string> legends;  // the first entry of each residue's, with its rate
     for (const int row : {1, 3}) {
@@ -145,6 +147,27 @@ TEST_F(ProteinInWindow, TheSpinSystemIsSetAsTheCommandLineSetsIt) {
     EXPECT_EQ(system.neighbours.front().distance, expected.neighbours.front().distance);
     EXPECT_EQ(system.csaPpm, expected.csaPpm);
     EXPECT_EQ(system.pairFrequencies, expected.pairFrequencies);
+}
+
+TEST_F(ProteinInWindow, AFitWithAStructureSavesItWithItsValuesAndTheViewersScripts) {
+    // The three residues named as those of the peptide with an amide H.
+    QByteArray data(kThreeResidues);
+    data.replace("\n12,", "\n2,").replace("\n3,", "\n4,").replace("\n7,", "\n4A,");
+    ProteinController& controller = Opened(0, data);
+    ProteinWindow& protein = window_->proteinWindow();
+    QPushButton& save = *FindControl<QPushButton>(protein, "proteinSaveStructure");
+    controller.OpenStructure(QStringLiteral(VELDORIN_STRUCTURE_DATA "/peptide.cif"));
+    ASSERT_TRUE(controller.project().structure);
+    FindControl<QComboBox>(protein, "proteinDiffusion")
+        ->setCurrentIndex(static_cast<int>(DiffusionChoice::Sphere));
+    EXPECT_FALSE(save.isEnabled());
+    Fitted(controller);
+    ASSERT_TRUE(controller.project().fit->diffusion);
+    EXPECT_TRUE(save.isEnabled());
+    EXPECT_TRUE(protein.tensorLabel()->isVisible());
+    controller.SaveStructure(folder_.filePath(QStringLiteral("fitted.cif")), ResultQuantity::S2);
+    for (const char* name : {"fitted.cif", "fitted.pml", "fitted.cxc"})
+        EXPECT_TRUE(QFile::exists(folder_.filePath(QLatin1String(name)))) << name;
 }
 
 TEST_F(ProteinInWindow, ACancelledFitLeavesTheResultsAsTheyWere) {
