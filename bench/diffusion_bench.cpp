@@ -21,10 +21,9 @@ void FitWithTensor(benchmark::State& state, int sets) {
     options.globalTm = true;
     options.monteCarloSets = sets;
     options.jobs = 2;
-    options.diffusion =
-        DiffusionOptions{protein.bonds,
-                         {DiffusionModel::Sphere, DiffusionModel::Prolate, DiffusionModel::Oblate,
-                          DiffusionModel::Ellipsoid}};
+    options.diffusion = DiffusionOptions{protein.bonds,
+                                         {DiffusionModel::Sphere, DiffusionModel::Prolate,
+                                          DiffusionModel::Oblate, DiffusionModel::Ellipsoid}};
     for (auto _ : state) benchmark::DoNotOptimize(FitProtein(protein.data, options));
 }
 

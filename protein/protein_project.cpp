@@ -96,19 +96,21 @@ ProteinFitOptions ResidueRefitOptions(const ProteinProject& project, std::size_t
     }
     // The protein's tensor stays as it was fitted: the residue alone sees it through its bond.
     options.diffusion.reset();
-    if (project.fit && project.fit->diffusion && project.structure) {
-        const auto& bonds = project.structure->bonds.unitVectors;
-        if (const auto bond = bonds.find(project.data.residues.at(residue).residue);
-            bond != bonds.end()) {
-            options.residue.tumbling =
-                TumblingTerms(project.fit->diffusion->Chosen().tensor, bond->second);
-        }
-    }
+    if (const auto tumbling = TumblingOf(project, residue))
+        options.residue.tumbling = TumblingTerms(tumbling->tensor, tumbling->bond);
     // Its own seed, as in the protein's fit, so that a refit without a change gives back
     // the same errors.
     options.seed += residue;
     options.progress = nullptr;
     return options;
+}
+
+std::optional<AnisotropicTumbling> TumblingOf(const ProteinProject& project, std::size_t residue) {
+    if (!project.fit || !project.fit->diffusion || !project.structure) return std::nullopt;
+    const auto& bonds = project.structure->bonds.unitVectors;
+    const auto bond = bonds.find(project.data.residues.at(residue).residue);
+    if (bond == bonds.end()) return std::nullopt;
+    return AnisotropicTumbling{project.fit->diffusion->Chosen().tensor, bond->second};
 }
 
 }  // namespace veldorin

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fit/intensity_decay.h"
+#include "fit/model_free_motion.h"
 #include "fit/protein_data.h"
 #include "fit/protein_fit.h"
 #include "protein/protein_structure.h"
@@ -74,5 +75,8 @@ void SortBySequence(ProteinData& data);
 // when it was fitted for all, or the tumbling its bond sees of the protein's tensor, the
 // residue's model when chosen by hand, the same Monte Carlo.
 ProteinFitOptions ResidueRefitOptions(const ProteinProject& project, std::size_t residue);
+
+// The fitted tensor as the residue's bond sees it; nothing without a tensor or a bond.
+std::optional<AnisotropicTumbling> TumblingOf(const ProteinProject& project, std::size_t residue);
 
 }  // namespace veldorin

@@ -401,17 +401,20 @@ void ProteinController::ShowFitStatus() {
 void ProteinController::ShowResidue(int residue) {
     if (residue < 0 || static_cast<std::size_t>(residue) >= project_.data.residues.size()) return;
     const auto index = static_cast<std::size_t>(residue);
-    const ModelDocument document = ResidueDocument(project_, index, link_.document()).document;
+    const ResidueModel shown =
+        ResidueDocument(project_, index, link_.document(), TumblingOf(project_, index));
     // The main window recalculates as it takes the residue: no edit comes back from that.
     shown_.reset();
-    if (!link_.showResidue(document)) return;
+    if (!link_.showResidue(shown.document)) return;
     shown_ = ShownResidue{index, link_.document()};
+    if (!shown.note.empty()) window_.ShowStatus(QString::fromStdString(shown.note));
 }
 
 void ProteinController::DocumentChanged() {
     if (!shown_) return;
     const ModelDocument& now = link_.document();
-    const ResidueEdit edit = EditOf(shown_->document, now, project_.settings);
+    const ResidueEdit edit =
+        EditOf(shown_->document, now, project_.settings, TumblingOf(project_, shown_->index));
     shown_->document = now;
     if (!edit.Any()) return;
     if (edit.rows) project_.SetRows(shown_->index, *edit.rows);
