@@ -385,11 +385,11 @@ void ProteinController::TakeFit(const ProteinFit& fit, int residue) {
     modified_ = true;
     Show();
     ShowFitStatus();
-    // The residue refitted after an edit shows its new fit in the main window, unless the
-    // model there was edited again meanwhile.
-    if (residue >= 0 && shown_ && shown_->index == static_cast<std::size_t>(residue) &&
+    // The residue shown in the main window shows its new fit there, after the whole
+    // protein's fit or its own refit, unless the model there was edited again meanwhile.
+    if (shown_ && (residue < 0 || shown_->index == static_cast<std::size_t>(residue)) &&
         SameModel(link_.document(), shown_->document)) {
-        ShowResidue(residue);
+        ShowResidue(static_cast<int>(shown_->index));
     }
 }
 

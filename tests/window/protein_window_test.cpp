@@ -58,9 +58,13 @@ protected:
 
 TEST_F(ProteinInWindow, FitsAsTheCommandLineDoesAndSendsAResidueToTheModelAndBack) {
     ProteinController& controller = Opened(0);
+    // A residue shown before the fit shows its fit after it.
+    window_->proteinWindow().table()->selectRow(1);
     Fitted(controller);
     const ProteinProject& project = controller.project();
     ASSERT_TRUE(project.fit);
+    EXPECT_TRUE(
+        SameModel(window_->document(), ResidueDocument(project, 1, window_->document()).document));
     EXPECT_EQ(window_->proteinWindow().table()->model()->rowCount(), 3);
     // The same engine and the same defaults as --fit.
     ProteinFitOptions options = DefaultProteinFitOptions();
