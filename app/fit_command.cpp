@@ -297,7 +297,7 @@ int RunFitCommand(const FitCommand& command, std::ostream& out, std::ostream& er
     const std::optional<ProteinData> data = ReadProteinDataFiles(command.dataFiles, errors);
     if (!data) return 1;
     ProteinFitOptions options = command.options;
-    std::optional<StructureInput> structure;
+    std::optional<ProteinStructure> structure;
     if (command.structureFile) {
         structure = ReadStructureInput(*command.structureFile, command.bond, *data, errors);
         if (!structure) return 1;
