@@ -712,7 +712,21 @@ ProteinFit FitWithDiffusion(const ProteinData& data, const ProteinFitOptions& op
         const double score = candidates[c].fit.score;
         if (std::isfinite(score) && (!chosen || score < candidates[*chosen].fit.score)) chosen = c;
     }
-    if (Stopped(options) || !chosen) return result;
+    if (Stopped(options)) return result;
+    if (!chosen) {
+        // No diffusion model could be fitted: every residue says why.
+        std::string why = "no diffusion model could be fitted";
+        for (const Candidate& candidate : candidates) {
+            why += "; " + std::string(DiffusionModelName(candidate.fit.model)) + ": " +
+                   candidate.fit.failure;
+        }
+        for (const ResidueData& residue : data.residues) {
+            ResidueOutcome& outcome = result.residues.emplace_back();
+            outcome.residue = residue.residue;
+            outcome.failure = why;
+        }
+        return result;
+    }
     Candidate& best = candidates[*chosen];
     if (options.monteCarloSets > 0) {
         if (best.point) {

@@ -95,6 +95,13 @@ TEST(DiffusionFit, AResidueWithoutABondIsLeftOutAndTheReportGivesTheTensor) {
     EXPECT_FALSE(fit.residues[6].fit);
     EXPECT_EQ(fit.residues[6].failure, kNoBond);
     const std::string report = ProteinReportJson("15N", "1H", options, {}, fit);
+    // Too few residues for a first estimate of the tensor: each residue says so.
+    protein.data.residues.resize(3);
+    const ProteinFit few = FitProtein(protein.data, options);
+    ASSERT_EQ(few.residues.size(), 3u);
+    EXPECT_FALSE(few.residues[0].fit);
+    EXPECT_NE(few.residues[0].failure.find("prolate: too few residues"), std::string::npos)
+        << few.residues[0].failure;
     for (const char* key : {"\"diffusion\": {\"model\": \"prolate\", \"tm_ps\": ", "\"D_per_s\": [",
                             "\"axes\": [[", "\"tm_ps_error\": ", "\"D_per_s_error\": [",
                             "\"without_bond\": [\"7\"]", "\"estimate\": {", "\"candidates\": ["}) {
