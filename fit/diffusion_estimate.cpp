@@ -58,12 +58,6 @@ std::string Formatted(const char* format, Numbers... numbers) {
     return text.data();
 }
 
-double Dot(const Vector3& a, const Vector3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-
 // R2/R1 of a rigid bond tumbling isotropically with the time tau.
 double RigidRatio(const FitSpinSystem& system, double tauPs, double protonMHz) {
     const RatesAtField rates = RatesOf(system, {{1.0, tauPs}}, protonMHz);

@@ -376,8 +376,6 @@ TensorQuantities QuantitiesOf(const DiffusionTensor& tensor) {
     return {TmPsOf(tensor), PrincipalAxesOf(tensor)};
 }
 
-double Dot(const Vector3& a, const Vector3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
 // An axis whose value another shares turns freely about the unique one: it has no error.
 bool Degenerate(const std::array<PrincipalAxis, 3>& axes, std::size_t k) {
     const auto same = [&](std::size_t other) {
@@ -441,15 +439,10 @@ TensorErrors ErrorsOfCovariance(const TensorProblem& problem, const TensorPoint&
     for (std::size_t k = 0; k < 3; ++k) {
         const Vector3& axis = at.axes[k].axis;
         const Vector3 other = std::abs(axis[0]) < 0.9 ? Vector3{1, 0, 0} : Vector3{0, 1, 0};
-        Vector3 first{axis[1] * other[2] - axis[2] * other[1],
-                      axis[2] * other[0] - axis[0] * other[2],
-                      axis[0] * other[1] - axis[1] * other[0]};
+        Vector3 first = Cross(axis, other);
         const double length = std::sqrt(Dot(first, first));
         for (double& c : first) c /= length;
-        const Vector3 second{axis[1] * first[2] - axis[2] * first[1],
-                             axis[2] * first[0] - axis[0] * first[2],
-                             axis[0] * first[1] - axis[1] * first[0]};
-        across[k] = {first, second};
+        across[k] = {first, Cross(axis, first)};
     }
     const auto values = [&](const Coordinates& u) {
         const TensorQuantities quantities = QuantitiesOf(TensorAt(problem.model(), u));
@@ -570,15 +563,8 @@ Candidate TensorCandidate(const BondedResidues& bonded, const ProteinFitOptions&
                           DiffusionModel model) {
     Candidate candidate;
     candidate.fit.model = model;
-    candidate.fit.estimate = EstimateTensor(
-        bonded.data,
-        [&] {
-            std::map<std::string, Vector3> bonds;
-            for (std::size_t i = 0; i < bonded.bonds.size(); ++i)
-                bonds[bonded.data.residues[i].residue] = bonded.bonds[i];
-            return bonds;
-        }(),
-        model, options.residue.system);
+    candidate.fit.estimate =
+        EstimateTensor(bonded.data, options.diffusion->bonds, model, options.residue.system);
     if (!candidate.fit.estimate) {
         candidate.fit.failure = "too few residues pass the filters for a first estimate";
         return candidate;

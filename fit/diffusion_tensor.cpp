@@ -15,8 +15,6 @@ namespace {
 constexpr std::array<std::string_view, kDiffusionModelCount> kModelNames{"sphere", "prolate",
                                                                          "oblate", "ellipsoid"};
 
-double Dot(const Vector3& a, const Vector3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
 double MeanOf(const std::array<double, 3>& d) { return (d[0] + d[1] + d[2]) / 3.0; }
 
 // The bond's direction cosines in the tensor's frame.

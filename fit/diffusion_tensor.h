@@ -14,6 +14,13 @@ namespace veldorin {
 
 using Vector3 = std::array<double, 3>;
 
+inline double Dot(const Vector3& a, const Vector3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+inline Vector3 Cross(const Vector3& a, const Vector3& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
 // The shapes a protein's overall rotational diffusion is described by: one D (a sphere),
 // two with the unique axis the fast one (prolate) or the slow one (oblate), or three.
 enum class DiffusionModel { Sphere, Prolate, Oblate, Ellipsoid };
