@@ -119,7 +119,7 @@ FigureLayout LayOutDecayPlot(const DecayPlot& plot, double width, double height,
     figure.yTitle = plot.yTitle;
     std::vector<LegendText> entries;
     for (const DecayCurve& curve : plot.curves) {
-        entries.push_back({{curve.colour}, true, curve.name + ": " + RateText(curve)});
+        entries.push_back({{curve.colour}, LegendMark::Curve, curve.name + ": " + RateText(curve)});
     }
     const LegendGrid grid = GridOf(entries, width, textWidth);
     PlaceAxes(figure, grid.Height(), textWidth);

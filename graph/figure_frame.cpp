@@ -75,9 +75,15 @@ double WidestLabel(const std::vector<FigureTick>& ticks, const TextWidth& textWi
     return widest;
 }
 
-double SwatchesWidth(std::size_t count) {
-    return static_cast<double>(count) * kSwatchLength +
-           static_cast<double>(count > 0 ? count - 1 : 0) * kSwatchGap;
+double SwatchesWidth(const std::vector<Rgb>& swatches, LegendMark mark) {
+    const auto count = static_cast<double>(swatches.size());
+    if (mark == LegendMark::Scale) return count * FigureStyle::kScaleStep;
+    return count * kSwatchLength + std::max(0.0, count - 1.0) * kSwatchGap;
+}
+
+double EntryWidth(const LegendText& entry, const TextWidth& textWidth) {
+    return SwatchesWidth(entry.swatches, entry.mark) + kGap +
+           textWidth(entry.text, FigureStyle::kLegendPoints);
 }
 
 }  // namespace
@@ -132,20 +138,29 @@ std::vector<FigureTick> AxisTicks(const FigureAxis& axis, const AxisPlacement& p
     return RoundTicks(axis, placement, room);
 }
 
-double LegendGrid::Height() const { return static_cast<double>(rows) * LegendLine(); }
+double LegendGrid::Height() const { return static_cast<double>(scaleRows + rows) * LegendLine(); }
 
 LegendGrid GridOf(const std::vector<LegendText>& entries, double width,
                   const TextWidth& textWidth) {
+    LegendGrid grid;
     double entryWidth = 0.0;
+    std::size_t gridded = 0;
     for (const LegendText& entry : entries) {
-        entryWidth = std::max(entryWidth, SwatchesWidth(entry.swatches.size()) + kGap +
-                                              textWidth(entry.text, FigureStyle::kLegendPoints));
+        const double entryOwn = EntryWidth(entry, textWidth);
+        if (entry.mark == LegendMark::Scale) {
+            ++grid.scaleRows;
+            grid.scaleWidth = std::max(grid.scaleWidth, entryOwn);
+        } else {
+            ++gridded;
+            entryWidth = std::max(entryWidth, entryOwn);
+        }
     }
-    const double columnWidth = entryWidth + kColumnGap;
-    const std::size_t total = std::max<std::size_t>(entries.size(), 1);
+    grid.columnWidth = entryWidth + kColumnGap;
     const auto columns = std::clamp<std::size_t>(
-        static_cast<std::size_t>((width - 2.0 * kMargin + kColumnGap) / columnWidth), 1, total);
-    return {columnWidth, entries.empty() ? 0 : (total + columns - 1) / columns};
+        static_cast<std::size_t>((width - 2.0 * kMargin + kColumnGap) / grid.columnWidth), 1,
+        std::max<std::size_t>(gridded, 1));
+    grid.rows = (gridded + columns - 1) / columns;
+    return grid;
 }
 
 void PlaceAxes(FigureLayout& figure, double legendHeight, const TextWidth& textWidth,
@@ -182,16 +197,25 @@ void PlaceAxes(FigureLayout& figure, double legendHeight, const TextWidth& textW
 
 void PlaceLegend(FigureLayout& figure, const std::vector<LegendText>& entries,
                  const LegendGrid& grid) {
-    const std::size_t rows = grid.rows;
     const double legendTop = figure.xTitleCentre.y + TitleHeight() / 2.0 + 2.0 * kGap;
-    const std::size_t usedColumns = rows == 0 ? 0 : (entries.size() + rows - 1) / rows;
-    const double legendLeft =
+    const auto place = [&](const LegendText& entry, FigurePoint at) {
+        figure.legend.push_back({entry.swatches, entry.mark, entry.text, at,
+                                 at.x + SwatchesWidth(entry.swatches, entry.mark) + kGap});
+    };
+    const double scaleLeft = (figure.width - grid.scaleWidth) / 2.0;
+    for (std::size_t i = 0; i < grid.scaleRows; ++i) {
+        place(entries[i], {scaleLeft, legendTop + (static_cast<double>(i) + 0.5) * LegendLine()});
+    }
+    const std::size_t rows = grid.rows;
+    const std::size_t gridded = entries.size() - grid.scaleRows;
+    const std::size_t usedColumns = rows == 0 ? 0 : (gridded + rows - 1) / rows;
+    const double gridLeft =
         (figure.width - static_cast<double>(usedColumns) * grid.columnWidth + kColumnGap) / 2.0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const FigurePoint at{legendLeft + static_cast<double>(i / rows) * grid.columnWidth,
-                             legendTop + (static_cast<double>(i % rows) + 0.5) * LegendLine()};
-        figure.legend.push_back({entries[i].swatches, entries[i].curve, entries[i].text, at,
-                                 at.x + SwatchesWidth(entries[i].swatches.size()) + kGap});
+    const double gridTop = legendTop + static_cast<double>(grid.scaleRows) * LegendLine();
+    for (std::size_t i = 0; i < gridded; ++i) {
+        place(entries[grid.scaleRows + i],
+              {gridLeft + static_cast<double>(i / rows) * grid.columnWidth,
+               gridTop + (static_cast<double>(i % rows) + 0.5) * LegendLine()});
     }
 }
 

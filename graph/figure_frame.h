@@ -54,15 +54,17 @@ bool Within(const FigureAxis& axis, double value);
 // A legend entry before it is placed.
 struct LegendText {
     std::vector<Rgb> swatches;
-    bool curve = true;
+    LegendMark mark = LegendMark::Curve;
     std::string text;
 };
 
-// The legend's columns, as many of the widest entry as the figure's width holds, and
-// its rows.
+// The legend: each colour scale on a row of its own, then the other entries in columns,
+// as many of the widest entry as the figure's width holds.
 struct LegendGrid {
+    std::size_t scaleRows = 0;
+    double scaleWidth = 0.0;  // of the widest colour scale with its text
     double columnWidth = 0.0;
-    std::size_t rows = 0;
+    std::size_t rows = 0;  // of the columns
     double Height() const;
 };
 
@@ -74,7 +76,8 @@ LegendGrid GridOf(const std::vector<LegendText>& entries, double width, const Te
 void PlaceAxes(FigureLayout& figure, double legendHeight, const TextWidth& textWidth,
                const TickRule& xTicks = AxisTicks);
 
-// Column by column, the block centred under the figure.
+// The colour scales, which must come first, each on its row, then the others column by
+// column; each block centred under the figure.
 void PlaceLegend(FigureLayout& figure, const std::vector<LegendText>& entries,
                  const LegendGrid& grid);
 

@@ -7,6 +7,8 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 
 #include "engine/format.h"
 #include "graph/figure_frame.h"
@@ -98,12 +100,69 @@ PlotAxes FigureAxes(PlotMode mode, const FigureOptions& options) {
     return axes;
 }
 
+// Array mode's passes in the figure: a step of a colour map per pass, dark for the
+// parameter's full value and light towards zero, so that neighbouring passes are told
+// apart (the panel's passes differ by a few shades of one colour). The rates take two
+// maps far apart in hue, R1 the blue-green one, so each curve stays recognisable.
+using ColourMap = std::array<Rgb, 5>;
+constexpr ColourMap kPurpleToGreen{
+    {{68, 1, 84}, {59, 82, 139}, {33, 145, 140}, {94, 201, 98}, {189, 223, 38}}};
+constexpr ColourMap kNavyToTeal{
+    {{8, 29, 88}, {34, 94, 168}, {29, 145, 192}, {65, 182, 196}, {161, 218, 180}}};
+constexpr ColourMap kRedToOrange{
+    {{103, 0, 13}, {203, 24, 29}, {241, 105, 19}, {253, 141, 60}, {254, 217, 118}}};
+
+Rgb MapColour(const ColourMap& map, double fraction) {
+    const double at = std::clamp(fraction, 0.0, 1.0) * static_cast<double>(map.size() - 1);
+    const auto low = std::min(static_cast<std::size_t>(at), map.size() - 2);
+    const double t = at - static_cast<double>(low);
+    const auto mix = [&](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(std::lround((1.0 - t) * a + t * b));
+    };
+    const Rgb& a = map[low];
+    const Rgb& b = map[low + 1];
+    return {mix(a.red, b.red), mix(a.green, b.green), mix(a.blue, b.blue)};
+}
+
+// How many curves each pass draws: the quantities until the first comes again.
+std::size_t CurvesPerPass(const std::deque<SampledCurve>& curves) {
+    std::size_t perPass = 1;
+    while (perPass < curves.size() && curves[perPass].quantity != curves.front().quantity)
+        ++perPass;
+    return perPass;
+}
+
+bool ArrayMode(const SampledCurves& samples) {
+    return !samples.curves.empty() && !samples.curves.front().parameter.empty();
+}
+
+// Each curve's colour in the figure: the panel's, or in array mode its pass's step.
+std::vector<Rgb> FigureColours(const SampledCurves& samples) {
+    const auto& curves = samples.curves;
+    std::vector<Rgb> colours;
+    const std::size_t perPass = CurvesPerPass(curves);
+    const double lastPass = std::max(1.0, static_cast<double>(curves.size() / perPass) - 1.0);
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        if (!ArrayMode(samples)) {
+            colours.push_back(curves[i].colour);
+            continue;
+        }
+        const ColourMap& map = perPass == 1                 ? kPurpleToGreen
+                               : curves[i].quantity == "R1" ? kNavyToTeal
+                                                            : kRedToOrange;
+        colours.push_back(MapColour(map, static_cast<double>(i / perPass) / lastPass));
+    }
+    return colours;
+}
+
 // The curves as runs of points; a value the axes cannot show breaks its curve.
 std::vector<FigurePolyline> Curves(const SampledCurves& samples, const FigureLayout& figure,
                                    double offset) {
     std::vector<FigurePolyline> lines;
-    for (const SampledCurve& curve : samples.curves) {
-        FigurePolyline line{curve.colour, {}};
+    const std::vector<Rgb> colours = FigureColours(samples);
+    for (std::size_t c = 0; c < samples.curves.size(); ++c) {
+        const SampledCurve& curve = samples.curves[c];
+        FigurePolyline line{colours[c], {}};
         const auto flush = [&] {
             if (line.points.size() >= 2) lines.push_back(line);
             line.points.clear();
@@ -145,12 +204,12 @@ std::vector<FigureMarker> Markers(PlotMode mode, const DrawCommands& commands,
                                                   : scale.FrequencyAtX(line->x1) / 2.0 / kPi;
         // A time of 0 is no correlation time: its marker would only hide under the frame.
         if (!Within(axis, value) || (mode == PlotMode::Ct && !(value > 0.0))) continue;
-        const FigureMarker marker{colour, plot.left + *axis.Fraction(value) * plot.width,
-                                  plot.top + line->y1 / scale.height() * plot.height,
-                                  plot.top + line->y2 / scale.height() * plot.height};
+        // Full height, also where the panel gives each field a band of its own: the
+        // figure's legend names the fields by colour.
+        const FigureMarker marker{colour, plot.left + *axis.Fraction(value) * plot.width, plot.top,
+                                  plot.bottom()};
         const bool known = std::any_of(markers.begin(), markers.end(), [&](const FigureMarker& m) {
-            return m.colour == marker.colour && m.x == marker.x && m.top == marker.top &&
-                   m.bottom == marker.bottom;
+            return m.colour == marker.colour && m.x == marker.x;
         });
         if (!known) markers.push_back(marker);
     }
@@ -199,30 +258,28 @@ std::vector<FigurePointMark> PointMarks(const SampledCurves& curves, const Figur
     return marks;
 }
 
-// Without array mode each curve by its quantity. In array mode each pass by its value,
-// after the quantities when a pass has more than one curve.
+// Without array mode each curve by its quantity. In array mode each quantity as a colour
+// scale from the first pass to the last, named by the parameter's values at its ends.
 void CurveEntries(const SampledCurves& samples, std::vector<LegendText>& entries) {
     const auto& curves = samples.curves;
-    if (curves.empty()) return;
-    if (curves.front().parameter.empty()) {
-        for (const SampledCurve& curve : curves)
-            entries.push_back({{curve.colour}, true, curve.quantity});
+    const std::vector<Rgb> colours = FigureColours(samples);
+    if (!ArrayMode(samples)) {
+        for (std::size_t i = 0; i < curves.size(); ++i)
+            entries.push_back({{colours[i]}, LegendMark::Curve, curves[i].quantity});
         return;
     }
-    std::size_t perPass = 1;
-    while (perPass < curves.size() && curves[perPass].quantity != curves.front().quantity)
-        ++perPass;
-    if (perPass > 1) {
-        for (std::size_t i = 0; i < perPass; ++i) {
-            entries.push_back({{curves[i].colour}, true, curves[i].quantity});
-        }
-    }
-    for (std::size_t first = 0; first < curves.size(); first += perPass) {
-        LegendText pass{{}, true, curves[first].parameter};
-        for (std::size_t i = first; i < std::min(first + perPass, curves.size()); ++i) {
-            pass.swatches.push_back(curves[i].colour);
-        }
-        entries.push_back(pass);
+    const std::size_t perPass = CurvesPerPass(curves);
+    // "t1 = 1000 ps … 0 ps": the last pass's value without the name again.
+    const std::string& last = curves.back().parameter;
+    const std::size_t equals = last.find(" = ");
+    const std::string range = curves.front().parameter + " … " +
+                              (equals == std::string::npos ? last : last.substr(equals + 3));
+    for (std::size_t q = 0; q < perPass; ++q) {
+        LegendText scale{
+            {}, LegendMark::Scale, perPass > 1 ? curves[q].quantity + ", " + range : range};
+        for (std::size_t i = q; i < curves.size(); i += perPass)
+            scale.swatches.push_back(colours[i]);
+        entries.push_back(scale);
     }
 }
 
@@ -240,9 +297,10 @@ void MarkerEntries(PlotMode mode, const std::vector<FigureMarker>& markers,
             const Rgb colour =
                 index == 0 ? Rgb{} : kFieldTable[static_cast<std::size_t>(index - 1)].colour;
             if (drawn(colour))
-                entries.push_back({{colour}, false, "t" + std::to_string(index + 1)});
+                entries.push_back({{colour}, LegendMark::Marker, "t" + std::to_string(index + 1)});
         } else if (drawn(field.colour)) {
-            entries.push_back({{field.colour}, false, FormatSingle(field.frequencyMHz) + " MHz"});
+            entries.push_back(
+                {{field.colour}, LegendMark::Marker, FormatSingle(field.frequencyMHz) + " MHz"});
         }
     }
 }

@@ -34,6 +34,8 @@ struct FigureStyle {
     static constexpr double kLabelGap = 1.0;  // between a number or title and what it labels
     static constexpr double kSwatchLength = 4.0;
     static constexpr double kSwatchGap = 0.6;  // between the swatches of one legend entry
+    static constexpr double kScaleStep = 2.5;  // one colour of a colour scale, wide
+    static constexpr double kScaleHeight = 1.6;
     // A measurement's cross and its bar's caps: wide enough to read at a column's width.
     static constexpr double kPointWidth = 1.8;
     static constexpr double kPointLineWidth = 0.25;
@@ -96,11 +98,14 @@ struct FigureMarker {
     double bottom = 0.0;
 };
 
-// One line of the legend: short lines in the colours of what it names (thick for
-// curves, thin for markers) from `at`, then its text.
+// How a legend entry shows its colours: short thick lines for curves, thin ones for
+// marker lines, or a colour scale of touching blocks for a family of curves.
+enum class LegendMark { Curve, Marker, Scale };
+
+// One line of the legend: its colours from `at`, then its text.
 struct FigureLegendEntry {
     std::vector<Rgb> swatches;
-    bool curve = true;
+    LegendMark mark = LegendMark::Curve;
     std::string text;
     FigurePoint at;         // the left end of the swatches, at the text's vertical middle
     double textLeft = 0.0;  // where the text begins

@@ -174,7 +174,7 @@ SequenceLayout LayOutSequencePlot(const SequencePlot& plot, double width, double
     figure.yTitle = plot.yTitle;
     std::vector<LegendText> entries;
     for (const SequenceSeries& series : plot.legend) {
-        entries.push_back({{series.colour}, true, series.name});
+        entries.push_back({{series.colour}, LegendMark::Curve, series.name});
     }
     const LegendGrid grid = GridOf(entries, width, textWidth);
     PlaceAxes(figure, grid.Height(), textWidth, ResidueTicks(span, places.counted));

@@ -130,8 +130,17 @@ private:
         for (const FigureLegendEntry& entry : figure_.legend) {
             double x = entry.at.x;
             for (const Rgb colour : entry.swatches) {
-                painter_.setPen(Pen(
-                    colour, entry.curve ? FigureStyle::kCurveWidth : FigureStyle::kMarkerWidth));
+                if (entry.mark == LegendMark::Scale) {
+                    const double half = FigureStyle::kScaleHeight / 2.0;
+                    painter_.fillRect(QRectF(At(x, entry.at.y - half),
+                                             At(x + FigureStyle::kScaleStep, entry.at.y + half)),
+                                      QColor(colour.red, colour.green, colour.blue));
+                    x += FigureStyle::kScaleStep;
+                    continue;
+                }
+                const bool curve = entry.mark == LegendMark::Curve;
+                painter_.setPen(
+                    Pen(colour, curve ? FigureStyle::kCurveWidth : FigureStyle::kMarkerWidth));
                 painter_.drawLine(At(x, entry.at.y),
                                   At(x + FigureStyle::kSwatchLength, entry.at.y));
                 x += FigureStyle::kSwatchLength + FigureStyle::kSwatchGap;

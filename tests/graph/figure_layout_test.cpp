@@ -8,6 +8,8 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include "engine/format.h"
@@ -102,42 +104,45 @@ TEST(FigureLayout, TickNumbersStandWhereThePanelPutsTheirValues) {
     }
 }
 
-// The legend names each curve (in array mode each pass, by its value), then each field
-// or correlation time that has a marker.
+// The legend names each curve (in array mode each quantity as a colour scale of its
+// passes, from the parameter's first value to its last), then each field or correlation
+// time that has a marker.
 TEST(FigureLayout, LegendNamesTheCurvesThenTheMarkers) {
     struct Row {
         const char* name;
         PlotMode mode;
         bool arrayOn;
         std::vector<std::string> neighbours;
-        std::size_t quantityEntries;  // entries that name a quantity before the passes
+        std::vector<std::string> curveTexts;
         std::size_t markerEntries;
     };
     const Row rows[] = {
-        {"rates", PlotMode::Rates, false, {"1H"}, 0, 6},
-        {"rates in array mode", PlotMode::Rates, true, {"1H"}, 2, 6},
-        {"J in array mode", PlotMode::J, true, {"1H"}, 0, 6},
-        {"J without neighbours", PlotMode::J, false, {}, 0, 0},
-        {"C(t): the two times", PlotMode::Ct, false, {"1H"}, 0, 2},
+        {"rates", PlotMode::Rates, false, {"1H"}, {"R2", "R1"}, 6},
+        {"rates in array mode",
+         PlotMode::Rates,
+         true,
+         {"1H"},
+         {"R2, c1 = 0.6 … 0", "R1, c1 = 0.6 … 0"},
+         6},
+        {"J in array mode", PlotMode::J, true, {"1H"}, {"c1 = 0.6 … 0"}, 6},
+        {"J without neighbours", PlotMode::J, false, {}, {"J"}, 0},
+        {"C(t): the two times", PlotMode::Ct, false, {"1H"}, {"C"}, 2},
     };
     for (const Row& row : rows) {
         const BothPhases run =
             TwoLorentzianRun(row.mode, row.arrayOn, ArrayParameter::C1, row.neighbours);
         const auto& curves = run.curves.samples.curves;
         const FigureLayout figure = Figure(run);
-        const std::size_t perPass = row.arrayOn ? curves.size() / kArrayPassCount : 1;
-        const std::size_t curveEntries = row.quantityEntries + curves.size() / perPass;
+        const std::size_t curveEntries = row.curveTexts.size();
         ASSERT_EQ(figure.legend.size(), curveEntries + row.markerEntries) << row.name;
-        for (std::size_t i = 0; i < row.quantityEntries; ++i) {
-            EXPECT_EQ(figure.legend[i].text, curves[i].quantity) << row.name;
-        }
-        for (std::size_t k = 0; k < curves.size(); k += perPass) {
-            const FigureLegendEntry& entry = figure.legend[row.quantityEntries + k / perPass];
-            EXPECT_EQ(entry.text, row.arrayOn ? curves[k].parameter : curves[k].quantity)
-                << row.name << " " << k;
-            ASSERT_EQ(entry.swatches.size(), perPass) << row.name;
-            for (std::size_t j = 0; j < perPass; ++j) {
-                EXPECT_EQ(entry.swatches[j], curves[k + j].colour) << row.name << " " << k;
+        for (std::size_t i = 0; i < curveEntries; ++i) {
+            const FigureLegendEntry& entry = figure.legend[i];
+            EXPECT_EQ(entry.text, row.curveTexts[i]) << row.name;
+            // Each entry's colours are those of its curves in the figure, pass by pass.
+            ASSERT_EQ(entry.swatches.size(), curves.size() / curveEntries) << row.name;
+            for (std::size_t k = 0; k < entry.swatches.size(); ++k) {
+                EXPECT_EQ(entry.swatches[k], figure.curves[k * curveEntries + i].colour)
+                    << row.name << " " << k;
             }
         }
         for (std::size_t i = 0; i < row.markerEntries && row.mode != PlotMode::Ct; ++i) {
@@ -145,6 +150,38 @@ TEST(FigureLayout, LegendNamesTheCurvesThenTheMarkers) {
             EXPECT_EQ(entry.swatches.front(), kFieldTable[i].colour) << row.name;
             EXPECT_NE(entry.text.find(FormatSingle(kFieldTable[i].frequencyMHz)), std::string::npos)
                 << row.name << " " << entry.text;
+        }
+    }
+}
+
+// A family of curves stays readable at a journal column's sizes: the legend takes at
+// most a quarter of the figure's height, the passes' colours are told apart, and every
+// marker line spans the plot.
+TEST(FigureLayout, ArrayModeFiguresStayReadable) {
+    const auto distance = [](Rgb a, Rgb b) {
+        return std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue);
+    };
+    for (const PlotMode mode :
+         {PlotMode::F, PlotMode::J, PlotMode::Rates, PlotMode::Noe, PlotMode::Ct}) {
+        const BothPhases run = TwoLorentzianRun(mode, true, ArrayParameter::T1);
+        for (const auto& [width, height] : {std::pair{85.0, 75.0}, {85.0, 60.0}, {180.0, 90.0}}) {
+            const FigureLayout figure =
+                LayOutFigure(run.curves.samples, run.table.commands, width, height, TextWidthOf);
+            std::set<double> rows;
+            for (const FigureLegendEntry& entry : figure.legend) rows.insert(entry.at.y);
+            const double line = *std::next(rows.begin()) - *rows.begin();
+            EXPECT_LE(static_cast<double>(rows.size()) * line, height / 4.0)
+                << static_cast<int>(mode) << " " << height;
+            for (const FigureMarker& marker : figure.markers) {
+                EXPECT_EQ(marker.top, figure.plot.top);
+                EXPECT_EQ(marker.bottom, figure.plot.bottom());
+            }
+        }
+        const FigureLayout figure = Figure(run);
+        const FigureLegendEntry& scale = figure.legend.front();
+        ASSERT_EQ(scale.mark, LegendMark::Scale);
+        for (std::size_t k = 1; k < scale.swatches.size(); ++k) {
+            EXPECT_GE(distance(scale.swatches[k - 1], scale.swatches[k]), 30) << k;
         }
     }
 }
@@ -205,7 +242,7 @@ TEST(FigureLayout, EachPlotShowsTheMeasurementsOfItsQuantitiesAndTheirFields) {
         }
         std::vector<std::string> listed;
         for (const FigureLegendEntry& entry : f.legend) {
-            if (!entry.curve) listed.push_back(entry.text);
+            if (entry.mark == LegendMark::Marker) listed.push_back(entry.text);
         }
         EXPECT_EQ(listed, expected) << row.name;
     }
