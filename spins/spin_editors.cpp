@@ -3,8 +3,8 @@
 
 #include "spins/spin_editors.h"
 
-#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -137,7 +137,9 @@ bool SpinEditors::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* editor = static_cast<const QWidget*>(watched);
-    const QWidget* focus = QApplication::focusWidget();
+    // The window's own focus: a pop-up list that just closed may not have handed the
+    // application's back yet.
+    const QWidget* focus = editor->window()->focusWidget();
     if (focus && (focus == editor || editor->isAncestorOf(focus))) {
         keyboardOrigin_->setFocus(Qt::OtherFocusReason);
         keyboardOrigin_ = nullptr;
