@@ -27,6 +27,8 @@ GraphCanvas::GraphCanvas(const TwipScale& scale, QWidget* parent) : QWidget(pare
     // The image covers the whole panel in opaque colours: what lies beneath need not be
     // painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Tab reaches the graph for its menu; a click enlarges it and leaves the keyboard be.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSizeF GraphCanvas::sizeInTwips() const {
@@ -89,7 +91,18 @@ void GraphCanvas::paintEvent(QPaintEvent*) {
     FitImage();
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), image_);
+    // Over the picture, not in it: a saved or copied picture has no ring. Inverted, the
+    // ring shows on any background the plot has.
+    if (hasFocus()) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
 }
+
+void GraphCanvas::focusInEvent(QFocusEvent*) { update(); }
+
+void GraphCanvas::focusOutEvent(QFocusEvent*) { update(); }
 
 void GraphCanvas::resizeEvent(QResizeEvent*) { FitImage(); }
 

@@ -3,6 +3,7 @@
 
 #include "spins/nucleus_menu.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 
 #include "engine/model.h"
@@ -36,6 +37,13 @@ void NucleusMenu::OpenOver(const QWidget& box, int slot, const QString& nucleus)
     list_.setPlaceholderText(nucleus);
     list_.addItems(ItemsFor(slot));
     list_.setCurrentIndex(-1);
+}
+
+void NucleusMenu::OpenList() {
+    list_.setFocus(Qt::OtherFocusReason);
+    list_.showPopup();
+    const int shown = list_.findText(list_.placeholderText());
+    if (shown >= 0) list_.view()->setCurrentIndex(list_.model()->index(shown, list_.modelColumn()));
 }
 
 void NucleusMenu::Hide() { list_.hide(); }

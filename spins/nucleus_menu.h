@@ -22,6 +22,9 @@ public:
     // Lays the menu over the box, its top-left corner on the box's, and fills it for the
     // slot with the box's text shown and no item chosen yet.
     void OpenOver(const QWidget& box, int slot, const QString& nucleus);
+    // Opens the list with the keyboard in it, on the shown nucleus: the arrows start
+    // there, and Enter on it chooses it again.
+    void OpenList();
     void Hide();
 
     QComboBox& list() const { return list_; }

@@ -3,9 +3,11 @@
 
 #include "spins/spin_diagram.h"
 
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/design_font.h"
 #include "ui/design_palette.h"
@@ -50,6 +52,8 @@ constexpr int kBondPixels = 2;
 const QColor kBondColour(128, 255, 128);
 const QColor kDistanceText(0, 0, 0);
 const QColor kAbundanceText(255, 0, 0);
+const QColor kFocusRing(0, 0, 0);
+constexpr int kRingMargin = 2;
 
 void SetRole(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -78,15 +82,29 @@ QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const TwipRec
     // The neighbour boxes are only 13 pixels high at 96 DPI: no room for a frame.
     edit->setFrame(central);
     edit->setTextMargins(0, 0, 0, 0);
-    // Nuclei are chosen from the nucleus menu; the boxes are not tab stops.
+    // Nuclei are chosen from the nucleus menu, which Enter or Space opens.
     edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::ClickFocus);
     // A press on the box opens the nucleus menu, whatever the button.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     const Rgb back = central ? kCentralSpeciesBack : kOtherSpeciesBack;
     edit->setPalette(DesignPalette());
     SetRole(edit, QPalette::Base, QColor(back.red, back.green, back.blue));
     return edit;
+}
+
+// Around a box, or around the text of a label, a little outside it.
+QRect RingAround(const QWidget& part) {
+    QRect ring = part.geometry();
+    if (const auto* label = qobject_cast<const QLabel*>(&part)) {
+        const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+        const int width = std::min(ring.width(), textWidth + kRingMargin);
+        if (label->alignment() & Qt::AlignRight) {
+            ring.setLeft(ring.right() + 1 - width);
+        } else {
+            ring.setWidth(width);
+        }
+    }
+    return ring.adjusted(-kRingMargin, -kRingMargin, kRingMargin - 1, kRingMargin - 1);
 }
 
 QString SpokenNeighbour(int neighbour) { return QStringLiteral("Neighbour %1").arg(neighbour + 1); }
@@ -114,6 +132,7 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(pare
         const bool central = slot == kCentralSlot;
         nucleus_[slot] = MakeNucleusBox(this, scale_, place.box, texts.nucleus, central);
         nucleus_[slot]->setAccessibleName(SpokenNucleus(slot));
+        TakeTabFocus(*nucleus_[slot]);
         const Qt::Alignment side = place.abundanceOnLeft ? Qt::AlignRight : Qt::AlignLeft;
         abundance_[slot] = MakeLabel(this, scale_, place.abundance, texts.abundance, kAbundanceText,
                                      side, QStringLiteral("Abundance"));
@@ -127,7 +146,31 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(pare
         // A label's name is the value it shows; what the value is goes into its description.
         distance_[slot]->setAccessibleDescription(SpokenDistance(slot));
         abundance_[slot]->setAccessibleDescription(SpokenAbundance(slot));
+        TakeTabFocus(*distance_[slot]);
+        TakeTabFocus(*abundance_[slot]);
     }
+}
+
+// A label takes no focus from a click, which opens its editor; a box keeps the focus a
+// click gave it.
+void SpinDiagram::TakeTabFocus(QWidget& part) {
+    part.setFocusPolicy(qobject_cast<QLabel*>(&part) ? Qt::TabFocus : Qt::StrongFocus);
+    part.installEventFilter(this);
+}
+
+// The ring follows the keyboard as it moves, and stays off while a click put it there;
+// a window or pop-up that takes the keyboard for a while leaves it as it was.
+bool SpinDiagram::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    const bool ring = event->type() == QEvent::FocusIn && reason != Qt::MouseFocusReason;
+    QWidget* ringed = ring ? static_cast<QWidget*>(watched) : nullptr;
+    if (ringed != ringed_) {
+        ringed_ = ringed;
+        update();
+    }
+    return false;
 }
 
 void SpinDiagram::ShowNeighbours() {
@@ -185,6 +228,12 @@ void SpinDiagram::paintEvent(QPaintEvent*) {
         const Bond& bond = kPlaces[i].bond;
         painter.drawLine(QPointF(scale_.ToPixelsExact(bond.x1), scale_.ToPixelsExact(bond.y1)),
                          QPointF(scale_.ToPixelsExact(bond.x2), scale_.ToPixelsExact(bond.y2)));
+    }
+    if (ringed_ && ringed_->isVisible()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(kFocusRing, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(RingAround(*ringed_));
     }
 }
 

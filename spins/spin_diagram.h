@@ -31,7 +31,8 @@ QString SpokenAbundance(int neighbour);
 // neighbours, each in a nucleus box with an abundance label, and for each neighbour a
 // distance label and a bond drawn to the centre. The controls never move;
 // ShowNeighbours only shows and hides them. The texts of the boxes and labels are the
-// model: the calculation reads them through Slot().
+// model: the calculation reads them through Slot(). Tab reaches the boxes and labels,
+// and the one that has the keyboard, unless a click gave it, is ringed.
 class SpinDiagram : public QWidget {
     Q_OBJECT
 
@@ -58,12 +59,19 @@ public:
     QLabel* abundanceLabel(int slot) const { return abundance_[slot]; }
     QLabel* distanceLabel(int neighbour) const { return distance_[neighbour]; }
     bool bondVisible(int neighbour) const { return bondShown_[neighbour]; }
+    // The box or label ringed as having the keyboard; none while a click gave it.
+    const QWidget* ringed() const { return ringed_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The boxes and labels take the keyboard from Tab; the diagram watches them take it.
+    void TakeTabFocus(QWidget& part);
+
     TwipScale scale_;
+    QWidget* ringed_ = nullptr;
     std::array<QLineEdit*, kSlotCount> nucleus_{};
     std::array<QLabel*, kSlotCount> abundance_{};
     std::array<QLabel*, kNeighbourCount> distance_{};

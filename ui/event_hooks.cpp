@@ -14,6 +14,13 @@ void Run(const QHash<const QObject*, EventHooks::Handler>& handlers, const QObje
     if (const auto found = handlers.constFind(control); found != handlers.constEnd()) (*found)();
 }
 
+bool IsActivationKey(const QKeyEvent& key) {
+    if (key.isAutoRepeat() || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return false;
+    }
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+}
+
 }  // namespace
 
 EventHooks::EventHooks(QObject* parent) : QObject(parent) {}
@@ -33,6 +40,11 @@ void EventHooks::OnClick(QWidget* control, Handler handler) {
     Watch(control);
 }
 
+void EventHooks::OnActivationKey(QWidget* control, Handler handler) {
+    activations_.insert(control, std::move(handler));
+    Watch(control);
+}
+
 // Installing the same filter again on a control leaves it installed once.
 void EventHooks::Watch(QWidget* control) { control->installEventFilter(this); }
 
@@ -42,6 +54,13 @@ bool EventHooks::WatchesPointer(const QObject* control) const {
 
 bool EventHooks::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+        case QEvent::KeyPress:
+            if (activations_.contains(watched) &&
+                IsActivationKey(*static_cast<const QKeyEvent*>(event))) {
+                Run(activations_, watched);
+                return true;
+            }
+            break;
         case QEvent::KeyRelease:
             if (!static_cast<const QKeyEvent*>(event)->isAutoRepeat()) Run(keyReleases_, watched);
             break;

@@ -13,7 +13,8 @@ class QWidget;
 namespace veldorin {
 
 // Runs a control's handler when the user releases a key in it, presses a mouse button
-// on it or clicks it. The events still reach the controls afterwards.
+// on it, clicks it or presses Enter or Space in it. The events still reach the controls
+// afterwards, except the Enter or Space that ran a handler.
 class EventHooks : public QObject {
     Q_OBJECT
 
@@ -30,6 +31,9 @@ public:
     void OnPress(QWidget* control, Handler handler);
     // The left button pressed and then released over the same control.
     void OnClick(QWidget* control, Handler handler);
+    // Enter, Return or Space pressed, what a click is to the keyboard; a held key counts
+    // once.
+    void OnActivationKey(QWidget* control, Handler handler);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +47,7 @@ private:
     QHash<const QObject*, Handler> keyReleases_;
     QHash<const QObject*, Handler> presses_;
     QHash<const QObject*, Handler> clicks_;
+    QHash<const QObject*, Handler> activations_;
     // Where the left button last went down, if on a control watched for the pointer.
     QPointer<QObject> pressedForClick_;
 };

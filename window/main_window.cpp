@@ -46,6 +46,7 @@
 #include "ui/entry_rules.h"
 #include "ui/event_hooks.h"
 #include "ui/pointer_router.h"
+#include "ui/winning_keys.h"
 #include "window/document_controls.h"
 #include "window/help_panels.h"
 #include "window/lorentzian_entry.h"
@@ -186,12 +187,17 @@ void MainWindow::AddWindowKeys() {
 }
 
 void MainWindow::AddToolWindowCommands() {
-    const auto command = [this](const char* text, QKeySequence key, void (MainWindow::*open)()) {
+    // The keys work in every window of the program, whatever has the keyboard.
+    auto* winningKeys = new WinningKeys(this);
+    const auto command = [this, winningKeys](const char* text, QKeySequence key,
+                                             void (MainWindow::*open)()) {
         auto* action = new QAction(QString::fromUtf8(text), this);
         action->setShortcut(key);
+        action->setShortcutContext(Qt::ApplicationShortcut);
         action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, open);
         addAction(action);
+        winningKeys->Add(action);
         return action;
     };
     motionCommand_ =
@@ -317,11 +323,19 @@ void MainWindow::RoutePointer() {
 }
 
 void MainWindow::SetTabOrder() {
-    std::vector<QWidget*> order{controls_.plotList, controls_.tableModeButton,
-                                controls_.arrayParameterList, controls_.arrayButton};
+    std::vector<QWidget*> order{controls_.plotList, controls_.graphCanvas,
+                                controls_.tableModeButton, controls_.arrayParameterList,
+                                controls_.arrayButton};
     for (int row = 0; row < kLorentzianCount; ++row) {
         order.push_back(controls_.weightBoxes[row]);
         order.push_back(controls_.timeBoxes[row]);
+    }
+    // The spin system from its centre, then each neighbour clockwise from the upper left.
+    const SpinDiagram& diagram = *controls_.spinDiagram;
+    order.push_back(diagram.nucleusBox(kCentralSlot));
+    for (int slot = 0; slot < kNeighbourCount; ++slot) {
+        order.insert(order.end(), {diagram.nucleusBox(slot), diagram.distanceLabel(slot),
+                                   diagram.abundanceLabel(slot)});
     }
     order.insert(order.end(),
                  std::initializer_list<QWidget*>{

@@ -147,7 +147,8 @@ private:
     // Lorentzians that shows the same three with their keys; the menu bar keeps its four
     // items.
     void AddModelFileCommands();
-    // Ctrl+M, Ctrl+E and Ctrl+P: the Motion, Measurements and Protein windows.
+    // Ctrl+M, Ctrl+E and Ctrl+P: the Motion, Measurements and Protein windows, from any
+    // window of the program, even while a text box has the keyboard.
     void AddToolWindowCommands();
     // The button captions, their descriptions and the array controls show the table mode
     // and array mode; the tool windows show the document.
