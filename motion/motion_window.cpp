@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/program_text.h"
 #include "ui/spoken_name.h"
 #include "ui/utf8_text.h"
 
@@ -91,7 +92,7 @@ void MotionWindow::ShowMotion(const std::optional<MotionTexts>& motion, bool edi
     kinds_->setCurrentIndex(static_cast<int>(texts.kind));
     for (int p = 0; p < kMotionParameterCount; ++p) {
         const QString text = QString::fromStdString(texts.texts[p]);
-        if (boxes_[p]->text() != text) boxes_[p]->setText(text);
+        ShowProgramText(*boxes_[p], text);
     }
     ShowKind(texts.kind);
     if (!motion) {

@@ -46,6 +46,8 @@ TEST_F(MotionInWindow, AnEditedMotionSetsTheLorentziansUntilTheyAreTypedByHand) 
     const LorentzianTexts expected = TextsOf(ToLorentzians(*ReadMotion(texts).motion));
     EXPECT_EQ(Column(controls.weightBoxes), expected.weights);
     EXPECT_EQ(Column(controls.timeBoxes), expected.times);
+    for (const QLineEdit* box : controls.timeBoxes) EXPECT_EQ(box->cursorPosition(), 0);
+    EXPECT_EQ(tauM->cursorPosition(), 1) << "the box typed in keeps its cursor";
     ModelTexts model = DefaultModel();
     model.weights = expected.weights;
     model.times = expected.times;
