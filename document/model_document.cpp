@@ -69,11 +69,12 @@ void ModelDocument::ApplyFit(const Motion& fitted, std::span<const MotionParamet
                              std::optional<double> rex, std::optional<double> csa) {
     if (!motion) motion.emplace();
     motion->kind = fitted.kind;
+    // Each read back as a double, as the motion, Rex and CSA are read, gives the fitted value.
     for (MotionParameter parameter : parameters)
-        (*motion)[parameter] = FormatDouble(fitted[parameter]);
+        (*motion)[parameter] = FormatShortestDouble(fitted[parameter]);
     WriteLorentzians(TextsOf(ToLorentzians(fitted)), texts);
-    if (rex) texts.rex = FormatDouble(*rex);
-    if (csa) texts.csa = FormatDouble(*csa);
+    if (rex) texts.rex = FormatShortestDouble(*rex);
+    if (csa) texts.csa = FormatShortestDouble(*csa);
 }
 
 bool ModelDocument::SetMeasurements(std::vector<MeasurementTexts> rows) {

@@ -46,7 +46,8 @@ struct ModelDocument {
     // Whether the weights and times are still those of the motion, or were typed since.
     bool LorentziansHoldMotion() const;
     // The fitted values of `parameters` go into the motion and the motion's Lorentzians
-    // into the weights and times; the Rex and CSA given replace theirs.
+    // into the weights and times; the Rex and CSA given replace theirs. Each value as the
+    // shortest text that reads back as the same double.
     void ApplyFit(const Motion& fitted, std::span<const MotionParameter> parameters,
                   std::optional<double> rex, std::optional<double> csa);
     // Keeps the rows. Measured rates are fitted with signed pair frequencies, as the batch

@@ -111,6 +111,22 @@ void CheckRange(const Motion& motion, MotionParameter parameter, std::vector<Mot
     }
 }
 
+// The parameter whose value makes a motion's times long: the internal times combine with
+// the tumbling and are never longer than its slowest term. Axial diffusion's terms are
+// all at most 1/(2 D_perp); given by tau_m and the ratio, the time is tau_m's own unless
+// tau_m alone is short enough, when only the ratio stretches it.
+MotionParameter SlowingParameter(const Motion& motion) {
+    switch (motion.kind) {
+        case MotionKind::AxialDiffusion: return P::DPerpendicular;
+        case MotionKind::AxialDiffusionByTime:
+            return motion[P::TauM] * 1000.0 > kLongestTime ? P::TauM : P::DiffusionRatio;
+        case MotionKind::Rigid:
+        case MotionKind::ModelFree:
+        case MotionKind::ExtendedModelFree: break;
+    }
+    return P::TauM;
+}
+
 }  // namespace
 
 MotionParameterInfo InfoOf(MotionParameter parameter) {
@@ -153,8 +169,7 @@ std::vector<MotionProblem> Validate(const Motion& motion) {
     if (!problems.empty()) return problems;
     for (const double time : ToLorentzians(motion).timesPs) {
         if (!(time <= kLongestTime)) {
-            problems.push_back(
-                {ParametersOf(motion.kind).front(), "gives a correlation time beyond 1 s"});
+            problems.push_back({SlowingParameter(motion), "gives a correlation time beyond 1 s"});
             break;
         }
     }

@@ -107,7 +107,8 @@ struct MotionProblem {
 // The problems of the kind's parameters, in their listed order; empty when the motion
 // gives valid Lorentzians. Order parameters lie in [0, 1]; tau_m, the diffusion constants
 // and their ratio are above 0; the internal times are 0 or above; theta lies in [0, 180]
-// degrees; and no Lorentzian time may exceed 1 s.
+// degrees; and no Lorentzian time may exceed 1 s, a problem of the parameter that makes
+// the time long (tau_m, D_perp, or the ratio that stretches a short tau_m).
 std::vector<MotionProblem> Validate(const Motion& motion);
 
 // The texts read (each must be numeric) and validated; the motion only when all is well.

@@ -44,6 +44,10 @@ MeasurementsController::MeasurementsController(MeasurementsWindow& window, Model
     });
     ModelRankingPanel& ranking = *window_.rankingPanel();
     connect(&ranking, &ModelRankingPanel::rankRequested, this, &MeasurementsController::Rank);
+    connect(&ranking, &ModelRankingPanel::criterionChanged, this, [this] {
+        ranking_.reset();
+        rankingSnapshot_.reset();
+    });
     connect(&ranking, &ModelRankingPanel::modelChosen, this, [this](int number) {
         ApplyModel(number);
         rankingSnapshot_.reset();

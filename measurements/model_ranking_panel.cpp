@@ -110,6 +110,7 @@ ModelRankingPanel::ModelRankingPanel(QWidget* parent)
     layout->addWidget(note);
     connect(rank_, &QPushButton::clicked, this,
             [this] { Q_EMIT rankRequested(static_cast<Criterion>(criterion_->currentIndex())); });
+    connect(criterion_, &QComboBox::currentIndexChanged, this, &ModelRankingPanel::ShowCriterion);
     connect(apply_, &QPushButton::clicked, this, &ModelRankingPanel::ChooseSelected);
     connect(ranking_, &QTreeWidget::itemDoubleClicked, this, &ModelRankingPanel::ChooseSelected);
     connect(ranking_, &QTreeWidget::itemSelectionChanged, this,
@@ -167,9 +168,21 @@ void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion c
 void ModelRankingPanel::ShowStatus(const QString& status) { status_->setText(status); }
 
 void ModelRankingPanel::ShowOutdated() {
+    Clear(QStringLiteral("The model or the rows have changed since the ranking: rank again."));
+}
+
+void ModelRankingPanel::ShowCriterion() {
+    ranking_->headerItem()->setText(kScoreColumn, criterion_->currentText());
+    if (ranking_->topLevelItemCount() > 0) {
+        Clear(QStringLiteral("The criterion has changed since the ranking: rank again."));
+    }
+    Q_EMIT criterionChanged();
+}
+
+void ModelRankingPanel::Clear(const QString& why) {
     ranking_->clear();
     apply_->setEnabled(false);
-    ShowStatus(QStringLiteral("The model or the rows have changed since the ranking: rank again."));
+    ShowStatus(why);
 }
 
 void ModelRankingPanel::ChooseSelected() {

@@ -37,9 +37,14 @@ public:
 Q_SIGNALS:
     void rankRequested(Criterion criterion);
     void modelChosen(int number);
+    // Another criterion was chosen: the ranking shown, ordered by the one before, is cleared.
+    void criterionChanged();
 
 private:
     void ChooseSelected();
+    void Clear(const QString& why);
+    // The score column names the criterion chosen.
+    void ShowCriterion();
 
     QComboBox* criterion_;
     QPushButton* rank_;

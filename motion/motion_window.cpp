@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/program_text.h"
 #include "ui/spoken_name.h"
 #include "ui/utf8_text.h"
 
@@ -73,10 +74,8 @@ MotionWindow::MotionWindow(QWidget* parent)
     layout->addLayout(grid);
     layout->addWidget(status_);
     layout->addStretch();
-    connect(kinds_, &QComboBox::activated, this, [this](int index) {
-        ShowKind(static_cast<MotionKind>(index));
-        Edited();
-    });
+    connect(kinds_, &QComboBox::activated, this,
+            [this](int index) { ChooseKind(static_cast<MotionKind>(index)); });
     ShowMotion(std::nullopt, false);
 }
 
@@ -91,7 +90,7 @@ void MotionWindow::ShowMotion(const std::optional<MotionTexts>& motion, bool edi
     kinds_->setCurrentIndex(static_cast<int>(texts.kind));
     for (int p = 0; p < kMotionParameterCount; ++p) {
         const QString text = QString::fromStdString(texts.texts[p]);
-        if (boxes_[p]->text() != text) boxes_[p]->setText(text);
+        ShowProgramText(*boxes_[p], text);
     }
     ShowKind(texts.kind);
     if (!motion) {
@@ -101,7 +100,21 @@ void MotionWindow::ShowMotion(const std::optional<MotionTexts>& motion, bool edi
     }
 }
 
+void MotionWindow::ChooseKind(MotionKind kind) {
+    // What the boxes of the kind left held is no part of the new one: a file keeps only
+    // its kind's texts, and another kind's boxes may hold an older motion's.
+    const MotionTexts defaults = DefaultMotionTexts(kind);
+    for (const MotionParameter parameter : ParametersOf(kind)) {
+        if (!Lists(shownKind_, parameter)) {
+            ShowProgramText(*parameterBox(parameter), QString::fromStdString(defaults[parameter]));
+        }
+    }
+    ShowKind(kind);
+    Edited();
+}
+
 void MotionWindow::ShowKind(MotionKind kind) {
+    shownKind_ = kind;
     for (int p = 0; p < kMotionParameterCount; ++p) {
         const bool listed = Lists(kind, static_cast<MotionParameter>(p));
         labels_[p]->setVisible(listed);

@@ -18,7 +18,8 @@ namespace veldorin {
 // A tool window beside the main one that describes the motion in physical terms: a
 // kind (rigid, model-free, extended model-free, axially symmetric diffusion) and its
 // parameters with their units. Every edit reports the motion's texts; a parameter the
-// motion cannot take is named beside its box. It shows what it is told and keeps
+// motion cannot take is named beside its box. A kind chosen starts the parameters it does
+// not share with the kind before from their defaults. It shows what it is told and keeps
 // nothing else.
 class MotionWindow : public QWidget {
     Q_OBJECT
@@ -38,6 +39,7 @@ Q_SIGNALS:
     void motionEdited(const MotionTexts& motion);
 
 private:
+    void ChooseKind(MotionKind kind);
     void ShowKind(MotionKind kind);
     void ShowProblems();
     MotionTexts Texts() const;
@@ -48,6 +50,7 @@ private:
     std::array<QLineEdit*, kMotionParameterCount> boxes_{};
     std::array<QLabel*, kMotionParameterCount> problems_{};
     QLabel* status_;
+    MotionKind shownKind_ = MotionKind::Rigid;  // whose boxes are shown
     bool editedByHand_ = false;
 };
 

@@ -7,14 +7,14 @@
 #include <QLineEdit>
 
 #include "spins/spin_diagram.h"
+#include "ui/program_text.h"
 
 namespace veldorin {
 
 namespace {
 
 void ShowText(QLineEdit& box, const std::string& text) {
-    const QString shown = QString::fromStdString(text);
-    if (box.text() != shown) box.setText(shown);
+    ShowProgramText(box, QString::fromStdString(text));
 }
 
 }  // namespace

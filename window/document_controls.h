@@ -13,7 +13,8 @@ namespace veldorin {
 
 // The document's texts and choices in the main window's controls: the spin system, the
 // weights and times, the Rex and CSA, the plot and array parameter lists. A control that
-// already shows its text is left alone, so that its cursor stays where the user left it.
+// already shows its text is left alone, so that its cursor stays where the user left it;
+// a box given a new text shows its beginning (ShowProgramText).
 void ShowDocument(const ModelDocument& document, const WindowControls& controls);
 
 // The texts of a column of Lorentzian boxes, top to bottom, as shown.

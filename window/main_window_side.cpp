@@ -11,6 +11,7 @@
 #include "results/results_list.h"
 #include "results/table_writer.h"
 #include "spins/spin_diagram.h"
+#include "ui/program_text.h"
 
 namespace veldorin {
 
@@ -50,13 +51,13 @@ void MainWindowSide::ApplyLiveFit(const TableStep::LiveFit& fit) {
 
 void MainWindowSide::ShowNormalisedWeights(const WeightTexts& texts) {
     for (int row = 0; row < kLorentzianCount; ++row) {
-        controls_.normalisedWeightBoxes[row]->setText(FromStd(texts[row]));
+        ShowProgramText(*controls_.normalisedWeightBoxes[row], FromStd(texts[row]));
     }
 }
 
 void MainWindowSide::ShowArrayRange(const std::pair<std::string, std::string>& range) {
-    controls_.arrayFromBox->setText(FromStd(range.first));
-    controls_.arrayStepBox->setText(FromStd(range.second));
+    ShowProgramText(*controls_.arrayFromBox, FromStd(range.first));
+    ShowProgramText(*controls_.arrayStepBox, FromStd(range.second));
 }
 
 void MainWindowSide::Draw(const DrawCommands& commands) { controls_.graphCanvas->Replay(commands); }

@@ -52,6 +52,9 @@ std::optional<QString> ModelFiles::Open(const QString& path) {
     showDocument_();
     Remember(path, document_);
     recalculate_();
+    // The live fit of that run changed the values it fits, and no user did.
+    fileDocument_ = document_;
+    ShowWhetherModified();
     return std::nullopt;
 }
 

@@ -72,7 +72,9 @@ private:
     std::function<void()> showDocument_;
     std::function<void()> recalculate_;
     QString currentPath_;
-    ModelDocument fileDocument_;          // the model as the file at currentPath_ holds it
+    // The model as the file at currentPath_ holds it, after the run that showed it opened:
+    // what the live fit changed then is no change of the user's.
+    ModelDocument fileDocument_;
     std::optional<FileStamp> fileStamp_;  // that file as last opened or saved
     QList<QAction*> actions_;
 };

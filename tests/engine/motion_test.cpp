@@ -168,13 +168,17 @@ TEST(Motion, ReadingNamesTheParameterThatCannotBe) {
         {"not a number", MotionKind::AxialDiffusion, P::DPerpendicular, "1,5"},
         {"empty", MotionKind::ExtendedModelFree, P::TauF, ""},
         {"a time beyond 1 s", MotionKind::Rigid, P::TauM, "2e9"},
-        {"tiny constants", MotionKind::AxialDiffusion, P::DParallel, "1e-9"},
+        {"model-free tau_m beyond 1 s", MotionKind::ModelFree, P::TauM, "1e30"},
+        {"extended tau_m beyond 1 s", MotionKind::ExtendedModelFree, P::TauM, "1e30"},
+        {"slow perpendicular diffusion", MotionKind::AxialDiffusion, P::DPerpendicular, "1e-9"},
+        {"axial tau_m beyond 1 s", MotionKind::AxialDiffusionByTime, P::TauM, "1e30"},
+        {"a ratio that stretches tau_m", MotionKind::AxialDiffusionByTime, P::DiffusionRatio,
+         "1e30"},
     };
     for (const BadValue& bad : cases) {
         MotionTexts texts;
         texts.kind = bad.kind;
         texts.texts = {"5", "0.8", "50", "0.9", "0.7", "1", "10", "3", "3", "1.5", "30"};
-        if (bad.parameter == P::DParallel) texts[P::DPerpendicular] = bad.text;
         texts[bad.parameter] = bad.text;
         const MotionReading reading = ReadMotion(texts);
         EXPECT_FALSE(reading.motion) << bad.name;

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "engine/format.h"
+#include "engine/numeric_text.h"
 #include "recalculation/document_fit.h"
 #include "tests/support/recording_sink.h"
 
@@ -94,6 +95,20 @@ TEST(ModelDocument, EachEditKeepsTheModelWhole) {
         ModelDocument document = DefaultModelDocument();
         EXPECT_EQ(row.edit(document), row.returned) << row.name;
         EXPECT_TRUE(row.holds(document)) << row.name;
+    }
+}
+
+// A fit writes each value as the shortest text that reads back as the same double, as the
+// motion, Rex and CSA are read.
+TEST(ModelDocument, AFitWritesTheShortestTextsThatReadBack) {
+    const std::pair<double, const char*> rows[] = {
+        {0.8, "0.8"}, {19.950125, "19.950125"}, {0.1 + 0.2, "0.30000000000000004"}};
+    for (const auto& [value, text] : rows) {
+        ModelDocument document = Amide();
+        document.ApplyFit({MotionKind::Rigid, {value}}, std::array{TauM}, value, value);
+        EXPECT_EQ((*document.motion)[TauM], text);
+        EXPECT_EQ(document.texts.rex + document.texts.csa, std::string(text) + text);
+        EXPECT_EQ(ReadDouble(text), value);
     }
 }
 

@@ -202,6 +202,19 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     EXPECT_FALSE(ranking.applyButton()->isEnabled());
 }
 
+// Another criterion clears the ranking the one before ordered; ranking again orders by it.
+TEST_F(MeasurementsInWindow, AnotherCriterionClearsTheRanking) {
+    ModelRankingPanel& ranking = *OpenedOnExample().rankingPanel();
+    const QTreeWidget& list = *ranking.rankingList();
+    for (const int criterion : {1, 2, 0}) {
+        ranking.rankButton()->click();
+        ASSERT_GT(list.topLevelItemCount(), 0);
+        ranking.criterionList()->setCurrentIndex(criterion);
+        EXPECT_EQ(list.topLevelItemCount(), 0) << criterion;
+        EXPECT_EQ(list.headerItem()->text(2), ranking.criterionList()->currentText());
+    }
+}
+
 // The synthetic protein of bench/, 76 residues as the batch fit reads them.
 QString SyntheticProtein() {
     QFile file(QFileInfo(VELDORIN_MODEL_FREE_EXAMPLE).dir().filePath("../../bench/protein_76.csv"));

@@ -161,6 +161,24 @@ TEST_F(ModelFilesInWindow, AChangedModelFromAFileIsMarkedAndAskedAboutBeforeItGo
     }
 }
 
+// The live fit of the run that shows an opened model is no edit: the model goes without a
+// question, while an edit of the user's still marks it.
+TEST_F(ModelFilesInWindow, TheLiveFitOfAnOpenedModelIsNoEdit) {
+    for (const bool edited : {false, true}) {
+        Started();
+        ModelDocument live = *ReadModelFile(VELDORIN_MODEL_FREE_EXAMPLE).document;
+        (*live.motion)[MotionParameter::TauM] = "4";
+        live.fit = {{{MotionParameter::TauM}, false, false}, true};
+        ASSERT_EQ(WriteModelFile(PathOf("live.veldorin"), live), std::nullopt);
+        ASSERT_EQ(window_->modelFiles().Open(PathOf("live.veldorin")), std::nullopt);
+        ASSERT_NE(Shown().motion, live.motion) << "the live fit moved τm";
+        if (edited) window_->OnTableModeClicked();
+        window_->Recalculate();
+        EXPECT_EQ(window_->isWindowModified(), edited);
+        EXPECT_TRUE(edited || window_->close()) << "no question asked";
+    }
+}
+
 // Save to the file the model came from asks first when another program has replaced
 // that file since; "No" keeps that program's file.
 TEST_F(ModelFilesInWindow, SaveAsksBeforeOverwritingAFileAnotherProgramReplaced) {

@@ -8,6 +8,7 @@
 
 #include "motion/motion_window.h"
 #include "tests/support/window_fixture.h"
+#include "window/model_files.h"
 
 namespace veldorin::test {
 namespace {
@@ -46,6 +47,8 @@ TEST_F(MotionInWindow, AnEditedMotionSetsTheLorentziansUntilTheyAreTypedByHand) 
     const LorentzianTexts expected = TextsOf(ToLorentzians(*ReadMotion(texts).motion));
     EXPECT_EQ(Column(controls.weightBoxes), expected.weights);
     EXPECT_EQ(Column(controls.timeBoxes), expected.times);
+    for (const QLineEdit* box : controls.timeBoxes) EXPECT_EQ(box->cursorPosition(), 0);
+    EXPECT_EQ(tauM->cursorPosition(), 1) << "the box typed in keeps its cursor";
     ModelTexts model = DefaultModel();
     model.weights = expected.weights;
     model.times = expected.times;
@@ -62,6 +65,25 @@ TEST_F(MotionInWindow, AnEditedMotionSetsTheLorentziansUntilTheyAreTypedByHand) 
     QTest::keyClick(controls.weightBoxes[0], Qt::Key_End);
     QTest::keyClick(controls.weightBoxes[0], Qt::Key_1);
     EXPECT_TRUE(StatusSays(motion, "Edited by hand"));
+}
+
+// A kind chosen after a model was opened keeps the file's texts it shares and starts the
+// rest from its defaults; the boxes the program filled show their beginnings.
+TEST_F(MotionInWindow, AKindChosenAfterAFileStartsFromItsDefaults) {
+    Started();
+    MotionWindow& window = window_->motionWindow();
+    for (int kind = 0; kind < kMotionKindCount; ++kind) {
+        ASSERT_EQ(window_->modelFiles().Open(VELDORIN_MODEL_FREE_EXAMPLE), std::nullopt);
+        const MotionTexts file = *window_->document().motion;
+        window.kindList()->setCurrentIndex(kind);
+        Q_EMIT window.kindList()->activated(kind);
+        const MotionTexts defaults = DefaultMotionTexts(static_cast<MotionKind>(kind));
+        for (const MotionParameter p : ParametersOf(static_cast<MotionKind>(kind))) {
+            const bool shared = std::ranges::count(ParametersOf(file.kind), p) > 0;
+            EXPECT_EQ((*window_->document().motion)[p], shared ? file[p] : defaults[p]) << kind;
+            EXPECT_EQ(window.parameterBox(p)->cursorPosition(), 0) << kind;
+        }
+    }
 }
 
 }  // namespace
