@@ -21,41 +21,67 @@ namespace {
 
 constexpr const char* kUsageHead =
     "Usage: veldorin [FILE]\n"
-    "       veldorin --table [--times] FILE...\n";
-constexpr const char* kUsageTail =
+    "  or:  veldorin --table [--times] FILE...\n";
+constexpr const char* kUsageWindow =
     "\n"
     "Without --table, --fit, --map or --rates, opens the window (with the model FILE).\n"
-    "\n"
-    "  --table    print each model file's results table, the lines of \"table.dat\"\n"
-    "             (tab-separated, each ending in CR LF); with several files, a line\n"
-    "             \"== FILE\" comes before each table\n"
-    "  --times    print the times table, whatever table the files hold\n"
-    "  --fit      fit the model-free motion of every residue in the DATA files,\n"
-    "             merged by residue (a row per measurement, header\n"
-    "             residue,field_mhz,quantity,value,error; or a row per residue,\n"
-    "             header residue,R1_600,R1_600_err,NOE_600,NOE_600_err,...; R1, R2 in\n"
-    "             1/s, T1, T2 in s, NOE as the intensity ratio; cells separated by\n"
-    "             commas, tabs or blanks; # starts a comment line) with one tm for\n"
-    "             the whole protein (unless --tm or --local-tm), eliminating\n"
-    "             unphysical models, and print one CSV row per residue; --report\n"
-    "             writes how the fit was made as JSON; see README\n"
-    "  --map      print the reduced spectral densities J(0), J(wN) and J(0.87 wH)\n"
-    "             (ns/rad) with their errors, one CSV row per residue and field of\n"
-    "             the DATA files with R1, R2 and NOE, and whether J(0) agrees across\n"
-    "             the fields; see README\n"
-    "  --rates    fit R1 and R2 to the peak intensities of SERIES files (header\n"
-    "             residue,quantity,field_mhz,delay_s,intensity[,error]; without an\n"
-    "             error column, repeated delays give it), I0 exp(-R t) (+ a constant\n"
-    "             with --offset), and print them as --fit reads them; see README.\n"
-    "             Example: veldorin --rates r1.csv r2.csv > rates.csv\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "  --         end of options: the arguments after it are files\n"
+    "\n";
+constexpr const char* kUsageTail =
     "\n"
     "Exit status: 0 when every table was computed (every residue or series fitted\n"
     "or mapped), 1 when a file could not be read, a table failed or stopped or a\n"
     "residue or series could not be fitted or mapped (the reason on standard\n"
     "error), 2 for wrong arguments.\n";
+
+constexpr OptionHelp kGeneralOptionList[] = {
+    {"--table", "FILE...",
+     "print each model file's results table, the lines of \"table.dat\"\n"
+     "(tab-separated, each ending in CR LF); with several files, a line\n"
+     "\"== FILE\" comes before each table\n",
+     "veldorin --table docs/examples/amide-15N.veldorin", ""},
+    {"--times", "", "print the times table, whatever table the files hold\n",
+     "veldorin --table --times model.veldorin", ""},
+    {"--fit", "DATA...",
+     "fit the model-free motion of every residue in the DATA files,\n"
+     "merged by residue (a row per measurement, header\n"
+     "residue,field_mhz,quantity,value,error; or a row per residue,\n"
+     "header residue,R1_600,R1_600_err,NOE_600,NOE_600_err,...; R1, R2 in\n"
+     "1/s, T1, T2 in s, NOE as the intensity ratio; cells separated by\n"
+     "commas, tabs or blanks; # starts a comment line) with one tm for\n"
+     "the whole protein (unless --tm or --local-tm), eliminating\n"
+     "unphysical models, and print one CSV row per residue; --report\n"
+     "writes how the fit was made as JSON; see README and the options below\n",
+     "veldorin --fit rates.csv noe.csv > fit.csv", ""},
+    {"--map", "DATA...",
+     "print the reduced spectral densities J(0), J(wN) and J(0.87 wH)\n"
+     "(ns/rad) with their errors, one CSV row per residue and field of\n"
+     "the DATA files with R1, R2 and NOE, and whether J(0) agrees across\n"
+     "the fields; see README\n",
+     "veldorin --map rates.csv > map.csv", ""},
+    {"--rates", "SERIES...",
+     "fit R1 and R2 to the peak intensities of SERIES files (header\n"
+     "residue,quantity,field_mhz,delay_s,intensity[,error]; without an\n"
+     "error column, repeated delays give it), I0 exp(-R t) (+ a constant\n"
+     "with --offset), and print them as --fit reads them; see README\n",
+     "veldorin --rates r1.csv r2.csv > rates.csv", ""},
+    {"--help", "", "show this help and exit\n", "veldorin --help", "-h"},
+    {"--version", "", "show the version and exit\n", "veldorin --version", ""},
+    {"--", "", "end of options: the arguments after it are files\n",
+     "veldorin --table -- -draft.veldorin", ""},
+};
+
+// The whole help: how to call the program, then every option of every mode.
+void PrintHelp(std::ostream& out) {
+    out << kUsageHead << kFitUsage << kMapUsage << kRatesUsage << kUsageWindow;
+    PrintOptions(kGeneralOptions, out);
+    out << "\nOptions of --fit:\n";
+    PrintOptions(kFitOptions, out);
+    out << "\nOptions of --map (read as --fit reads them):\n";
+    PrintOptions(kMapOptions, out);
+    out << "\nOptions of --rates:\n";
+    PrintOptions(kRatesOptions, out);
+    out << kUsageTail;
+}
 
 // Passes everything written on to another stream's buffer and keeps the system's reason
 // for the first write that failed: the stream's state alone keeps only that one did, and
@@ -190,9 +216,7 @@ bool PrintTables(const CommandLineOptions& options, std::ostream& out, std::ostr
 // The mode's work and its status, before the output is known to have been written.
 int RunMode(const CommandLineOptions& options, std::ostream& out, std::ostream& errors) {
     switch (options.mode) {
-        case CommandLineOptions::Mode::Help:
-            out << kUsageHead << kFitUsage << kMapUsage << kRatesUsage << kUsageTail;
-            return kExitSuccess;
+        case CommandLineOptions::Mode::Help: PrintHelp(out); return kExitSuccess;
         case CommandLineOptions::Mode::Version:
             out << "veldorin " << VELDORIN_VERSION << '\n' << kLicence;
             return kExitSuccess;
@@ -233,15 +257,22 @@ CommandLineParse CommandParse(const std::string& command, const std::vector<std:
 
 }  // namespace
 
+const OptionTable kGeneralOptions = kGeneralOptionList;
+
 CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLineOptions options;
     // --fit, --map and --rates have options of their own: everything else is theirs.
     const auto command = std::find_if(arguments.begin(), arguments.end(), [](const auto& argument) {
         return argument == "--fit" || argument == "--map" || argument == "--rates";
     });
-    const bool helpAsked =
-        std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();
-    if (command != arguments.end() && !helpAsked) {
+    const bool helpAsked = std::ranges::any_of(
+        arguments, [](const auto& argument) { return argument == "--help" || argument == "-h"; });
+    if (command != arguments.end()) {
+        // The options of those are not this loop's; help wins over them all the same.
+        if (helpAsked) {
+            options.mode = CommandLineOptions::Mode::Help;
+            return {options, {}};
+        }
         std::vector<std::string> rest(arguments.begin(), command);
         rest.insert(rest.end(), command + 1, arguments.end());
         return CommandParse(*command, rest);
@@ -252,20 +283,20 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
             files.push_back(argument);
+        } else if (!FindOption(kGeneralOptions, argument)) {
+            return UsageError("unknown option '" + argument + "'");
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--table") {
             tableAsked = true;
         } else if (argument == "--times") {
             options.timesTable = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.mode = CommandLineOptions::Mode::Help;
         } else if (argument == "--version") {
             if (options.mode != CommandLineOptions::Mode::Help) {
                 options.mode = CommandLineOptions::Mode::Version;
             }
-        } else {
-            return UsageError("unknown option '" + argument + "'");
+        } else {  // --help or -h
+            options.mode = CommandLineOptions::Mode::Help;
         }
     }
     if (options.mode != CommandLineOptions::Mode::Window) return {options, {}};

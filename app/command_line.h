@@ -10,6 +10,7 @@
 
 #include "app/fit_command.h"
 #include "app/map_command.h"
+#include "app/option_table.h"
 #include "app/rates_command.h"
 
 namespace veldorin {
@@ -43,6 +44,9 @@ struct CommandLineParse {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitTableFailed = 1;  // a file was bad, or its table failed or stopped
 inline constexpr int kExitUsage = 2;        // the arguments did not make sense
+
+// The options outside --fit, --map and --rates, which the help lists first.
+extern const OptionTable kGeneralOptions;
 
 // Reads the arguments after the program's name. "--" ends the options, so a file whose
 // name begins with "-" can follow it.

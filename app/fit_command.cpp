@@ -22,14 +22,79 @@
 
 namespace veldorin {
 
-const char* const kFitUsage =
-    "       veldorin --fit DATA... [--model auto|m0..m9] [--select aic|aicc|bic]\n"
-    "                [--global-tm | --local-tm | --tm PS] [--mc N] [--seed S]\n"
-    "                [--jobs N] [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
-    "                [--csa -172] [--frequencies signed|magnitudes] [--back FILE]\n"
-    "                [--report FILE.json] [--structure FILE.pdb|FILE.cif\n"
-    "                [--diffusion sphere|prolate|oblate|ellipsoid|auto] [--bond N-H]\n"
-    "                [--ensemble N|average] [--write-structure FILE [--bfactor S2]]]\n";
+const char* const kFitUsage = "  or:  veldorin --fit DATA... [OPTION...]\n";
+
+namespace {
+
+constexpr OptionHelp kFitOptionList[] = {
+    {"--model", "auto|m0..m9",
+     "the model of the motion: m0 {} and m9 {Rex} (rigid), m1 {S2},\n"
+     "m2 {S2, te}, m3 {S2, Rex}, m4 {S2, te, Rex}, m5 to m8 with two internal\n"
+     "motions; auto (the default) fits every model and keeps the best one left\n",
+     "veldorin --fit rates.csv --model m2", ""},
+    {"--select", "aic|aicc|bic",
+     "the criterion that chooses the model with --model auto (default aic)\n",
+     "veldorin --fit rates.csv --select bic", ""},
+    {"--global-tm", "", "one tm for the whole protein, fitted to all residues (the default)\n",
+     "veldorin --fit rates.csv --global-tm", ""},
+    {"--local-tm", "", "a tm of each residue's own\n", "veldorin --fit rates.csv --local-tm", ""},
+    {"--tm", "PS", "a fixed tm in ps, not fitted\n", "veldorin --fit rates.csv --tm 8000", ""},
+    {"--mc", "N",
+     "the errors from N Monte Carlo sets (default 500, up to 10000; 0: from\n"
+     "the covariance)\n",
+     "veldorin --fit rates.csv --mc 0", ""},
+    {"--seed", "S", "the seed of the Monte Carlo noise, so that a run repeats\n",
+     "veldorin --fit rates.csv --seed 7", ""},
+    {"--jobs", "N", "fits on N threads (default: every core); the output is the same\n",
+     "veldorin --fit rates.csv --jobs 2", ""},
+    {"--nucleus", "1H|13C|15N", "the nucleus whose relaxation was measured (default 15N)\n",
+     "veldorin --fit rates.csv --nucleus 13C --partner 1H --distance 1.09", ""},
+    {"--partner", "1H|13C|15N", "the nucleus bonded to it (default 1H)\n",
+     "veldorin --fit rates.csv --partner 1H", ""},
+    {"--distance", "A", "their distance in Angstrom (default 1.02)\n",
+     "veldorin --fit rates.csv --distance 1.04", ""},
+    {"--csa", "PPM", "the chemical shift anisotropy in ppm (default -172)\n",
+     "veldorin --fit rates.csv --csa -160", ""},
+    {"--frequencies", "signed|magnitudes",
+     "the pair's zero- and double-quantum frequencies: signed (the default),\n"
+     "or from magnitudes as the window's table has them\n",
+     "veldorin --fit rates.csv --frequencies magnitudes", ""},
+    {"--back", "FILE", "also writes each measurement beside its model's value, as CSV\n",
+     "veldorin --fit rates.csv --back back.csv", ""},
+    {"--report", "FILE.json",
+     "also writes how the fit was made: the options, tm, each residue's\n"
+     "models and why others were eliminated\n",
+     "veldorin --fit rates.csv --report fit.json", ""},
+    {"--structure", "FILE.pdb|FILE.cif",
+     "fits the overall tumbling as a rotational diffusion tensor, each\n"
+     "residue's bond seeing it from its direction in this PDB or mmCIF\n"
+     "structure\n",
+     "veldorin --fit rates.csv --structure protein.pdb", ""},
+    {"--diffusion", "sphere|prolate|oblate|ellipsoid|auto",
+     "the diffusion model with --structure; auto (the default) fits all four\n"
+     "and the criterion chooses\n",
+     "veldorin --fit rates.csv --structure protein.pdb --diffusion prolate", ""},
+    {"--bond", "FROM-TO", "the atoms of each residue's bond (default N-H)\n",
+     "veldorin --fit rates.csv --structure protein.pdb --bond CA-HA", ""},
+    {"--ensemble", "N|average",
+     "the model of an NMR ensemble whose bonds are taken (default 1), or the\n"
+     "mean direction over all models\n",
+     "veldorin --fit rates.csv --structure ensemble.pdb --ensemble average", ""},
+    {"--write-structure", "FILE",
+     "writes the structure with a result in its B-factor column, and scripts\n"
+     "for two molecular viewers beside it (FILE.pml, FILE.cxc)\n",
+     "veldorin --fit rates.csv --structure protein.pdb --write-structure s2.pdb", ""},
+    {"--bfactor", "COLUMN",
+     "the result written as B-factors: S2 (the default), Rex_800, te_ps, S2f,\n"
+     "S2s, tf_ps, ts_ps, tm_ps or CSA_ppm\n",
+     "veldorin --fit rates.csv --structure protein.pdb --write-structure out.pdb "
+     "--bfactor te_ps",
+     ""},
+};
+
+}  // namespace
+
+const OptionTable kFitOptions = kFitOptionList;
 
 namespace {
 
@@ -216,9 +281,13 @@ FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments) {
     std::vector<std::string> files;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        const OptionHelp* const known = FindOption(kFitOptions, option);
         if (option.empty() || option.front() != '-') {
             files.push_back(option);
-        } else if (option == "--global-tm" || option == "--local-tm") {
+        } else if (!known) {
+            return Refused("unknown option '" + option + "'");
+        } else if (known->value.empty()) {
+            // The options without a value, --global-tm and --local-tm, say how tm is found.
             tmModes.insert(option);
         } else if (i + 1 == arguments.size()) {
             return Refused(option + " needs a value");

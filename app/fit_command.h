@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/option_table.h"
 #include "fit/protein_fit.h"
 #include "structure/bond_vectors.h"
 
@@ -42,8 +43,9 @@ struct FitCommandParse {
 // The arguments after --fit (the data files and the options, in any order).
 FitCommandParse ParseFitCommand(const std::vector<std::string>& arguments);
 
-// The usage lines of --fit, for --help.
+// The usage lines of --fit and the options it accepts, for --help.
 extern const char* const kFitUsage;
+extern const OptionTable kFitOptions;
 
 // Reads a file's text as a protein's data.
 using ProteinDataReader = std::function<ProteinDataRead(std::string_view text)>;

@@ -3,8 +3,6 @@
 
 #include "app/map_command.h"
 
-#include <algorithm>
-#include <array>
 #include <ostream>
 
 #include "app/fit_command.h"
@@ -12,18 +10,27 @@
 
 namespace veldorin {
 
-const char* const kMapUsage =
-    "       veldorin --map DATA... [--nucleus 15N] [--partner 1H] [--distance 1.02]\n"
-    "                [--csa -172]\n";
+const char* const kMapUsage = "  or:  veldorin --map DATA... [OPTION...]\n";
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kSpinSystemOptions = {"--nucleus", "--partner",
-                                                                "--distance", "--csa"};
+// The spin system's options of --fit, which --map reads as --fit does.
+constexpr OptionHelp kMapOptionList[] = {
+    {"--nucleus", "1H|13C|15N", "the nucleus whose relaxation was measured (default 15N)\n",
+     "veldorin --map rates.csv --nucleus 15N", ""},
+    {"--partner", "1H|13C|15N", "the nucleus bonded to it (default 1H)\n",
+     "veldorin --map rates.csv --partner 1H", ""},
+    {"--distance", "A", "their distance in Angstrom (default 1.02)\n",
+     "veldorin --map rates.csv --distance 1.04", ""},
+    {"--csa", "PPM", "the chemical shift anisotropy in ppm (default -172)\n",
+     "veldorin --map rates.csv --csa -160", ""},
+};
 
 MapCommandParse Refused(std::string why) { return {std::nullopt, std::move(why)}; }
 
 }  // namespace
+
+const OptionTable kMapOptions = kMapOptionList;
 
 MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments) {
     bool files = false;
@@ -31,8 +38,7 @@ MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments) {
         const std::string& argument = arguments[i];
         if (argument.empty() || argument.front() != '-') {
             files = true;
-        } else if (std::find(kSpinSystemOptions.begin(), kSpinSystemOptions.end(), argument) ==
-                   kSpinSystemOptions.end()) {
+        } else if (!FindOption(kMapOptions, argument)) {
             return Refused("--map takes no option '" + argument + "'");
         } else {
             ++i;  // the option's value, read below

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/option_table.h"
 #include "fit/relaxation_model.h"
 
 namespace veldorin {
@@ -28,8 +29,9 @@ struct MapCommandParse {
 // (--nucleus, --partner, --distance, --csa), in any order.
 MapCommandParse ParseMapCommand(const std::vector<std::string>& arguments);
 
-// The usage lines of --map, for --help.
+// The usage lines of --map and the options it accepts, for --help.
 extern const char* const kMapUsage;
+extern const OptionTable kMapOptions;
 
 // Maps, prints the CSV on `out`, and names on `errors` each residue's field that could not
 // be mapped. 0 when every field of every residue was mapped, 1 when a file or a field

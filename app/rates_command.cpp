@@ -10,10 +10,20 @@
 
 namespace veldorin {
 
-const char* const kRatesUsage =
-    "       veldorin --rates SERIES... [--offset] [--mc N] [--seed S]\n";
+const char* const kRatesUsage = "  or:  veldorin --rates SERIES... [OPTION...]\n";
 
 namespace {
+
+constexpr OptionHelp kRatesOptionList[] = {
+    {"--offset", "", "fits I0 exp(-R t) + c, with a constant c, instead of I0 exp(-R t)\n",
+     "veldorin --rates r1.csv --offset", ""},
+    {"--mc", "N",
+     "the errors of R from N Monte Carlo sets (default 500, 2 to 10000;\n"
+     "0: from the covariance)\n",
+     "veldorin --rates r1.csv r2.csv --mc 1000", ""},
+    {"--seed", "S", "the seed of the Monte Carlo noise (default 1)\n",
+     "veldorin --rates r1.csv --seed 7", ""},
+};
 
 // As --fit bounds its sets; one set has no spread, so the least is two.
 constexpr int kMaxMonteCarloSets = 10000;
@@ -40,16 +50,18 @@ std::optional<std::string> Refusal(DecayFitOptions& options, const std::string& 
 
 }  // namespace
 
+const OptionTable kRatesOptions = kRatesOptionList;
+
 RatesCommandParse ParseRatesCommand(const std::vector<std::string>& arguments) {
     RatesCommand command;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option.empty() || option.front() != '-') {
             command.seriesFiles.push_back(option);
+        } else if (!FindOption(kRatesOptions, option)) {
+            return Refused("--rates takes no option '" + option + "'");
         } else if (option == "--offset") {
             command.options.offset = true;
-        } else if (option != "--mc" && option != "--seed") {
-            return Refused("--rates takes no option '" + option + "'");
         } else if (i + 1 == arguments.size()) {
             return Refused(option + " needs a value");
         } else if (auto refusal = Refusal(command.options, option, arguments[++i])) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/option_table.h"
 #include "fit/intensity_decay.h"
 
 namespace veldorin {
@@ -27,8 +28,9 @@ struct RatesCommandParse {
 // The arguments after --rates: the series files, --offset, --mc N and --seed S, in any order.
 RatesCommandParse ParseRatesCommand(const std::vector<std::string>& arguments);
 
-// The usage lines of --rates, for --help.
+// The usage lines of --rates and the options it accepts, for --help.
 extern const char* const kRatesUsage;
+extern const OptionTable kRatesOptions;
 
 // Fits every series of every file, merged as --fit merges its files, and prints the rates
 // as "residue,field_mhz,quantity,value,error" on `out`; 0 when every series was fitted, 1

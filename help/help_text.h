@@ -22,11 +22,18 @@ inline constexpr QLatin1StringView kHelpLorentzians{
 inline constexpr QLatin1StringView kHelpArray{"Array"};
 inline constexpr QLatin1StringView kHelpPlot{"Plot"};
 inline constexpr QLatin1StringView kHelpTable{"Table"};
+inline constexpr QLatin1StringView kHelpMotion{"Motion window"};
+inline constexpr QLatin1StringView kHelpMeasurements{"Measurements window"};
+inline constexpr QLatin1StringView kHelpPairFrequencies{"Pair frequencies"};
+inline constexpr QLatin1StringView kHelpFit{"The fit"};
+inline constexpr QLatin1StringView kHelpModels{"Which model? (m0 to m9)"};
+inline constexpr QLatin1StringView kHelpMonteCarlo{"How sure? (Monte Carlo errors)"};
 
-// The seven titles in the order the sections appear.
-inline constexpr std::array<QLatin1StringView, 7> kHelpTitles{
-    kHelpIntroduction, kHelpInstallation, kHelpSpinSystem, kHelpLorentzians,
-    kHelpArray,        kHelpPlot,         kHelpTable};
+// The titles in the order the sections appear.
+inline constexpr std::array<QLatin1StringView, 13> kHelpTitles{
+    kHelpIntroduction, kHelpInstallation, kHelpSpinSystem, kHelpLorentzians,  kHelpArray,
+    kHelpPlot,         kHelpTable,        kHelpMotion,     kHelpMeasurements, kHelpPairFrequencies,
+    kHelpFit,          kHelpModels,       kHelpMonteCarlo};
 
 // The line the word-mark hover brings to the top of the help list: inside the Introduction.
 inline constexpr int kHelpWordMarkLine = 4;

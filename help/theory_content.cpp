@@ -77,4 +77,69 @@ TypicalDistances() {
     }};
 }
 
+// The motions as the Motion window turns them into Lorentzians, L(τ) = τ / (1 + (ωτ)²), with
+// the weights normalised as on the first page; the fit's χ² and criteria as the fit computes
+// them, p free parameters and n rows.
+std::vector<TheoryEquation> TheoryFitEquations() {
+    return {
+        {QStringLiteral("L(τ) = "),
+         {QStringLiteral(u"\\frac{τ}{1 + (ωτ)^2},\\quad "
+                         u"\\frac{1}{τ'} = \\frac{1}{τ_m} + \\frac{1}{τ}")}},
+        {QStringLiteral(u"J_{\\rm{MF}}(ω) = "),
+         {QStringLiteral(u"S^2 L(τ_m) + (1 − S^2) L(τ_e')")}},
+        {QStringLiteral(u"J_{\\rm{EMF}}(ω) = "),
+         {QStringLiteral(u"S_f^2 S_s^2 L(τ_m) + S_f^2 (1 − S_s^2) L(τ_s') + (1 − S_f^2) L(τ_f')")}},
+        {QStringLiteral(u"J_{\\rm{axial}}(ω) = "),
+         {QStringLiteral(u"\\sum{k=1}{3} A_k [S^2 L(τ_k) + (1 − S^2) L(τ_{k,e}')],\\quad "
+                         u"\\frac{1}{τ_{k,e}'} = \\frac{1}{τ_k} + \\frac{1}{τ_e}"),
+          QStringLiteral(u"A_1 = \\frac{(3\\,\\rm{cos}^2θ − 1)^2}{4},\\; "
+                         u"A_2 = 3\\,\\rm{sin}^2θ\\,\\rm{cos}^2θ,\\; "
+                         u"A_3 = \\frac{3}{4} \\rm{sin}^4θ,"),
+          QStringLiteral(u"\\frac{1}{τ_1} = 6D_⊥,\\; \\frac{1}{τ_2} = 5D_⊥ + D_∥,\\; "
+                         u"\\frac{1}{τ_3} = 2D_⊥ + 4D_∥")}},
+        {QStringLiteral(u"χ^2 = "),
+         {QStringLiteral(u"\\sum{k=1}{n} \\left(\\frac{y_k − y_k^{\\rm{model}}}{σ_k}\\right)^2,"
+                         u"\\quad \\rm{NOE}_{\\rm{measured}} = "
+                         u"\\frac{I_{\\rm{sat}}}{I_{\\rm{ref}}} = 1 + \\rm{NOE}")}},
+        {QStringLiteral(u"\\rm{AIC} = "),
+         {QStringLiteral(u"χ^2 + 2p,\\quad \\rm{AICc} = \\rm{AIC} + \\frac{2p(p + 1)}{n − p − 1},"
+                         u"\\quad \\rm{BIC} = χ^2 + p\\,\\rm{ln}\\,n")}},
+        {QStringLiteral(u"\\rm{signed}: "),
+         {QStringLiteral(u"J(|γ_I − γ_S| B_0),\\; J(|γ_I + γ_S| B_0);\\quad "
+                         u"\\rm{magnitudes}: J(|ω_I| − |ω_S|),\\; J(|ω_I| + |ω_S|)")}},
+    };
+}
+
+QString TheoryFitLegend() {
+    return QStringLiteral(
+        u"The Motion window (Ctrl+M) describes the motion in physical terms and writes the six "
+        u"Lorentzians for you: rigid tumbling with \\it{τ_m}; model-free (Lipari and Szabo) "
+        u"with \\it{S^2}, \\it{τ_m}, \\it{τ_e}; extended model-free (Clore and co-workers) "
+        u"with \\it{S_f^2}, \\it{S_s^2}, \\it{τ_m}, \\it{τ_s}, \\it{τ_f} (0 for the fast "
+        u"limit); axially symmetric diffusion (Woessner) with \\it{D_∥}, \\it{D_⊥}, the bond's "
+        u"angle \\it{θ} to the symmetry axis and an optional internal motion \\it{S^2}, "
+        u"\\it{τ_e}. The Measurements window (Ctrl+E) holds measured rates, each with its field, "
+        u"value \\it{y_k} and uncertainty \\it{σ_k}; a measured NOE is the intensity ratio "
+        u"1\u00A0+\u00A0η as spectrometers report it, while the table's NOE column is η. The "
+        u"fit is weighted least squares: it makes \\it{χ^2} smallest over the free parameters, "
+        u"keeping 0 ≤ \\it{S^2} ≤ 1, times ≥ 0 and \\it{R_{\\rm{ex}}} ≥ 0 at every step, and gives "
+        u"each parameter its "
+        u"standard error from the covariance. The tab \"Models m0–m9\" fits every model of the "
+        u"model-free family and ranks them by AIC, AICc or BIC (\\it{p} free parameters, "
+        u"\\it{n} rows), best first; a model that did not converge, has no degrees of freedom, "
+        u"an internal time of twice \\it{τ_m} or more or a local \\it{τ_m} of 50\u00A0ns or "
+        u"more is eliminated. Monte Carlo errors: synthetic data sets (500 by default) made from "
+        u"the fitted values plus Gaussian noise of each row's uncertainty are fitted again, and "
+        u"each parameter's standard deviation and 2.5 and 97.5 percentiles are its errors. Pair "
+        u"frequencies: the table forms a pair's zero- and double-quantum frequencies from "
+        u"magnitudes; for a pair whose gyromagnetic ratios have opposite signs ({}^{15}N with "
+        u"{}^1H) the transitions lie the other way round, which \"signed\" takes, as --fit "
+        u"does. A model without measurements keeps magnitudes; the first measurement switches it "
+        u"to signed.");
+}
+
+QString TheoryTurnHint(int page, int pages) {
+    return QStringLiteral(u"Page %1 of %2: a click or the wheel turns it").arg(page).arg(pages);
+}
+
 }  // namespace veldorin

@@ -4,7 +4,9 @@
 #pragma once
 
 // What the Theory page shows: the equations the calculation evaluates, their legend and the
-// table of typical distances. Equations and legend are formula markup (formula_parser.h).
+// table of typical distances; on its second page the motions the Lorentzians are made from,
+// the fit of measured rates and its errors. Equations and legends are formula markup
+// (formula_parser.h).
 
 #include <QLatin1StringView>
 #include <QString>
@@ -42,5 +44,18 @@ std::array<QString, kDistanceAtomCount> DistanceTableAtoms();
 // table gives no value and on the diagonal, which shows a dash.
 std::array<std::array<QLatin1StringView, kDistanceAtomCount>, kDistanceAtomCount>
 TypicalDistances();
+
+inline constexpr QLatin1StringView kTheoryFitTitle{
+    "Motions, measured rates and the fit (Motion and Measurements windows):"};
+
+// Math-mode markup: the motions' spectral densities, chi-square, the criteria that rank
+// the models and the pair frequencies.
+std::vector<TheoryEquation> TheoryFitEquations();
+
+// Text-mode markup of the second page's legend, one paragraph.
+QString TheoryFitLegend();
+
+// Text-mode markup of the line that says how to turn to the other page.
+QString TheoryTurnHint(int page, int pages);
 
 }  // namespace veldorin

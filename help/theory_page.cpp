@@ -3,7 +3,9 @@
 
 #include "help/theory_page.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace veldorin {
@@ -55,12 +57,28 @@ TheoryPage::TheoryPage(QWidget* parent) : QWidget(parent) {
 
 void TheoryPage::paintEvent(QPaintEvent*) {
     const QFont applicationFont;
-    if (!layout_ || applicationFont != layoutApplicationFont_) {
-        layout_ = LayOutTheoryPage();
+    if (layouts_.empty() || applicationFont != layoutApplicationFont_) {
+        layouts_ = LayOutTheoryPages();
         layoutApplicationFont_ = applicationFont;
     }
     QPainter painter(this);
-    DrawTheoryPage(painter, *layout_, size());
+    DrawTheoryPage(painter, layouts_[page_], size());
+}
+
+void TheoryPage::ShowPage(int page) {
+    page = std::clamp(page, 0, kTheoryPageCount - 1);
+    if (page == page_) return;
+    page_ = page;
+    update();
+}
+
+void TheoryPage::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) ShowPage((page_ + 1) % kTheoryPageCount);
+}
+
+void TheoryPage::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta != 0) ShowPage(delta < 0 ? page_ + 1 : page_ - 1);
 }
 
 }  // namespace veldorin

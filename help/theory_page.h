@@ -4,12 +4,14 @@
 #pragma once
 
 // The Theory page: the equations of the calculation, their legend and a table of typical
-// distances between atoms, drawn as text and vector strokes on the page's own background.
+// distances between atoms, and on a second page the motions and the fit, drawn as text and
+// vector strokes on the page's own background. A click turns to the other page, the wheel
+// forward or back.
 
 #include <QColor>
 #include <QFont>
 #include <QWidget>
-#include <optional>
+#include <vector>
 
 #include "help/theory_page_layout.h"
 
@@ -21,14 +23,20 @@ class TheoryPage : public QWidget {
 public:
     explicit TheoryPage(QWidget* parent = nullptr);
 
+    int page() const { return page_; }  // from 0
+    void ShowPage(int page);            // clamped to the pages there are
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
-    // The page is laid out in twips on its first paint and kept: a new size only changes
-    // the scale it is drawn at. The layout's fonts take what they do not set from the
-    // application's font, so a new application font lays the page out again.
-    std::optional<TheoryPageLayout> layout_;
+    // The pages are laid out in twips on the first paint and kept: a new size only changes
+    // the scale they are drawn at. The layouts' fonts take what they do not set from the
+    // application's font, so a new application font lays the pages out again.
+    std::vector<TheoryPageLayout> layouts_;
+    int page_ = 0;
     QFont layoutApplicationFont_;
 };
 

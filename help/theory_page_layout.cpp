@@ -54,19 +54,49 @@ struct PageFonts {
     QFont legend = SerifFont(150);
     QFont table = SansFont(140);
     QFont tableHeading = SansFont(140, true);
+    QFont hint = SansFont(120);
 };
 
-// Lays the page out from the top, keeping the marks and the extent they use.
+// Lays a page out from the top, keeping the marks and the extent they use.
 class PageLayouter {
 public:
-    TheoryPageLayout LayOut() {
-        SetTitle();
+    // The equations of the calculation, their legend and the table of typical distances.
+    TheoryPageLayout LayOutCalculation() {
+        SetTitle(kTheoryTitle);
         y_ += kTitleGap;
-        SetEquations();
+        SetEquations(TheoryEquations());
         y_ += kSectionGap;
-        SetLegend();
+        SetLegend(TheoryLegend());
         y_ += kSectionGap;
         SetTable();
+        // Beside the table's heading, where the line has room.
+        SetTurnHint(1, tableHeadingBaseline_);
+        return Finish();
+    }
+
+    // The motions, the fit of measured rates and its errors.
+    TheoryPageLayout LayOutFit() {
+        SetTitle(kTheoryFitTitle);
+        y_ += kTitleGap;
+        SetEquations(TheoryFitEquations());
+        y_ += kSectionGap;
+        SetLegend(TheoryFitLegend());
+        y_ += kSectionGap;
+        SetTurnHint(2, y_ + QFontMetricsF(fonts_.hint).ascent());
+        y_ += QFontMetricsF(fonts_.hint).height();
+        return Finish();
+    }
+
+private:
+    // Right-aligned on the page's margin.
+    void SetTurnHint(int page, qreal baseline) {
+        const Formula hint(TheoryTurnHint(page, kTheoryPageCount), FormulaMode::Text);
+        const qreal right = kTheoryPageTwips.width() - kMargin;
+        Add(hint.LayOut(QPointF(right - hint.Measure(fonts_.hint).width, baseline), fonts_.hint));
+        Extend(right);
+    }
+
+    TheoryPageLayout Finish() {
         const QSizeF needed(right_ + kMargin, y_ + kMargin);
         // Fonts of another width than the preferred ones must not push the content off the
         // page.
@@ -75,18 +105,16 @@ public:
         return {std::move(marks_), shrink};
     }
 
-private:
-    void SetTitle() {
+    void SetTitle(QLatin1StringView title) {
         const QFontMetricsF metrics(fonts_.title);
         y_ += metrics.ascent();
-        marks_.emplace_back(FormulaMark{TextRun{QPointF(kMargin, y_), fonts_.title, kTheoryTitle}});
-        Extend(kMargin + metrics.horizontalAdvance(kTheoryTitle));
+        marks_.emplace_back(FormulaMark{TextRun{QPointF(kMargin, y_), fonts_.title, title}});
+        Extend(kMargin + metrics.horizontalAdvance(title));
         y_ += metrics.descent();
     }
 
     // Left sides are right-aligned on one column, so that the equals signs line up.
-    void SetEquations() {
-        const std::vector<TheoryEquation> equations = TheoryEquations();
+    void SetEquations(const std::vector<TheoryEquation>& equations) {
         qreal column = 0;
         for (const TheoryEquation& equation : equations) {
             column = std::max(column, Formula(equation.lhs).Measure(fonts_.math).width);
@@ -116,12 +144,11 @@ private:
         }
     }
 
-    void SetLegend() {
+    void SetLegend(const QString& legend) {
         const QFontMetricsF metrics(fonts_.legend);
         const qreal width = kTheoryPageTwips.width() - 2 * kMargin;
         bool first = true;
-        for (const QString& line :
-             WrapMarkup(TheoryLegend(), FormulaMode::Text, fonts_.legend, width)) {
+        for (const QString& line : WrapMarkup(legend, FormulaMode::Text, fonts_.legend, width)) {
             const Formula text(line, FormulaMode::Text);
             y_ += first ? metrics.ascent() : metrics.lineSpacing();
             first = false;
@@ -135,6 +162,7 @@ private:
         const Formula heading(DistanceTableHeading(), FormulaMode::Text);
         const QFontMetricsF metrics(fonts_.tableHeading);
         y_ += metrics.ascent();
+        tableHeadingBaseline_ = y_;
         Add(heading.LayOut(QPointF(kMargin, y_), fonts_.tableHeading));
         Extend(kMargin + heading.Measure(fonts_.tableHeading).width);
         y_ += metrics.descent() + kLineGap * 2;
@@ -220,10 +248,13 @@ private:
     qreal y_ = kMargin;
     qreal right_ = 0;
     qreal equationsRight_ = 0;
+    qreal tableHeadingBaseline_ = 0;
 };
 
 }  // namespace
 
-TheoryPageLayout LayOutTheoryPage() { return PageLayouter().LayOut(); }
+std::vector<TheoryPageLayout> LayOutTheoryPages() {
+    return {PageLayouter().LayOutCalculation(), PageLayouter().LayOutFit()};
+}
 
 }  // namespace veldorin

@@ -4,7 +4,8 @@
 #pragma once
 
 // Where everything on the Theory page goes: title, equations, legend and the table of
-// typical distances, as marks in twips of the open page. The page is drawn at any size by
+// typical distances, then on a second page the motions and the fit, as marks in twips of
+// the open page. The page is drawn at any size by
 // scaling these marks (theory_page.h).
 
 #include <QColor>
@@ -19,6 +20,9 @@
 #include "help/formula_drawing.h"
 
 namespace veldorin {
+
+// The calculation's page and the fit's.
+inline constexpr int kTheoryPageCount = 2;
 
 // Size of the open page in twips.
 inline constexpr QSize kTheoryPageTwips{7695, 7515};
@@ -50,8 +54,8 @@ struct TheoryPageLayout {
     qreal shrink = 1;
 };
 
-// Lays the page out with its own fonts, which take what they do not set from the
-// application's font.
-TheoryPageLayout LayOutTheoryPage();
+// Lays the pages out with their own fonts, which take what they do not set from the
+// application's font: the calculation's page first, then the fit's.
+std::vector<TheoryPageLayout> LayOutTheoryPages();
 
 }  // namespace veldorin

@@ -337,7 +337,9 @@ void AddPopUpPanels(std::vector<ControlSpec>& table) {
     table.push_back({.objectName = "Picture2",
                      .kind = ControlKind::TheoryPage,
                      .place = {120, 0, 7695, 735},
-                     .spoken = {"Theory", "The equations used and a table of typical distances"},
+                     .spoken = {"Theory",
+                                "The equations used and a table of typical distances; a click "
+                                "turns to the motions and the fit"},
                      .look = {.back = Rgb{255, 224, 192}},
                      .visible = false,
                      .store = Into(&WindowControls::theoryPage)});

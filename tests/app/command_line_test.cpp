@@ -249,6 +249,42 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput) {
     }
 }
 
+// The words of an example's command line after the program's name, up to a redirection.
+std::vector<std::string> ExampleArguments(std::string_view example) {
+    std::istringstream words{std::string(example)};
+    std::vector<std::string> arguments;
+    for (std::string word; words >> word && word != ">";) arguments.push_back(word);
+    arguments.erase(arguments.begin());
+    return arguments;
+}
+
+// The parsers accept exactly the options of their tables: --help must show each as its
+// table says, with an example that the parser takes and that uses it.
+TEST(CommandLine, HelpNamesEveryAcceptedOptionWithAnExampleThatParses) {
+    std::ostringstream help;
+    std::ostringstream errors;
+    ASSERT_EQ(RunWithoutWindow(*ParseCommandLine({"--help"}).options, help, errors), kExitSuccess);
+    for (const OptionTable table : {kGeneralOptions, kFitOptions, kMapOptions, kRatesOptions}) {
+        for (const OptionHelp& option : table) {
+            std::string heading = "\n  ";
+            if (!option.alias.empty()) heading += std::string(option.alias) + ", ";
+            heading += option.name;
+            if (!option.value.empty()) heading += " " + std::string(option.value);
+            EXPECT_NE(help.str().find(heading + "\n"), std::string::npos) << option.name;
+            EXPECT_NE(help.str().find("Example: " + std::string(option.example) + "\n"),
+                      std::string::npos)
+                << option.name;
+            const std::vector<std::string> arguments = ExampleArguments(option.example);
+            EXPECT_NE(std::ranges::find(arguments, option.name), arguments.end()) << option.example;
+            const CommandLineParse parse = ParseCommandLine(arguments);
+            EXPECT_TRUE(parse.options) << option.example << ": " << parse.usageError;
+        }
+    }
+    for (const char* mode : {"--table", "--fit", "--map", "--rates"}) {
+        EXPECT_FALSE(ParseCommandLine({mode, "a.csv", "--no-such"}).options) << mode;
+    }
+}
+
 TEST(CommandLine, HelpAndVersionIntoAFullOutputFail) {
     for (const char* option : {"--help", "--version"}) {
         std::ostringstream out;

@@ -59,24 +59,26 @@ TEST_F(HelpList, SectionOpensWithItsFirstTextLineAtTheTop) {
     }
 }
 
+// Tall enough for the last section's ten lines.
 TEST_F(HelpList, LastSectionShowsTheListsLastPage) {
-    ShowHelpSection(&list_, kHelpTable);
-    EXPECT_EQ(TopRow(), Index(kHelpTable) + 2);
+    Resize(2 * 1035);
+    ShowHelpSection(&list_, kHelpTitles.back());
+    EXPECT_EQ(TopRow(), Index(kHelpTitles.back()) + 2);
     EXPECT_TRUE(FullyVisible(list_.count() - 1));
     EXPECT_EQ(list_.verticalScrollBar()->value(), list_.verticalScrollBar()->maximum());
 }
 
 TEST_F(HelpList, SectionTooCloseToTheEndForATallerListShowsTheLastPageInstead) {
-    Resize(2 * 1035);
-    ShowHelpSection(&list_, kHelpTable);
+    Resize(4 * 1035);
+    ShowHelpSection(&list_, kHelpTitles.back());
     EXPECT_TRUE(FullyVisible(list_.count() - 1));
-    EXPECT_LT(TopRow(), Index(kHelpTable) + 2);
+    EXPECT_LT(TopRow(), Index(kHelpTitles.back()) + 2);
     EXPECT_EQ(list_.verticalScrollBar()->value(), list_.verticalScrollBar()->maximum());
 }
 
 TEST_F(HelpList, FillingAgainReplacesTheLines) {
     FillHelpList(&list_);
-    EXPECT_EQ(list_.count(), 86);
+    EXPECT_EQ(list_.count(), HelpLines().size());
     EXPECT_EQ(list_.item(0)->text(), kHelpIntroduction);
 }
 
@@ -107,7 +109,7 @@ TEST_F(HelpList, EnlargedListStillScrollsToTheSection) {
     Resize(7500);
     ShowHelpSection(&list_, kHelpSpinSystem);
     EXPECT_EQ(TopRow(), Index(kHelpSpinSystem) + 2);
-    ShowHelpSection(&list_, kHelpTable);
+    ShowHelpSection(&list_, kHelpTitles.back());
     EXPECT_TRUE(FullyVisible(list_.count() - 1));
 }
 

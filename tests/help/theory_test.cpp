@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "help/formula.h"
@@ -127,7 +128,15 @@ TEST(TheoryContent, AllMarkupIsWellFormed) {
             EXPECT_TRUE(Formula(line).wellFormed()) << qPrintable(line);
         }
     }
+    for (const TheoryEquation& equation : TheoryFitEquations()) {
+        EXPECT_TRUE(Formula(equation.lhs).wellFormed()) << qPrintable(equation.lhs);
+        for (const QString& line : equation.rhs) {
+            EXPECT_TRUE(Formula(line).wellFormed()) << qPrintable(line);
+        }
+    }
     EXPECT_TRUE(Formula(TheoryLegend(), FormulaMode::Text).wellFormed());
+    EXPECT_TRUE(Formula(TheoryFitLegend(), FormulaMode::Text).wellFormed());
+    EXPECT_TRUE(Formula(TheoryTurnHint(1, 2), FormulaMode::Text).wellFormed());
     EXPECT_TRUE(Formula(DistanceTableHeading(), FormulaMode::Text).wellFormed());
     for (const QString& atom : DistanceTableAtoms()) {
         EXPECT_TRUE(Formula(atom, FormulaMode::Text).wellFormed()) << qPrintable(atom);
@@ -232,6 +241,29 @@ TEST(TheoryPage, KeptLayoutDrawsLikeANewPage) {
     QApplication::setFont(applicationFont);
     EXPECT_FALSE(slanted == upright);
     EXPECT_TRUE(slanted == fresh);
+}
+
+// A click turns to the other page; the wheel goes forward and back and stops at the ends.
+TEST(TheoryPage, ClickAndWheelTurnThePages) {
+    TheoryPage page;
+    page.resize(513, 501);
+    const QImage first = page.grab().toImage();
+    QTest::mouseClick(&page, Qt::LeftButton);
+    EXPECT_EQ(page.page(), 1);
+    EXPECT_FALSE(page.grab().toImage() == first);
+    const auto turn = [&page](int delta) {
+        QWheelEvent wheel(QPointF(200, 200), page.mapToGlobal(QPointF(200, 200)), {}, {0, delta},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&page, &wheel);
+        return page.page();
+    };
+    EXPECT_EQ(turn(-120), 1);
+    EXPECT_EQ(turn(120), 0);
+    EXPECT_EQ(turn(120), 0);
+    EXPECT_EQ(turn(-120), 1);
+    QTest::mouseClick(&page, Qt::LeftButton);
+    EXPECT_EQ(page.page(), 0);
+    EXPECT_TRUE(page.grab().toImage() == first);
 }
 
 using Background = test::MoveCountingWidget;
