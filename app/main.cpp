@@ -16,6 +16,7 @@
 #include "files/native_name.h"
 #include "storage/startup_places.h"
 #include "ui/design_palette.h"
+#include "ui/spoken_interfaces.h"
 #include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+    veldorin::InstallSpokenInterfaces();
     // SIGTERM, SIGHUP and SIGINT end the event loop, and the program through its
     // destructors, without asking about an unsaved model.
     const veldorin::SignalQuit signalQuit;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/spoken_name.h"
 #include "ui/utf8_text.h"
 
 namespace veldorin {
@@ -128,10 +129,10 @@ void FitPanel::ShowChoice(std::optional<MotionKind> kind, const MotionFitChoice&
     fit_->setEnabled(kind.has_value());
     live_->setEnabled(kind.has_value());
     if (!kind) {
-        result_->setText(
-            QStringLiteral("Choose a motion in the Motion window (Ctrl+M) to fit it."));
+        ShowSpokenText(*result_,
+                       QStringLiteral("Choose a motion in the Motion window (Ctrl+M) to fit it."));
     } else if (!fitted_) {
-        result_->setText(QStringLiteral("Tick the parameters to free, then press Fit."));
+        ShowSpokenText(*result_, QStringLiteral("Tick the parameters to free, then press Fit."));
     }
 }
 
@@ -150,7 +151,8 @@ MotionFitChoice FitPanel::Choice() const {
 void FitPanel::ShowResult(const MotionFitResult& result, const MotionFitChoice& choice) {
     fitted_ = true;
     if (result.status == FitResult::Status::Failed) {
-        result_->setText(QStringLiteral("No fit: ") + QString::fromStdString(result.reason));
+        ShowSpokenText(*result_,
+                       QStringLiteral("No fit: ") + QString::fromStdString(result.reason));
         return;
     }
     const int dof = result.DegreesOfFreedom();
@@ -178,7 +180,7 @@ void FitPanel::ShowResult(const MotionFitResult& result, const MotionFitChoice& 
     if (result.status == FitResult::Status::NotConverged) {
         parts << QStringLiteral("Not converged: ") + QString::fromStdString(result.reason);
     }
-    result_->setText(parts.join(QStringLiteral("; ")));
+    ShowSpokenText(*result_, parts.join(QStringLiteral("; ")));
 }
 
 }  // namespace veldorin

@@ -71,6 +71,17 @@ QString Number(double value) {
     return std::isfinite(value) ? QString::number(value, 'f', 2) : QStringLiteral("–");
 }
 
+// A line of the ranking as a screen reader reads it: each column's heading with its text.
+QString SpokenLine(const QTreeWidget& ranking, const QTreeWidgetItem* line) {
+    if (line == nullptr) return {};
+    QStringList cells;
+    for (int column = 0; column < ranking.columnCount(); ++column) {
+        if (line->text(column).isEmpty()) continue;
+        cells << ranking.headerItem()->text(column) + QStringLiteral(": ") + line->text(column);
+    }
+    return cells.join(QStringLiteral("; "));
+}
+
 }  // namespace
 
 ModelRankingPanel::ModelRankingPanel(QWidget* parent)
@@ -115,6 +126,9 @@ ModelRankingPanel::ModelRankingPanel(QWidget* parent)
     connect(ranking_, &QTreeWidget::itemDoubleClicked, this, &ModelRankingPanel::ChooseSelected);
     connect(ranking_, &QTreeWidget::itemSelectionChanged, this,
             [this] { apply_->setEnabled(!ranking_->selectedItems().isEmpty()); });
+    connect(ranking_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* line) {
+        ranking_->setAccessibleDescription(SpokenLine(*ranking_, line));
+    });
 }
 
 void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion criterion) {
@@ -165,7 +179,7 @@ void ModelRankingPanel::ShowRanking(const ModelSelection& selection, Criterion c
                    : QStringLiteral("m%1 applies as the motion.").arg(selection.chosen));
 }
 
-void ModelRankingPanel::ShowStatus(const QString& status) { status_->setText(status); }
+void ModelRankingPanel::ShowStatus(const QString& status) { ShowSpokenText(*status_, status); }
 
 void ModelRankingPanel::ShowOutdated() {
     Clear(QStringLiteral("The model or the rows have changed since the ranking: rank again."));

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/spoken_name.h"
 #include "ui/utf8_text.h"
 
 namespace veldorin {
@@ -83,7 +84,8 @@ MonteCarloPanel::MonteCarloPanel(QWidget* parent)
     });
     connect(cancel_, &QPushButton::clicked, this, &MonteCarloPanel::cancelRequested);
     ShowIdle();
-    result_->setText(QStringLiteral("The errors of the fit by refitting synthetic data sets."));
+    ShowSpokenText(*result_,
+                   QStringLiteral("The errors of the fit by refitting synthetic data sets."));
 }
 
 void MonteCarloPanel::ShowIdle() {
@@ -98,7 +100,7 @@ void MonteCarloPanel::ShowRunning(int sets) {
     progress_->setRange(0, sets);
     progress_->setValue(0);
     progress_->setVisible(true);
-    result_->setText(QStringLiteral("Fitting %1 synthetic data sets…").arg(sets));
+    ShowSpokenText(*result_, QStringLiteral("Fitting %1 synthetic data sets…").arg(sets));
 }
 
 void MonteCarloPanel::ShowProgress(int done) { progress_->setValue(done); }
@@ -127,12 +129,12 @@ void MonteCarloPanel::ShowResult(const MotionFitResult& fitted, const MotionFitC
     if (10 * (spread.drawn - spread.fitted) > spread.drawn) {
         lines << QStringLiteral("More than a tenth failed: these errors are not to be trusted.");
     }
-    result_->setText(lines.join('\n'));
+    ShowSpokenText(*result_, lines.join('\n'));
 }
 
 void MonteCarloPanel::ShowStopped(const QString& why) {
     ShowIdle();
-    result_->setText(why);
+    ShowSpokenText(*result_, why);
 }
 
 }  // namespace veldorin

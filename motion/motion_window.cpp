@@ -94,9 +94,9 @@ void MotionWindow::ShowMotion(const std::optional<MotionTexts>& motion, bool edi
     }
     ShowKind(texts.kind);
     if (!motion) {
-        status_->setText(
-            QStringLiteral("No motion in use: the Lorentzian boxes are as typed. "
-                           "Edit a parameter to set them from a motion."));
+        ShowSpokenText(*status_,
+                       QStringLiteral("No motion in use: the Lorentzian boxes are as typed. "
+                                      "Edit a parameter to set them from a motion."));
     }
 }
 
@@ -126,21 +126,21 @@ void MotionWindow::ShowKind(MotionKind kind) {
 
 void MotionWindow::ShowProblems() {
     const MotionReading reading = ReadMotion(Texts());
-    for (QLabel* problem : problems_) problem->clear();
+    std::array<QString, kMotionParameterCount> reasons;
     for (const MotionProblem& problem : reading.problems) {
-        problems_[static_cast<std::size_t>(problem.parameter)]->setText(
-            QString::fromStdString(problem.reason));
+        reasons[static_cast<std::size_t>(problem.parameter)] =
+            QString::fromStdString(problem.reason);
     }
+    for (int p = 0; p < kMotionParameterCount; ++p) ShowSpokenText(*problems_[p], reasons[p]);
     if (!reading.motion) {
-        status_->setText(
-            QStringLiteral("The Lorentzians keep their values until the motion "
-                           "can be used."));
+        ShowSpokenText(*status_, QStringLiteral("The Lorentzians keep their values until the "
+                                                "motion can be used."));
     } else if (editedByHand_) {
-        status_->setText(
-            QStringLiteral("Edited by hand: the Lorentzian boxes no longer follow "
-                           "this motion. Edit a parameter to set them again."));
+        ShowSpokenText(*status_,
+                       QStringLiteral("Edited by hand: the Lorentzian boxes no longer follow "
+                                      "this motion. Edit a parameter to set them again."));
     } else {
-        status_->setText(QStringLiteral("The Lorentzian boxes hold this motion."));
+        ShowSpokenText(*status_, QStringLiteral("The Lorentzian boxes hold this motion."));
     }
 }
 

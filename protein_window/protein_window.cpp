@@ -148,7 +148,9 @@ ProteinWindow::ProteinWindow(QWidget* parent)
                                                    {tensor_, tr("Diffusion tensor fitted")},
                                                    {table_, tr("Results per residue")},
                                                    {stage_, tr("Stage of the fit")},
-                                                   {status_, tr("Protein status")}};
+                                                   {status_, tr("Protein status")},
+                                                   {tm_, tr("τm fixed at")},
+                                                   {progress_, tr("Fit progress")}};
     for (const auto& [control, name] : spoken) SetSpokenName(*control, name);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FileButtons());
@@ -337,9 +339,9 @@ void ProteinWindow::ShowProject(const ProteinProject& project) {
         bond_->setText(QString::fromStdString(BondText(project.settings.bond)));
         diffusion_->setCurrentIndex(static_cast<int>(project.settings.diffusion));
         diffusion_->setEnabled(project.structure.has_value());
-        structureName_->setText(project.structure
-                                    ? QString::fromStdString(project.structure->fileName)
-                                    : tr("no structure"));
+        ShowSpokenText(*structureName_, project.structure
+                                            ? QString::fromStdString(project.structure->fileName)
+                                            : tr("no structure"));
     }
     const int current =
         table_->currentIndex().isValid() ? sorted_->mapToSource(table_->currentIndex()).row() : -1;
@@ -374,9 +376,9 @@ void ProteinWindow::ListPlot(int plot, const QString& name, bool listed) {
 void ProteinWindow::ShowTensor(const ProteinProject& project) {
     const bool fitted = project.fit && project.fit->diffusion;
     tensor_->setVisible(fitted);
-    tensor_->setText(fitted ? QString::fromStdString(TensorSummary(*project.fit->diffusion,
-                                                                   project.settings.fit.criterion))
-                            : QString());
+    ShowSpokenText(*tensor_, fitted ? QString::fromStdString(TensorSummary(
+                                          *project.fit->diffusion, project.settings.fit.criterion))
+                                    : QString());
 }
 
 void ProteinWindow::ShowPlot() {
@@ -395,7 +397,8 @@ void ProteinWindow::ShowDecays() {
     if (!project_ || plotList_->currentData().toInt() != kDecayPlotItem) return;
     const QModelIndex current = table_->currentIndex();
     if (!current.isValid()) {
-        noDecays_->setText(tr("Select a residue in the table to see its intensity decays."));
+        ShowSpokenText(*noDecays_,
+                       tr("Select a residue in the table to see its intensity decays."));
         plots_->setCurrentWidget(noDecays_);
         return;
     }
@@ -404,8 +407,8 @@ void ProteinWindow::ShowDecays() {
     if (plot.curves.empty()) {
         const std::string& name =
             project_->data.residues[static_cast<std::size_t>(residue)].residue;
-        noDecays_->setText(
-            tr("Residue %1 has no intensity decays.").arg(QString::fromStdString(name)));
+        ShowSpokenText(*noDecays_,
+                       tr("Residue %1 has no intensity decays.").arg(QString::fromStdString(name)));
         plots_->setCurrentWidget(noDecays_);
         return;
     }
@@ -426,13 +429,10 @@ void ProteinWindow::ShowRunning(bool running) {
 
 void ProteinWindow::ShowProgress(const QString& stage, double share) {
     progress_->setValue(static_cast<int>(share * progress_->maximum()));
-    stage_->setText(stage);
+    ShowSpokenText(*stage_, stage);
 }
 
-void ProteinWindow::ShowStatus(const QString& text) {
-    status_->setText(text);
-    status_->setAccessibleDescription(text);
-}
+void ProteinWindow::ShowStatus(const QString& text) { ShowSpokenText(*status_, text); }
 
 void ProteinWindow::SelectResidue(int residue) {
     const QModelIndex at = sorted_->mapFromSource(results_->index(residue, 0));

@@ -5,7 +5,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+
+#include "ui/spoken_interfaces.h"
 
 namespace veldorin {
 
@@ -15,6 +18,16 @@ void SetSpokenName(QWidget& control, const QString& name) {
     if (list == nullptr) return;
     list->view()->setAccessibleName(name);
     if (list->lineEdit() != nullptr) list->lineEdit()->setAccessibleName(name);
+}
+
+void ShowSpokenText(QLabel& label, const QString& text) {
+    label.setText(text);
+    // Qt tells a screen reader of the new description itself.
+    label.setAccessibleDescription(text);
+}
+
+void SpeakAsOne(const std::vector<QWidget*>& parts, const QString& name) {
+    new SpokenWhole(name, parts, *parts.front()->parentWidget());
 }
 
 }  // namespace veldorin

@@ -141,7 +141,8 @@ void AddSpinSystem(std::vector<ControlSpec>& table) {
                      .kind = ControlKind::Frame,
                      .place = {0, 0, 3495, 3120},
                      .text = "Spin system",
-                     .spoken = {.description = "The nuclei with their distances and "
+                     .spoken = {.name = "Spin system",
+                                .description = "The nuclei with their distances and "
                                                "abundances, Rex and CSA"},
                      .look = Heading(SystemColour::CaptionText, kFormBack, true),
                      .store = Into(&WindowControls::spinFrame)});

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "ui/spoken_name.h"
 #include "window/control_factory.h"
 #include "window/layout.h"
 
@@ -49,7 +50,9 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
     connect(&timer_, &QTimer::timeout, this, &WordMark::Tick);
 
     int index = 0;
+    QStringList words;
     for (const MarkLine& line : kLines) {
+        words << QString::fromStdString(line.letters);
         const QFontMetrics metrics(DesignFont(line.points, true));
         // Letters stand at their natural advances; the italic overhang gets a little room.
         std::vector<int> advances;
@@ -74,6 +77,8 @@ WordMark::WordMark(const TwipScale& scale, QWidget* surface)
             left += advances[i];
         }
     }
+    // Read as the words it shows, not spelled out letter by letter.
+    SpeakAsOne({letters_.begin(), letters_.end()}, words.join(' '));
 }
 
 void WordMark::Start() {

@@ -18,12 +18,12 @@ class QWidget;
 namespace veldorin {
 
 // The animated word mark in the top-right corner: eighteen one-letter labels over a
-// drawn shape, moved by a timer. A cycle has an outward leg of 17 steps, in which
-// every letter wanders by small random moves, and a way back that replays the same
-// moves negated; the generator is re-seeded from the cycle's seed before each leg,
-// so both legs draw the same numbers. Positions are held in fractional twips and every
-// move is a multiple of 2^-16 twip, so all sums are exact and a cycle ends exactly where
-// it began.
+// drawn shape, which a screen reader reads as one element, moved by a timer. A cycle
+// has an outward leg of 17 steps, in which every letter wanders by small random moves,
+// and a way back that replays the same moves negated; the generator is re-seeded from
+// the cycle's seed before each leg, so both legs draw the same numbers. Positions are
+// held in fractional twips and every move is a multiple of 2^-16 twip, so all sums are
+// exact and a cycle ends exactly where it began.
 class WordMark : public QObject {
     Q_OBJECT
 

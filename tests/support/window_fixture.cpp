@@ -9,6 +9,7 @@
 #include "results/results_list.h"
 #include "run_phases/run_phases.h"
 #include "tests/support/recording_sink.h"
+#include "ui/spoken_interfaces.h"
 
 namespace veldorin::test {
 
@@ -16,6 +17,8 @@ void WindowTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     watchdog_.emplace(std::string(info->test_suite_name()) + "." + info->name(), TimeLimit());
     ASSERT_TRUE(programDirectory_.isValid());
+    // As the program does before its first window.
+    InstallSpokenInterfaces();
 }
 
 void WindowTest::TearDown() {
