@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// What a recalculation adds for measurements: 30 rows read, compared with the model at
-// their fields, and drawn as points, on the heaviest spin system and a motion's Lorentzians.
+// What a recalculation adds for measurements: 30 rows (and 100,000) read, compared with the
+// model at their fields, and drawn as points, on the heaviest spin system and a motion's
+// Lorentzians.
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,7 @@ namespace veldorin {
 namespace {
 
 constexpr int kRows = 30;
+constexpr int kManyRows = 100'000;
 
 ModelTexts HeavyModelWithMotion() {
     ModelTexts model = bench::EightNeighbourModel();
@@ -32,11 +34,11 @@ ModelTexts HeavyModelWithMotion() {
     return model;
 }
 
-std::vector<MeasurementTexts> Rows() {
+std::vector<MeasurementTexts> Rows(int count = kRows) {
     std::vector<MeasurementTexts> rows;
-    for (int k = 0; k < kRows; ++k) {
+    for (int k = 0; k < count; ++k) {
         const char* quantity = k % 3 == 0 ? "R1" : k % 3 == 1 ? "T2" : "NOE";
-        rows.push_back({{std::to_string(400 + 17 * k), quantity, "0.9", "0.05"}});
+        rows.push_back({{std::to_string(400 + 17 * k % 9000), quantity, "0.9", "0.05"}});
     }
     return rows;
 }
@@ -53,6 +55,18 @@ void BM_ThirtyMeasurementsCompared(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ThirtyMeasurementsCompared);
+
+// What a recalculation adds for 100,000 rows, each at its own field: read, and compared.
+void BM_ManyMeasurementsReadAndCompared(benchmark::State& state) {
+    InputPreparation calculation;
+    const WorkingValues values = calculation.Prepare(HeavyModelWithMotion()).values;
+    const std::vector<MeasurementTexts> rows = Rows(kManyRows);
+    for (auto _ : state) {
+        const std::vector<std::optional<Measurement>> measurements = ReadMeasurements(rows);
+        benchmark::DoNotOptimize(Compare(values, measurements));
+    }
+}
+BENCHMARK(BM_ManyMeasurementsReadAndCompared)->Unit(benchmark::kMillisecond);
 
 void BM_ThirtyMeasurementPoints(benchmark::State& state) {
     std::vector<std::optional<Measurement>> measurements;

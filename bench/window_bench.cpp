@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -215,6 +216,78 @@ void BM_WeightKeyWorstCaseWithLiveFit(benchmark::State& state) {
     WorstCaseWithMeasurements(state, 3, true);
 }
 BENCHMARK(BM_WeightKeyWorstCaseWithLiveFit)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+constexpr int kManyRows = 100'000;
+
+// Rows as a file of a many-residue study holds them: five quantities at fields from 400 to
+// 999 MHz, every row good.
+QString ManyRows() {
+    const char* quantities[] = {"R1", "R2", "NOE", "T1", "T2"};
+    const char* values[] = {"1.6", "12", "0.78", "0.62", "0.083"};
+    QString text = QStringLiteral("field,quantity,value,error\n");
+    for (int row = 0; row < kManyRows; ++row) {
+        text += QStringLiteral("%1,%2,%3,0.05\n")
+                    .arg(400 + row % 600)
+                    .arg(QLatin1String(quantities[row % 5]), QLatin1String(values[row % 5]));
+    }
+    return text;
+}
+
+// The Measurements window open beside a started window with the rows of ManyRows;
+// false (and the benchmark skipped) when they were not all taken.
+bool ImportManyRows(benchmark::State& state, MainWindow& window, const QString& rows) {
+    window.measurementsWindow().Import(rows);
+    QCoreApplication::processEvents();
+    if (window.document().measurements.size() == static_cast<std::size_t>(kManyRows) &&
+        window.measurementsWindow().table()->model()->rowCount() == kManyRows + 1) {
+        return true;
+    }
+    state.SkipWithError("the rows were not taken");
+    return false;
+}
+
+// 100,000 rows imported into the open Measurements window: read, put into the document,
+// the recalculation that compares every row with the model and draws them as points, and
+// the window drawn again (its pending events processed once).
+void BM_ImportManyMeasurements(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    StartedWindow started;
+    MainWindow& window = started.window;
+    window.OpenMeasurementsWindow();
+    const QString rows = ManyRows();
+    for (auto _ : state) {
+        Q_EMIT window.measurementsWindow().rowsEdited({});
+        QCoreApplication::processEvents();
+        const Clock::time_point start = Clock::now();
+        if (!ImportManyRows(state, window, rows)) return;
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_ImportManyMeasurements)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// One cell edited among the 100,000 rows, as the user waits for the window after it: the
+// rows into the document, the recalculation and the window drawn again.
+void BM_EditAmongManyMeasurements(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    StartedWindow started;
+    MainWindow& window = started.window;
+    window.OpenMeasurementsWindow();
+    if (!ImportManyRows(state, window, ManyRows())) return;
+    QAbstractItemModel& table = *window.measurementsWindow().table()->model();
+    const QModelIndex value = table.index(kManyRows / 2, 2);
+    int edits = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        table.setData(value, QString::number(1.5 + 0.001 * (++edits % 100)));
+        QCoreApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    if (window.document().measurements[std::size_t{kManyRows / 2}].cells[2] !=
+        table.data(value).toString().toStdString()) {
+        state.SkipWithError("the edit was not taken");
+    }
+}
+BENCHMARK(BM_EditAmongManyMeasurements)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 }  // namespace veldorin

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 #include "engine/checked_arithmetic.h"
@@ -314,10 +316,16 @@ Comparisons Compare(const WorkingValues& values,
         if (measurement) omegas.push_back(OmegaOf(*measurement));
     }
     std::vector<FieldResult> results(omegas.size());
+    std::vector<std::optional<FailureReason>> failures(omegas.size());
     if (!RelaxationAcrossFields(values, omegas, results)) {
-        // One by one, so that a failure is the one the field's own evaluation gives.
+        // One by one, so that a failure is the one the field's own evaluation gives, and
+        // stays with its row.
         for (std::size_t k = 0; k < omegas.size(); ++k) {
-            results[k] = RelaxationAtField(values, omegas[k]);
+            try {
+                results[k] = RelaxationAtField(values, omegas[k]);
+            } catch (const CalculationError& error) {
+                failures[k] = error.reason;
+            }
         }
     }
     Comparisons comparisons;
@@ -330,11 +338,29 @@ Comparisons Compare(const WorkingValues& values,
         Comparison row;
         row.measured = measurement->ComparedValue();
         row.error = measurement->ComparedError();
-        row.calculated = ComparedOf(results[next++], measurement->quantity);
+        std::optional<FailureReason> failure = failures[next];
+        row.calculated = std::numeric_limits<double>::quiet_NaN();
+        try {
+            if (!failure) row.calculated = ComparedOf(results[next], measurement->quantity);
+        } catch (const CalculationError& error) {
+            failure = error.reason;
+        }
+        ++next;
         row.residual = (row.calculated - row.measured) / row.error;
-        comparisons.chiSquared += row.residual * row.residual;
-        ++comparisons.compared;
-        comparisons.rows.push_back(row);
+        if (failure) {
+            row.leftOut = "the model's rates at this field: " + std::string(Describe(*failure));
+        } else if (!std::isfinite(row.residual * row.residual)) {
+            row.leftOut =
+                "(calc − meas)/σ is too large to count in χ²: the value or its "
+                "uncertainty is absurdly far out";
+        }
+        if (row.leftOut.empty()) {
+            comparisons.chiSquared += row.residual * row.residual;
+            ++comparisons.compared;
+        } else {
+            ++comparisons.leftOut;
+        }
+        comparisons.rows.push_back(std::move(row));
     }
     return comparisons;
 }

@@ -125,12 +125,15 @@ MeasurementImport RowsOfResidue(const MeasurementImport& import, std::string_vie
 std::string MeasurementsCsv(const std::vector<MeasurementTexts>& rows);
 
 // A measurement beside the value the model gives at its field, both in the compared
-// quantity, and their difference in units of the uncertainty.
+// quantity, and their difference in units of the uncertainty. A row whose field the model
+// cannot be evaluated at, or whose residual is no finite number (a value or uncertainty
+// absurdly far out), is left out of chi^2 and says why, so that it alone is lost.
 struct Comparison {
     double measured = 0.0;
     double error = 0.0;
     double calculated = 0.0;
     double residual = 0.0;  // (calculated - measured) / error
+    std::string leftOut;    // why the row is not in chi^2; empty when it is
 };
 
 // The value the model gives for a measurement: R1 or R2 in 1/s or the NOE ratio 1 + eta at
@@ -140,12 +143,13 @@ struct Comparison {
 double CalculatedValue(const WorkingValues& values, const Measurement& measurement);
 
 // Every readable row against the model, in the rows' order (nothing for a bad row), and
-// chi^2, the sum of the squared residuals of those rows. Equal to CalculatedValue row by
-// row, computed across all fields at once. Throws CalculationError as CalculatedValue does.
+// chi^2, the sum of the squared residuals of the rows not left out. Equal to
+// CalculatedValue row by row, computed across all fields at once.
 struct Comparisons {
     std::vector<std::optional<Comparison>> rows;
     double chiSquared = 0.0;
     int compared = 0;  // the rows in chi^2
+    int leftOut = 0;   // the rows that read but are not in chi^2
 };
 Comparisons Compare(const WorkingValues& values,
                     std::span<const std::optional<Measurement>> measurements);

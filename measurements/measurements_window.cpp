@@ -4,10 +4,13 @@
 #include "measurements/measurements_window.h"
 
 #include "measurements/fit_panel.h"
+#include "measurements/measurement_rows_model.h"
 #include "measurements/model_ranking_panel.h"
 #include "measurements/monte_carlo_panel.h"
 #include "measurements/residue_choice.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -20,10 +23,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <cmath>
-#include <set>
+#include <iterator>
 
 #include "files/input_file.h"
 #include "files/native_name.h"
@@ -32,36 +35,95 @@
 namespace veldorin {
 namespace {
 
-constexpr int kCalculatedColumn = kMeasurementColumnCount;
-constexpr int kResidualColumn = kMeasurementColumnCount + 1;
-const QColor kBadCell(255, 200, 200);
+// The bad cells an import lists by name; the others are only counted, so that a file of
+// many bad rows still gives a message that fits the screen.
+constexpr int kListedProblems = 20;
+// The rows whose texts the columns' widths are fitted to, from the first in view.
+constexpr int kRowsSized = 50;
 
-// A residual or χ² as the window shows it: in its format, or with an exponent where a
-// residual would spell out hundreds of digits (a value typed absurdly large, an
-// uncertainty absurdly small); "–" where it overflowed.
+// A residual or χ² as the window shows it: in its format, or with an exponent where it
+// would spell out hundreds of digits; "–" where it overflowed.
 QString Shown(double value, char format, int precision) {
     if (!std::isfinite(value)) return QStringLiteral("–");
     if (format == 'f' && std::abs(value) >= 1e6) return QString::number(value, 'g', 3);
     return QString::number(value, format, precision);
 }
 
-QTableWidgetItem* ReadOnlyItem(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-    return item;
+// To a screen reader the window is a window of its own, not a bare area of another.
+QAccessibleInterface* FrameOf(const QString& className, QObject* object) {
+    if (className != QLatin1String(MeasurementsWindow::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
+
+// A line whose text changes with the rows: a screen reader hears the new text, which the
+// line's fixed name does not say.
+void ShowText(QLabel& line, const QString& text) {
+    if (line.text() == text) return;
+    line.setText(text);
+    line.setAccessibleDescription(text);
+    QAccessibleEvent changed(&line, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+// A bad cell of an import, numbered as the table numbers its row once the import's rows
+// follow the `before` rows already there, and by its line in the text.
+QString ImportProblem(const CellProblem& problem, std::size_t before) {
+    const QString row =
+        QStringLiteral("row %1").arg(before + static_cast<std::size_t>(problem.row));
+    return (problem.line > 0 ? row + QStringLiteral(" (line %1)").arg(problem.line) : row) +
+           QStringLiteral(", %1: %2")
+               .arg(QLatin1String(NameOf(problem.column)), QString::fromStdString(problem.reason));
+}
+
+QString ChiSquaredText(const Comparisons& comparisons) {
+    QString text = comparisons.compared == 0 ? QStringLiteral("No row to compare")
+                                             : QStringLiteral("χ² = %1 over %2 rows")
+                                                   .arg(Shown(comparisons.chiSquared, 'g', 6))
+                                                   .arg(comparisons.compared);
+    if (comparisons.leftOut > 0) {
+        text +=
+            QStringLiteral("; %1 left out, marked in the table")
+                .arg(comparisons.leftOut == 1 ? QStringLiteral("1 row")
+                                              : QStringLiteral("%1 rows").arg(comparisons.leftOut));
+    }
+    return comparisons.compared == 0 ? text + QLatin1Char('.') : text;
+}
+
+// The rows' table is one control of the window among the others: Tab and Shift+Tab go on
+// to the next or previous control, from a cell being edited too once its edit is kept.
+// The arrow keys move between cells; F2 or typing edits one.
+class RowsView final : public QTableView {
+public:
+    explicit RowsView(QWidget* parent) : QTableView(parent) { setTabKeyNavigation(false); }
+
+protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+        const bool next = hint == QAbstractItemDelegate::EditNextItem;
+        if (!next && hint != QAbstractItemDelegate::EditPreviousItem) {
+            QTableView::closeEditor(editor, hint);
+            return;
+        }
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        focusNextPrevChild(next);
+    }
+};
 
 }  // namespace
 
 MeasurementsWindow::MeasurementsWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool),
-      table_(new QTableWidget(1, kMeasurementColumnCount + 2, this)),
+      rows_(new MeasurementRowsModel(this)),
+      table_(new RowsView(this)),
       chiSquared_(new QLabel(this)),
       pairFrequencies_(new QComboBox(this)),
       note_(new QLabel(this)),
       fitPanel_(new FitPanel(this)),
       rankingPanel_(new ModelRankingPanel(this)),
       monteCarloPanel_(new MonteCarloPanel(this)) {
+    static const bool frameRole = (QAccessible::installFactory(FrameOf), true);
+    Q_UNUSED(frameRole);
     setWindowTitle(QStringLiteral("Measurements"));
     setObjectName(QStringLiteral("measurementsWindow"));
     SetUpTable();
@@ -72,24 +134,19 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
 
 MeasurementsWindow::~MeasurementsWindow() {
     // A cell still being edited commits as the window goes: no edit of a window half gone.
-    disconnect(table_, nullptr, this, nullptr);
+    disconnect(rows_, nullptr, this, nullptr);
 }
 
 void MeasurementsWindow::SetUpTable() {
     table_->setObjectName(QStringLiteral("measurementsTable"));
     table_->setAccessibleName(QStringLiteral("Measurements"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Field, MHz"), QStringLiteral("Quantity"),
-                                       QStringLiteral("Value"), QStringLiteral("Uncertainty"),
-                                       QStringLiteral("Calculated"),
-                                       QStringLiteral("(calc − meas)/σ")});
-    table_->horizontalHeaderItem(kCalculatedColumn)
-        ->setToolTip(QStringLiteral("R1 and R2 in 1/s (a T1 or T2 as its rate); the NOE as "
-                                    "the intensity ratio I_sat/I_ref = 1 + η"));
+    table_->setModel(rows_);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The columns fit the rows in view and a few more, not a thousand rows at every change.
+    table_->horizontalHeader()->setResizeContentsPrecision(kRowsSized);
     chiSquared_->setAccessibleName(QStringLiteral("χ² of the rows"));
-    connect(table_, &QTableWidget::cellChanged, this, [this] {
-        if (!showing_) CellEdited();
-    });
+    connect(rows_, &MeasurementRowsModel::cellEdited, this,
+            [this] { Q_EMIT rowsEdited(rows_->Rows()); });
 }
 
 void MeasurementsWindow::SetUpPairFrequencies() {
@@ -129,12 +186,17 @@ void MeasurementsWindow::LayOut() {
 
 QHBoxLayout* MeasurementsWindow::RowButtons() {
     auto* import = new QPushButton(QStringLiteral("Import…"), this);
+    import->setObjectName(QStringLiteral("importButton"));
     import->setToolTip(QStringLiteral(
         "A file with a header naming the columns field (or field_mhz), quantity, value and "
         "error, and maybe residue; comma-, tab- or blank-separated"));
     auto* remove = new QPushButton(QStringLiteral("Remove selected rows"), this);
     connect(import, &QPushButton::clicked, this, &MeasurementsWindow::ImportFile);
     connect(remove, &QPushButton::clicked, this, &MeasurementsWindow::RemoveSelectedRows);
+    // The keyboard goes from the table to the controls as they are seen under it.
+    setTabOrder(table_, import);
+    setTabOrder(import, remove);
+    setTabOrder(remove, pairFrequencies_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(import);
     buttons->addWidget(remove);
@@ -147,56 +209,21 @@ QTabWidget* MeasurementsWindow::FittingTabs() {
     fitting->addTab(fitPanel_, QStringLiteral("Fit"));
     fitting->addTab(rankingPanel_, QStringLiteral("Models m0–m9"));
     fitting->addTab(monteCarloPanel_, QStringLiteral("Monte Carlo errors"));
+    setTabOrder(pairFrequencies_, fitting);
     return fitting;
 }
 
 void MeasurementsWindow::ShowRows(const std::vector<MeasurementTexts>& rows,
                                   PairFrequencySigns signs, bool oppositeSignPair) {
-    showing_ = true;
     oppositeSignPair_ = oppositeSignPair;
     pairFrequencies_->setCurrentIndex(static_cast<int>(signs));
-    // One empty row at the end takes what is typed next.
-    table_->setRowCount(static_cast<int>(rows.size()) + 1);
-    for (int row = 0; row <= static_cast<int>(rows.size()); ++row) {
-        const bool typed = row < static_cast<int>(rows.size());
-        std::vector<CellProblem> problems;
-        if (typed)
-            problems = ReadMeasurement(rows[static_cast<std::size_t>(row)], row + 1).problems;
-        for (int column = 0; column < kMeasurementColumnCount; ++column) {
-            const QString text =
-                typed ? QString::fromStdString(rows[static_cast<std::size_t>(row)].cells[column])
-                      : QString();
-            auto* item = new QTableWidgetItem(text);
-            for (const CellProblem& problem : problems) {
-                if (static_cast<int>(problem.column) != column) continue;
-                item->setBackground(kBadCell);
-                item->setToolTip(QString::fromStdString(Describe(problem)));
-            }
-            table_->setItem(row, column, item);
-        }
-        table_->setItem(row, kCalculatedColumn, ReadOnlyItem({}));
-        table_->setItem(row, kResidualColumn, ReadOnlyItem({}));
-    }
-    showing_ = false;
+    rows_->ShowRows(rows);
     ShowNote();
 }
 
 void MeasurementsWindow::ShowComparisons(const Comparisons& comparisons) {
-    showing_ = true;
-    for (std::size_t row = 0; row < comparisons.rows.size(); ++row) {
-        const auto& comparison = comparisons.rows[row];
-        const int at = static_cast<int>(row);
-        if (at >= table_->rowCount()) break;
-        table_->item(at, kCalculatedColumn)
-            ->setText(comparison ? QString::number(comparison->calculated, 'g', 6) : QString());
-        table_->item(at, kResidualColumn)
-            ->setText(comparison ? Shown(comparison->residual, 'f', 2) : QString());
-    }
-    chiSquared_->setText(comparisons.compared == 0 ? QStringLiteral("No row to compare.")
-                                                   : QStringLiteral("χ² = %1 over %2 rows")
-                                                         .arg(Shown(comparisons.chiSquared, 'g', 6))
-                                                         .arg(comparisons.compared));
-    showing_ = false;
+    rows_->ShowComparisons(comparisons);
+    ShowText(*chiSquared_, ChiSquaredText(comparisons));
 }
 
 void MeasurementsWindow::ShowSwitchedToSigned(bool shown) {
@@ -207,35 +234,17 @@ void MeasurementsWindow::ShowSwitchedToSigned(bool shown) {
 void MeasurementsWindow::ShowNote() {
     const bool magnitudes = pairFrequencies_->currentIndex() == 0;
     if (switchedToSigned_ && !magnitudes) {
-        note_->setText(QStringLiteral(
-            "Pair frequencies switched to signed, as fits of measured rates use them."));
-    } else if (magnitudes && oppositeSignPair_ && table_->rowCount() > 1) {
-        note_->setText(
-            QStringLiteral("Note: the spin system has a pair whose gyromagnetic "
-                           "ratios have opposite signs, and magnitudes are in use: "
-                           "its calculated NOE and R1 differ from those of signed "
-                           "frequencies, which its transitions have."));
+        ShowText(*note_, QStringLiteral("Pair frequencies switched to signed, as fits of "
+                                        "measured rates use them."));
+    } else if (magnitudes && oppositeSignPair_ && rows_->rowCount() > 1) {
+        ShowText(*note_, QStringLiteral("Note: the spin system has a pair whose gyromagnetic "
+                                        "ratios have opposite signs, and magnitudes are in "
+                                        "use: its calculated NOE and R1 differ from those of "
+                                        "signed frequencies, which its transitions have."));
     } else {
-        note_->clear();
+        ShowText(*note_, {});
     }
 }
-
-std::vector<MeasurementTexts> MeasurementsWindow::Rows() const {
-    std::vector<MeasurementTexts> rows;
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        MeasurementTexts texts;
-        bool empty = true;
-        for (int column = 0; column < kMeasurementColumnCount; ++column) {
-            const QTableWidgetItem* item = table_->item(row, column);
-            texts.cells[column] = item ? item->text().toStdString() : std::string();
-            empty = empty && texts.cells[column].empty();
-        }
-        if (!empty) rows.push_back(texts);
-    }
-    return rows;
-}
-
-void MeasurementsWindow::CellEdited() { Q_EMIT rowsEdited(Rows()); }
 
 void MeasurementsWindow::Append(const QString& text, char separator) {
     MeasurementImport import =
@@ -250,13 +259,18 @@ void MeasurementsWindow::Append(const QString& text, char separator) {
         if (!chosen) return;
         import = RowsOfResidue(import, *chosen);
     }
-    std::vector<MeasurementTexts> rows = Rows();
-    rows.insert(rows.end(), import.rows.begin(), import.rows.end());
+    std::vector<MeasurementTexts> rows = rows_->Rows();
+    const std::size_t before = rows.size();
+    rows.insert(rows.end(), std::make_move_iterator(import.rows.begin()),
+                std::make_move_iterator(import.rows.end()));
     if (!import.problems.empty()) {
         QStringList lines;
         for (const CellProblem& problem : import.problems) {
-            lines << QString::fromStdString(Describe(problem));
+            if (lines.size() == kListedProblems) break;
+            lines << ImportProblem(problem, before);
         }
+        const auto unlisted = static_cast<qsizetype>(import.problems.size()) - lines.size();
+        if (unlisted > 0) lines << QStringLiteral("and %1 more").arg(unlisted);
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("Every row was kept; these cells are marked:\n") +
                                  lines.join(QLatin1Char('\n')));
@@ -289,12 +303,16 @@ void MeasurementsWindow::Import(const QString& text) {
 }
 
 void MeasurementsWindow::RemoveSelectedRows() {
-    std::set<int> selected;
-    for (const QTableWidgetItem* item : table_->selectedItems()) selected.insert(item->row());
+    std::vector<bool> selected(static_cast<std::size_t>(rows_->rowCount()));
+    for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            selected[static_cast<std::size_t>(row)] = true;
+        }
+    }
     std::vector<MeasurementTexts> kept;
-    const std::vector<MeasurementTexts> rows = Rows();
+    const std::vector<MeasurementTexts> rows = rows_->Rows();
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (!selected.count(static_cast<int>(row))) kept.push_back(rows[row]);
+        if (!selected[row]) kept.push_back(rows[row]);
     }
     Q_EMIT rowsEdited(kept);
 }

@@ -13,10 +13,11 @@ class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 
 namespace veldorin {
 class FitPanel;
+class MeasurementRowsModel;
 class ModelRankingPanel;
 class MonteCarloPanel;
 }  // namespace veldorin
@@ -43,14 +44,16 @@ public:
     // The model's values beside the rows, after every recalculation.
     void ShowComparisons(const Comparisons& comparisons);
 
-    QTableWidget* table() const { return table_; }
+    QTableView* table() const { return table_; }
+    QLabel* chiSquaredLabel() const { return chiSquared_; }
     QComboBox* pairFrequencyList() const { return pairFrequencies_; }
     QLabel* noteLabel() const { return note_; }
     FitPanel* fitPanel() const { return fitPanel_; }
     ModelRankingPanel* rankingPanel() const { return rankingPanel_; }
     MonteCarloPanel* monteCarloPanel() const { return monteCarloPanel_; }
-    // Reads rows (tab-separated, or CSV with a header) and appends them; a message names
-    // every bad cell. Rows of several residues are not pooled: a question asks whose to take.
+    // Reads rows (tab-separated, or CSV with a header) and appends them; a message names the
+    // bad cells by the rows the table shows them in. Rows of several residues are not pooled:
+    // a question asks whose to take.
     void Append(const QString& text, char separator);
     // Appends the rows of a file's text, its cells separated as its first line shows.
     void Import(const QString& text);
@@ -79,18 +82,16 @@ private:
     QTabWidget* FittingTabs();
     void ImportFile();
     void RemoveSelectedRows();
-    std::vector<MeasurementTexts> Rows() const;
-    void CellEdited();
     void ShowNote();
 
-    QTableWidget* table_;
+    MeasurementRowsModel* rows_;
+    QTableView* table_;
     QLabel* chiSquared_;
     QComboBox* pairFrequencies_;
     QLabel* note_;
     FitPanel* fitPanel_;
     ModelRankingPanel* rankingPanel_;
     MonteCarloPanel* monteCarloPanel_;
-    bool showing_ = false;  // cells set by the program are no edit
     bool oppositeSignPair_ = false;
     bool switchedToSigned_ = false;
 };

@@ -42,7 +42,7 @@ GraphSettings GraphSettingsOf(const ModelDocument& document, GraphFrame frame) {
 Comparisons CompareMeasurements(const ModelDocument& document) {
     const PreparedRun run = InputPreparation().Prepare(document.texts);
     if (run.stage != PreparedRun::Stage::Ready) return {};
-    return Compared(run.values, ReadMeasurements(document.measurements));
+    return Compare(run.values, ReadMeasurements(document.measurements));
 }
 
 TableStep Recalculation::Table(const ModelDocument& document, GraphFrame frame, TableSink& sink) {

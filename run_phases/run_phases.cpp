@@ -42,15 +42,6 @@ std::optional<RowContributionTexts> RowContributions(const WorkingValues& values
 
 }  // namespace
 
-Comparisons Compared(const WorkingValues& values,
-                     const std::vector<std::optional<Measurement>>& measurements) {
-    try {
-        return Compare(values, measurements);
-    } catch (const CalculationError&) {
-        return {};
-    }
-}
-
 TablePhase RunPhases::RunTable(const ModelTexts& model, const GraphSettings& settings,
                                TableSink& sink) {
     ClearUpperVectorState();
@@ -91,7 +82,7 @@ TablePhase RunPhases::RunTable(const ModelTexts& model, const GraphSettings& set
     } else {
         phase.rowContributions = RowContributions(working_, model);
     }
-    phase.comparisons = Compared(working_, settings.measurements);
+    phase.comparisons = Compare(working_, settings.measurements);
     return phase;
 }
 

@@ -67,11 +67,6 @@ struct CurvePhase {
     SampledCurves samples;
 };
 
-// The measurements against the model's working values; no values after a run-time error,
-// which the table reports.
-Comparisons Compared(const WorkingValues& values,
-                     const std::vector<std::optional<Measurement>>& measurements);
-
 // The two phases of one run, without the window. The window's RunCourse calls RunTable,
 // lets pending events run, then (if no other run happened meanwhile and the table phase
 // completed) RunCurves with the then current texts.

@@ -25,7 +25,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
@@ -428,24 +428,23 @@ private:
         return widget.isEnabled() ? "" : " [disabled]";
     }
 
-    void ReadTable(const QTableWidget& table) {
-        out_ += "  table " + std::to_string(table.rowCount()) + "x" +
-                std::to_string(table.columnCount()) + "\n";
-        for (int column = 0; column < table.columnCount(); ++column) {
-            const QTableWidgetItem* header = table.horizontalHeaderItem(column);
-            out_ += "  head " + (header ? Escaped(header->text()) : std::string("-")) + "\n";
+    void ReadTable(const QTableView& table) {
+        const QAbstractItemModel& model = *table.model();
+        out_ += "  table " + std::to_string(model.rowCount()) + "x" +
+                std::to_string(model.columnCount()) + "\n";
+        for (int column = 0; column < model.columnCount(); ++column) {
+            out_ += "  head " + Escaped(model.headerData(column, Qt::Horizontal).toString()) + "\n";
         }
-        for (int row = 0; row < table.rowCount(); ++row) {
-            for (int column = 0; column < table.columnCount(); ++column) {
-                const QTableWidgetItem* item = table.item(row, column);
-                if (!item) continue;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const QModelIndex cell = model.index(row, column);
+                const QBrush background = cell.data(Qt::BackgroundRole).value<QBrush>();
                 out_ += "  cell " + std::to_string(row) + "," + std::to_string(column) + " " +
-                        Escaped(item->text()) + " bg " +
-                        std::to_string(static_cast<int>(item->background().style())) + " " +
-                        item->background().color().name().toStdString() + " fg " +
-                        item->foreground().color().name().toStdString() + " flags " +
-                        std::to_string(static_cast<int>(item->flags())) + " tip " +
-                        Escaped(item->toolTip()) + "\n";
+                        Escaped(cell.data().toString()) + " bg " +
+                        std::to_string(static_cast<int>(background.style())) + " " +
+                        background.color().name().toStdString() + " editable " +
+                        std::to_string(model.flags(cell).testFlag(Qt::ItemIsEditable)) + " tip " +
+                        Escaped(cell.data(Qt::ToolTipRole).toString()) + "\n";
             }
         }
     }
@@ -469,7 +468,7 @@ private:
             if (!widget->isVisibleTo(&root)) continue;
             const std::string kind = widget->metaObject()->className();
             const std::string head = "  " + kind + " " + widget->objectName().toStdString() + ": ";
-            if (const auto* table = qobject_cast<const QTableWidget*>(widget)) {
+            if (const auto* table = qobject_cast<const QTableView*>(widget)) {
                 ReadTable(*table);
             } else if (const auto* tree = qobject_cast<const QTreeWidget*>(widget)) {
                 ReadTree(*tree);

@@ -10,7 +10,8 @@ class QWidget;
 namespace veldorin {
 
 // Shows a tool window and brings it forward: the first time at `firstPlace` (beside the
-// main window rather than over it), later where the user left it.
+// main window rather than over it), moved and made smaller as far as it must be to lie on
+// the screen; later where the user left it.
 void ShowToolWindow(QWidget& tool, QPoint firstPlace);
 
 }  // namespace veldorin

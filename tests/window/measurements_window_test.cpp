@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
@@ -54,6 +55,14 @@ protected:
     }
 };
 
+// What the table shows in a cell, and a text typed into one as its editor commits it.
+QString Cell(const QTableView& table, int row, int column, int role = Qt::DisplayRole) {
+    return table.model()->index(row, column).data(role).toString();
+}
+void Type(QTableView& table, int row, int column, const QString& text) {
+    table.model()->setData(table.model()->index(row, column), text);
+}
+
 int PointLinesIn(const DrawCommands& commands) {
     int lines = 0;
     for (const DrawCommand& command : commands) {
@@ -69,16 +78,17 @@ TEST_F(MeasurementsInWindow, TypedRowsAreComparedDrawnAndFollowTheSetting) {
     Started();
     window_->OpenMeasurementsWindow();
     MeasurementsWindow& measurements = window_->measurementsWindow();
-    QTableWidget& table = *measurements.table();
+    QTableView& table = *measurements.table();
     const char* row[] = {"600", "R1", "2.5", "0.1"};
     for (int column = 0; column < kMeasurementColumnCount; ++column) {
-        table.item(0, column)->setText(row[column]);
+        Type(table, 0, column, row[column]);
     }
-    ASSERT_EQ(table.rowCount(), 2) << "the row, and an empty one for the next";
+    ASSERT_EQ(table.model()->rowCount(), 2) << "the row, and an empty one for the next";
     ModelTexts model = DefaultModel();
     const WorkingValues values = InputPreparation().Prepare(model).values;
     const double calculated = CalculatedValue(values, {600.0, Quantity::R1, 2.5, 0.1});
-    EXPECT_EQ(table.item(0, kMeasurementColumnCount)->text(), QString::number(calculated, 'g', 6));
+    EXPECT_EQ(Cell(table, 0, kMeasurementColumnCount),
+              QString::number(calculated, 'g', 6) + " 1/s");
     const auto& commands = window_->controls().graphCanvas->picture().recording.commands();
     EXPECT_GT(PointLinesIn(commands), 0);
 
@@ -86,10 +96,10 @@ TEST_F(MeasurementsInWindow, TypedRowsAreComparedDrawnAndFollowTheSetting) {
     const std::pair<const char*, const char*> absurd[] = {
         {"1e300", "0.1"}, {"2.5", "1e-300"}, {"1e300", "1e-300"}};
     for (const auto& [value, error] : absurd) {
-        table.item(0, 2)->setText(value);
-        table.item(0, 3)->setText(error);
+        Type(table, 0, 2, value);
+        Type(table, 0, 3, error);
         const double residual = (calculated - ReadDouble(value)) / ReadDouble(error);
-        const QString shown = table.item(0, kMeasurementColumnCount + 1)->text();
+        const QString shown = Cell(table, 0, kMeasurementColumnCount + 1);
         bool reads = false;
         const double read = shown.toDouble(&reads);
         EXPECT_EQ(reads, std::isfinite(residual)) << shown.toStdString();
@@ -98,10 +108,11 @@ TEST_F(MeasurementsInWindow, TypedRowsAreComparedDrawnAndFollowTheSetting) {
         }
         EXPECT_LE(shown.size(), 10) << shown.toStdString();
     }
-    table.item(0, 3)->setText("0.1");
-    table.item(0, 2)->setText("x");
-    EXPECT_EQ(table.item(0, 2)->background().color(), QColor(255, 200, 200));
-    EXPECT_EQ(table.item(0, kMeasurementColumnCount)->text(), "");
+    Type(table, 0, 3, "0.1");
+    Type(table, 0, 2, "x");
+    EXPECT_EQ(table.model()->index(0, 2).data(Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(255, 200, 200));
+    EXPECT_EQ(Cell(table, 0, kMeasurementColumnCount), "");
 
     QComboBox& signs = *measurements.pairFrequencyList();
     signs.setCurrentIndex(1);
@@ -123,7 +134,7 @@ TEST_F(MeasurementsInWindow, TheLiveFitFollowsAnEditedMeasurement) {
     EXPECT_TRUE(fit.resultLabel()->text().contains("χ²"))
         << fit.resultLabel()->text().toStdString();
 
-    measurements.table()->item(1, 2)->setText("8.5");  // R2 at 500 MHz, far higher
+    Type(*measurements.table(), 1, 2, "8.5");  // R2 at 500 MHz, far higher
     EXPECT_NE((*window_->document().motion)[MotionParameter::S2], fitted);
     const auto& controls = window_->controls();
     const LorentzianTexts texts =
@@ -197,7 +208,7 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     EXPECT_FALSE(state.fit.choice.rex);
     EXPECT_EQ(list.topLevelItemCount(), kModelFreeModelCount) << "applying keeps the ranking";
 
-    measurements.table()->item(0, 2)->setText("2.6");
+    Type(*measurements.table(), 0, 2, "2.6");
     EXPECT_EQ(list.topLevelItemCount(), 0) << "a ranking of other rows";
     EXPECT_FALSE(ranking.applyButton()->isEnabled());
 }
@@ -212,6 +223,156 @@ TEST_F(MeasurementsInWindow, AnotherCriterionClearsTheRanking) {
         ranking.criterionList()->setCurrentIndex(criterion);
         EXPECT_EQ(list.topLevelItemCount(), 0) << criterion;
         EXPECT_EQ(list.headerItem()->text(2), ranking.criterionList()->currentText());
+    }
+}
+
+// An absurd row is marked on its own, with the reason; the others keep their values and χ².
+TEST_F(MeasurementsInWindow, AnAbsurdRowIsMarkedAlone) {
+    constexpr int kResidual = kMeasurementColumnCount + 1;
+    const struct {
+        const char* name;
+        MeasurementTexts row;
+        int marked;  // the column that says why
+    } cases[] = {
+        {"a field of 1e30 MHz", {{"1e30", "R1", "2.5", "0.1"}}, 0},
+        {"a value far off with a tiny uncertainty", {{"600", "R1", "1e300", "1e-300"}}, kResidual},
+        {"a value whose squared residual overflows", {{"600", "T2", "1e300", "0.1"}}, kResidual},
+    };
+    Started();
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    const QTableView& table = *measurements.table();
+    const MeasurementTexts good{{"600", "R1", "2.5", "0.1"}};
+    for (const auto& c : cases) {
+        Q_EMIT measurements.rowsEdited({good, c.row, good});
+        for (const int row : {0, 1, 2}) {
+            const bool absurd = row == 1;
+            EXPECT_EQ(Cell(table, row, c.marked, Qt::ToolTipRole).isEmpty(), !absurd)
+                << c.name << ", row " << row;
+            EXPECT_TRUE(absurd || !Cell(table, row, kResidual).isEmpty()) << c.name;
+        }
+        const WorkingValues values = InputPreparation().Prepare(window_->document().texts).values;
+        const double residual =
+            (CalculatedValue(values, {600.0, Quantity::R1, 2.5, 0.1}) - 2.5) / 0.1;
+        const QString chiSquared = measurements.chiSquaredLabel()->text();
+        EXPECT_TRUE(chiSquared.contains(QString::number(2 * residual * residual, 'g', 6)))
+            << c.name << ": " << chiSquared.toStdString();
+    }
+}
+
+// A T1 or T2 is shown beside the model's time, in s; a rate beside the model's rate.
+TEST_F(MeasurementsInWindow, ATimeIsShownBesideTheModelsTime) {
+    const struct {
+        Quantity quantity;
+        bool time;
+    } cases[] = {{Quantity::T1, true}, {Quantity::T2, true}, {Quantity::R2, false}};
+    Started();
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    for (const auto& c : cases) {
+        const std::string name(NameOf(c.quantity));
+        Q_EMIT measurements.rowsEdited({{{"600", name, "0.5", "0.01"}}});
+        const WorkingValues values = InputPreparation().Prepare(window_->document().texts).values;
+        const double rate = CalculatedValue(values, {600.0, c.quantity, 0.5, 0.01});
+        const double shown = c.time ? 1.0 / rate : rate;
+        const QString calculated = Cell(*measurements.table(), 0, kMeasurementColumnCount);
+        EXPECT_EQ(calculated, QString::number(shown, 'g', 6) + (c.time ? " s" : " 1/s")) << name;
+        const double residual =
+            Cell(*measurements.table(), 0, kMeasurementColumnCount + 1).toDouble();
+        EXPECT_EQ(residual > 0, shown > 0.5) << name << ": the sign of calculated minus measured";
+    }
+}
+
+// Accepts the next message box and keeps its text.
+void AcceptNextMessage(QString& text) {
+    QTimer::singleShot(0, [&text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        box->accept();
+    });
+}
+
+// A bad cell of an import is named by the row the table shows it in, after the rows there.
+TEST_F(MeasurementsInWindow, AnImportNamesABadCellByItsRowInTheTable) {
+    Started();
+    window_->OpenMeasurementsWindow();
+    MeasurementsWindow& measurements = window_->measurementsWindow();
+    const MeasurementTexts good{{"600", "R1", "2.5", "0.1"}};
+    Q_EMIT measurements.rowsEdited({good, good});
+    ExpectDialogs(true);
+    QString warning;
+    AcceptNextMessage(warning);
+    measurements.Import("field,quantity,value,error\n600,R1,2.5,0.1\n600,R1,x,0.1\n");
+    ExpectDialogs(false);
+    const QTableView& table = *measurements.table();
+    const int marked = 3;  // the import's second row, after the two there
+    ASSERT_FALSE(Cell(table, marked, 2, Qt::ToolTipRole).isEmpty());
+    const QString shownRow = table.model()->headerData(marked, Qt::Vertical).toString();
+    EXPECT_TRUE(warning.contains("row " + shownRow + " (line 3)")) << warning.toStdString();
+}
+
+// Tab and Shift+Tab pass the keyboard on from the table, also from a cell being edited,
+// whose edit is kept; Tab goes on to the Import button under the table.
+TEST_F(MeasurementsInWindow, TabLeavesTheTable) {
+    const struct {
+        const char* name;
+        Qt::Key key;
+        bool editing;
+    } cases[] = {{"Tab", Qt::Key_Tab, false},
+                 {"Shift+Tab", Qt::Key_Backtab, false},
+                 {"Tab while editing", Qt::Key_Tab, true},
+                 {"Shift+Tab while editing", Qt::Key_Backtab, true}};
+    MeasurementsWindow& measurements = OpenedOnExample();
+    QApplication::setActiveWindow(&measurements);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&measurements));
+    QTableView& table = *measurements.table();
+    const QWidget* import = FindControl(measurements, "importButton");
+    for (const auto& c : cases) {
+        table.setFocus();
+        table.setCurrentIndex(table.model()->index(0, 2));
+        const QString typed = Cell(table, 0, 2) + "1";
+        if (c.editing) {
+            QTest::keyClick(&table, Qt::Key_F2);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+            QTest::keyClicks(QApplication::focusWidget(), "1");
+        }
+        QTest::keyClick(QApplication::focusWidget(), c.key);
+        const QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && focus != &table && !table.isAncestorOf(focus)) << c.name;
+        EXPECT_TRUE(c.key != Qt::Key_Tab || focus == import) << c.name;
+        if (c.editing) {
+            EXPECT_EQ(window_->document().measurements.front().cells[2], typed.toStdString())
+                << c.name;
+        }
+    }
+}
+
+// A screen reader is given the χ² line's and the pair-frequency note's current text, and
+// meets the window as a window.
+TEST_F(MeasurementsInWindow, AScreenReaderHearsTheChangingLines) {
+    MeasurementsWindow& measurements = OpenedOnExample();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&measurements)->role(), QAccessible::Window);
+    const struct {
+        const char* name;
+        QLabel* line;
+        std::function<void()> change;
+    } cases[] = {
+        {"χ²", measurements.chiSquaredLabel(),
+         [&measurements] { Type(*measurements.table(), 0, 2, "3.5"); }},
+        {"pair frequencies", measurements.noteLabel(),
+         [&measurements] {
+             QComboBox& signs = *measurements.pairFrequencyList();
+             Q_EMIT signs.activated(1 - signs.currentIndex());
+         }},
+    };
+    for (const auto& c : cases) {
+        const QString before = c.line->text();
+        c.change();
+        EXPECT_NE(c.line->text(), before) << c.name;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(c.line)->text(QAccessible::Description),
+                  c.line->text())
+            << c.name;
     }
 }
 
@@ -272,12 +433,7 @@ TEST_F(MeasurementsInWindow, AnImportReadsTheWholeFileOrSaysWhy) {
 
     ExpectDialogs(true);
     QString warning;
-    QTimer::singleShot(0, [&warning] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        warning = box->text();
-        box->accept();
-    });
+    AcceptNextMessage(warning);
     measurements.ImportPath(folder.path());
     ExpectDialogs(false);
     const std::string reason = ReadInputFile(folder.path().toStdString()).reason;
@@ -384,7 +540,7 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked)
     EXPECT_EQ(panel.resultLabel()->text(), first);
 
     // The value last typed into the first row: no way of stopping a run drops it.
-    QString typed = measurements.table()->item(0, 2)->text();
+    QString typed = Cell(*measurements.table(), 0, 2);
     const struct {
         const char* name;
         std::function<void()> stop;
@@ -393,7 +549,7 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked)
         {"edit",
          [&measurements, &typed] {
              typed += '1';
-             measurements.table()->item(0, 2)->setText(typed);
+             Type(*measurements.table(), 0, 2, typed);
          }},
         {"free or fix te", [&fit] { fit.freeBox(MotionParameter::TauE)->toggle(); }},
         {"fit", [&fit] { fit.fitButton()->click(); }},
@@ -413,7 +569,7 @@ TEST_F(MeasurementsInWindow, MonteCarloErrorsRunInTheBackgroundAndStopWhenAsked)
             EXPECT_FALSE(panel.resultLabel()->text().contains(converged)) << name;
             EXPECT_TRUE(panel.runButton()->isEnabled()) << name;
             EXPECT_TRUE(panel.progressBar()->isHidden()) << name;
-            EXPECT_EQ(measurements.table()->item(0, 2)->text(), typed) << name;
+            EXPECT_EQ(Cell(*measurements.table(), 0, 2), typed) << name;
             EXPECT_EQ(window_->document().measurements.front().cells[2], typed.toStdString())
                 << name;
         }

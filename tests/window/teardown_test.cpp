@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "measurements/measurements_controller.h"
@@ -62,8 +62,8 @@ TEST_F(Teardown, TakingTheWindowDownWithAMeasurementCellBeingEditedRunsNoHandler
     MeasurementsWindow& measurements = window_->measurementsWindow();
     QApplication::setActiveWindow(&measurements);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&measurements));
-    QTableWidget& table = *measurements.table();
-    const QPoint value = table.visualItemRect(table.item(0, 2)).center();
+    QTableView& table = *measurements.table();
+    const QPoint value = table.visualRect(table.model()->index(0, 2)).center();
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, value);
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, value);
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
