@@ -9,8 +9,6 @@
 #include "measurements/monte_carlo_panel.h"
 #include "measurements/residue_choice.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -47,24 +45,6 @@ QString Shown(double value, char format, int precision) {
     if (!std::isfinite(value)) return QStringLiteral("–");
     if (format == 'f' && std::abs(value) >= 1e6) return QString::number(value, 'g', 3);
     return QString::number(value, format, precision);
-}
-
-// To a screen reader the window is a window of its own, not a bare area of another.
-QAccessibleInterface* FrameOf(const QString& className, QObject* object) {
-    if (className != QLatin1String(MeasurementsWindow::staticMetaObject.className())) {
-        return nullptr;
-    }
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-}
-
-// A line whose text changes with the rows: a screen reader hears the new text, which the
-// line's fixed name does not say.
-void ShowText(QLabel& line, const QString& text) {
-    if (line.text() == text) return;
-    line.setText(text);
-    line.setAccessibleDescription(text);
-    QAccessibleEvent changed(&line, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 // A bad cell of an import, numbered as the table numbers its row once the import's rows
@@ -122,8 +102,6 @@ MeasurementsWindow::MeasurementsWindow(QWidget* parent)
       fitPanel_(new FitPanel(this)),
       rankingPanel_(new ModelRankingPanel(this)),
       monteCarloPanel_(new MonteCarloPanel(this)) {
-    static const bool frameRole = (QAccessible::installFactory(FrameOf), true);
-    Q_UNUSED(frameRole);
     setWindowTitle(QStringLiteral("Measurements"));
     setObjectName(QStringLiteral("measurementsWindow"));
     SetUpTable();
@@ -223,7 +201,7 @@ void MeasurementsWindow::ShowRows(const std::vector<MeasurementTexts>& rows,
 
 void MeasurementsWindow::ShowComparisons(const Comparisons& comparisons) {
     rows_->ShowComparisons(comparisons);
-    ShowText(*chiSquared_, ChiSquaredText(comparisons));
+    ShowSpokenText(*chiSquared_, ChiSquaredText(comparisons));
 }
 
 void MeasurementsWindow::ShowSwitchedToSigned(bool shown) {
@@ -234,15 +212,15 @@ void MeasurementsWindow::ShowSwitchedToSigned(bool shown) {
 void MeasurementsWindow::ShowNote() {
     const bool magnitudes = pairFrequencies_->currentIndex() == 0;
     if (switchedToSigned_ && !magnitudes) {
-        ShowText(*note_, QStringLiteral("Pair frequencies switched to signed, as fits of "
-                                        "measured rates use them."));
+        ShowSpokenText(*note_, QStringLiteral("Pair frequencies switched to signed, as fits of "
+                                              "measured rates use them."));
     } else if (magnitudes && oppositeSignPair_ && rows_->rowCount() > 1) {
-        ShowText(*note_, QStringLiteral("Note: the spin system has a pair whose gyromagnetic "
-                                        "ratios have opposite signs, and magnitudes are in "
-                                        "use: its calculated NOE and R1 differ from those of "
-                                        "signed frequencies, which its transitions have."));
+        ShowSpokenText(*note_, QStringLiteral("Note: the spin system has a pair whose gyromagnetic "
+                                              "ratios have opposite signs, and magnitudes are in "
+                                              "use: its calculated NOE and R1 differ from those of "
+                                              "signed frequencies, which its transitions have."));
     } else {
-        ShowText(*note_, {});
+        ShowSpokenText(*note_, {});
     }
 }
 

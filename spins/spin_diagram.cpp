@@ -4,6 +4,7 @@
 #include "spins/spin_diagram.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -82,8 +83,10 @@ QLineEdit* MakeNucleusBox(QWidget* parent, const TwipScale& scale, const TwipRec
     // The neighbour boxes are only 13 pixels high at 96 DPI: no room for a frame.
     edit->setFrame(central);
     edit->setTextMargins(0, 0, 0, 0);
-    // Nuclei are chosen from the nucleus menu, which Enter or Space opens.
+    // Nuclei are chosen from the nucleus menu, which Enter or Space opens. The boxes are
+    // not tab stops: the arrows reach them from the distance and abundance labels.
     edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::ClickFocus);
     // A press on the box opens the nucleus menu, whatever the button.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     const Rgb back = central ? kCentralSpeciesBack : kOtherSpeciesBack;
@@ -151,16 +154,37 @@ SpinDiagram::SpinDiagram(const TwipScale& scale, QWidget* parent) : QWidget(pare
     }
 }
 
-// A label takes no focus from a click, which opens its editor; a box keeps the focus a
-// click gave it.
+// A label is a tab stop and takes no focus from a click, which opens its editor.
 void SpinDiagram::TakeTabFocus(QWidget& part) {
-    part.setFocusPolicy(qobject_cast<QLabel*>(&part) ? Qt::TabFocus : Qt::StrongFocus);
+    if (qobject_cast<QLabel*>(&part)) part.setFocusPolicy(Qt::TabFocus);
     part.installEventFilter(this);
+}
+
+// The boxes and labels in the order the arrows go through them: the centre, then each
+// neighbour's box, distance and abundance; those hidden are passed over.
+void SpinDiagram::MoveKeyboard(QWidget& from, int step) {
+    std::vector<QWidget*> parts{nucleus_[kCentralSlot]};
+    for (int slot = 0; slot < kNeighbourCount; ++slot) {
+        parts.insert(parts.end(), {nucleus_[slot], distance_[slot], abundance_[slot]});
+    }
+    std::erase_if(parts, [&](QWidget* part) { return part != &from && part->isHidden(); });
+    const auto at = std::find(parts.begin(), parts.end(), &from) - parts.begin();
+    const auto count = static_cast<std::ptrdiff_t>(parts.size());
+    parts[static_cast<std::size_t>((at + step + count) % count)]->setFocus(Qt::OtherFocusReason);
 }
 
 // The ring follows the keyboard as it moves, and stays off while a click put it there;
 // a window or pop-up that takes the keyboard for a while leaves it as it was.
 bool SpinDiagram::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const int step = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left      ? -1
+                         : key->key() == Qt::Key_Down || key->key() == Qt::Key_Right ? 1
+                                                                                     : 0;
+        if (step == 0 || key->modifiers() != Qt::NoModifier) return false;
+        MoveKeyboard(*static_cast<QWidget*>(watched), step);
+        return true;
+    }
     if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;
     const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;

@@ -69,6 +69,7 @@ protected:
 private:
     // The boxes and labels take the keyboard from Tab; the diagram watches them take it.
     void TakeTabFocus(QWidget& part);
+    void MoveKeyboard(QWidget& from, int step);
 
     TwipScale scale_;
     QWidget* ringed_ = nullptr;

@@ -21,6 +21,8 @@ void SetSpokenName(QWidget& control, const QString& name) {
 }
 
 void ShowSpokenText(QLabel& label, const QString& text) {
+    // Unchanged, a screen reader is not told again.
+    if (label.text() == text && label.accessibleDescription() == text) return;
     label.setText(text);
     // Qt tells a screen reader of the new description itself.
     label.setAccessibleDescription(text);

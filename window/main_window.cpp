@@ -323,13 +323,13 @@ void MainWindow::RoutePointer() {
 }
 
 void MainWindow::SetTabOrder() {
-    std::vector<QWidget*> order{controls_.plotList, controls_.graphCanvas,
-                                controls_.tableModeButton, controls_.arrayParameterList,
-                                controls_.arrayButton};
+    std::vector<QWidget*> order{controls_.plotList, controls_.tableModeButton,
+                                controls_.arrayParameterList, controls_.arrayButton};
     for (int row = 0; row < kLorentzianCount; ++row) {
         order.push_back(controls_.weightBoxes[row]);
         order.push_back(controls_.timeBoxes[row]);
     }
+    order.push_back(controls_.graphCanvas);
     // The spin system from its centre, then each neighbour clockwise from the upper left.
     const SpinDiagram& diagram = *controls_.spinDiagram;
     order.push_back(diagram.nucleusBox(kCentralSlot));
