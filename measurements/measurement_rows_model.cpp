@@ -56,8 +56,10 @@ void MeasurementRowsModel::ShowRows(std::vector<MeasurementTexts> rows) {
     const int after = static_cast<int>(rows.size()) + 1;
     if (after > before) beginInsertRows({}, before, after - 1);
     if (after < before) beginRemoveRows({}, after, before - 1);
+    // Rows shown again unchanged, as after an edit that leaves the model as it was, keep
+    // their comparisons: no run may follow to bring new ones.
+    if (rows != rows_) compared_.clear();
     rows_ = std::move(rows);
-    compared_.clear();
     if (after > before) endInsertRows();
     if (after < before) endRemoveRows();
     RowsChanged(0, std::min(before, after) - 1);

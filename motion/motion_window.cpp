@@ -61,6 +61,10 @@ MotionWindow::MotionWindow(QWidget* parent)
         problems_[p] = new QLabel;
         problems_[p]->setAccessibleName(name + QStringLiteral(": problem"));
         problems_[p]->setStyleSheet(QStringLiteral("color: #b00000"));
+        // A message beside a box wraps rather than squeezing the box to a few digits.
+        problems_[p]->setWordWrap(true);
+        boxes_[p]->setMinimumWidth(
+            boxes_[p]->fontMetrics().horizontalAdvance(QStringLiteral("0.000000000")));
         labels_[p]->setBuddy(boxes_[p]);
         grid->addWidget(labels_[p], p, 0);
         grid->addWidget(boxes_[p], p, 1);

@@ -213,6 +213,19 @@ TEST_F(MeasurementsInWindow, TheRankedBestModelAppliesAndAnotherOnRequest) {
     EXPECT_FALSE(ranking.applyButton()->isEnabled());
 }
 
+// A motion edit the Lorentzians cannot take runs nothing: the rows keep the values of the
+// model, which is unchanged, beside them.
+TEST_F(MeasurementsInWindow, AMotionTheLorentziansCannotTakeLeavesTheCalculatedValues) {
+    MeasurementsWindow& measurements = OpenedOnExample();
+    const QString before = Cell(*measurements.table(), 0, kMeasurementColumnCount);
+    ASSERT_FALSE(before.isEmpty());
+    window_->OpenMotionWindow();
+    QLineEdit* s2 = window_->motionWindow().parameterBox(MotionParameter::S2);
+    s2->selectAll();
+    QTest::keyClicks(s2, "1e30");
+    EXPECT_EQ(Cell(*measurements.table(), 0, kMeasurementColumnCount), before);
+}
+
 // Another criterion clears the ranking the one before ordered; ranking again orders by it.
 TEST_F(MeasurementsInWindow, AnotherCriterionClearsTheRanking) {
     ModelRankingPanel& ranking = *OpenedOnExample().rankingPanel();
