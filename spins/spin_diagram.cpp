@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <algorithm>
+#include <functional>
 
 #include "ui/design_font.h"
 #include "ui/design_palette.h"
@@ -208,6 +209,10 @@ void SpinDiagram::ShowNeighbours() {
         distance_[i]->setVisible(present);
         abundance_[i]->setVisible(present);
     }
+    // Without a neighbour no label is shown to reach the boxes from: the centre's box
+    // takes Tab until one comes.
+    const bool alone = std::none_of(bondShown_.begin(), bondShown_.end(), std::identity{});
+    nucleus_[kCentralSlot]->setFocusPolicy(alone ? Qt::StrongFocus : Qt::ClickFocus);
     if (bondShown_ != bondsBefore) update();
 }
 

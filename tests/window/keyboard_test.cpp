@@ -103,6 +103,20 @@ TEST_F(Keyboard, TheSpinSystemIsEditedWithoutAPointer) {
     }
 }
 
+// With every neighbour removed no label is shown: Tab then reaches the centre's box, and
+// the arrows go on to an empty neighbour's.
+TEST_F(Keyboard, ASpinSystemWithoutNeighboursIsReachedAtItsCentre) {
+    Started();
+    for (int slot = 0; slot < kNeighbourCount; ++slot) Spins().SetNucleus(slot, {});
+    Spins().ShowNeighbours();
+    controls().timeBoxes[kLorentzianCount - 1]->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Spins().ringed(), Spins().nucleusBox(kCentralSlot));
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Spins().ringed(), Spins().nucleusBox(0));
+}
+
 TEST_F(Keyboard, TheMenuKeyOrShiftF10OpensTheGraphMenu) {
     Started();
     ExpectPopups(true);
