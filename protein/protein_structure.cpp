@@ -25,6 +25,12 @@ std::string WithoutBondNote(const ProteinStructure& structure, const BondSelecti
            ": they are not fitted with the tensor";
 }
 
+BondSelection FirstModel(BondSelection bond) {
+    bond.averageModels = false;
+    bond.model = 1;
+    return bond;
+}
+
 }  // namespace
 
 std::vector<DiffusionModel> ModelsOf(DiffusionChoice choice) {
@@ -69,6 +75,26 @@ ProteinStructureRead ReadProteinStructure(std::string fileName, std::string text
     if (const std::string without = WithoutBondNote(structure, bond, data); !without.empty())
         note += (note.empty() ? "" : "; ") + without;
     return {std::move(structure), {}, std::move(note)};
+}
+
+ProteinStructureTaken TakeProteinStructure(std::string fileName, std::string text,
+                                           const BondSelection& bond, const ProteinData& data) {
+    ProteinStructureRead read = ReadProteinStructure(fileName, text, bond, data);
+    if (read.structure) {
+        const BondSelection taken = read.structure->bonds.models > 1 ? bond : FirstModel(bond);
+        return {std::move(read), taken, {}};
+    }
+    if (bond.averageModels || bond.model == 1) return {std::move(read), bond, {}};
+    ProteinStructureRead first =
+        ReadProteinStructure(std::move(fileName), std::move(text), FirstModel(bond), data);
+    // Model 1 read, but the model asked for is there: what failed was something else.
+    if (!first.structure || (bond.model >= 1 && bond.model <= first.structure->bonds.models))
+        return {std::move(read), bond, {}};
+    std::string modelNote = "the structure has no model " + std::to_string(bond.model) + ", only " +
+                            std::to_string(first.structure->bonds.models) +
+                            ": model 1's bonds are taken";
+    first.note = modelNote + (first.note.empty() ? "" : "; " + first.note);
+    return {std::move(first), FirstModel(bond), std::move(modelNote)};
 }
 
 }  // namespace veldorin

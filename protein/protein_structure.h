@@ -45,4 +45,15 @@ struct ProteinStructureRead {
 ProteinStructureRead ReadProteinStructure(std::string fileName, std::string text,
                                           const BondSelection& bond, const ProteinData& data);
 
+// A structure read with a bond chosen before it was there (for another structure, or kept
+// in a project file): a model it does not have is model 1 instead, said in `modelNote` and
+// first in the read's note. One model is model 1 however asked, as the window shows it.
+struct ProteinStructureTaken {
+    ProteinStructureRead read;
+    BondSelection bond;     // the bond read
+    std::string modelNote;  // empty when the model asked for was read
+};
+ProteinStructureTaken TakeProteinStructure(std::string fileName, std::string text,
+                                           const BondSelection& bond, const ProteinData& data);
+
 }  // namespace veldorin

@@ -150,14 +150,15 @@ void ProteinController::OpenData(const QStringList& paths) {
                          .arg(paths.join(QStringLiteral(", ")));
     // The structure stays for the new data while it has bonds of their residues.
     if (const auto& structure = project_.structure) {
-        ProteinStructureRead again = ReadProteinStructure(structure->fileName, structure->text,
-                                                          project.settings.bond, project.data);
-        const std::string& said = again.structure ? again.note : again.error;
+        ProteinStructureTaken again = TakeProteinStructure(structure->fileName, structure->text,
+                                                           project.settings.bond, project.data);
+        const std::string& said = again.read.structure ? again.read.note : again.read.error;
         if (!said.empty())
             status +=
                 QStringLiteral(" %1: %2.")
                     .arg(QString::fromStdString(structure->fileName), QString::fromStdString(said));
-        project.structure = std::move(again.structure);
+        if (again.read.structure) project.settings.bond = again.bond;
+        project.structure = std::move(again.read.structure);
     }
     project_ = std::move(project);
     shown_.reset();
@@ -182,7 +183,9 @@ void ProteinController::OpenProject(const QString& path) {
     modified_ = false;
     projectPath_ = path;
     Show();
-    ShowFitStatus();
+    // A model of the structure's ensemble it no longer has is said beside the fit.
+    window_.ShowStatus(read.note.isEmpty() ? FitStatus()
+                                           : FitStatus() + QLatin1Char(' ') + read.note + '.');
     Open();
 }
 
@@ -194,14 +197,17 @@ void ProteinController::OpenStructure(const QString& path) {
              name + QStringLiteral(": ") + QString::fromStdString(file.reason));
         return;
     }
-    ProteinStructureRead read = ReadProteinStructure(name.toStdString(), *file.bytes,
-                                                     project_.settings.bond, project_.data);
+    // The model of an ensemble chosen stays for this structure, where it has that model.
+    ProteinStructureTaken taken = TakeProteinStructure(name.toStdString(), *file.bytes,
+                                                       project_.settings.bond, project_.data);
+    const ProteinStructureRead& read = taken.read;
     if (!read.structure) {
         Warn(tr("Open structure"),
              name + QStringLiteral(": ") + QString::fromStdString(read.error));
         return;
     }
-    project_.structure = std::move(read.structure);
+    project_.structure = std::move(taken.read.structure);
+    project_.settings.bond = taken.bond;
     modified_ = true;
     Show();
     window_.ShowStatus(read.note.empty()
@@ -209,16 +215,17 @@ void ProteinController::OpenStructure(const QString& path) {
                            : name + QStringLiteral(": ") + QString::fromStdString(read.note) + '.');
 }
 
-bool ProteinController::ReadBondsAgain(const BondSelection& bond) {
-    ProteinStructureRead read = ReadProteinStructure(project_.structure->fileName,
-                                                     project_.structure->text, bond, project_.data);
+std::optional<BondSelection> ProteinController::ReadBondsAgain(const BondSelection& bond) {
+    ProteinStructureTaken taken = TakeProteinStructure(
+        project_.structure->fileName, project_.structure->text, bond, project_.data);
+    const ProteinStructureRead& read = taken.read;
     if (!read.structure) {
         Warn(tr("Bond"), QString::fromStdString(project_.structure->fileName + ": " + read.error));
-        return false;
+        return std::nullopt;
     }
-    project_.structure = std::move(read.structure);
+    project_.structure = std::move(taken.read.structure);
     if (!read.note.empty()) window_.ShowStatus(QString::fromStdString(read.note) + '.');
-    return true;
+    return taken.bond;
 }
 
 void ProteinController::ChooseStructureFile() {
@@ -360,13 +367,17 @@ void ProteinController::TakeSettings(const ProteinSettings& settings) {
         system.neighbours.front().distance == before.neighbours.front().distance &&
         system.csaPpm == before.csaPpm && system.pairFrequencies == before.pairFrequencies &&
         settings.diffusion == project_.settings.diffusion &&
-        (!project_.structure || BondText(settings.bond) == BondText(project_.settings.bond));
-    if (project_.structure && BondText(settings.bond) != BondText(project_.settings.bond) &&
-        !ReadBondsAgain(settings.bond)) {
-        Show();
-        return;
+        (!project_.structure || settings.bond == project_.settings.bond);
+    ProteinSettings taken = settings;
+    if (project_.structure && settings.bond != project_.settings.bond) {
+        const std::optional<BondSelection> read = ReadBondsAgain(settings.bond);
+        if (!read) {
+            Show();
+            return;
+        }
+        taken.bond = *read;
     }
-    project_.settings = settings;
+    project_.settings = std::move(taken);
     modified_ = true;
     Show();
     if (project_.fit && !onlyShown) {
@@ -393,10 +404,12 @@ void ProteinController::TakeFit(const ProteinFit& fit, int residue) {
     }
 }
 
-void ProteinController::ShowFitStatus() {
-    window_.ShowStatus(project_.fit ? FitSummary(*project_.fit)
-                                    : tr("Not fitted yet: choose the settings and Fit."));
+QString ProteinController::FitStatus() const {
+    return project_.fit ? FitSummary(*project_.fit)
+                        : tr("Not fitted yet: choose the settings and Fit.");
 }
+
+void ProteinController::ShowFitStatus() { window_.ShowStatus(FitStatus()); }
 
 void ProteinController::ShowResidue(int residue) {
     if (residue < 0 || static_cast<std::size_t>(residue) >= project_.data.residues.size()) return;

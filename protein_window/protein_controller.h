@@ -69,8 +69,9 @@ private:
     void ChooseProjectFile();
     void ChooseStructureFile();
     void ChooseStructureSave();
-    // The structure's bonds read again for another bond; false, said, when it has none.
-    bool ReadBondsAgain(const BondSelection& bond);
+    // The structure's bonds read again for another bond or model of its ensemble: the bond
+    // read, or nothing, said, when it has none.
+    std::optional<BondSelection> ReadBondsAgain(const BondSelection& bond);
     void SaveProject();
     void Export(bool rounded);
     void Fit();
@@ -80,6 +81,7 @@ private:
     void TakeFit(const ProteinFit& fit, int residue);
     void RefitResidue(std::size_t residue);
     void RestoreSelection(int residue);
+    QString FitStatus() const;
     void ShowFitStatus();
     void Warn(const QString& title, const QString& text);
 

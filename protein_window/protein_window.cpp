@@ -23,6 +23,7 @@
 #include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "files/native_name.h"
 #include "graph_panel/figure_view.h"
@@ -76,6 +77,7 @@ ProteinWindow::ProteinWindow(QWidget* parent)
       openStructure_(Button(tr("Structure…"), "proteinOpenStructure", this)),
       structureName_(new QLabel(this)),
       bond_(new QLineEdit(this)),
+      ensemble_(List({}, "proteinEnsemble", this)),
       diffusion_(List({tr("Sphere"), tr("Prolate"), tr("Oblate"), tr("Ellipsoid"),
                        tr("Auto (criterion chooses)")},
                       "proteinDiffusion", this)),
@@ -133,6 +135,9 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     bond_->setObjectName("proteinBond");
     bond_->setFixedWidth(bond_->fontMetrics().horizontalAdvance(QStringLiteral("CA-HA")) * 2);
     bond_->setToolTip(tr("The bond of each residue: two atom names, as N-H or CA-HA"));
+    ensemble_->setToolTip(
+        tr("The model of an NMR ensemble the bonds are read from, or the "
+           "average of their directions over all its models"));
     structureName_->setObjectName("proteinStructureName");
     const std::pair<QWidget*, QString> spoken[] = {{nucleus_, tr("Nucleus")},
                                                    {partner_, tr("Partner")},
@@ -143,6 +148,7 @@ ProteinWindow::ProteinWindow(QWidget* parent)
                                                    {plotList_, tr("Plot")},
                                                    {noDecays_, tr("Intensity decays")},
                                                    {bond_, tr("Bond")},
+                                                   {ensemble_, tr("Ensemble vectors")},
                                                    {diffusion_, tr("Diffusion tensor")},
                                                    {structureName_, tr("Structure file")},
                                                    {tensor_, tr("Diffusion tensor fitted")},
@@ -232,12 +238,14 @@ QWidget* ProteinWindow::SettingsRow() {
 }
 
 QWidget* ProteinWindow::StructureRow() {
-    connect(diffusion_, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
+    for (QComboBox* list : {ensemble_, diffusion_})
+        connect(list, &QComboBox::currentIndexChanged, this, &ProteinWindow::ReportSettings);
     connect(bond_, &QLineEdit::editingFinished, this, &ProteinWindow::ReportSettings);
     connect(openStructure_, &QPushButton::clicked, this, &ProteinWindow::openStructureRequested);
     return LabelledRow({{QString(), openStructure_},
                         {QString(), structureName_},
                         {tr("&Bond:"), bond_},
+                        {tr("Ensemble &vectors:"), ensemble_},
                         {tr("Diffusion te&nsor:"), diffusion_}});
 }
 
@@ -337,6 +345,7 @@ void ProteinWindow::ShowProject(const ProteinProject& project) {
         monteCarloSets_->setValue(fit.monteCarloSets);
         rexField_->setValue(project.settings.rexFieldMHz);
         bond_->setText(QString::fromStdString(BondText(project.settings.bond)));
+        ShowEnsemble(project);
         diffusion_->setCurrentIndex(static_cast<int>(project.settings.diffusion));
         diffusion_->setEnabled(project.structure.has_value());
         ShowSpokenText(*structureName_, project.structure
@@ -371,6 +380,24 @@ void ProteinWindow::ListPlot(int plot, const QString& name, bool listed) {
     }
     if (plotList_->currentIndex() == at) plotList_->setCurrentIndex(0);
     plotList_->removeItem(at);
+}
+
+void ProteinWindow::ShowEnsemble(const ProteinProject& project) {
+    const int models = project.structure ? project.structure->bonds.models : 1;
+    QStringList items;
+    for (int model = 1; model <= models; ++model) items << tr("Model %1").arg(model);
+    if (models > 1) items << tr("Average of %1 models").arg(models);
+    QStringList shown;
+    for (int item = 0; item < ensemble_->count(); ++item) shown << ensemble_->itemText(item);
+    if (shown != items) {
+        ensemble_->clear();
+        ensemble_->addItems(items);
+    }
+    const BondSelection& bond = project.settings.bond;
+    int current = 0;
+    if (models > 1) current = bond.averageModels ? models : std::clamp(bond.model, 1, models) - 1;
+    ensemble_->setCurrentIndex(current);
+    ensemble_->setEnabled(models > 1);
 }
 
 void ProteinWindow::ShowTensor(const ProteinProject& project) {
@@ -470,9 +497,16 @@ void ProteinWindow::ReportSettings() {
     fit.monteCarloSets = monteCarloSets_->value();
     settings.rexFieldMHz = rexField_->value();
     if (const auto bond = BondNamed(bond_->text().trimmed().toStdString())) {
-        settings.bond = *bond;
+        settings.bond.from = bond->from;
+        settings.bond.to = bond->to;
     } else {
         bond_->setText(QString::fromStdString(BondText(settings.bond)));
+    }
+    // Without an ensemble the list says model 1 and the model chosen stays for the next one.
+    if (ensemble_->isEnabled()) {
+        const int chosen = ensemble_->currentIndex();
+        settings.bond.averageModels = chosen == ensemble_->count() - 1;
+        settings.bond.model = settings.bond.averageModels ? 1 : chosen + 1;
     }
     settings.diffusion = static_cast<DiffusionChoice>(diffusion_->currentIndex());
     shown_ = settings;

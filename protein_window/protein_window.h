@@ -93,6 +93,9 @@ private:
     // The plot list's item for a plot after the quantities always listed, the angle to the
     // unique axis or the decays, there or not.
     void ListPlot(int plot, const QString& name, bool listed);
+    // The structure's models to take the bonds from, or their average; model 1 alone, not
+    // to be chosen, without an ensemble.
+    void ShowEnsemble(const ProteinProject& project);
     // The tensor fitted beside the plot, when there is one.
     void ShowTensor(const ProteinProject& project);
     void ShowDecays();
@@ -120,6 +123,7 @@ private:
     QPushButton* openStructure_;
     QLabel* structureName_;
     QLineEdit* bond_;
+    QComboBox* ensemble_;
     QComboBox* diffusion_;
     QPushButton* saveStructure_;
     QPushButton* fit_;

@@ -192,10 +192,18 @@ QJsonObject FitObject(const ProteinFit& fit) {
 }
 
 QJsonObject StructureObject(const ProteinStructure& structure, const ProteinSettings& settings) {
-    return {{QStringLiteral("fileName"), Text(structure.fileName)},
-            {QStringLiteral("text"), Text(structure.text)},
-            {QStringLiteral("bond"), Text(BondText(settings.bond))},
-            {QStringLiteral("diffusion"), NameOf(settings.diffusion, kDiffusionChoiceNames)}};
+    QJsonObject object{
+        {QStringLiteral("fileName"), Text(structure.fileName)},
+        {QStringLiteral("text"), Text(structure.text)},
+        {QStringLiteral("bond"), Text(BondText(settings.bond))},
+        {QStringLiteral("diffusion"), NameOf(settings.diffusion, kDiffusionChoiceNames)}};
+    // Model 1 writes no key, so that its files are those written before the choice was.
+    if (settings.bond.averageModels) {
+        object.insert(QStringLiteral("ensembleAverage"), true);
+    } else if (settings.bond.model != 1) {
+        object.insert(QStringLiteral("ensembleModel"), settings.bond.model);
+    }
+    return object;
 }
 
 TmMode TmModeOf(const ProteinFitOptions& options) {
@@ -655,19 +663,27 @@ std::vector<DecayFit> DecaysIn(const Node& node) {
     return decays;
 }
 
-// The structure's bonds are read again from its text, with the bond and the diffusion
-// choice it keeps going into the settings.
-ProteinStructure StructureIn(const Node& node, ProteinProject& project) {
+// The structure's bonds are read again from its text, with the bond, its model of an
+// ensemble and the diffusion choice it keeps going into the settings. Returns what the
+// user should know: the model kept is not the structure's, and model 1 is taken instead.
+std::string TakeStructureIn(const Node& node, ProteinProject& project) {
     const Node bond = node["bond"];
     const std::optional<BondSelection> named = BondNamed(bond.Text());
     if (!named) bond.Refuse(QStringLiteral("must name two atoms, as \"N-H\""));
-    project.settings.bond = *named;
+    BondSelection asked = *named;
+    if (const auto average = node.Optional("ensembleAverage"))
+        asked.averageModels = average->Bool();
+    if (const auto model = node.Optional("ensembleModel"))
+        asked.model = model->Whole(1, std::numeric_limits<int>::max());
     project.settings.diffusion = node["diffusion"].OneOf<DiffusionChoice>(kDiffusionChoiceNames);
-    ProteinStructureRead read =
-        ReadProteinStructure(node["fileName"].Text(), node["text"].Text(), *named, project.data);
-    if (!read.structure)
-        node["text"].Refuse(QStringLiteral("is not a structure read: ") + Text(read.error));
-    return *std::move(read.structure);
+    const std::string fileName = node["fileName"].Text();
+    ProteinStructureTaken taken =
+        TakeProteinStructure(fileName, node["text"].Text(), asked, project.data);
+    if (!taken.read.structure)
+        node["text"].Refuse(QStringLiteral("is not a structure read: ") + Text(taken.read.error));
+    project.settings.bond = taken.bond;
+    project.structure = *std::move(taken.read.structure);
+    return taken.modelNote.empty() ? "" : fileName + ": " + taken.modelNote;
 }
 
 void CheckFormat(const Node& root) {
@@ -687,7 +703,7 @@ void CheckFormat(const Node& root) {
     }
 }
 
-ProteinProject ProjectIn(const Node& root) {
+ProteinProjectRead ProjectIn(const Node& root) {
     CheckFormat(root);
     ProteinProject project;
     for (const Node& source : root["sources"].Items()) project.sources.push_back(source.Text());
@@ -698,13 +714,14 @@ ProteinProject ProjectIn(const Node& root) {
     }
     if (const Node fit = root["fit"]; !fit.IsNull()) project.fit = FitIn(fit, project.data);
     if (const auto decays = root.Optional("decays")) project.decays = DecaysIn(*decays);
+    std::string note;
     if (const auto structure = root.Optional("structure"))
-        project.structure = StructureIn(*structure, project);
-    return project;
+        note = TakeStructureIn(*structure, project);
+    return {std::move(project), QString(), Text(note)};
 }
 
 ProteinProjectRead Unread(const QString& name, const QString& problem) {
-    return {std::nullopt, name + QStringLiteral(": ") + problem};
+    return {std::nullopt, name + QStringLiteral(": ") + problem, QString()};
 }
 
 }  // namespace
@@ -747,7 +764,7 @@ ProteinProjectRead ProteinProjectFromJson(const QByteArray& json, const QString&
         return Unread(name, QStringLiteral("not a VELDORIN protein project (not a JSON object)"));
     }
     try {
-        return {ProjectIn(Node(document.object(), QString())), QString()};
+        return ProjectIn(Node(document.object(), QString()));
     } catch (const FormatProblem& problem) {
         return Unread(name, problem.text);
     }

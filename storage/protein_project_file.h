@@ -16,7 +16,8 @@ namespace veldorin {
 // the data files' names, every residue's measurements with their lines, the settings
 // (not the threads), the choices made by hand, the whole last fit and the fitted series of
 // peak intensities ("decays", which files from before them do not have) and, only when
-// there is one, the structure with its bond and diffusion choice ("structure") and the
+// there is one, the structure with its bond, its model of an ensemble when not model 1
+// ("ensembleModel": 3, or "ensembleAverage": true) and diffusion choice ("structure") and the
 // fit's tensors ("fit.diffusion", without the first estimates), so that a project reopens
 // exactly as it was saved. Numbers are JSON numbers that read back as the same
 // double; what JSON has no number for is a text: "nan", "inf", "-inf", and "-0" for the
@@ -32,6 +33,9 @@ QByteArray ProteinProjectJson(const ProteinProject& project);
 struct ProteinProjectRead {
     std::optional<ProteinProject> project;  // set when the file holds a valid project
     QString error;                          // otherwise the file's name and what is wrong
+    // What the user should know of a project read: its structure has not the model of an
+    // ensemble the file keeps, and model 1 was taken instead.
+    QString note;
 };
 
 // The project in the JSON, `name` naming it in the error. Unknown keys are ignored; a

@@ -19,6 +19,7 @@ struct BondSelection {
     std::string to = "H";
     bool averageModels = false;  // the mean of an ensemble's unit vectors, normalised
     int model = 1;               // otherwise this model of an ensemble, from 1
+    friend bool operator==(const BondSelection&, const BondSelection&) = default;
 };
 
 // The bonds of a structure, keyed as a protein's data names its residues: the residue's

@@ -12,6 +12,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/format.h"
@@ -201,6 +202,32 @@ TEST(ProteinProjectFile, AStructureAndTheTensorsFittedFromItReopenAsSaved) {
     const QJsonObject root = QJsonDocument::fromJson(withoutStructure).object();
     EXPECT_FALSE(root.contains("structure"));
     EXPECT_FALSE(root["fit"].toObject().contains("diffusion"));
+}
+
+TEST(ProteinProjectFile, TheModelOfAnEnsembleIsKeptAndOneTheStructureLacksIsReadAsModel1) {
+    const InputFileRead pdb = ReadInputFile(VELDORIN_STRUCTURE_DATA "/peptide_h.pdb");  // 2 models
+    ProteinProject project;
+    project.data = *ReadProteinData(kProtein).data;
+    // Written with the first bond; the file's model replaced by the number when there is one.
+    const std::tuple<const char*, BondSelection, int, BondSelection> rows[] = {
+        {"model 1", {}, 0, {}},
+        {"model 2", {.model = 2}, 0, {.model = 2}},
+        {"average", {.averageModels = true}, 0, {.averageModels = true}},
+        {"model 7 of 2", {.model = 2}, 7, {}}};
+    for (const auto& [name, bond, inFile, expected] : rows) {
+        project.settings.bond = bond;
+        project.structure = ReadProteinStructure("p.pdb", *pdb.bytes, bond, project.data).structure;
+        QJsonObject root = QJsonDocument::fromJson(ProteinProjectJson(project)).object();
+        QJsonObject structure = root["structure"].toObject();
+        // Model 1 writes not a key more than before the choice was kept.
+        EXPECT_EQ(structure.size(), bond == BondSelection{} ? 4 : 5) << name;
+        if (inFile > 0) structure["ensembleModel"] = inFile;
+        root["structure"] = structure;
+        const ProteinProjectRead read = ProteinProjectFromJson(QJsonDocument(root).toJson(), "p");
+        ASSERT_TRUE(read.project) << name;
+        EXPECT_TRUE(read.project->settings.bond == expected) << name;
+        EXPECT_EQ(read.note.contains("no model 7"), inFile > 0) << name;
+    }
 }
 
 TEST(ProteinProjectFile, AFileThatIsNoProjectIsRefusedSayingWhatIsWrong) {

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VELDORIN developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 #include "app/fit_command.h"
 #include "graph_panel/figure_view.h"
@@ -172,6 +175,43 @@ TEST_F(ProteinInWindow, AFitWithAStructureSavesItWithItsValuesAndTheViewersScrip
     controller.SaveStructure(folder_.filePath(QStringLiteral("fitted.cif")), ResultQuantity::S2);
     for (const char* name : {"fitted.cif", "fitted.pml", "fitted.cxc"})
         EXPECT_TRUE(QFile::exists(folder_.filePath(QLatin1String(name)))) << name;
+}
+
+// Residue 3 alone in two models, its N-H along x in the first and along y in the second.
+constexpr char kTwoModels[] =
+    "MODEL        1\n"
+    "ATOM      1  N   ALA A   3       0.000   0.000   0.000  1.00  0.00           N\n"
+    "ATOM      2  H   ALA A   3       1.010   0.000   0.000  1.00  0.00           H\n"
+    "ENDMDL\nMODEL        2\n"
+    "ATOM      1  N   ALA A   3       0.000   0.000   0.000  1.00  0.00           N\n"
+    "ATOM      2  H   ALA A   3       0.000   1.010   0.000  1.00  0.00           H\n"
+    "ENDMDL\nEND\n";
+
+TEST_F(ProteinInWindow, TheEnsembleListChoosesTheModelWhoseBondsTheFitTakes) {
+    ProteinController& controller = Opened(0);
+    ProteinWindow& protein = window_->proteinWindow();
+    QComboBox& ensemble = *FindControl<QComboBox>(protein, "proteinEnsemble");
+    EXPECT_FALSE(ensemble.isEnabled());
+    QFile file(folder_.filePath(QStringLiteral("ensemble.pdb")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(kTwoModels) > 0);
+    file.close();
+    controller.OpenStructure(file.fileName());
+    ASSERT_TRUE(controller.project().structure);
+    // The average after the models; each choice reads the bonds again for the fit.
+    const double half = std::sqrt(0.5);
+    const std::tuple<int, double, double> rows[] = {{2, half, half}, {1, 0, 1}, {0, 1, 0}};
+    for (const auto& [item, x, y] : rows) {
+        ensemble.setCurrentIndex(item);
+        const Vector3 bond = controller.project().FitOptions().diffusion->bonds.at("3");
+        EXPECT_NEAR(bond[0], x, 1e-12) << item;
+        EXPECT_NEAR(bond[1], y, 1e-12) << item;
+    }
+    // Its label's key, shared with no other, reaches it.
+    protein.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &protein; }));
+    FindControl<QWidget>(protein, "proteinBond")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), &ensemble);
 }
 
 TEST_F(ProteinInWindow, ACancelledFitLeavesTheResultsAsTheyWere) {
