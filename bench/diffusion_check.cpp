@@ -7,6 +7,7 @@
 // veldorin_diffusion_check --write DIR [sphere|prolate|oblate|ellipsoid] to write one
 // protein of 135 residues as DIR/data.csv and DIR/structure.pdb (its N and H atoms).
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <numbers>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bench/diffusion_protein.h"
 #include "fit/diffusion_fit.h"
@@ -27,23 +29,23 @@ double AngleDegrees(const Vector3& a, const Vector3& b) {
     return std::acos(std::min(dot, 1.0)) * 180.0 / std::numbers::pi;
 }
 
-// How far the fitted tensor lies from the truth, in units of its errors: the worst of tm,
-// the principal values and the axes not free to turn.
-double WorstDeviation(const DiffusionModelFit& fit, const DiffusionTensor& truth) {
+// How far the fitted tensor lies from the truth, in units of its errors: tm, the principal
+// values and the axes not free to turn, each.
+std::vector<double> Deviations(const DiffusionModelFit& fit, const DiffusionTensor& truth) {
     const auto fitted = PrincipalAxesOf(fit.tensor);
     const auto expected = PrincipalAxesOf(truth);
-    double worst = std::abs(TmPsOf(fit.tensor) - TmPsOf(truth)) / fit.errors.tmPs;
+    std::vector<double> deviations{std::abs(TmPsOf(fit.tensor) - TmPsOf(truth)) / fit.errors.tmPs};
     for (std::size_t k = 0; k < 3; ++k) {
-        worst = std::max(worst, std::abs(fitted[k].d - expected[k].d) / fit.errors.d[k]);
+        deviations.push_back(std::abs(fitted[k].d - expected[k].d) / fit.errors.d[k]);
         // An axis of two equal true values may lie anywhere in their plane.
         const bool free = (k > 0 && expected[k].d == expected[k - 1].d) ||
                           (k < 2 && expected[k].d == expected[k + 1].d);
         if (!free && std::isfinite(fit.errors.axesDegrees[k])) {
-            worst = std::max(
-                worst, AngleDegrees(fitted[k].axis, expected[k].axis) / fit.errors.axesDegrees[k]);
+            deviations.push_back(AngleDegrees(fitted[k].axis, expected[k].axis) /
+                                 fit.errors.axesDegrees[k]);
         }
     }
-    return worst;
+    return deviations;
 }
 
 int WriteProtein(const std::string& folder, const char* modelName) {
@@ -80,6 +82,11 @@ int main(int argc, char** argv) {
         const auto model = static_cast<DiffusionModel>(m);
         int chosenRight = 0;
         int within2 = 0;
+        // Each quantity's deviations: about 68 % within one error and 95 % within two when
+        // the errors are right.
+        int quantities = 0;
+        int quantitiesWithin1 = 0;
+        int quantitiesWithin2 = 0;
         double exactWorst = 0.0;
         for (int p = 0; p < proteins; ++p) {
             const DiffusionTensor truth = diffusion_check::TrueTensor(model, p + 1);
@@ -97,7 +104,8 @@ int main(int argc, char** argv) {
                 double relative = std::abs(TmPsOf(chosen.tensor) / TmPsOf(truth) - 1.0);
                 for (std::size_t k = 0; k < 3; ++k)
                     relative = std::max(relative, std::abs(fitted[k].d / expected[k].d - 1.0));
-                const double deviation = WorstDeviation(chosen, truth);
+                const std::vector<double> deviations = Deviations(chosen, truth);
+                const double deviation = std::ranges::max(deviations);
                 std::printf(
                     "%-9s protein %2d %-5s chose %-9s tm %8.1f (true %8.1f) D %.4g %.4g "
                     "%.4g worst relative %.2g, %.2f errors\n",
@@ -111,10 +119,20 @@ int main(int argc, char** argv) {
                 }
                 chosenRight += chosen.model == model;
                 within2 += deviation <= 2.0;
+                if (chosen.model != model) continue;
+                for (const double d : deviations) {
+                    ++quantities;
+                    quantitiesWithin1 += d <= 1.0;
+                    quantitiesWithin2 += d <= 2.0;
+                }
             }
         }
-        std::printf("%s: chosen right in %d of %d, within 2 errors in %d, exact case off by %.2g\n",
-                    std::string(DiffusionModelName(model)).c_str(), chosenRight, proteins, within2,
-                    exactWorst);
+        std::printf(
+            "%s: chosen right in %d of %d, every quantity within 2 errors in %d, exact case off "
+            "by %.2g; of the quantities of those chosen right %.0f %% within 1 error, %.0f %% "
+            "within 2\n",
+            std::string(DiffusionModelName(model)).c_str(), chosenRight, proteins, within2,
+            exactWorst, 100.0 * quantitiesWithin1 / std::max(quantities, 1),
+            100.0 * quantitiesWithin2 / std::max(quantities, 1));
     }
 }

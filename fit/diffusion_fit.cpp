@@ -370,10 +370,11 @@ TensorRounds RoundsOf(const TensorProblem& problem, const ProteinData& data,
 struct TensorQuantities {
     double tmPs = 0.0;
     std::array<PrincipalAxis, 3> axes{};
+    double spheroidRatio = 0.0;
 };
 
 TensorQuantities QuantitiesOf(const DiffusionTensor& tensor) {
-    return {TmPsOf(tensor), PrincipalAxesOf(tensor)};
+    return {TmPsOf(tensor), PrincipalAxesOf(tensor), SpheroidRatioOf(tensor)};
 }
 
 // An axis whose value another shares turns freely about the unique one: it has no error.
@@ -394,11 +395,13 @@ TensorErrors ErrorsOfSamples(const DiffusionTensor& fitted,
                              const std::vector<DiffusionTensor>& samples) {
     const TensorQuantities at = QuantitiesOf(fitted);
     std::vector<double> tms;
+    std::vector<double> ratios;
     std::array<std::vector<double>, 3> ds;
     std::array<double, 3> squaredAngles{};
     for (const DiffusionTensor& sample : samples) {
         const TensorQuantities q = QuantitiesOf(sample);
         tms.push_back(q.tmPs);
+        ratios.push_back(q.spheroidRatio);
         for (std::size_t k = 0; k < 3; ++k) {
             ds[k].push_back(q.axes[k].d);
             const double angle = AxisAngleDegrees(q.axes[k].axis, at.axes[k].axis);
@@ -408,6 +411,7 @@ TensorErrors ErrorsOfSamples(const DiffusionTensor& fitted,
     TensorErrors errors;
     errors.monteCarlo = true;
     errors.tmPs = SpreadOf(tms).standardDeviation;
+    if (std::isfinite(at.spheroidRatio)) errors.spheroidRatio = SpreadOf(ratios).standardDeviation;
     for (std::size_t k = 0; k < 3; ++k) {
         errors.d[k] = SpreadOf(ds[k]).standardDeviation;
         errors.axesDegrees[k] = Degenerate(at.axes, k) || samples.empty()
@@ -432,7 +436,7 @@ TensorErrors ErrorsOfCovariance(const TensorProblem& problem, const TensorPoint&
     const TensorQuantities at = QuantitiesOf(TensorAt(problem.model(), point.u));
     // The slope of each quantity along each coordinate; a vector quantity's components
     // across its axis count, each one's sign matched to the fitted axis.
-    constexpr std::size_t kScalars = 4;  // tm and the three values
+    constexpr std::size_t kScalars = 5;  // tm, the three values and a spheroid's ratio
     constexpr std::size_t kAcross = 6;   // two directions across each axis
     std::vector<std::array<double, kScalars + kAcross>> slopes(q);
     std::array<std::array<Vector3, 2>, 3> across{};
@@ -454,6 +458,7 @@ TensorErrors ErrorsOfCovariance(const TensorProblem& problem, const TensorPoint&
             for (std::size_t e = 0; e < 2; ++e)
                 v[kScalars + 2 * k + e] = sign * Dot(quantities.axes[k].axis, across[k][e]);
         }
+        v[4] = std::isfinite(quantities.spheroidRatio) ? quantities.spheroidRatio : 0.0;
         return v;
     };
     constexpr double kStep = 1e-6;
@@ -476,6 +481,7 @@ TensorErrors ErrorsOfCovariance(const TensorProblem& problem, const TensorPoint&
     };
     TensorErrors errors;
     errors.tmPs = std::sqrt(variance(0));
+    if (std::isfinite(at.spheroidRatio)) errors.spheroidRatio = std::sqrt(variance(4));
     for (std::size_t k = 0; k < 3; ++k) {
         errors.d[k] = std::sqrt(variance(1 + k));
         errors.axesDegrees[k] =

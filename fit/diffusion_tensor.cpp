@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 #include "engine/constants.h"
@@ -82,6 +83,18 @@ std::array<Vector3, 3> AxesOf(const DiffusionTensor& tensor) {
     return {{{ca * cb * cg - sa * sg, sa * cb * cg + ca * sg, -sb * cg},
              {-ca * cb * sg - sa * cg, -sa * cb * sg + ca * cg, sb * sg},
              {ca * sb, sa * sb, cb}}};
+}
+
+double SpheroidRatioOf(const DiffusionTensor& tensor) {
+    const std::array<PrincipalAxis, 3> axes = PrincipalAxesOf(tensor);
+    // The principal values ascend: a prolate's unique one is the last, an oblate's the first.
+    switch (tensor.model) {
+        case DiffusionModel::Prolate: return axes[2].d / axes[0].d;
+        case DiffusionModel::Oblate: return axes[0].d / axes[2].d;
+        case DiffusionModel::Sphere:
+        case DiffusionModel::Ellipsoid: break;
+    }
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 std::array<PrincipalAxis, 3> PrincipalAxesOf(const DiffusionTensor& tensor) {

@@ -44,6 +44,10 @@ struct DiffusionTensor {
 // The overall correlation time 1/(6 Diso) in ps, Diso the mean of the principal values.
 double TmPsOf(const DiffusionTensor& tensor);
 
+// A spheroid's D∥/D⊥, its unique principal value over the other two; NaN for a sphere or an
+// ellipsoid, which have no unique axis.
+double SpheroidRatioOf(const DiffusionTensor& tensor);
+
 // The frame's x, y, z axes as unit vectors in the structure's frame.
 std::array<Vector3, 3> AxesOf(const DiffusionTensor& tensor);
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -94,6 +95,7 @@ struct TensorErrors {
     double tmPs = 0.0;
     std::array<double, 3> d{};
     std::array<double, 3> axesDegrees{};
+    double spheroidRatio = std::numeric_limits<double>::quiet_NaN();  // of D∥/D⊥
     bool monteCarlo = false;  // from the synthetic sets; otherwise from the covariance
 };
 

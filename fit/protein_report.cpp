@@ -207,7 +207,10 @@ std::string DiffusionJson(const DiffusionResult& diffusion, const ProteinFitOpti
     return "{" + TensorJson(chosen.tensor) +
            ", \"tm_ps_error\": " + JsonNumber(chosen.errors.tmPs) +
            ", \"D_per_s_error\": " + NumberList(chosen.errors.d) +
-           ", \"axes_error_deg\": " + NumberList(chosen.errors.axesDegrees) + ", \"error_from\": " +
+           ", \"axes_error_deg\": " + NumberList(chosen.errors.axesDegrees) +
+           ", \"D_par_over_D_perp\": " + JsonNumber(SpheroidRatioOf(chosen.tensor)) +
+           ", \"D_par_over_D_perp_error\": " + JsonNumber(chosen.errors.spheroidRatio) +
+           ", \"error_from\": " +
            Quoted(chosen.errors.monteCarlo ? "monte_carlo_whole_protein" : "covariance") +
            ", \"chosen_by\": " + Quoted(CriterionName(options.criterion)) +
            ", \"without_bond\": " + TextList(diffusion.withoutBond) +

@@ -339,6 +339,11 @@ std::string DLine(const std::string& name, double d, double error) {
     return name + " " + WithError(d / 1e7, error / 1e7, " ×10⁷/s");
 }
 
+// A fit kept before the ratio's error was has none: the ratio alone then.
+std::string RatioText(double ratio, double error) {
+    return std::isfinite(error) ? WithError(ratio, error, "") : Printed("%.*g", 4, ratio);
+}
+
 // The principal values in 10^7/s, the unit their size reads best in: a sphere's one, a
 // spheroid's two with its unique axis (its other two are any in their plane), an
 // ellipsoid's three with their axes.
@@ -356,7 +361,7 @@ std::string PrincipalLines(const DiffusionModelFit& fit) {
             return DLine("D∥", axes[unique].d, errors.d[unique]) + "  axis " +
                    AxisText(axes[unique].axis, errors.axesDegrees[unique]) + "\n" +
                    DLine("D⊥", axes[other].d, errors.d[other]) + "\n" + "D∥/D⊥ " +
-                   Printed("%.*g", 4, axes[unique].d / axes[other].d) + "\n";
+                   RatioText(SpheroidRatioOf(fit.tensor), errors.spheroidRatio) + "\n";
         }
         case DiffusionModel::Ellipsoid: break;
     }

@@ -153,6 +153,7 @@ QJsonObject CandidateObject(const DiffusionModelFit& fit) {
              QJsonObject{{QStringLiteral("tmPs"), NumberValue(errors.tmPs)},
                          {QStringLiteral("d"), Triple(errors.d)},
                          {QStringLiteral("axesDegrees"), Triple(errors.axesDegrees)},
+                         {QStringLiteral("spheroidRatio"), NumberValue(errors.spheroidRatio)},
                          {QStringLiteral("monteCarlo"), errors.monteCarlo}}},
             {QStringLiteral("failure"), Text(fit.failure)},
             {QStringLiteral("rounds"), rounds},
@@ -511,6 +512,8 @@ DiffusionModelFit CandidateIn(const Node& node) {
     fit.errors.tmPs = errors["tmPs"].Number();
     fit.errors.d = TripleIn(errors["d"]);
     fit.errors.axesDegrees = TripleIn(errors["axesDegrees"]);
+    if (const auto ratio = errors.Optional("spheroidRatio"))
+        fit.errors.spheroidRatio = ratio->Number();
     fit.errors.monteCarlo = errors["monteCarlo"].Bool();
     fit.failure = node["failure"].Text();
     for (const Node& round : node["rounds"].Items()) {

@@ -53,8 +53,11 @@ TEST(DiffusionFit, OneTermOfTumblingIsTheModelsOwnTm) {
 // Noise-free rates of a protein tumbling as each shape gives its tensor back, and every
 // model left to the criterion picks that shape.
 TEST(DiffusionFit, ExactDataGiveTheTensorAndItsShapeBack) {
-    for (const DiffusionModel shape :
-         {DiffusionModel::Prolate, DiffusionModel::Oblate, DiffusionModel::Ellipsoid}) {
+    // D∥/D⊥ the synthetic proteins are made with; an ellipsoid has none.
+    const std::pair<DiffusionModel, double> shapes[] = {{DiffusionModel::Prolate, 1.6},
+                                                        {DiffusionModel::Oblate, 0.6},
+                                                        {DiffusionModel::Ellipsoid, NAN}};
+    for (const auto& [shape, ratio] : shapes) {
         const DiffusionTensor truth = diffusion_check::TrueTensor(shape, 3);
         const auto protein = diffusion_check::MakeProtein(truth, 40, false, 3);
         const ProteinFit fit = FitProtein(
@@ -65,6 +68,12 @@ TEST(DiffusionFit, ExactDataGiveTheTensorAndItsShapeBack) {
         const DiffusionModelFit& chosen = fit.diffusion->Chosen();
         EXPECT_EQ(chosen.model, shape) << name;
         EXPECT_NEAR(TmPsOf(chosen.tensor) / TmPsOf(truth), 1.0, 1e-6) << name;
+        if (std::isfinite(ratio)) {
+            EXPECT_NEAR(SpheroidRatioOf(chosen.tensor), ratio, 1e-6) << name;
+            EXPECT_GT(chosen.errors.spheroidRatio, 0.0) << name;
+        } else {
+            EXPECT_TRUE(std::isnan(SpheroidRatioOf(chosen.tensor))) << name;
+        }
         const auto fitted = PrincipalAxesOf(chosen.tensor);
         const auto expected = PrincipalAxesOf(truth);
         for (std::size_t k = 0; k < 3; ++k) {
@@ -104,6 +113,7 @@ TEST(DiffusionFit, AResidueWithoutABondIsLeftOutAndTheReportGivesTheTensor) {
         << few.residues[0].failure;
     for (const char* key : {"\"diffusion\": {\"model\": \"prolate\", \"tm_ps\": ", "\"D_per_s\": [",
                             "\"axes\": [[", "\"tm_ps_error\": ", "\"D_per_s_error\": [",
+                            "\"D_par_over_D_perp\": 1.", "\"D_par_over_D_perp_error\": ",
                             "\"without_bond\": [\"7\"]", "\"estimate\": {", "\"candidates\": ["}) {
         EXPECT_NE(report.find(key), std::string::npos) << key;
     }
