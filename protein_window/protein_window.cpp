@@ -135,6 +135,9 @@ ProteinWindow::ProteinWindow(QWidget* parent)
     bond_->setObjectName("proteinBond");
     bond_->setFixedWidth(bond_->fontMetrics().horizontalAdvance(QStringLiteral("CA-HA")) * 2);
     bond_->setToolTip(tr("The bond of each residue: two atom names, as N-H or CA-HA"));
+    criterion_->setToolTip(
+        tr("What chooses each residue's model and, with a structure, the diffusion tensor. "
+           "AICc counts how few rates a residue has, and with a tensor gives truer errors"));
     ensemble_->setToolTip(
         tr("The model of an NMR ensemble the bonds are read from, or the "
            "average of their directions over all its models"));
