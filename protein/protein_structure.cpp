@@ -64,11 +64,13 @@ ProteinStructureRead ReadProteinStructure(std::string fileName, std::string text
                           ? read.bonds->unitVectors.empty()
                           : ResiduesWithoutBond(residues, *read.bonds).size() == residues.size();
     if (none) {
-        return {std::nullopt,
-                "no " + BondText(bond) +
-                    " bond of the data's residues (the structure's residues are named by "
-                    "their numbers, with the chain as A:12 when there are several)",
-                {}};
+        return {
+            std::nullopt,
+            "no " + BondText(bond) +
+                " bond of the data's residues (the structure's residues are named by "
+                "their numbers, the first chain's also as A:12 and the others' as B:12 when there "
+                "are several)",
+            {}};
     }
     ProteinStructure structure{std::move(fileName), std::move(text), *std::move(read.bonds)};
     std::string note = structure.bonds.note;

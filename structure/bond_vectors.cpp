@@ -152,7 +152,10 @@ StructureBondsRead BondsOf(const gemmi::Structure& structure, const BondSelectio
     }
     for (const auto& [key, sum] : sums) {
         // Opposite bonds of an ensemble cancel: such a residue has no direction.
-        if (sum.length() > 1e-9) bonds.unitVectors[key] = Array(sum.normalized());
+        if (sum.length() < 1e-9) continue;
+        bonds.unitVectors[key] = Array(sum.normalized());
+        if (const auto number = keys.Plain(key))
+            bonds.unitVectors[*number] = Array(sum.normalized());
     }
     if (bonds.unitVectors.empty()) {
         return {std::nullopt,
@@ -160,8 +163,19 @@ StructureBondsRead BondsOf(const gemmi::Structure& structure, const BondSelectio
     }
     bonds.models = models;
     bonds.centre = CentreOf(structure.models[first]);
-    bonds.note = PlacementNote(bonds.placedHydrogens.size(), hydrogensInFile);
+    const std::string placement = PlacementNote(bonds.placedHydrogens.size(), hydrogensInFile);
+    const std::string chains = keys.Note();
+    bonds.note = placement + (placement.empty() || chains.empty() ? "" : "; ") + chains;
     return {std::move(bonds), ""};
+}
+
+// A residue's value by its key, or by its number alone where that names it.
+std::map<std::string, double>::const_iterator ValueOf(const std::map<std::string, double>& values,
+                                                      const ResidueKeys& keys,
+                                                      const std::string& key) {
+    const auto value = values.find(key);
+    const std::optional<std::string> number = keys.Plain(key);
+    return value == values.end() && number ? values.find(*number) : value;
 }
 
 }  // namespace
@@ -205,7 +219,7 @@ StructureWrite StructureWithBFactors(std::string_view text,
             for (gemmi::Chain& chain : model.chains) {
                 for (gemmi::Residue& residue : chain.residues) {
                     const auto value = IsPolymerResidue(residue)
-                                           ? values.find(keys.Key(chain, residue))
+                                           ? ValueOf(values, keys, keys.Key(chain, residue))
                                            : values.end();
                     const double b =
                         value != values.end() && std::isfinite(value->second) ? value->second : 0.0;

@@ -15,9 +15,9 @@
 #include <gemmi/to_mmcif.hpp>
 #include <gemmi/to_pdb.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
-#include <set>
 #include <sstream>
 #include <utility>
 
@@ -101,20 +101,34 @@ bool IsPolymerResidue(const gemmi::Residue& residue) {
 }
 
 ResidueKeys::ResidueKeys(const gemmi::Structure& structure) {
-    std::set<std::string> chains;
     for (const gemmi::Model& model : structure.models) {
         for (const gemmi::Chain& chain : model.chains) {
-            for (const gemmi::Residue& residue : chain.residues) {
-                if (IsPolymerResidue(residue)) chains.insert(chain.name);
-            }
+            const bool polymer = std::ranges::any_of(chain.residues, IsPolymerResidue);
+            if (polymer && std::ranges::find(chains_, chain.name) == chains_.end())
+                chains_.push_back(chain.name);
         }
     }
-    withChain_ = chains.size() > 1;
 }
 
 std::string ResidueKeys::Key(const gemmi::Chain& chain, const gemmi::Residue& residue) const {
     const std::string number = residue.seqid.str();
-    return withChain_ ? chain.name + ":" + number : number;
+    return chains_.size() > 1 ? chain.name + ":" + number : number;
+}
+
+std::optional<std::string> ResidueKeys::Plain(const std::string& key) const {
+    if (chains_.size() < 2) return std::nullopt;
+    const std::string prefix = chains_.front() + ":";
+    if (!key.starts_with(prefix)) return std::nullopt;
+    return key.substr(prefix.size());
+}
+
+std::string ResidueKeys::Note() const {
+    if (chains_.size() < 2) return "";
+    std::string names;
+    for (const std::string& chain : chains_) names += (names.empty() ? "" : ", ") + chain;
+    return "residues named by their number alone are chain " + chains_.front() +
+           "'s (the structure's chains: " + names + "; name another's as " + chains_.back() +
+           ":12)";
 }
 
 }  // namespace veldorin

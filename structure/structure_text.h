@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veldorin {
 
@@ -37,14 +38,19 @@ bool IsPolymerResidue(const gemmi::Residue& residue);
 
 // How a protein's data names a residue: its author sequence number with any insertion
 // code ("12", "12A"), after its author chain ("A:12") when more than one chain holds a
-// polymer.
+// polymer. Then the first such chain's residues are also named by their number alone: a
+// crystal's copies of the protein, or its partners, were not what was measured.
 class ResidueKeys {
 public:
     explicit ResidueKeys(const gemmi::Structure& structure);
     std::string Key(const gemmi::Chain& chain, const gemmi::Residue& residue) const;
+    // The number alone a key of the first chain is also found by; nothing for any other.
+    std::optional<std::string> Plain(const std::string& key) const;
+    // Which chain the numbers alone name, for the user; empty for a single chain.
+    std::string Note() const;
 
 private:
-    bool withChain_ = false;
+    std::vector<std::string> chains_;  // holding a polymer, in the file's order
 };
 
 }  // namespace veldorin

@@ -58,6 +58,8 @@ TEST_P(StructureBondsRead, GivesUnitVectorsOfTheBackbone) {
 
 const Names kAmides = {"2", "4", "5"};
 const Names kChains = {"A:2", "A:4", "A:5", "B:2", "B:5"};
+// The first chain's residues are also found by their number alone.
+const Names kChainsAndNumbers = {"2", "4", "5", "A:2", "A:4", "A:5", "B:2", "B:5"};
 const Names kCif = {"2", "4", "4A"};
 const Vector kLysine = {-0.197, 0.753, -0.644};
 
@@ -68,7 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
         BondsCase{"HnIsH", "peptide_h.pdb", {}, kAmides, "5", kLysine, {}},
         BondsCase{"SecondModel", "peptide_h.pdb", {.model = 2}, kAmides, "2", {0, 1, 0}, {}},
         BondsCase{"Mean", "peptide_h.pdb", {.averageModels = true}, kAmides, "2", {1, 1, 0}, {}},
-        BondsCase{"PlacedInChainsWithAGap", "peptide.pdb", {}, kChains, "B:2", {1, 0, 0}, kChains},
+        BondsCase{"PlacedInChainsWithAGap",
+                  "peptide.pdb",
+                  {},
+                  kChainsAndNumbers,
+                  "B:2",
+                  {1, 0, 0},
+                  kChains},
         BondsCase{"PlacedInMmcif", "peptide.cif", {}, kCif, "4A", kLysine, kCif},
         BondsCase{"AnyTwoAtoms",
                   "peptide.cif",
@@ -158,6 +166,14 @@ TEST_P(StructureWithBFactor, WritesTheValuesAndKeepsTheRest) {
               ReadStructureBonds(original, {}).bonds->unitVectors);
     EXPECT_EQ(write.text->find("SOLUTION NMR") != std::string::npos,
               original.find("SOLUTION NMR") != std::string::npos);
+}
+
+TEST(StructureWithBFactors, NumbersAloneNameTheFirstChainsResidues) {
+    const StructureWrite write = StructureWithBFactors(Data("peptide.pdb"), {{"2", 0.5}});
+    ASSERT_TRUE(write.text) << write.error;
+    const auto bFactors = BFactors(*write.text);
+    EXPECT_EQ(bFactors.at("A:2"), std::set{0.5});
+    EXPECT_EQ(bFactors.at("B:2"), std::set{0.0});
 }
 
 INSTANTIATE_TEST_SUITE_P(
