@@ -153,9 +153,9 @@ StructureBondsRead BondsOf(const gemmi::Structure& structure, const BondSelectio
     for (const auto& [key, sum] : sums) {
         // Opposite bonds of an ensemble cancel: such a residue has no direction.
         if (sum.length() < 1e-9) continue;
-        bonds.unitVectors[key] = Array(sum.normalized());
-        if (const auto number = keys.Plain(key))
-            bonds.unitVectors[*number] = Array(sum.normalized());
+        const std::array<double, 3> unit = Array(sum.normalized());
+        bonds.unitVectors[key] = unit;
+        if (const auto number = keys.Plain(key)) bonds.unitVectors[*number] = unit;
     }
     if (bonds.unitVectors.empty()) {
         return {std::nullopt,
